@@ -1,0 +1,42 @@
+// The album in its two forms: as the user edits it, and as the entry job reads it.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace vrellix {
+
+constexpr int kTrackCount = 50;
+constexpr int kFieldLimitBytes = 32;
+
+// Entry form: Shift-JIS (code page 932) bytes, filled only by the Start checks
+// after every field passed, read by the entry job.
+struct AlbumTrack {
+  std::string Name;
+  std::string Yomi;
+};
+
+struct Album {
+  std::string Title;
+  std::string Yomi;
+  std::string Artist;
+  std::array<AlbumTrack, kTrackCount> Tracks;
+};
+
+// Edited form, as the window (or the command line) holds it. Texts are UTF-8
+// because the user may type what code page 932 cannot hold; that is refused at
+// Start, not while typing. Row r is track r + 1.
+struct EditedRow {
+  std::string name;
+  std::string yomi;
+  bool checked = false;
+};
+
+struct EditedAlbum {
+  std::string title;
+  std::string yomi;
+  std::string artist;
+  std::array<EditedRow, kTrackCount> rows;
+};
+
+}  // namespace vrellix

@@ -1,0 +1,12 @@
+// The subcommands of vrellix-cli. Each takes the arguments after its name and
+// returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vrellix::cli {
+
+int RunKey(const std::vector<std::string>& args);
+
+}  // namespace vrellix::cli

@@ -1,0 +1,53 @@
+// The character entry engine: the record of where the device's palette stands
+// and the key sequences that move it and enter one character of each class.
+#pragma once
+
+#include <string>
+
+#include "link/key_link.h"
+
+namespace vrellix {
+
+constexpr int kPageStepPauseMs = 50;
+
+class EntryEngine {
+ public:
+  explicit EntryEngine(KeyLink& link) : m_link(link) {}
+
+  KeyLink& Link() { return m_link; }
+  int PutCommand(int key) { return m_link.PutCommand(key); }
+
+  // Page, width, text and off-grid flags back to 0, as when a field opens.
+  // m_nSymbolPos is left alone.
+  void ResetEntryState();
+
+  // Palette operations: 1 on success, 0 as soon as a key is not acknowledged.
+  int SetPalletPage(int page);
+  int SetHZSwitch(int mode);  // 0 full width, 1 half width
+  int SetSpace(int mode);     // 0 full-width space, 1 half-width space
+  int ResetSymbolCursor();
+
+  // One character each, from the start of piece: 1 entered, 0 not in the
+  // routine's table (nothing sent) or a key not acknowledged.
+  int HiraganaInputProcess(const std::string& piece);
+  int ZKatakanaInputProcess(const std::string& piece);
+  int HKatakanaInputProcess(const std::string& piece);
+  int ZEiziInputProcess(const std::string& piece);
+  int HEiziInputProcess(const std::string& piece);
+  int ZSuhziInputProcess(const std::string& piece);
+  int HSuhziInputProcess(const std::string& piece);
+  int ZSymbolInputProcess(const std::string& piece);
+  int HSymbolInputProcess(const std::string& piece);
+
+  // The entry state: where the device's palette should be.
+  int m_nPalletPage = 0;      // 0..5
+  int m_nHZMode = 0;          // 0 full width, 1 half width
+  int m_bHasText = 0;         // a character of the current field was entered
+  int m_nSymbolPos = 0;       // symbol grid cell under the cursor (24 is no cell)
+  int m_bCursorOffGrid = 0;   // a width switch or space left the character cells
+
+ private:
+  KeyLink& m_link;
+};
+
+}  // namespace vrellix

@@ -1,0 +1,28 @@
+// The byte channel that key packets travel over: the serial port in the
+// program, a scripted transmitter or the device model in tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vrellix {
+
+// Results of the transfer operations; the same small set as the serial port's.
+enum CommResult : int {
+  COMM_OK = 0,       // every byte transferred
+  COMM_NO_PORT = 1,  // the channel holds no open port
+  COMM_FAILED = 2,   // the transfer failed or was short (a read timed out)
+};
+
+class ByteChannel {
+ public:
+  virtual ~ByteChannel() = default;
+  // Writes all bytes and returns once they have left the output queue.
+  virtual int Write(const std::uint8_t* data, std::size_t count) = 0;
+  // Reads exactly count bytes within the channel's read time-out.
+  virtual int Read(std::uint8_t* buffer, std::size_t count) = 0;
+  // Discards whatever has been received and not yet read.
+  virtual void PurgeInput() = 0;
+};
+
+}  // namespace vrellix
