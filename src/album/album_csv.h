@@ -1,0 +1,24 @@
+// The CSV album file: up to 103 comma-separated fields, "none" for an empty one.
+#pragma once
+
+#include <string>
+
+#include "album/album.h"
+
+namespace vrellix {
+
+struct CsvResult {
+  bool ok = false;
+  std::string message;  // UTF-8 text to show; on a successful save "ＳＡＶＥ終了"
+};
+
+// Loads the file into album, replacing the texts and all 50 rows and checking
+// every row whose new name is not empty. album is left untouched unless the
+// whole file was read without error.
+CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album);
+
+// Saves the album's texts (trimmed, "none" for empty) in code page 932 with CR LF
+// line ends, replacing the file only once every byte was written.
+CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album);
+
+}  // namespace vrellix

@@ -1,0 +1,34 @@
+// The settings file "rzt_input.ini" in the current directory.
+#pragma once
+
+#include <string>
+
+namespace vrellix {
+
+constexpr int kDefaultPortNo = 1;
+constexpr int kDefaultCommandDelay = 100;
+
+struct LinkSettings {
+  int m_nPortNo = kDefaultPortNo;
+  int m_nCommandDelay = kDefaultCommandDelay;
+  std::string portName;  // optional device name or path; wins over the number
+};
+
+// The current directory followed by the file name.
+std::string SettingsPath();
+
+// Reads both values (defaults where missing) and writes them back at once, so a
+// missing file is created holding the defaults.
+LinkSettings LoadIniSettings(const std::string& path);
+
+// Reads without creating or writing anything (for previews).
+LinkSettings ReadIniSettings(const std::string& path);
+
+// The device the settings name: portName when set, else the port number's device.
+std::string PortDeviceName(const LinkSettings& settings);
+
+// The start-up message for a port that could not be opened (UTF-8), naming the
+// device that was tried.
+std::string PortFailureMessage(const LinkSettings& settings);
+
+}  // namespace vrellix

@@ -1,0 +1,23 @@
+// Code page 932 (Japanese Windows Shift-JIS) <-> UTF-8, at the program's edges only.
+// Conversion never substitutes: a character that cannot be converted fails the whole text.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vrellix {
+
+// NFC-normalises the UTF-8 text, then encodes it in code page 932 (with the
+// usual input-method variants such as U+301C WAVE DASH accepted). Nothing when
+// the text is not valid UTF-8 or holds a character the code page cannot hold.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// Decodes code page 932 bytes. Nothing when the bytes are not valid code page
+// 932 (a lone or truncated lead byte, an unassigned code).
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
+}  // namespace vrellix
