@@ -58,6 +58,22 @@ int OneByteClass(unsigned char b) {
   return CHARCLASS_NONE;
 }
 
+// Codes inside the class ranges that the katakana and letter routines refuse.
+bool IsRefusedInsideItsClass(unsigned code) {
+  switch (code) {
+    case 0x837F:  // unassigned, between ミ and ム
+    case 0x838E:  // ヮ
+    case 0x8390:  // ヰ
+    case 0x8391:  // ヱ
+    case 0x8394:  // ヴ
+    case 0x8395:  // ヵ
+    case 0x8396:  // ヶ
+      return true;
+    default:
+      return In(code, 0x827A, 0x8280);  // between Ｚ and ａ
+  }
+}
+
 }  // namespace
 
 int GetCharClass(const std::string& piece) {
@@ -67,6 +83,14 @@ int GetCharClass(const std::string& piece) {
   // byte has low byte 0, which no range holds.
   if (In(b0, 0x80, 0x8F)) return TwoByteClass(b0 * 256u + b1);
   return OneByteClass(b0);
+}
+
+bool CanEnterCharacter(const std::string& piece) {
+  const int charClass = GetCharClass(piece);
+  if (charClass == CHARCLASS_NONE) return false;
+  if (!IsTwoByteClass(charClass)) return true;
+  const unsigned code = static_cast<unsigned char>(piece[0]) * 256u + static_cast<unsigned char>(piece[1]);
+  return !IsRefusedInsideItsClass(code);
 }
 
 bool IsTwoByteClass(int charClass) {

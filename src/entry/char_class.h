@@ -27,4 +27,9 @@ int GetCharClass(const std::string& piece);
 // Classes 1, 2, 4, 6, 8 and 10: the character takes two bytes.
 bool IsTwoByteClass(int charClass);
 
+// True when the character has a class and the entry routine of that class can
+// enter it. The class ranges hold a few codes that no routine enters: ヮ ヰ ヱ ヴ
+// ヵ ヶ, the unassigned 837F, and 827A-8280 between the Latin capitals and smalls.
+bool CanEnterCharacter(const std::string& piece);
+
 }  // namespace vrellix
