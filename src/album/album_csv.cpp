@@ -45,6 +45,10 @@ std::string FieldLabel(int index) {
   return "(Track[" + std::to_string(track) + "])" + (reading ? "(よみ)" : "");
 }
 
+// Far beyond any album (103 short fields), yet a bound, so that a device file
+// that never ends cannot exhaust memory.
+constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   std::error_code error;
   const std::filesystem::path file = std::filesystem::u8path(path);
@@ -56,6 +60,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     char chunk[1 << 16];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
       bytes.append(chunk, static_cast<size_t>(in.gcount()));
+      if (bytes.size() > kMaxFileBytes) return std::nullopt;
       if (in.eof()) break;
     }
   } catch (const std::bad_alloc&) {

@@ -185,11 +185,19 @@ TEST(CsvLoad, SetsTheCheckOfNamedRowsAndKeepsTheOthers) {
 TEST(CsvLoad, AFileThatCannotBeReadIsAnOpenFailure) {
   ScratchDir dir;
   EditedAlbum album = Sentinel();
-  for (const std::string& path : {dir.File("vanished.csv"), dir.File(""), dir.File("no/such/dir.csv")}) {
+  for (const std::string& path : {dir.File("vanished.csv"), dir.File(""), dir.File("no/such/dir.csv"), std::string()}) {
     const CsvResult result = LoadAlbumCsv(path, album);
     EXPECT_FALSE(result.ok) << path;
     EXPECT_EQ(result.message, kOpenFailed) << path;
   }
+  EXPECT_TRUE(SameAlbum(album, Sentinel()));
+}
+
+// A file that never ends is refused once it passes any sensible size.
+TEST(CsvLoad, AnEndlessFileIsRefused) {
+  if (!std::filesystem::exists("/dev/zero")) GTEST_SKIP() << "no /dev/zero here";
+  EditedAlbum album = Sentinel();
+  EXPECT_EQ(LoadAlbumCsv("/dev/zero", album).message, kOpenFailed);
   EXPECT_TRUE(SameAlbum(album, Sentinel()));
 }
 
@@ -405,6 +413,10 @@ TEST(CsvSaveFailure, AFolderThatDoesNotExistIsAnOpenFailure) {
   EXPECT_FALSE(result.ok);
   EXPECT_EQ(result.message, kOpenFailed);
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "missing"));
+}
+
+TEST(CsvSaveFailure, AnEmptyPathIsAnOpenFailure) {
+  EXPECT_EQ(SaveAlbumCsv("", AlbumWith("T", "", "")).message, kOpenFailed);
 }
 
 TEST(CsvSaveFailure, ADirectoryInPlaceOfTheFileIsAnOpenFailure) {
