@@ -138,14 +138,11 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
   if (!IsValidUtf8(utf8)) return std::nullopt;
-  // Most text converts as it stands. Only where it does not is NFC tried, and
-  // then character by character: NFC also replaces characters that code page
-  // 932 holds (U+212B ANGSTROM SIGN, CJK compatibility ideographs) by ones it
-  // does not.
+  // Most text converts as it stands. Where it does not, NFC is tried one
+  // character at a time: over the whole text it would also replace characters
+  // that code page 932 holds (U+212B ANGSTROM SIGN, CJK compatibility
+  // ideographs) by ones it does not, or by other codes.
   if (std::optional<std::string> direct = text_platform::EncodeCp932(MapInputVariants(utf8))) return direct;
-  if (const std::optional<std::string> nfc = text_platform::NormalizeNfc(utf8)) {
-    if (std::optional<std::string> composed = text_platform::EncodeCp932(MapInputVariants(*nfc))) return composed;
-  }
   std::string out;
   for (const std::string_view segment : Segments(utf8)) {
     const std::optional<std::string> encoded = EncodeSegment(segment);
