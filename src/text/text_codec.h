@@ -2,20 +2,28 @@
 // Conversion never substitutes: a character that cannot be converted fails the whole text.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace vrellix {
 
-// NFC-normalises the UTF-8 text, then encodes it in code page 932 (with the
-// usual input-method variants such as U+301C WAVE DASH accepted). Nothing when
-// the text is not valid UTF-8 or holds a character the code page cannot hold.
+// Encodes the UTF-8 text in code page 932, composing (NFC) a character with the
+// marks that follow it where it would not convert otherwise (か + U+3099 -> が),
+// and accepting the usual input-method variants such as U+301C WAVE DASH.
+// Nothing when the text is not valid UTF-8 or holds a character the code page
+// cannot hold.
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
 // Decodes code page 932 bytes. Nothing when the bytes are not valid code page
 // 932 (a lone or truncated lead byte, an unassigned code).
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// The number of code page 932 bytes the UTF-8 text becomes, for length limits.
+// A character that the code page cannot hold counts as two bytes (it is refused
+// by the character check that follows the length check).
+size_t Cp932LengthOf(std::string_view utf8);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
