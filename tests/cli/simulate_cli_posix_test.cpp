@@ -131,6 +131,7 @@ struct SignalCase {
   const char* name;
   int signal;
 };
+void PrintTo(const SignalCase& c, std::ostream* os) { *os << c.name; }
 
 class SimulateCli : public ::testing::TestWithParam<SignalCase> {};
 

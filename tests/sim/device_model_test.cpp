@@ -43,6 +43,7 @@ struct MenuCase {
   int cursor;
   int row;
 };
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.name; }
 
 class MenuWalk : public ::testing::TestWithParam<MenuCase> {};
 
@@ -102,6 +103,7 @@ struct MenuErrorCase {
   const char* state;   // where it is reported
   Screen screenAfter;  // the faulty key changed nothing
 };
+void PrintTo(const MenuErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class MenuError : public ::testing::TestWithParam<MenuErrorCase> {};
 
@@ -191,6 +193,7 @@ struct EntryCase {
   Keys keys;
   const char* text;  // UTF-8
 };
+void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.name; }
 
 class Entry : public ::testing::TestWithParam<EntryCase> {};
 
@@ -311,6 +314,7 @@ struct FieldErrorCase {
   const char* message;
   const char* text;  // UTF-8, what the field holds afterwards
 };
+void PrintTo(const FieldErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldError : public ::testing::TestWithParam<FieldErrorCase> {};
 

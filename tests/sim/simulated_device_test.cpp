@@ -42,6 +42,7 @@ struct PacketCase {
   std::uint8_t reply;
   int keysPressed;
 };
+void PrintTo(const PacketCase& c, std::ostream* os) { *os << c.name; }
 
 class PacketCheck : public ::testing::TestWithParam<PacketCase> {};
 
@@ -109,6 +110,7 @@ struct FaultCase {
   std::vector<Packet> replies;  // to KEY_SELECT, KEY_MENU_DOWN, KEY_MENU_DOWN
   int cursor;                   // playlist menu cursor afterwards
 };
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
 class Fault : public ::testing::TestWithParam<FaultCase> {};
 
