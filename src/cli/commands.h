@@ -10,5 +10,6 @@ namespace vrellix::cli {
 int RunKey(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunNormalize(const std::vector<std::string>& args);
+int RunSimulate(const std::vector<std::string>& args);
 
 }  // namespace vrellix::cli

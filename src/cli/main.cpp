@@ -18,6 +18,8 @@ const Command kCommands[] = {
     {"key", vrellix::cli::RunKey, "key KEY... [--port NAME] [--delay MS]"},
     {"check", vrellix::cli::RunCheck, "check FILE"},
     {"normalize", vrellix::cli::RunNormalize, "normalize IN [-o OUT]"},
+    {"simulate", vrellix::cli::RunSimulate,
+     "simulate [--old TEXT] [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]"},
 };
 
 int Usage(FILE* out) {
