@@ -28,14 +28,4 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   return result;
 }
 
-std::optional<int> ParseMilliseconds(const std::string& text) {
-  if (text.empty() || text.size() > 9) return std::nullopt;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
 }  // namespace vrellix::cli

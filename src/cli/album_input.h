@@ -20,7 +20,4 @@ struct CheckedAlbum {
 // the message to stderr and returns nothing.
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path);
 
-// A whole non-negative number of milliseconds, nothing else.
-std::optional<int> ParseMilliseconds(const std::string& text);
-
 }  // namespace vrellix::cli

@@ -84,23 +84,10 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
   void OnKey(int, int) override { m_nKeysDone.fetch_add(1); }
   void OnPause(int ms) override { m_nPauseDoneMs.fetch_add(ms); }
 
-  // Ctrl-C: wakes the main thread's wait.
-  void Interrupt() {
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_bInterrupted = true;
-    }
-    m_changed.notify_all();
-  }
-
-  // Waits until the result is posted, Ctrl-C is pressed or the time is up.
+  // Waits until the result is posted or the time is up.
   void Wait(std::chrono::milliseconds limit) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait_for(lock, limit, [this] { return m_result.has_value() || m_bInterrupted; });
-  }
-  bool Interrupted() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_bInterrupted;
+    m_changed.wait_for(lock, limit, [this] { return m_result.has_value(); });
   }
   std::optional<bool> Result() {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -135,7 +122,6 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
   int m_nPosition = 0;
   std::string m_strStatus;
   std::optional<bool> m_result;
-  bool m_bInterrupted = false;
   std::atomic<int> m_nKeysDone{0};
   std::atomic<std::int64_t> m_nPauseDoneMs{0};
 };
@@ -154,11 +140,8 @@ int RunJob(CommHandle port, const CheckedAlbum& input, int commandDelay) {
 
   // Bytes left from before belong to no key of this job.
   channel.PurgeInput();
-  // Ctrl-C stops the job at its next key, straight from the watch's thread.
-  InterruptWatch watch([&stop, &progress] {
-    stop.Set();
-    progress.Interrupt();
-  });
+  // Ctrl-C sets the stop event at once: the key under way finishes, no other is sent.
+  InterruptToStop interrupt(stop);
   if (!job.StartInputThread()) {
     std::fprintf(stderr, "%s\n", kThreadFailedText);
     return 1;
@@ -166,7 +149,7 @@ int RunJob(CommHandle port, const CheckedAlbum& input, int commandDelay) {
 
   const auto started = std::chrono::steady_clock::now();
   std::optional<bool> result;
-  while (!result && !progress.Interrupted()) {
+  while (!result && !stop.IsSet()) {
     progress.Wait(kRedrawPeriod);
     progress.Draw(std::chrono::steady_clock::now() - started);
     result = progress.Result();
@@ -200,7 +183,7 @@ int RunEnter(const std::vector<std::string>& args) {
     if (arg == "--yes") {
       confirmed = true;
     } else if (arg == "--port" && i + 1 < args.size() && !args[i + 1].empty()) {
-      overrides.portName = args[++i];
+      overrides.port = args[++i];
     } else if (arg == "--delay" && i + 1 < args.size()) {
       if (!(overrides.commandDelay = ParseMilliseconds(args[++i]))) return EnterUsage();
     } else if (path.empty() && !arg.empty() && arg[0] != '-') {

@@ -7,6 +7,7 @@
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
+#include "cli/link_setup.h"
 #include "job/job_plan.h"
 #include "link/settings.h"
 

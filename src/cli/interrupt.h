@@ -1,25 +1,24 @@
-// Ctrl-C while a job runs: hands the interrupt to ordinary code on a thread
-// where it may take locks (a signal handler may not). One file per platform.
+// Ctrl-C as a stop request: while an InterruptToStop lives, an interrupt from
+// the terminal sets the given StopEvent instead of ending the process, so the
+// exchange under way can finish. One implementation per platform.
 #pragma once
 
-#include <functional>
+#include <memory>
+
+#include "link/stop_event.h"
 
 namespace vrellix::cli {
 
-class InterruptWatch {
+class InterruptToStop {
  public:
-  // From construction to destruction, Ctrl-C runs onInterrupt (on a thread of
-  // the watch's own) instead of ending the process.
-  explicit InterruptWatch(std::function<void()> onInterrupt);
-  ~InterruptWatch();
-  InterruptWatch(const InterruptWatch&) = delete;
-  InterruptWatch& operator=(const InterruptWatch&) = delete;
-
-  // False when the watch could not be set up; Ctrl-C then ends the process as usual.
-  bool Active() const { return m_bActive; }
+  explicit InterruptToStop(StopEvent& stop);
+  ~InterruptToStop();
+  InterruptToStop(const InterruptToStop&) = delete;
+  InterruptToStop& operator=(const InterruptToStop&) = delete;
 
  private:
-  bool m_bActive = false;
+  struct Impl;
+  std::unique_ptr<Impl> m_impl;
 };
 
 }  // namespace vrellix::cli

@@ -1,70 +1,75 @@
+// SIGINT → StopEvent. StopEvent::Set takes a mutex, which a signal handler must
+// not do, so the handler only writes a byte to a pipe and a small thread that
+// waits on the pipe sets the event.
+#include "cli/interrupt.h"
+
 #include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <thread>
-
-#include "cli/interrupt.h"
 
 namespace vrellix::cli {
 
 namespace {
 
-// The handler only writes a byte to this pipe: write() is async-signal-safe.
-int g_wakePipe[2] = {-1, -1};
-constexpr char kInterruptByte = 'i';
-constexpr char kQuitByte = 'q';
+constexpr char kInterrupted = 1;
+constexpr char kShutDown = 0;
 
-struct sigaction g_previousAction;
-std::thread g_watcher;
-std::function<void()> g_onInterrupt;
+volatile std::sig_atomic_t g_wakeFd = -1;
 
-extern "C" void OnSigint(int) {
+extern "C" void OnInterrupt(int) {
   const int savedErrno = errno;
-  const char byte = kInterruptByte;
-  [[maybe_unused]] const ssize_t written = write(g_wakePipe[1], &byte, 1);
+  const char byte = kInterrupted;
+  [[maybe_unused]] const ssize_t n = write(g_wakeFd, &byte, 1);
   errno = savedErrno;
-}
-
-void WatchPipe() {
-  for (;;) {
-    char byte = 0;
-    const ssize_t got = read(g_wakePipe[0], &byte, 1);
-    if (got < 0 && errno == EINTR) continue;
-    if (got != 1 || byte == kQuitByte) return;
-    g_onInterrupt();
-  }
 }
 
 }  // namespace
 
-InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) {
-  if (pipe(g_wakePipe) != 0) return;
-  fcntl(g_wakePipe[0], F_SETFD, FD_CLOEXEC);
-  fcntl(g_wakePipe[1], F_SETFD, FD_CLOEXEC);
-  g_onInterrupt = std::move(onInterrupt);
-  g_watcher = std::thread(WatchPipe);
+struct InterruptToStop::Impl {
+  int pipeFds[2] = {-1, -1};
+  struct sigaction previous {};
+  bool installed = false;
+  std::thread watcher;
+};
 
-  struct sigaction action = {};
-  action.sa_handler = OnSigint;
+InterruptToStop::InterruptToStop(StopEvent& stop) : m_impl(std::make_unique<Impl>()) {
+  if (pipe2(m_impl->pipeFds, O_CLOEXEC) != 0) return;  // Ctrl-C then simply ends the process
+  const int readFd = m_impl->pipeFds[0];
+  m_impl->watcher = std::thread([readFd, &stop] {
+    for (;;) {
+      char byte = kShutDown;
+      const ssize_t n = read(readFd, &byte, 1);
+      if (n == -1 && errno == EINTR) continue;
+      if (n != 1 || byte == kShutDown) return;
+      stop.Set();
+    }
+  });
+  g_wakeFd = m_impl->pipeFds[1];
+
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  m_bActive = sigaction(SIGINT, &action, &g_previousAction) == 0;
+  // A second Ctrl-C, while the last exchange is still finishing, ends the
+  // process at once as usual.
+  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  m_impl->installed = sigaction(SIGINT, &action, &m_impl->previous) == 0;
 }
 
-InterruptWatch::~InterruptWatch() {
-  if (g_wakePipe[1] < 0) return;
-  if (m_bActive) sigaction(SIGINT, &g_previousAction, nullptr);
-  const char byte = kQuitByte;
-  while (write(g_wakePipe[1], &byte, 1) < 0 && errno == EINTR) {
+InterruptToStop::~InterruptToStop() {
+  if (m_impl->installed) sigaction(SIGINT, &m_impl->previous, nullptr);
+  if (m_impl->watcher.joinable()) {
+    const char byte = kShutDown;
+    while (write(m_impl->pipeFds[1], &byte, 1) == -1 && errno == EINTR) {
+    }
+    m_impl->watcher.join();
   }
-  g_watcher.join();
-  close(g_wakePipe[0]);
-  close(g_wakePipe[1]);
-  g_wakePipe[0] = g_wakePipe[1] = -1;
-  g_onInterrupt = nullptr;
+  g_wakeFd = -1;
+  for (int fd : m_impl->pipeFds) {
+    if (fd != -1) close(fd);
+  }
 }
 
 }  // namespace vrellix::cli

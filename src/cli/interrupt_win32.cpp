@@ -1,39 +1,41 @@
+// Ctrl-C / Ctrl-Break → StopEvent. Windows runs console control handlers on a
+// thread of their own, so the handler may set the event directly.
+#include "cli/interrupt.h"
+
 #include <windows.h>
 
-#include <mutex>
-
-#include "cli/interrupt.h"
+#include <atomic>
 
 namespace vrellix::cli {
 
 namespace {
 
-// The console runs its control handlers on a thread of its own, where
-// ordinary code may run.
-std::mutex g_mutex;
-std::function<void()> g_onInterrupt;
+std::atomic<StopEvent*> g_stop{nullptr};
 
 BOOL WINAPI OnConsoleControl(DWORD type) {
   if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
-  std::lock_guard<std::mutex> lock(g_mutex);
-  if (g_onInterrupt) g_onInterrupt();
+  StopEvent* stop = g_stop.load();
+  if (!stop) return FALSE;
+  // Only the first one is caught; a second ends the process as usual.
+  g_stop.store(nullptr);
+  stop->Set();
   return TRUE;
 }
 
 }  // namespace
 
-InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) {
-  {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_onInterrupt = std::move(onInterrupt);
-  }
-  m_bActive = SetConsoleCtrlHandler(OnConsoleControl, TRUE) != 0;
+struct InterruptToStop::Impl {
+  bool installed = false;
+};
+
+InterruptToStop::InterruptToStop(StopEvent& stop) : m_impl(std::make_unique<Impl>()) {
+  g_stop.store(&stop);
+  m_impl->installed = SetConsoleCtrlHandler(OnConsoleControl, TRUE) != 0;
 }
 
-InterruptWatch::~InterruptWatch() {
-  if (m_bActive) SetConsoleCtrlHandler(OnConsoleControl, FALSE);
-  std::lock_guard<std::mutex> lock(g_mutex);
-  g_onInterrupt = nullptr;
+InterruptToStop::~InterruptToStop() {
+  if (m_impl->installed) SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+  g_stop.store(nullptr);
 }
 
 }  // namespace vrellix::cli

@@ -10,9 +10,10 @@
 
 namespace vrellix::cli {
 
-// Command-line values that win over the settings file (never written to it).
+// Command-line values that win over the settings file for one run (never
+// written to it).
 struct LinkOverrides {
-  std::optional<std::string> portName;
+  std::optional<std::string> port;  // a device path or name, or a port number
   std::optional<int> commandDelay;
 };
 
@@ -22,8 +23,15 @@ struct OpenLink {
 };
 
 // LoadIniSettings (which creates or completes the file), the overrides, then
-// the port at 4800 baud, 8 bits, no parity, 1 stop bit. When the port cannot
-// be opened, prints the port-failure message and returns nothing.
+// the port at 4800 baud, 8 bits, no parity, 1 stop bit, with its receive buffer
+// emptied. When the port cannot be opened, prints the port-failure message and
+// returns nothing.
 std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides);
+
+// A whole non-negative number that fits an int ("0".."999999999").
+bool IsDecimal(const std::string& text);
+
+// A command delay or other millisecond count given on the command line.
+std::optional<int> ParseMilliseconds(const std::string& text);
 
 }  // namespace vrellix::cli

@@ -9,11 +9,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/temp_directory.h"
 
 namespace vrellix::testing {
 
@@ -23,45 +23,10 @@ struct ProcessResult {
   std::string err;
 };
 
-inline std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-// A fresh directory that is removed with everything in it when this goes.
-class TempDir {
- public:
-  TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/vrellix-cli-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) != nullptr) m_path = buffer.data();
-  }
-  ~TempDir() {
-    if (!m_path.empty()) std::system(("rm -rf '" + m_path + "'").c_str());
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::string& Path() const { return m_path; }
-  std::string File(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
-};
-
 // Starts the command with stdin from /dev/null, stdout and stderr to files.
 class ChildProcess {
  public:
-  ChildProcess(const std::string& program, const std::vector<std::string>& args, const TempDir& dir)
+  ChildProcess(const std::string& program, const std::vector<std::string>& args, const TempDirectory& dir)
       : m_outPath(dir.File(".out")), m_errPath(dir.File(".err")) {
     m_pid = fork();
     if (m_pid == 0) {
@@ -92,8 +57,8 @@ class ChildProcess {
     }
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.exitCode = 128 + WTERMSIG(status);
-    result.out = ReadWholeFile(m_outPath);
-    result.err = ReadWholeFile(m_errPath);
+    result.out = ReadBytes(m_outPath);
+    result.err = ReadBytes(m_errPath);
     return result;
   }
 
@@ -103,7 +68,7 @@ class ChildProcess {
   std::string m_errPath;
 };
 
-inline ProcessResult RunCli(const std::vector<std::string>& args, const TempDir& dir) {
+inline ProcessResult RunCli(const std::vector<std::string>& args, const TempDirectory& dir) {
   ChildProcess child(VRELLIX_CLI_PATH, args, dir);
   return child.Wait();
 }

@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <regex>
-#include <thread>
 
 #include "cli/cli_process.h"
 #include "support/fake_transmitter.h"
+#include "support/pty_pair.h"
 
 namespace vrellix {
 namespace {
@@ -21,8 +17,8 @@ using testing::FakeTransmitter;
 using testing::ProcessResult;
 using testing::RunCli;
 using testing::SplitLines;
-using testing::TempDir;
-using testing::WriteWholeFile;
+using testing::TempDirectory;
+using testing::WriteBytes;
 
 // The smallest album worth a job: a one-character title (full-width digit:
 // no width switch), nothing else. About twenty seconds of real pauses.
@@ -30,76 +26,48 @@ const char kTinyAlbumCsv[] = "１\r\nnone\r\nnone\r\n";
 const char kSuccessText[] = "入力処理は正常に終了しました";
 const char kFailureText[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
 
-// The transmitter's end of a pseudo-terminal: answers every 8-byte packet with
-// one reply byte and records the keys.
-class PtyTransmitter {
+// The keys of the packets the transmitter received, in order.
+std::vector<int> KeysIn(const testing::Bytes& bytes) {
+  std::vector<int> keys;
+  for (std::size_t at = 0; at + kPacketSize <= bytes.size(); at += kPacketSize) {
+    keys.push_back(FakeTransmitter::DecodeKey({bytes.begin() + static_cast<long>(at),
+                                               bytes.begin() + static_cast<long>(at + kPacketSize)}));
+  }
+  return keys;
+}
+
+// The transmitter's end of the line, answering as scripted, with a way to wait
+// for a number of packets.
+class Transmitter {
  public:
-  explicit PtyTransmitter(std::uint8_t reply) : m_reply(reply) {
-    char name[256] = {};
-    if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) return;
-    m_name = name;
-    termios raw{};
-    tcgetattr(m_slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(m_slave, TCSANOW, &raw);
-    m_thread = std::thread([this] { Serve(); });
-  }
-  ~PtyTransmitter() {
-    m_quit = true;
-    if (m_thread.joinable()) m_thread.join();
-    if (m_master >= 0) close(m_master);
-    if (m_slave >= 0) close(m_slave);
+  explicit Transmitter(std::vector<testing::PtyResponder::Reply> script = {}) : m_responder(m_pty, script) {
+    m_responder.OnPacket([this](std::size_t index) {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_packets = index + 1;
+      m_arrived.notify_all();
+    });
+    m_responder.Start();
   }
 
-  const std::string& DeviceName() const { return m_name; }
+  const std::string& DeviceName() const { return m_pty.SlavePath(); }
+  std::vector<int> Keys() const { return KeysIn(m_responder.Received()); }
 
-  std::vector<int> Keys() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_keys;
-  }
-
-  // Waits until at least count keys have arrived; returns how many have.
-  std::size_t WaitForKeys(std::size_t count, std::chrono::seconds limit) {
+  // Waits until at least count packets have arrived; returns how many have.
+  std::size_t WaitForPackets(std::size_t count, std::chrono::seconds limit) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_arrived.wait_for(lock, limit, [&] { return m_keys.size() >= count; });
-    return m_keys.size();
+    m_arrived.wait_for(lock, limit, [&] { return m_packets >= count; });
+    return m_packets;
   }
 
  private:
-  void Serve() {
-    std::vector<std::uint8_t> pending;
-    while (!m_quit) {
-      pollfd fd{m_master, POLLIN, 0};
-      if (poll(&fd, 1, 50) <= 0 || !(fd.revents & POLLIN)) continue;
-      std::uint8_t buffer[64];
-      const ssize_t got = read(m_master, buffer, sizeof buffer);
-      if (got <= 0) continue;
-      pending.insert(pending.end(), buffer, buffer + got);
-      while (pending.size() >= static_cast<std::size_t>(kPacketSize)) {
-        const FakeTransmitter::Packet packet(pending.begin(), pending.begin() + kPacketSize);
-        pending.erase(pending.begin(), pending.begin() + kPacketSize);
-        {
-          std::lock_guard<std::mutex> lock(m_mutex);
-          m_keys.push_back(FakeTransmitter::DecodeKey(packet));
-        }
-        m_arrived.notify_all();
-        [[maybe_unused]] const ssize_t written = write(m_master, &m_reply, 1);
-      }
-    }
-  }
-
-  std::uint8_t m_reply;
-  int m_master = -1;
-  int m_slave = -1;
-  std::string m_name;
-  std::atomic<bool> m_quit{false};
-  std::thread m_thread;
+  testing::PtyPair m_pty;
+  testing::PtyResponder m_responder;
   std::mutex m_mutex;
   std::condition_variable m_arrived;
-  std::vector<int> m_keys;
+  std::size_t m_packets = 0;
 };
 
-std::vector<int> PlannedKeys(const TempDir& dir, const std::string& file) {
+std::vector<int> PlannedKeys(const TempDirectory& dir, const std::string& file) {
   const ProcessResult plan = RunCli({"plan", file, "--delay", "0"}, dir);
   EXPECT_EQ(plan.exitCode, 0) << plan.err;
   static const std::regex kKey("key (\\d+) .*");
@@ -112,13 +80,12 @@ std::vector<int> PlannedKeys(const TempDir& dir, const std::string& file) {
 }
 
 TEST(EnterCommandTest, SendsExactlyThePlannedKeys) {
-  TempDir dir;
-  WriteWholeFile(dir.File("album.csv"), kTinyAlbumCsv);
+  TempDirectory dir;
+  WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   const std::vector<int> planned = PlannedKeys(dir, "album.csv");
   ASSERT_FALSE(planned.empty());
 
-  PtyTransmitter transmitter(ACK);
-  ASSERT_FALSE(transmitter.DeviceName().empty());
+  Transmitter transmitter;
   const ProcessResult run =
       RunCli({"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -127,14 +94,14 @@ TEST(EnterCommandTest, SendsExactlyThePlannedKeys) {
 }
 
 TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
-  TempDir dir;
-  WriteWholeFile(dir.File("album.csv"), kTinyAlbumCsv);
-  PtyTransmitter transmitter(ACK);
+  TempDirectory dir;
+  WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
+  Transmitter transmitter;
   ChildProcess child(VRELLIX_CLI_PATH,
                      {"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
   ASSERT_TRUE(child.Started());
   // Into the erase keys of the title.
-  const std::size_t before = transmitter.WaitForKeys(10, std::chrono::seconds(20));
+  const std::size_t before = transmitter.WaitForPackets(10, std::chrono::seconds(20));
   ASSERT_GE(before, 10u);
   child.Signal(SIGINT);
   const ProcessResult run = child.Wait();
@@ -144,9 +111,9 @@ TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
 }
 
 TEST(EnterCommandTest, RefusedKeysEndTheJobWithTheFailureMessage) {
-  TempDir dir;
-  WriteWholeFile(dir.File("album.csv"), kTinyAlbumCsv);
-  PtyTransmitter transmitter(NAK);
+  TempDirectory dir;
+  WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
+  Transmitter transmitter({NAK, NAK});
   const ProcessResult run =
       RunCli({"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 1);
@@ -155,9 +122,9 @@ TEST(EnterCommandTest, RefusedKeysEndTheJobWithTheFailureMessage) {
 }
 
 TEST(EnterCommandTest, NoAnswerToTheQuestionMeansNo) {
-  TempDir dir;
-  WriteWholeFile(dir.File("album.csv"), kTinyAlbumCsv);
-  PtyTransmitter transmitter(ACK);
+  TempDirectory dir;
+  WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
+  Transmitter transmitter;
   const ProcessResult run = RunCli({"enter", "album.csv", "--port", transmitter.DeviceName()}, dir);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？"),
@@ -166,8 +133,8 @@ TEST(EnterCommandTest, NoAnswerToTheQuestionMeansNo) {
 }
 
 TEST(EnterCommandTest, PortThatCannotBeOpenedIsNamed) {
-  TempDir dir;
-  WriteWholeFile(dir.File("album.csv"), kTinyAlbumCsv);
+  TempDirectory dir;
+  WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   const std::string missing = dir.File("no-such-tty");
   const ProcessResult run = RunCli({"enter", "album.csv", "--port", missing, "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 1);
@@ -175,8 +142,8 @@ TEST(EnterCommandTest, PortThatCannotBeOpenedIsNamed) {
 }
 
 TEST(EnterCommandTest, BadFileIsRefusedBeforeAnythingElse) {
-  TempDir dir;
-  WriteWholeFile(dir.File("kanji.csv"), "漢字\r\n");
+  TempDirectory dir;
+  WriteBytes(dir.File("kanji.csv"), "漢字\r\n");
   const ProcessResult run = RunCli({"enter", "kanji.csv", "--port", dir.File("no-such-tty"), "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");

@@ -12,8 +12,8 @@ namespace {
 using testing::ProcessResult;
 using testing::RunCli;
 using testing::SplitLines;
-using testing::TempDir;
-using testing::WriteWholeFile;
+using testing::TempDirectory;
+using testing::WriteBytes;
 
 // Title, reading (UTF-8, converted on load), no artist, one track with a name.
 const char kAlbumCsv[] = "1\r\nあ\r\nnone\r\n2,none\r\n";
@@ -72,8 +72,8 @@ void ExpectSummaryAgrees(const PlanTotals& totals, int delay) {
 }
 
 TEST(PlanCommandTest, PrintsEveryStepAndAnAgreeingEstimate) {
-  TempDir dir;
-  WriteWholeFile(dir.File("album.csv"), kAlbumCsv);
+  TempDirectory dir;
+  WriteBytes(dir.File("album.csv"), kAlbumCsv);
   for (int delay : {0, 100, 2500}) {
     SCOPED_TRACE("delay " + std::to_string(delay));
     const ProcessResult run = RunCli({"plan", "album.csv", "--delay", std::to_string(delay)}, dir);
@@ -93,8 +93,8 @@ TEST(PlanCommandTest, PrintsEveryStepAndAnAgreeingEstimate) {
 }
 
 TEST(PlanCommandTest, DelayComesFromTheSettingsFileWhenPresentAndNothingIsWritten) {
-  TempDir dir;
-  WriteWholeFile(dir.File("album.csv"), kAlbumCsv);
+  TempDirectory dir;
+  WriteBytes(dir.File("album.csv"), kAlbumCsv);
 
   ProcessResult run = RunCli({"plan", "album.csv"}, dir);
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -104,11 +104,11 @@ TEST(PlanCommandTest, DelayComesFromTheSettingsFileWhenPresentAndNothingIsWritte
   // [赤外線通信設定] ｺﾏﾝﾄﾞDELAY=250, in code page 932.
   const std::string ini = std::string("[\x90\xD4\x8A\x4F\x90\xFC\x92\xCA\x90\x4D\x90\xDD\x92\xE8]\r\n") +
                           "\xBA\xCF\xDD\xC4\xDE" "DELAY=250\r\n";
-  WriteWholeFile(dir.File("rzt_input.ini"), ini);
+  WriteBytes(dir.File("rzt_input.ini"), ini);
   run = RunCli({"plan", "album.csv"}, dir);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectSummaryAgrees(ParsePlan(run.out), 250);
-  EXPECT_EQ(testing::ReadWholeFile(dir.File("rzt_input.ini")), ini);
+  EXPECT_EQ(testing::ReadBytes(dir.File("rzt_input.ini")), ini);
 
   run = RunCli({"plan", "album.csv", "--delay", "7"}, dir);
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -116,10 +116,10 @@ TEST(PlanCommandTest, DelayComesFromTheSettingsFileWhenPresentAndNothingIsWritte
 }
 
 TEST(PlanCommandTest, RefusesBadFilesAndArguments) {
-  TempDir dir;
-  WriteWholeFile(dir.File("kanji.csv"), "漢字\r\n");
-  WriteWholeFile(dir.File("empty.csv"), "none\r\nnone\r\nnone\r\n");
-  WriteWholeFile(dir.File("album.csv"), kAlbumCsv);
+  TempDirectory dir;
+  WriteBytes(dir.File("kanji.csv"), "漢字\r\n");
+  WriteBytes(dir.File("empty.csv"), "none\r\nnone\r\nnone\r\n");
+  WriteBytes(dir.File("album.csv"), kAlbumCsv);
   struct Case {
     std::vector<std::string> args;
     int exitCode;
