@@ -396,6 +396,17 @@ TEST(EntryJobStopTest, StopAfterTheResultEndsTheWaitingWorker) {
   }
 }
 
+TEST(EntryJobStopTest, SecondStartWhileAWorkerExistsIsRefused) {
+  JobRig rig(kSmallAlbum);
+  std::promise<void> posted;
+  rig.log.OnResult([&posted](bool) { posted.set_value(); });
+  ASSERT_TRUE(rig.job.StartInputThread());
+  EXPECT_FALSE(rig.job.StartInputThread());
+  posted.get_future().get();
+  rig.job.StopInputThread(kGenerousLimit);
+  EXPECT_EQ(rig.transmitter.Keys(), KeysOf(ExpectedJob(kSmallAlbum).Events()));
+}
+
 TEST(EntryJobStopTest, StopWithoutAWorker) {
   JobRig rig;
   rig.job.m_bThreadStopped = 0;
