@@ -1,5 +1,6 @@
 // vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]: types the album
 // into the device through the transmitter, with a progress line on the terminal.
+// With --simulate [--old TEXT] the job runs against the simulated device instead.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -14,6 +15,7 @@
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/link_setup.h"
+#include "cli/simulated_enter.h"
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
 #include "job/job_plan.h"
@@ -35,7 +37,9 @@ constexpr int kExitInterrupted = 130;
 constexpr auto kRedrawPeriod = std::chrono::milliseconds(200);
 
 int EnterUsage() {
-  std::fprintf(stderr, "usage: vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]\n");
+  std::fprintf(stderr,
+               "usage: vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]\n"
+               "       vrellix-cli enter FILE --simulate [--old TEXT] [--delay MS]\n");
   return 2;
 }
 
@@ -178,10 +182,16 @@ int RunEnter(const std::vector<std::string>& args) {
   std::string path;
   LinkOverrides overrides;
   bool confirmed = false;
+  bool simulate = false;
+  std::optional<std::string> oldText;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--yes") {
       confirmed = true;
+    } else if (arg == "--simulate") {
+      simulate = true;
+    } else if (arg == "--old" && i + 1 < args.size()) {
+      oldText = args[++i];
     } else if (arg == "--port" && i + 1 < args.size() && !args[i + 1].empty()) {
       overrides.port = args[++i];
     } else if (arg == "--delay" && i + 1 < args.size()) {
@@ -193,6 +203,11 @@ int RunEnter(const std::vector<std::string>& args) {
     }
   }
   if (path.empty()) return EnterUsage();
+  // The simulated device has no port, and only it has old texts to set.
+  if (simulate && overrides.port) return EnterUsage();
+  if (!simulate && oldText) return EnterUsage();
+  // Nothing real is touched, so there is nothing to confirm.
+  if (simulate) return RunSimulatedEnter(path, oldText, overrides.commandDelay);
 
   const std::optional<CheckedAlbum> input = LoadCheckedAlbum(path);
   if (!input) return 1;

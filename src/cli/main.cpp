@@ -21,7 +21,7 @@ const Command kCommands[] = {
     {"simulate", vrellix::cli::RunSimulate,
      "simulate [--old TEXT] [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]"},
     {"plan", vrellix::cli::RunPlan, "plan FILE [--delay MS]"},
-    {"enter", vrellix::cli::RunEnter, "enter FILE [--port NAME] [--delay MS] [--yes]"},
+    {"enter", vrellix::cli::RunEnter, "enter FILE [--port NAME | --simulate [--old TEXT]] [--delay MS] [--yes]"},
 };
 
 int Usage(FILE* out) {

@@ -51,7 +51,8 @@ std::vector<std::uint8_t> SimulatedDevice::ReceiveLocked(const std::uint8_t* dat
   for (std::size_t i = 0; i < count && !m_closed; ++i) {
     m_partial.push_back(data[i]);
     if (m_partial.size() < static_cast<std::size_t>(kPacketSize)) continue;
-    if (m_packets + 1 == m_options.silentAt) {
+    const int number = m_packets + 1;
+    if (number == m_options.silentAt || (m_options.silentFrom > 0 && number >= m_options.silentFrom)) {
       ++m_packets;  // lost on the way: no answer, no key
     } else {
       replies.push_back(Answer(m_partial.data()));

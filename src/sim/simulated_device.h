@@ -4,7 +4,7 @@
 // bytes 00) and answered NAK (0x15) when bad; a good packet is answered ACK
 // (0x06) and its key is pressed on the device model (code bytes of no key are
 // acknowledged and ignored). Optional faults show the failure paths: no answer
-// to packet n, NAK to packet n, NAK at random with a seeded rate, and closing
+// to packet n, no answer from packet n on, NAK to packet n, NAK at random with a seeded rate, and closing
 // the line after packet n. Packets are numbered from 1 over every packet
 // received; a packet that gets no answer or a NAK does not reach the device.
 // The key index of a model error counts only the keys that reached the device.
@@ -32,6 +32,7 @@ namespace vrellix::sim {
 struct SimulatorOptions {
   std::string oldText = "OLD";  // what every field holds at first, code page 932
   int silentAt = 0;             // packet that gets no answer; 0 for none
+  int silentFrom = 0;           // first packet of a silence that never ends; 0 for none
   int nakAt = 0;                // packet that gets NAK; 0 for none
   double nakRate = 0.0;         // chance 0..1 that any good packet gets NAK
   std::uint32_t seed = 1;       // seed of that chance

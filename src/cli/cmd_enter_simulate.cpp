@@ -1,0 +1,63 @@
+#include <cstdio>
+
+#include "cli/album_input.h"
+#include "cli/simulated_enter.h"
+#include "job/job_plan.h"
+#include "link/settings.h"
+#include "sim/device_model.h"
+#include "sim/simulated_run.h"
+#include "text/text_codec.h"
+
+namespace vrellix::cli {
+
+namespace {
+
+constexpr char kFailureText[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
+// A reading field holds at most 16 characters, so no field can start with more
+// (the job's 16 erase keys would leave the rest in front of the new text).
+constexpr std::size_t kOldTextMostCharacters = 16;
+
+}  // namespace
+
+int RunSimulatedEnter(const std::string& path, const std::optional<std::string>& oldUtf8,
+                      std::optional<int> commandDelay) {
+  sim::SimulatorOptions options;
+  if (oldUtf8) {
+    const std::optional<std::string> cp932 = Utf8ToCp932(*oldUtf8);
+    if (!cp932) {
+      std::fprintf(stderr, "vrellix-cli enter: --old holds a character that code page 932 cannot hold\n");
+      return 2;
+    }
+    if (sim::SplitCp932(*cp932).size() > kOldTextMostCharacters) {
+      std::fprintf(stderr, "vrellix-cli enter: --old holds more than %zu characters, more than a field can hold\n",
+                   kOldTextMostCharacters);
+      return 2;
+    }
+    options.oldText = *cp932;
+  }
+
+  const std::optional<CheckedAlbum> input = LoadCheckedAlbum(path);
+  if (!input) return 1;
+
+  // Nothing real is touched: the settings file is read when present, never created.
+  const int delay = commandDelay ? *commandDelay : ReadIniSettings(SettingsPath()).m_nCommandDelay;
+  const sim::SimulatedRun run = sim::RunSimulatedJob(input->album, input->checks, options, delay);
+
+  const std::string held = sim::FormatHeldFields(run);
+  std::fwrite(held.data(), 1, held.size(), stdout);
+  std::fflush(stdout);
+
+  const std::string mismatches = sim::FormatMismatches(run);
+  std::fwrite(mismatches.data(), 1, mismatches.size(), stderr);
+  if (!run.jobSucceeded) std::fprintf(stderr, "%s\n", kFailureText);
+  if (!run.modelErrors.empty()) {
+    std::fprintf(stderr, "vrellix-cli enter: the simulated device met %zu key(s) it could not take\n",
+                 run.modelErrors.size());
+  }
+  if (!run.Passed()) return 1;
+  std::fprintf(stderr, "simulated: the device holds the album (%d packets, %s of device time at %d ms command delay)\n",
+               run.packets, FormatMinutesSeconds(run.deviceMs).c_str(), delay);
+  return 0;
+}
+
+}  // namespace vrellix::cli
