@@ -1,0 +1,257 @@
+// The real entry job, engine and link against the device model: random albums
+// end up on the device exactly, and line faults end the job the way they should.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <sstream>
+
+#include "album/album.h"
+#include "entry/entry_engine.h"
+#include "job/entry_job.h"
+#include "link/key_link.h"
+#include "link/stop_event.h"
+#include "sim/album_generator.h"
+#include "sim/simulated_run.h"
+#include "support/fake_clock.h"
+#include "validate/input_checks.h"
+
+namespace vrellix::sim {
+namespace {
+
+using testing::AlbumGenerator;
+using testing::CharPools;
+using testing::Sjis;
+
+constexpr std::uint32_t kFirstSeed = 20261207;
+// Enough to meet every mixture many times; the whole run stays within seconds.
+constexpr int kAlbumCount = 2000;
+
+struct CheckedCase {
+  std::uint32_t seed;
+  EditedAlbum edited;
+  Album album;
+  std::array<bool, kTrackCount> checks{};
+};
+
+CheckedCase MakeCase(const CharPools& pools, std::uint32_t seed) {
+  AlbumGenerator generator(pools, seed);
+  CheckedCase c{seed, generator.Album(), {}, {}};
+  StartCheckResult checked = RunStartChecks(c.edited);
+  EXPECT_EQ(checked.outcome, StartCheckResult::kReady) << "seed " << seed << ": " << checked.message;
+  c.album = std::move(checked.album);
+  for (int row = 0; row < kTrackCount; ++row) {
+    c.checks[static_cast<std::size_t>(row)] = c.edited.rows[static_cast<std::size_t>(row)].checked;
+  }
+  return c;
+}
+
+std::string Describe(const CheckedCase& c, const std::string& oldText) {
+  std::ostringstream out;
+  out << "seed " << c.seed << " (rerun alone: VRELLIX_PROPERTY_SEED=" << c.seed << ")\n"
+      << "old text bytes " << oldText.size() << "\n"
+      << "title [" << c.edited.title << "]\nyomi [" << c.edited.yomi << "]\nartist [" << c.edited.artist << "]\n";
+  for (int row = 0; row < kTrackCount; ++row) {
+    const EditedRow& r = c.edited.rows[static_cast<std::size_t>(row)];
+    if (!r.checked && r.name.empty()) continue;
+    out << "track " << row + 1 << (r.checked ? " [x] " : " [ ] ") << "[" << r.name << "] [" << r.yomi << "]\n";
+  }
+  return out.str();
+}
+
+// What a run must leave: the job's result, the album's fields, no model error,
+// the fields the album does not set still holding the old text, and no track
+// opened that is not selected.
+std::string Faults(const SimulatedRun& run, const DeviceModel& device, const CheckedCase& c,
+                   const std::string& oldText) {
+  std::string faults;
+  if (!run.jobSucceeded) faults += "the job failed\n";
+  faults += FormatMismatches(run);
+  if (!run.modelErrors.empty()) faults += FormatHeldFields(run);
+  const struct {
+    const char* label;
+    const std::string& text;
+    FieldId field;
+  } headers[] = {{"title", c.album.Title, FieldId::Title},
+                 {"yomi", c.album.Yomi, FieldId::Yomi},
+                 {"artist", c.album.Artist, FieldId::Artist}};
+  for (const auto& header : headers) {
+    if (header.text.empty() && device.Text(header.field) != oldText) {
+      faults += std::string(header.label) + " is not in the album but was changed\n";
+    }
+  }
+  for (int row = 0; row < kTrackCount; ++row) {
+    const bool selected = c.checks[static_cast<std::size_t>(row)] &&
+                          !c.album.Tracks[static_cast<std::size_t>(row)].Name.empty();
+    if (!selected && device.TrackOpened(row)) faults += "track " + std::to_string(row + 1) + " was opened\n";
+  }
+  return faults;
+}
+
+std::uint32_t SeedFromEnvironment(std::uint32_t fallback) {
+  const char* text = std::getenv("VRELLIX_PROPERTY_SEED");
+  return text ? static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10)) : fallback;
+}
+
+TEST(JobAgainstDevice, RandomAlbumsEndUpOnTheDeviceExactly) {
+  const CharPools pools;
+  const std::string oldTexts[] = {"OLD", "", Sjis("古いテキスト"), Sjis("ああああああああああああああああ")};
+  const bool oneSeed = std::getenv("VRELLIX_PROPERTY_SEED") != nullptr;
+  const std::uint32_t first = SeedFromEnvironment(kFirstSeed);
+
+  // What the albums covered, so the generator cannot drift into easy cases.
+  std::array<int, 12> classesEntered{};
+  int fullFields = 0, fiftyTrackAlbums = 0, tickedWithoutName = 0, emptyHeaders = 0;
+  int failures = 0;
+  for (int i = 0; i < (oneSeed ? 1 : kAlbumCount) && failures < 3; ++i) {
+    const CheckedCase c = MakeCase(pools, first + static_cast<std::uint32_t>(i));
+    const std::string& oldText = oldTexts[c.seed % 4];
+    SimulatorOptions options;
+    options.oldText = oldText;
+    SimulatedDevice device(options);
+    const SimulatedRun run = RunJobOnDevice(device, c.album, c.checks, 0);
+    const std::string faults = Faults(run, device.Model(), c, oldText);
+    if (!faults.empty()) {
+      ++failures;
+      ADD_FAILURE() << Describe(c, oldText) << faults;
+    }
+
+    int selected = 0;
+    for (const FieldCheck& field : run.fields) {
+      if (field.field == FieldId::TrackName) ++selected;
+      if (field.expected.size() == kFieldLimitBytes) ++fullFields;
+      for (std::size_t p = 0; p < field.expected.size();) {
+        const int charClass = GetCharClass(field.expected.substr(p, 2));
+        ++classesEntered[static_cast<std::size_t>(charClass)];
+        p += IsTwoByteClass(charClass) ? 2 : 1;
+      }
+    }
+    if (selected == kTrackCount) ++fiftyTrackAlbums;
+    for (const EditedRow& row : c.edited.rows) tickedWithoutName += row.checked && row.name.empty();
+    emptyHeaders += c.album.Title.empty() + c.album.Yomi.empty() + c.album.Artist.empty();
+  }
+  if (oneSeed) return;
+  for (int charClass = CHARCLASS_HIRAGANA; charClass <= CHARCLASS_HSPACE; ++charClass) {
+    EXPECT_GT(classesEntered[static_cast<std::size_t>(charClass)], 100) << "class " << charClass;
+  }
+  EXPECT_GT(fullFields, 100);
+  EXPECT_GT(fiftyTrackAlbums, 10);
+  EXPECT_GT(tickedWithoutName, 100);
+  EXPECT_GT(emptyHeaders, 100);
+}
+
+// ---- line faults, on one album with every kind of field
+
+class JobAgainstFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const CharPools pools;
+    // A seed whose album sets all three header fields and several tracks.
+    for (std::uint32_t seed = kFirstSeed;; ++seed) {
+      m_case = MakeCase(pools, seed);
+      if (m_case.album.Title.empty() || m_case.album.Yomi.empty() || m_case.album.Artist.empty()) continue;
+      int withReading = 0;
+      for (int row = 0; row < kTrackCount; ++row) {
+        const AlbumTrack& t = m_case.album.Tracks[static_cast<std::size_t>(row)];
+        withReading += m_case.checks[static_cast<std::size_t>(row)] && !t.Name.empty() && !t.Yomi.empty();
+      }
+      if (withReading >= 3) break;
+    }
+    const SimulatedRun clean = RunSimulatedJob(m_case.album, m_case.checks, {}, 0);
+    ASSERT_TRUE(clean.Passed()) << FormatMismatches(clean) << FormatHeldFields(clean);
+    m_packets = clean.packets;
+  }
+
+  // Packets at the start, in the middle and at the end of the job.
+  std::vector<int> PacketNumbers() const { return {1, 2, 7, m_packets / 3, m_packets / 2, m_packets - 1, m_packets}; }
+
+  CheckedCase m_case;
+  int m_packets = 0;
+};
+
+TEST_F(JobAgainstFaults, OneRefusedOrLostPacketIsSentAgainAndTheAlbumArrives) {
+  for (int n : PacketNumbers()) {
+    for (bool lost : {false, true}) {
+      SimulatorOptions options;
+      (lost ? options.silentAt : options.nakAt) = n;
+      const SimulatedRun run = RunSimulatedJob(m_case.album, m_case.checks, options, 0);
+      EXPECT_TRUE(run.Passed()) << (lost ? "lost" : "NAK") << " packet " << n << "\n"
+                                << FormatMismatches(run) << FormatHeldFields(run);
+      EXPECT_EQ(run.packets, m_packets + 1) << "packet " << n;
+    }
+  }
+}
+
+TEST_F(JobAgainstFaults, SilenceFromPacketNFailsTheJobAndNothingIsSentAfter) {
+  for (int n : PacketNumbers()) {
+    SimulatorOptions options;
+    options.silentFrom = n;
+    SimulatedDevice device(options);
+    const SimulatedRun run = RunJobOnDevice(device, m_case.album, m_case.checks, 0);
+    EXPECT_FALSE(run.jobSucceeded) << "silent from " << n;
+    // The key of packet n and its second try, then nothing.
+    EXPECT_EQ(device.PacketsReceived(), n + 1) << "silent from " << n;
+    EXPECT_EQ(device.Model().KeysReceived(), n - 1) << "silent from " << n;
+  }
+}
+
+// The worker on its own thread, as in the window: a line that goes away must
+// end the job with its failure, promptly, without hanging in any wait.
+class ResultWaiter final : public JobReporter {
+ public:
+  void SetRange(int) override {}
+  void SetPosition(int) override {}
+  void SetStatus(const std::string&) override {}
+  void ShowWarning(const std::string&) override {}
+  bool PostResult(bool success) override {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_result = success;
+    m_posted.notify_all();
+    return true;
+  }
+  std::optional<bool> WaitFor(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_posted.wait_for(lock, limit, [this] { return m_result.has_value(); });
+    return m_result;
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_posted;
+  std::optional<bool> m_result;
+};
+
+TEST_F(JobAgainstFaults, LineClosedAtPacketNEndsTheJobWithinTwoSeconds) {
+  // Closing after the last packet's answer leaves nothing to fail.
+  std::vector<int> numbers = PacketNumbers();
+  numbers.pop_back();
+  for (int n : numbers) {
+    SimulatorOptions options;
+    options.closeAt = n;
+    SimulatedDevice device(options);
+    testing::FakeClock clock;
+    StopEvent stop;
+    KeyLink link(device, clock, stop, 0);
+    EntryEngine engine(link);
+    ResultWaiter waiter;
+    EntryJob job(engine, waiter);
+    job.SetAlbum(m_case.album, m_case.checks);
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(job.StartInputThread());
+    const std::optional<bool> result = waiter.WaitFor(std::chrono::seconds(2));
+    const auto took = std::chrono::steady_clock::now() - started;
+    job.StopInputThread();
+    ASSERT_TRUE(result.has_value()) << "closed at " << n << ": no result within 2 s";
+    EXPECT_FALSE(*result) << "closed at " << n;
+    EXPECT_LT(took, std::chrono::seconds(2));
+    EXPECT_EQ(device.PacketsReceived(), n) << "closed at " << n;
+    EXPECT_TRUE(device.Errors().empty()) << device.Dump();
+  }
+}
+
+}  // namespace
+}  // namespace vrellix::sim
