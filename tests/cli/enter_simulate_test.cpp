@@ -1,0 +1,136 @@
+// vrellix-cli enter --simulate, run as the user runs it: the whole job against
+// the simulated device, no port, no settings file written.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/cli_process.h"
+
+namespace vrellix {
+namespace {
+
+using testing::ChildProcess;
+using testing::ProcessResult;
+using testing::ReadBytes;
+using testing::RunCli;
+using testing::SplitLines;
+using testing::TempDirectory;
+using testing::WriteBytes;
+
+const std::string kExamples = VRELLIX_EXAMPLES;
+
+bool SettingsFileExists(const TempDirectory& dir) { return std::filesystem::exists(dir.File("rzt_input.ini")); }
+
+TEST(EnterSimulateTest, PrintsWhatTheDeviceHoldsForEachFieldOfTheExample) {
+  TempDirectory dir;
+  const ProcessResult run = RunCli({"enter", kExamples + "/album.csv", "--simulate", "--yes"}, dir);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(SplitLines(run.out), (std::vector<std::string>{
+                                     "title ﾊﾟｰﾃｨｰ・ナイト 2026",
+                                     "yomi ぱーてぃーないと",
+                                     "artist ＲＺＴ Ｂａｎｄ & Friends",
+                                     "track 1 name はじまりのうた",
+                                     "track 1 yomi はじまりのうた",
+                                     "track 2 name ミッドナイト・ラン!",
+                                     "track 2 yomi みっどないとらん",
+                                     "track 3 name ｽﾃｰｼﾞ No.3 (Live)",
+                                     "track 3 yomi すてーじなんばーすりー",
+                                     "track 4 name １２３～ＡＢＣ　ｘｙｚ",
+                                     "track 4 yomi いちにさん、えーびーしー",
+                                 }));
+  EXPECT_FALSE(SettingsFileExists(dir));
+}
+
+// The worst case: every field full of width switches and far symbol walks.
+TEST(EnterSimulateTest, WorstCaseAlbumTakesLittleCpu) {
+  TempDirectory dir;
+  rusage before{};
+  getrusage(RUSAGE_CHILDREN, &before);
+  const ProcessResult run = RunCli({"enter", kExamples + "/worst-case.csv", "--simulate"}, dir);
+  rusage after{};
+  getrusage(RUSAGE_CHILDREN, &after);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<std::string> lines = SplitLines(run.out);
+  ASSERT_EQ(lines.size(), 103u);  // three headers and 50 tracks of two fields
+  EXPECT_EQ(lines[0], "title .．.．.．.．.．.．.．.．.．.．..");
+  EXPECT_EQ(lines[102], "track 50 yomi ぉぉぉぉぉぉぉぉぉぉぉぉぉぉぉぉ");
+
+  auto cpuMs = [](const rusage& u) {
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+  };
+  const double used = cpuMs(after) - cpuMs(before);
+  ::testing::Test::RecordProperty("cpu_ms", static_cast<int>(used));
+#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
+  EXPECT_LT(used, 1000.0);
+#endif
+}
+
+// The settings file gives the command delay when present, and is left as it was.
+TEST(EnterSimulateTest, ReadsTheSettingsFileWithoutWritingIt) {
+  TempDirectory dir;
+  const std::string settings = "; kept as written\r\n[\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8]\r\n";
+  WriteBytes(dir.File("rzt_input.ini"), settings);
+  WriteBytes(dir.File("a.csv"), "A\r\nnone\r\nnone\r\n");
+  const ProcessResult run = RunCli({"enter", "a.csv", "--simulate"}, dir);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "title A\n");
+  EXPECT_EQ(ReadBytes(dir.File("rzt_input.ini")), settings);
+  EXPECT_NE(run.err.find("at 100 ms command delay"), std::string::npos) << run.err;
+
+  const ProcessResult delayed = RunCli({"enter", "a.csv", "--simulate", "--delay", "7"}, dir);
+  EXPECT_EQ(delayed.exitCode, 0) << delayed.err;
+  EXPECT_NE(delayed.err.find("at 7 ms command delay"), std::string::npos) << delayed.err;
+}
+
+struct OptionCase {
+  const char* name;
+  std::vector<std::string> args;  // after "enter a.csv"
+  int exitCode;
+};
+void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.name; }
+
+class EnterSimulateOptions : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(EnterSimulateOptions, AreCheckedBeforeAnythingRuns) {
+  const OptionCase& c = GetParam();
+  TempDirectory dir;
+  // A reading, so an old text is erased by the reading field's 16 erase keys too.
+  WriteBytes(dir.File("a.csv"), "A\r\n\x82\xA0\r\nnone\r\n");
+  std::vector<std::string> args{"enter", "a.csv"};
+  args.insert(args.end(), c.args.begin(), c.args.end());
+  const ProcessResult run = RunCli(args, dir);
+  EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+  if (c.exitCode == 0) {
+    EXPECT_EQ(run.out, "title A\nyomi あ\n");
+  } else {
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(run.err.empty());
+  }
+  EXPECT_FALSE(SettingsFileExists(dir));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, EnterSimulateOptions,
+    ::testing::Values(OptionCase{"YesIsAccepted", {"--simulate", "--yes"}, 0},
+                      OptionCase{"OldTextOfSixteenCharacters", {"--old", "ああああああああああああああああ", "--simulate"}, 0},
+                      OptionCase{"OldTextLongerThanAReadingField", {"--simulate", "--old", "ABCDEFGHIJKLMNOPQ"}, 2},
+                      OptionCase{"OldTextNotInTheCodePage", {"--simulate", "--old", "\xF0\x9F\x98\x80"}, 2},
+                      OptionCase{"OldTextWithoutSimulate", {"--old", "X", "--yes"}, 2},
+                      OptionCase{"PortWithSimulate", {"--simulate", "--port", "/dev/null"}, 2},
+                      OptionCase{"BadDelay", {"--simulate", "--delay", "-1"}, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EnterSimulateTest, AlbumThatFailsItsChecksIsRefused) {
+  TempDirectory dir;
+  WriteBytes(dir.File("kanji.csv"), "\x8A\xBF\r\n");  // 漢: no routine enters it
+  const ProcessResult run = RunCli({"enter", "kanji.csv", "--simulate"}, dir);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("不正な文字が含まれています。修正して下さい(Title)"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace vrellix
