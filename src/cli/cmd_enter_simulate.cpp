@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "cli/album_input.h"
 #include "cli/simulated_enter.h"
@@ -29,8 +30,8 @@ int RunSimulatedEnter(const std::string& path, const std::optional<std::string>&
       return 2;
     }
     if (sim::SplitCp932(*cp932).size() > kOldTextMostCharacters) {
-      std::fprintf(stderr, "vrellix-cli enter: --old holds more than %zu characters, more than a field can hold\n",
-                   kOldTextMostCharacters);
+      std::fprintf(stderr, "vrellix-cli enter: --old holds more than %s characters, more than a field can hold\n",
+                   std::to_string(kOldTextMostCharacters).c_str());
       return 2;
     }
     options.oldText = *cp932;
@@ -51,8 +52,8 @@ int RunSimulatedEnter(const std::string& path, const std::optional<std::string>&
   std::fwrite(mismatches.data(), 1, mismatches.size(), stderr);
   if (!run.jobSucceeded) std::fprintf(stderr, "%s\n", kFailureText);
   if (!run.modelErrors.empty()) {
-    std::fprintf(stderr, "vrellix-cli enter: the simulated device met %zu key(s) it could not take\n",
-                 run.modelErrors.size());
+    std::fprintf(stderr, "vrellix-cli enter: the simulated device met %s key(s) it could not take\n",
+                 std::to_string(run.modelErrors.size()).c_str());
   }
   if (!run.Passed()) return 1;
   std::fprintf(stderr, "simulated: the device holds the album (%d packets, %s of device time at %d ms command delay)\n",

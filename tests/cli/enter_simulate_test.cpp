@@ -119,8 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionCase{"OldTextLongerThanAReadingField", {"--simulate", "--old", "ABCDEFGHIJKLMNOPQ"}, 2},
                       OptionCase{"OldTextNotInTheCodePage", {"--simulate", "--old", "\xF0\x9F\x98\x80"}, 2},
                       OptionCase{"OldTextWithoutSimulate", {"--old", "X", "--yes"}, 2},
-                      OptionCase{"PortWithSimulate", {"--simulate", "--port", "/dev/null"}, 2},
-                      OptionCase{"BadDelay", {"--simulate", "--delay", "-1"}, 2}),
+                      OptionCase{"PortWithSimulate", {"--simulate", "--port", "/dev/null"}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EnterSimulateTest, AlbumThatFailsItsChecksIsRefused) {

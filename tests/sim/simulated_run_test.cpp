@@ -96,17 +96,6 @@ TEST(SimulatedRun, ReportsAFieldTheDeviceHoldsDifferently) {
   EXPECT_EQ(FormatMismatches(run), "yomi differs: expected あ, held ABあ\n");
 }
 
-TEST(SimulatedRun, AFailedJobDoesNotPass) {
-  Album album;
-  album.Title = "T";
-  SimulatorOptions options;
-  options.silentFrom = 3;
-  const SimulatedRun run = RunSimulatedJob(album, {}, options, 0);
-  EXPECT_FALSE(run.jobSucceeded);
-  EXPECT_FALSE(run.Passed());
-  EXPECT_EQ(run.packets, 4);
-}
-
 TEST(SimulatedRun, FormatsModelErrorsAndUndecodableTextLikeTheDump) {
   SimulatedRun run;
   run.jobSucceeded = true;
