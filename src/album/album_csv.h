@@ -4,6 +4,7 @@
 #include <string>
 
 #include "album/album.h"
+#include "album/file_replace.h"
 
 namespace vrellix {
 
@@ -19,6 +20,10 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album);
 
 // Saves the album's texts (trimmed, "none" for empty) in code page 932 with CR LF
 // line ends, replacing the file only once every byte was written.
+// A text that the file cannot hold (a half-width comma, a line break, a
+// character outside code page 932) refuses the save and nothing is written.
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album);
+// The same, writing through files (tests make writes fail with it).
+CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files);
 
 }  // namespace vrellix

@@ -8,5 +8,7 @@
 namespace vrellix::cli {
 
 int RunKey(const std::vector<std::string>& args);
+int RunCheck(const std::vector<std::string>& args);
+int RunNormalize(const std::vector<std::string>& args);
 
 }  // namespace vrellix::cli

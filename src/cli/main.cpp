@@ -16,6 +16,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"key", vrellix::cli::RunKey, "key KEY... [--port NAME] [--delay MS]"},
+    {"check", vrellix::cli::RunCheck, "check FILE"},
+    {"normalize", vrellix::cli::RunNormalize, "normalize IN [-o OUT]"},
 };
 
 int Usage(FILE* out) {

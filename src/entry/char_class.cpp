@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "entry/entry_tables.h"
+
 namespace vrellix {
 namespace {
 
@@ -58,22 +60,6 @@ int OneByteClass(unsigned char b) {
   return CHARCLASS_NONE;
 }
 
-// Codes inside the class ranges that the katakana and letter routines refuse.
-bool IsRefusedInsideItsClass(unsigned code) {
-  switch (code) {
-    case 0x837F:  // unassigned, between ミ and ム
-    case 0x838E:  // ヮ
-    case 0x8390:  // ヰ
-    case 0x8391:  // ヱ
-    case 0x8394:  // ヴ
-    case 0x8395:  // ヵ
-    case 0x8396:  // ヶ
-      return true;
-    default:
-      return In(code, 0x827A, 0x8280);  // between Ｚ and ａ
-  }
-}
-
 }  // namespace
 
 int GetCharClass(const std::string& piece) {
@@ -86,11 +72,21 @@ int GetCharClass(const std::string& piece) {
 }
 
 bool CanEnterCharacter(const std::string& piece) {
-  const int charClass = GetCharClass(piece);
-  if (charClass == CHARCLASS_NONE) return false;
-  if (!IsTwoByteClass(charClass)) return true;
-  const unsigned code = static_cast<unsigned char>(piece[0]) * 256u + static_cast<unsigned char>(piece[1]);
-  return !IsRefusedInsideItsClass(code);
+  // Asks the very tables the routines key from, so the two cannot drift apart.
+  switch (GetCharClass(piece)) {
+    case CHARCLASS_HIRAGANA: return FindHiragana(TwoByteCodeAt(piece)).has_value();
+    case CHARCLASS_ZKATAKANA: return FindZKatakana(TwoByteCodeAt(piece)).has_value();
+    case CHARCLASS_HKATAKANA: return FindHKatakana(FirstByteOf(piece)).has_value();
+    case CHARCLASS_ZEIZI: return FindZEizi(TwoByteCodeAt(piece)).has_value();
+    case CHARCLASS_HEIZI: return FindHEizi(FirstByteOf(piece)).has_value();
+    case CHARCLASS_ZSUHZI: return FindZSuhziKey(TwoByteCodeAt(piece)).has_value();
+    case CHARCLASS_HSUHZI: return FindHSuhziKey(FirstByteOf(piece)).has_value();
+    case CHARCLASS_ZSYMBOL: return FindZSymbolCell(TwoByteCodeAt(piece)).has_value();
+    case CHARCLASS_HSYMBOL: return FindHSymbolCell(FirstByteOf(piece)).has_value();
+    case CHARCLASS_ZSPACE:
+    case CHARCLASS_HSPACE: return true;  // SetSpace takes any space of its width
+    default: return false;
+  }
 }
 
 bool IsTwoByteClass(int charClass) {

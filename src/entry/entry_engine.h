@@ -2,6 +2,7 @@
 // and the key sequences that move it and enter one character of each class.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "link/key_link.h"
@@ -9,6 +10,8 @@
 namespace vrellix {
 
 constexpr int kPageStepPauseMs = 50;
+
+struct MultiTap;  // entry/entry_tables.h
 
 class EntryEngine {
  public:
@@ -47,6 +50,14 @@ class EntryEngine {
   int m_bCursorOffGrid = 0;   // a width switch or space left the character cells
 
  private:
+  // Sends key `times` times; 0 at the first key that is not acknowledged.
+  int PressKey(int key, int times);
+  // The shared bodies of the routines; an empty lookup means "not in the
+  // routine's table" and sends nothing.
+  int EnterMultiTap(const std::optional<MultiTap>& stroke);
+  int EnterDigit(const std::optional<int>& key);
+  int EnterSymbolCell(const std::optional<int>& targetCell);
+
   KeyLink& m_link;
 };
 

@@ -2,6 +2,7 @@
 // Conversion never substitutes: a character that cannot be converted fails the whole text.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,11 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 // Decodes code page 932 bytes. Nothing when the bytes are not valid code page
 // 932 (a lone or truncated lead byte, an unassigned code).
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// The number of code page 932 bytes the UTF-8 text becomes, for length limits.
+// A character that the code page cannot hold counts as two bytes (it is refused
+// by the character check that follows the length check).
+size_t Cp932LengthOf(std::string_view utf8);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);

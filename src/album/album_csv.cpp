@@ -1,0 +1,207 @@
+#include "album/album_csv.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <optional>
+#include <string_view>
+
+#include "album/trim.h"
+#include "text/text_codec.h"
+
+namespace vrellix {
+namespace {
+
+constexpr int kFieldCount = 3 + 2 * kTrackCount;  // 103
+constexpr std::string_view kEmptyField = "none";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+const char kOpenFailed[] = "ファイルオープンに失敗しました";
+const char kWriteFailed[] = "ファイルの書き込みに失敗しました";
+const char kSaved[] = "ＳＡＶＥ終了";
+const char kTooManyFields[] = "フォーマットエラー検出(項目数オーバーフロー)";
+const char kCommaRefused[] = "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい";
+const char kCharacterRefused[] = "CSVファイルに保存できない文字が含まれています。修正して下さい";
+
+std::string FieldTooLong(int fieldNumber) {
+  return "フォーマットエラー検出(文字数オーバー[" + std::to_string(fieldNumber) + "項目目])";
+}
+
+std::string FieldNotText(int fieldNumber) {
+  return "フォーマットエラー検出(文字コード[" + std::to_string(fieldNumber) + "項目目])";
+}
+
+// Field 0..102 named as the Start messages name it.
+std::string FieldLabel(int index) {
+  switch (index) {
+    case 0: return "(Title)";
+    case 1: return "(よみ)";
+    case 2: return "(Artist)";
+    default: break;
+  }
+  const int track = (index - 3) / 2 + 1;
+  const bool reading = (index - 3) % 2 == 1;
+  return "(Track[" + std::to_string(track) + "])" + (reading ? "(よみ)" : "");
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path file = std::filesystem::u8path(path);
+  if (std::filesystem::is_directory(file, error)) return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  if (!in.is_open()) return std::nullopt;
+  std::string bytes;
+  try {
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+      bytes.append(chunk, static_cast<size_t>(in.gcount()));
+      if (in.eof()) break;
+    }
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+// A file is taken as UTF-8 when it starts with a byte-order mark, or when it is
+// valid UTF-8 and holds something beyond ASCII; otherwise it is code page 932.
+bool IsUtf8File(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return true;
+  if (!IsValidUtf8(bytes)) return false;
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+// The field's text as code page 932 bytes, or nothing when it is not text in
+// the file's encoding.
+std::optional<std::string> FieldAsCp932(std::string_view raw, bool utf8File) {
+  if (raw.find('\0') != std::string_view::npos) return std::nullopt;
+  if (utf8File) return Utf8ToCp932(raw);
+  if (!Cp932ToUtf8(raw)) return std::nullopt;
+  return std::string(raw);
+}
+
+CsvResult Failure(std::string message) { return CsvResult{false, std::move(message)}; }
+
+}  // namespace
+
+CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album) {
+  const std::optional<std::string> contents = ReadWholeFile(path);
+  if (!contents) return Failure(kOpenFailed);
+  std::string_view rest = *contents;
+  const bool utf8File = IsUtf8File(rest);
+  if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) rest.remove_prefix(kUtf8Bom.size());
+
+  std::array<std::string, kFieldCount> fields;  // UTF-8
+  int count = 0;
+  while (!rest.empty()) {
+    // A line ends at LF, CR LF or a lone CR; the empty piece between CR and LF
+    // is a blank line, which holds no field.
+    const size_t end = rest.find_first_of("\r\n");
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+
+    constexpr std::string_view kWhite = " \t\n\v\f\r";
+    const size_t first = line.find_first_not_of(kWhite);
+    if (first == std::string_view::npos) continue;
+    line = line.substr(first, line.find_last_not_of(kWhite) - first + 1);
+
+    while (!line.empty()) {
+      std::string_view raw;
+      bool empty;
+      const size_t comma = line.find(',');
+      if (comma != std::string_view::npos) {
+        raw = line.substr(0, comma);
+        line.remove_prefix(comma + 1);
+        empty = raw == kEmptyField || raw == "NONE";
+      } else {
+        // Only "none" stands for empty as a line's last field; "NONE" stays text.
+        raw = line;
+        line = {};
+        empty = raw == kEmptyField;
+      }
+      const int fieldNumber = count + 1;
+      std::string text;
+      if (!empty) {
+        const std::optional<std::string> cp932 = FieldAsCp932(raw, utf8File);
+        if (!cp932) return Failure(FieldNotText(fieldNumber));
+        if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) return Failure(FieldTooLong(fieldNumber));
+        std::optional<std::string> utf8 = Cp932ToUtf8(*cp932);
+        if (!utf8) return Failure(FieldNotText(fieldNumber));
+        text = std::move(*utf8);
+      }
+      if (count == kFieldCount) return Failure(kTooManyFields);
+      fields[static_cast<size_t>(count++)] = std::move(text);
+    }
+  }
+
+  // The whole file was read: only now does the album change.
+  album.title = std::move(fields[0]);
+  album.yomi = std::move(fields[1]);
+  album.artist = std::move(fields[2]);
+  for (int r = 0; r < kTrackCount; ++r) {
+    EditedRow& row = album.rows[static_cast<size_t>(r)];
+    row.name = std::move(fields[static_cast<size_t>(2 * r + 3)]);
+    row.yomi = std::move(fields[static_cast<size_t>(2 * r + 4)]);
+    if (!row.name.empty()) row.checked = true;  // an empty name keeps its mark
+  }
+  return CsvResult{true, std::string()};
+}
+
+CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files) {
+  std::array<std::string, kFieldCount> texts;  // file order, trimmed, UTF-8
+  texts[0] = TrimWhite(album.title);
+  texts[1] = TrimWhite(album.yomi);
+  texts[2] = TrimWhite(album.artist);
+  int lastNamedTrack = 0;
+  for (int r = 0; r < kTrackCount; ++r) {
+    const EditedRow& row = album.rows[static_cast<size_t>(r)];
+    texts[static_cast<size_t>(2 * r + 3)] = TrimWhite(row.name);
+    texts[static_cast<size_t>(2 * r + 4)] = TrimWhite(row.yomi);
+    const std::string& name = texts[static_cast<size_t>(2 * r + 3)];
+    // A name that is the text "none" reads back as empty, so it does not count.
+    if (!name.empty() && name != kEmptyField) lastNamedTrack = r + 1;
+  }
+
+  const int written = 3 + 2 * lastNamedTrack;
+  std::array<std::string, kFieldCount> encoded;
+  for (int i = 0; i < written; ++i) {
+    const std::string& text = texts[static_cast<size_t>(i)];
+    if (text.empty()) {
+      encoded[static_cast<size_t>(i)] = std::string(kEmptyField);
+      continue;
+    }
+    // The format has no quoting: a comma or a line break would move every later field.
+    if (text.find(',') != std::string::npos) return Failure(kCommaRefused + FieldLabel(i));
+    if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+      return Failure(kCharacterRefused + FieldLabel(i));
+    }
+    std::optional<std::string> cp932 = Utf8ToCp932(text);
+    if (!cp932) return Failure(kCharacterRefused + FieldLabel(i));
+    encoded[static_cast<size_t>(i)] = std::move(*cp932);
+  }
+
+  std::string bytes;
+  for (int i = 0; i < 3; ++i) bytes += encoded[static_cast<size_t>(i)] + "\r\n";
+  for (int k = 1; k <= lastNamedTrack; ++k) {
+    bytes += encoded[static_cast<size_t>(2 * k + 1)] + "," + encoded[static_cast<size_t>(2 * k + 2)] + "\r\n";
+  }
+
+  switch (ReplaceFileContents(path, bytes, files)) {
+    case ReplaceOutcome::kReplaced: return CsvResult{true, kSaved};
+    case ReplaceOutcome::kCannotCreate: return Failure(kOpenFailed);
+    case ReplaceOutcome::kWriteFailed: break;
+  }
+  return Failure(kWriteFailed);
+}
+
+CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album) {
+  FileOperations files;
+  return SaveAlbumCsv(path, album, files);
+}
+
+}  // namespace vrellix

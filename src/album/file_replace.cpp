@@ -1,0 +1,84 @@
+#include "album/file_replace.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+namespace vrellix {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string TemporaryNameBeside(const fs::path& target) {
+  static const char kHex[] = "0123456789abcdef";
+  std::random_device entropy;
+  std::mt19937 generator(entropy());
+  std::string suffix;
+  for (int i = 0; i < 12; ++i) suffix += kHex[generator() % 16];
+  // A dot file in the same folder, so the rename stays on one file system.
+  const fs::path name = fs::u8path("." + target.filename().u8string() + "." + suffix + ".tmp");
+  return (target.parent_path() / name).u8string();
+}
+
+}  // namespace
+
+ReplaceOutcome FileOperations::WriteNewFile(const std::string& path, std::string_view bytes) {
+  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
+  if (!out.is_open()) return ReplaceOutcome::kCannotCreate;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  const bool written = out.good();
+  out.close();
+  return written && !out.fail() ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
+}
+
+bool FileOperations::Rename(const std::string& from, const std::string& to) {
+  std::error_code error;
+  fs::rename(fs::u8path(from), fs::u8path(to), error);
+  return !error;
+}
+
+void FileOperations::Remove(const std::string& path) {
+  std::error_code error;
+  fs::remove(fs::u8path(path), error);
+}
+
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files) {
+  std::error_code error;
+  fs::path target = fs::u8path(path);
+  // Replace what a link points at, not the link itself.
+  if (fs::is_symlink(target, error)) {
+    const fs::path resolved = fs::canonical(target, error);
+    if (error) return ReplaceOutcome::kCannotCreate;
+    target = resolved;
+  }
+  const fs::file_status status = fs::status(target, error);
+  if (fs::is_directory(status)) return ReplaceOutcome::kCannotCreate;
+
+  std::string temporary;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    temporary = TemporaryNameBeside(target);
+    if (!fs::exists(fs::u8path(temporary), error)) break;
+  }
+
+  const ReplaceOutcome written = files.WriteNewFile(temporary, bytes);
+  if (written != ReplaceOutcome::kReplaced) {
+    files.Remove(temporary);
+    return written;
+  }
+  // Keep the permissions the user gave the old file.
+  if (fs::exists(status)) fs::permissions(fs::u8path(temporary), status.permissions(), error);
+  if (!files.Rename(temporary, target.u8string())) {
+    files.Remove(temporary);
+    return ReplaceOutcome::kWriteFailed;
+  }
+  return ReplaceOutcome::kReplaced;
+}
+
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  FileOperations files;
+  return ReplaceFileContents(path, bytes, files);
+}
+
+}  // namespace vrellix

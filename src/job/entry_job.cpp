@@ -1,0 +1,239 @@
+#include "job/entry_job.h"
+
+#include <system_error>
+#include <utility>
+
+#include "job/string_input.h"
+#include "link/keys.h"
+
+namespace vrellix {
+
+namespace {
+
+constexpr char kStatusTitle[] = "タイトル名入力中";
+constexpr char kStatusYomi[] = "よみ入力中";
+constexpr char kStatusArtist[] = "アーティスト名入力中";
+constexpr char kStatusTracks[] = "トラック情報入力中";
+constexpr char kForcedStopWarning[] = "ＲＺＴ入力処理スレッド強制停止";
+constexpr char kPostStopFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_STOP";
+constexpr char kPostSuccessFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_SUCCESS";
+
+std::string TrackStatus(int k, int n) {
+  return "トラック情報入力中[ " + std::to_string(k) + "／" + std::to_string(n) + " ]";
+}
+
+std::thread CreateStdThread(std::function<void()> body) { return std::thread(std::move(body)); }
+
+}  // namespace
+
+EntryJob::EntryJob(EntryEngine& engine, JobReporter& reporter)
+    : m_engine(engine), m_reporter(reporter), m_threadFactory(CreateStdThread) {}
+
+EntryJob::~EntryJob() {
+  // A worker left running would outlive the engine it types through.
+  if (m_pInputThread) StopInputThread();
+}
+
+void EntryJob::SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks) {
+  m_album = album;
+  m_checks = checks;
+}
+
+bool EntryJob::IsSelectedTrack(int row) const {
+  return !m_album.Tracks[static_cast<std::size_t>(row)].Name.empty() &&
+         m_checks[static_cast<std::size_t>(row)];
+}
+
+int EntryJob::CountSelectedTracks() const {
+  int count = 0;
+  for (int row = 0; row < kTrackCount; ++row) {
+    if (IsSelectedTrack(row)) ++count;
+  }
+  return count;
+}
+
+bool EntryJob::StartInputThread() {
+  {
+    std::lock_guard<std::mutex> lock(m_doneMutex);
+    m_bWorkerDone = false;
+  }
+  auto body = [this] {
+    InputThreadProc();
+    std::lock_guard<std::mutex> lock(m_doneMutex);
+    m_bWorkerDone = true;
+    m_doneChanged.notify_all();
+  };
+  try {
+    m_pInputThread = std::make_unique<std::thread>(m_threadFactory(body));
+  } catch (const std::system_error&) {
+    std::lock_guard<std::mutex> lock(m_doneMutex);
+    m_bWorkerDone = true;
+    return false;
+  }
+  m_bThreadStopped = 0;
+  return true;
+}
+
+void EntryJob::StopInputThread(std::chrono::milliseconds limit) {
+  StopEvent& stop = m_engine.Link().Stop();
+  stop.Set();
+  if (m_pInputThread) {
+    std::unique_lock<std::mutex> lock(m_doneMutex);
+    if (!m_doneChanged.wait_for(lock, limit, [this] { return m_bWorkerDone; })) {
+      lock.unlock();
+      m_reporter.ShowWarning(kForcedStopWarning);
+      lock.lock();
+      m_doneChanged.wait(lock, [this] { return m_bWorkerDone; });
+    }
+    lock.unlock();
+    if (m_pInputThread->joinable()) m_pInputThread->join();
+    m_pInputThread.reset();
+  }
+  stop.Reset();
+  m_bThreadStopped = 1;
+}
+
+int EntryJob::InputThreadProc() {
+  m_nProgressPos = 0;
+  const int selected = CountSelectedTracks();
+  bool succeeded;
+  if (m_album.Title.empty() && m_album.Yomi.empty() && m_album.Artist.empty()) {
+    m_reporter.SetRange(selected);
+    m_reporter.SetStatus(kStatusTracks);
+    succeeded = TrackInputProcess() == 1;
+  } else {
+    m_reporter.SetRange(selected + 3);
+    succeeded = false;
+    m_reporter.SetStatus(kStatusTitle);
+    if (TitleInputProcess() == 1) {
+      AdvanceProgress();
+      m_reporter.SetStatus(kStatusYomi);
+      if (YomiInputProcess() == 1) {
+        AdvanceProgress();
+        m_reporter.SetStatus(kStatusArtist);
+        if (ArtistInputProcess() == 1) {
+          AdvanceProgress();
+          m_reporter.SetStatus(kStatusTracks);
+          succeeded = TrackInputProcess() == 1;
+        }
+      }
+    }
+  }
+
+  StopEvent& stop = m_engine.Link().Stop();
+  if (!stop.IsSet()) {
+    if (!m_reporter.PostResult(succeeded)) {
+      m_reporter.ShowWarning(succeeded ? kPostSuccessFailed : kPostStopFailed);
+    }
+    // Stay until the window thread has seen the result and stops the job.
+    stop.Wait();
+  }
+  return 0;
+}
+
+int EntryJob::TitleInputProcess() {
+  ResetEntryState();
+  m_engine.m_nSymbolPos = 0;
+  if (!Key(KEY_SELECT) || !KeyTimes(KEY_MENU_DOWN, 2) || !Key(KEY_SELECT)) return 0;
+  Pause(1000);
+  if (m_album.Title.empty()) return 1;
+  if (!Key(KEY_SELECT)) return 0;
+  Pause(2000);
+  if (!ReplaceFieldText(kEraseCountLong, m_album.Title)) return 0;
+  Pause(2500);
+  return 1;
+}
+
+int EntryJob::YomiInputProcess() {
+  ResetEntryState();
+  if (m_album.Yomi.empty()) return 1;
+  if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return 0;
+  Pause(2000);
+  if (!ReplaceFieldText(kEraseCountYomi, m_album.Yomi)) return 0;
+  Pause(2500);
+  return 1;
+}
+
+int EntryJob::ArtistInputProcess() {
+  ResetEntryState();
+  if (m_album.Artist.empty()) return 1;
+  if (!KeyTimes(KEY_MENU_DOWN, 2)) return 0;
+  for (int i = 0; i < 2; ++i) {
+    if (!Key(KEY_SELECT)) return 0;
+    Pause(500);
+  }
+  Pause(2000);
+  if (!ReplaceFieldText(kEraseCountLong, m_album.Artist)) return 0;
+  Pause(2500);
+  return 1;
+}
+
+int EntryJob::TrackInputProcess() {
+  if (!Key(KEY_BACK)) return 0;
+  Pause(2000);
+  if (!Key(KEY_SELECT)) return 0;
+  Pause(500);
+  if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return 0;
+
+  const int selected = CountSelectedTracks();
+  int begun = 0;
+  for (int row = 0;;) {
+    Pause(3000);
+    if (row != 0 && !Key(KEY_MENU_DOWN)) return 0;
+    if (IsSelectedTrack(row)) {
+      ++begun;
+      m_reporter.SetStatus(TrackStatus(begun, selected));
+      AdvanceProgress();
+      if (!EnterTrack(m_album.Tracks[static_cast<std::size_t>(row)])) return 0;
+    }
+    ++row;
+    // Rows after the last selected track are not visited.
+    bool selectedBelow = false;
+    for (int below = row; below < kTrackCount && !selectedBelow; ++below) {
+      selectedBelow = IsSelectedTrack(below);
+    }
+    if (!selectedBelow) break;
+  }
+  return Key(KEY_BACK) ? 1 : 0;
+}
+
+bool EntryJob::EnterTrack(const AlbumTrack& track) {
+  ResetEntryState();
+  if (!Key(KEY_SELECT)) return false;
+  Pause(500);
+  if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return false;
+  Pause(1000);
+  if (!Key(KEY_SELECT)) return false;
+  Pause(2000);
+  if (!ReplaceFieldText(kEraseCountLong, track.Name)) return false;
+  Pause(2000);
+  if (!track.Yomi.empty()) {
+    ResetEntryState();
+    if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return false;
+    Pause(2000);
+    if (!ReplaceFieldText(kEraseCountYomi, track.Yomi)) return false;
+    Pause(2000);
+  }
+  if (!Key(KEY_BACK)) return false;
+  Pause(1000);
+  return true;
+}
+
+bool EntryJob::ReplaceFieldText(int eraseCount, const std::string& text) {
+  return KeyTimes(KEY_ERASE, eraseCount) && StringInputProcess(m_engine, text) == 1 &&
+         Key(KEY_FINISH);
+}
+
+bool EntryJob::KeyTimes(int key, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!Key(key)) return false;
+  }
+  return true;
+}
+
+void EntryJob::AdvanceProgress() {
+  ++m_nProgressPos;
+  m_reporter.SetPosition(m_nProgressPos);
+}
+
+}  // namespace vrellix

@@ -1,0 +1,99 @@
+// The entry job: a worker thread that types a whole album into the device,
+// field by field, and reports its progress through a JobReporter.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "album/album.h"
+#include "entry/entry_engine.h"
+#include "job/job_reporter.h"
+
+namespace vrellix {
+
+// Time the window thread gives a stopped worker before it warns that the
+// worker would not end.
+constexpr std::chrono::milliseconds kStopWaitLimit{5000};
+
+// Erase presses that clear a field: as many characters as it can hold.
+constexpr int kEraseCountLong = 32;   // title, artist, track name
+constexpr int kEraseCountYomi = 16;   // readings
+
+class EntryJob {
+ public:
+  // Creates the thread that runs body; throws std::system_error when it cannot.
+  using ThreadFactory = std::function<std::thread(std::function<void()> body)>;
+
+  // The job sends through engine (and its link's stop event) and reports to
+  // reporter; both must outlive the job.
+  EntryJob(EntryEngine& engine, JobReporter& reporter);
+  ~EntryJob();
+  EntryJob(const EntryJob&) = delete;
+  EntryJob& operator=(const EntryJob&) = delete;
+
+  // The album to enter and the rows' check marks, copied when the job is set
+  // up, so the worker never asks the window for them.
+  void SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks);
+
+  // Starts the worker running InputThreadProc. False (and still idle) when the
+  // thread could not be created.
+  bool StartInputThread();
+
+  // Signals the stop event and waits for the worker. If it has not ended within
+  // limit, warns "ＲＺＴ入力処理スレッド強制停止" and goes on waiting (a thread
+  // cannot be ended safely from outside). Leaves the job idle with the stop
+  // event reset. Safe to call with no worker.
+  void StopInputThread(std::chrono::milliseconds limit = kStopWaitLimit);
+
+  // The worker's body: every step in order, then the result unless stopped,
+  // then waits for the stop event. Returns 0. May also be run directly on the
+  // calling thread (the reporter must then end the wait, e.g. by setting the
+  // stop event when the result is posted).
+  int InputThreadProc();
+
+  // The four steps: 1 when done (also with nothing to enter), 0 when a key or
+  // a string failed.
+  int TitleInputProcess();
+  int YomiInputProcess();
+  int ArtistInputProcess();
+  int TrackInputProcess();
+
+  // Tracks that take part: a name and a ticked check mark.
+  int CountSelectedTracks() const;
+  bool IsSelectedTrack(int row) const;
+
+  void SetThreadFactory(ThreadFactory factory) { m_threadFactory = std::move(factory); }
+
+  int m_nProgressPos = 0;    // progress the worker has reached
+  int m_bThreadStopped = 1;  // 1 while no worker runs
+
+ private:
+  // Page, width, text and off-grid flags back to 0 as a field opens.
+  void ResetEntryState() { m_engine.ResetEntryState(); }
+  bool Key(int key) { return m_engine.PutCommand(key) == 1; }
+  bool KeyTimes(int key, int count);
+  void Pause(int ms) { m_engine.Link().Pause(ms); }
+  void AdvanceProgress();
+  // Erase, enter the text and close the field.
+  bool ReplaceFieldText(int eraseCount, const std::string& text);
+  bool EnterTrack(const AlbumTrack& track);
+
+  EntryEngine& m_engine;
+  JobReporter& m_reporter;
+  Album m_album;
+  std::array<bool, kTrackCount> m_checks{};
+  ThreadFactory m_threadFactory;
+
+  std::unique_ptr<std::thread> m_pInputThread;
+  std::mutex m_doneMutex;
+  std::condition_variable m_doneChanged;
+  bool m_bWorkerDone = true;
+};
+
+}  // namespace vrellix

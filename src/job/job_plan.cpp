@@ -1,0 +1,86 @@
+#include "job/job_plan.h"
+
+#include <cstdio>
+
+#include "entry/entry_engine.h"
+#include "job/entry_job.h"
+#include "link/keys.h"
+#include "link/stop_event.h"
+
+namespace vrellix {
+
+namespace {
+
+class AlwaysAckChannel final : public ByteChannel {
+ public:
+  int Write(const std::uint8_t*, std::size_t) override { return COMM_OK; }
+  int Read(std::uint8_t* buffer, std::size_t count) override {
+    for (std::size_t i = 0; i < count; ++i) buffer[i] = ACK;
+    return COMM_OK;
+  }
+  void PurgeInput() override {}
+};
+
+class InstantClock final : public Clock {
+ public:
+  std::int64_t NowMs() override { return m_now; }
+  bool Sleep(int ms, const StopEvent* stop) override {
+    if (stop && stop->IsSet()) return false;
+    if (ms > 0) m_now += ms;
+    return true;
+  }
+
+ private:
+  std::int64_t m_now = 0;
+};
+
+}  // namespace
+
+JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
+                int commandDelayMs) {
+  AlwaysAckChannel channel;
+  InstantClock clock;
+  StopEvent stop;
+  KeyLink link(channel, clock, stop, commandDelayMs);
+  EntryEngine engine(link);
+  JobEventLog log;
+  link.SetObserver(&log);
+  // The worker waits for a stop once it has posted its result; here the post
+  // itself ends that wait, so the job runs to its end on this thread.
+  log.OnResult([&stop](bool) { stop.Set(); });
+
+  EntryJob job(engine, log);
+  job.SetAlbum(album, checks);
+  job.InputThreadProc();
+
+  JobPlan plan;
+  plan.events = log.Events();
+  for (const JobEvent& event : plan.events) {
+    if (event.kind == JobEvent::kKey) ++plan.keys;
+    if (event.kind == JobEvent::kPause) plan.pauseMs += event.value;
+  }
+  return plan;
+}
+
+std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs) {
+  return static_cast<std::int64_t>(keys) * (kPacketWriteMs + kReplyWaitMs + commandDelayMs) +
+         pauseMs;
+}
+
+std::string FormatMinutesSeconds(std::int64_t ms) {
+  if (ms < 0) ms = 0;
+  const std::int64_t seconds = (ms + 500) / 1000;
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(seconds / 60),
+                static_cast<long long>(seconds % 60));
+  return text;
+}
+
+std::string FormatPlanSummary(const JobPlan& plan, int commandDelayMs) {
+  return "# " + std::to_string(plan.keys) + " keys, " + std::to_string(plan.pauseMs) +
+         " ms of pauses, about " +
+         FormatMinutesSeconds(EstimateJobMs(plan.keys, plan.pauseMs, commandDelayMs)) + " at " +
+         std::to_string(commandDelayMs) + " ms command delay";
+}
+
+}  // namespace vrellix

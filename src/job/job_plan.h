@@ -1,0 +1,37 @@
+// A dry run of the entry job: the real job code against a transmitter that
+// acknowledges every key at once and a clock that does not sleep.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "album/album.h"
+#include "job/job_events.h"
+
+namespace vrellix {
+
+// Writing one 8-byte packet at 4800 baud.
+constexpr int kPacketWriteMs = 17;
+
+struct JobPlan {
+  std::vector<JobEvent> events;  // in the order the job produced them
+  int keys = 0;
+  std::int64_t pauseMs = 0;      // every pause of the job and the engine
+};
+
+JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
+                int commandDelayMs);
+
+// Expected run time: every key costs its write, the reply wait and the command
+// delay, on top of the pauses.
+std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs);
+
+// "m:ss", rounded to the nearest second.
+std::string FormatMinutesSeconds(std::int64_t ms);
+
+// "# <K> keys, <P> ms of pauses, about <m>:<ss> at <D> ms command delay"
+std::string FormatPlanSummary(const JobPlan& plan, int commandDelayMs);
+
+}  // namespace vrellix

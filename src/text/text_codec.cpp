@@ -1,0 +1,140 @@
+#include "text/text_codec.h"
+
+#include <utility>
+
+#include "text/text_codec_platform.h"
+
+namespace vrellix {
+namespace {
+
+// Reads one strictly well-formed UTF-8 sequence at pos (no overlong forms, no
+// surrogates, nothing above U+10FFFF) and moves pos past it.
+bool NextCodePoint(std::string_view s, size_t& pos, char32_t& codePoint) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char b0 = byte(pos);
+  size_t length;
+  char32_t value;
+  char32_t minimum;
+  if (b0 < 0x80) {
+    codePoint = b0;
+    pos += 1;
+    return true;
+  } else if ((b0 & 0xE0) == 0xC0) {
+    length = 2, value = b0 & 0x1F, minimum = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    length = 3, value = b0 & 0x0F, minimum = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    length = 4, value = b0 & 0x07, minimum = 0x10000;
+  } else {
+    return false;
+  }
+  if (s.size() - pos < length) return false;
+  for (size_t i = 1; i < length; ++i) {
+    const unsigned char b = byte(pos + i);
+    if ((b & 0xC0) != 0x80) return false;
+    value = (value << 6) | (b & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+  codePoint = value;
+  pos += length;
+  return true;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Characters that Japanese input methods and Mac/JIS tables produce for marks
+// that code page 932 holds under another code point, mapped to the one that
+// the Windows table encodes (so every platform gives the same bytes).
+// clang-format off
+constexpr std::pair<char32_t, char32_t> kInputVariants[] = {
+  {0x301C, 0xFF5E},  // 〜 WAVE DASH          -> ～ 81 60
+  {0x2212, 0xFF0D},  // − MINUS SIGN          -> － 81 7C
+  {0x2016, 0x2225},  // ‖ DOUBLE VERTICAL LINE -> ∥ 81 61
+  {0x00A5, 0x005C},  // ¥ YEN SIGN            -> 5C
+  {0x203E, 0x007E},  // ‾ OVERLINE            -> 7E
+  {0x00A2, 0xFFE0},  // ¢ CENT SIGN           -> ￠ 81 91
+  {0x00A3, 0xFFE1},  // £ POUND SIGN          -> ￡ 81 92
+  {0x00AC, 0xFFE2},  // ¬ NOT SIGN            -> ￢ 81 CA
+  {0x2014, 0x2015},  // — EM DASH             -> ― 81 5C
+};
+// clang-format on
+
+char32_t WindowsForm(char32_t c) {
+  for (const auto& [variant, windowsForm] : kInputVariants) {
+    if (c == variant) return windowsForm;
+  }
+  return c;
+}
+
+// Valid UTF-8 in, with the variants replaced by their Windows forms.
+std::string MapInputVariants(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t pos = 0;
+  char32_t c = 0;
+  while (pos < utf8.size() && NextCodePoint(utf8, pos, c)) AppendUtf8(out, WindowsForm(c));
+  return out;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  size_t pos = 0;
+  char32_t c = 0;
+  while (pos < bytes.size()) {
+    if (!NextCodePoint(bytes, pos, c)) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  if (!IsValidUtf8(utf8)) return std::nullopt;
+  const std::optional<std::string> normalized = text_platform::NormalizeNfc(utf8);
+  if (!normalized) return std::nullopt;
+  return text_platform::EncodeCp932(MapInputVariants(*normalized));
+}
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return text_platform::DecodeCp932(cp932); }
+
+size_t Cp932LengthOf(std::string_view utf8) {
+  if (const std::optional<std::string> whole = Utf8ToCp932(utf8)) return whole->size();
+
+  // Something does not convert: count character by character, two bytes for
+  // each one that does not (and for each byte that is not UTF-8 at all).
+  constexpr size_t kUnconvertibleBytes = 2;
+  const std::string text = text_platform::NormalizeNfc(utf8).value_or(std::string(utf8));
+  size_t total = 0;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t start = pos;
+    char32_t c = 0;
+    if (!NextCodePoint(text, pos, c)) {
+      pos = start + 1;
+      total += kUnconvertibleBytes;
+      continue;
+    }
+    std::string one;
+    AppendUtf8(one, WindowsForm(c));
+    const std::optional<std::string> encoded = text_platform::EncodeCp932(one);
+    total += encoded ? encoded->size() : kUnconvertibleBytes;
+  }
+  return total;
+}
+
+}  // namespace vrellix

@@ -1,0 +1,115 @@
+#include "validate/input_checks.h"
+
+#include <optional>
+
+#include "album/trim.h"
+#include "entry/char_class.h"
+#include "text/text_codec.h"
+
+namespace vrellix {
+namespace {
+
+const char kNothingToEnter[] = "入力を行う文字がありません";
+const char kHalfWidthTooLong[] = "文字数が半角３２文字を越えています。修正して下さい";
+const char kReadingTooLong[] = "文字数が１６文字を越えています。修正して下さい";
+const char kBadCharacter[] = "不正な文字が含まれています。修正して下さい";
+
+std::string TrackLabel(int number) { return "(Track[" + std::to_string(number) + "])"; }
+
+bool TooLong(const std::string& utf8) { return Cp932LengthOf(utf8) > static_cast<size_t>(kFieldLimitBytes); }
+
+// The field's code page 932 bytes when every character can be entered in the mode.
+std::optional<std::string> EnterableText(const std::string& utf8, int mode) {
+  std::optional<std::string> cp932 = Utf8ToCp932(utf8);
+  if (!cp932 || !CheckInputString(*cp932, mode)) return std::nullopt;
+  return cp932;
+}
+
+// Length first, then characters; the label names the field in the message.
+std::optional<std::string> CheckField(const std::string& utf8, int mode, const std::string& label,
+                                      std::string& cp932Out) {
+  if (TooLong(utf8)) return (mode == CHECK_READING ? kReadingTooLong : kHalfWidthTooLong) + label;
+  std::optional<std::string> cp932 = EnterableText(utf8, mode);
+  if (!cp932) return kBadCharacter + label;
+  cp932Out = std::move(*cp932);
+  return std::nullopt;
+}
+
+StartCheckResult Fault(std::string message) {
+  StartCheckResult result;
+  result.outcome = StartCheckResult::kFault;
+  result.message = std::move(message);
+  return result;
+}
+
+}  // namespace
+
+bool CheckInputString(const std::string& cp932, int mode) {
+  size_t p = 0;
+  while (p < cp932.size()) {
+    const std::string piece = cp932.substr(p, 2);
+    // A class whose routine cannot enter this code counts as no class.
+    if (!CanEnterCharacter(piece)) return false;
+    const int charClass = GetCharClass(piece);
+    if (mode == CHECK_READING) {
+      if (charClass != CHARCLASS_HIRAGANA) return false;
+      p += 2;
+    } else {
+      p += IsTwoByteClass(charClass) ? 2 : 1;
+    }
+  }
+  return true;
+}
+
+StartCheckResult RunStartChecks(const EditedAlbum& edited) {
+  StartCheckResult result;
+  Album& album = result.album;
+
+  // The album's own texts are checked as typed, not trimmed.
+  if (auto fault = CheckField(edited.title, CHECK_GENERAL, "(Title)", album.Title)) return Fault(*fault);
+  if (auto fault = CheckField(edited.yomi, CHECK_READING, "(よみ)", album.Yomi)) return Fault(*fault);
+  if (auto fault = CheckField(edited.artist, CHECK_GENERAL, "(Artist)", album.Artist)) return Fault(*fault);
+
+  bool namedTrack = false;
+  for (int r = 0; r < kTrackCount; ++r) {
+    const EditedRow& row = edited.rows[static_cast<size_t>(r)];
+    AlbumTrack& track = album.Tracks[static_cast<size_t>(r)];
+    if (!row.checked) {
+      track = AlbumTrack();
+      continue;
+    }
+    const std::string label = TrackLabel(r + 1);
+    const std::string name = TrimWhite(row.name);
+    if (auto fault = CheckField(name, CHECK_GENERAL, label, track.Name)) return Fault(*fault);
+    if (!name.empty()) namedTrack = true;
+
+    const std::string reading = TrimWhite(row.yomi);
+    std::string readingCp932;
+    if (auto fault = CheckField(reading, CHECK_READING, label + "(よみ)", readingCp932)) return Fault(*fault);
+    if (name.empty() && !reading.empty()) {
+      return Fault("曲名が未入力で「よみ」が入力されています。修正して下さい" + label);
+    }
+    track.Yomi = std::move(readingCp932);
+  }
+
+  if (album.Title.empty() && album.Yomi.empty() && album.Artist.empty() && !namedTrack) {
+    result.outcome = StartCheckResult::kNothingToEnter;
+    result.message = kNothingToEnter;
+    return result;
+  }
+  result.outcome = StartCheckResult::kReady;
+  return result;
+}
+
+std::optional<std::string> CheckTrackEdit(const std::string& name, const std::string& yomi) {
+  const std::string trimmedName = TrimWhite(name);
+  const std::string trimmedYomi = TrimWhite(yomi);
+  if (TooLong(trimmedName)) return std::string(kHalfWidthTooLong) + "(曲名)";
+  if (TooLong(trimmedYomi)) return std::string(kHalfWidthTooLong) + "(よみ)";
+  if (trimmedName.empty() && !trimmedYomi.empty()) {
+    return std::string("「よみ」だけ入力されています。「曲名」も入力して下さい");
+  }
+  return std::nullopt;
+}
+
+}  // namespace vrellix

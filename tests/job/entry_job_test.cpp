@@ -1,0 +1,581 @@
+#include "job/entry_job.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <system_error>
+
+#include "job/job_events.h"
+#include "job/key_script.h"
+#include "job/string_input.h"
+#include "support/fake_clock.h"
+#include "support/fake_transmitter.h"
+
+namespace vrellix {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeTransmitter;
+using testing::KeyScript;
+using testing::Lines;
+using Reply = FakeTransmitter::Reply;
+using Checks = std::array<bool, kTrackCount>;
+
+const std::string kHiraA = "\x82\xA0";  // あ
+const std::string kHiraI = "\x82\xA2";  // い
+const char kStatusTracks[] = "トラック情報入力中";
+
+struct Row {
+  int row;
+  std::string name;
+  std::string yomi;
+  bool checked;
+};
+
+struct AlbumSetup {
+  Album album;
+  Checks checks{};
+};
+
+AlbumSetup MakeAlbum(const std::string& title, const std::string& yomi, const std::string& artist,
+                     std::initializer_list<Row> rows) {
+  AlbumSetup setup;
+  setup.album.Title = title;
+  setup.album.Yomi = yomi;
+  setup.album.Artist = artist;
+  for (const Row& row : rows) {
+    setup.album.Tracks[static_cast<std::size_t>(row.row)] = {row.name, row.yomi};
+    setup.checks[static_cast<std::size_t>(row.row)] = row.checked;
+  }
+  return setup;
+}
+
+// What the string driver sends for a text in a freshly opened field.
+std::vector<JobEvent> DriverEvents(const std::string& text) {
+  FakeTransmitter transmitter;
+  FakeClock clock;
+  StopEvent stop;
+  KeyLink link(transmitter, clock, stop, 100);
+  EntryEngine engine(link);
+  JobEventLog log;
+  link.SetObserver(&log);
+  engine.ResetEntryState();
+  engine.m_nSymbolPos = 0;
+  EXPECT_EQ(StringInputProcess(engine, text), 1);
+  return log.Events();
+}
+
+KeyScript& Field(KeyScript& script, int eraseCount, const std::string& text) {
+  return script.Key(KEY_ERASE, eraseCount).Append(DriverEvents(text)).Key(KEY_FINISH);
+}
+
+bool Selected(const AlbumSetup& setup, int row) {
+  return !setup.album.Tracks[static_cast<std::size_t>(row)].Name.empty() &&
+         setup.checks[static_cast<std::size_t>(row)];
+}
+
+// The whole job as the steps are laid down: range, statuses, keys, pauses,
+// progress and the result of a job whose every key is acknowledged.
+KeyScript ExpectedJob(const AlbumSetup& setup) {
+  const Album& album = setup.album;
+  int selected = 0;
+  int lastSelected = 0;
+  for (int row = 0; row < kTrackCount; ++row) {
+    if (Selected(setup, row)) {
+      ++selected;
+      lastSelected = row;
+    }
+  }
+  KeyScript script;
+  int position = 0;
+  if (album.Title.empty() && album.Yomi.empty() && album.Artist.empty()) {
+    script.Range(selected);
+  } else {
+    script.Range(selected + 3).Status("タイトル名入力中");
+    script.Key(KEY_SELECT).Key(KEY_MENU_DOWN, 2).Key(KEY_SELECT).Pause(1000);
+    if (!album.Title.empty()) Field(script.Key(KEY_SELECT).Pause(2000), 32, album.Title).Pause(2500);
+    script.Progress(++position).Status("よみ入力中");
+    if (!album.Yomi.empty()) Field(script.Key(KEY_MENU_DOWN).Key(KEY_SELECT).Pause(2000), 16, album.Yomi).Pause(2500);
+    script.Progress(++position).Status("アーティスト名入力中");
+    if (!album.Artist.empty()) {
+      script.Key(KEY_MENU_DOWN, 2).Key(KEY_SELECT).Pause(500).Key(KEY_SELECT).Pause(500).Pause(2000);
+      Field(script, 32, album.Artist).Pause(2500);
+    }
+    script.Progress(++position);
+  }
+  script.Status(kStatusTracks);
+  script.Key(KEY_BACK).Pause(2000).Key(KEY_SELECT).Pause(500).Key(KEY_MENU_DOWN).Key(KEY_SELECT);
+  int begun = 0;
+  for (int row = 0; row <= lastSelected; ++row) {
+    script.Pause(3000);
+    if (row != 0) script.Key(KEY_MENU_DOWN);
+    if (!Selected(setup, row)) continue;
+    const AlbumTrack& track = album.Tracks[static_cast<std::size_t>(row)];
+    script.Status("トラック情報入力中[ " + std::to_string(++begun) + "／" + std::to_string(selected) + " ]");
+    script.Progress(++position);
+    script.Key(KEY_SELECT).Pause(500).Key(KEY_MENU_DOWN).Key(KEY_SELECT).Pause(1000).Key(KEY_SELECT).Pause(2000);
+    Field(script, 32, track.Name).Pause(2000);
+    if (!track.Yomi.empty()) Field(script.Key(KEY_MENU_DOWN).Key(KEY_SELECT).Pause(2000), 16, track.Yomi).Pause(2000);
+    script.Key(KEY_BACK).Pause(1000);
+  }
+  return script.Key(KEY_BACK).Result(true);
+}
+
+std::vector<int> KeysOf(const std::vector<JobEvent>& events) {
+  std::vector<int> keys;
+  for (const JobEvent& event : events) {
+    if (event.kind == JobEvent::kKey) keys.push_back(event.value);
+  }
+  return keys;
+}
+
+int CountEvents(const std::vector<JobEvent>& events, const JobEvent& wanted) {
+  return static_cast<int>(std::count(events.begin(), events.end(), wanted));
+}
+
+bool HasResult(const std::vector<JobEvent>& events) {
+  return std::any_of(events.begin(), events.end(),
+                     [](const JobEvent& e) { return e.kind == JobEvent::kResult; });
+}
+
+class EntryJobTest : public ::testing::Test {
+ protected:
+  EntryJobTest() : link(transmitter, clock, stop, 100), engine(link), job(engine, log) {
+    link.SetObserver(&log);
+  }
+
+  // Runs the worker's body here; the posted result ends its wait.
+  std::vector<JobEvent> RunSynchronously(const AlbumSetup& setup) {
+    job.SetAlbum(setup.album, setup.checks);
+    log.OnResult([this](bool) { stop.Set(); });
+    EXPECT_EQ(job.InputThreadProc(), 0);
+    stop.Reset();
+    return log.Events();
+  }
+
+  FakeTransmitter transmitter;
+  FakeClock clock;
+  StopEvent stop;
+  KeyLink link;
+  EntryEngine engine;
+  JobEventLog log;
+  EntryJob job;
+};
+
+TEST_F(EntryJobTest, FullAlbumFollowsTheSteps) {
+  const AlbumSetup setup = MakeAlbum("AB", kHiraA + kHiraI, "1",
+                                     {{0, "x", kHiraA, true},
+                                      {1, "", "", true},       // ticked, no name: passed over
+                                      {2, "y", "", true},      // no reading: field not opened
+                                      {3, "z", kHiraI, false}});  // named, not ticked
+  const std::vector<JobEvent> events = RunSynchronously(setup);
+  EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
+
+  EXPECT_EQ(events.front(), (JobEvent{JobEvent::kRange, 5, {}}));
+  EXPECT_EQ(CountEvents(events, {JobEvent::kStatus, 0, "トラック情報入力中[ 2／2 ]"}), 1);
+  EXPECT_EQ(CountEvents(events, {JobEvent::kProgress, 5, {}}), 1);
+  EXPECT_EQ(CountEvents(events, {JobEvent::kPause, 3000, {}}), 3);  // rows 0, 1 and 2
+  EXPECT_EQ(job.m_nProgressPos, 5);
+}
+
+TEST_F(EntryJobTest, EmptyHeaderFieldsSkipStraightToTheTracks) {
+  const AlbumSetup setup = MakeAlbum("", "", "", {{0, "x", "", true}, {1, "w", "", true}});
+  const std::vector<JobEvent> events = RunSynchronously(setup);
+  EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events[0], (JobEvent{JobEvent::kRange, 2, {}}));
+  EXPECT_EQ(events[1], (JobEvent{JobEvent::kStatus, 0, kStatusTracks}));
+  EXPECT_EQ(events[2], (JobEvent{JobEvent::kKey, KEY_BACK, {}}));
+}
+
+TEST_F(EntryJobTest, EmptyTitleStillOpensTheMenu) {
+  const AlbumSetup setup = MakeAlbum("", kHiraA, "", {});
+  const std::vector<JobEvent> events = RunSynchronously(setup);
+  EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
+  const KeyScript prefix = KeyScript()
+                               .Range(3).Status("タイトル名入力中")
+                               .Key(KEY_SELECT).Key(KEY_MENU_DOWN, 2).Key(KEY_SELECT).Pause(1000)
+                               .Progress(1).Status("よみ入力中")
+                               .Key(KEY_MENU_DOWN).Key(KEY_SELECT).Pause(2000).Key(KEY_ERASE, 16);
+  ASSERT_GE(events.size(), prefix.Events().size());
+  EXPECT_EQ(Lines({events.begin(), events.begin() + static_cast<long>(prefix.Events().size())}),
+            Lines(prefix.Events()));
+}
+
+TEST_F(EntryJobTest, EmptyFieldStepsResetTheEntryStateWithoutKeys) {
+  struct Case {
+    const char* name;
+    int (EntryJob::*step)();
+    bool resetsSymbolPos;
+  };
+  const Case cases[] = {
+      {"reading", &EntryJob::YomiInputProcess, false},
+      {"artist", &EntryJob::ArtistInputProcess, false},
+  };
+  job.SetAlbum(Album{}, Checks{});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    engine.m_nPalletPage = 4;
+    engine.m_nHZMode = 1;
+    engine.m_bHasText = 1;
+    engine.m_bCursorOffGrid = 1;
+    engine.m_nSymbolPos = 9;
+    EXPECT_EQ((job.*c.step)(), 1);
+    EXPECT_EQ(engine.m_nPalletPage, 0);
+    EXPECT_EQ(engine.m_nHZMode, 0);
+    EXPECT_EQ(engine.m_bHasText, 0);
+    EXPECT_EQ(engine.m_bCursorOffGrid, 0);
+    EXPECT_EQ(engine.m_nSymbolPos, 9);
+  }
+  EXPECT_TRUE(transmitter.Packets().empty());
+  EXPECT_TRUE(clock.Sleeps().empty());
+}
+
+TEST_F(EntryJobTest, TitleStepAlsoResetsTheSymbolCursor) {
+  job.SetAlbum(Album{}, Checks{});
+  engine.m_nPalletPage = 4;
+  engine.m_nSymbolPos = 9;
+  EXPECT_EQ(job.TitleInputProcess(), 1);
+  EXPECT_EQ(engine.m_nPalletPage, 0);
+  EXPECT_EQ(engine.m_nSymbolPos, 0);
+  EXPECT_EQ(transmitter.Keys(), (std::vector<int>{KEY_SELECT, KEY_MENU_DOWN, KEY_MENU_DOWN, KEY_SELECT}));
+}
+
+TEST_F(EntryJobTest, SingleTrackOnRowFive) {
+  const AlbumSetup setup = MakeAlbum("", "", "", {{5, "x", kHiraA, true}});
+  const std::vector<JobEvent> events = RunSynchronously(setup);
+  EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
+
+  EXPECT_EQ(CountEvents(events, {JobEvent::kPause, 3000, {}}), 6);
+  EXPECT_EQ(CountEvents(events, {JobEvent::kStatus, 0, "トラック情報入力中[ 1／1 ]"}), 1);
+  // After the opening BACK, SELECT, MENU_DOWN, SELECT: five rows down, then the track's SELECT.
+  const std::vector<int> keys = KeysOf(events);
+  ASSERT_GE(keys.size(), 10u);
+  EXPECT_EQ(std::vector<int>(keys.begin() + 4, keys.begin() + 10),
+            (std::vector<int>{KEY_MENU_DOWN, KEY_MENU_DOWN, KEY_MENU_DOWN, KEY_MENU_DOWN,
+                              KEY_MENU_DOWN, KEY_SELECT}));
+}
+
+TEST_F(EntryJobTest, TrackWithoutReadingGoesBackAfterTheName) {
+  const AlbumSetup setup = MakeAlbum("", "", "", {{0, "7", "", true}});
+  const std::vector<JobEvent> events = RunSynchronously(setup);
+  EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
+  const KeyScript tail = KeyScript().Key(KEY_FINISH).Pause(2000).Key(KEY_BACK).Pause(1000).Key(KEY_BACK).Result(true);
+  ASSERT_GE(events.size(), tail.Events().size());
+  EXPECT_EQ(Lines({events.end() - static_cast<long>(tail.Events().size()), events.end()}), Lines(tail.Events()));
+}
+
+TEST_F(EntryJobTest, NoSelectedTrackStillOpensAndClosesTheList) {
+  const AlbumSetup setup = MakeAlbum("", "", "", {{0, "x", "", false}, {3, "", "", true}});
+  job.SetAlbum(setup.album, setup.checks);
+  EXPECT_EQ(job.CountSelectedTracks(), 0);
+  EXPECT_EQ(job.TrackInputProcess(), 1);
+  const KeyScript expected = KeyScript()
+                                 .Key(KEY_BACK).Pause(2000).Key(KEY_SELECT).Pause(500)
+                                 .Key(KEY_MENU_DOWN).Key(KEY_SELECT).Pause(3000).Key(KEY_BACK);
+  EXPECT_EQ(Lines(log.Events()), Lines(expected.Events()));
+}
+
+// Refusing the k-th key ends the job right there, with the failure posted.
+TEST_F(EntryJobTest, RefusedKeyAtAnyPointEndsTheJob) {
+  const AlbumSetup setup = MakeAlbum("1", kHiraA, "", {{1, "2", kHiraA, true}});
+  const std::vector<JobEvent> full = ExpectedJob(setup).Events();
+  const int keyCount = static_cast<int>(KeysOf(full).size());
+  for (int refused = 0; refused < keyCount; ++refused) {
+    SCOPED_TRACE("refused key " + std::to_string(refused));
+    FakeTransmitter tx;
+    FakeClock fakeClock;
+    StopEvent stopEvent;
+    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
+    EntryEngine fresh(keyLink);
+    JobEventLog events;
+    keyLink.SetObserver(&events);
+    events.OnResult([&stopEvent](bool) { stopEvent.Set(); });
+    if (refused == 0) tx.SetDefault(Reply::Silent);
+    tx.OnPacket([&tx, refused](std::size_t index) {
+      if (static_cast<int>(index) == refused - 1) tx.SetDefault(Reply::Silent);
+    });
+    EntryJob failing(fresh, events);
+    failing.SetAlbum(setup.album, setup.checks);
+    failing.InputThreadProc();
+
+    std::vector<JobEvent> expected;
+    int keysSeen = 0;
+    for (const JobEvent& event : full) {
+      expected.push_back(event);
+      if (event.kind == JobEvent::kKey && keysSeen++ == refused) break;
+    }
+    expected.push_back({JobEvent::kResult, 0, {}});
+    ASSERT_EQ(Lines(events.Events()), Lines(expected));
+    EXPECT_EQ(events.KeysRefused(), 1);
+  }
+}
+
+TEST_F(EntryJobTest, FailedPostIsReportedAndTheWorkerStillWaits) {
+  struct Case {
+    bool jobSucceeds;
+    const char* warning;
+  };
+  const Case cases[] = {
+      {true, "PostMessageに失敗しました(WM_USER_PROGRESS_SUCCESS"},
+      {false, "PostMessageに失敗しました(WM_USER_PROGRESS_STOP"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.warning);
+    FakeTransmitter tx;
+    FakeClock fakeClock;
+    StopEvent stopEvent;
+    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
+    EntryEngine fresh(keyLink);
+    JobEventLog events;
+    events.SetPostSucceeds(false);
+    if (!c.jobSucceeds) tx.SetDefault(Reply::Nak);
+    std::promise<void> posted;
+    events.OnResult([&posted](bool) { posted.set_value(); });
+    EntryJob posting(fresh, events);
+    posting.SetAlbum(MakeAlbum("", "", "", {}).album, Checks{});
+    ASSERT_TRUE(posting.StartInputThread());
+    posted.get_future().get();
+    posting.StopInputThread();
+    const std::vector<JobEvent> recorded = events.Events();
+    ASSERT_GE(recorded.size(), 2u);
+    EXPECT_EQ(recorded[recorded.size() - 2], (JobEvent{JobEvent::kResult, c.jobSucceeds ? 1 : 0, {}}));
+    EXPECT_EQ(recorded.back(), (JobEvent{JobEvent::kWarning, 0, c.warning}));
+  }
+}
+
+// The worker thread against a stop request.
+
+const AlbumSetup kSmallAlbum = MakeAlbum("1", "", "", {{0, "2", "", true}});
+
+// A stop before key i: exactly i keys go out, nothing is posted, the worker
+// ends on its own and the job is idle again with the event reset.
+TEST(EntryJobStopTest, StopBeforeEachKey) {
+  const std::vector<int> allKeys = KeysOf(ExpectedJob(kSmallAlbum).Events());
+  for (std::size_t stopAt = 0; stopAt <= allKeys.size(); ++stopAt) {
+    SCOPED_TRACE("stop before key " + std::to_string(stopAt));
+    FakeTransmitter tx;
+    FakeClock fakeClock;
+    StopEvent stopEvent;
+    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
+    EntryEngine engine(keyLink);
+    JobEventLog events;
+    keyLink.SetObserver(&events);
+    if (stopAt == 0) stopEvent.Set();
+    // The packet in flight still completes; the one after it is never sent.
+    tx.OnPacket([&stopEvent, stopAt](std::size_t index) {
+      if (index + 1 == stopAt) stopEvent.Set();
+    });
+    EntryJob job(engine, events);
+    job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
+    ASSERT_TRUE(job.StartInputThread());
+    EXPECT_EQ(job.m_bThreadStopped, 0);
+    job.StopInputThread(std::chrono::milliseconds(2000));
+
+    EXPECT_EQ(tx.Keys(), std::vector<int>(allKeys.begin(), allKeys.begin() + static_cast<long>(stopAt)));
+    const std::vector<JobEvent> recorded = events.Events();
+    EXPECT_FALSE(HasResult(recorded));
+    EXPECT_EQ(CountEvents(recorded, {JobEvent::kWarning, 0, "ＲＺＴ入力処理スレッド強制停止"}), 0);
+    EXPECT_EQ(job.m_bThreadStopped, 1);
+    EXPECT_FALSE(stopEvent.IsSet());
+  }
+}
+
+TEST(EntryJobStopTest, StopDuringAPauseSendsNoFurtherKey) {
+  FakeTransmitter tx;
+  FakeClock fakeClock;
+  StopEvent stopEvent;
+  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
+  EntryEngine engine(keyLink);
+  JobEventLog events;
+  keyLink.SetObserver(&events);
+  fakeClock.OnSleep([&stopEvent](int ms) {
+    if (ms == 3000) stopEvent.Set();
+  });
+  EntryJob job(engine, events);
+  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
+  ASSERT_TRUE(job.StartInputThread());
+  job.StopInputThread(std::chrono::milliseconds(2000));
+
+  const std::vector<JobEvent> recorded = events.Events();
+  const auto pause = std::find(recorded.begin(), recorded.end(), JobEvent{JobEvent::kPause, 3000, {}});
+  ASSERT_NE(pause, recorded.end());
+  EXPECT_TRUE(std::none_of(pause, recorded.end(), [](const JobEvent& e) { return e.kind == JobEvent::kKey; }));
+  EXPECT_FALSE(HasResult(recorded));
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+}
+
+TEST(EntryJobStopTest, StopAfterTheResultEndsTheWaitingWorker) {
+  FakeTransmitter tx;
+  FakeClock fakeClock;
+  StopEvent stopEvent;
+  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
+  EntryEngine engine(keyLink);
+  JobEventLog events;
+  std::promise<bool> posted;
+  events.OnResult([&posted](bool success) { posted.set_value(success); });
+  EntryJob job(engine, events);
+  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
+  ASSERT_TRUE(job.StartInputThread());
+  EXPECT_TRUE(posted.get_future().get());
+  EXPECT_FALSE(stopEvent.IsSet());
+  job.StopInputThread(std::chrono::milliseconds(2000));
+
+  const std::vector<JobEvent> recorded = events.Events();
+  EXPECT_EQ(recorded.back(), (JobEvent{JobEvent::kResult, 1, {}}));
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+  EXPECT_FALSE(stopEvent.IsSet());
+
+  // Idle again: a second job runs on the same objects.
+  std::promise<bool> postedAgain;
+  events.OnResult([&postedAgain](bool success) { postedAgain.set_value(success); });
+  ASSERT_TRUE(job.StartInputThread());
+  EXPECT_TRUE(postedAgain.get_future().get());
+  job.StopInputThread(std::chrono::milliseconds(2000));
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+}
+
+TEST(EntryJobStopTest, StopWithoutAWorker) {
+  FakeTransmitter tx;
+  FakeClock fakeClock;
+  StopEvent stopEvent;
+  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
+  EntryEngine engine(keyLink);
+  JobEventLog events;
+  EntryJob job(engine, events);
+  job.m_bThreadStopped = 0;
+  job.StopInputThread();
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+  EXPECT_FALSE(stopEvent.IsSet());
+  EXPECT_TRUE(events.Events().empty());
+}
+
+TEST(EntryJobStopTest, ThreadCreationFailureLeavesTheJobIdle) {
+  FakeTransmitter tx;
+  FakeClock fakeClock;
+  StopEvent stopEvent;
+  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
+  EntryEngine engine(keyLink);
+  JobEventLog events;
+  EntryJob job(engine, events);
+  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
+  job.SetThreadFactory([](std::function<void()>) -> std::thread {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  });
+  EXPECT_FALSE(job.StartInputThread());
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+  job.StopInputThread();
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+  EXPECT_TRUE(tx.Packets().empty());
+  EXPECT_TRUE(events.Events().empty());
+}
+
+// A channel whose first write hangs until the test lets it go, standing in for
+// a worker that does not end in time.
+class HangingChannel final : public ByteChannel {
+ public:
+  int Write(const std::uint8_t*, std::size_t) override {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_entered = true;
+    m_changed.notify_all();
+    m_changed.wait(lock, [this] { return m_released; });
+    return COMM_OK;
+  }
+  int Read(std::uint8_t* buffer, std::size_t) override {
+    buffer[0] = ACK;
+    return COMM_OK;
+  }
+  void PurgeInput() override {}
+  void WaitUntilEntered() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_entered; });
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_released = true;
+    m_changed.notify_all();
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_entered = false;
+  bool m_released = false;
+};
+
+class ReleasingLog final : public JobEventLog {
+ public:
+  explicit ReleasingLog(HangingChannel& channel) : m_channel(channel) {}
+  void ShowWarning(const std::string& text) override {
+    JobEventLog::ShowWarning(text);
+    m_channel.Release();
+  }
+
+ private:
+  HangingChannel& m_channel;
+};
+
+TEST(EntryJobStopTest, WorkerPastTheLimitIsWarnedAboutAndAwaited) {
+  HangingChannel channel;
+  FakeClock fakeClock;
+  StopEvent stopEvent;
+  KeyLink keyLink(channel, fakeClock, stopEvent, 100);
+  EntryEngine engine(keyLink);
+  ReleasingLog events(channel);
+  keyLink.SetObserver(&events);
+  EntryJob job(engine, events);
+  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
+  ASSERT_TRUE(job.StartInputThread());
+  channel.WaitUntilEntered();
+  job.StopInputThread(std::chrono::milliseconds(20));
+
+  const std::vector<JobEvent> recorded = events.Events();
+  EXPECT_EQ(CountEvents(recorded, {JobEvent::kWarning, 0, "ＲＺＴ入力処理スレッド強制停止"}), 1);
+  // The key under way finished; nothing after it.
+  EXPECT_EQ(KeysOf(recorded), (std::vector<int>{KEY_SELECT}));
+  EXPECT_FALSE(HasResult(recorded));
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+  EXPECT_FALSE(stopEvent.IsSet());
+}
+
+// Real time: a stop during a long pause ends the worker at once.
+class PauseSignalLog final : public JobEventLog {
+ public:
+  void OnPause(int ms) override {
+    JobEventLog::OnPause(ms);
+    if (ms == 1000) m_reached.set_value();
+  }
+  std::future<void> Reached() { return m_reached.get_future(); }
+
+ private:
+  std::promise<void> m_reached;
+};
+
+TEST(EntryJobStopTest, StopInRealTimeEndsTheWorkerQuickly) {
+  FakeTransmitter tx;
+  SystemClock systemClock;
+  StopEvent stopEvent;
+  KeyLink keyLink(tx, systemClock, stopEvent, 0);
+  EntryEngine engine(keyLink);
+  PauseSignalLog events;
+  keyLink.SetObserver(&events);
+  std::future<void> reached = events.Reached();
+  EntryJob job(engine, events);
+  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
+  ASSERT_TRUE(job.StartInputThread());
+  reached.get();  // the worker has begun the title's 1000 ms pause
+
+  const auto before = std::chrono::steady_clock::now();
+  job.StopInputThread();
+  const auto took = std::chrono::steady_clock::now() - before;
+  EXPECT_LT(took, std::chrono::milliseconds(500));
+  EXPECT_EQ(tx.Keys(), (std::vector<int>{KEY_SELECT, KEY_MENU_DOWN, KEY_MENU_DOWN, KEY_SELECT}));
+  EXPECT_EQ(job.m_bThreadStopped, 1);
+}
+
+}  // namespace
+}  // namespace vrellix
