@@ -1,0 +1,43 @@
+// Serves a SimulatedDevice on a pseudo-terminal, so that the program (or any
+// serial tool) can open the slave side by its path as if it were the
+// transmitter's port. Only where pseudo-terminals exist; elsewhere Open fails.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sim/simulated_device.h"
+
+namespace vrellix::sim {
+
+class PtyServer {
+ public:
+  explicit PtyServer(SimulatedDevice& device);
+  ~PtyServer();
+  PtyServer(const PtyServer&) = delete;
+  PtyServer& operator=(const PtyServer&) = delete;
+
+  // Creates the pseudo-terminal pair. On failure returns false and says why.
+  bool Open(std::string* error);
+  // The path that a client opens, valid after Open.
+  const std::string& SlavePath() const;
+
+  // Answers packets as they arrive until RequestStop. When the device closes
+  // the line, the server waits until the next bytes arrive (the client has
+  // read the last answer) or a moment has passed, then closes the pair, as a
+  // transmitter that was unplugged, and waits for the stop.
+  void Serve();
+
+  // Ends Serve. Async-signal-safe; callable from any thread.
+  void RequestStop();
+
+  // Makes SIGINT and SIGTERM call RequestStop on this server.
+  void StopOnSignals();
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace vrellix::sim

@@ -1,0 +1,155 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#if defined(__APPLE__)
+#include <util.h>
+#else
+#include <pty.h>
+#endif
+
+#include "sim/pty_server.h"
+
+namespace vrellix::sim {
+namespace {
+
+// How long a closing line waits for the client to read the last answer.
+constexpr int kCloseGraceMs = 2000;
+
+// The write end of the stop pipe of the server that handles the signals.
+volatile sig_atomic_t g_signalStopFd = -1;
+
+void OnStopSignal(int) {
+  const int savedErrno = errno;
+  const int fd = g_signalStopFd;
+  if (fd >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = write(fd, &byte, 1);
+  }
+  errno = savedErrno;
+}
+
+void CloseFd(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t count) {
+  while (count > 0) {
+    const ssize_t n = write(fd, data, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    count -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+struct PtyServer::Impl {
+  SimulatedDevice& device;
+  int master = -1;
+  int slave = -1;  // held open so that the master never sees a hang-up between clients
+  int stopPipe[2] = {-1, -1};
+  std::string slavePath;
+
+  explicit Impl(SimulatedDevice& d) : device(d) {}
+  ~Impl() {
+    CloseFd(master);
+    CloseFd(slave);
+    CloseFd(stopPipe[0]);
+    CloseFd(stopPipe[1]);
+  }
+
+  // Waits for input on the master (when open) or a stop, up to timeoutMs (-1: no limit).
+  // Returns 1 for input, 0 for time-out, -1 for stop.
+  int WaitInput(int timeoutMs) {
+    pollfd fds[2] = {{stopPipe[0], POLLIN, 0}, {master, POLLIN, 0}};
+    const nfds_t count = master >= 0 ? 2 : 1;
+    for (;;) {
+      const int n = poll(fds, count, timeoutMs);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 || (fds[0].revents & POLLIN)) return -1;
+      if (n == 0) return 0;
+      return 1;
+    }
+  }
+};
+
+PtyServer::PtyServer(SimulatedDevice& device) : m_impl(std::make_unique<Impl>(device)) {}
+
+PtyServer::~PtyServer() {
+  if (g_signalStopFd == m_impl->stopPipe[1]) g_signalStopFd = -1;
+}
+
+bool PtyServer::Open(std::string* error) {
+  Impl& s = *m_impl;
+  if (pipe(s.stopPipe) != 0) {
+    *error = std::string("cannot create a pipe: ") + std::strerror(errno);
+    return false;
+  }
+  for (int fd : s.stopPipe) fcntl(fd, F_SETFD, FD_CLOEXEC);
+  fcntl(s.stopPipe[1], F_SETFL, O_NONBLOCK);  // a burst of signals must never block the handler
+
+  char name[256] = {};
+  if (openpty(&s.master, &s.slave, name, nullptr, nullptr) != 0) {
+    *error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+    return false;
+  }
+  fcntl(s.master, F_SETFD, FD_CLOEXEC);
+  fcntl(s.slave, F_SETFD, FD_CLOEXEC);
+  // Raw from the start, so nothing is echoed or translated before a client
+  // sets its own mode. Set through the slave: the master's settings are the slave's.
+  termios raw{};
+  if (tcgetattr(s.slave, &raw) == 0) {
+    cfmakeraw(&raw);
+    tcsetattr(s.slave, TCSANOW, &raw);
+  }
+  s.slavePath = name;
+  return true;
+}
+
+const std::string& PtyServer::SlavePath() const { return m_impl->slavePath; }
+
+void PtyServer::Serve() {
+  Impl& s = *m_impl;
+  std::uint8_t buffer[256];
+  while (s.master >= 0) {
+    if (s.WaitInput(-1) < 0) return;
+    const ssize_t n = read(s.master, buffer, sizeof buffer);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (n <= 0) break;  // the pair is gone
+    const std::vector<std::uint8_t> replies = s.device.Receive(buffer, static_cast<std::size_t>(n));
+    if (!replies.empty() && !WriteAll(s.master, replies.data(), replies.size())) break;
+    if (s.device.LineClosed()) {
+      if (s.WaitInput(kCloseGraceMs) < 0) return;
+      break;
+    }
+  }
+  CloseFd(s.master);
+  CloseFd(s.slave);
+  while (s.WaitInput(-1) >= 0) {
+  }
+}
+
+void PtyServer::RequestStop() {
+  const char byte = 1;
+  [[maybe_unused]] ssize_t n = write(m_impl->stopPipe[1], &byte, 1);
+}
+
+void PtyServer::StopOnSignals() {
+  g_signalStopFd = m_impl->stopPipe[1];
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace vrellix::sim
