@@ -14,11 +14,14 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/file_dialogs.h"
+#include "app/simulator_dump_dlg.h"
 #include "app/track_edit_dlg.h"
+#include "app/virtual_clock.h"
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
 #include "link/clock.h"
 #include "link/key_link.h"
+#include "sim/simulated_device.h"
 #include "ui_titler_dlg.h"
 #include "validate/input_checks.h"
 
@@ -95,7 +98,11 @@ void CTitlerDlg::OnInitDialog() {
   }
 
   if (!m_options.clock) {
-    m_pOwnClock = std::make_unique<SystemClock>();
+    if (m_options.simulate) {
+      m_pOwnClock = std::make_unique<VirtualClock>();
+    } else {
+      m_pOwnClock = std::make_unique<SystemClock>();
+    }
     m_pClock = m_pOwnClock.get();
   } else {
     m_pClock = m_options.clock;
@@ -116,9 +123,16 @@ void CTitlerDlg::OnInitDialog() {
 
 bool CTitlerDlg::OpenLink() {
   g_hComm = nullptr;
-  if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit))
-    return false;
-  m_pChannel = std::make_unique<SerialChannel>(g_hComm);
+  if (m_options.simulate) {
+    auto device = std::make_unique<sim::SimulatedDevice>();
+    const sim::SimulatedDevice* model = device.get();
+    m_fnDeviceDump = [model]() { return model->Dump(); };
+    m_pChannel = std::move(device);
+  } else {
+    if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit))
+      return false;
+    m_pChannel = std::make_unique<SerialChannel>(g_hComm);
+  }
   m_pLink = std::make_unique<KeyLink>(*m_pChannel, *m_pClock, m_hStopEvent, m_settings.m_nCommandDelay);
   m_pEngine = std::make_unique<EntryEngine>(*m_pLink);
   m_pInputJob = std::make_unique<EntryJob>(*m_pEngine, *g_dlgProgress);
@@ -299,6 +313,9 @@ void CTitlerDlg::RunEntryJob() {
   if (m_fnDeviceDump) ShowSimulatorDump();
 }
 
-void CTitlerDlg::ShowSimulatorDump() {}
+void CTitlerDlg::ShowSimulatorDump() {
+  CSimulatorDumpDlg dump(m_fnDeviceDump(), this);
+  dump.exec();
+}
 
 }  // namespace vrellix
