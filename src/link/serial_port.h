@@ -23,6 +23,11 @@ constexpr int kTwoStopBits = 2;
 // port for any other number.
 std::string PortNameForNumber(int portNo);
 
+// What the port-failure message names for a port number: "COM<number>" with the
+// number as configured on Windows (also when it is out of range and COM1 was
+// tried), the device path that was tried elsewhere.
+std::string PortNumberLabel(int portNo);
+
 // Opens and configures the device (raw, no flow control, DTR/RTS dropped,
 // exclusive). Returns 1 and sets *handle, or 0 leaving *handle nullptr.
 int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,

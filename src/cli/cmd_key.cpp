@@ -1,0 +1,176 @@
+// vrellix-cli key: sends remote-control keys through the transmitter, one
+// acknowledged exchange at a time, exactly as the entry job does.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/interrupt.h"
+#include "link/clock.h"
+#include "link/key_link.h"
+#include "link/keys.h"
+#include "link/serial_port.h"
+#include "link/settings.h"
+#include "link/stop_event.h"
+
+namespace vrellix::cli {
+
+namespace {
+
+constexpr int kExitAllAcknowledged = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;  // the shell's code for "ended by SIGINT"
+
+const char kUsage[] =
+    "usage: vrellix-cli key KEY... [--port NAME] [--delay MS]\n"
+    "  KEY      a key name (KEY_SELECT, select, MENU_DOWN, ...) or a decimal key code\n"
+    "  --port   the serial device (a path or name, or a port number) instead of the\n"
+    "           one in rzt_input.ini, for this run only\n"
+    "  --delay  milliseconds to wait after each acknowledged key, for this run only\n";
+
+struct KeyOptions {
+  std::vector<int> keys;
+  std::optional<std::string> port;
+  std::optional<int> delayMs;
+};
+
+bool IsDecimal(const std::string& text) {
+  if (text.empty() || text.size() > 9) return false;  // 9 digits always fit an int
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// Splits "--name=value" or takes the value from the next argument.
+bool OptionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+                 std::string* value, bool* matched) {
+  const std::string& arg = args[i];
+  *matched = false;
+  if (arg == name) {
+    *matched = true;
+    if (i + 1 >= args.size()) return false;
+    *value = args[++i];
+    return true;
+  }
+  if (arg.compare(0, name.size() + 1, name + "=") == 0) {
+    *matched = true;
+    *value = arg.substr(name.size() + 1);
+    return true;
+  }
+  return true;
+}
+
+// Returns an exit code when the arguments cannot be run.
+std::optional<int> ParseArguments(const std::vector<std::string>& args, KeyOptions* options) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage, stdout);
+      return kExitAllAcknowledged;
+    }
+    std::string value;
+    bool matched = false;
+    if (!OptionValue(args, i, "--port", &value, &matched) || (matched && value.empty())) {
+      std::fprintf(stderr, "vrellix-cli key: --port needs a device name or port number\n");
+      return kExitUsage;
+    }
+    if (matched) {
+      options->port = value;
+      continue;
+    }
+    if (!OptionValue(args, i, "--delay", &value, &matched) || (matched && !IsDecimal(value))) {
+      std::fprintf(stderr, "vrellix-cli key: --delay needs a number of milliseconds (0 or more)\n");
+      return kExitUsage;
+    }
+    if (matched) {
+      options->delayMs = std::stoi(value);
+      continue;
+    }
+    if (arg.compare(0, 2, "--") == 0) {
+      std::fprintf(stderr, "vrellix-cli key: unknown option '%s'\n%s", arg.c_str(), kUsage);
+      return kExitUsage;
+    }
+    const std::optional<int> key = ParseKey(arg);
+    if (!key) {
+      std::fprintf(stderr,
+                   "vrellix-cli key: unknown key '%s' (a name such as KEY_SELECT or a decimal code)\n",
+                   arg.c_str());
+      return kExitUsage;
+    }
+    options->keys.push_back(*key);
+  }
+  if (options->keys.empty()) {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  return std::nullopt;
+}
+
+void PrintKeyLine(int key, const char* outcome) {
+  std::printf("%s %s\n", KeyName(key).c_str(), outcome);
+  std::fflush(stdout);  // one line per exchange, as it happens
+}
+
+}  // namespace
+
+int RunKey(const std::vector<std::string>& args) {
+  // Every argument is checked before the settings file or the port is touched.
+  KeyOptions options;
+  if (const std::optional<int> exitCode = ParseArguments(args, &options)) return *exitCode;
+
+  LinkSettings settings = LoadIniSettings(SettingsPath());
+  if (options.port) {
+    if (IsDecimal(*options.port)) {
+      settings.m_nPortNo = std::stoi(*options.port);
+      settings.portName.clear();
+    } else {
+      settings.portName = *options.port;
+    }
+  }
+  if (options.delayMs) settings.m_nCommandDelay = *options.delayMs;
+
+  StopEvent stop;
+  InterruptToStop interrupt(stop);
+
+  CommHandle port = nullptr;
+  if (OpenComm(&port, PortDeviceName(settings), 4800, 8, kNoParity, kOneStopBit) != 1) {
+    std::fprintf(stderr, "%s\n", PortFailureMessage(settings).c_str());
+    return kExitFailed;
+  }
+  PurgeCommInput(port);
+
+  SerialChannel channel(port);
+  SystemClock clock;
+  KeyLink link(channel, clock, stop, settings.m_nCommandDelay);
+
+  bool allAcknowledged = true;
+  std::size_t next = 0;
+  for (; next < options.keys.size(); ++next) {
+    const int key = options.keys[next];
+    const int result = link.PutCommand(key);
+    if (result == -1) break;  // stopped: this key was not sent
+    if (result == 1) {
+      PrintKeyLine(key, "acknowledged");
+      continue;
+    }
+    PrintKeyLine(key, "not acknowledged after 2 tries");
+    allAcknowledged = false;
+    // Like the entry job, the first failure ends the run: later keys would act
+    // on a device in an unknown state.
+    ++next;
+    break;
+  }
+  for (; next < options.keys.size(); ++next) PrintKeyLine(options.keys[next], "not sent");
+  CloseComm(port);
+
+  if (stop.IsSet()) {
+    std::fprintf(stderr, "vrellix-cli key: interrupted; nothing more was sent\n");
+    return kExitInterrupted;
+  }
+  return allAcknowledged ? kExitAllAcknowledged : kExitFailed;
+}
+
+}  // namespace vrellix::cli

@@ -1,0 +1,227 @@
+#include "link/ini_file.h"
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+namespace vrellix {
+
+namespace {
+
+const char kNewLine[] = "\r\n";
+
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Compares two code page 932 names, ignoring ASCII case in single-byte
+// characters only.
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+      if (i + 1 >= a.size() || a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+    } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Trim(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+// Position of the first single-byte c at or after from, skipping the second
+// bytes of two-byte characters (which may equal ']' and the like).
+std::size_t FindSingleByte(const std::string& text, char c, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i) {
+    if (text[i] == c) return i;
+    if (IsLeadByte(static_cast<unsigned char>(text[i]))) ++i;
+  }
+  return std::string::npos;
+}
+
+struct Line {
+  std::string text;    // without the line ending
+  std::string ending;  // "\r\n", "\n" or "" for a last line without one
+
+  enum Kind { Other, Section, Key } kind = Other;
+  std::string name;       // section or key name, trimmed
+  std::size_t valueAt = 0;  // for a key: where the text after '=' starts
+};
+
+Line ParseLine(std::string text, std::string ending) {
+  Line line;
+  if (!text.empty() && text.back() == '\r') {
+    ending.insert(0, 1, '\r');
+    text.pop_back();
+  }
+  line.text = std::move(text);
+  line.ending = std::move(ending);
+
+  const std::string trimmed = Trim(line.text);
+  if (trimmed.empty() || trimmed[0] == ';') return line;
+  if (trimmed[0] == '[') {
+    const std::size_t close = FindSingleByte(trimmed, ']', 1);
+    if (close != std::string::npos) {
+      line.kind = Line::Section;
+      line.name = Trim(trimmed.substr(1, close - 1));
+    }
+    return line;
+  }
+  const std::size_t equals = FindSingleByte(line.text, '=', 0);
+  if (equals != std::string::npos) {
+    line.kind = Line::Key;
+    line.name = Trim(line.text.substr(0, equals));
+    line.valueAt = equals + 1;
+  }
+  return line;
+}
+
+std::vector<Line> SplitLines(const std::string& content) {
+  std::vector<Line> lines;
+  std::size_t start = 0;
+  while (start < content.size()) {
+    const std::size_t newline = content.find('\n', start);
+    if (newline == std::string::npos) {
+      lines.push_back(ParseLine(content.substr(start), ""));
+      break;
+    }
+    lines.push_back(ParseLine(content.substr(start, newline - start), "\n"));
+    start = newline + 1;
+  }
+  return lines;
+}
+
+std::string JoinLines(const std::vector<Line>& lines) {
+  std::string content;
+  for (const Line& line : lines) content += line.text + line.ending;
+  return content;
+}
+
+enum class ReadResult { Ok, Missing, Failed };
+
+ReadResult ReadWholeFile(const std::string& path, std::string* content) {
+  // Only a file that is not there counts as empty; anything else that cannot be
+  // read must not lead to the file being overwritten.
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found) return ReadResult::Missing;
+  if (error || status.type() != std::filesystem::file_type::regular) return ReadResult::Failed;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ReadResult::Failed;
+  content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return in.bad() ? ReadResult::Failed : ReadResult::Ok;
+}
+
+// Index of the section's header line, or lines.size().
+std::size_t FindSection(const std::vector<Line>& lines, const std::string& section) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].kind == Line::Section && SameName(lines[i].name, section)) return i;
+  }
+  return lines.size();
+}
+
+// Index of the key's line inside the section that starts at header, or lines.size().
+std::size_t FindKey(const std::vector<Line>& lines, std::size_t header, const std::string& key) {
+  for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Section; ++i) {
+    if (lines[i].kind == Line::Key && SameName(lines[i].name, key)) return i;
+  }
+  return lines.size();
+}
+
+std::optional<std::string> ValueIn(const std::string& content, const std::string& section,
+                                   const std::string& key) {
+  const std::vector<Line> lines = SplitLines(content);
+  const std::size_t header = FindSection(lines, section);
+  if (header == lines.size()) return std::nullopt;
+  const std::size_t at = FindKey(lines, header, key);
+  if (at == lines.size()) return std::nullopt;
+  std::string value = Trim(lines[at].text.substr(lines[at].valueAt));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+int ParseProfileInt(const std::string& value) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
+  long long number = 0;
+  for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+    number = number * 10 + (value[i] - '0');
+    if (number > INT_MAX) number = INT_MAX + 1LL;  // stays out of range, never overflows
+  }
+  if (negative) return 0;
+  return number > INT_MAX ? INT_MAX : static_cast<int>(number);
+}
+
+}  // namespace
+
+int ReadIniInt(const std::string& path, const std::string& section, const std::string& key,
+               int defaultValue) {
+  const std::optional<std::string> value = ReadIniString(path, section, key);
+  if (!value || value->empty()) return defaultValue;
+  return ParseProfileInt(*value);
+}
+
+std::optional<std::string> ReadIniString(const std::string& path, const std::string& section,
+                                         const std::string& key) {
+  std::string content;
+  if (ReadWholeFile(path, &content) != ReadResult::Ok) return std::nullopt;
+  return ValueIn(content, section, key);
+}
+
+bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
+  std::string content;
+  const ReadResult read = ReadWholeFile(path, &content);
+  if (read == ReadResult::Failed) return false;
+
+  std::vector<Line> lines = SplitLines(content);
+  const std::size_t header = FindSection(lines, section);
+  if (header == lines.size()) {
+    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = kNewLine;
+    lines.push_back(ParseLine("[" + section + "]", kNewLine));
+    lines.push_back(ParseLine(key + "=" + value, kNewLine));
+  } else {
+    const std::size_t at = FindKey(lines, header, key);
+    if (at != lines.size()) {
+      Line& line = lines[at];
+      if (Trim(line.text.substr(line.valueAt)) == value) return true;
+      line.text = line.text.substr(0, line.valueAt) + value;
+    } else {
+      // After the section's last non-blank line, so blank lines that part it
+      // from the next section stay where they are.
+      std::size_t last = header;
+      for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Section; ++i) {
+        if (!Trim(lines[i].text).empty()) last = i;
+      }
+      if (lines[last].ending.empty()) lines[last].ending = kNewLine;
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last) + 1,
+                   ParseLine(key + "=" + value, kNewLine));
+    }
+  }
+
+  const std::string updated = JoinLines(lines);
+  if (read == ReadResult::Ok && updated == content) return true;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
+  out.close();
+  return !out.fail();
+}
+
+}  // namespace vrellix

@@ -1,0 +1,70 @@
+#include "link/settings.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "link/ini_file.h"
+#include "link/serial_port.h"
+
+namespace vrellix {
+
+namespace {
+
+const char kSettingsFileName[] = "rzt_input.ini";
+
+// Section and key names are Shift-JIS bytes, as the file has always held them.
+// "シリアル通信設定"
+const char kSerialSection[] = "\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8";
+// "ｼﾘｱﾙﾎﾟｰﾄ番号"
+const char kPortNoKey[] = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x94\xD4\x8D\x86";
+// "ｼﾘｱﾙﾎﾟｰﾄ名"
+const char kPortNameKey[] = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x96\xBC";
+// "赤外線通信設定"
+const char kInfraredSection[] = "\x90\xD4\x8A\x4F\x90\xFC\x92\xCA\x90\x4D\x90\xDD\x92\xE8";
+// "ｺﾏﾝﾄﾞDELAY"
+const char kCommandDelayKey[] = "\xBA\xCF\xDD\xC4\xDE" "DELAY";
+
+}  // namespace
+
+std::string SettingsPath() {
+  // No length limit: the path is whatever the current directory is. Should the
+  // directory's name be unobtainable, the bare file name still refers to it.
+  std::error_code error;
+  const std::filesystem::path directory = std::filesystem::current_path(error);
+  if (error) return kSettingsFileName;
+  try {
+    return (directory / kSettingsFileName).string();
+  } catch (const std::exception&) {
+    return kSettingsFileName;  // a name the narrow code page cannot spell
+  }
+}
+
+LinkSettings ReadIniSettings(const std::string& path) {
+  LinkSettings settings;
+  settings.m_nPortNo = ReadIniInt(path, kSerialSection, kPortNoKey, kDefaultPortNo);
+  settings.m_nCommandDelay = ReadIniInt(path, kInfraredSection, kCommandDelayKey, kDefaultCommandDelay);
+  settings.portName = ReadIniString(path, kSerialSection, kPortNameKey).value_or("");
+  return settings;
+}
+
+LinkSettings LoadIniSettings(const std::string& path) {
+  const LinkSettings settings = ReadIniSettings(path);
+  // Written back at once, port first, so a missing file is created holding both
+  // defaults. A failed write is not reported: the values read are used anyway.
+  WriteIniString(path, kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo));
+  WriteIniString(path, kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay));
+  return settings;
+}
+
+std::string PortDeviceName(const LinkSettings& settings) {
+  return settings.portName.empty() ? PortNameForNumber(settings.m_nPortNo) : settings.portName;
+}
+
+std::string PortFailureMessage(const LinkSettings& settings) {
+  const std::string tried =
+      settings.portName.empty() ? PortNumberLabel(settings.m_nPortNo) : settings.portName;
+  return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
+         ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+}
+
+}  // namespace vrellix
