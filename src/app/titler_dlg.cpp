@@ -1,7 +1,6 @@
 #include "app/titler_dlg.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPalette>
@@ -47,7 +46,8 @@ const char* const kStartQuestion =
 const char* const kThreadStartFailed = "ＲＺＴ入力処理スレッドの起動に失敗しました";
 const char* const kAboutItem = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 
-std::string LocalPath(const QString& name) { return QFile::encodeName(name).toStdString(); }
+// The core takes file names in UTF-8 on every platform.
+std::string FilePath(const QString& name) { return ToUtf8(name); }
 
 }  // namespace
 
@@ -258,7 +258,7 @@ void CTitlerDlg::OnLoadCsv() {
   if (!name) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
-  const CsvResult result = LoadAlbumCsv(LocalPath(*name), album);
+  const CsvResult result = LoadAlbumCsv(FilePath(*name), album);
   if (!result.ok) {
     ShowMessage(this, result.message, QMessageBox::Warning);
     return;
@@ -270,7 +270,7 @@ void CTitlerDlg::OnSaveCsv() {
   const EditedAlbum album = CollectAlbum();
   const auto name = m_pFiles->SaveFileName(this);
   if (!name) return;
-  const CsvResult result = SaveAlbumCsv(LocalPath(*name), album);
+  const CsvResult result = SaveAlbumCsv(FilePath(*name), album);
   ShowMessage(this, result.message, result.ok ? QMessageBox::Information : QMessageBox::Warning);
 }
 

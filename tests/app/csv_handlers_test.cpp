@@ -164,6 +164,7 @@ class CsvHandlersTest : public QObject {
 
   void saveRefusesAComma() {
     auto window = OpenWindow();
+    List(window.get())->item(2, 1)->setText("name");
     List(window.get())->item(2, 2)->setText("a,b");
     m_files.name = PathOf("out.csv");
     WriteBytes(PathOf("out.csv"), "previous\r\n");
@@ -171,7 +172,7 @@ class CsvHandlersTest : public QObject {
     script.Answer(QMessageBox::Ok);
     window->OnSaveCsv();
     QCOMPARE(script.Boxes().size(), 1u);
-    QVERIFY(script.Texts()[0].startsWith(QStringLiteral("「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい")));
+    QVERIFY2(script.Texts()[0].startsWith(QStringLiteral("「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい")), qPrintable(script.Texts()[0]));
     QVERIFY(script.Texts()[0].endsWith(QStringLiteral("(Track[3])(よみ)")));
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
     QCOMPARE(ReadBytes(PathOf("out.csv")), QByteArray("previous\r\n"));

@@ -128,7 +128,6 @@ class EntryProgressDlgTest : public QObject {
       reporter.PostResult(true);
     });
     dialog.EndJob();  // the job was stopped before its reports were handled
-    QTest::qWait(20);
     dialog.BeginJob();
     ReportFromWorker(dialog, [](JobReporter& reporter) {
       reporter.SetRange(2);

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
