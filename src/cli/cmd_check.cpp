@@ -1,12 +1,12 @@
 // vrellix-cli check FILE: loads an album file the way the window does and runs
 // the Start checks on it, without touching the device.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "album/album_csv.h"
+#include "cli/album_input.h"
 #include "cli/commands.h"
-#include "validate/input_checks.h"
 
 namespace vrellix::cli {
 
@@ -15,21 +15,10 @@ int RunCheck(const std::vector<std::string>& args) {
     std::fprintf(stderr, "usage: vrellix-cli check FILE\n");
     return 2;
   }
-  // Rows start unchecked, as in a window just opened; the load checks every named row.
-  EditedAlbum edited;
-  const CsvResult loaded = LoadAlbumCsv(args[0], edited);
-  if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", loaded.message.c_str());
-    return 1;
-  }
+  const std::optional<CheckedAlbum> checked = LoadCheckedAlbum(args[0]);
+  if (!checked) return 1;
 
-  const StartCheckResult checked = RunStartChecks(edited);
-  if (checked.outcome != StartCheckResult::kReady) {
-    std::fprintf(stderr, "%s\n", checked.message.c_str());
-    return 1;
-  }
-
-  const Album& album = checked.album;
+  const Album& album = checked->album;
   std::string fields;
   const auto add = [&fields](const std::string& text, const char* label) {
     if (text.empty()) return;

@@ -7,11 +7,11 @@
 
 #include "cli/commands.h"
 #include "cli/interrupt.h"
+#include "cli/link_setup.h"
 #include "link/clock.h"
 #include "link/key_link.h"
 #include "link/keys.h"
 #include "link/serial_port.h"
-#include "link/settings.h"
 #include "link/stop_event.h"
 
 namespace vrellix::cli {
@@ -35,14 +35,6 @@ struct KeyOptions {
   std::optional<std::string> port;
   std::optional<int> delayMs;
 };
-
-bool IsDecimal(const std::string& text) {
-  if (text.empty() || text.size() > 9) return false;  // 9 digits always fit an int
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
 
 // Splits "--name=value" or takes the value from the next argument.
 bool OptionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
@@ -121,30 +113,16 @@ int RunKey(const std::vector<std::string>& args) {
   KeyOptions options;
   if (const std::optional<int> exitCode = ParseArguments(args, &options)) return *exitCode;
 
-  LinkSettings settings = LoadIniSettings(SettingsPath());
-  if (options.port) {
-    if (IsDecimal(*options.port)) {
-      settings.m_nPortNo = std::stoi(*options.port);
-      settings.portName.clear();
-    } else {
-      settings.portName = *options.port;
-    }
-  }
-  if (options.delayMs) settings.m_nCommandDelay = *options.delayMs;
-
   StopEvent stop;
   InterruptToStop interrupt(stop);
 
-  CommHandle port = nullptr;
-  if (OpenComm(&port, PortDeviceName(settings), 4800, 8, kNoParity, kOneStopBit) != 1) {
-    std::fprintf(stderr, "%s\n", PortFailureMessage(settings).c_str());
-    return kExitFailed;
-  }
-  PurgeCommInput(port);
+  const std::optional<OpenLink> opened = OpenConfiguredLink({options.port, options.delayMs});
+  if (!opened) return kExitFailed;
+  const CommHandle port = opened->port;
 
   SerialChannel channel(port);
   SystemClock clock;
-  KeyLink link(channel, clock, stop, settings.m_nCommandDelay);
+  KeyLink link(channel, clock, stop, opened->settings.m_nCommandDelay);
 
   bool allAcknowledged = true;
   std::size_t next = 0;

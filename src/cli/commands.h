@@ -10,5 +10,7 @@ namespace vrellix::cli {
 int RunKey(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunNormalize(const std::vector<std::string>& args);
+int RunPlan(const std::vector<std::string>& args);
+int RunEnter(const std::vector<std::string>& args);
 
 }  // namespace vrellix::cli

@@ -18,6 +18,8 @@ const Command kCommands[] = {
     {"key", vrellix::cli::RunKey, "key KEY... [--port NAME] [--delay MS]"},
     {"check", vrellix::cli::RunCheck, "check FILE"},
     {"normalize", vrellix::cli::RunNormalize, "normalize IN [-o OUT]"},
+    {"plan", vrellix::cli::RunPlan, "plan FILE [--delay MS]"},
+    {"enter", vrellix::cli::RunEnter, "enter FILE [--port NAME] [--delay MS] [--yes]"},
 };
 
 int Usage(FILE* out) {

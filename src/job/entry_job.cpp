@@ -78,19 +78,21 @@ void EntryJob::StopInputThread(std::chrono::milliseconds limit) {
   StopEvent& stop = m_engine.Link().Stop();
   stop.Set();
   if (m_pInputThread) {
-    std::unique_lock<std::mutex> lock(m_doneMutex);
-    if (!m_doneChanged.wait_for(lock, limit, [this] { return m_bWorkerDone; })) {
-      lock.unlock();
+    if (!WaitForWorker(limit)) {
       m_reporter.ShowWarning(kForcedStopWarning);
-      lock.lock();
+      std::unique_lock<std::mutex> lock(m_doneMutex);
       m_doneChanged.wait(lock, [this] { return m_bWorkerDone; });
     }
-    lock.unlock();
     if (m_pInputThread->joinable()) m_pInputThread->join();
     m_pInputThread.reset();
   }
   stop.Reset();
   m_bThreadStopped = 1;
+}
+
+bool EntryJob::WaitForWorker(std::chrono::milliseconds limit) {
+  std::unique_lock<std::mutex> lock(m_doneMutex);
+  return m_doneChanged.wait_for(lock, limit, [this] { return m_bWorkerDone; });
 }
 
 int EntryJob::InputThreadProc() {

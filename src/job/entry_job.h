@@ -51,6 +51,10 @@ class EntryJob {
   // event reset. Safe to call with no worker.
   void StopInputThread(std::chrono::milliseconds limit = kStopWaitLimit);
 
+  // Waits until the worker has returned from InputThreadProc (without
+  // stopping it). True when it has, or when there is no worker.
+  bool WaitForWorker(std::chrono::milliseconds limit);
+
   // The worker's body: every step in order, then the result unless stopped,
   // then waits for the stop event. Returns 0. May also be run directly on the
   // calling thread (the reporter must then end the wait, e.g. by setting the

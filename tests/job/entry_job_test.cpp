@@ -374,6 +374,7 @@ TEST(EntryJobStopTest, StopBeforeEachKey) {
     job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
     ASSERT_TRUE(job.StartInputThread());
     EXPECT_EQ(job.m_bThreadStopped, 0);
+    EXPECT_TRUE(job.WaitForWorker(std::chrono::milliseconds(2000)));
     job.StopInputThread(std::chrono::milliseconds(2000));
 
     EXPECT_EQ(tx.Keys(), std::vector<int>(allKeys.begin(), allKeys.begin() + static_cast<long>(stopAt)));
@@ -399,6 +400,7 @@ TEST(EntryJobStopTest, StopDuringAPauseSendsNoFurtherKey) {
   EntryJob job(engine, events);
   job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
   ASSERT_TRUE(job.StartInputThread());
+  EXPECT_TRUE(job.WaitForWorker(std::chrono::milliseconds(2000)));
   job.StopInputThread(std::chrono::milliseconds(2000));
 
   const std::vector<JobEvent> recorded = events.Events();

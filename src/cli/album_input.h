@@ -1,0 +1,23 @@
+// Loading an album file for the commands that work on one: the same load and
+// Start checks as the window's, with the fault printed for the user.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "album/album.h"
+
+namespace vrellix::cli {
+
+struct CheckedAlbum {
+  Album album;                             // code page 932, unchecked rows emptied
+  std::array<bool, kTrackCount> checks{};  // the rows' check marks after the load
+};
+
+// Loads the CSV file and runs the Start checks. On any fault (unreadable
+// file, bad format, a text the device cannot take, nothing to enter) prints
+// the message to stderr and returns nothing.
+std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path);
+
+}  // namespace vrellix::cli

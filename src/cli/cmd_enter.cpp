@@ -1,0 +1,211 @@
+// vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]: types the album
+// into the device through the transmitter, with a progress line on the terminal.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/album_input.h"
+#include "cli/commands.h"
+#include "cli/interrupt.h"
+#include "cli/link_setup.h"
+#include "entry/entry_engine.h"
+#include "job/entry_job.h"
+#include "job/job_plan.h"
+#include "link/clock.h"
+#include "link/key_link.h"
+#include "link/serial_port.h"
+#include "link/stop_event.h"
+
+namespace vrellix::cli {
+
+namespace {
+
+constexpr char kConfirmText[] =
+    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？";
+constexpr char kSuccessText[] = "入力処理は正常に終了しました";
+constexpr char kFailureText[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
+constexpr char kThreadFailedText[] = "ＲＺＴ入力処理スレッドの起動に失敗しました";
+constexpr int kExitInterrupted = 130;
+constexpr auto kRedrawPeriod = std::chrono::milliseconds(200);
+
+int EnterUsage() {
+  std::fprintf(stderr, "usage: vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]\n");
+  return 2;
+}
+
+bool AskToStart() {
+  std::printf("%s [y/N] ", kConfirmText);
+  std::fflush(stdout);
+  std::string answer;
+  // No terminal, or end of input, means No.
+  if (!std::getline(std::cin, answer)) {
+    std::printf("\n");
+    return false;
+  }
+  return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES" || answer == "Yes";
+}
+
+// The job's reports, kept for the terminal line that the main thread draws.
+class TerminalProgress final : public JobReporter, public LinkObserver {
+ public:
+  TerminalProgress(const JobPlan& plan, int commandDelayMs)
+      : m_nPlannedKeys(plan.keys), m_nPlannedPauseMs(plan.pauseMs), m_nCommandDelay(commandDelayMs) {}
+
+  void SetRange(int max) override {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_nRange = max;
+  }
+  void SetPosition(int position) override {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_nPosition = position;
+  }
+  void SetStatus(const std::string& text) override {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_strStatus = text;
+  }
+  bool PostResult(bool success) override {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_result = success;
+    }
+    m_changed.notify_all();
+    return true;
+  }
+  void ShowWarning(const std::string& text) override {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::fprintf(stderr, "\n%s\n", text.c_str());
+  }
+  void OnKey(int, int) override { m_nKeysDone.fetch_add(1); }
+  void OnPause(int ms) override { m_nPauseDoneMs.fetch_add(ms); }
+
+  // Waits until the result is posted or the time is up.
+  void Wait(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait_for(lock, limit, [this] { return m_result.has_value(); });
+  }
+  std::optional<bool> Result() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_result;
+  }
+
+  // One line: bar, position, status, elapsed time and the estimate of what is left.
+  void Draw(std::chrono::steady_clock::duration elapsed) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    constexpr int kBarWidth = 20;
+    const int filled = m_nRange > 0 ? m_nPosition * kBarWidth / m_nRange : 0;
+    std::string bar(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
+    const int keysLeft = m_nPlannedKeys - m_nKeysDone.load();
+    const std::int64_t pauseLeft = m_nPlannedPauseMs - m_nPauseDoneMs.load();
+    const std::int64_t leftMs = EstimateJobMs(keysLeft > 0 ? keysLeft : 0, pauseLeft > 0 ? pauseLeft : 0,
+                                              m_nCommandDelay);
+    const std::int64_t elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+    std::fprintf(stderr, "\r[%s] %d/%d %s  %s, about %s left\x1b[K", bar.c_str(), m_nPosition, m_nRange,
+                 m_strStatus.c_str(), FormatMinutesSeconds(elapsedMs).c_str(),
+                 FormatMinutesSeconds(leftMs).c_str());
+    std::fflush(stderr);
+  }
+
+ private:
+  const int m_nPlannedKeys;
+  const std::int64_t m_nPlannedPauseMs;
+  const int m_nCommandDelay;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  int m_nRange = 0;
+  int m_nPosition = 0;
+  std::string m_strStatus;
+  std::optional<bool> m_result;
+  std::atomic<int> m_nKeysDone{0};
+  std::atomic<std::int64_t> m_nPauseDoneMs{0};
+};
+
+// Runs the job on its worker thread and follows it until its result or Ctrl-C.
+int RunJob(CommHandle port, const CheckedAlbum& input, int commandDelay) {
+  SerialChannel channel(port);
+  SystemClock clock;
+  StopEvent stop;
+  KeyLink link(channel, clock, stop, commandDelay);
+  EntryEngine engine(link);
+  TerminalProgress progress(PlanJob(input.album, input.checks, commandDelay), commandDelay);
+  link.SetObserver(&progress);
+  EntryJob job(engine, progress);
+  job.SetAlbum(input.album, input.checks);
+
+  // Bytes left from before belong to no key of this job.
+  channel.PurgeInput();
+  // Ctrl-C sets the stop event at once: the key under way finishes, no other is sent.
+  InterruptToStop interrupt(stop);
+  if (!job.StartInputThread()) {
+    std::fprintf(stderr, "%s\n", kThreadFailedText);
+    return 1;
+  }
+
+  const auto started = std::chrono::steady_clock::now();
+  std::optional<bool> result;
+  while (!result && !stop.IsSet()) {
+    progress.Wait(kRedrawPeriod);
+    progress.Draw(std::chrono::steady_clock::now() - started);
+    result = progress.Result();
+  }
+  std::fprintf(stderr, "\n");
+  // Ends the worker's wait after its result, or stops it mid-job.
+  job.StopInputThread();
+
+  // A result posted just before Ctrl-C still counts.
+  result = progress.Result();
+  if (!result) {
+    std::fprintf(stderr, "vrellix-cli: interrupted\n");
+    return kExitInterrupted;
+  }
+  if (*result) {
+    std::printf("%s\n", kSuccessText);
+    return 0;
+  }
+  std::fprintf(stderr, "%s\n", kFailureText);
+  return 1;
+}
+
+}  // namespace
+
+int RunEnter(const std::vector<std::string>& args) {
+  std::string path;
+  LinkOverrides overrides;
+  bool confirmed = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--yes") {
+      confirmed = true;
+    } else if (arg == "--port" && i + 1 < args.size() && !args[i + 1].empty()) {
+      overrides.port = args[++i];
+    } else if (arg == "--delay" && i + 1 < args.size()) {
+      if (!(overrides.commandDelay = ParseMilliseconds(args[++i]))) return EnterUsage();
+    } else if (path.empty() && !arg.empty() && arg[0] != '-') {
+      path = arg;
+    } else {
+      return EnterUsage();
+    }
+  }
+  if (path.empty()) return EnterUsage();
+
+  const std::optional<CheckedAlbum> input = LoadCheckedAlbum(path);
+  if (!input) return 1;
+  if (!confirmed && !AskToStart()) {
+    std::fprintf(stderr, "vrellix-cli: not started\n");
+    return 1;
+  }
+
+  std::optional<OpenLink> link = OpenConfiguredLink(overrides);
+  if (!link) return 1;
+  const int exitCode = RunJob(link->port, *input, link->settings.m_nCommandDelay);
+  CloseComm(link->port);
+  return exitCode;
+}
+
+}  // namespace vrellix::cli

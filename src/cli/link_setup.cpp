@@ -1,0 +1,49 @@
+#include "cli/link_setup.h"
+
+#include <cstdio>
+
+namespace vrellix::cli {
+
+namespace {
+
+constexpr int kBaudRate = 4800;
+constexpr int kDataBits = 8;
+
+}  // namespace
+
+bool IsDecimal(const std::string& text) {
+  if (text.empty() || text.size() > 9) return false;  // 9 digits always fit an int
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+std::optional<int> ParseMilliseconds(const std::string& text) {
+  if (!IsDecimal(text)) return std::nullopt;
+  return std::stoi(text);
+}
+
+std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
+  OpenLink link;
+  link.settings = LoadIniSettings(SettingsPath());
+  if (overrides.port) {
+    if (IsDecimal(*overrides.port)) {
+      link.settings.m_nPortNo = std::stoi(*overrides.port);
+      link.settings.portName.clear();
+    } else {
+      link.settings.portName = *overrides.port;
+    }
+  }
+  if (overrides.commandDelay) link.settings.m_nCommandDelay = *overrides.commandDelay;
+
+  if (OpenComm(&link.port, PortDeviceName(link.settings), kBaudRate, kDataBits, kNoParity, kOneStopBit) != 1) {
+    std::fprintf(stderr, "%s\n", PortFailureMessage(link.settings).c_str());
+    return std::nullopt;
+  }
+  // Bytes left from before belong to no key of this run.
+  PurgeCommInput(link.port);
+  return link;
+}
+
+}  // namespace vrellix::cli

@@ -1,0 +1,37 @@
+// The settings file and the serial port, set up as the window does at start-up,
+// for the commands that talk to the transmitter.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "link/serial_port.h"
+#include "link/settings.h"
+
+namespace vrellix::cli {
+
+// Command-line values that win over the settings file for one run (never
+// written to it).
+struct LinkOverrides {
+  std::optional<std::string> port;  // a device path or name, or a port number
+  std::optional<int> commandDelay;
+};
+
+struct OpenLink {
+  LinkSettings settings;  // as used: the file's values with the overrides applied
+  CommHandle port = nullptr;
+};
+
+// LoadIniSettings (which creates or completes the file), the overrides, then
+// the port at 4800 baud, 8 bits, no parity, 1 stop bit, with its receive buffer
+// emptied. When the port cannot be opened, prints the port-failure message and
+// returns nothing.
+std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides);
+
+// A whole non-negative number that fits an int ("0".."999999999").
+bool IsDecimal(const std::string& text);
+
+// A command delay or other millisecond count given on the command line.
+std::optional<int> ParseMilliseconds(const std::string& text);
+
+}  // namespace vrellix::cli
