@@ -207,7 +207,8 @@ int ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) {
   bool hungUp = false;
   while (received < count) {
     // VMIN=0 VTIME=0: read() hands over what is there and never waits.
-    const ssize_t n = RetryOnInterrupt([&] { return read(fd, buffer + received, count - received); });
+    ssize_t n = RetryOnInterrupt([&] { return read(fd, buffer + received, count - received); });
+    if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) n = 0;
     if (n == -1) return COMM_FAILED;
     if (n > 0) {
       received += static_cast<std::size_t>(n);

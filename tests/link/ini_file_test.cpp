@@ -25,6 +25,8 @@ struct IntCase {
   int expected;      // read with default 77
 };
 
+void PrintTo(const IntCase& c, std::ostream* os) { *os << (c.line ? c.line : "(no key)"); }
+
 class IniInt : public IniFileTest, public ::testing::WithParamInterface<IntCase> {};
 
 TEST_P(IniInt, ReadsLikeTheProfileFunctions) {
@@ -112,6 +114,8 @@ struct WriteCase {
   const char* value;
   const char* after;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << (c.name); }
 
 class IniWrite : public IniFileTest, public ::testing::WithParamInterface<WriteCase> {};
 

@@ -61,6 +61,8 @@ struct ValueCase {
   const char* delayWritten;
 };
 
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << (c.name); }
+
 class SettingsValues : public SettingsTest, public ::testing::WithParamInterface<ValueCase> {};
 
 TEST_P(SettingsValues, AreReadAsIntegersAndWrittenBackInPlainDecimal) {
