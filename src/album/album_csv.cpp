@@ -45,6 +45,10 @@ std::string FieldLabel(int index) {
   return "(Track[" + std::to_string(track) + "])" + (reading ? "(よみ)" : "");
 }
 
+// Far beyond any album (103 short fields), yet a bound, so that a device file
+// that never ends cannot exhaust memory.
+constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   std::error_code error;
   const std::filesystem::path file = std::filesystem::u8path(path);
@@ -56,6 +60,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     char chunk[1 << 16];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
       bytes.append(chunk, static_cast<size_t>(in.gcount()));
+      if (bytes.size() > kMaxFileBytes) return std::nullopt;
       if (in.eof()) break;
     }
   } catch (const std::bad_alloc&) {
@@ -74,15 +79,6 @@ bool IsUtf8File(std::string_view bytes) {
     if (static_cast<unsigned char>(c) >= 0x80) return true;
   }
   return false;
-}
-
-// The field's text as code page 932 bytes, or nothing when it is not text in
-// the file's encoding.
-std::optional<std::string> FieldAsCp932(std::string_view raw, bool utf8File) {
-  if (raw.find('\0') != std::string_view::npos) return std::nullopt;
-  if (utf8File) return Utf8ToCp932(raw);
-  if (!Cp932ToUtf8(raw)) return std::nullopt;
-  return std::string(raw);
 }
 
 CsvResult Failure(std::string message) { return CsvResult{false, std::move(message)}; }
@@ -127,11 +123,21 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album) {
       const int fieldNumber = count + 1;
       std::string text;
       if (!empty) {
-        const std::optional<std::string> cp932 = FieldAsCp932(raw, utf8File);
-        if (!cp932) return Failure(FieldNotText(fieldNumber));
-        if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) return Failure(FieldTooLong(fieldNumber));
-        std::optional<std::string> utf8 = Cp932ToUtf8(*cp932);
-        if (!utf8) return Failure(FieldNotText(fieldNumber));
+        std::string cp932;
+        if (utf8File) {
+          // Code page 932 takes at least one byte for every three of UTF-8, so
+          // a longer field cannot fit whatever it holds (and a huge line is
+          // refused without converting it).
+          if (raw.size() > 3 * static_cast<size_t>(kFieldLimitBytes)) return Failure(FieldTooLong(fieldNumber));
+          std::optional<std::string> encoded = Utf8ToCp932(raw);
+          if (!encoded) return Failure(FieldNotText(fieldNumber));
+          cp932 = std::move(*encoded);
+        } else {
+          cp932 = std::string(raw);
+        }
+        if (cp932.size() > static_cast<size_t>(kFieldLimitBytes)) return Failure(FieldTooLong(fieldNumber));
+        std::optional<std::string> utf8 = Cp932ToUtf8(cp932);
+        if (!utf8 || cp932.find('\0') != std::string::npos) return Failure(FieldNotText(fieldNumber));
         text = std::move(*utf8);
       }
       if (count == kFieldCount) return Failure(kTooManyFields);

@@ -45,6 +45,7 @@ void FileOperations::Remove(const std::string& path) {
 }
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files) {
+  if (path.empty()) return ReplaceOutcome::kCannotCreate;
   std::error_code error;
   fs::path target = fs::u8path(path);
   // Replace what a link points at, not the link itself.

@@ -1,6 +1,7 @@
 #include "text/text_codec.h"
 
 #include <utility>
+#include <vector>
 
 #include "text/text_codec_platform.h"
 
@@ -92,6 +93,38 @@ std::string MapInputVariants(std::string_view utf8) {
   return out;
 }
 
+// Marks that combine with the character before them (voiced sound marks, accents).
+bool IsCombiningMark(char32_t c) {
+  return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) || (c >= 0x1DC0 && c <= 0x1DFF) ||
+         (c >= 0x20D0 && c <= 0x20FF) || c == 0x3099 || c == 0x309A || (c >= 0xFE20 && c <= 0xFE2F);
+}
+
+// Valid UTF-8 cut into characters, each with the combining marks that follow it.
+std::vector<std::string_view> Segments(std::string_view utf8) {
+  std::vector<std::string_view> segments;
+  size_t pos = 0;
+  char32_t c = 0;
+  while (pos < utf8.size()) {
+    const size_t start = pos;
+    NextCodePoint(utf8, pos, c);
+    while (pos < utf8.size()) {
+      size_t next = pos;
+      if (!NextCodePoint(utf8, next, c) || !IsCombiningMark(c)) break;
+      pos = next;
+    }
+    segments.push_back(utf8.substr(start, pos - start));
+  }
+  return segments;
+}
+
+// One character with its marks: as it stands, or else composed.
+std::optional<std::string> EncodeSegment(std::string_view segment) {
+  if (std::optional<std::string> direct = text_platform::EncodeCp932(MapInputVariants(segment))) return direct;
+  const std::optional<std::string> nfc = text_platform::NormalizeNfc(segment);
+  if (!nfc) return std::nullopt;
+  return text_platform::EncodeCp932(MapInputVariants(*nfc));
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -105,9 +138,18 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
   if (!IsValidUtf8(utf8)) return std::nullopt;
-  const std::optional<std::string> normalized = text_platform::NormalizeNfc(utf8);
-  if (!normalized) return std::nullopt;
-  return text_platform::EncodeCp932(MapInputVariants(*normalized));
+  // Most text converts as it stands. Where it does not, NFC is tried one
+  // character at a time: over the whole text it would also replace characters
+  // that code page 932 holds (U+212B ANGSTROM SIGN, CJK compatibility
+  // ideographs) by ones it does not, or by other codes.
+  if (std::optional<std::string> direct = text_platform::EncodeCp932(MapInputVariants(utf8))) return direct;
+  std::string out;
+  for (const std::string_view segment : Segments(utf8)) {
+    const std::optional<std::string> encoded = EncodeSegment(segment);
+    if (!encoded) return std::nullopt;
+    out += *encoded;
+  }
+  return out;
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return text_platform::DecodeCp932(cp932); }
@@ -118,21 +160,24 @@ size_t Cp932LengthOf(std::string_view utf8) {
   // Something does not convert: count character by character, two bytes for
   // each one that does not (and for each byte that is not UTF-8 at all).
   constexpr size_t kUnconvertibleBytes = 2;
-  const std::string text = text_platform::NormalizeNfc(utf8).value_or(std::string(utf8));
   size_t total = 0;
   size_t pos = 0;
-  while (pos < text.size()) {
-    const size_t start = pos;
+  while (pos < utf8.size()) {
+    size_t end = pos;
     char32_t c = 0;
-    if (!NextCodePoint(text, pos, c)) {
-      pos = start + 1;
+    if (!NextCodePoint(utf8, end, c)) {
       total += kUnconvertibleBytes;
+      pos += 1;
       continue;
     }
-    std::string one;
-    AppendUtf8(one, WindowsForm(c));
-    const std::optional<std::string> encoded = text_platform::EncodeCp932(one);
+    while (end < utf8.size()) {
+      size_t next = end;
+      if (!NextCodePoint(utf8, next, c) || !IsCombiningMark(c)) break;
+      end = next;
+    }
+    const std::optional<std::string> encoded = EncodeSegment(utf8.substr(pos, end - pos));
     total += encoded ? encoded->size() : kUnconvertibleBytes;
+    pos = end;
   }
   return total;
 }

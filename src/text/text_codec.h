@@ -9,9 +9,11 @@
 
 namespace vrellix {
 
-// NFC-normalises the UTF-8 text, then encodes it in code page 932 (with the
-// usual input-method variants such as U+301C WAVE DASH accepted). Nothing when
-// the text is not valid UTF-8 or holds a character the code page cannot hold.
+// Encodes the UTF-8 text in code page 932, composing (NFC) a character with the
+// marks that follow it where it would not convert otherwise (か + U+3099 -> が),
+// and accepting the usual input-method variants such as U+301C WAVE DASH.
+// Nothing when the text is not valid UTF-8 or holds a character the code page
+// cannot hold.
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
 // Decodes code page 932 bytes. Nothing when the bytes are not valid code page

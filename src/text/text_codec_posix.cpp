@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <memory>
 
 #include "text/text_codec_platform.h"
 
@@ -15,32 +14,45 @@ namespace {
 // write '?', and "SHIFT_JIS" decodes 5C and 7E as the yen sign and overline.
 constexpr const char* kCp932 = "CP932";
 
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::unique_ptr<void, int (*)(iconv_t)> closer(cd, iconv_close);
+// One descriptor per direction and thread, opened on first use: the entry
+// checks convert character by character, and iconv_open is not cheap.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+  ~Converter() {
+    if (IsOpen()) iconv_close(m_cd);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
 
-  std::string out;
-  char buffer[4096];
-  char* inPtr = const_cast<char*>(in.data());
-  size_t inLeft = in.size();
-  while (inLeft > 0) {
+  std::optional<std::string> Convert(std::string_view in) {
+    if (!IsOpen()) return std::nullopt;
+    iconv(m_cd, nullptr, nullptr, nullptr, nullptr);  // forget what an earlier failure left
+
+    std::string out;
+    char buffer[4096];
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      size_t outLeft = sizeof buffer;
+      const size_t rc = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
+      out.append(buffer, static_cast<size_t>(outPtr - buffer));
+      if (rc == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;  // EILSEQ or EINVAL
+      // A nonzero count of irreversible conversions would mean a substitute was written.
+      if (rc != static_cast<size_t>(-1) && rc != 0) return std::nullopt;
+    }
     char* outPtr = buffer;
     size_t outLeft = sizeof buffer;
-    const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    if (iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) return std::nullopt;
     out.append(buffer, static_cast<size_t>(outPtr - buffer));
-    if (rc == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;  // EILSEQ or EINVAL
-    // iconv counts irreversible conversions in rc; a strict code page has none,
-    // but a nonzero count would mean a substitute was written.
-    if (rc != static_cast<size_t>(-1) && rc != 0) return std::nullopt;
+    return out;
   }
-  // Flush any shift state (none for CP932, but keeps the contract of iconv).
-  char* outPtr = buffer;
-  size_t outLeft = sizeof buffer;
-  if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) return std::nullopt;
-  out.append(buffer, static_cast<size_t>(outPtr - buffer));
-  return out;
-}
+
+ private:
+  bool IsOpen() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+  iconv_t m_cd;
+};
 
 }  // namespace
 
@@ -56,8 +68,14 @@ std::optional<std::string> NormalizeNfc(std::string_view utf8) {
   return normalized;
 }
 
-std::optional<std::string> EncodeCp932(std::string_view utf8) { return Convert(kCp932, "UTF-8", utf8); }
+std::optional<std::string> EncodeCp932(std::string_view utf8) {
+  thread_local Converter encoder(kCp932, "UTF-8");
+  return encoder.Convert(utf8);
+}
 
-std::optional<std::string> DecodeCp932(std::string_view cp932) { return Convert("UTF-8", kCp932, cp932); }
+std::optional<std::string> DecodeCp932(std::string_view cp932) {
+  thread_local Converter decoder("UTF-8", kCp932);
+  return decoder.Convert(cp932);
+}
 
 }  // namespace vrellix::text_platform

@@ -1,0 +1,51 @@
+// A fresh directory per test, removed with everything in it afterwards.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace vrellix::testing {
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::random_device entropy;
+    const auto base = std::filesystem::temp_directory_path();
+    do {
+      m_path = base / ("vrellix-test-" + std::to_string(entropy()));
+    } while (!std::filesystem::create_directory(m_path));
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  std::string File(const std::string& name) const { return (m_path / name).string(); }
+  const std::filesystem::path& Path() const { return m_path; }
+
+  // How many entries the directory holds (to spot left-over temporary files).
+  std::size_t EntryCount() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(m_path), {}));
+  }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace vrellix::testing

@@ -1,0 +1,197 @@
+#include "validate/input_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+namespace vrellix {
+namespace {
+
+const std::string kHalfWidthTooLong = "文字数が半角３２文字を越えています。修正して下さい";
+const std::string kReadingTooLong = "文字数が１６文字を越えています。修正して下さい";
+const std::string kBadCharacter = "不正な文字が含まれています。修正して下さい";
+
+std::string Repeat(const std::string& piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST(CheckInputString, AcceptsOnlyWhatTheModeCanEnter) {
+  const struct {
+    const char* what;
+    std::string cp932;
+    bool general;
+    bool reading;
+  } cases[] = {
+      {"empty", "", true, true},
+      {"hiragana and its marks", "\x82\xA0\x81\x41\x81\x42\x81\x5B", true, true},
+      {"full-width katakana", "\x83\x41", true, false},
+      {"half-width katakana", "\xB1\xDE", true, false},
+      {"letters, digits, symbols, spaces", "A\x82\x60" "1\x82\x4F!\x81\x49 \x81\x40", true, false},
+      {"hiragana then a space", "\x82\xA0 ", true, false},
+      {"kanji", "\x8A\xBF", false, false},
+      {"lead byte 90 and above", "\x93\xFA", false, false},
+      {"lone lead byte at the end", "A\x82", false, false},
+      {"ends in a lead byte after hiragana", "\x82\xA0\x82", false, false},
+      {"ゐ ゑ ゎ", "\x82\xEE", false, false},
+      {"ヴ is in the katakana range but cannot be entered", "\x83\x94", false, false},
+      {"ヵ", "\x83\x95", false, false},
+      {"ヶ", "\x83\x96", false, false},
+      {"ヮ", "\x83\x8E", false, false},
+      {"ヰ", "\x83\x90", false, false},
+      {"ヱ", "\x83\x91", false, false},
+      {"unassigned 837F", "\x83\x7F", false, false},
+      {"unassigned 827A between the Latin ranges", "\x82\x7A", false, false},
+      {"left double quote", "\x81\x67", false, false},
+      {"half-width full stop", "\xA1", false, false},
+      {"control byte", "a\tb", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CheckInputString(c.cp932, CHECK_GENERAL), c.general) << c.what;
+    EXPECT_EQ(CheckInputString(c.cp932, CHECK_READING), c.reading) << c.what;
+  }
+}
+
+EditedAlbum Album3(std::string title, std::string yomi, std::string artist) {
+  EditedAlbum album;
+  album.title = std::move(title);
+  album.yomi = std::move(yomi);
+  album.artist = std::move(artist);
+  return album;
+}
+
+EditedAlbum WithRow(EditedAlbum album, int number, std::string name, std::string yomi, bool checked = true) {
+  album.rows[static_cast<size_t>(number - 1)] = {std::move(name), std::move(yomi), checked};
+  return album;
+}
+
+struct StartCase {
+  const char* what;
+  EditedAlbum album;
+  StartCheckResult::Outcome outcome;
+  std::string message;
+};
+
+// Names the case in test listings (the default would print its bytes).
+void PrintTo(const StartCase& c, std::ostream* os) { *os << c.what; }
+
+class RunStartChecksTest : public ::testing::TestWithParam<StartCase> {};
+
+TEST_P(RunStartChecksTest, ReportsTheFirstFaultInOrder) {
+  const StartCase& c = GetParam();
+  const StartCheckResult result = RunStartChecks(c.album);
+  EXPECT_EQ(result.outcome, c.outcome) << c.what;
+  EXPECT_EQ(result.message, c.message) << c.what;
+}
+
+const std::string k16FullWidth = Repeat("Ａ", 16);
+const std::string k16Hiragana = Repeat("あ", 16);
+
+INSTANTIATE_TEST_SUITE_P(
+    Albums, RunStartChecksTest,
+    ::testing::Values(
+        StartCase{"title of 32 bytes", Album3(k16FullWidth, "", ""), StartCheckResult::kReady, ""},
+        StartCase{"title of 33 bytes", Album3(k16FullWidth + "A", "", ""), StartCheckResult::kFault,
+                  kHalfWidthTooLong + "(Title)"},
+        StartCase{"title not trimmed", Album3(k16FullWidth + " ", "", ""), StartCheckResult::kFault,
+                  kHalfWidthTooLong + "(Title)"},
+        StartCase{"kanji in the title", Album3("漢", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
+        StartCase{"length before characters", Album3(Repeat("漢", 17), "", ""), StartCheckResult::kFault,
+                  kHalfWidthTooLong + "(Title)"},
+        StartCase{"16 emoji fit the length, then fail the characters", Album3(Repeat("😀", 16), "", ""),
+                  StartCheckResult::kFault, kBadCharacter + "(Title)"},
+        StartCase{"17 emoji count as 34 bytes", Album3(Repeat("😀", 17), "", ""), StartCheckResult::kFault,
+                  kHalfWidthTooLong + "(Title)"},
+        StartCase{"ヴ cannot be entered", Album3("ヴ", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
+        StartCase{"decomposed kana count as composed", Album3("", Repeat("か\xE3\x82\x99", 16), ""),
+                  StartCheckResult::kReady, ""},
+        StartCase{"16 hiragana reading", Album3("", k16Hiragana, ""), StartCheckResult::kReady, ""},
+        StartCase{"17 hiragana reading", Album3("", k16Hiragana + "あ", ""), StartCheckResult::kFault,
+                  kReadingTooLong + "(よみ)"},
+        StartCase{"katakana in the reading", Album3("", "ア", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"space in the reading", Album3("", "あ ", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"digit in the reading", Album3("", "1", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"artist of 33 bytes", Album3("", "", std::string(33, 'a')), StartCheckResult::kFault,
+                  kHalfWidthTooLong + "(Artist)"},
+        StartCase{"kanji in the artist", Album3("", "", "a亜"), StartCheckResult::kFault, kBadCharacter + "(Artist)"},
+        StartCase{"title before reading before artist", Album3("漢", "ア", "漢"), StartCheckResult::kFault,
+                  kBadCharacter + "(Title)"},
+        StartCase{"reading before artist", Album3("T", "ア", "漢"), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"album texts before tracks", WithRow(Album3("", "", "漢"), 1, "漢", ""), StartCheckResult::kFault,
+                  kBadCharacter + "(Artist)"},
+        StartCase{"track name too long", WithRow(Album3("T", "", ""), 3, std::string(33, 'n'), ""),
+                  StartCheckResult::kFault, kHalfWidthTooLong + "(Track[3])"},
+        StartCase{"track name trimmed to 32", WithRow(Album3("", "", ""), 3, " \t" + std::string(32, 'n') + " ", ""),
+                  StartCheckResult::kReady, ""},
+        StartCase{"bad track name", WithRow(Album3("T", "", ""), 1, "漢", ""), StartCheckResult::kFault,
+                  kBadCharacter + "(Track[1])"},
+        StartCase{"track reading too long", WithRow(Album3("T", "", ""), 2, "N", k16Hiragana + "あ"),
+                  StartCheckResult::kFault, kReadingTooLong + "(Track[2])(よみ)"},
+        StartCase{"bad track reading", WithRow(Album3("T", "", ""), 50, "N", "ア"), StartCheckResult::kFault,
+                  kBadCharacter + "(Track[50])(よみ)"},
+        StartCase{"reading without name", WithRow(Album3("T", "", ""), 1, "", "よみ"), StartCheckResult::kFault,
+                  "曲名が未入力で「よみ」が入力されています。修正して下さい(Track[1])"},
+        StartCase{"reading without name, bad reading first", WithRow(Album3("T", "", ""), 4, " ", "ア"),
+                  StartCheckResult::kFault, kBadCharacter + "(Track[4])(よみ)"},
+        StartCase{"unchecked rows are not looked at", WithRow(Album3("T", "", ""), 1, "漢", "ア", false),
+                  StartCheckResult::kReady, ""},
+        StartCase{"earlier row first", WithRow(WithRow(Album3("T", "", ""), 7, "漢", ""), 2, "", "ア"),
+                  StartCheckResult::kFault, kBadCharacter + "(Track[2])(よみ)"},
+        StartCase{"nothing to enter", WithRow(Album3("", "", ""), 1, "", ""), StartCheckResult::kNothingToEnter,
+                  "入力を行う文字がありません"},
+        StartCase{"space-only name counts as empty", WithRow(Album3("", "", ""), 5, "   ", ""),
+                  StartCheckResult::kNothingToEnter, "入力を行う文字がありません"},
+        StartCase{"unchecked named row counts as nothing", WithRow(Album3("", "", ""), 5, "N", "", false),
+                  StartCheckResult::kNothingToEnter, "入力を行う文字がありません"},
+        StartCase{"only a reading", Album3("", "よみ", ""), StartCheckResult::kReady, ""},
+        StartCase{"only a named track", WithRow(Album3("", "", ""), 9, "N", ""), StartCheckResult::kReady, ""}));
+
+TEST(RunStartChecks, FillsTheEntryFormInCodePage932) {
+  EditedAlbum edited = Album3(" タイトル ", "よみ", "〜Ａ");
+  edited = WithRow(edited, 1, "  曲 ", "", false);  // unchecked: emptied even with text
+  edited = WithRow(edited, 2, " \tｿﾝｸﾞ\r\n", " うた ");
+  edited = WithRow(edited, 3, "\xE3\x80\x80N\xE3\x80\x80", "");  // full-width spaces stay
+  const StartCheckResult result = RunStartChecks(edited);
+  ASSERT_EQ(result.outcome, StartCheckResult::kReady) << result.message;
+  const Album& album = result.album;
+  EXPECT_EQ(album.Title, " \x83\x5E\x83\x43\x83\x67\x83\x8B ");
+  EXPECT_EQ(album.Yomi, "\x82\xE6\x82\xDD");
+  EXPECT_EQ(album.Artist, "\x81\x60\x82\x60");
+  EXPECT_EQ(album.Tracks[0].Name, "");
+  EXPECT_EQ(album.Tracks[0].Yomi, "");
+  EXPECT_EQ(album.Tracks[1].Name, "\xBF\xDD\xB8\xDE");
+  EXPECT_EQ(album.Tracks[1].Yomi, "\x82\xA4\x82\xBD");
+  EXPECT_EQ(album.Tracks[2].Name, "\x81\x40N\x81\x40");
+  EXPECT_EQ(album.Tracks[49].Name, "");
+}
+
+TEST(CheckTrackEdit, ChecksTrimmedLengthsAndAReadingWithoutName) {
+  const std::string nameTooLong = kHalfWidthTooLong + "(曲名)";
+  const std::string yomiTooLong = kHalfWidthTooLong + "(よみ)";
+  const std::string yomiOnly = "「よみ」だけ入力されています。「曲名」も入力して下さい";
+  const struct {
+    const char* what;
+    std::string name;
+    std::string yomi;
+    std::optional<std::string> message;
+  } cases[] = {
+      {"both empty", "", "", std::nullopt},
+      {"32-byte name", k16FullWidth, "", std::nullopt},
+      {"33-byte name", k16FullWidth + "a", "", nameTooLong},
+      {"name trimmed before counting", "  " + k16FullWidth + "\t", "", std::nullopt},
+      {"33-byte reading", "N", k16Hiragana + "a", yomiTooLong},
+      {"name checked before reading", k16FullWidth + "a", k16Hiragana + "a", nameTooLong},
+      {"reading without name", "", "よみ", yomiOnly},
+      {"space-only reading without name", " ", "   ", std::nullopt},
+      {"kanji and katakana are left to Start", "漢字", "カナ", std::nullopt},
+      {"unconvertible characters count two bytes", Repeat("😀", 17), "", nameTooLong},
+      {"16 unconvertible characters fit", Repeat("😀", 16), "", std::nullopt},
+      {"too long before reading-only", "", k16Hiragana + "a", yomiTooLong},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CheckTrackEdit(c.name, c.yomi), c.message) << c.what;
+}
+
+}  // namespace
+}  // namespace vrellix
