@@ -24,14 +24,18 @@ class EntryEngine {
   // m_nSymbolPos is left alone.
   void ResetEntryState();
 
-  // Palette operations: 1 on success, 0 as soon as a key is not acknowledged.
-  int SetPalletPage(int page);
-  int SetHZSwitch(int mode);  // 0 full width, 1 half width
-  int SetSpace(int mode);     // 0 full-width space, 1 half-width space
-  int ResetSymbolCursor();
+  // Palette operations: 1 on success, 0 as soon as a key is not acknowledged
+  // (the rest of the sequence is not sent). A page outside 0..5 or a mode
+  // other than 0 or 1 is refused with 0 before anything is sent.
+  int SetPalletPage(int page);  // KEY_PALLET per step, then kPageStepPauseMs
+  int SetHZSwitch(int mode);    // 0 full width, 1 half width
+  int SetSpace(int mode);       // 0 full-width space, 1 half-width space
+  int ResetSymbolCursor();      // back from the function cells to symbol cell 0
 
   // One character each, from the start of piece: 1 entered, 0 not in the
-  // routine's table (nothing sent) or a key not acknowledged.
+  // routine's table (nothing sent) or a key not acknowledged. The symbol
+  // routines also refuse, sending nothing, while the cursor is on the grid
+  // and m_nSymbolPos names no cell of it.
   int HiraganaInputProcess(const std::string& piece);
   int ZKatakanaInputProcess(const std::string& piece);
   int HKatakanaInputProcess(const std::string& piece);

@@ -11,12 +11,12 @@ namespace {
 
 constexpr int kLastPalletPage = 5;
 
-// Fixed walks to the palette's function cells, whatever cell the cursor is on:
-// far enough left and up to reach the corner from anywhere, then down to the cell.
+// Fixed walks to the palette's function cells: the same counts from whatever
+// cell the cursor is on, never a path computed from the record.
 constexpr int kLeftsToFunctionColumn = 13;
 constexpr int kUpsToFunctionTop = 4;
 constexpr int kDownsToWidthSwitchEmptyField = 2;
-constexpr int kDownsToWidthSwitchWithText = 3;  // the column has one more cell once text exists
+constexpr int kDownsToWidthSwitchWithText = 3;  // one step further once the field holds text
 constexpr int kDownsToSpace = 1;
 
 struct KeyRun {
