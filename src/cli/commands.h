@@ -12,5 +12,6 @@ int RunCheck(const std::vector<std::string>& args);
 int RunNormalize(const std::vector<std::string>& args);
 int RunPlan(const std::vector<std::string>& args);
 int RunEnter(const std::vector<std::string>& args);
+int RunSimulate(const std::vector<std::string>& args);
 
 }  // namespace vrellix::cli

@@ -20,6 +20,8 @@ const Command kCommands[] = {
     {"normalize", vrellix::cli::RunNormalize, "normalize IN [-o OUT]"},
     {"plan", vrellix::cli::RunPlan, "plan FILE [--delay MS]"},
     {"enter", vrellix::cli::RunEnter, "enter FILE [--port NAME] [--delay MS] [--yes]"},
+    {"simulate", vrellix::cli::RunSimulate,
+     "simulate [--old TEXT] [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]"},
 };
 
 int Usage(FILE* out) {

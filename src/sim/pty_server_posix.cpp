@@ -39,10 +39,13 @@ void CloseFd(int& fd) {
   fd = -1;
 }
 
+// Answers that do not fit because the client reads nothing are dropped, as a
+// transmitter's would be; waiting for room could keep the server from stopping.
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t count) {
   while (count > 0) {
     const ssize_t n = write(fd, data, count);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
     if (n <= 0) return false;
     data += n;
     count -= static_cast<std::size_t>(n);
@@ -103,6 +106,7 @@ bool PtyServer::Open(std::string* error) {
     return false;
   }
   fcntl(s.master, F_SETFD, FD_CLOEXEC);
+  fcntl(s.master, F_SETFL, fcntl(s.master, F_GETFL) | O_NONBLOCK);
   fcntl(s.slave, F_SETFD, FD_CLOEXEC);
   // Raw from the start, so nothing is echoed or translated before a client
   // sets its own mode. Set through the slave: the master's settings are the slave's.

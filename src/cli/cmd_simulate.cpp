@@ -1,0 +1,110 @@
+// vrellix-cli simulate: serves the simulated transmitter and device on a
+// pseudo-terminal until SIGINT or SIGTERM, then prints what the device holds.
+#include <cerrno>
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "sim/pty_server.h"
+#include "sim/simulated_device.h"
+#include "text/text_codec.h"
+
+namespace vrellix::cli {
+namespace {
+
+constexpr const char* kSimulateUsage =
+    "usage: vrellix-cli simulate [--old TEXT] [--silent-at N] [--nak-at N]\n"
+    "                            [--nak-rate P --seed S] [--close-at N]\n";
+
+bool ParsePacketNumber(const std::string& text, int* out) {
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || value < 1 || value > 1000000000L) return false;
+  *out = static_cast<int>(value);
+  return true;
+}
+
+bool ParseRate(const std::string& text, double* out) {
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || !(value >= 0.0 && value <= 1.0)) return false;
+  *out = value;
+  return true;
+}
+
+bool ParseSeed(const std::string& text, std::uint32_t* out) {
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || text[0] == '-' || value > 0xFFFFFFFFull) {
+    return false;
+  }
+  *out = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "vrellix-cli simulate: %s\n%s", message.c_str(), kSimulateUsage);
+  return 2;
+}
+
+}  // namespace
+
+int RunSimulate(const std::vector<std::string>& args) {
+  sim::SimulatorOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    if (option == "-h" || option == "--help") {
+      std::fputs(kSimulateUsage, stdout);
+      return 0;
+    }
+    if (i + 1 >= args.size()) return Fail("unknown option or missing value: " + option);
+    const std::string& value = args[++i];
+    if (option == "--old") {
+      const std::optional<std::string> cp932 = Utf8ToCp932(value);
+      if (!cp932) return Fail("--old holds a character that code page 932 cannot hold");
+      options.oldText = *cp932;
+    } else if (option == "--silent-at") {
+      if (!ParsePacketNumber(value, &options.silentAt)) return Fail("--silent-at needs a packet number from 1");
+    } else if (option == "--nak-at") {
+      if (!ParsePacketNumber(value, &options.nakAt)) return Fail("--nak-at needs a packet number from 1");
+    } else if (option == "--close-at") {
+      if (!ParsePacketNumber(value, &options.closeAt)) return Fail("--close-at needs a packet number from 1");
+    } else if (option == "--nak-rate") {
+      if (!ParseRate(value, &options.nakRate)) return Fail("--nak-rate needs a number from 0 to 1");
+    } else if (option == "--seed") {
+      if (!ParseSeed(value, &options.seed)) return Fail("--seed needs a number from 0 to 4294967295");
+    } else {
+      return Fail("unknown option: " + option);
+    }
+  }
+
+  sim::SimulatedDevice device(options);
+  sim::PtyServer server(device);
+  std::string error;
+  if (!server.Open(&error)) {
+    std::fprintf(stderr, "vrellix-cli simulate: %s\n", error.c_str());
+    return 1;
+  }
+  // The handlers go in before the port is announced, so a stop sent at once is not lost.
+  server.StopOnSignals();
+  std::printf("port %s\n", server.SlavePath().c_str());
+  std::fflush(stdout);
+  std::fprintf(stderr, "simulating the transmitter on %s; Ctrl+C ends and prints what the device holds\n",
+               server.SlavePath().c_str());
+
+  server.Serve();
+
+  const std::string dump = device.Dump();
+  std::fwrite(dump.data(), 1, dump.size(), stdout);
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace vrellix::cli

@@ -1,0 +1,103 @@
+// The layout tables hold code page 932 codes; these checks read them back as
+// the characters of the device's layout, written out as text.
+#include "sim/palette_layout.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/sim_keys.h"
+
+namespace vrellix::sim {
+namespace {
+
+using testing::Sjis;
+
+// One string per digit key, press by press; '.' for a cell without a character,
+// 'V' and 'S' for the voiced and semi-voiced marks.
+struct KanaRow {
+  int digit;
+  const char* hiragana;
+  const char* fullKatakana;
+  const char* halfKatakana;
+};
+
+const KanaRow kKanaRows[] = {
+    {0, "わをんVS。、ー", "ワヲンVS..－", "ﾜｦﾝﾞﾟ..ｰ"},
+    {1, "あいうえおぁぃぅぇぉ", "アイウエオァィゥェォ", "ｱｲｳｴｵｧｨｩｪｫ"},
+    {2, "かきくけこ", "カキクケコ", "ｶｷｸｹｺ"},
+    {3, "さしすせそ", "サシスセソ", "ｻｼｽｾｿ"},
+    {4, "たちつてとっ", "タチツテトッ", "ﾀﾁﾂﾃﾄｯ"},
+    {5, "なにぬねの", "ナニヌネノ", "ﾅﾆﾇﾈﾉ"},
+    {6, "はひふへほ", "ハヒフヘホ", "ﾊﾋﾌﾍﾎ"},
+    {7, "まみむめも", "マミムメモ", "ﾏﾐﾑﾒﾓ"},
+    {8, "やゆよゃゅょ", "ヤユヨャュョ", "ﾔﾕﾖｬｭｮ"},
+    {9, "らりるれろ", "ラリルレロ", "ﾗﾘﾙﾚﾛ"},
+};
+
+std::string CellText(std::uint16_t code) {
+  if (code == kVoicedMark) return "V";
+  if (code == kSemiVoicedMark) return "S";
+  if (code == kNoChar) return ".";
+  return CharBytes(code);
+}
+
+TEST(PaletteLayout, KanaCyclesMatchTheLayout) {
+  for (const KanaRow& row : kKanaRows) {
+    const KanaCycle& cycle = KanaCycleOf(row.digit);
+    std::string hira, full, half;
+    for (int i = 0; i < cycle.length; ++i) {
+      hira += CellText(cycle.cells[i].hiragana);
+      full += CellText(cycle.cells[i].fullKatakana);
+      half += CellText(cycle.cells[i].halfKatakana);
+    }
+    EXPECT_EQ(hira, Sjis(row.hiragana)) << "KEY_" << row.digit;
+    EXPECT_EQ(full, Sjis(row.fullKatakana)) << "KEY_" << row.digit;
+    EXPECT_EQ(half, Sjis(row.halfKatakana)) << "KEY_" << row.digit;
+  }
+}
+
+TEST(PaletteLayout, SymbolGridMatchesTheLayout) {
+  const char* const full[kGridRows] = {"＿｛｝＜＞【】（）「」＊", "｜！？￥＄％＆＝＋－～＃", ".‘’”＾；：，・＠／．"};
+  const char* const half[kGridRows] = {"_{}<>[]()｢｣*", "|!?\\$%&=+-~#", ".`'\"^;:,･@/."};
+  for (int row = 0; row < kGridRows; ++row) {
+    std::string gotFull, gotHalf;
+    for (int column = 0; column < kGridColumns; ++column) {
+      gotFull += CellText(SymbolChar(row * kGridColumns + column, false));
+      gotHalf += CellText(SymbolChar(row * kGridColumns + column, true));
+    }
+    EXPECT_EQ(gotFull, Sjis(full[row])) << "row " << row;
+    EXPECT_EQ(gotHalf, Sjis(half[row])) << "row " << row;
+  }
+}
+
+TEST(PaletteLayout, VoicedFormsAreTheMarkedKana) {
+  const char* const bases = "かきくけこさしすせそたちつてとはひふへほカキクケコサシスセソタチツテトハヒフヘホ";
+  const char* const voiced = "がぎぐげござじずぜぞだぢづでどばびぶべぼガギグゲゴザジズゼゾダヂヅデドバビブベボ";
+  const std::string b = Sjis(bases), v = Sjis(voiced);
+  for (std::size_t i = 0; i < b.size(); i += 2) {
+    EXPECT_EQ(CharBytes(VoicedForm(CharCode(b.substr(i, 2)))), v.substr(i, 2)) << i / 2;
+  }
+  const std::string semiBases = Sjis("はひふへほハヒフヘホ"), semi = Sjis("ぱぴぷぺぽパピプペポ");
+  for (std::size_t i = 0; i < semiBases.size(); i += 2) {
+    EXPECT_EQ(CharBytes(SemiVoicedForm(CharCode(semiBases.substr(i, 2)))), semi.substr(i, 2)) << i / 2;
+  }
+}
+
+TEST(PaletteLayout, KanaWithoutMarksHaveNoMarkedForm) {
+  for (const char* kana : {"あ", "う", "ウ", "な", "っ", "が", "ぱ", "ん"}) {
+    EXPECT_EQ(VoicedForm(CharCode(Sjis(kana))), kNoChar) << kana;
+  }
+  for (const char* kana : {"か", "た", "ば", "ぱ", "ト"}) {
+    EXPECT_EQ(SemiVoicedForm(CharCode(Sjis(kana))), kNoChar) << kana;
+  }
+}
+
+TEST(PaletteLayout, LettersAndDigitsInBothWidths) {
+  EXPECT_EQ(CharBytes(FullWidthLetter('a')) + CharBytes(FullWidthLetter('z')) + CharBytes(FullWidthLetter('A')) +
+                CharBytes(FullWidthLetter('Z')),
+            Sjis("ａｚＡＺ"));
+  EXPECT_EQ(CharBytes(DigitChar(0, false)) + CharBytes(DigitChar(9, false)), Sjis("０９"));
+  EXPECT_EQ(CharBytes(DigitChar(0, true)) + CharBytes(DigitChar(9, true)), "09");
+}
+
+}  // namespace
+}  // namespace vrellix::sim
