@@ -14,6 +14,7 @@
 #include "app/entry_progress_dlg.h"
 #include "app/file_dialogs.h"
 #include "app/simulator_dump_dlg.h"
+#include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
 #include "app/virtual_clock.h"
 #include "entry/entry_engine.h"
@@ -107,6 +108,9 @@ void CTitlerDlg::OnInitDialog() {
   } else {
     m_pClock = m_options.clock;
   }
+
+  if (kHasAppSystemMenu)
+    m_bAboutInSystemMenu = AddAboutToSystemMenu(static_cast<std::uintptr_t>(winId()), kAboutItem);
 
   m_strSettingsPath = SettingsPath();
   BuildTrackList();
@@ -225,7 +229,20 @@ void CTitlerDlg::accept() {
   QDialog::accept();
 }
 
+bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+  if (IsAboutSystemCommand(message)) {
+    OnAbout();
+    *result = 0;
+    return true;
+  }
+  return QDialog::nativeEvent(eventType, message, result);
+}
+
 void CTitlerDlg::contextMenuEvent(QContextMenuEvent* event) {
+  if (m_bAboutInSystemMenu) {
+    QDialog::contextMenuEvent(event);
+    return;
+  }
   QMenu menu(this);
   menu.addAction(ToQString(kAboutItem), this, &CTitlerDlg::OnAbout);
   menu.exec(event->globalPos());

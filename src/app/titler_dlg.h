@@ -73,7 +73,10 @@ class CTitlerDlg : public QDialog {
   bool IsJobIdle() const;
 
  protected:
+  // Without a system menu of its own the window offers the About item here.
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // The About item of the system menu, where there is one.
+  bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
  private:
   void OnInitDialog();
@@ -87,6 +90,7 @@ class CTitlerDlg : public QDialog {
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
   TitlerOptions m_options;
+  bool m_bAboutInSystemMenu = false;
   std::unique_ptr<FileNameSource> m_pOwnFiles;
   FileNameSource* m_pFiles = nullptr;
 
