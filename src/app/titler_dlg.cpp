@@ -177,6 +177,8 @@ void CTitlerDlg::BuildTrackList() {
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setWordWrap(false);
+  // Tab leaves the list for the next control, as in any dialog.
+  list->setTabKeyNavigation(false);
 }
 
 void CTitlerDlg::SaveTexts() {

@@ -354,6 +354,18 @@ class TitlerWindowTest : public QObject {
     QVERIFY(list->item(0, 1)->text().isEmpty());
   }
 
+  void mainWindowTabOrder() {
+    auto window = OpenWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    Edit(window.get(), "ctl1003")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order, (QStringList{"ctl1004", "ctl1007", "ctl1006", "ctl1000", "ctl1001", "ctl1002", "ctl1", "ctl1003"}));
+  }
+
   void editorTabOrderSkipsTheNumber() {
     CTrackEditDlg dialog;
     dialog.show();
