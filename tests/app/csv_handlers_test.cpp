@@ -1,6 +1,7 @@
 // Loading and saving CSV files through the main window's buttons, with the file
 // names supplied by the test.
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -176,6 +177,34 @@ class CsvHandlersTest : public QObject {
     QVERIFY(script.Texts()[0].endsWith(QStringLiteral("(Track[3])(よみ)")));
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
     QCOMPARE(ReadBytes(PathOf("out.csv")), QByteArray("previous\r\n"));
+  }
+
+  void fileDialogsStartWithTheCsvFilesOfTheFolder_data() {
+    QTest::addColumn<bool>("save");
+    QTest::newRow("open") << false;
+    QTest::newRow("save") << true;
+  }
+
+  void fileDialogsStartWithTheCsvFilesOfTheFolder() {
+    QFETCH(bool, save);
+    TempWorkDir dir;
+    QString initialName;
+    int acceptMode = -1;
+    ModalScript script;
+    script.OnDialog([&](QWidget* dialog) {
+      auto* files = qobject_cast<QFileDialog*>(dialog);
+      if (files) {
+        acceptMode = files->acceptMode();
+        if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) initialName = name->text();
+      }
+      static_cast<QDialog*>(dialog)->reject();
+    });
+    DialogFileNameSource source;
+    const auto name = save ? source.SaveFileName(nullptr) : source.OpenFileName(nullptr);
+    QVERIFY(script.Done());
+    QVERIFY(!name);  // cancelled
+    QCOMPARE(initialName, QStringLiteral("*.csv"));
+    QCOMPARE(acceptMode, int(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen));
   }
 
   void savedAlbumLoadsBack() {
