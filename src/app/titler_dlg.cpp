@@ -86,17 +86,13 @@ CTitlerDlg::~CTitlerDlg() {
 }
 
 void CTitlerDlg::OnInitDialog() {
-  // The dialog and its static texts in the program's colour; the edit fields,
-  // the list and the buttons keep the system's.
+  // The dialog's background, seen through the transparent static texts, in the
+  // program's colour. Edit fields, the list and the buttons paint with the Base
+  // and Button roles, so they keep the system's colours.
   QPalette background = palette();
   background.setColor(QPalette::Window, kBackground);
   setPalette(background);
   setAutoFillBackground(true);
-  for (QWidget* child : {static_cast<QWidget*>(m_ui->ctl1006), static_cast<QWidget*>(m_ui->ctl1000),
-                         static_cast<QWidget*>(m_ui->ctl1001), static_cast<QWidget*>(m_ui->ctl1002),
-                         static_cast<QWidget*>(m_ui->ctl1)}) {
-    child->setPalette(QPalette());
-  }
 
   if (!m_options.clock) {
     if (m_options.simulate) {
