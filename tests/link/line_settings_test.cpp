@@ -38,13 +38,5 @@ TEST(LineSettings, DataBitsParityAndStopBits) {
   }
 }
 
-TEST(LineSettings, MapsEveryArgumentAtOnce) {
-  const LineSettings line = MapLineSettings(38400, 7, 2, 2);
-  EXPECT_EQ(line.baudRate, 38400);
-  EXPECT_EQ(line.dataBits, 7);
-  EXPECT_EQ(line.parity, kOddParity);
-  EXPECT_EQ(line.stopBits, kTwoStopBits);
-}
-
 }  // namespace
 }  // namespace vrellix
