@@ -53,6 +53,8 @@ int EntryJob::CountSelectedTracks() const {
 }
 
 bool EntryJob::StartInputThread() {
+  // One job at a time: a second worker would type into the same fields.
+  if (m_pInputThread) return false;
   {
     std::lock_guard<std::mutex> lock(m_doneMutex);
     m_bWorkerDone = false;

@@ -41,8 +41,8 @@ class EntryJob {
   // up, so the worker never asks the window for them.
   void SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks);
 
-  // Starts the worker running InputThreadProc. False (and still idle) when the
-  // thread could not be created.
+  // Starts the worker running InputThreadProc. False when the thread could not
+  // be created (the job stays idle) or a worker exists already.
   bool StartInputThread();
 
   // Signals the stop event and waits for the worker. If it has not ended within

@@ -69,7 +69,7 @@ class ChildProcess {
 };
 
 inline ProcessResult RunCli(const std::vector<std::string>& args, const TempDirectory& dir) {
-  ChildProcess child(VRELLIX_CLI_PATH, args, dir);
+  ChildProcess child(VRELLIX_CLI, args, dir);
   return child.Wait();
 }
 

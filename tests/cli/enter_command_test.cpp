@@ -97,7 +97,7 @@ TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
   TempDirectory dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   Transmitter transmitter;
-  ChildProcess child(VRELLIX_CLI_PATH,
+  ChildProcess child(VRELLIX_CLI,
                      {"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
   ASSERT_TRUE(child.Started());
   // Into the erase keys of the title.

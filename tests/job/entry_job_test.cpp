@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "job/job_events.h"
+#include "job/engine_rig.h"
 #include "job/key_script.h"
 #include "job/string_input.h"
 #include "support/fake_clock.h"
@@ -18,6 +19,7 @@
 namespace vrellix {
 namespace {
 
+using testing::EngineRig;
 using testing::FakeClock;
 using testing::FakeTransmitter;
 using testing::KeyScript;
@@ -56,17 +58,9 @@ AlbumSetup MakeAlbum(const std::string& title, const std::string& yomi, const st
 
 // What the string driver sends for a text in a freshly opened field.
 std::vector<JobEvent> DriverEvents(const std::string& text) {
-  FakeTransmitter transmitter;
-  FakeClock clock;
-  StopEvent stop;
-  KeyLink link(transmitter, clock, stop, 100);
-  EntryEngine engine(link);
-  JobEventLog log;
-  link.SetObserver(&log);
-  engine.ResetEntryState();
-  engine.m_nSymbolPos = 0;
-  EXPECT_EQ(StringInputProcess(engine, text), 1);
-  return log.Events();
+  EngineRig rig;
+  EXPECT_EQ(StringInputProcess(rig.engine, text), 1);
+  return rig.log.Events();
 }
 
 KeyScript& Field(KeyScript& script, int eraseCount, const std::string& text) {
@@ -142,28 +136,27 @@ bool HasResult(const std::vector<JobEvent>& events) {
                      [](const JobEvent& e) { return e.kind == JobEvent::kResult; });
 }
 
+// A job on an engine rig.
+struct JobRig : EngineRig {
+  explicit JobRig(const AlbumSetup& setup = {}) { job.SetAlbum(setup.album, setup.checks); }
+  EntryJob job{engine, log};
+};
+
 class EntryJobTest : public ::testing::Test {
  protected:
-  EntryJobTest() : link(transmitter, clock, stop, 100), engine(link), job(engine, log) {
-    link.SetObserver(&log);
-  }
-
   // Runs the worker's body here; the posted result ends its wait.
   std::vector<JobEvent> RunSynchronously(const AlbumSetup& setup) {
     job.SetAlbum(setup.album, setup.checks);
-    log.OnResult([this](bool) { stop.Set(); });
+    rig.log.OnResult([this](bool) { rig.stop.Set(); });
     EXPECT_EQ(job.InputThreadProc(), 0);
-    stop.Reset();
-    return log.Events();
+    rig.stop.Reset();
+    return rig.log.Events();
   }
 
-  FakeTransmitter transmitter;
-  FakeClock clock;
-  StopEvent stop;
-  KeyLink link;
-  EntryEngine engine;
-  JobEventLog log;
-  EntryJob job;
+  JobRig rig;
+  EntryJob& job = rig.job;
+  EntryEngine& engine = rig.engine;
+  FakeTransmitter& transmitter = rig.transmitter;
 };
 
 TEST_F(EntryJobTest, FullAlbumFollowsTheSteps) {
@@ -232,7 +225,7 @@ TEST_F(EntryJobTest, EmptyFieldStepsResetTheEntryStateWithoutKeys) {
     EXPECT_EQ(engine.m_nSymbolPos, 9);
   }
   EXPECT_TRUE(transmitter.Packets().empty());
-  EXPECT_TRUE(clock.Sleeps().empty());
+  EXPECT_TRUE(rig.clock.Sleeps().empty());
 }
 
 TEST_F(EntryJobTest, TitleStepAlsoResetsTheSymbolCursor) {
@@ -277,7 +270,7 @@ TEST_F(EntryJobTest, NoSelectedTrackStillOpensAndClosesTheList) {
   const KeyScript expected = KeyScript()
                                  .Key(KEY_BACK).Pause(2000).Key(KEY_SELECT).Pause(500)
                                  .Key(KEY_MENU_DOWN).Key(KEY_SELECT).Pause(3000).Key(KEY_BACK);
-  EXPECT_EQ(Lines(log.Events()), Lines(expected.Events()));
+  EXPECT_EQ(Lines(rig.log.Events()), Lines(expected.Events()));
 }
 
 // Refusing the k-th key ends the job right there, with the failure posted.
@@ -287,21 +280,15 @@ TEST_F(EntryJobTest, RefusedKeyAtAnyPointEndsTheJob) {
   const int keyCount = static_cast<int>(KeysOf(full).size());
   for (int refused = 0; refused < keyCount; ++refused) {
     SCOPED_TRACE("refused key " + std::to_string(refused));
-    FakeTransmitter tx;
-    FakeClock fakeClock;
-    StopEvent stopEvent;
-    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-    EntryEngine fresh(keyLink);
-    JobEventLog events;
-    keyLink.SetObserver(&events);
-    events.OnResult([&stopEvent](bool) { stopEvent.Set(); });
+    JobRig failing(setup);
+    FakeTransmitter& tx = failing.transmitter;
+    failing.log.OnResult([&failing](bool) { failing.stop.Set(); });
+    // A reply is chosen as its packet is written.
     if (refused == 0) tx.SetDefault(Reply::Silent);
     tx.OnPacket([&tx, refused](std::size_t index) {
       if (static_cast<int>(index) == refused - 1) tx.SetDefault(Reply::Silent);
     });
-    EntryJob failing(fresh, events);
-    failing.SetAlbum(setup.album, setup.checks);
-    failing.InputThreadProc();
+    failing.job.InputThreadProc();
 
     std::vector<JobEvent> expected;
     int keysSeen = 0;
@@ -310,8 +297,8 @@ TEST_F(EntryJobTest, RefusedKeyAtAnyPointEndsTheJob) {
       if (event.kind == JobEvent::kKey && keysSeen++ == refused) break;
     }
     expected.push_back({JobEvent::kResult, 0, {}});
-    ASSERT_EQ(Lines(events.Events()), Lines(expected));
-    EXPECT_EQ(events.KeysRefused(), 1);
+    ASSERT_EQ(Lines(failing.log.Events()), Lines(expected));
+    EXPECT_EQ(failing.log.KeysRefused(), 1);
   }
 }
 
@@ -326,22 +313,15 @@ TEST_F(EntryJobTest, FailedPostIsReportedAndTheWorkerStillWaits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.warning);
-    FakeTransmitter tx;
-    FakeClock fakeClock;
-    StopEvent stopEvent;
-    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-    EntryEngine fresh(keyLink);
-    JobEventLog events;
-    events.SetPostSucceeds(false);
-    if (!c.jobSucceeds) tx.SetDefault(Reply::Nak);
+    JobRig posting;
+    posting.log.SetPostSucceeds(false);
+    if (!c.jobSucceeds) posting.transmitter.SetDefault(Reply::Nak);
     std::promise<void> posted;
-    events.OnResult([&posted](bool) { posted.set_value(); });
-    EntryJob posting(fresh, events);
-    posting.SetAlbum(MakeAlbum("", "", "", {}).album, Checks{});
-    ASSERT_TRUE(posting.StartInputThread());
+    posting.log.OnResult([&posted](bool) { posted.set_value(); });
+    ASSERT_TRUE(posting.job.StartInputThread());
     posted.get_future().get();
-    posting.StopInputThread();
-    const std::vector<JobEvent> recorded = events.Events();
+    posting.job.StopInputThread();
+    const std::vector<JobEvent> recorded = posting.log.Events();
     ASSERT_GE(recorded.size(), 2u);
     EXPECT_EQ(recorded[recorded.size() - 2], (JobEvent{JobEvent::kResult, c.jobSucceeds ? 1 : 0, {}}));
     EXPECT_EQ(recorded.back(), (JobEvent{JobEvent::kWarning, 0, c.warning}));
@@ -351,6 +331,8 @@ TEST_F(EntryJobTest, FailedPostIsReportedAndTheWorkerStillWaits) {
 // The worker thread against a stop request.
 
 const AlbumSetup kSmallAlbum = MakeAlbum("1", "", "", {{0, "2", "", true}});
+const JobEvent kForcedStop{JobEvent::kWarning, 0, "ＲＺＴ入力処理スレッド強制停止"};
+constexpr std::chrono::milliseconds kGenerousLimit{2000};
 
 // A stop before key i: exactly i keys go out, nothing is posted, the worker
 // ends on its own and the job is idle again with the event reset.
@@ -358,122 +340,93 @@ TEST(EntryJobStopTest, StopBeforeEachKey) {
   const std::vector<int> allKeys = KeysOf(ExpectedJob(kSmallAlbum).Events());
   for (std::size_t stopAt = 0; stopAt <= allKeys.size(); ++stopAt) {
     SCOPED_TRACE("stop before key " + std::to_string(stopAt));
-    FakeTransmitter tx;
-    FakeClock fakeClock;
-    StopEvent stopEvent;
-    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-    EntryEngine engine(keyLink);
-    JobEventLog events;
-    keyLink.SetObserver(&events);
-    if (stopAt == 0) stopEvent.Set();
+    JobRig rig(kSmallAlbum);
+    StopEvent& stop = rig.stop;
+    if (stopAt == 0) stop.Set();
     // The packet in flight still completes; the one after it is never sent.
-    tx.OnPacket([&stopEvent, stopAt](std::size_t index) {
-      if (index + 1 == stopAt) stopEvent.Set();
+    rig.transmitter.OnPacket([&stop, stopAt](std::size_t index) {
+      if (index + 1 == stopAt) stop.Set();
     });
-    EntryJob job(engine, events);
-    job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
-    ASSERT_TRUE(job.StartInputThread());
-    EXPECT_EQ(job.m_bThreadStopped, 0);
-    EXPECT_TRUE(job.WaitForWorker(std::chrono::milliseconds(2000)));
-    job.StopInputThread(std::chrono::milliseconds(2000));
+    ASSERT_TRUE(rig.job.StartInputThread());
+    EXPECT_EQ(rig.job.m_bThreadStopped, 0);
+    EXPECT_TRUE(rig.job.WaitForWorker(kGenerousLimit));
+    rig.job.StopInputThread(kGenerousLimit);
 
-    EXPECT_EQ(tx.Keys(), std::vector<int>(allKeys.begin(), allKeys.begin() + static_cast<long>(stopAt)));
-    const std::vector<JobEvent> recorded = events.Events();
+    EXPECT_EQ(rig.transmitter.Keys(), std::vector<int>(allKeys.begin(), allKeys.begin() + static_cast<long>(stopAt)));
+    const std::vector<JobEvent> recorded = rig.log.Events();
     EXPECT_FALSE(HasResult(recorded));
-    EXPECT_EQ(CountEvents(recorded, {JobEvent::kWarning, 0, "ＲＺＴ入力処理スレッド強制停止"}), 0);
-    EXPECT_EQ(job.m_bThreadStopped, 1);
-    EXPECT_FALSE(stopEvent.IsSet());
+    EXPECT_EQ(CountEvents(recorded, kForcedStop), 0);
+    EXPECT_EQ(rig.job.m_bThreadStopped, 1);
+    EXPECT_FALSE(stop.IsSet());
   }
 }
 
 TEST(EntryJobStopTest, StopDuringAPauseSendsNoFurtherKey) {
-  FakeTransmitter tx;
-  FakeClock fakeClock;
-  StopEvent stopEvent;
-  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-  EntryEngine engine(keyLink);
-  JobEventLog events;
-  keyLink.SetObserver(&events);
-  fakeClock.OnSleep([&stopEvent](int ms) {
-    if (ms == 3000) stopEvent.Set();
+  JobRig rig(kSmallAlbum);
+  rig.clock.OnSleep([&rig](int ms) {
+    if (ms == 3000) rig.stop.Set();
   });
-  EntryJob job(engine, events);
-  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
-  ASSERT_TRUE(job.StartInputThread());
-  EXPECT_TRUE(job.WaitForWorker(std::chrono::milliseconds(2000)));
-  job.StopInputThread(std::chrono::milliseconds(2000));
+  ASSERT_TRUE(rig.job.StartInputThread());
+  EXPECT_TRUE(rig.job.WaitForWorker(kGenerousLimit));
+  rig.job.StopInputThread(kGenerousLimit);
 
-  const std::vector<JobEvent> recorded = events.Events();
+  const std::vector<JobEvent> recorded = rig.log.Events();
   const auto pause = std::find(recorded.begin(), recorded.end(), JobEvent{JobEvent::kPause, 3000, {}});
   ASSERT_NE(pause, recorded.end());
   EXPECT_TRUE(std::none_of(pause, recorded.end(), [](const JobEvent& e) { return e.kind == JobEvent::kKey; }));
   EXPECT_FALSE(HasResult(recorded));
-  EXPECT_EQ(job.m_bThreadStopped, 1);
+  EXPECT_EQ(rig.job.m_bThreadStopped, 1);
 }
 
 TEST(EntryJobStopTest, StopAfterTheResultEndsTheWaitingWorker) {
-  FakeTransmitter tx;
-  FakeClock fakeClock;
-  StopEvent stopEvent;
-  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-  EntryEngine engine(keyLink);
-  JobEventLog events;
-  std::promise<bool> posted;
-  events.OnResult([&posted](bool success) { posted.set_value(success); });
-  EntryJob job(engine, events);
-  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
-  ASSERT_TRUE(job.StartInputThread());
-  EXPECT_TRUE(posted.get_future().get());
-  EXPECT_FALSE(stopEvent.IsSet());
-  job.StopInputThread(std::chrono::milliseconds(2000));
+  JobRig rig(kSmallAlbum);
+  for (int run = 0; run < 2; ++run) {  // the second run shows the job idle again
+    SCOPED_TRACE("run " + std::to_string(run));
+    std::promise<bool> posted;
+    rig.log.OnResult([&posted](bool success) { posted.set_value(success); });
+    ASSERT_TRUE(rig.job.StartInputThread());
+    EXPECT_TRUE(posted.get_future().get());
+    EXPECT_FALSE(rig.stop.IsSet());
+    EXPECT_FALSE(rig.job.WaitForWorker(std::chrono::milliseconds(0)));  // still waiting
+    rig.job.StopInputThread(kGenerousLimit);
 
-  const std::vector<JobEvent> recorded = events.Events();
-  EXPECT_EQ(recorded.back(), (JobEvent{JobEvent::kResult, 1, {}}));
-  EXPECT_EQ(job.m_bThreadStopped, 1);
-  EXPECT_FALSE(stopEvent.IsSet());
+    EXPECT_EQ(rig.log.Events().back(), (JobEvent{JobEvent::kResult, 1, {}}));
+    EXPECT_EQ(rig.job.m_bThreadStopped, 1);
+    EXPECT_FALSE(rig.stop.IsSet());
+  }
+}
 
-  // Idle again: a second job runs on the same objects.
-  std::promise<bool> postedAgain;
-  events.OnResult([&postedAgain](bool success) { postedAgain.set_value(success); });
-  ASSERT_TRUE(job.StartInputThread());
-  EXPECT_TRUE(postedAgain.get_future().get());
-  job.StopInputThread(std::chrono::milliseconds(2000));
-  EXPECT_EQ(job.m_bThreadStopped, 1);
+TEST(EntryJobStopTest, SecondStartWhileAWorkerExistsIsRefused) {
+  JobRig rig(kSmallAlbum);
+  std::promise<void> posted;
+  rig.log.OnResult([&posted](bool) { posted.set_value(); });
+  ASSERT_TRUE(rig.job.StartInputThread());
+  EXPECT_FALSE(rig.job.StartInputThread());
+  posted.get_future().get();
+  rig.job.StopInputThread(kGenerousLimit);
+  EXPECT_EQ(rig.transmitter.Keys(), KeysOf(ExpectedJob(kSmallAlbum).Events()));
 }
 
 TEST(EntryJobStopTest, StopWithoutAWorker) {
-  FakeTransmitter tx;
-  FakeClock fakeClock;
-  StopEvent stopEvent;
-  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-  EntryEngine engine(keyLink);
-  JobEventLog events;
-  EntryJob job(engine, events);
-  job.m_bThreadStopped = 0;
-  job.StopInputThread();
-  EXPECT_EQ(job.m_bThreadStopped, 1);
-  EXPECT_FALSE(stopEvent.IsSet());
-  EXPECT_TRUE(events.Events().empty());
+  JobRig rig;
+  rig.job.m_bThreadStopped = 0;
+  rig.job.StopInputThread();
+  EXPECT_EQ(rig.job.m_bThreadStopped, 1);
+  EXPECT_FALSE(rig.stop.IsSet());
+  EXPECT_TRUE(rig.log.Events().empty());
 }
 
 TEST(EntryJobStopTest, ThreadCreationFailureLeavesTheJobIdle) {
-  FakeTransmitter tx;
-  FakeClock fakeClock;
-  StopEvent stopEvent;
-  KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-  EntryEngine engine(keyLink);
-  JobEventLog events;
-  EntryJob job(engine, events);
-  job.SetAlbum(kSmallAlbum.album, kSmallAlbum.checks);
-  job.SetThreadFactory([](std::function<void()>) -> std::thread {
+  JobRig rig(kSmallAlbum);
+  rig.job.SetThreadFactory([](std::function<void()>) -> std::thread {
     throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
   });
-  EXPECT_FALSE(job.StartInputThread());
-  EXPECT_EQ(job.m_bThreadStopped, 1);
-  job.StopInputThread();
-  EXPECT_EQ(job.m_bThreadStopped, 1);
-  EXPECT_TRUE(tx.Packets().empty());
-  EXPECT_TRUE(events.Events().empty());
+  EXPECT_FALSE(rig.job.StartInputThread());
+  EXPECT_EQ(rig.job.m_bThreadStopped, 1);
+  rig.job.StopInputThread();
+  EXPECT_EQ(rig.job.m_bThreadStopped, 1);
+  EXPECT_TRUE(rig.transmitter.Packets().empty());
+  EXPECT_TRUE(rig.log.Events().empty());
 }
 
 // A channel whose first write hangs until the test lets it go, standing in for
@@ -536,7 +489,7 @@ TEST(EntryJobStopTest, WorkerPastTheLimitIsWarnedAboutAndAwaited) {
   job.StopInputThread(std::chrono::milliseconds(20));
 
   const std::vector<JobEvent> recorded = events.Events();
-  EXPECT_EQ(CountEvents(recorded, {JobEvent::kWarning, 0, "ＲＺＴ入力処理スレッド強制停止"}), 1);
+  EXPECT_EQ(CountEvents(recorded, kForcedStop), 1);
   // The key under way finished; nothing after it.
   EXPECT_EQ(KeysOf(recorded), (std::vector<int>{KEY_SELECT}));
   EXPECT_FALSE(HasResult(recorded));

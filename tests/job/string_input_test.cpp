@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "job/job_events.h"
+#include "job/engine_rig.h"
 #include "job/key_script.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
@@ -10,7 +11,7 @@
 namespace vrellix {
 namespace {
 
-using testing::FakeClock;
+using testing::EngineRig;
 using testing::FakeTransmitter;
 using testing::KeyScript;
 using testing::Lines;
@@ -32,20 +33,11 @@ const std::string kKanji = "\x8A\xBF";        // 漢: no class
 
 class StringInputTest : public ::testing::Test {
  protected:
-  StringInputTest() : link(transmitter, clock, stop, 100), engine(link) {
-    link.SetObserver(&log);
-    engine.ResetEntryState();
-    engine.m_nSymbolPos = 0;
-  }
+  std::vector<JobEvent> Events() const { return rig.log.Events(); }
 
-  std::vector<JobEvent> Events() const { return log.Events(); }
-
-  FakeTransmitter transmitter;
-  FakeClock clock;
-  StopEvent stop;
-  KeyLink link;
-  EntryEngine engine;
-  JobEventLog log;
+  EngineRig rig;
+  EntryEngine& engine = rig.engine;
+  FakeTransmitter& transmitter = rig.transmitter;
 };
 
 TEST_F(StringInputTest, EmptyTextSendsNothingAndLeavesHasText) {
@@ -55,7 +47,7 @@ TEST_F(StringInputTest, EmptyTextSendsNothingAndLeavesHasText) {
     EXPECT_EQ(engine.m_bHasText, hasText);
   }
   EXPECT_TRUE(transmitter.Packets().empty());
-  EXPECT_TRUE(clock.Sleeps().empty());
+  EXPECT_TRUE(rig.clock.Sleeps().empty());
 }
 
 // One character of each class from a freshly opened field: page, width,
@@ -84,21 +76,13 @@ TEST_F(StringInputTest, EachClassFromAFreshField) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeTransmitter tx;
-    FakeClock fakeClock;
-    StopEvent stopEvent;
-    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-    EntryEngine fresh(keyLink);
-    JobEventLog events;
-    keyLink.SetObserver(&events);
-    fresh.ResetEntryState();
-    fresh.m_nSymbolPos = 0;
+    EngineRig fresh;
 
-    EXPECT_EQ(StringInputProcess(fresh, c.text), 1);
-    EXPECT_EQ(Lines(events.Events()), Lines(c.expected.Events()));
-    EXPECT_EQ(fresh.m_nPalletPage, c.page);
-    EXPECT_EQ(fresh.m_nHZMode, c.mode);
-    EXPECT_EQ(fresh.m_bHasText, 1);
+    EXPECT_EQ(StringInputProcess(fresh.engine, c.text), 1);
+    EXPECT_EQ(Lines(fresh.log.Events()), Lines(c.expected.Events()));
+    EXPECT_EQ(fresh.engine.m_nPalletPage, c.page);
+    EXPECT_EQ(fresh.engine.m_nHZMode, c.mode);
+    EXPECT_EQ(fresh.engine.m_bHasText, 1);
   }
 }
 
@@ -170,20 +154,13 @@ TEST_F(StringInputTest, FullWidthSpaceBetweenHiraganaChangesNoPage) {
 TEST_F(StringInputTest, UnclassifiableThirdCharacterFailsAfterTheFirstTwo) {
   for (const std::string& bad : {kKanji, std::string("\x80"), std::string("\x82")}) {
     SCOPED_TRACE("lead byte " + std::to_string(static_cast<unsigned char>(bad[0])));
-    FakeTransmitter tx;
-    FakeClock fakeClock;
-    StopEvent stopEvent;
-    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-    EntryEngine fresh(keyLink);
-    JobEventLog events;
-    keyLink.SetObserver(&events);
-    fresh.ResetEntryState();
+    EngineRig fresh;
 
-    EXPECT_EQ(StringInputProcess(fresh, "ab" + bad), 0);
+    EXPECT_EQ(StringInputProcess(fresh.engine, "ab" + bad), 0);
     const KeyScript expected = KeyScript()
                                    .Pages(0, 3).WidthSwitch(false).Key(KEY_1).Key(KEY_NEXT)
                                    .Key(KEY_1, 2).Key(KEY_NEXT);
-    EXPECT_EQ(Lines(events.Events()), Lines(expected.Events()));
+    EXPECT_EQ(Lines(fresh.log.Events()), Lines(expected.Events()));
   }
 }
 
@@ -211,26 +188,22 @@ TEST_F(StringInputTest, FailingStepEndsTheString) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeTransmitter tx;
-    FakeClock fakeClock;
-    StopEvent stopEvent;
-    KeyLink keyLink(tx, fakeClock, stopEvent, 100);
-    EntryEngine fresh(keyLink);
-    fresh.ResetEntryState();
+    EngineRig fresh;
     // A reply is chosen as its packet is written, so refusing packet k is
     // arranged while packet k - 1 goes out.
+    FakeTransmitter& tx = fresh.transmitter;
     if (c.ackedKeys == 0) tx.SetDefault(Reply::Nak);
     tx.OnPacket([&tx, &c](std::size_t index) {
       if (static_cast<int>(index) == c.ackedKeys - 1) tx.SetDefault(Reply::Nak);
     });
-    EXPECT_EQ(StringInputProcess(fresh, c.text), 0);
-    EXPECT_EQ(tx.Keys(), c.keysSent);
-    EXPECT_EQ(fresh.m_bHasText, 0);
+    EXPECT_EQ(StringInputProcess(fresh.engine, c.text), 0);
+    EXPECT_EQ(fresh.transmitter.Keys(), c.keysSent);
+    EXPECT_EQ(fresh.engine.m_bHasText, 0);
   }
 }
 
 TEST_F(StringInputTest, StopRequestFailsWithoutSending) {
-  stop.Set();
+  rig.stop.Set();
   EXPECT_EQ(StringInputProcess(engine, kA), 0);
   EXPECT_TRUE(transmitter.Packets().empty());
   EXPECT_EQ(engine.m_bHasText, 0);
