@@ -7,6 +7,7 @@
 // to packet n, NAK to packet n, NAK at random with a seeded rate, and closing
 // the line after packet n. Packets are numbered from 1 over every packet
 // received; a packet that gets no answer or a NAK does not reach the device.
+// The key index of a model error counts only the keys that reached the device.
 //
 // In process, a packet that gets no answer makes the next Read fail at once
 // (there is nothing to wait for). After the line closes, Write fails and Read

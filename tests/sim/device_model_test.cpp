@@ -144,12 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
         MenuErrorCase{"DigitInPlaylistMenu", {KEY_SELECT, KEY_3}, 2, "playlist menu, item 0", Screen::PlaylistMenu}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DeviceModelMenus, PastTheLastTrackKeepsTheCursorOnIt) {
-  const DeviceModel model = RunKeys(OpenTrackList() + Times(52, KEY_MENU_DOWN));
-  EXPECT_EQ(model.TrackRow(), 49);
-  EXPECT_EQ(model.Errors().size(), 3u);
-}
-
 // ---- fields
 
 TEST(DeviceModelFields, OpenedFieldShowsOldTextAndAFreshPalette) {
@@ -376,11 +370,30 @@ TEST(DeviceModelFields, FinishWithPendingCharacterClosesAndLosesIt) {
   EXPECT_EQ(model.Text(FieldId::Title), "OLD");
 }
 
-TEST(DeviceModelFields, ErrorsDoNotStopTheModel) {
-  const DeviceModel model = RunKeys(OpenTitle() + Keys{KEY_NEXT, KEY_SELECT, KEY_1, KEY_NEXT, KEY_FINISH});
-  EXPECT_EQ(model.Errors().size(), 2u);
-  EXPECT_EQ(model.Text(FieldId::Title), Sjis("OLDあ"));
-  EXPECT_EQ(model.CurrentScreen(), Screen::AlbumMenu);
+// A whole album keyed the way the entry job keys it: menus to each field, the
+// erase runs, page steps, width switches, a space and a symbol after a switch.
+TEST(DeviceModelAlbum, JobStyleKeyingLeavesTheTextsAndNoErrors) {
+  const Keys toSymbolAfterSwitch = Keys{KEY_PAL_RIGHT, KEY_PAL_UP, KEY_PAL_UP, KEY_PAL_LEFT, KEY_PAL_LEFT} +
+                                   Times(4, KEY_PAL_UP) + Keys{KEY_PAL_RIGHT};
+  const Keys keys =
+      OpenTitle() + Times(32, KEY_ERASE) + Keys{KEY_2} + kVoiced + kNext + Keys{KEY_FINISH} +
+      Keys{KEY_MENU_DOWN, KEY_SELECT} + Times(16, KEY_ERASE) + Keys{KEY_2, KEY_NEXT, KEY_FINISH} +
+      Keys{KEY_MENU_DOWN, KEY_MENU_DOWN, KEY_SELECT, KEY_SELECT} + Times(32, KEY_ERASE) + kToLetters +
+      ToggleWidth(false) + Times(4, KEY_1) + kNext + Keys{KEY_FINISH} +
+      Keys{KEY_BACK, KEY_SELECT, KEY_MENU_DOWN, KEY_SELECT} +
+      Keys{KEY_MENU_DOWN, KEY_SELECT, KEY_MENU_DOWN, KEY_SELECT, KEY_SELECT} + Times(32, KEY_ERASE) + kToDigits +
+      ToggleWidth(false) + Keys{KEY_1} + Space() + kToDigits + ToggleWidth(true) + toSymbolAfterSwitch +
+      Keys{KEY_PAL_RIGHT, KEY_PAL_DOWN, KEY_PAL_DOWN} + Times(8, KEY_PAL_RIGHT) + Keys{KEY_PAL_ENTER, KEY_FINISH} +
+      Keys{KEY_MENU_DOWN, KEY_SELECT} + Times(16, KEY_ERASE) + kToKatakana + Keys{KEY_1, KEY_NEXT, KEY_FINISH} +
+      Keys{KEY_BACK, KEY_BACK};
+  const DeviceModel model = RunKeys(keys);
+  EXPECT_EQ(ErrorList(model), "");
+  EXPECT_EQ(model.CurrentScreen(), Screen::PlaylistList);
+  EXPECT_EQ(model.Text(FieldId::Title), Sjis("が"));
+  EXPECT_EQ(model.Text(FieldId::Yomi), Sjis("か"));
+  EXPECT_EQ(model.Text(FieldId::Artist), "A");
+  EXPECT_EQ(model.Text(FieldId::TrackName, 1), Sjis("1 ＠"));
+  EXPECT_EQ(model.Text(FieldId::TrackYomi, 1), Sjis("ア"));
 }
 
 // ---- dump

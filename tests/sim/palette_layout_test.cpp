@@ -82,22 +82,5 @@ TEST(PaletteLayout, VoicedFormsAreTheMarkedKana) {
   }
 }
 
-TEST(PaletteLayout, KanaWithoutMarksHaveNoMarkedForm) {
-  for (const char* kana : {"あ", "う", "ウ", "な", "っ", "が", "ぱ", "ん"}) {
-    EXPECT_EQ(VoicedForm(CharCode(Sjis(kana))), kNoChar) << kana;
-  }
-  for (const char* kana : {"か", "た", "ば", "ぱ", "ト"}) {
-    EXPECT_EQ(SemiVoicedForm(CharCode(Sjis(kana))), kNoChar) << kana;
-  }
-}
-
-TEST(PaletteLayout, LettersAndDigitsInBothWidths) {
-  EXPECT_EQ(CharBytes(FullWidthLetter('a')) + CharBytes(FullWidthLetter('z')) + CharBytes(FullWidthLetter('A')) +
-                CharBytes(FullWidthLetter('Z')),
-            Sjis("ａｚＡＺ"));
-  EXPECT_EQ(CharBytes(DigitChar(0, false)) + CharBytes(DigitChar(9, false)), Sjis("０９"));
-  EXPECT_EQ(CharBytes(DigitChar(0, true)) + CharBytes(DigitChar(9, true)), "09");
-}
-
 }  // namespace
 }  // namespace vrellix::sim

@@ -188,18 +188,6 @@ TEST(SimulatedDevice, PutCommandRetriesPastOneFault) {
   }
 }
 
-TEST(SimulatedDevice, PutCommandFailsOnAClosedLine) {
-  SimulatorOptions options;
-  options.closeAt = 1;
-  SimulatedDevice device(options);
-  FakeClock clock;
-  StopEvent stop;
-  KeyLink link(device, clock, stop, 0);
-  EXPECT_EQ(link.PutCommand(KEY_SELECT), 1);
-  EXPECT_EQ(link.PutCommand(KEY_SELECT), 0);
-  EXPECT_EQ(device.Model().CurrentScreen(), Screen::PlaylistMenu);
-}
-
 TEST(SimulatedDevice, DumpIsUtf8AndHoldsTheOldText) {
   SimulatorOptions options;
   options.oldText = testing::Sjis("古い");
