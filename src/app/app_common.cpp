@@ -14,6 +14,12 @@ const char* const kAppName = "Vrellix";
 
 void InitGuiResources() { InitVrellixQrc(); }
 
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/vrellix-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
 void PrepareFixedDialog(QWidget* dialog) {
   QFont font = dialog->font();
   // The templates were laid out for the first; the IPA fonts are the usual

@@ -2,6 +2,7 @@
 // message boxes, and the conversion between the core's UTF-8 and QString.
 #pragma once
 
+#include <QIcon>
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -17,6 +18,9 @@ extern const char* const kAppName;
 // Registers the icons and other resources of the window library (a static
 // library's resources are not registered on their own).
 void InitGuiResources();
+
+// The program icon in every size it is drawn in.
+QIcon ProgramIcon();
 
 // Gives a dialog built from a template its font ("ＭＳ Ｐゴシック" 9 pt, or an
 // installed Japanese UI font in its place), a fixed size and a caption bar with

@@ -1,6 +1,5 @@
 #include "app/titler_app.h"
 
-#include <QIcon>
 #include <memory>
 
 #include "app/app_common.h"
@@ -18,7 +17,7 @@ CTitlerApp::CTitlerApp(int& argc, char** argv) : QApplication(argc, argv) {
 bool CTitlerApp::InitInstance() {
   setApplicationName(QString::fromUtf8(kAppName));
   InitGuiResources();
-  setWindowIcon(QIcon(QStringLiteral(":/icons/vrellix-256.png")));
+  setWindowIcon(ProgramIcon());
 
   // The progress window outlives every job: the worker reports to it.
   auto progress = std::make_unique<CEntryProgressDlg>();

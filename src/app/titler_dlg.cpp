@@ -56,7 +56,7 @@ CTitlerDlg::CTitlerDlg(const TitlerOptions& options, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::CTitlerDlgUi>()), m_options(options) {
   m_ui->setupUi(this);
   PrepareFixedDialog(this);
-  setWindowIcon(QIcon(QStringLiteral(":/icons/vrellix-48.png")));
+  setWindowIcon(ProgramIcon());
 
   m_pFiles = options.files;
   if (!m_pFiles) {
