@@ -92,6 +92,17 @@ TEST(PlanCommandTest, PrintsEveryStepAndAnAgreeingEstimate) {
   }
 }
 
+TEST(PlanCommandTest, ExampleAlbumPlanAgreesWithItsSummary) {
+  TempDirectory dir;
+  const ProcessResult run = RunCli({"plan", VRELLIX_EXAMPLES "/album.csv", "--delay", "100"}, dir);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const PlanTotals totals = ParsePlan(run.out);
+  EXPECT_TRUE(totals.unparsed.empty());
+  EXPECT_EQ(totals.results, 1);
+  EXPECT_GT(totals.keys, 0);
+  ExpectSummaryAgrees(totals, 100);
+}
+
 TEST(PlanCommandTest, DelayComesFromTheSettingsFileWhenPresentAndNothingIsWritten) {
   TempDirectory dir;
   WriteBytes(dir.File("album.csv"), kAlbumCsv);

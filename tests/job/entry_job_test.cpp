@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "job/job_events.h"
-#include "job/engine_rig.h"
+#include "job/driver_rig.h"
 #include "job/key_script.h"
 #include "job/string_input.h"
 #include "support/fake_clock.h"
@@ -19,7 +19,7 @@
 namespace vrellix {
 namespace {
 
-using testing::EngineRig;
+using testing::DriverRig;
 using testing::FakeClock;
 using testing::FakeTransmitter;
 using testing::KeyScript;
@@ -58,7 +58,7 @@ AlbumSetup MakeAlbum(const std::string& title, const std::string& yomi, const st
 
 // What the string driver sends for a text in a freshly opened field.
 std::vector<JobEvent> DriverEvents(const std::string& text) {
-  EngineRig rig;
+  DriverRig rig;
   EXPECT_EQ(StringInputProcess(rig.engine, text), 1);
   return rig.log.Events();
 }
@@ -137,7 +137,7 @@ bool HasResult(const std::vector<JobEvent>& events) {
 }
 
 // A job on an engine rig.
-struct JobRig : EngineRig {
+struct JobRig : DriverRig {
   explicit JobRig(const AlbumSetup& setup = {}) { job.SetAlbum(setup.album, setup.checks); }
   EntryJob job{engine, log};
 };

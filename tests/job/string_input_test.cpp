@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "job/job_events.h"
-#include "job/engine_rig.h"
+#include "job/driver_rig.h"
 #include "job/key_script.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
@@ -11,7 +11,7 @@
 namespace vrellix {
 namespace {
 
-using testing::EngineRig;
+using testing::DriverRig;
 using testing::FakeTransmitter;
 using testing::KeyScript;
 using testing::Lines;
@@ -35,7 +35,7 @@ class StringInputTest : public ::testing::Test {
  protected:
   std::vector<JobEvent> Events() const { return rig.log.Events(); }
 
-  EngineRig rig;
+  DriverRig rig;
   EntryEngine& engine = rig.engine;
   FakeTransmitter& transmitter = rig.transmitter;
 };
@@ -76,7 +76,7 @@ TEST_F(StringInputTest, EachClassFromAFreshField) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EngineRig fresh;
+    DriverRig fresh;
 
     EXPECT_EQ(StringInputProcess(fresh.engine, c.text), 1);
     EXPECT_EQ(Lines(fresh.log.Events()), Lines(c.expected.Events()));
@@ -154,7 +154,7 @@ TEST_F(StringInputTest, FullWidthSpaceBetweenHiraganaChangesNoPage) {
 TEST_F(StringInputTest, UnclassifiableThirdCharacterFailsAfterTheFirstTwo) {
   for (const std::string& bad : {kKanji, std::string("\x80"), std::string("\x82")}) {
     SCOPED_TRACE("lead byte " + std::to_string(static_cast<unsigned char>(bad[0])));
-    EngineRig fresh;
+    DriverRig fresh;
 
     EXPECT_EQ(StringInputProcess(fresh.engine, "ab" + bad), 0);
     const KeyScript expected = KeyScript()
@@ -188,7 +188,7 @@ TEST_F(StringInputTest, FailingStepEndsTheString) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EngineRig fresh;
+    DriverRig fresh;
     // A reply is chosen as its packet is written, so refusing packet k is
     // arranged while packet k - 1 goes out.
     FakeTransmitter& tx = fresh.transmitter;

@@ -9,8 +9,8 @@
 
 namespace vrellix::testing {
 
-struct EngineRig {
-  EngineRig() {
+struct DriverRig {
+  DriverRig() {
     link.SetObserver(&log);
     engine.ResetEntryState();
     engine.m_nSymbolPos = 0;
