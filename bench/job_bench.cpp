@@ -21,6 +21,7 @@
 #include "job/job_plan.h"
 #include "link/keys.h"
 #include "link/serial_port.h"
+#include "link/stop_event.h"
 #include "validate/input_checks.h"
 
 using namespace vrellix;
@@ -54,7 +55,7 @@ class InstantResponder {
     int pending = 0;
     while (!m_quit) {
       pollfd fd{m_master, POLLIN, 0};
-      if (poll(&fd, 1, 20) <= 0) continue;
+      if (poll(&fd, 1, 200) <= 0) continue;  // the timeout only serves the quit flag
       std::uint8_t buffer[64];
       const ssize_t got = read(m_master, buffer, sizeof buffer);
       if (got <= 0) continue;
@@ -79,11 +80,11 @@ class Silent final : public JobReporter {
   void SetStatus(const std::string&) override {}
   bool PostResult(bool success) override {
     m_success = success;
-    m_posted = true;
+    m_posted.Set();
     return true;
   }
   void ShowWarning(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  std::atomic<bool> m_posted{false};
+  StopEvent m_posted;  // a manual-reset event, so the measuring thread sleeps instead of polling
   std::atomic<bool> m_success{false};
 };
 
@@ -145,7 +146,7 @@ int main(int argc, char** argv) {
   const double cpuBefore = CpuSeconds();
   const auto started = std::chrono::steady_clock::now();
   if (!job.StartInputThread()) return std::fprintf(stderr, "no worker thread\n"), 1;
-  while (!reporter.m_posted) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  reporter.m_posted.Wait();
   const double wallMs =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   const double cpuMs = (CpuSeconds() - cpuBefore) * 1000.0;

@@ -1,0 +1,62 @@
+#include "app/app_common.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QKeyEvent>
+#include <QWidget>
+
+// Outside any namespace: Q_INIT_RESOURCE declares a function of the global one.
+static void InitVrellixQrc() { Q_INIT_RESOURCE(vrellix); }
+
+namespace vrellix {
+
+const char* const kAppName = "Vrellix";
+
+void InitGuiResources() { InitVrellixQrc(); }
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 256}) icon.addFile(QStringLiteral(":/icons/vrellix-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+void PrepareFixedDialog(QWidget* dialog) {
+  QFont font = dialog->font();
+  // The templates were laid out for the first; the IPA fonts are the usual
+  // stand-ins on systems without it.
+  font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                    QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
+                    QStringLiteral("Noto Sans CJK JP")});
+  font.setPointSize(9);
+  dialog->setFont(font);
+  dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint);
+  dialog->setFixedSize(dialog->size());
+}
+
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const std::string& text,
+                                        QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, QString::fromUtf8(kAppName), ToQString(text), buttons, parent);
+  box.exec();
+  return box.standardButton(box.clickedButton());
+}
+
+EnterEscapeFilter::EnterEscapeFilter(QWidget* dialog) : QObject(dialog) {
+  dialog->installEventFilter(this);
+  for (QWidget* child : dialog->findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+bool EnterEscapeFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+      event->accept();
+      return event->type() == QEvent::KeyPress;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace vrellix

@@ -1,0 +1,49 @@
+// Small pieces every window of the program shares: its name, the dialog font,
+// message boxes, and the conversion between the core's UTF-8 and QString.
+#pragma once
+
+#include <QIcon>
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace vrellix {
+
+// The program's name: the application name and the caption of every message box.
+extern const char* const kAppName;
+
+// Registers the icons and other resources of the window library (a static
+// library's resources are not registered on their own).
+void InitGuiResources();
+
+// The program icon in every size it is drawn in.
+QIcon ProgramIcon();
+
+// Gives a dialog built from a template its font ("ＭＳ Ｐゴシック" 9 pt, or an
+// installed Japanese UI font in its place), a fixed size and a caption bar with
+// only the close box.
+void PrepareFixedDialog(QWidget* dialog);
+
+// Shows text in a modal message box captioned with the program's name and
+// returns the button that closed it.
+QMessageBox::StandardButton ShowMessage(QWidget* parent, const std::string& text,
+                                        QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+
+inline QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
+inline std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+// Swallows key presses of Enter and Escape before any widget of a dialog sees
+// them, so the dialog closes only by its buttons or its close box.
+class EnterEscapeFilter final : public QObject {
+ public:
+  explicit EnterEscapeFilter(QWidget* dialog);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace vrellix

@@ -1,0 +1,28 @@
+#include "app/simulator_dump_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "app/app_common.h"
+
+namespace vrellix {
+
+CSimulatorDumpDlg::CSimulatorDumpDlg(const std::string& dump, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("simulatorDump"));
+  setWindowTitle(QString::fromUtf8(kAppName));
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("シミュレータのＲＺＴが保持している内容:"), this));
+  auto* text = new QPlainTextEdit(ToQString(dump), this);
+  text->setObjectName(QStringLiteral("dumpText"));
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  layout->addWidget(text);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  layout->addWidget(buttons);
+  resize(420, 360);
+}
+
+}  // namespace vrellix

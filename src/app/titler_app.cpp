@@ -1,0 +1,35 @@
+#include "app/titler_app.h"
+
+#include <memory>
+
+#include "app/app_common.h"
+#include "app/entry_progress_dlg.h"
+#include "app/titler_dlg.h"
+
+namespace vrellix {
+
+CTitlerApp::CTitlerApp(int& argc, char** argv) : QApplication(argc, argv) {
+  for (const QString& argument : arguments().mid(1)) {
+    if (argument == QLatin1String("--simulate")) m_bSimulate = true;
+  }
+}
+
+bool CTitlerApp::InitInstance() {
+  setApplicationName(QString::fromUtf8(kAppName));
+  InitGuiResources();
+  setWindowIcon(ProgramIcon());
+
+  // The progress window outlives every job: the worker reports to it.
+  auto progress = std::make_unique<CEntryProgressDlg>();
+  g_dlgProgress = progress.get();
+  {
+    TitlerOptions options;
+    options.simulate = m_bSimulate;
+    CTitlerDlg dialog(options);
+    dialog.exec();
+  }
+  g_dlgProgress = nullptr;
+  return false;
+}
+
+}  // namespace vrellix

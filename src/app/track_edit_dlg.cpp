@@ -1,0 +1,45 @@
+#include "app/track_edit_dlg.h"
+
+#include <QPushButton>
+
+#include "app/app_common.h"
+#include "ui_track_edit_dlg.h"
+#include "validate/input_checks.h"
+
+namespace vrellix {
+
+CTrackEditDlg::CTrackEditDlg(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::CTrackEditDlgUi>()) {
+  m_ui->setupUi(this);
+  PrepareFixedDialog(this);
+  connect(m_ui->ctl1, &QPushButton::clicked, this, &CTrackEditDlg::accept);
+  connect(m_ui->ctl2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+CTrackEditDlg::~CTrackEditDlg() = default;
+
+int CTrackEditDlg::DoModal() {
+  m_ui->ctl1007->setText(ToQString(m_strName));
+  m_ui->ctl1003->setText(ToQString(m_strNumber));
+  m_ui->ctl1008->setText(ToQString(m_strYomi));
+  m_ui->ctl1007->setFocus();
+  return exec();
+}
+
+void CTrackEditDlg::SaveFields() {
+  m_strName = ToUtf8(m_ui->ctl1007->text());
+  m_strNumber = ToUtf8(m_ui->ctl1003->text());
+  m_strYomi = ToUtf8(m_ui->ctl1008->text());
+}
+
+void CTrackEditDlg::accept() {
+  SaveFields();
+  if (const auto fault = CheckTrackEdit(m_strName, m_strYomi)) {
+    // The fields keep what the user typed, so it can be corrected.
+    ShowMessage(this, *fault, QMessageBox::Warning);
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace vrellix

@@ -1,0 +1,147 @@
+// The progress window on its own: reports from a worker thread, the result
+// boxes, the abort question, keys, and reports left over from an ended job.
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+#include <thread>
+
+#include "app/app_common.h"
+#include "app/entry_progress_dlg.h"
+#include "gui_test_support.h"
+
+using namespace vrellix;
+using namespace vrellix::testing;
+
+namespace {
+
+const QString kSuccess = QStringLiteral("入力処理は正常に終了しました");
+const QString kFailure = QStringLiteral("エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)");
+const QString kAbortQuestion = QStringLiteral("入力処理を中止します。よろしいですか？");
+
+// Reports from a thread of its own, as the worker does, before the window opens.
+void ReportFromWorker(CEntryProgressDlg& dialog, std::function<void(JobReporter&)> reports) {
+  std::thread worker([&]() { reports(dialog); });
+  worker.join();
+}
+
+}  // namespace
+
+class EntryProgressDlgTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { InitGuiResources(); }
+
+  void reportsBeforeTheWindowOpensReachIt_data() {
+    QTest::addColumn<bool>("success");
+    QTest::newRow("success") << true;
+    QTest::newRow("failure") << false;
+  }
+
+  void reportsBeforeTheWindowOpensReachIt() {
+    QFETCH(bool, success);
+    CEntryProgressDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("ＲＺＴデータ入力中"));
+    dialog.BeginJob();
+    ReportFromWorker(dialog, [success](JobReporter& reporter) {
+      reporter.SetRange(7);
+      reporter.SetStatus("トラック情報入力中[ 1／2 ]");
+      reporter.SetPosition(3);
+      QVERIFY(reporter.PostResult(success));
+    });
+    ModalScript script;
+    script.Answer(QMessageBox::Ok);
+    const int result = dialog.DoModal();
+    dialog.EndJob();
+    QCOMPARE(script.Texts(), QStringList{success ? kSuccess : kFailure});
+    QCOMPARE(script.Boxes()[0].icon, success ? QMessageBox::Information : QMessageBox::Critical);
+    QCOMPARE(script.Boxes()[0].caption, QStringLiteral("Vrellix"));
+    QCOMPARE(result, int(success ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(dialog.m_ctlProgress->maximum(), 7);
+    QCOMPARE(dialog.m_ctlProgress->value(), 3);
+    QCOMPARE(dialog.Status(), std::string("トラック情報入力中[ 1／2 ]"));
+  }
+
+  void statusFollowsTheWorkerAndKeysDoNothing() {
+    CEntryProgressDlg dialog;
+    dialog.BeginJob();
+    dialog.SetStatus("よみ入力中");
+    QString shown;
+    bool openAfterKeys = false;
+    ModalScript script;
+    script.OnDialog(
+        [&](QWidget* progress) {
+          shown = progress->findChild<QLabel*>("ctl1011")->text();
+          for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(progress->findChild<QPushButton*>("ctl1000"), Qt::Key(key));
+            QTest::keyClick(progress, Qt::Key(key));
+          }
+          openAfterKeys = progress->isVisible();
+          progress->close();  // the close box: at once, no question
+        },
+        [&]() { return dialog.findChild<QLabel*>("ctl1011")->text() == QStringLiteral("よみ入力中"); });
+    QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
+    dialog.EndJob();
+    QCOMPARE(shown, QStringLiteral("よみ入力中"));
+    QVERIFY(openAfterKeys);
+    QVERIFY(script.Boxes().empty());
+    QCOMPARE(script.Unexpected(), 0);
+  }
+
+  void abortQuestion() {
+    CEntryProgressDlg dialog;
+    dialog.BeginJob();
+    ModalScript script;
+    script.OnDialog([](QWidget* progress) { ClickButton(progress, "ctl1000"); });
+    script.Answer(QMessageBox::No);
+    script.OnDialog([](QWidget* progress) { ClickButton(progress, "ctl1000"); });
+    script.Answer(QMessageBox::Yes);
+    QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
+    dialog.EndJob();
+    QCOMPARE(script.Texts(), (QStringList{kAbortQuestion, kAbortQuestion}));
+    QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
+    QVERIFY(script.Done());
+  }
+
+  void resultArrivingDuringTheAbortQuestionClosesTheWindow() {
+    CEntryProgressDlg dialog;
+    dialog.BeginJob();
+    ModalScript script;
+    script.OnDialog([&](QWidget* progress) {
+      dialog.PostResult(true);  // queued: handled inside the question's own loop
+      ClickButton(progress, "ctl1000");
+    });
+    script.Answer(QMessageBox::Ok);
+    script.Answer(QMessageBox::No);
+    QCOMPARE(dialog.DoModal(), int(QDialog::Accepted));
+    dialog.EndJob();
+    QCOMPARE(script.Texts(), (QStringList{kSuccess, kAbortQuestion}));
+  }
+
+  void reportsOfAnEndedJobAreDropped() {
+    CEntryProgressDlg dialog;
+    dialog.BeginJob();
+    ReportFromWorker(dialog, [](JobReporter& reporter) {
+      reporter.SetRange(9);
+      reporter.SetPosition(9);
+      reporter.PostResult(true);
+    });
+    dialog.EndJob();  // the job was stopped before its reports were handled
+    dialog.BeginJob();
+    ReportFromWorker(dialog, [](JobReporter& reporter) {
+      reporter.SetRange(2);
+      reporter.SetPosition(1);
+    });
+    ModalScript script;
+    script.OnDialog([](QWidget* progress) { progress->close(); },
+                    [&]() { return dialog.m_ctlProgress->maximum() == 2; });
+    QCOMPARE(dialog.DoModal(), int(QDialog::Rejected));
+    dialog.EndJob();
+    QVERIFY(script.Boxes().empty());
+    QCOMPARE(dialog.m_ctlProgress->value(), 1);
+  }
+};
+
+QTEST_MAIN(EntryProgressDlgTest)
+#include "entry_progress_dlg_test.moc"

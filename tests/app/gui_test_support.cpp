@@ -1,0 +1,183 @@
+#include "gui_test_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QtTest>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include "link/keys.h"
+#include "link/stop_event.h"
+#include "support/fake_transmitter.h"
+#include "text/text_codec.h"
+
+namespace vrellix::testing {
+
+namespace {
+constexpr int kPollMs = 10;
+constexpr int kGiveUpTicks = 1000;  // 10 s without anything to do
+}  // namespace
+
+ModalScript::ModalScript() {
+  m_timer.setInterval(kPollMs);
+  QObject::connect(&m_timer, &QTimer::timeout, this, [this]() { Poll(); });
+  m_timer.start();
+}
+
+ModalScript::~ModalScript() { m_timer.stop(); }
+
+void ModalScript::Answer(QMessageBox::StandardButton button) { m_steps.push_back({true, button, nullptr, nullptr}); }
+
+void ModalScript::OnDialog(Step action, std::function<bool()> ready) {
+  m_steps.push_back({false, QMessageBox::NoButton, std::move(action), std::move(ready)});
+}
+
+QStringList ModalScript::Texts() const {
+  QStringList texts;
+  for (const SeenBox& box : m_boxes) texts << box.text;
+  return texts;
+}
+
+void ModalScript::Poll() {
+  if (m_bActionPending) return;
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal || !modal->isVisible()) {
+    ++m_nIdleTicks;
+    return;
+  }
+  auto* box = qobject_cast<QMessageBox*>(modal);
+  const bool stepFits = !m_steps.empty() && m_steps.front().box == (box != nullptr) &&
+                        (!m_steps.front().ready || m_steps.front().ready());
+  if (!stepFits) {
+    // An unexpected box is closed at once; anything else after a long wait.
+    if ((box && m_steps.empty()) || ++m_nIdleTicks > kGiveUpTicks) {
+      ++m_unexpected;
+      m_nIdleTicks = 0;
+      if (box) m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+      QTimer::singleShot(0, modal, [modal]() { static_cast<QDialog*>(modal)->reject(); });
+    }
+    return;
+  }
+  m_nIdleTicks = 0;
+  Entry step = m_steps.front();
+  m_steps.pop_front();
+  m_bActionPending = true;
+  if (box) {
+    m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+    QTimer::singleShot(0, box, [this, box, button = step.button]() {
+      m_bActionPending = false;
+      if (QAbstractButton* target = box->button(button)) {
+        target->click();
+      } else {
+        ++m_unexpected;  // the wanted button is not there
+        box->reject();
+      }
+    });
+  } else {
+    QTimer::singleShot(0, modal, [this, modal, action = step.action]() {
+      m_bActionPending = false;
+      action(modal);
+    });
+  }
+}
+
+TempWorkDir::TempWorkDir() : m_previous(QDir::currentPath()) {
+  QVERIFY(m_dir.isValid());
+  QDir::setCurrent(m_dir.path());
+}
+
+TempWorkDir::~TempWorkDir() { QDir::setCurrent(m_previous); }
+
+std::string TempWorkDir::File(const char* name) const {
+  return QFile::encodeName(m_dir.filePath(QString::fromUtf8(name))).toStdString();
+}
+
+void TempWorkDir::WriteSettings(const std::string& device, int commandDelay) const {
+  const std::string port = *Utf8ToCp932("シリアル通信設定");
+  const std::string name = *Utf8ToCp932("ｼﾘｱﾙﾎﾟｰﾄ名");
+  const std::string number = *Utf8ToCp932("ｼﾘｱﾙﾎﾟｰﾄ番号");
+  const std::string infrared = *Utf8ToCp932("赤外線通信設定");
+  const std::string delay = *Utf8ToCp932("ｺﾏﾝﾄﾞDELAY");
+  const std::string text = "[" + port + "]\r\n" + number + "=1\r\n" + name + "=" + device + "\r\n[" +
+                           infrared + "]\r\n" + delay + "=" + std::to_string(commandDelay) + "\r\n";
+  QFile file(m_dir.filePath(QStringLiteral("rzt_input.ini")));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+PtyTransmitter::PtyTransmitter() {
+  char name[256] = {};
+  if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
+    qFatal("openpty failed");
+  }
+  m_path = name;
+  m_thread = std::thread([this]() { Run(); });
+}
+
+PtyTransmitter::~PtyTransmitter() {
+  m_bQuit = true;
+  m_thread.join();
+  close(m_slave);
+  close(m_master);
+}
+
+void PtyTransmitter::Run() {
+  std::vector<std::uint8_t> packet;
+  while (!m_bQuit) {
+    pollfd fd{m_master, POLLIN, 0};
+    if (poll(&fd, 1, 20) <= 0 || !(fd.revents & POLLIN)) continue;
+    std::uint8_t buffer[64];
+    const ssize_t got = read(m_master, buffer, sizeof buffer);
+    if (got <= 0) continue;
+    for (ssize_t i = 0; i < got; ++i) {
+      packet.push_back(buffer[i]);
+      if (packet.size() < static_cast<std::size_t>(kPacketSize)) continue;
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_keys.push_back(FakeTransmitter::DecodeKey(packet));
+      }
+      packet.clear();
+      const std::uint8_t reply = m_bNak ? NAK : ACK;
+      if (write(m_master, &reply, 1) != 1) return;
+    }
+  }
+}
+
+std::vector<int> PtyTransmitter::Keys() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_keys;
+}
+
+int PtyTransmitter::PacketCount() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return static_cast<int>(m_keys.size());
+}
+
+bool HoldingClock::Sleep(int ms, const StopEvent* stop) {
+  // Only the waits a stop can end are held (the link's reply wait is not one).
+  while (stop && m_bHeld) {
+    m_bWaiting = true;
+    // Waiting for an event, not for time: the stop request ends it.
+    if (stop && stop->WaitFor(std::chrono::milliseconds(5))) {
+      m_bWaiting = false;
+      return false;
+    }
+  }
+  m_bWaiting = false;
+  if (stop && stop->IsSet()) return false;
+  if (ms > 0) m_now += ms;
+  return true;
+}
+
+void ClickButton(QWidget* window, const char* name) {
+  auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+  QVERIFY2(button, name);
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+}  // namespace vrellix::testing

@@ -1,0 +1,135 @@
+// Helpers for the window tests: answering modal boxes without ever hanging, a
+// pseudo-terminal transmitter, a clock that holds the job in a pause, and the
+// settings file of a test's working directory.
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/clock.h"
+
+class QWidget;
+
+namespace vrellix::testing {
+
+struct SeenBox {
+  QString caption;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons buttons;
+};
+
+// Works through modal windows as they come up, one step each, in order. Every
+// action runs from its own zero timer, so an action that opens a further modal
+// window does not block the script. If nothing is to be done for too long, or a
+// window comes up with no step left, that window is rejected: a test can fail,
+// never hang.
+class ModalScript final : public QObject {
+ public:
+  using Step = std::function<void(QWidget* modal)>;
+
+  ModalScript();
+  ~ModalScript() override;
+
+  // Answers the next message box with button (records what it showed).
+  void Answer(QMessageBox::StandardButton button);
+  // Runs action on the next modal window that is not a message box, once ready
+  // (if given) returns true.
+  void OnDialog(Step action, std::function<bool()> ready = nullptr);
+
+  const std::vector<SeenBox>& Boxes() const { return m_boxes; }
+  // Boxes' texts, in order.
+  QStringList Texts() const;
+  bool Done() const { return m_steps.empty(); }
+  // Windows that came up with no step for them (and were rejected).
+  int Unexpected() const { return m_unexpected; }
+
+ private:
+  struct Entry {
+    bool box;
+    QMessageBox::StandardButton button;
+    Step action;
+    std::function<bool()> ready;
+  };
+  void Poll();
+
+  QTimer m_timer;
+  std::deque<Entry> m_steps;
+  std::vector<SeenBox> m_boxes;
+  bool m_bActionPending = false;
+  int m_nIdleTicks = 0;
+  int m_unexpected = 0;
+};
+
+// A temporary working directory for one test, made current while it lives.
+class TempWorkDir {
+ public:
+  TempWorkDir();
+  ~TempWorkDir();
+  QString Path() const { return m_dir.path(); }
+  std::string File(const char* name) const;
+  // Writes rzt_input.ini naming device as the port (the "ｼﾘｱﾙﾎﾟｰﾄ名" key) and the
+  // command delay.
+  void WriteSettings(const std::string& device, int commandDelay = 0) const;
+
+ private:
+  QTemporaryDir m_dir;
+  QString m_previous;
+};
+
+// A transmitter on the master side of a pseudo-terminal pair: reads 8-byte
+// packets and answers each with ACK, or NAK when told to.
+class PtyTransmitter {
+ public:
+  PtyTransmitter();
+  ~PtyTransmitter();
+  const std::string& DevicePath() const { return m_path; }
+  void SetNak(bool nak) { m_bNak = nak; }
+  // The key code of every packet received, in order.
+  std::vector<int> Keys() const;
+  int PacketCount() const;
+
+ private:
+  void Run();
+
+  int m_master = -1;
+  int m_slave = -1;  // held open for the whole test, as a real line would be
+  std::string m_path;
+  std::atomic<bool> m_bNak{false};
+  std::atomic<bool> m_bQuit{false};
+  mutable std::mutex m_mutex;
+  std::vector<int> m_keys;
+  std::thread m_thread;
+};
+
+// A virtual clock whose stoppable waits do not pass while it is held: the worker
+// stays in its first pause until Release() or a stop request.
+class HoldingClock final : public Clock {
+ public:
+  std::int64_t NowMs() override { return m_now.load(); }
+  bool Sleep(int ms, const StopEvent* stop) override;
+  void Release() { m_bHeld = false; }
+  // True once the worker waits in a held pause.
+  bool Waiting() const { return m_bWaiting.load(); }
+
+ private:
+  std::atomic<std::int64_t> m_now{0};
+  std::atomic<bool> m_bHeld{true};
+  std::atomic<bool> m_bWaiting{false};
+};
+
+// Clicks a push button found by object name inside window.
+void ClickButton(QWidget* window, const char* name);
+
+}  // namespace vrellix::testing

@@ -1,0 +1,432 @@
+// The main window, the track edit dialog and the About box, driven as a user
+// would: start-up with and without a port, the track list, cell clicks, the
+// exit question.
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyleOptionViewItem>
+#include <QTableWidget>
+#include <QtTest>
+#include <memory>
+
+#include "app/about_dlg.h"
+#include "app/app_common.h"
+#include "app/entry_progress_dlg.h"
+#include "app/titler_dlg.h"
+#include "app/track_edit_dlg.h"
+#include "gui_test_support.h"
+#include "link/serial_port.h"
+#include "link/settings.h"
+#include "text/text_codec.h"
+
+using namespace vrellix;
+using namespace vrellix::testing;
+
+namespace {
+
+const char* const kMissingDevice = "/dev/vrellix-test-no-such-port";
+
+QTableWidget* List(QWidget* window) { return window->findChild<QTableWidget*>("ctl1006"); }
+QLineEdit* Edit(QWidget* window, const char* name) { return window->findChild<QLineEdit*>(name); }
+QPushButton* Button(QWidget* window, const char* name) { return window->findChild<QPushButton*>(name); }
+
+// Clicks the middle of a cell, or its check box.
+void ClickCell(QTableWidget* list, int row, int column, bool onCheckBox = false) {
+  const QModelIndex index = list->model()->index(row, column);
+  list->scrollTo(index);
+  QRect rect = list->visualRect(index);
+  if (onCheckBox) {
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.rect = rect;
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    rect = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+  }
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+QString Repeat(const QString& text, int times) { return text.repeated(times); }
+
+}  // namespace
+
+class TitlerWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<PtyTransmitter> m_pty;
+  std::unique_ptr<TempWorkDir> m_dir;
+
+  // A window on a working pty port, shown.
+  std::unique_ptr<CTitlerDlg> OpenWindow() {
+    m_pty = std::make_unique<PtyTransmitter>();
+    m_dir = std::make_unique<TempWorkDir>();
+    m_dir->WriteSettings(m_pty->DevicePath());
+    auto window = std::make_unique<CTitlerDlg>();
+    window->show();
+    window->activateWindow();
+    return window;
+  }
+
+ private slots:
+  void initTestCase() {
+    InitGuiResources();
+    g_dlgProgress = new CEntryProgressDlg();
+  }
+
+  void cleanupTestCase() {
+    delete g_dlgProgress;
+    g_dlgProgress = nullptr;
+  }
+
+  void cleanup() {
+    m_dir.reset();
+    m_pty.reset();
+  }
+
+  void startupWithoutPortReportsItAndDisablesFileAndStartButtons() {
+    TempWorkDir dir;
+    // Only the device key: the number and the delay are missing and must be
+    // written back with their defaults.
+    const std::string section = *Utf8ToCp932("[シリアル通信設定]\r\nｼﾘｱﾙﾎﾟｰﾄ名=");
+    QFile ini(QStringLiteral("rzt_input.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write((section + kMissingDevice + "\r\n").c_str());
+    ini.close();
+
+    ModalScript script;
+    script.Answer(QMessageBox::Ok);
+    CTitlerDlg window;
+
+    QCOMPARE(script.Boxes().size(), 1u);
+    const SeenBox& box = script.Boxes()[0];
+    QCOMPARE(box.caption, QStringLiteral("Vrellix"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.text, ToQString(PortFailureMessage(window.Settings())));
+    QVERIFY(box.text.contains(QString::fromLatin1(kMissingDevice)));
+
+    QVERIFY(!Button(&window, "ctl1000")->isEnabled());
+    QVERIFY(!Button(&window, "ctl1001")->isEnabled());
+    QVERIFY(!Button(&window, "ctl1002")->isEnabled());
+    QVERIFY(Button(&window, "ctl1")->isEnabled());
+    QVERIFY(g_hComm == nullptr);
+
+    const LinkSettings written = ReadIniSettings(dir.File("rzt_input.ini"));
+    QCOMPARE(written.m_nPortNo, kDefaultPortNo);
+    QCOMPARE(written.m_nCommandDelay, kDefaultCommandDelay);
+    QCOMPARE(written.portName, std::string(kMissingDevice));
+  }
+
+  void startupInEmptyDirectoryCreatesSettings() {
+    TempWorkDir dir;
+    const std::string device = PortDeviceName(LinkSettings{});
+    // Never open a real serial port of the machine from a test.
+    if (QFile::exists(QString::fromStdString(device))) QSKIP("the default port exists on this machine");
+    ModalScript script;
+    script.Answer(QMessageBox::Ok);
+    CTitlerDlg window;
+    QVERIFY(QFile::exists(QStringLiteral("rzt_input.ini")));
+    const LinkSettings written = ReadIniSettings(dir.File("rzt_input.ini"));
+    QCOMPARE(written.m_nPortNo, kDefaultPortNo);
+    QCOMPARE(written.m_nCommandDelay, kDefaultCommandDelay);
+    QCOMPARE(script.Texts(), QStringList{ToQString(PortFailureMessage(written))});
+    QVERIFY(!Button(&window, "ctl1002")->isEnabled());
+  }
+
+  void startupWithPortEnablesEverything() {
+    ModalScript script;
+    auto window = OpenWindow();
+    QVERIFY(script.Boxes().empty());
+    QVERIFY(g_hComm != nullptr);
+    for (const char* name : {"ctl1000", "ctl1001", "ctl1002", "ctl1"}) QVERIFY2(Button(window.get(), name)->isEnabled(), name);
+    window.reset();
+    QVERIFY(g_hComm == nullptr);  // closed with the window
+  }
+
+  void trackListHasFiftyNumberedRowsAndItsColumns() {
+    auto window = OpenWindow();
+    QTableWidget* list = List(window.get());
+    QCOMPARE(list->rowCount(), 50);
+    QCOMPARE(list->columnCount(), 3);
+    const QStringList headers{"No", "名称", "よみ"};
+    for (int column = 0; column < 3; ++column)
+      QCOMPARE(list->horizontalHeaderItem(column)->text(), headers[column]);
+    QCOMPARE(list->columnWidth(0), list->width() - 2 * list->frameWidth() - 326);
+    QVERIFY(list->columnWidth(0) > 0);
+    QCOMPARE(list->columnWidth(1), 155);
+    QCOMPARE(list->columnWidth(2), 155);
+    for (int row = 0; row < 50; ++row) {
+      QCOMPARE(list->item(row, 0)->text(), QString::number(row + 1));
+      QCOMPARE(list->item(row, 0)->checkState(), Qt::Unchecked);
+      QVERIFY(list->item(row, 1)->text().isEmpty());
+    }
+    QVERIFY(list->showGrid());
+    QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
+  }
+
+  void backgroundColour() {
+    auto window = OpenWindow();
+    QCOMPARE(window->palette().color(QPalette::Window), QColor(162, 188, 189));
+    QVERIFY(!window->findChild<QLabel*>("staticTitle")->autoFillBackground());
+    QImage shot = window->grab().toImage();
+    QCOMPARE(QColor(shot.pixel(2, 2)), QColor(162, 188, 189));
+  }
+
+  void enterInEveryEditFieldAsksBeforeExit() {
+    auto window = OpenWindow();
+    for (const char* name : {"ctl1003", "ctl1004", "ctl1007"}) {
+      QLineEdit* edit = Edit(window.get(), name);
+      edit->setText(QStringLiteral("あいう"));
+      edit->setFocus();
+      ModalScript script;
+      script.Answer(QMessageBox::No);
+      QTest::keyClick(edit, Qt::Key_Return);
+      QTRY_VERIFY(script.Done());
+      QCOMPARE(script.Texts(), QStringList{"終了します。よろしいですか？"});
+      QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
+      QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+      QVERIFY2(window->isVisible(), name);
+      QCOMPARE(edit->text(), QStringLiteral("あいう"));
+    }
+    ModalScript script;
+    script.Answer(QMessageBox::Yes);
+    ClickButton(window.get(), "ctl1");
+    QVERIFY(!window->isVisible());
+    QCOMPARE(window->result(), int(QDialog::Accepted));
+  }
+
+  void escapeAndCloseBoxCloseWithoutQuestion_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("escape") << true;
+    QTest::newRow("close box") << false;
+  }
+
+  void escapeAndCloseBoxCloseWithoutQuestion() {
+    QFETCH(bool, escape);
+    auto window = OpenWindow();
+    ModalScript script;
+    if (escape) {
+      QTest::keyClick(Edit(window.get(), "ctl1003"), Qt::Key_Escape);
+    } else {
+      window->close();
+    }
+    QVERIFY(!window->isVisible());
+    QCOMPARE(window->result(), int(QDialog::Rejected));
+    QVERIFY(script.Boxes().empty());
+  }
+
+  void numberColumnAndCheckBoxNeverOpenTheEditor() {
+    auto window = OpenWindow();
+    QTableWidget* list = List(window.get());
+    ModalScript script;  // no step: any dialog would count as unexpected
+    ClickCell(list, 0, 0);
+    ClickCell(list, 49, 0);
+    QCOMPARE(list->item(0, 0)->checkState(), Qt::Unchecked);
+    ClickCell(list, 7, 0, true);
+    QCOMPARE(list->item(7, 0)->checkState(), Qt::Checked);
+    ClickCell(list, 7, 0, true);
+    QCOMPARE(list->item(7, 0)->checkState(), Qt::Unchecked);
+    window->OnTrackCellClicked(-1, 1);  // a click below the last row hits no row
+    QTest::qWait(50);
+    QCOMPARE(script.Unexpected(), 0);
+  }
+
+  void nameAndReadingCellsOpenTheEditorOnEveryRow_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::newRow("row 1 name") << 0 << 1;
+    QTest::newRow("row 1 reading") << 0 << 2;
+    QTest::newRow("row 26 name") << 25 << 1;
+    QTest::newRow("row 50 reading") << 49 << 2;
+  }
+
+  void nameAndReadingCellsOpenTheEditorOnEveryRow() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    auto window = OpenWindow();
+    QTableWidget* list = List(window.get());
+    list->item(row, 1)->setText(QStringLiteral(" 曲 "));
+    QString number, name, reading;
+    bool numberEnabled = true;
+    ModalScript script;
+    script.OnDialog([&](QWidget* dialog) {
+      number = Edit(dialog, "ctl1003")->text();
+      numberEnabled = Edit(dialog, "ctl1003")->isEnabled();
+      name = Edit(dialog, "ctl1007")->text();
+      reading = Edit(dialog, "ctl1008")->text();
+      Edit(dialog, "ctl1007")->setText(QStringLiteral("changed"));
+      ClickButton(dialog, "ctl2");  // ｷｬﾝｾﾙ
+    });
+    ClickCell(list, row, column);
+    QVERIFY(script.Done());
+    QCOMPARE(number, QString::number(row + 1));
+    QVERIFY(!numberEnabled);
+    QCOMPARE(name, QStringLiteral(" 曲 "));  // as it stands, untrimmed
+    QVERIFY(reading.isEmpty());
+    QCOMPARE(list->item(row, 1)->text(), QStringLiteral(" 曲 "));  // cancelled: unchanged
+  }
+
+  void editorOkWritesTrimmedTextsAndSetsTheCheck() {
+    auto window = OpenWindow();
+    QTableWidget* list = List(window.get());
+    Edit(window.get(), "ctl1003")->setText(QStringLiteral(" title "));
+    auto edit = [&](const QString& name, const QString& reading) {
+      ModalScript script;
+      script.OnDialog([=](QWidget* dialog) {
+        Edit(dialog, "ctl1007")->setText(name);
+        Edit(dialog, "ctl1008")->setText(reading);
+        ClickButton(dialog, "ctl1");
+      });
+      ClickCell(list, 4, 2);
+      QVERIFY(script.Done());
+      QVERIFY(script.Boxes().empty());
+    };
+    edit(QStringLiteral("  name\t"), QStringLiteral(" よみ　 "));
+    QCOMPARE(list->item(4, 1)->text(), QStringLiteral("name"));
+    QCOMPARE(list->item(4, 2)->text(), QStringLiteral("よみ　"));  // the full-width space stays
+    QCOMPARE(list->item(4, 0)->checkState(), Qt::Checked);
+    edit(QString(), QStringLiteral("   "));
+    QCOMPARE(list->item(4, 1)->text(), QString());
+    QCOMPARE(list->item(4, 2)->text(), QString());
+    QCOMPARE(list->item(4, 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(Edit(window.get(), "ctl1003")->text(), QStringLiteral(" title "));
+  }
+
+  void editorChecks_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("message");  // empty: accepted
+    const QString fullWidth = QStringLiteral("Ａ");
+    const QString hira = QStringLiteral("あ");
+    const QString nameTooLong = QStringLiteral("文字数が半角３２文字を越えています。修正して下さい(曲名)");
+    const QString readingTooLong = QStringLiteral("文字数が半角３２文字を越えています。修正して下さい(よみ)");
+    const QString readingOnly = QStringLiteral("「よみ」だけ入力されています。「曲名」も入力して下さい");
+    QTest::newRow("name of 32 bytes") << Repeat(fullWidth, 16) << QString() << QString();
+    QTest::newRow("name of 33 bytes") << Repeat(fullWidth, 16) + "a" << QString() << nameTooLong;
+    QTest::newRow("name of 32 bytes inside spaces") << "  " + Repeat("a", 32) + " " << QString() << QString();
+    QTest::newRow("reading of 33 bytes") << "n" << Repeat(hira, 16) + "a" << readingTooLong;
+    QTest::newRow("both too long: the name first") << Repeat("a", 33) << Repeat("a", 33) << nameTooLong;
+    QTest::newRow("reading without name") << QString() << hira << readingOnly;
+    QTest::newRow("reading of spaces without name") << QString() << QStringLiteral("  \t") << QString();
+    QTest::newRow("empty name and reading") << QString() << QString() << QString();
+    QTest::newRow("kanji and katakana in the reading") << "n" << QStringLiteral("漢字カナ") << QString();
+  }
+
+  void editorChecks() {
+    QFETCH(QString, name);
+    QFETCH(QString, reading);
+    QFETCH(QString, message);
+    auto window = OpenWindow();
+    QTableWidget* list = List(window.get());
+    QString nameAfterRefusal;
+    bool openAfterRefusal = false;
+    ModalScript script;
+    script.OnDialog([=](QWidget* dialog) {
+      Edit(dialog, "ctl1007")->setText(name);
+      Edit(dialog, "ctl1008")->setText(reading);
+      ClickButton(dialog, "ctl1");
+    });
+    if (!message.isEmpty()) {
+      script.Answer(QMessageBox::Ok);
+      script.OnDialog([&](QWidget* dialog) {
+        openAfterRefusal = dialog->isVisible();
+        nameAfterRefusal = Edit(dialog, "ctl1007")->text();
+        ClickButton(dialog, "ctl2");
+      });
+    }
+    ClickCell(list, 0, 1);
+    QVERIFY(script.Done());
+    if (message.isEmpty()) {
+      QVERIFY(script.Boxes().empty());
+      QCOMPARE(list->item(0, 1)->text(), name.trimmed());
+      return;
+    }
+    QCOMPARE(script.Texts(), QStringList{message});
+    QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
+    QCOMPARE(script.Boxes()[0].caption, QStringLiteral("Vrellix"));
+    QVERIFY(openAfterRefusal);
+    QCOMPARE(nameAfterRefusal, name);  // the field keeps what was typed
+    QVERIFY(list->item(0, 1)->text().isEmpty());
+  }
+
+  void mainWindowTabOrder() {
+    auto window = OpenWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    Edit(window.get(), "ctl1003")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order, (QStringList{"ctl1004", "ctl1007", "ctl1006", "ctl1000", "ctl1001", "ctl1002", "ctl1", "ctl1003"}));
+  }
+
+  void editorTabOrderSkipsTheNumber() {
+    CTrackEditDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QWidget* name = Edit(&dialog, "ctl1007");
+    name->setFocus();
+    QStringList order;
+    for (int i = 0; i < 4; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order, (QStringList{"ctl1", "ctl2", "ctl1008", "ctl1007"}));
+    QCOMPARE(Edit(&dialog, "ctl1003")->focusPolicy(), Qt::NoFocus);
+  }
+
+  void aboutBoxIgnoresEnterAndEscape() {
+    CAboutDlg about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QCOMPARE(about.windowTitle(), QStringLiteral("Vrellixのﾊﾞｰｼﾞｮﾝ情報"));
+    QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Return);
+    QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Escape);
+    QTest::keyClick(&about, Qt::Key_Enter);
+    QVERIFY(about.isVisible());
+    ClickButton(&about, "ctl1");
+    QVERIFY(!about.isVisible());
+    about.show();
+    about.close();
+    QVERIFY(!about.isVisible());
+  }
+
+  void contextMenuOffersTheAboutBox() {
+    auto window = OpenWindow();
+    QStringList items;
+    bool aboutShown = false;
+    // The menu is a popup, not a modal window: look for it from a timer.
+    auto findMenu = std::make_shared<std::function<void(int)>>();
+    *findMenu = [&, findMenu](int triesLeft) {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) {
+        if (triesLeft > 0) QTimer::singleShot(10, [findMenu, triesLeft]() { (*findMenu)(triesLeft - 1); });
+        return;
+      }
+      for (QAction* action : menu->actions()) items << action->text();
+      QAction* about = menu->actions().value(0);
+      menu->close();
+      if (about) about->trigger();
+    };
+    QTimer::singleShot(0, [findMenu]() { (*findMenu)(300); });
+    ModalScript script;
+    script.OnDialog([&](QWidget* dialog) {
+      aboutShown = qobject_cast<CAboutDlg*>(dialog) != nullptr;
+      ClickButton(dialog, "ctl1");
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(window.get(), &event);
+    QCOMPARE(items, QStringList{"Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+    QTRY_VERIFY(script.Done());
+    QVERIFY(aboutShown);
+  }
+};
+
+QTEST_MAIN(TitlerWindowTest)
+#include "titler_window_test.moc"
