@@ -100,4 +100,12 @@ void BuildPacket(const std::uint8_t codeBytes[4], std::uint8_t packet[kPacketSiz
   packet[kPacketSize - 1] = check;
 }
 
+std::array<std::uint8_t, kPacketSize> KeyPacket(int code) {
+  std::uint8_t codeBytes[4];
+  KeyCodeBytes(code, codeBytes);
+  std::array<std::uint8_t, kPacketSize> packet{};
+  BuildPacket(codeBytes, packet.data());
+  return packet;
+}
+
 }  // namespace vrellix

@@ -1,6 +1,7 @@
 // Remote-control key codes of the device and the 8-byte packets that carry them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -68,5 +69,8 @@ void KeyCodeBytes(int code, std::uint8_t out[4]);
 
 // 02 04 05, the four code bytes, and the XOR of the seven bytes before it.
 void BuildPacket(const std::uint8_t codeBytes[4], std::uint8_t packet[kPacketSize]);
+
+// The whole packet for a key code: KeyCodeBytes, then BuildPacket.
+std::array<std::uint8_t, kPacketSize> KeyPacket(int code);
 
 }  // namespace vrellix

@@ -26,7 +26,7 @@ class CliAlbumTest : public ::testing::Test {
   CliRun Cli(const std::string& args) {
     const std::string out = dir.File("stdout.txt");
     const std::string err = dir.File("stderr.txt");
-    const std::string command = "'" VRELLIX_CLI "' " + args + " >'" + out + "' 2>'" + err + "' </dev/null";
+    const std::string command = "'" VRELLIX_CLI_PATH "' " + args + " >'" + out + "' 2>'" + err + "' </dev/null";
     const int status = std::system(command.c_str());
     CliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
     std::filesystem::remove(out);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_directory.h"
+#include "support/scratch_dir.h"
 
 namespace vrellix::testing {
 
@@ -26,7 +26,7 @@ struct ProcessResult {
 // Starts the command with stdin from /dev/null, stdout and stderr to files.
 class ChildProcess {
  public:
-  ChildProcess(const std::string& program, const std::vector<std::string>& args, const TempDirectory& dir)
+  ChildProcess(const std::string& program, const std::vector<std::string>& args, const ScratchDir& dir)
       : m_outPath(dir.File(".out")), m_errPath(dir.File(".err")) {
     m_pid = fork();
     if (m_pid == 0) {
@@ -68,8 +68,8 @@ class ChildProcess {
   std::string m_errPath;
 };
 
-inline ProcessResult RunCli(const std::vector<std::string>& args, const TempDirectory& dir) {
-  ChildProcess child(VRELLIX_CLI, args, dir);
+inline ProcessResult RunCli(const std::vector<std::string>& args, const ScratchDir& dir) {
+  ChildProcess child(VRELLIX_CLI_PATH, args, dir);
   return child.Wait();
 }
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "support/pty_pair.h"
-#include "support/temp_directory.h"
+#include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
@@ -25,7 +25,7 @@ using testing::Bytes;
 using testing::PtyPair;
 using testing::PtyResponder;
 using testing::ReadBytes;
-using testing::TempDirectory;
+using testing::ScratchDir;
 using testing::WriteBytes;
 using Reply = PtyResponder::Reply;
 
@@ -100,7 +100,7 @@ class CliKeyTest : public ::testing::Test {
     return result;
   }
 
-  TempDirectory dir;
+  ScratchDir dir;
   const std::string ini = dir.File("rzt_input.ini");
   PtyPair pty;
 };

@@ -17,7 +17,7 @@ using testing::FakeTransmitter;
 using testing::ProcessResult;
 using testing::RunCli;
 using testing::SplitLines;
-using testing::TempDirectory;
+using testing::ScratchDir;
 using testing::WriteBytes;
 
 // The smallest album worth a job: a one-character title (full-width digit:
@@ -67,7 +67,7 @@ class Transmitter {
   std::size_t m_packets = 0;
 };
 
-std::vector<int> PlannedKeys(const TempDirectory& dir, const std::string& file) {
+std::vector<int> PlannedKeys(const ScratchDir& dir, const std::string& file) {
   const ProcessResult plan = RunCli({"plan", file, "--delay", "0"}, dir);
   EXPECT_EQ(plan.exitCode, 0) << plan.err;
   static const std::regex kKey("key (\\d+) .*");
@@ -80,7 +80,7 @@ std::vector<int> PlannedKeys(const TempDirectory& dir, const std::string& file) 
 }
 
 TEST(EnterCommandTest, SendsExactlyThePlannedKeys) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   const std::vector<int> planned = PlannedKeys(dir, "album.csv");
   ASSERT_FALSE(planned.empty());
@@ -94,10 +94,10 @@ TEST(EnterCommandTest, SendsExactlyThePlannedKeys) {
 }
 
 TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   Transmitter transmitter;
-  ChildProcess child(VRELLIX_CLI,
+  ChildProcess child(VRELLIX_CLI_PATH,
                      {"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
   ASSERT_TRUE(child.Started());
   // Into the erase keys of the title.
@@ -111,7 +111,7 @@ TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
 }
 
 TEST(EnterCommandTest, RefusedKeysEndTheJobWithTheFailureMessage) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   Transmitter transmitter({NAK, NAK});
   const ProcessResult run =
@@ -122,7 +122,7 @@ TEST(EnterCommandTest, RefusedKeysEndTheJobWithTheFailureMessage) {
 }
 
 TEST(EnterCommandTest, NoAnswerToTheQuestionMeansNo) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   Transmitter transmitter;
   const ProcessResult run = RunCli({"enter", "album.csv", "--port", transmitter.DeviceName()}, dir);
@@ -133,7 +133,7 @@ TEST(EnterCommandTest, NoAnswerToTheQuestionMeansNo) {
 }
 
 TEST(EnterCommandTest, PortThatCannotBeOpenedIsNamed) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   const std::string missing = dir.File("no-such-tty");
   const ProcessResult run = RunCli({"enter", "album.csv", "--port", missing, "--yes"}, dir);
@@ -142,7 +142,7 @@ TEST(EnterCommandTest, PortThatCannotBeOpenedIsNamed) {
 }
 
 TEST(EnterCommandTest, BadFileIsRefusedBeforeAnythingElse) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("kanji.csv"), "漢字\r\n");
   const ProcessResult run = RunCli({"enter", "kanji.csv", "--port", dir.File("no-such-tty"), "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 1);

@@ -17,15 +17,15 @@ using testing::ProcessResult;
 using testing::ReadBytes;
 using testing::RunCli;
 using testing::SplitLines;
-using testing::TempDirectory;
+using testing::ScratchDir;
 using testing::WriteBytes;
 
 const std::string kExamples = VRELLIX_EXAMPLES;
 
-bool SettingsFileExists(const TempDirectory& dir) { return std::filesystem::exists(dir.File("rzt_input.ini")); }
+bool SettingsFileExists(const ScratchDir& dir) { return std::filesystem::exists(dir.File("rzt_input.ini")); }
 
 TEST(EnterSimulateTest, PrintsWhatTheDeviceHoldsForEachFieldOfTheExample) {
-  TempDirectory dir;
+  ScratchDir dir;
   const ProcessResult run = RunCli({"enter", kExamples + "/album.csv", "--simulate", "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(SplitLines(run.out), (std::vector<std::string>{
@@ -46,7 +46,7 @@ TEST(EnterSimulateTest, PrintsWhatTheDeviceHoldsForEachFieldOfTheExample) {
 
 // The worst case: every field full of width switches and far symbol walks.
 TEST(EnterSimulateTest, WorstCaseAlbumTakesLittleCpu) {
-  TempDirectory dir;
+  ScratchDir dir;
   rusage before{};
   getrusage(RUSAGE_CHILDREN, &before);
   const ProcessResult run = RunCli({"enter", kExamples + "/worst-case.csv", "--simulate"}, dir);
@@ -70,7 +70,7 @@ TEST(EnterSimulateTest, WorstCaseAlbumTakesLittleCpu) {
 
 // The settings file gives the command delay when present, and is left as it was.
 TEST(EnterSimulateTest, ReadsTheSettingsFileWithoutWritingIt) {
-  TempDirectory dir;
+  ScratchDir dir;
   const std::string settings = "; kept as written\r\n[\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8]\r\n";
   WriteBytes(dir.File("rzt_input.ini"), settings);
   WriteBytes(dir.File("a.csv"), "A\r\nnone\r\nnone\r\n");
@@ -96,7 +96,7 @@ class EnterSimulateOptions : public ::testing::TestWithParam<OptionCase> {};
 
 TEST_P(EnterSimulateOptions, AreCheckedBeforeAnythingRuns) {
   const OptionCase& c = GetParam();
-  TempDirectory dir;
+  ScratchDir dir;
   // A reading, so an old text is erased by the reading field's 16 erase keys too.
   WriteBytes(dir.File("a.csv"), "A\r\n\x82\xA0\r\nnone\r\n");
   std::vector<std::string> args{"enter", "a.csv"};
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EnterSimulateTest, AlbumThatFailsItsChecksIsRefused) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("kanji.csv"), "\x8A\xBF\r\n");  // 漢: no routine enters it
   const ProcessResult run = RunCli({"enter", "kanji.csv", "--simulate"}, dir);
   EXPECT_EQ(run.exitCode, 1);

@@ -12,7 +12,7 @@ namespace {
 using testing::ProcessResult;
 using testing::RunCli;
 using testing::SplitLines;
-using testing::TempDirectory;
+using testing::ScratchDir;
 using testing::WriteBytes;
 
 // Title, reading (UTF-8, converted on load), no artist, one track with a name.
@@ -72,7 +72,7 @@ void ExpectSummaryAgrees(const PlanTotals& totals, int delay) {
 }
 
 TEST(PlanCommandTest, PrintsEveryStepAndAnAgreeingEstimate) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kAlbumCsv);
   for (int delay : {0, 100, 2500}) {
     SCOPED_TRACE("delay " + std::to_string(delay));
@@ -93,7 +93,7 @@ TEST(PlanCommandTest, PrintsEveryStepAndAnAgreeingEstimate) {
 }
 
 TEST(PlanCommandTest, ExampleAlbumPlanAgreesWithItsSummary) {
-  TempDirectory dir;
+  ScratchDir dir;
   const ProcessResult run = RunCli({"plan", VRELLIX_EXAMPLES "/album.csv", "--delay", "100"}, dir);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const PlanTotals totals = ParsePlan(run.out);
@@ -104,7 +104,7 @@ TEST(PlanCommandTest, ExampleAlbumPlanAgreesWithItsSummary) {
 }
 
 TEST(PlanCommandTest, DelayComesFromTheSettingsFileWhenPresentAndNothingIsWritten) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kAlbumCsv);
 
   ProcessResult run = RunCli({"plan", "album.csv"}, dir);
@@ -127,7 +127,7 @@ TEST(PlanCommandTest, DelayComesFromTheSettingsFileWhenPresentAndNothingIsWritte
 }
 
 TEST(PlanCommandTest, RefusesBadFilesAndArguments) {
-  TempDirectory dir;
+  ScratchDir dir;
   WriteBytes(dir.File("kanji.csv"), "漢字\r\n");
   WriteBytes(dir.File("empty.csv"), "none\r\nnone\r\nnone\r\n");
   WriteBytes(dir.File("album.csv"), kAlbumCsv);

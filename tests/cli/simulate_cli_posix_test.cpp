@@ -20,11 +20,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes PacketOf(int key) {
-  std::uint8_t code[4];
-  std::uint8_t packet[kPacketSize];
-  KeyCodeBytes(key, code);
-  BuildPacket(code, packet);
-  return Bytes(packet, packet + kPacketSize);
+  const auto packet = KeyPacket(key);
+  return Bytes(packet.begin(), packet.end());
 }
 
 // The command running with its standard output on a pipe.

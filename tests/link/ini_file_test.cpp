@@ -5,18 +5,18 @@
 #include <climits>
 #include <filesystem>
 
-#include "support/temp_directory.h"
+#include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
 
 using testing::ReadBytes;
-using testing::TempDirectory;
+using testing::ScratchDir;
 using testing::WriteBytes;
 
 class IniFileTest : public ::testing::Test {
  protected:
-  TempDirectory dir;
+  ScratchDir dir;
   const std::string path = dir.File("settings.ini");
 };
 

@@ -19,13 +19,7 @@ std::string Hex(const std::uint8_t* bytes, int count) {
   return out;
 }
 
-std::string PacketFor(int code) {
-  std::uint8_t codeBytes[4];
-  std::uint8_t packet[kPacketSize];
-  KeyCodeBytes(code, codeBytes);
-  BuildPacket(codeBytes, packet);
-  return Hex(packet, kPacketSize);
-}
+std::string PacketFor(int code) { return Hex(KeyPacket(code).data(), kPacketSize); }
 
 struct GoldenPacket {
   int code;

@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "support/pty_pair.h"
-#include "support/temp_directory.h"
+#include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
@@ -166,7 +166,7 @@ TEST(SerialPortOpen, MissingDeviceFailsAndLeavesNoPort) {
 }
 
 TEST(SerialPortOpen, FileThatIsNotATerminalFails) {
-  testing::TempDirectory dir;
+  testing::ScratchDir dir;
   testing::WriteBytes(dir.File("plain"), "x");
   CommHandle port = nullptr;
   EXPECT_EQ(OpenComm(&port, dir.File("plain"), 4800, 8, kNoParity, kOneStopBit), 0);

@@ -5,13 +5,13 @@
 
 #include <filesystem>
 
-#include "support/temp_directory.h"
+#include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
 
 using testing::ReadBytes;
-using testing::TempDirectory;
+using testing::ScratchDir;
 using testing::WriteBytes;
 
 // The file's section and key names, in the Shift-JIS bytes the file holds.
@@ -26,7 +26,7 @@ std::string Entry(const std::string& key, const std::string& value) { return key
 
 class SettingsTest : public ::testing::Test {
  protected:
-  TempDirectory dir;
+  ScratchDir dir;
   const std::string path = dir.File("rzt_input.ini");
 };
 
@@ -150,7 +150,7 @@ TEST(SettingsPort, FailureMessageNamesTheDeviceTried) {
 
 // The path is the current directory's, however long (no 255-byte buffer).
 TEST(SettingsPath, IsTheCurrentDirectoryOfAnyLength) {
-  TempDirectory dir;
+  ScratchDir dir;
   std::filesystem::path deep = dir.Path();
   while (deep.string().size() < 1200) deep /= std::string(100, 'd');
   std::filesystem::create_directories(deep);

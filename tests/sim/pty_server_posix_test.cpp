@@ -25,11 +25,8 @@ using testing::operator+;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes PacketOf(int key) {
-  std::uint8_t code[4];
-  std::uint8_t packet[kPacketSize];
-  KeyCodeBytes(key, code);
-  BuildPacket(code, packet);
-  return Bytes(packet, packet + kPacketSize);
+  const auto packet = KeyPacket(key);
+  return Bytes(packet.begin(), packet.end());
 }
 
 // A client on the slave side with a raw line.

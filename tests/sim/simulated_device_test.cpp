@@ -20,11 +20,8 @@ using testing::operator+;
 using Packet = std::vector<std::uint8_t>;
 
 Packet PacketOf(int key) {
-  std::uint8_t code[4];
-  std::uint8_t packet[kPacketSize];
-  KeyCodeBytes(key, code);
-  BuildPacket(code, packet);
-  return Packet(packet, packet + kPacketSize);
+  const auto packet = KeyPacket(key);
+  return Packet(packet.begin(), packet.end());
 }
 
 // Writes the packet and returns the reply bytes that came back.
