@@ -16,7 +16,7 @@
 #include "app/simulator_dump_dlg.h"
 #include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
-#include "app/virtual_clock.h"
+#include "link/virtual_clock.h"
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
 #include "link/clock.h"

@@ -6,6 +6,7 @@
 #include "job/entry_job.h"
 #include "link/keys.h"
 #include "link/stop_event.h"
+#include "link/virtual_clock.h"
 
 namespace vrellix {
 
@@ -21,25 +22,12 @@ class AlwaysAckChannel final : public ByteChannel {
   void PurgeInput() override {}
 };
 
-class InstantClock final : public Clock {
- public:
-  std::int64_t NowMs() override { return m_now; }
-  bool Sleep(int ms, const StopEvent* stop) override {
-    if (stop && stop->IsSet()) return false;
-    if (ms > 0) m_now += ms;
-    return true;
-  }
-
- private:
-  std::int64_t m_now = 0;
-};
-
 }  // namespace
 
 JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                 int commandDelayMs) {
   AlwaysAckChannel channel;
-  InstantClock clock;
+  VirtualClock clock;
   StopEvent stop;
   KeyLink link(channel, clock, stop, commandDelayMs);
   EntryEngine engine(link);

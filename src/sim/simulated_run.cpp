@@ -7,27 +7,13 @@
 #include "job/entry_job.h"
 #include "job/job_plan.h"
 #include "job/job_reporter.h"
-#include "link/clock.h"
 #include "link/key_link.h"
 #include "link/stop_event.h"
+#include "link/virtual_clock.h"
 #include "text/text_codec.h"
 
 namespace vrellix::sim {
 namespace {
-
-// Time moves only when something waits, and at once.
-class VirtualClock final : public Clock {
- public:
-  std::int64_t NowMs() override { return m_now; }
-  bool Sleep(int ms, const StopEvent* stop) override {
-    if (stop && stop->IsSet()) return false;
-    if (ms > 0) m_now += ms;
-    return true;
-  }
-
- private:
-  std::int64_t m_now = 0;
-};
 
 // Keeps only the job's outcome. Posting it also sets the stop event, which is
 // what ends the job's wait for the window when it runs on the caller's thread.

@@ -1,5 +1,5 @@
 // Time that passes only on paper: every wait returns at once and moves the
-// clock on, so a job against the built-in simulator runs at once.
+// clock on, so a plan, or a job against the built-in simulator, runs at once.
 #pragma once
 
 #include <atomic>

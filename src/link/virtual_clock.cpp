@@ -1,4 +1,4 @@
-#include "app/virtual_clock.h"
+#include "link/virtual_clock.h"
 
 #include "link/stop_event.h"
 
