@@ -9,10 +9,15 @@
 
 namespace vrellix {
 
-CSimulatorDumpDlg::CSimulatorDumpDlg(const std::string& dump, QWidget* parent) : QDialog(parent) {
+CSimulatorDumpDlg::CSimulatorDumpDlg(const std::string& verdict, const std::string& dump,
+                                     QWidget* parent)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("simulatorDump"));
   setWindowTitle(QString::fromUtf8(kAppName));
   auto* layout = new QVBoxLayout(this);
+  auto* verdictLabel = new QLabel(ToQString(verdict), this);
+  verdictLabel->setObjectName(QStringLiteral("verdict"));
+  layout->addWidget(verdictLabel);
   layout->addWidget(new QLabel(QStringLiteral("シミュレータのＲＺＴが保持している内容:"), this));
   auto* text = new QPlainTextEdit(ToQString(dump), this);
   text->setObjectName(QStringLiteral("dumpText"));

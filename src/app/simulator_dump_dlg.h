@@ -11,7 +11,8 @@ class CSimulatorDumpDlg : public QDialog {
   Q_OBJECT
 
  public:
-  CSimulatorDumpDlg(const std::string& dump, QWidget* parent = nullptr);
+  // verdict: whether the device holds the album (UTF-8); dump: its fields.
+  CSimulatorDumpDlg(const std::string& verdict, const std::string& dump, QWidget* parent = nullptr);
 };
 
 }  // namespace vrellix

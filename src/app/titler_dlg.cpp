@@ -16,12 +16,13 @@
 #include "app/simulator_dump_dlg.h"
 #include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
-#include "link/virtual_clock.h"
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
 #include "link/clock.h"
 #include "link/key_link.h"
+#include "link/virtual_clock.h"
 #include "sim/simulated_device.h"
+#include "sim/simulated_run.h"
 #include "ui_titler_dlg.h"
 #include "validate/input_checks.h"
 
@@ -125,8 +126,7 @@ bool CTitlerDlg::OpenLink() {
   g_hComm = nullptr;
   if (m_options.simulate) {
     auto device = std::make_unique<sim::SimulatedDevice>();
-    const sim::SimulatedDevice* model = device.get();
-    m_fnDeviceDump = [model]() { return model->Dump(); };
+    m_pSimulator = device.get();
     m_pChannel = std::move(device);
   } else {
     if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit))
@@ -325,11 +325,21 @@ void CTitlerDlg::RunEntryJob() {
   g_dlgProgress->DoModal();
   m_pInputJob->StopInputThread();
   g_dlgProgress->EndJob();
-  if (m_fnDeviceDump) ShowSimulatorDump();
+  if (m_pSimulator) ShowSimulatorDump(checks);
 }
 
-void CTitlerDlg::ShowSimulatorDump() {
-  CSimulatorDumpDlg dump(m_fnDeviceDump(), this);
+void CTitlerDlg::ShowSimulatorDump(const std::array<bool, kTrackCount>& checks) {
+  // Judged from what the model recorded in its fields, not by keying again.
+  const sim::DeviceModel device = m_pSimulator->Model();
+  std::string differing;
+  for (const sim::FieldCheck& field : sim::CompareWithAlbum(device, m_album, checks)) {
+    if (field.Matches()) continue;
+    differing += (differing.empty() ? "" : ", ") + sim::FieldLabel(field);
+  }
+  std::string verdict = "ＲＺＴはアルバムのとおりの内容を保持しています";
+  if (!differing.empty()) verdict = "アルバムと異なる項目があります: " + differing;
+  if (!device.Errors().empty()) verdict += "\nＲＺＴが受け付けないキーがありました (error 行)";
+  CSimulatorDumpDlg dump(verdict, m_pSimulator->Dump(), this);
   dump.exec();
 }
 

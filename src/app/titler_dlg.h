@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include <array>
+
 #include "album/album.h"
 #include "link/serial_port.h"
 #include "link/settings.h"
@@ -21,6 +23,10 @@ class CTitlerDlgUi;
 }
 
 namespace vrellix {
+
+namespace sim {
+class SimulatedDevice;
+}
 
 class ByteChannel;
 class Clock;
@@ -86,7 +92,7 @@ class CTitlerDlg : public QDialog {
   void LoadTexts();
   void ApplyAlbum(const EditedAlbum& album);
   void RunEntryJob();
-  void ShowSimulatorDump();
+  void ShowSimulatorDump(const std::array<bool, kTrackCount>& checks);
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
   TitlerOptions m_options;
@@ -107,7 +113,7 @@ class CTitlerDlg : public QDialog {
   std::unique_ptr<Clock> m_pOwnClock;
   Clock* m_pClock = nullptr;
   std::unique_ptr<ByteChannel> m_pChannel;
-  std::function<std::string()> m_fnDeviceDump;  // what the simulated device holds
+  const sim::SimulatedDevice* m_pSimulator = nullptr;  // owned through m_pChannel in simulator mode
   std::unique_ptr<KeyLink> m_pLink;
   std::unique_ptr<EntryEngine> m_pEngine;
   std::unique_ptr<EntryJob> m_pInputJob;

@@ -303,11 +303,13 @@ class StartJobTest : public QObject {
     Edit(window.get(), "ctl1004")->setText(QStringLiteral("あいう"));
     SetRow(window.get(), 2, QStringLiteral("ﾄﾗｯｸ"), QStringLiteral("とらっく"));
     QString dump;
+    QString verdict;
     ModalScript script;
     script.Answer(QMessageBox::Yes);
     script.Answer(QMessageBox::Ok);
     script.OnDialog([&](QWidget* dialog) {
       dump = dialog->findChild<QPlainTextEdit*>("dumpText")->toPlainText();
+      verdict = dialog->findChild<QLabel*>("verdict")->text();
       static_cast<QDialog*>(dialog)->accept();
     });
     window->OnStart();
@@ -318,6 +320,7 @@ class StartJobTest : public QObject {
     QVERIFY2(lines.contains(QStringLiteral("track 3 name ﾄﾗｯｸ")), qPrintable(dump));
     QVERIFY2(lines.contains(QStringLiteral("track 3 yomi とらっく")), qPrintable(dump));
     for (const QString& line : lines) QVERIFY2(!line.startsWith("error"), qPrintable(line));
+    QCOMPARE(verdict, QStringLiteral("ＲＺＴはアルバムのとおりの内容を保持しています"));
   }
 };
 
