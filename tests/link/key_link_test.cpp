@@ -67,6 +67,8 @@ struct RetryCase {
   std::vector<int> sleeps;
 };
 
+void PrintTo(const RetryCase& c, std::ostream* os) { *os << c.name; }
+
 class PutCommandRetry : public PutCommandTest, public ::testing::WithParamInterface<RetryCase> {};
 
 TEST_P(PutCommandRetry, FollowsTheTwoTryHandshake) {
