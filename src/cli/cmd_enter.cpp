@@ -13,7 +13,7 @@
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
-#include "cli/interrupt.h"
+#include "cli/console.h"
 #include "cli/link_setup.h"
 #include "cli/simulated_enter.h"
 #include "entry/entry_engine.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/interrupt.h"
+#include "cli/console.h"
 #include "cli/link_setup.h"
 #include "link/clock.h"
 #include "link/key_link.h"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ int Usage(FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vrellix::cli::UseUtf8Output();
   if (argc < 2) return Usage(stderr);
   const std::string name = argv[1];
   if (name == "-h" || name == "--help" || name == "help") return Usage(stdout);

@@ -1,7 +1,7 @@
 // SIGINT → StopEvent. StopEvent::Set takes a mutex, which a signal handler must
 // not do, so the handler only writes a byte to a pipe and a small thread that
 // waits on the pipe sets the event.
-#include "cli/interrupt.h"
+#include "cli/console.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -27,6 +27,8 @@ extern "C" void OnInterrupt(int) {
 }
 
 }  // namespace
+
+void UseUtf8Output() {}
 
 struct InterruptToStop::Impl {
   int pipeFds[2] = {-1, -1};

@@ -1,6 +1,6 @@
 // Ctrl-C / Ctrl-Break → StopEvent. Windows runs console control handlers on a
 // thread of their own, so the handler may set the event directly.
-#include "cli/interrupt.h"
+#include "cli/console.h"
 
 #include <windows.h>
 
@@ -23,6 +23,8 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
 }
 
 }  // namespace
+
+void UseUtf8Output() { SetConsoleOutputCP(CP_UTF8); }
 
 struct InterruptToStop::Impl {
   bool installed = false;

@@ -1,0 +1,29 @@
+// The console as the command line needs it. One implementation per platform.
+#pragma once
+
+#include <memory>
+
+#include "link/stop_event.h"
+
+namespace vrellix::cli {
+
+// Messages are UTF-8: have the console show them as such (Windows consoles
+// default to the OEM code page; terminals elsewhere already take UTF-8).
+void UseUtf8Output();
+
+// Ctrl-C as a stop request: while an InterruptToStop lives, an interrupt from
+// the terminal sets the given StopEvent instead of ending the process, so the
+// exchange under way can finish.
+class InterruptToStop {
+ public:
+  explicit InterruptToStop(StopEvent& stop);
+  ~InterruptToStop();
+  InterruptToStop(const InterruptToStop&) = delete;
+  InterruptToStop& operator=(const InterruptToStop&) = delete;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace vrellix::cli
