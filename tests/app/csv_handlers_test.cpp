@@ -49,22 +49,16 @@ class CsvHandlersTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<PtyTransmitter> m_pty;
-  std::unique_ptr<TempWorkDir> m_dir;
+  WindowRig m_rig;
   ScriptedFiles m_files;
 
   std::unique_ptr<CTitlerDlg> OpenWindow() {
-    m_pty = std::make_unique<PtyTransmitter>();
-    m_dir = std::make_unique<TempWorkDir>();
-    m_dir->WriteSettings(m_pty->DevicePath());
     TitlerOptions options;
     options.files = &m_files;
-    auto window = std::make_unique<CTitlerDlg>(options);
-    window->show();
-    return window;
+    return m_rig.Open(options);
   }
 
-  QString PathOf(const char* name) const { return m_dir->Path() + "/" + name; }
+  QString PathOf(const char* name) { return m_rig.Dir().Path() + "/" + name; }
 
  private slots:
   void initTestCase() {
@@ -76,8 +70,7 @@ class CsvHandlersTest : public QObject {
     g_dlgProgress = nullptr;
   }
   void cleanup() {
-    m_dir.reset();
-    m_pty.reset();
+    m_rig.Reset();
     m_files = ScriptedFiles();
   }
 

@@ -180,4 +180,19 @@ void ClickButton(QWidget* window, const char* name) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
+std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options) {
+  m_pty = std::make_unique<PtyTransmitter>();
+  m_dir = std::make_unique<TempWorkDir>();
+  m_dir->WriteSettings(options.simulate ? std::string("/dev/vrellix-test-no-such-port") : m_pty->DevicePath());
+  auto window = std::make_unique<CTitlerDlg>(options);
+  window->show();
+  window->activateWindow();
+  return window;
+}
+
+void WindowRig::Reset() {
+  m_dir.reset();
+  m_pty.reset();
+}
+
 }  // namespace vrellix::testing

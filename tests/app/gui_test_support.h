@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/titler_dlg.h"
 #include "link/clock.h"
 
 class QWidget;
@@ -127,6 +128,22 @@ class HoldingClock final : public Clock {
   std::atomic<std::int64_t> m_now{0};
   std::atomic<bool> m_bHeld{true};
   std::atomic<bool> m_bWaiting{false};
+};
+
+// What a window under test starts from: a pty transmitter and a working
+// directory whose settings name it.
+class WindowRig {
+ public:
+  // A new pty and directory, and a shown main window on them. In simulator
+  // mode the settings name a port that does not exist, so none is opened.
+  std::unique_ptr<CTitlerDlg> Open(const TitlerOptions& options = {});
+  void Reset();
+  PtyTransmitter& Pty() { return *m_pty; }
+  TempWorkDir& Dir() { return *m_dir; }
+
+ private:
+  std::unique_ptr<PtyTransmitter> m_pty;
+  std::unique_ptr<TempWorkDir> m_dir;
 };
 
 // Clicks a push button found by object name inside window.

@@ -50,19 +50,13 @@ class StartJobTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<PtyTransmitter> m_pty;
-  std::unique_ptr<TempWorkDir> m_dir;
+  WindowRig m_rig;
 
   std::unique_ptr<CTitlerDlg> OpenWindow(Clock* clock, bool simulate = false) {
-    m_pty = std::make_unique<PtyTransmitter>();
-    m_dir = std::make_unique<TempWorkDir>();
-    m_dir->WriteSettings(simulate ? std::string("/dev/vrellix-test-no-such-port") : m_pty->DevicePath());
     TitlerOptions options;
     options.clock = clock;
     options.simulate = simulate;
-    auto window = std::make_unique<CTitlerDlg>(options);
-    window->show();
-    return window;
+    return m_rig.Open(options);
   }
 
   // After a job: no box left over, the job idle, the buttons usable.
@@ -83,10 +77,7 @@ class StartJobTest : public QObject {
     delete g_dlgProgress;
     g_dlgProgress = nullptr;
   }
-  void cleanup() {
-    m_dir.reset();
-    m_pty.reset();
-  }
+  void cleanup() { m_rig.Reset(); }
 
   void faultIsReportedOnceAndNothingIsSent_data() {
     QTest::addColumn<Setup>("setup");
@@ -133,7 +124,7 @@ class StartJobTest : public QObject {
     QCOMPARE(script.Texts(), QStringList{message});
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
     QCOMPARE(script.Boxes()[0].caption, QStringLiteral("Vrellix"));
-    QCOMPARE(m_pty->PacketCount(), 0);
+    QCOMPARE(m_rig.Pty().PacketCount(), 0);
   }
 
   void nothingToEnter() {
@@ -146,7 +137,7 @@ class StartJobTest : public QObject {
     window->OnStart();
     QCOMPARE(script.Texts(), QStringList{"入力を行う文字がありません"});
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
-    QCOMPARE(m_pty->PacketCount(), 0);
+    QCOMPARE(m_rig.Pty().PacketCount(), 0);
   }
 
   void noAtTheConfirmationSendsNothing() {
@@ -160,7 +151,7 @@ class StartJobTest : public QObject {
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
     QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
     QTest::qWait(50);
-    QCOMPARE(m_pty->PacketCount(), 0);
+    QCOMPARE(m_rig.Pty().PacketCount(), 0);
     QVERIFY(window->IsJobIdle());
   }
 
@@ -174,11 +165,11 @@ class StartJobTest : public QObject {
       ModalScript script;
       script.Answer(QMessageBox::Yes);
       script.Answer(QMessageBox::Ok);
-      const int packetsBefore = m_pty->PacketCount();
+      const int packetsBefore = m_rig.Pty().PacketCount();
       QTest::mouseClick(window->findChild<QPushButton*>("ctl1002"), Qt::LeftButton);
       QCOMPARE(script.Texts(), (QStringList{kConfirm, kSuccess}));
       QCOMPARE(script.Boxes()[1].icon, QMessageBox::Information);
-      const std::vector<int> keys = m_pty->Keys();
+      const std::vector<int> keys = m_rig.Pty().Keys();
       QVERIFY(static_cast<int>(keys.size()) > packetsBefore + 40);
       QCOMPARE(keys[packetsBefore], KEY_SELECT);
       QCOMPARE(keys.back(), KEY_BACK);
@@ -195,7 +186,7 @@ class StartJobTest : public QObject {
   void failingTransmitterEndsInTheFailureBox() {
     FakeClock clock;
     auto window = OpenWindow(&clock);
-    m_pty->SetNak(true);
+    m_rig.Pty().SetNak(true);
     Edit(window.get(), "ctl1007")->setText("artist");
     ModalScript script;
     script.Answer(QMessageBox::Yes);
@@ -203,7 +194,7 @@ class StartJobTest : public QObject {
     window->OnStart();
     QCOMPARE(script.Texts(), (QStringList{kConfirm, kFailure}));
     QCOMPARE(script.Boxes()[1].icon, QMessageBox::Critical);
-    QCOMPARE(m_pty->PacketCount(), 2);  // the first key, tried twice
+    QCOMPARE(m_rig.Pty().PacketCount(), 2);  // the first key, tried twice
     VerifyIdle(window.get(), script);
   }
 
@@ -280,10 +271,10 @@ class StartJobTest : public QObject {
     window->OnStart();
     QVERIFY(script->Done());
     QCOMPARE(script->Texts().size(), closeBox ? 1 : 2);
-    const int sent = m_pty->PacketCount();
+    const int sent = m_rig.Pty().PacketCount();
     QCOMPARE(sent, 1);  // held in the wait after the first key
     VerifyIdle(window.get(), *script);
-    QCOMPARE(m_pty->PacketCount(), sent);
+    QCOMPARE(m_rig.Pty().PacketCount(), sent);
     script.reset();  // two scripts would both answer the next box
 
     // The next job starts afresh and runs to its end.

@@ -58,19 +58,10 @@ class TitlerWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<PtyTransmitter> m_pty;
-  std::unique_ptr<TempWorkDir> m_dir;
+  WindowRig m_rig;
 
   // A window on a working pty port, shown.
-  std::unique_ptr<CTitlerDlg> OpenWindow() {
-    m_pty = std::make_unique<PtyTransmitter>();
-    m_dir = std::make_unique<TempWorkDir>();
-    m_dir->WriteSettings(m_pty->DevicePath());
-    auto window = std::make_unique<CTitlerDlg>();
-    window->show();
-    window->activateWindow();
-    return window;
-  }
+  std::unique_ptr<CTitlerDlg> OpenWindow() { return m_rig.Open(); }
 
  private slots:
   void initTestCase() {
@@ -83,10 +74,7 @@ class TitlerWindowTest : public QObject {
     g_dlgProgress = nullptr;
   }
 
-  void cleanup() {
-    m_dir.reset();
-    m_pty.reset();
-  }
+  void cleanup() { m_rig.Reset(); }
 
   void startupWithoutPortReportsItAndDisablesFileAndStartButtons() {
     TempWorkDir dir;
