@@ -61,14 +61,8 @@ class CsvHandlersTest : public QObject {
   QString PathOf(const char* name) { return m_rig.Dir().Path() + "/" + name; }
 
  private slots:
-  void initTestCase() {
-    InitGuiResources();
-    g_dlgProgress = new CEntryProgressDlg();
-  }
-  void cleanupTestCase() {
-    delete g_dlgProgress;
-    g_dlgProgress = nullptr;
-  }
+  void initTestCase() { SetUpWindowTests(); }
+  void cleanupTestCase() { TearDownWindowTests(); }
   void cleanup() {
     m_rig.Reset();
     m_files = ScriptedFiles();

@@ -11,6 +11,8 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include "app/app_common.h"
+#include "app/entry_progress_dlg.h"
 #include "link/keys.h"
 #include "link/stop_event.h"
 #include "support/fake_transmitter.h"
@@ -178,6 +180,16 @@ void ClickButton(QWidget* window, const char* name) {
   auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
   QVERIFY2(button, name);
   QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void SetUpWindowTests() {
+  InitGuiResources();
+  g_dlgProgress = new CEntryProgressDlg();
+}
+
+void TearDownWindowTests() {
+  delete g_dlgProgress;
+  g_dlgProgress = nullptr;
 }
 
 std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options) {

@@ -130,6 +130,11 @@ class HoldingClock final : public Clock {
   std::atomic<bool> m_bWaiting{false};
 };
 
+// The program's resources and its one progress window, as CTitlerApp makes
+// them, for a test program that opens main windows; and their release.
+void SetUpWindowTests();
+void TearDownWindowTests();
+
 // What a window under test starts from: a pty transmitter and a working
 // directory whose settings name it.
 class WindowRig {

@@ -69,14 +69,8 @@ class StartJobTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    InitGuiResources();
-    g_dlgProgress = new CEntryProgressDlg();
-  }
-  void cleanupTestCase() {
-    delete g_dlgProgress;
-    g_dlgProgress = nullptr;
-  }
+  void initTestCase() { SetUpWindowTests(); }
+  void cleanupTestCase() { TearDownWindowTests(); }
   void cleanup() { m_rig.Reset(); }
 
   void faultIsReportedOnceAndNothingIsSent_data() {

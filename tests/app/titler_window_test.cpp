@@ -64,15 +64,9 @@ class TitlerWindowTest : public QObject {
   std::unique_ptr<CTitlerDlg> OpenWindow() { return m_rig.Open(); }
 
  private slots:
-  void initTestCase() {
-    InitGuiResources();
-    g_dlgProgress = new CEntryProgressDlg();
-  }
+  void initTestCase() { SetUpWindowTests(); }
 
-  void cleanupTestCase() {
-    delete g_dlgProgress;
-    g_dlgProgress = nullptr;
-  }
+  void cleanupTestCase() { TearDownWindowTests(); }
 
   void cleanup() { m_rig.Reset(); }
 
