@@ -1,13 +1,12 @@
 #include "album/album_csv.h"
 
+#include <algorithm>
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <new>
 #include <optional>
 #include <string_view>
 
 #include "album/trim.h"
+#include "fileio/whole_file.h"
 #include "text/text_codec.h"
 
 namespace vrellix {
@@ -45,51 +44,63 @@ std::string FieldLabel(int index) {
   return "(Track[" + std::to_string(track) + "])" + (reading ? "(よみ)" : "");
 }
 
-// Far beyond any album (103 short fields), yet a bound, so that a device file
-// that never ends cannot exhaust memory.
+// Far beyond any album (103 short fields), yet a bound, so that a file that
+// never ends cannot exhaust memory.
 constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path file = std::filesystem::u8path(path);
-  if (std::filesystem::is_directory(file, error)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in.is_open()) return std::nullopt;
-  std::string bytes;
-  try {
-    char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-      bytes.append(chunk, static_cast<size_t>(in.gcount()));
-      if (bytes.size() > kMaxFileBytes) return std::nullopt;
-      if (in.eof()) break;
+// Characters of UTF-8 text that the device cannot enter, one that code page
+// 932 cannot hold among them. Line by line where the whole does not convert,
+// then character by character within a line that does not.
+size_t UnenterableInUtf8(std::string_view utf8, UnenterableCount countUnenterable) {
+  if (std::optional<std::string> cp932 = Utf8ToCp932(utf8)) return countUnenterable(*cp932);
+  size_t count = 0;
+  while (!utf8.empty()) {
+    const size_t lineEnd = std::min(utf8.find('\n'), utf8.size() - 1) + 1;
+    std::string_view line = utf8.substr(0, lineEnd);
+    utf8.remove_prefix(lineEnd);
+    if (std::optional<std::string> cp932 = Utf8ToCp932(line)) {
+      count += countUnenterable(*cp932);
+      continue;
     }
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    while (!line.empty()) {
+      const unsigned char lead = static_cast<unsigned char>(line[0]);
+      const size_t length = std::min<size_t>(lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4, line.size());
+      const std::optional<std::string> one = Utf8ToCp932(line.substr(0, length));
+      count += one ? countUnenterable(*one) : 1;
+      line.remove_prefix(length);
+    }
   }
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  return count;
 }
 
-// A file is taken as UTF-8 when it starts with a byte-order mark, or when it is
-// valid UTF-8 and holds something beyond ASCII; otherwise it is code page 932.
-bool IsUtf8File(std::string_view bytes) {
-  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return true;
-  if (!IsValidUtf8(bytes)) return false;
+bool HasNonAscii(std::string_view bytes) {
   for (char c : bytes) {
     if (static_cast<unsigned char>(c) >= 0x80) return true;
   }
   return false;
 }
 
+// The file's encoding. Half-width kana in code page 932 can also be valid UTF-8
+// (ﾐｷ is D0 B7, з), and UTF-8 Japanese can be valid code page 932 (こ is E3 81
+// 93, 縺 and a lead byte): bytes valid in both are read the way that gives the
+// device fewer characters it cannot enter, the program's own code page 932
+// when that is even.
+bool IsUtf8File(std::string_view bytes, UnenterableCount countUnenterable) {
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return true;
+  if (!HasNonAscii(bytes) || !IsValidUtf8(bytes)) return false;
+  if (!Cp932ToUtf8(bytes)) return true;
+  return UnenterableInUtf8(bytes, countUnenterable) < countUnenterable(bytes);
+}
+
 CsvResult Failure(std::string message) { return CsvResult{false, std::move(message)}; }
 
 }  // namespace
 
-CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album) {
-  const std::optional<std::string> contents = ReadWholeFile(path);
-  if (!contents) return Failure(kOpenFailed);
-  std::string_view rest = *contents;
-  const bool utf8File = IsUtf8File(rest);
+CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableCount countUnenterable) {
+  std::string contents;
+  if (ReadWholeFile(path, kMaxFileBytes, contents) != ReadOutcome::kRead) return Failure(kOpenFailed);
+  std::string_view rest = contents;
+  const bool utf8File = IsUtf8File(rest, countUnenterable);
   if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) rest.remove_prefix(kUtf8Bom.size());
 
   std::array<std::string, kFieldCount> fields;  // UTF-8

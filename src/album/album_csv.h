@@ -1,10 +1,12 @@
 // The CSV album file: up to 103 comma-separated fields, "none" for an empty one.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "album/album.h"
-#include "album/file_replace.h"
+#include "fileio/file_replace.h"
 
 namespace vrellix {
 
@@ -13,10 +15,17 @@ struct CsvResult {
   std::string message;  // UTF-8 text to show; on a successful save "ＳＡＶＥ終了"
 };
 
+// How many characters of a code page 932 text the device cannot enter (the
+// entry checks know; the file does not).
+using UnenterableCount = size_t (*)(std::string_view cp932);
+
 // Loads the file into album, replacing the texts and all 50 rows and checking
 // every row whose new name is not empty. album is left untouched unless the
-// whole file was read without error.
-CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album);
+// whole file was read without error. The file is code page 932 or UTF-8: with
+// a byte-order mark UTF-8; otherwise the one of the two that the bytes are
+// valid in, and when they are valid in both, the reading with fewer characters
+// that countUnenterable counts (code page 932 on a tie).
+CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableCount countUnenterable);
 
 // Saves the album's texts (trimmed, "none" for empty) in code page 932 with CR LF
 // line ends, replacing the file only once every byte was written.

@@ -111,7 +111,9 @@ void CTitlerDlg::OnInitDialog() {
 
   m_strSettingsPath = SettingsPath();
   BuildTrackList();
-  m_settings = LoadIniSettings(m_strSettingsPath);
+  // The values read are used even when they could not be written back.
+  if (!LoadIniSettings(m_strSettingsPath, m_settings))
+    ShowMessage(this, SettingsWriteFailureMessage(m_strSettingsPath), QMessageBox::Warning);
 
   if (!OpenLink()) {
     ShowMessage(this, PortFailureMessage(m_settings), QMessageBox::Critical);
@@ -273,7 +275,7 @@ void CTitlerDlg::OnLoadCsv() {
   if (!name) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
-  const CsvResult result = LoadAlbumCsv(FilePath(*name), album);
+  const CsvResult result = LoadAlbumCsv(FilePath(*name), album, CountUnenterable);
   if (!result.ok) {
     ShowMessage(this, result.message, QMessageBox::Warning);
     return;

@@ -10,7 +10,7 @@ namespace vrellix::cli {
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   // Rows start unchecked, as in a window just opened; the load checks every named row.
   EditedAlbum edited;
-  const CsvResult loaded = LoadAlbumCsv(path, edited);
+  const CsvResult loaded = LoadAlbumCsv(path, edited, CountUnenterable);
   if (!loaded.ok) {
     std::fprintf(stderr, "%s\n", loaded.message.c_str());
     return std::nullopt;

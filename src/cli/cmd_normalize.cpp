@@ -6,6 +6,7 @@
 
 #include "album/album_csv.h"
 #include "cli/commands.h"
+#include "validate/input_checks.h"
 
 namespace vrellix::cli {
 
@@ -35,7 +36,7 @@ int RunNormalize(const std::vector<std::string>& args) {
   if (out.empty()) out = in;
 
   EditedAlbum edited;
-  const CsvResult loaded = LoadAlbumCsv(in, edited);
+  const CsvResult loaded = LoadAlbumCsv(in, edited, CountUnenterable);
   if (!loaded.ok) {
     std::fprintf(stderr, "%s\n", loaded.message.c_str());
     return 1;

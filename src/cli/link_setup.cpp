@@ -26,7 +26,10 @@ std::optional<int> ParseMilliseconds(const std::string& text) {
 
 std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   OpenLink link;
-  link.settings = LoadIniSettings(SettingsPath());
+  // The values read are used even when they could not be written back.
+  const std::string settingsPath = SettingsPath();
+  if (!LoadIniSettings(settingsPath, link.settings))
+    std::fprintf(stderr, "%s\n", SettingsWriteFailureMessage(settingsPath).c_str());
   if (overrides.port) {
     if (IsDecimal(*overrides.port)) {
       link.settings.m_nPortNo = std::stoi(*overrides.port);

@@ -1,17 +1,17 @@
 #include "link/ini_file.h"
 
 #include <climits>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
-#include <vector>
+
+#include "fileio/whole_file.h"
 
 namespace vrellix {
 
 namespace {
 
 const char kNewLine[] = "\r\n";
+
+// Settings take a few hundred bytes; a larger file is not this program's.
+constexpr std::size_t kMaxIniBytes = 1024 * 1024;
 
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
@@ -54,7 +54,7 @@ std::size_t FindSingleByte(const std::string& text, char c, std::size_t from) {
 
 struct Line {
   std::string text;    // without the line ending
-  std::string ending;  // "\r\n", "\n" or "" for a last line without one
+  std::string ending;  // "\r\n", "\n", "\r" or "" for a last line without one
 
   enum Kind { Other, Section, Key } kind = Other;
   std::string name;       // section or key name, trimmed
@@ -63,10 +63,6 @@ struct Line {
 
 Line ParseLine(std::string text, std::string ending) {
   Line line;
-  if (!text.empty() && text.back() == '\r') {
-    ending.insert(0, 1, '\r');
-    text.pop_back();
-  }
   line.text = std::move(text);
   line.ending = std::move(ending);
 
@@ -89,17 +85,20 @@ Line ParseLine(std::string text, std::string ending) {
   return line;
 }
 
+// A line ends at CR LF, LF or a lone CR, as in album files; neither byte is ever
+// the second byte of a two-byte character.
 std::vector<Line> SplitLines(const std::string& content) {
   std::vector<Line> lines;
   std::size_t start = 0;
   while (start < content.size()) {
-    const std::size_t newline = content.find('\n', start);
-    if (newline == std::string::npos) {
+    const std::size_t end = content.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
       lines.push_back(ParseLine(content.substr(start), ""));
       break;
     }
-    lines.push_back(ParseLine(content.substr(start, newline - start), "\n"));
-    start = newline + 1;
+    const std::size_t endingSize = content.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    lines.push_back(ParseLine(content.substr(start, end - start), content.substr(end, endingSize)));
+    start = end + endingSize;
   }
   return lines;
 }
@@ -112,17 +111,17 @@ std::string JoinLines(const std::vector<Line>& lines) {
 
 enum class ReadResult { Ok, Missing, Failed };
 
-ReadResult ReadWholeFile(const std::string& path, std::string* content) {
+ReadResult ReadIniFile(const std::string& path, std::string* content) {
   // Only a file that is not there counts as empty; anything else that cannot be
-  // read must not lead to the file being overwritten.
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (status.type() == std::filesystem::file_type::not_found) return ReadResult::Missing;
-  if (error || status.type() != std::filesystem::file_type::regular) return ReadResult::Failed;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadResult::Failed;
-  content->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return in.bad() ? ReadResult::Failed : ReadResult::Ok;
+  // read (a FIFO, a file far larger than any settings) must not lead to the file
+  // being overwritten.
+  switch (ReadWholeFile(path, kMaxIniBytes, *content)) {
+    case ReadOutcome::kRead: return ReadResult::Ok;
+    case ReadOutcome::kMissing: return ReadResult::Missing;
+    case ReadOutcome::kNotReadable:
+    case ReadOutcome::kTooLarge: break;
+  }
+  return ReadResult::Failed;
 }
 
 // Index of the section's header line, or lines.size().
@@ -169,6 +168,33 @@ int ParseProfileInt(const std::string& value) {
   return number > INT_MAX ? INT_MAX : static_cast<int>(number);
 }
 
+void SetValue(std::vector<Line>& lines, const IniValue& entry) {
+  const std::string& section = entry.section;
+  const std::string& key = entry.key;
+  const std::string& value = entry.value;
+  const std::size_t header = FindSection(lines, section);
+  if (header == lines.size()) {
+    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = kNewLine;
+    lines.push_back(ParseLine("[" + section + "]", kNewLine));
+    lines.push_back(ParseLine(key + "=" + value, kNewLine));
+    return;
+  }
+  const std::size_t at = FindKey(lines, header, key);
+  if (at != lines.size()) {
+    Line& line = lines[at];
+    if (Trim(line.text.substr(line.valueAt)) != value) line.text = line.text.substr(0, line.valueAt) + value;
+    return;
+  }
+  // After the section's last non-blank line, so blank lines that part it from
+  // the next section stay where they are.
+  std::size_t last = header;
+  for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Section; ++i) {
+    if (!Trim(lines[i].text).empty()) last = i;
+  }
+  if (lines[last].ending.empty()) lines[last].ending = kNewLine;
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last) + 1, ParseLine(key + "=" + value, kNewLine));
+}
+
 }  // namespace
 
 int ReadIniInt(const std::string& path, const std::string& section, const std::string& key,
@@ -181,47 +207,26 @@ int ReadIniInt(const std::string& path, const std::string& section, const std::s
 std::optional<std::string> ReadIniString(const std::string& path, const std::string& section,
                                          const std::string& key) {
   std::string content;
-  if (ReadWholeFile(path, &content) != ReadResult::Ok) return std::nullopt;
+  if (ReadIniFile(path, &content) != ReadResult::Ok) return std::nullopt;
   return ValueIn(content, section, key);
+}
+
+bool WriteIniStrings(const std::string& path, const std::vector<IniValue>& values, FileOperations& files) {
+  std::string content;
+  const ReadResult read = ReadIniFile(path, &content);
+  if (read == ReadResult::Failed) return false;
+
+  std::vector<Line> lines = SplitLines(content);
+  for (const IniValue& value : values) SetValue(lines, value);
+  const std::string updated = JoinLines(lines);
+  if (read == ReadResult::Ok && updated == content) return true;
+  return ReplaceFileContents(path, updated, files) == ReplaceOutcome::kReplaced;
 }
 
 bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
-  std::string content;
-  const ReadResult read = ReadWholeFile(path, &content);
-  if (read == ReadResult::Failed) return false;
-
-  std::vector<Line> lines = SplitLines(content);
-  const std::size_t header = FindSection(lines, section);
-  if (header == lines.size()) {
-    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = kNewLine;
-    lines.push_back(ParseLine("[" + section + "]", kNewLine));
-    lines.push_back(ParseLine(key + "=" + value, kNewLine));
-  } else {
-    const std::size_t at = FindKey(lines, header, key);
-    if (at != lines.size()) {
-      Line& line = lines[at];
-      if (Trim(line.text.substr(line.valueAt)) == value) return true;
-      line.text = line.text.substr(0, line.valueAt) + value;
-    } else {
-      // After the section's last non-blank line, so blank lines that part it
-      // from the next section stay where they are.
-      std::size_t last = header;
-      for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Section; ++i) {
-        if (!Trim(lines[i].text).empty()) last = i;
-      }
-      if (lines[last].ending.empty()) lines[last].ending = kNewLine;
-      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last) + 1,
-                   ParseLine(key + "=" + value, kNewLine));
-    }
-  }
-
-  const std::string updated = JoinLines(lines);
-  if (read == ReadResult::Ok && updated == content) return true;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-  out.close();
-  return !out.fail();
+  FileOperations files;
+  return WriteIniStrings(path, {IniValue{section, key, value}}, files);
 }
 
 }  // namespace vrellix

@@ -33,9 +33,9 @@ std::string SettingsPath() {
   const std::filesystem::path directory = std::filesystem::current_path(error);
   if (error) return kSettingsFileName;
   try {
-    return (directory / kSettingsFileName).string();
+    return (directory / kSettingsFileName).u8string();
   } catch (const std::exception&) {
-    return kSettingsFileName;  // a name the narrow code page cannot spell
+    return kSettingsFileName;  // a name that is not valid Unicode
   }
 }
 
@@ -47,13 +47,23 @@ LinkSettings ReadIniSettings(const std::string& path) {
   return settings;
 }
 
-LinkSettings LoadIniSettings(const std::string& path) {
-  const LinkSettings settings = ReadIniSettings(path);
+bool LoadIniSettings(const std::string& path, LinkSettings& settings, FileOperations& files) {
+  settings = ReadIniSettings(path);
   // Written back at once, port first, so a missing file is created holding both
-  // defaults. A failed write is not reported: the values read are used anyway.
-  WriteIniString(path, kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo));
-  WriteIniString(path, kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay));
-  return settings;
+  // defaults.
+  return WriteIniStrings(path,
+                         {IniValue{kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo)},
+                          IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
+                         files);
+}
+
+bool LoadIniSettings(const std::string& path, LinkSettings& settings) {
+  FileOperations files;
+  return LoadIniSettings(path, settings, files);
+}
+
+std::string SettingsWriteFailureMessage(const std::string& path) {
+  return "設定ファイルの書き込みに失敗しました(" + path + ")";
 }
 
 std::string PortDeviceName(const LinkSettings& settings) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "fileio/file_replace.h"
+
 namespace vrellix {
 
 constexpr int kDefaultPortNo = 1;
@@ -14,12 +16,19 @@ struct LinkSettings {
   std::string portName;  // optional device name or path; wins over the number
 };
 
-// The current directory followed by the file name.
+// The current directory followed by the file name (UTF-8).
 std::string SettingsPath();
 
-// Reads both values (defaults where missing) and writes them back at once, so a
-// missing file is created holding the defaults.
-LinkSettings LoadIniSettings(const std::string& path);
+// Reads both values (defaults where missing) into settings and writes them back
+// at once, in one replace of the file, so a missing file is created holding the
+// defaults. Returns false when the write-back failed: the file is then as it
+// was, and settings hold the values read all the same.
+bool LoadIniSettings(const std::string& path, LinkSettings& settings);
+// The same, writing through files (tests make writes fail with it).
+bool LoadIniSettings(const std::string& path, LinkSettings& settings, FileOperations& files);
+
+// The warning for a failed write-back (UTF-8), naming the file.
+std::string SettingsWriteFailureMessage(const std::string& path);
 
 // Reads without creating or writing anything (for previews).
 LinkSettings ReadIniSettings(const std::string& path);

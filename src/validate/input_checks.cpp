@@ -61,6 +61,17 @@ bool CheckInputString(const std::string& cp932, int mode) {
   return true;
 }
 
+size_t CountUnenterable(std::string_view cp932) {
+  size_t count = 0;
+  for (size_t p = 0; p < cp932.size();) {
+    const unsigned char c = static_cast<unsigned char>(cp932[p]);
+    const size_t length = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+    if (!CanEnterCharacter(std::string(cp932.substr(p, length)))) ++count;
+    p += length;
+  }
+  return count;
+}
+
 StartCheckResult RunStartChecks(const EditedAlbum& edited) {
   StartCheckResult result;
   Album& album = result.album;

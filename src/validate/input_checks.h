@@ -1,8 +1,10 @@
 // The checks that text must pass before the device is touched.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "album/album.h"
 
@@ -13,6 +15,11 @@ constexpr int CHECK_READING = 1;  // readings: hiragana class only
 
 // True when every character of the code page 932 text can be entered in the mode.
 bool CheckInputString(const std::string& cp932, int mode);
+
+// How many characters of the code page 932 text the device cannot enter (a lead
+// byte and the byte after it are one character). Decides how an album file that
+// is valid both as UTF-8 and as code page 932 is read.
+size_t CountUnenterable(std::string_view cp932);
 
 struct StartCheckResult {
   enum Outcome { kFault, kNothingToEnter, kReady };

@@ -5,11 +5,13 @@
 
 #include <filesystem>
 
+#include "support/failing_files.h"
 #include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
 
+using testing::FailingFiles;
 using testing::ReadBytes;
 using testing::ScratchDir;
 using testing::WriteBytes;
@@ -26,12 +28,19 @@ std::string Entry(const std::string& key, const std::string& value) { return key
 
 class SettingsTest : public ::testing::Test {
  protected:
+  // LoadIniSettings with a write-back that must succeed.
+  LinkSettings Load() {
+    LinkSettings settings;
+    EXPECT_TRUE(LoadIniSettings(path, settings)) << "write-back failed";
+    return settings;
+  }
+
   ScratchDir dir;
   const std::string path = dir.File("rzt_input.ini");
 };
 
 TEST_F(SettingsTest, NoFileIsCreatedWithTheDefaultsPortSectionFirst) {
-  const LinkSettings settings = LoadIniSettings(path);
+  const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, 1);
   EXPECT_EQ(settings.m_nCommandDelay, 100);
   EXPECT_EQ(settings.portName, "");
@@ -44,7 +53,7 @@ TEST_F(SettingsTest, OtherSectionsAndCommentsAreKeptByteForByte) {
   const std::string tail = "; end\n[Other]\r\nk=\x94\xD4\r\n";  // a stray lead byte pair too
   WriteBytes(path, head + "[" + kSerial + "]\n" + kPortNo + "=4\n; port\n\n" +
                        "[" + kInfrared + "]\r\n" + kDelay + "= 250 \r\n" + tail);
-  const LinkSettings settings = LoadIniSettings(path);
+  const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, 4);
   EXPECT_EQ(settings.m_nCommandDelay, 250);
   EXPECT_EQ(ReadBytes(path), head + "[" + kSerial + "]\n" + kPortNo + "=4\n; port\n\n" +
@@ -68,7 +77,7 @@ class SettingsValues : public SettingsTest, public ::testing::WithParamInterface
 TEST_P(SettingsValues, AreReadAsIntegersAndWrittenBackInPlainDecimal) {
   const ValueCase& c = GetParam();
   WriteBytes(path, Section(kSerial) + Entry(kPortNo, c.port) + Section(kInfrared) + Entry(kDelay, c.delay));
-  const LinkSettings settings = LoadIniSettings(path);
+  const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, c.portNo);
   EXPECT_EQ(settings.m_nCommandDelay, c.delayMs);
   EXPECT_EQ(ReadBytes(path), Section(kSerial) + Entry(kPortNo, c.portWritten) + Section(kInfrared) +
@@ -88,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsTest, MissingKeysAreAddedToTheirSections) {
   WriteBytes(path, Section(kInfrared) + Entry("other", "x") + Section(kSerial));
-  const LinkSettings settings = LoadIniSettings(path);
+  const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, 1);
   EXPECT_EQ(settings.m_nCommandDelay, 100);
   EXPECT_EQ(ReadBytes(path),
@@ -99,7 +108,7 @@ TEST_F(SettingsTest, DeviceNameIsReadButNeverWritten) {
   const std::string content =
       Section(kSerial) + Entry(kPortName, " /dev/ttyUSB0 ") + Entry(kPortNo, "2") + Section(kInfrared) + Entry(kDelay, "0");
   WriteBytes(path, content);
-  const LinkSettings settings = LoadIniSettings(path);
+  const LinkSettings settings = Load();
   EXPECT_EQ(settings.portName, "/dev/ttyUSB0");
   EXPECT_EQ(settings.m_nPortNo, 2);
   EXPECT_EQ(settings.m_nCommandDelay, 0);
@@ -107,7 +116,7 @@ TEST_F(SettingsTest, DeviceNameIsReadButNeverWritten) {
 
   // Without the key nothing adds it.
   std::filesystem::remove(path);
-  LoadIniSettings(path);
+  Load();
   EXPECT_EQ(ReadBytes(path).find(kPortName), std::string::npos);
 }
 
@@ -124,6 +133,61 @@ TEST_F(SettingsTest, ReadIniSettingsWritesNothing) {
   EXPECT_EQ(read.m_nCommandDelay, 100);
   EXPECT_EQ(read.portName, "COM12");
   EXPECT_EQ(ReadBytes(path), content);
+}
+
+TEST_F(SettingsTest, BothKeysAreWrittenInOneReplaceAndOnlyWhenSomethingChanged) {
+  FailingFiles files;
+  LinkSettings settings;
+  ASSERT_TRUE(LoadIniSettings(path, settings, files));
+  EXPECT_EQ(files.writes, 1);
+  ASSERT_TRUE(LoadIniSettings(path, settings, files));
+  EXPECT_EQ(files.writes, 1) << "a file already in plain form was written again";
+}
+
+TEST_F(SettingsTest, AFailedWriteBackLeavesTheFileByteIdenticalAndIsReported) {
+  const std::string old = Section(kSerial) + Entry(kPortNo, "03") + Section(kInfrared) + "; no delay\r\n";
+  for (FailingFiles::Step step : {FailingFiles::kWriteHalf, FailingFiles::kRename}) {
+    WriteBytes(path, old);
+    FailingFiles files(step);
+    LinkSettings settings;
+    EXPECT_FALSE(LoadIniSettings(path, settings, files));
+    EXPECT_EQ(settings.m_nPortNo, 3) << "the values read are used all the same";
+    EXPECT_EQ(settings.m_nCommandDelay, 100);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(dir.EntryCount(), 1u) << "temporary file left behind";
+  }
+}
+
+// A lone CR ends a line: the keys are found, each line keeps its own ending, and
+// running again changes nothing (the file once grew by both keys on every run).
+TEST_F(SettingsTest, CrOnlyFileIsReadAndRewrittenWithoutGrowing) {
+  WriteBytes(path, "[" + kSerial + "]\r" + kPortName + "=/dev/ttyUSB1\r" + kPortNo + "=02\r[" + kInfrared + "]\r" +
+                       kDelay + "=40\r");
+  const std::string rewritten =
+      "[" + kSerial + "]\r" + kPortName + "=/dev/ttyUSB1\r" + kPortNo + "=2\r[" + kInfrared + "]\r" + kDelay + "=40\r";
+  for (int run = 0; run < 2; ++run) {
+    const LinkSettings settings = Load();
+    EXPECT_EQ(settings.portName, "/dev/ttyUSB1");
+    EXPECT_EQ(settings.m_nPortNo, 2);
+    EXPECT_EQ(settings.m_nCommandDelay, 40);
+    EXPECT_EQ(ReadBytes(path), rewritten) << "run " << run;
+  }
+}
+
+TEST_F(SettingsTest, AFileOverOneMebibyteIsNeitherReadNorWritten) {
+  const std::string settings = Section(kSerial) + Entry(kPortNo, "5") + Section(kInfrared) + Entry(kDelay, "7");
+  const std::size_t mebibyte = 1024 * 1024;
+  const std::string fits = settings + ";" + std::string(mebibyte - settings.size() - 1, 'x');
+  WriteBytes(path, fits);
+  EXPECT_EQ(Load().m_nPortNo, 5) << "a file of exactly 1 MiB is read";
+  EXPECT_EQ(ReadBytes(path), fits);
+
+  WriteBytes(path, fits + "x");
+  LinkSettings read;
+  EXPECT_FALSE(LoadIniSettings(path, read));
+  EXPECT_EQ(read.m_nPortNo, kDefaultPortNo);
+  EXPECT_EQ(read.m_nCommandDelay, kDefaultCommandDelay);
+  EXPECT_EQ(ReadBytes(path), fits + "x");
 }
 
 TEST(SettingsPort, DeviceNameWinsOverTheNumber) {
@@ -158,10 +222,12 @@ TEST(SettingsPath, IsTheCurrentDirectoryOfAnyLength) {
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(deep);
   const std::string path = SettingsPath();
-  const LinkSettings settings = LoadIniSettings(path);
+  LinkSettings settings;
+  const bool written = LoadIniSettings(path, settings);
   std::filesystem::current_path(previous);
 
   EXPECT_EQ(path, (deep / "rzt_input.ini").string());
+  EXPECT_TRUE(written);
   EXPECT_EQ(settings.m_nPortNo, 1);
   EXPECT_TRUE(std::filesystem::exists(deep / "rzt_input.ini"));
 }

@@ -1,9 +1,10 @@
-#include "album/file_replace.h"
+#include "fileio/file_replace.h"
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <system_error>
+
+#include "fileio/file_platform.h"
 
 namespace vrellix {
 namespace fs = std::filesystem;
@@ -24,19 +25,11 @@ std::string TemporaryNameBeside(const fs::path& target) {
 }  // namespace
 
 ReplaceOutcome FileOperations::WriteNewFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) return ReplaceOutcome::kCannotCreate;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  const bool written = out.good();
-  out.close();
-  return written && !out.fail() ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
+  return file_platform::WriteNewFileToDisk(path, bytes);
 }
 
 bool FileOperations::Rename(const std::string& from, const std::string& to) {
-  std::error_code error;
-  fs::rename(fs::u8path(from), fs::u8path(to), error);
-  return !error;
+  return file_platform::RenameDurably(from, to);
 }
 
 void FileOperations::Remove(const std::string& path) {
@@ -54,8 +47,9 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     if (error) return ReplaceOutcome::kCannotCreate;
     target = resolved;
   }
-  const fs::file_status status = fs::status(target, error);
-  if (fs::is_directory(status)) return ReplaceOutcome::kCannotCreate;
+  // A rename over a device node, FIFO or socket would put a file in its place.
+  const file_platform::Kind kind = file_platform::KindOf(target.u8string());
+  if (kind == file_platform::Kind::kOther) return ReplaceOutcome::kCannotCreate;
 
   std::string temporary;
   for (int attempt = 0; attempt < 10; ++attempt) {
@@ -69,7 +63,10 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     return written;
   }
   // Keep the permissions the user gave the old file.
-  if (fs::exists(status)) fs::permissions(fs::u8path(temporary), status.permissions(), error);
+  if (kind == file_platform::Kind::kRegular) {
+    const fs::file_status status = fs::status(target, error);
+    if (!error) fs::permissions(fs::u8path(temporary), status.permissions(), error);
+  }
   if (!files.Rename(temporary, target.u8string())) {
     files.Remove(temporary);
     return ReplaceOutcome::kWriteFailed;

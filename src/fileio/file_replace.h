@@ -1,5 +1,5 @@
 // Replacing a file's contents so that it holds either the old bytes or all of
-// the new ones, never a half-written mix.
+// the new ones, never a half-written mix, even after a power cut.
 #pragma once
 
 #include <string>
@@ -9,7 +9,8 @@ namespace vrellix {
 
 enum class ReplaceOutcome {
   kReplaced,
-  kCannotCreate,  // the file (or its temporary neighbour) cannot be created
+  kCannotCreate,  // not a regular file (a device, FIFO, socket or directory), or
+                  // the file or its temporary neighbour cannot be created
   kWriteFailed,   // writing, flushing or the final rename failed
 };
 
@@ -18,17 +19,19 @@ enum class ReplaceOutcome {
 class FileOperations {
  public:
   virtual ~FileOperations() = default;
-  // Creates path (truncating it if it exists), writes bytes, flushes and closes.
+  // Creates path, which must not exist yet, writes bytes and flushes them to the
+  // disk before closing.
   virtual ReplaceOutcome WriteNewFile(const std::string& path, std::string_view bytes);
-  // Renames from to to, replacing to if it exists.
+  // Renames from to to, replacing to if it exists, and makes the rename last.
   virtual bool Rename(const std::string& from, const std::string& to);
   // Removes path; a path that does not exist is not an error.
   virtual void Remove(const std::string& path);
 };
 
 // Writes bytes to a temporary file beside path and renames it over path once
-// every byte was written and flushed. On failure the temporary file is removed
-// and path is left as it was.
+// every byte is on the disk. Only a missing path or a regular file is replaced
+// (a link to one is written through); anything else is refused untouched. On
+// failure the temporary file is removed and path is left as it was.
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files);
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes);
 

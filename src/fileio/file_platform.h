@@ -1,0 +1,32 @@
+// The platform's half of the file module: what the C library or the Windows API
+// does. Paths are UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "fileio/file_replace.h"
+#include "fileio/whole_file.h"
+
+namespace vrellix::file_platform {
+
+enum class Kind { kMissing, kRegular, kOther };
+
+// What path names, following links, found without opening it for reading or
+// writing.
+Kind KindOf(const std::string& path);
+
+// Opens path without blocking and reads it whole if it is a regular file of at
+// most maxBytes.
+ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
+// Creates path, which must not exist yet, writes bytes and flushes them to the
+// disk before closing (kReplaced when all of that succeeded).
+ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view bytes);
+
+// Renames from over to and, where the platform allows, flushes the rename
+// itself to the disk.
+bool RenameDurably(const std::string& from, const std::string& to);
+
+}  // namespace vrellix::file_platform

@@ -1,0 +1,123 @@
+// Files through POSIX calls.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+
+#include "fileio/file_platform.h"
+
+namespace vrellix::file_platform {
+namespace {
+
+int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, mode);
+  } while (fd == -1 && errno == EINTR);
+  return fd;
+}
+
+// Closes the descriptor when the scope ends; Close() reports the result.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : m_fd(fd) {}
+  ~Descriptor() {
+    if (m_fd != -1) close(m_fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return m_fd; }
+  bool Close() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int m_fd;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written == -1) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool SyncRetrying(int fd) {
+  int result;
+  do {
+    result = fsync(fd);
+  } while (result == -1 && errno == EINTR);
+  return result == 0;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+Kind KindOf(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return errno == ENOENT ? Kind::kMissing : Kind::kOther;
+  return S_ISREG(info.st_mode) ? Kind::kRegular : Kind::kOther;
+}
+
+ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+  // Non-blocking, should the name have become a FIFO since it was looked at.
+  Descriptor file(OpenRetrying(path, O_RDONLY | O_NONBLOCK));
+  if (file.Get() == -1) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kNotReadable;
+  struct stat info {};
+  if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::kNotReadable;
+  if (static_cast<unsigned long long>(info.st_size) > maxBytes) return ReadOutcome::kTooLarge;
+
+  std::string content;
+  try {
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+      const ssize_t got = read(file.Get(), chunk, sizeof chunk);
+      if (got == -1) {
+        if (errno == EINTR) continue;
+        return ReadOutcome::kNotReadable;
+      }
+      if (got == 0) break;
+      // The file may grow while it is read.
+      if (content.size() + static_cast<std::size_t>(got) > maxBytes) return ReadOutcome::kTooLarge;
+      content.append(chunk, static_cast<std::size_t>(got));
+    }
+  } catch (const std::bad_alloc&) {
+    return ReadOutcome::kNotReadable;
+  }
+  bytes = std::move(content);
+  return ReadOutcome::kRead;
+}
+
+ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view bytes) {
+  Descriptor file(OpenRetrying(path, O_WRONLY | O_CREAT | O_EXCL, 0666));
+  if (file.Get() == -1) return ReplaceOutcome::kCannotCreate;
+  const bool written = WriteAll(file.Get(), bytes) && SyncRetrying(file.Get());
+  const bool closed = file.Close();
+  return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
+}
+
+bool RenameDurably(const std::string& from, const std::string& to) {
+  if (rename(from.c_str(), to.c_str()) != 0) return false;
+  // The new name lasts a power cut only once the folder is on the disk too. Not
+  // every file system can sync a folder, and the rename has happened anyway.
+  Descriptor folder(OpenRetrying(FolderOf(to), O_RDONLY | O_DIRECTORY));
+  if (folder.Get() != -1) SyncRetrying(folder.Get());
+  return true;
+}
+
+}  // namespace vrellix::file_platform

@@ -1,0 +1,116 @@
+// Files through the Windows API.
+#include <windows.h>
+
+#include <new>
+
+#include "fileio/file_platform.h"
+
+namespace vrellix::file_platform {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Empty when the text is not UTF-8.
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return std::wstring();
+  const int size = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
+  return wide;
+}
+
+bool IsNotFound(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// Closes the handle when the scope ends; Close() reports the result.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : m_handle(handle) {}
+  ~Handle() {
+    if (IsOpen()) CloseHandle(m_handle);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE Get() const { return m_handle; }
+  bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    const HANDLE handle = m_handle;
+    m_handle = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE m_handle;
+};
+
+}  // namespace
+
+Kind KindOf(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (wide.empty()) return Kind::kOther;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return IsNotFound(GetLastError()) ? Kind::kMissing : Kind::kOther;
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Kind::kOther;
+  // Device names (NUL, CON, COM1) can carry file attributes: the handle's type tells.
+  Handle file(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) return Kind::kOther;
+  return GetFileType(file.Get()) == FILE_TYPE_DISK ? Kind::kRegular : Kind::kOther;
+}
+
+ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+  const std::wstring wide = Wide(path);
+  if (wide.empty()) return ReadOutcome::kNotReadable;
+  Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) return IsNotFound(GetLastError()) ? ReadOutcome::kMissing : ReadOutcome::kNotReadable;
+  LARGE_INTEGER size{};
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size)) return ReadOutcome::kNotReadable;
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return ReadOutcome::kTooLarge;
+
+  std::string content;
+  try {
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
+    char chunk[1 << 16];
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr)) return ReadOutcome::kNotReadable;
+      if (got == 0) break;
+      // The file may grow while it is read.
+      if (content.size() + got > maxBytes) return ReadOutcome::kTooLarge;
+      content.append(chunk, got);
+    }
+  } catch (const std::bad_alloc&) {
+    return ReadOutcome::kNotReadable;
+  }
+  bytes = std::move(content);
+  return ReadOutcome::kRead;
+}
+
+ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view bytes) {
+  const std::wstring wide = Wide(path);
+  if (wide.empty()) return ReplaceOutcome::kCannotCreate;
+  Handle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) return ReplaceOutcome::kCannotCreate;
+  bool written = true;
+  while (written && !bytes.empty()) {
+    const DWORD piece = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
+    DWORD done = 0;
+    written = WriteFile(file.Get(), bytes.data(), piece, &done, nullptr) && done == piece;
+    bytes.remove_prefix(done);
+  }
+  written = written && FlushFileBuffers(file.Get());
+  const bool closed = file.Close();
+  return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
+}
+
+bool RenameDurably(const std::string& from, const std::string& to) {
+  const std::wstring wideFrom = Wide(from);
+  const std::wstring wideTo = Wide(to);
+  if (wideFrom.empty() || wideTo.empty()) return false;
+  // Write-through: the call returns once the rename is on the disk.
+  return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+}  // namespace vrellix::file_platform
