@@ -3,7 +3,9 @@
 // exit question.
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,6 +120,24 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(written.m_nCommandDelay, kDefaultCommandDelay);
     QCOMPARE(script.Texts(), QStringList{ToQString(PortFailureMessage(written))});
     QVERIFY(!Button(&window, "ctl1002")->isEnabled());
+  }
+
+  void startupReportsSettingsThatCannotBeWrittenAndGoesOn() {
+    TempWorkDir dir;
+    QVERIFY(QDir().mkdir(QStringLiteral("rzt_input.ini")));  // a folder where the file belongs
+    ModalScript script;
+    script.Answer(QMessageBox::Ok);
+    CTitlerDlg window(TitlerOptions{true});  // the simulator: no port of the machine is opened
+
+    QCOMPARE(script.Boxes().size(), 1u);
+    const SeenBox& box = script.Boxes()[0];
+    QCOMPARE(box.caption, QStringLiteral("Vrellix"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.text, ToQString(SettingsWriteFailureMessage(SettingsPath())));
+    QCOMPARE(window.Settings().m_nCommandDelay, kDefaultCommandDelay);
+    QVERIFY(Button(&window, "ctl1002")->isEnabled());
+    QVERIFY(QFileInfo(QStringLiteral("rzt_input.ini")).isDir());
   }
 
   void startupWithPortEnablesEverything() {

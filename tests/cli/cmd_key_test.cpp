@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "link/settings.h"
 #include "support/pty_pair.h"
 #include "support/scratch_dir.h"
 
@@ -193,6 +194,20 @@ TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
   responder.Stop();
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n[" + kInfrared + "]\r\n" + kDelay + "=100\r\n");
+}
+
+// A settings file that cannot be written back (here a folder in its place) is
+// reported on stderr; the run goes on with the values it has.
+TEST_F(CliKeyTest, SettingsThatCannotBeWrittenBackAreReportedAndTheRunGoesOn) {
+  std::filesystem::create_directory(ini);
+  PtyResponder responder(pty);
+  responder.Start();
+  const RunResult r = Run({"key", "select", "--port", pty.SlavePath(), "--delay", "0"});
+  responder.Stop();
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, SettingsWriteFailureMessage(ini) + "\n");
+  EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
+  EXPECT_TRUE(std::filesystem::is_directory(ini));
 }
 
 // Ctrl-C while a key is under way: that exchange finishes, nothing more is sent.
