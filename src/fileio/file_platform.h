@@ -25,6 +25,10 @@ ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::
 // disk before closing (kReplaced when all of that succeeded).
 ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view bytes);
 
+// Gives to the owner and group of from, where the platform has them and the
+// process may (a root run must not take a user's file over).
+void CopyOwner(const std::string& from, const std::string& to);
+
 // Renames from over to and, where the platform allows, flushes the rename
 // itself to the disk.
 bool RenameDurably(const std::string& from, const std::string& to);

@@ -111,6 +111,14 @@ ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view byte
   return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
 }
 
+void CopyOwner(const std::string& from, const std::string& to) {
+  struct stat info {};
+  if (stat(from.c_str(), &info) != 0) return;
+  if (chown(to.c_str(), info.st_uid, info.st_gid) != 0) {
+    // Only root may give a file away; the new file then stays the writer's.
+  }
+}
+
 bool RenameDurably(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) return false;
   // The new name lasts a power cut only once the folder is on the disk too. Not

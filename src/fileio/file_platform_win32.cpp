@@ -105,6 +105,10 @@ ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view byte
   return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
 }
 
+void CopyOwner(const std::string&, const std::string&) {
+  // A new file takes its access rights from the folder, as the old one did.
+}
+
 bool RenameDurably(const std::string& from, const std::string& to) {
   const std::wstring wideFrom = Wide(from);
   const std::wstring wideTo = Wide(to);

@@ -62,8 +62,9 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     files.Remove(temporary);
     return written;
   }
-  // Keep the permissions the user gave the old file.
+  // Keep the owner and the permissions the user gave the old file.
   if (kind == file_platform::Kind::kRegular) {
+    file_platform::CopyOwner(target.u8string(), temporary);
     const fs::file_status status = fs::status(target, error);
     if (!error) fs::permissions(fs::u8path(temporary), status.permissions(), error);
   }

@@ -1,6 +1,8 @@
 // Reading and replacing against everything a path can name: only regular files
 // are read or replaced, nothing else is touched, and nothing blocks.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -164,6 +166,20 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"socket",                 kSocket,                                  kTarget,    ReplaceOutcome::kCannotCreate,  nullptr},
         SaveCase{"directory",              kDirectory,                               kTarget,    ReplaceOutcome::kCannotCreate,  nullptr},
         SaveCase{"missing folder",         kNothing,                                 "no/file",  ReplaceOutcome::kCannotCreate,  nullptr}));
+
+// Saved as root into a user's folder, a user's file stays theirs.
+TEST(ReplaceOwner, IsKept) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
+  ScratchDir dir;
+  const std::string path = dir.File(kTarget);
+  WriteBytes(path, "old");
+  ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
+  ASSERT_EQ(ReplaceFileContents(path, "new bytes"), ReplaceOutcome::kReplaced);
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 4321u);
+  EXPECT_EQ(info.st_gid, 4322u);
+}
 
 }  // namespace
 }  // namespace vrellix
