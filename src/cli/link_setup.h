@@ -22,10 +22,10 @@ struct OpenLink {
   CommHandle port = nullptr;
 };
 
-// LoadIniSettings (which creates or completes the file; a failed write-back is
-// printed and the run goes on), the overrides, then the port at 4800 baud, 8
-// bits, no parity, 1 stop bit, with its receive buffer emptied. When the port
-// cannot be opened, prints the port-failure message and returns nothing.
+// LoadIniSettings (which creates or completes the file), the overrides, then
+// the port at 4800 baud, 8 bits, no parity, 1 stop bit, with its receive buffer
+// emptied. When the port cannot be opened, prints the port-failure message and
+// returns nothing.
 std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides);
 
 // A whole non-negative number that fits an int ("0".."999999999").

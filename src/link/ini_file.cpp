@@ -168,21 +168,20 @@ int ParseProfileInt(const std::string& value) {
   return number > INT_MAX ? INT_MAX : static_cast<int>(number);
 }
 
-void SetValue(std::vector<Line>& lines, const IniValue& entry) {
-  const std::string& section = entry.section;
-  const std::string& key = entry.key;
-  const std::string& value = entry.value;
-  const std::size_t header = FindSection(lines, section);
+// Sets one value in the lines, adding its section or key where missing.
+void SetValue(std::vector<Line>& lines, const IniValue& set) {
+  const std::string keyLine = set.key + "=" + set.value;
+  const std::size_t header = FindSection(lines, set.section);
   if (header == lines.size()) {
     if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = kNewLine;
-    lines.push_back(ParseLine("[" + section + "]", kNewLine));
-    lines.push_back(ParseLine(key + "=" + value, kNewLine));
+    lines.push_back(ParseLine("[" + set.section + "]", kNewLine));
+    lines.push_back(ParseLine(keyLine, kNewLine));
     return;
   }
-  const std::size_t at = FindKey(lines, header, key);
+  const std::size_t at = FindKey(lines, header, set.key);
   if (at != lines.size()) {
     Line& line = lines[at];
-    if (Trim(line.text.substr(line.valueAt)) != value) line.text = line.text.substr(0, line.valueAt) + value;
+    if (Trim(line.text.substr(line.valueAt)) != set.value) line.text = line.text.substr(0, line.valueAt) + set.value;
     return;
   }
   // After the section's last non-blank line, so blank lines that part it from
@@ -192,7 +191,7 @@ void SetValue(std::vector<Line>& lines, const IniValue& entry) {
     if (!Trim(lines[i].text).empty()) last = i;
   }
   if (lines[last].ending.empty()) lines[last].ending = kNewLine;
-  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last) + 1, ParseLine(key + "=" + value, kNewLine));
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last) + 1, ParseLine(keyLine, kNewLine));
 }
 
 }  // namespace
