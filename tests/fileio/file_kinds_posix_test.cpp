@@ -1,11 +1,10 @@
-// Reading and replacing against everything a path can name: only regular files
-// are read or replaced, nothing else is touched, and nothing blocks.
+// Reading and replacing whatever a path can name: only regular files are read or
+// replaced, nothing else is touched, and nothing blocks.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -20,161 +19,95 @@ namespace vrellix {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::MakeFifo;
-using testing::MakeNullDevice;
-using testing::MakeSocket;
-using testing::ReadBytes;
 using testing::ScratchDir;
-using testing::UnlessStuckOn;
-using testing::WriteBytes;
 
-// Makes what the test's path names inside dir; false when this machine cannot
-// (a device node needs root).
-using Maker = std::function<bool(const ScratchDir& dir)>;
-
-// The path every case reads or saves, and what it names.
-const char kTarget[] = "target";
-
-Maker Regular(const std::string& bytes) {
-  return [bytes](const ScratchDir& dir) {
-    WriteBytes(dir.File(kTarget), bytes);
-    return true;
-  };
+// Each maker puts something at "target"; false where this machine cannot.
+bool Nothing(const ScratchDir&) { return true; }
+bool Regular(const ScratchDir& d) {
+  testing::WriteBytes(d.File("target"), "old");
+  return true;
 }
-Maker LinkTo(const std::string& name, Maker makeThere) {
-  return [name, makeThere](const ScratchDir& dir) {
-    fs::create_symlink(name, dir.Path() / kTarget);
-    return makeThere(dir);
-  };
+bool Directory(const ScratchDir& d) { return fs::create_directory(d.File("target")); }
+bool Fifo(const ScratchDir& d) { return testing::MakeFifo(d.File("target")); }
+bool Socket(const ScratchDir& d) { return testing::MakeSocket(d.File("target")); }
+bool NullDevice(const ScratchDir& d) { return testing::MakeNullDevice(d.File("target")); }  // needs root
+bool LinkToRegular(const ScratchDir& d) {
+  testing::WriteBytes(d.File("real"), "old");
+  fs::create_symlink("real", d.Path() / "target");
+  return true;
 }
-Maker Named(const std::string& name, std::function<bool(const std::string&)> make) {
-  return [name, make](const ScratchDir& dir) { return make(dir.File(name)); };
+bool LinkToFifo(const ScratchDir& d) {
+  fs::create_symlink("fifo", d.Path() / "target");
+  return testing::MakeFifo(d.File("fifo"));
 }
-const Maker kNothing = [](const ScratchDir&) { return true; };
-const Maker kDirectory = Named(kTarget, [](const std::string& p) { return fs::create_directory(p); });
-const Maker kFifo = Named(kTarget, MakeFifo);
-const Maker kSocket = Named(kTarget, MakeSocket);
-const Maker kNullDevice = Named(kTarget, MakeNullDevice);
 
 // Every entry of the directory with its type, and a regular file's bytes.
 std::map<std::string, std::string> Snapshot(const ScratchDir& dir) {
   std::map<std::string, std::string> entries;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir.Path())) {
-    const std::string name = entry.path().filename().string();
-    std::string& seen = entries[name];
-    switch (entry.symlink_status().type()) {
-      case fs::file_type::symlink: seen = "link to " + fs::read_symlink(entry.path()).string(); break;
-      case fs::file_type::regular: seen = "file " + ReadBytes(entry.path().string()); break;
-      case fs::file_type::directory: seen = "directory"; break;
-      case fs::file_type::fifo: seen = "fifo"; break;
-      case fs::file_type::socket: seen = "socket"; break;
-      case fs::file_type::character: seen = "character device"; break;
-      default: seen = "other"; break;
-    }
+    const fs::file_type type = entry.symlink_status().type();
+    std::string seen = std::to_string(static_cast<int>(type));
+    if (type == fs::file_type::regular) seen += testing::ReadBytes(entry.path().string());
+    if (type == fs::file_type::symlink) seen += fs::read_symlink(entry.path()).string();
+    entries[entry.path().filename().string()] = seen;
   }
   return entries;
 }
 
-// ---------------------------------------------------------------- reading
-
-struct ReadCase {
+struct KindCase {
   const char* what;
-  Maker make;
-  const char* path;  // relative to the directory
-  ReadOutcome outcome;
-  const char* bytes;  // what was read, on kRead
+  bool (*make)(const ScratchDir&);
+  const char* path;  // in the directory
+  ReadOutcome read;
+  ReplaceOutcome save;
+  const char* saved;  // the entry that holds the new bytes after the save, or nullptr
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const KindCase& c, std::ostream* os) { *os << c.what; }
 
-class ReadWholeFileTest : public ::testing::TestWithParam<ReadCase> {};
+class FileKindTest : public ::testing::TestWithParam<KindCase> {};
 
-TEST_P(ReadWholeFileTest, ReadsOnlyRegularFilesAndNeverBlocks) {
-  const ReadCase& c = GetParam();
+TEST_P(FileKindTest, OnlyRegularFilesAreReadOrReplacedAndNothingElseIsTouched) {
+  const KindCase& c = GetParam();
   ScratchDir dir;
-  if (!c.make(dir)) GTEST_SKIP() << "cannot make " << c.what << " here";
+  if (!c.make(dir)) GTEST_SKIP() << "cannot make a " << c.what << " here";
   const std::string path = dir.File(c.path);
-  const auto before = Snapshot(dir);
+  auto expected = Snapshot(dir);
 
   std::string bytes = "unchanged";
-  const std::optional<ReadOutcome> outcome =
-      UnlessStuckOn<ReadOutcome>(path, [&] { return ReadWholeFile(path, 16, bytes); });
-  ASSERT_TRUE(outcome) << "blocked reading " << c.what;
-  EXPECT_EQ(*outcome, c.outcome);
-  EXPECT_EQ(bytes, c.outcome == ReadOutcome::kRead ? c.bytes : "unchanged");
-  EXPECT_EQ(Snapshot(dir), before);
+  const std::optional<ReadOutcome> read =
+      testing::UnlessStuckOn<ReadOutcome>(path, [&] { return ReadWholeFile(path, 1024, bytes); });
+  ASSERT_TRUE(read) << "blocked reading a " << c.what;
+  EXPECT_EQ(*read, c.read);
+  EXPECT_EQ(bytes, c.read == ReadOutcome::kRead ? "old" : "unchanged");
+  EXPECT_EQ(Snapshot(dir), expected);
+
+  EXPECT_EQ(ReplaceFileContents(path, "new"), c.save);
+  if (c.saved) expected[c.saved] = std::to_string(static_cast<int>(fs::file_type::regular)) + "new";
+  EXPECT_EQ(Snapshot(dir), expected) << "nothing else may change, no temporary file may stay";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, ReadWholeFileTest,
+    Kinds, FileKindTest,
     ::testing::Values(
-        //       what                      make                                   path        outcome                    bytes
-        ReadCase{"regular file",           Regular("a,b\r\n"),                    kTarget,    ReadOutcome::kRead,        "a,b\r\n"},
-        ReadCase{"empty file",             Regular(""),                           kTarget,    ReadOutcome::kRead,        ""},
-        ReadCase{"exactly the limit",      Regular(std::string(16, 'x')),         kTarget,    ReadOutcome::kRead,        "xxxxxxxxxxxxxxxx"},
-        ReadCase{"one byte over",          Regular(std::string(17, 'x')),         kTarget,    ReadOutcome::kTooLarge,    nullptr},
-        ReadCase{"link to a regular file", LinkTo("real", Named("real", [](const std::string& p) {
-                                             WriteBytes(p, "linked");
-                                             return true;
-                                           })),                                   kTarget,    ReadOutcome::kRead,        "linked"},
-        ReadCase{"nothing",                kNothing,                              kTarget,    ReadOutcome::kMissing,     nullptr},
-        ReadCase{"missing folder",         kNothing,                              "no/file",  ReadOutcome::kMissing,     nullptr},
-        ReadCase{"directory",              kDirectory,                            kTarget,    ReadOutcome::kNotReadable, nullptr},
-        ReadCase{"FIFO without a writer",  kFifo,                                 kTarget,    ReadOutcome::kNotReadable, nullptr},
-        ReadCase{"link to a FIFO",         LinkTo("fifo", Named("fifo", MakeFifo)), kTarget,  ReadOutcome::kNotReadable, nullptr},
-        ReadCase{"socket",                 kSocket,                               kTarget,    ReadOutcome::kNotReadable, nullptr},
-        ReadCase{"null device node",       kNullDevice,                           kTarget,    ReadOutcome::kNotReadable, nullptr}));
+        //       what                 make           path       read                       save                          saved
+        KindCase{"regular file",      Regular,       "target",  ReadOutcome::kRead,        ReplaceOutcome::kReplaced,     "target"},
+        KindCase{"link to a file",    LinkToRegular, "target",  ReadOutcome::kRead,        ReplaceOutcome::kReplaced,     "real"},
+        KindCase{"missing file",      Nothing,       "target",  ReadOutcome::kMissing,     ReplaceOutcome::kReplaced,     "target"},
+        KindCase{"missing folder",    Nothing,       "no/file", ReadOutcome::kMissing,     ReplaceOutcome::kCannotCreate, nullptr},
+        KindCase{"directory",         Directory,     "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
+        KindCase{"FIFO",              Fifo,          "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
+        KindCase{"link to a FIFO",    LinkToFifo,    "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
+        KindCase{"socket",            Socket,        "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
+        KindCase{"null device node",  NullDevice,    "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr}));
 
-// ---------------------------------------------------------------- replacing
-
-struct SaveCase {
-  const char* what;
-  Maker make;
-  const char* path;     // relative to the directory
-  ReplaceOutcome outcome;
-  const char* written;  // the entry that must hold the new bytes afterwards, or nullptr
-};
-
-void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.what; }
-
-class ReplaceTargetTest : public ::testing::TestWithParam<SaveCase> {};
-
-TEST_P(ReplaceTargetTest, ReplacesOnlyRegularFilesAndTouchesNothingElse) {
-  const SaveCase& c = GetParam();
+// Saved by root in a user's folder, a user's file stays theirs.
+TEST(FileReplace, KeepsTheOwner) {
   ScratchDir dir;
-  if (!c.make(dir)) GTEST_SKIP() << "cannot make " << c.what << " here";
-  auto expected = Snapshot(dir);
-  if (c.written) expected[c.written] = "file new bytes";
-
-  EXPECT_EQ(ReplaceFileContents(dir.File(c.path), "new bytes"), c.outcome);
-  EXPECT_EQ(Snapshot(dir), expected) << "no temporary file may be left, nothing else may change";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, ReplaceTargetTest,
-    ::testing::Values(
-        //       what                      make                                      path        outcome                         written
-        SaveCase{"regular file",           Regular("old"),                           kTarget,    ReplaceOutcome::kReplaced,      kTarget},
-        SaveCase{"nothing yet",            kNothing,                                 kTarget,    ReplaceOutcome::kReplaced,      kTarget},
-        SaveCase{"link to a regular file", LinkTo("real", Named("real", [](const std::string& p) {
-                                             WriteBytes(p, "old");
-                                             return true;
-                                           })),                                      kTarget,    ReplaceOutcome::kReplaced,      "real"},
-        SaveCase{"null device node",       kNullDevice,                              kTarget,    ReplaceOutcome::kCannotCreate,  nullptr},
-        SaveCase{"FIFO",                   kFifo,                                    kTarget,    ReplaceOutcome::kCannotCreate,  nullptr},
-        SaveCase{"link to a FIFO",         LinkTo("fifo", Named("fifo", MakeFifo)),  kTarget,    ReplaceOutcome::kCannotCreate,  nullptr},
-        SaveCase{"socket",                 kSocket,                                  kTarget,    ReplaceOutcome::kCannotCreate,  nullptr},
-        SaveCase{"directory",              kDirectory,                               kTarget,    ReplaceOutcome::kCannotCreate,  nullptr},
-        SaveCase{"missing folder",         kNothing,                                 "no/file",  ReplaceOutcome::kCannotCreate,  nullptr}));
-
-// Saved as root into a user's folder, a user's file stays theirs.
-TEST(ReplaceOwner, IsKept) {
-  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
-  ScratchDir dir;
-  const std::string path = dir.File(kTarget);
-  WriteBytes(path, "old");
-  ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
-  ASSERT_EQ(ReplaceFileContents(path, "new bytes"), ReplaceOutcome::kReplaced);
+  const std::string path = dir.File("target");
+  testing::WriteBytes(path, "old");
+  if (chown(path.c_str(), 4321, 4322) != 0) GTEST_SKIP() << "only root can give a file away";
+  ASSERT_EQ(ReplaceFileContents(path, "new"), ReplaceOutcome::kReplaced);
   struct stat info {};
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 4321u);

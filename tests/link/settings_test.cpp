@@ -135,15 +135,6 @@ TEST_F(SettingsTest, ReadIniSettingsWritesNothing) {
   EXPECT_EQ(ReadBytes(path), content);
 }
 
-TEST_F(SettingsTest, BothKeysAreWrittenInOneReplaceAndOnlyWhenSomethingChanged) {
-  FailingFiles files;
-  LinkSettings settings;
-  ASSERT_TRUE(LoadIniSettings(path, settings, files));
-  EXPECT_EQ(files.writes, 1);
-  ASSERT_TRUE(LoadIniSettings(path, settings, files));
-  EXPECT_EQ(files.writes, 1) << "a file already in plain form was written again";
-}
-
 TEST_F(SettingsTest, AFailedWriteBackLeavesTheFileByteIdenticalAndIsReported) {
   const std::string old = Section(kSerial) + Entry(kPortNo, "03") + Section(kInfrared) + "; no delay\r\n";
   for (FailingFiles::Step step : {FailingFiles::kWriteHalf, FailingFiles::kRename}) {
