@@ -114,7 +114,7 @@ void CTitlerDlg::OnInitDialog() {
   m_settings = LoadIniSettings(m_strSettingsPath);
 
   if (!OpenLink()) {
-    ShowMessage(this, PortFailureMessage(m_settings), QMessageBox::Critical);
+    ShowMessage(this, PortFailureMessage(m_settings, m_portFailure), QMessageBox::Critical);
     m_ui->ctl1000->setEnabled(false);
     m_ui->ctl1001->setEnabled(false);
     m_ui->ctl1002->setEnabled(false);
@@ -129,7 +129,8 @@ bool CTitlerDlg::OpenLink() {
     m_pSimulator = device.get();
     m_pChannel = std::move(device);
   } else {
-    if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit))
+    if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit,
+                  &m_portFailure))
       return false;
     m_pChannel = std::make_unique<SerialChannel>(g_hComm);
   }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "link/serial_port.h"
+
 namespace vrellix {
 
 constexpr int kDefaultPortNo = 1;
@@ -28,7 +30,8 @@ LinkSettings ReadIniSettings(const std::string& path);
 std::string PortDeviceName(const LinkSettings& settings);
 
 // The start-up message for a port that could not be opened (UTF-8), naming the
-// device that was tried.
-std::string PortFailureMessage(const LinkSettings& settings);
+// device that was tried, with a last line that says why (PortFailureReason;
+// the ports present are looked up when the device was not found).
+std::string PortFailureMessage(const LinkSettings& settings, const PortFailure& failure);
 
 }  // namespace vrellix
