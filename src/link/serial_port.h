@@ -60,8 +60,8 @@ std::string PortFailureReason(const PortFailure& failure, const std::vector<Seri
 
 // The serial ports present, in the order people count them (COM2 before COM10).
 // Linux: /dev/serial/by-id links (with their names), /dev/ttyUSB*, /dev/ttyACM*
-// and the /dev/ttyS* that have a port behind them; Windows: the registry's
-// SERIALCOMM map. A ttyS device is judged by the kernel's record of its port
+// and the /dev/ttyS* that have a port behind them; macOS: /dev/cu.*; Windows:
+// the registry's SERIALCOMM map. A ttyS device is judged by the kernel's record of its port
 // without opening it where sysfs has one; else it is opened without blocking,
 // asked, and closed, its settings untouched.
 std::vector<SerialPortInfo> ListSerialPorts();

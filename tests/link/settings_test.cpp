@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "support/real_ports.h"
 #include "support/scratch_dir.h"
 
 namespace vrellix {
@@ -185,16 +184,6 @@ TEST(SettingsPort, FailureReasonForEachCause) {
     EXPECT_EQ(PortFailureReason(c.failure, c.present), c.reason);
   }
   EXPECT_FALSE(SystemErrorText(EIO).empty());
-}
-
-// A device that is not there: the message lists what is (whatever this machine has).
-TEST(SettingsPort, NotFoundMessageListsThePortsPresent) {
-  if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
-  LinkSettings settings;
-  settings.portName = "/dev/vrellix-no-such-port";
-  const PortFailure missing{PORT_NOT_FOUND, ENOENT, ""};
-  EXPECT_EQ(PortFailureMessage(settings, missing),
-            kFailureHead + settings.portName + kFailureTail + "\n" + PortFailureReason(missing, ListSerialPorts()));
 }
 
 // The path is the current directory's, however long (no 255-byte buffer).
