@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "link/serial_port.h"
-
 namespace vrellix {
 
 constexpr int kDefaultPortNo = 1;
@@ -28,6 +26,8 @@ LinkSettings ReadIniSettings(const std::string& path);
 
 // The device the settings name: portName when set, else the port number's device.
 std::string PortDeviceName(const LinkSettings& settings);
+
+struct PortFailure;  // link/serial_port.h
 
 // The start-up message for a port that could not be opened (UTF-8), naming the
 // device that was tried, with a last line that says why (PortFailureReason;

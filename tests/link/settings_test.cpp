@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "link/serial_port.h"
 #include "support/scratch_dir.h"
 
 namespace vrellix {
