@@ -1,13 +1,13 @@
 #include "link/settings.h"
+#include "link/serial_port.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
-
 #include <cerrno>
-#include <filesystem>
 #include <vector>
 
-#include "link/serial_port.h"
+#include <filesystem>
+
 #include "support/scratch_dir.h"
 
 namespace vrellix {
