@@ -116,7 +116,7 @@ void CTitlerDlg::OnInitDialog() {
     ShowMessage(this, SettingsWriteFailureMessage(m_strSettingsPath), QMessageBox::Warning);
 
   if (!OpenLink()) {
-    ShowMessage(this, PortFailureMessage(m_settings), QMessageBox::Critical);
+    ShowMessage(this, PortFailureMessage(m_settings, m_portFailure), QMessageBox::Critical);
     m_ui->ctl1000->setEnabled(false);
     m_ui->ctl1001->setEnabled(false);
     m_ui->ctl1002->setEnabled(false);
@@ -131,7 +131,8 @@ bool CTitlerDlg::OpenLink() {
     m_pSimulator = device.get();
     m_pChannel = std::move(device);
   } else {
-    if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit))
+    if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit,
+                  &m_portFailure))
       return false;
     m_pChannel = std::make_unique<SerialChannel>(g_hComm);
   }

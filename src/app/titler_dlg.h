@@ -108,6 +108,7 @@ class CTitlerDlg : public QDialog {
 
   std::string m_strSettingsPath;
   LinkSettings m_settings;
+  PortFailure m_portFailure;  // why the port did not open
 
   StopEvent m_hStopEvent;
   std::unique_ptr<Clock> m_pOwnClock;

@@ -1,5 +1,6 @@
-// vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]: types the album
-// into the device through the transmitter, with a progress line on the terminal.
+// vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]: checks the album,
+// opens the port, asks, and types the album into the device through the
+// transmitter, with a progress line on the terminal.
 // With --simulate [--old TEXT] the job runs against the simulated device instead.
 #include <atomic>
 #include <chrono>
@@ -211,13 +212,15 @@ int RunEnter(const std::vector<std::string>& args) {
 
   const std::optional<CheckedAlbum> input = LoadCheckedAlbum(path);
   if (!input) return 1;
+  // The port first: a wrong port is told before the user is asked anything.
+  std::optional<OpenLink> link = OpenConfiguredLink(overrides);
+  if (!link) return 1;
   if (!confirmed && !AskToStart()) {
+    CloseComm(link->port);
     std::fprintf(stderr, "vrellix-cli: not started\n");
     return 1;
   }
 
-  std::optional<OpenLink> link = OpenConfiguredLink(overrides);
-  if (!link) return 1;
   const int exitCode = RunJob(link->port, *input, link->settings.m_nCommandDelay);
   CloseComm(link->port);
   return exitCode;

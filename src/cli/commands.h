@@ -13,5 +13,6 @@ int RunNormalize(const std::vector<std::string>& args);
 int RunSimulate(const std::vector<std::string>& args);
 int RunPlan(const std::vector<std::string>& args);
 int RunEnter(const std::vector<std::string>& args);
+int RunPorts(const std::vector<std::string>& args);
 
 }  // namespace vrellix::cli

@@ -40,8 +40,10 @@ std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   }
   if (overrides.commandDelay) link.settings.m_nCommandDelay = *overrides.commandDelay;
 
-  if (OpenComm(&link.port, PortDeviceName(link.settings), kBaudRate, kDataBits, kNoParity, kOneStopBit) != 1) {
-    std::fprintf(stderr, "%s\n", PortFailureMessage(link.settings).c_str());
+  PortFailure failure;
+  if (OpenComm(&link.port, PortDeviceName(link.settings), kBaudRate, kDataBits, kNoParity, kOneStopBit,
+               &failure) != 1) {
+    std::fprintf(stderr, "%s\n", PortFailureMessage(link.settings, failure).c_str());
     return std::nullopt;
   }
   // Bytes left from before belong to no key of this run.

@@ -23,6 +23,7 @@ const Command kCommands[] = {
      "simulate [--old TEXT] [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]"},
     {"plan", vrellix::cli::RunPlan, "plan FILE [--delay MS]"},
     {"enter", vrellix::cli::RunEnter, "enter FILE [--port NAME | --simulate [--old TEXT]] [--delay MS] [--yes]"},
+    {"ports", vrellix::cli::RunPorts, "ports"},
 };
 
 int Usage(FILE* out) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/byte_channel.h"
 
@@ -28,10 +29,52 @@ std::string PortNameForNumber(int portNo);
 // tried), the device path that was tried elsewhere.
 std::string PortNumberLabel(int portNo);
 
+// Why a port did not open; the same causes on every platform.
+enum PortFailureCause {
+  PORT_NO_FAILURE = 0,
+  PORT_NOT_FOUND,      // no device of that name (or a device node with no port behind it)
+  PORT_NO_PERMISSION,  // the device is there but this user may not open it
+  PORT_BUSY,           // another program holds the port
+  PORT_NOT_SERIAL,     // the name exists but is no serial line, or the line refuses the settings
+  PORT_SYSTEM_ERROR,   // anything else; osError says what
+};
+
+struct PortFailure {
+  PortFailureCause cause = PORT_NO_FAILURE;
+  int osError = 0;    // errno or GetLastError() behind the cause; 0 when there was none
+  std::string group;  // PORT_NO_PERMISSION: the group whose members may use the device, if any
+};
+
+struct SerialPortInfo {
+  std::string device;       // the name OpenComm takes: "/dev/ttyUSB0", "COM3"
+  std::string description;  // the system's name for it (by-id link, driver device); may be empty
+};
+
+// The system's own text for an error code of OpenComm's platform (UTF-8).
+std::string SystemErrorText(int osError);
+
+// One line (UTF-8, no line break) saying why the port did not open and what to
+// do about it; for PORT_NOT_FOUND it lists the ports that are present. Empty
+// for PORT_NO_FAILURE.
+std::string PortFailureReason(const PortFailure& failure, const std::vector<SerialPortInfo>& present);
+
+// The serial ports present, in the order people count them (COM2 before COM10).
+// Linux: /dev/serial/by-id links (with their names), /dev/ttyUSB*, /dev/ttyACM*
+// and the /dev/ttyS* that have a port behind them; macOS: /dev/cu.*; Windows:
+// the registry's SERIALCOMM map. A ttyS device is judged by the kernel's record of its port
+// without opening it where sysfs has one; else it is opened without blocking,
+// asked, and closed, its settings untouched.
+std::vector<SerialPortInfo> ListSerialPorts();
+
+// Whether a sorts before b, with runs of digits compared as numbers.
+bool PortNameLess(const std::string& a, const std::string& b);
+
 // Opens and configures the device (raw, no flow control, DTR/RTS dropped,
-// exclusive). Returns 1 and sets *handle, or 0 leaving *handle nullptr.
+// exclusive). Returns 1 and sets *handle, or 0 leaving *handle nullptr and, when
+// failure is given, saying why. A port that another program holds is left as
+// that program has it: a refused open never changes its lock.
 int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
-             int parity, int stopBits);
+             int parity, int stopBits, PortFailure* failure = nullptr);
 // Purges both directions and closes. Does nothing for nullptr.
 void CloseComm(CommHandle handle);
 // COMM_OK once every byte has been written and drained; COMM_NO_PORT; COMM_FAILED.

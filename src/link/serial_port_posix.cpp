@@ -5,16 +5,20 @@
 #include "link/serial_port.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <vector>
 
 #include "link/line_settings.h"
+#include "link/serial_port_posix.h"
 
 namespace vrellix {
 
@@ -80,9 +84,13 @@ bool DropDtrAndRts(int fd) {
   return errno == ENOTTY || errno == EINVAL;
 }
 
+// On failure errno says why; EINVAL when the line cannot take the settings.
 bool Configure(int fd, const LineSettings& line) {
   speed_t speed;
-  if (!SpeedFor(line.baudRate, &speed)) return false;
+  if (!SpeedFor(line.baudRate, &speed)) {
+    errno = EINVAL;
+    return false;
+  }
 
   termios tio{};
   if (RetryOnInterrupt([&] { return tcgetattr(fd, &tio); }) != 0) return false;
@@ -104,11 +112,14 @@ bool Configure(int fd, const LineSettings& line) {
   const tcflag_t cflagMask = CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | CLOCAL | CREAD;
   const tcflag_t iflagMask = IXON | IXOFF | IXANY;
   const tcflag_t lflagMask = ICANON | ECHO | ISIG;
-  return (applied.c_cflag & cflagMask) == (tio.c_cflag & cflagMask) &&
-         (applied.c_iflag & iflagMask) == (tio.c_iflag & iflagMask) &&
-         (applied.c_lflag & lflagMask) == (tio.c_lflag & lflagMask) &&
-         (applied.c_oflag & OPOST) == 0 && applied.c_cc[VMIN] == 0 && applied.c_cc[VTIME] == 0 &&
-         cfgetispeed(&applied) == speed && cfgetospeed(&applied) == speed;
+  const bool asAsked = (applied.c_cflag & cflagMask) == (tio.c_cflag & cflagMask) &&
+                       (applied.c_iflag & iflagMask) == (tio.c_iflag & iflagMask) &&
+                       (applied.c_lflag & lflagMask) == (tio.c_lflag & lflagMask) &&
+                       (applied.c_oflag & OPOST) == 0 && applied.c_cc[VMIN] == 0 &&
+                       applied.c_cc[VTIME] == 0 && cfgetispeed(&applied) == speed &&
+                       cfgetospeed(&applied) == speed;
+  if (!asAsked) errno = EINVAL;
+  return asAsked;
 }
 
 bool SetNonBlocking(int fd, bool on) {
@@ -118,11 +129,75 @@ bool SetNonBlocking(int fd, bool on) {
   return wanted == flags || RetryOnInterrupt([&] { return fcntl(fd, F_SETFL, wanted); }) == 0;
 }
 
-void CloseDevice(int fd) {
-  // Lets the next user in: the exclusive flag outlives this descriptor while
-  // another one (a test harness's, say) keeps the terminal open.
-  ioctl(fd, TIOCNXCL);
+void CloseDescriptor(int fd) {
   close(fd);  // never retried: the descriptor is gone even after EINTR
+}
+
+// Closes a port this program made exclusive. Lets the next user in: the flag
+// outlives this descriptor while another one (a test harness's, say) keeps the
+// terminal open.
+void ReleaseDevice(int fd) {
+  ioctl(fd, TIOCNXCL);
+  CloseDescriptor(fd);
+}
+
+// Whether someone else has made the terminal exclusive. Only root gets this far
+// past such a flag, and it must not take the port from under its holder.
+bool HeldExclusiveByOther(int fd) {
+#ifdef TIOCGEXCL
+  int exclusive = 0;
+  return ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+#else
+  (void)fd;
+  return false;
+#endif
+}
+
+// The group whose members may read and write the device, when there is one
+// other than root's: the one to join.
+std::string AccessGroup(const std::string& deviceName) {
+  struct stat info {};
+  if (stat(deviceName.c_str(), &info) != 0) return "";
+  const mode_t groupReadWrite = S_IRGRP | S_IWGRP;
+  if ((info.st_mode & groupReadWrite) != groupReadWrite || info.st_gid == 0) return "";
+  std::vector<char> buffer(16384);
+  group entry {};
+  group* found = nullptr;
+  if (getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return "";
+  return found->gr_name;
+}
+
+PortFailureCause CauseOfOpenError(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENXIO:
+    case ENODEV:
+      return PORT_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+      return PORT_NO_PERMISSION;
+    case EBUSY:
+    case EWOULDBLOCK:
+      return PORT_BUSY;
+    case EISDIR:
+    case ENOTTY:
+    case EINVAL:
+      return PORT_NOT_SERIAL;
+    default:
+      return PORT_SYSTEM_ERROR;
+  }
+}
+
+// Records why the open failed (errno as it stands) and returns 0.
+int Refuse(PortFailure* failure, const std::string& deviceName) {
+  const int error = errno;
+  if (failure) {
+    failure->cause = CauseOfOpenError(error);
+    failure->osError = error;
+    if (failure->cause == PORT_NO_PERMISSION) failure->group = AccessGroup(deviceName);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -135,23 +210,40 @@ std::string PortNameForNumber(int portNo) {
 std::string PortNumberLabel(int portNo) { return PortNameForNumber(portNo); }
 
 int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
-             int parity, int stopBits) {
+             int parity, int stopBits, PortFailure* failure) {
   *handle = nullptr;
+  if (failure) *failure = PortFailure{};
   // Non-blocking so the open cannot wait for a carrier; cleared right after.
   const int fd = RetryOnInterrupt(
       [&] { return open(deviceName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
-  if (fd == -1) return 0;
+  if (fd == -1) return Refuse(failure, deviceName);
 
+  // Until this program holds the port, a refusal leaves its exclusive flag and
+  // lock exactly as they were: they may be another program's.
+  auto refuseUnheld = [&] {
+    const int result = Refuse(failure, deviceName);
+    CloseDescriptor(fd);
+    return result;
+  };
+  if (!isatty(fd)) return refuseUnheld();
+  if (KnownToHaveNoPort(fd)) {
+    errno = ENODEV;
+    return refuseUnheld();
+  }
   // TIOCEXCL keeps other users out but root ignores it; the lock covers that case.
-  // A failed TIOCEXCL alone is not fatal, a lock held by someone else is.
+  if (RetryOnInterrupt([&] { return flock(fd, LOCK_EX | LOCK_NB); }) != 0) return refuseUnheld();
+  if (HeldExclusiveByOther(fd)) {
+    errno = EBUSY;
+    return refuseUnheld();
+  }
+  // A failed TIOCEXCL alone is not fatal: the lock is this program's now.
   ioctl(fd, TIOCEXCL);
+
   const LineSettings line = MapLineSettings(baudRate, dataBits, parity, stopBits);
-  const bool ok = isatty(fd) &&
-                  RetryOnInterrupt([&] { return flock(fd, LOCK_EX | LOCK_NB); }) == 0 &&
-                  SetNonBlocking(fd, false) && Configure(fd, line) && DropDtrAndRts(fd);
-  if (!ok) {
-    CloseDevice(fd);
-    return 0;
+  if (!SetNonBlocking(fd, false) || !Configure(fd, line) || !DropDtrAndRts(fd)) {
+    const int result = Refuse(failure, deviceName);
+    ReleaseDevice(fd);
+    return result;
   }
   tcflush(fd, TCIFLUSH);
   tcflush(fd, TCOFLUSH);
@@ -163,7 +255,7 @@ void CloseComm(CommHandle handle) {
   if (!handle) return;
   tcflush(handle->fd, TCIFLUSH);
   tcflush(handle->fd, TCOFLUSH);
-  CloseDevice(handle->fd);
+  ReleaseDevice(handle->fd);
   delete handle;
 }
 

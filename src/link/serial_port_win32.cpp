@@ -158,6 +158,24 @@ bool WaitOutputQueueEmpty(HANDLE handle, std::size_t count, int baudRate) {
   }
 }
 
+PortFailureCause CauseOfOpenError(DWORD error, const std::string& path) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return PORT_NOT_FOUND;
+    case ERROR_ACCESS_DENIED: {
+      // What Windows says for a COM port that is in use, and for a folder.
+      const DWORD attributes = GetFileAttributesA(path.c_str());
+      const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      return folder ? PORT_NOT_SERIAL : PORT_BUSY;
+    }
+    case ERROR_SHARING_VIOLATION:
+      return PORT_BUSY;
+    default:
+      return PORT_SYSTEM_ERROR;
+  }
+}
+
 }  // namespace
 
 std::string PortNameForNumber(int portNo) {
@@ -168,15 +186,23 @@ std::string PortNameForNumber(int portNo) {
 std::string PortNumberLabel(int portNo) { return "COM" + std::to_string(portNo); }
 
 int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
-             int parity, int stopBits) {
+             int parity, int stopBits, PortFailure* failure) {
   *handle = nullptr;
+  if (failure) *failure = PortFailure{};
   const std::string path = DevicePathFor(deviceName);
   HANDLE device = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-  if (device == INVALID_HANDLE_VALUE) return 0;
+  if (device == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (failure) *failure = PortFailure{CauseOfOpenError(error, path), static_cast<int>(error), ""};
+    return 0;
+  }
 
   const LineSettings line = MapLineSettings(baudRate, dataBits, parity, stopBits);
   if (!Configure(device, line)) {
+    // A device that cannot take the line settings or lacks the capabilities
+    // needed is no serial line for this program.
+    if (failure) *failure = PortFailure{PORT_NOT_SERIAL, static_cast<int>(GetLastError()), ""};
     CloseHandle(device);
     return 0;
   }

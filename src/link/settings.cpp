@@ -70,11 +70,16 @@ std::string PortDeviceName(const LinkSettings& settings) {
   return settings.portName.empty() ? PortNameForNumber(settings.m_nPortNo) : settings.portName;
 }
 
-std::string PortFailureMessage(const LinkSettings& settings) {
+std::string PortFailureMessage(const LinkSettings& settings, const PortFailure& failure) {
   const std::string tried =
       settings.portName.empty() ? PortNumberLabel(settings.m_nPortNo) : settings.portName;
-  return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
-         ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+  std::string message = "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
+                        ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+  const std::vector<SerialPortInfo> present =
+      failure.cause == PORT_NOT_FOUND ? ListSerialPorts() : std::vector<SerialPortInfo>{};
+  const std::string reason = PortFailureReason(failure, present);
+  if (!reason.empty()) message += "\n" + reason;
+  return message;
 }
 
 }  // namespace vrellix

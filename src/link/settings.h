@@ -36,8 +36,11 @@ LinkSettings ReadIniSettings(const std::string& path);
 // The device the settings name: portName when set, else the port number's device.
 std::string PortDeviceName(const LinkSettings& settings);
 
+struct PortFailure;  // link/serial_port.h
+
 // The start-up message for a port that could not be opened (UTF-8), naming the
-// device that was tried.
-std::string PortFailureMessage(const LinkSettings& settings);
+// device that was tried, with a last line that says why (PortFailureReason;
+// the ports present are looked up when the device was not found).
+std::string PortFailureMessage(const LinkSettings& settings, const PortFailure& failure);
 
 }  // namespace vrellix

@@ -8,6 +8,7 @@
 #include "cli/cli_process.h"
 #include "support/fake_transmitter.h"
 #include "support/pty_pair.h"
+#include "support/real_ports.h"
 
 namespace vrellix {
 namespace {
@@ -132,13 +133,21 @@ TEST(EnterCommandTest, NoAnswerToTheQuestionMeansNo) {
   EXPECT_TRUE(transmitter.Keys().empty());
 }
 
-TEST(EnterCommandTest, PortThatCannotBeOpenedIsNamed) {
+// The port is opened before the question: a wrong one is told, with why,
+// before the user is asked anything.
+TEST(EnterCommandTest, PortThatCannotBeOpenedIsNamedBeforeTheQuestion) {
+  if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
   ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   const std::string missing = dir.File("no-such-tty");
-  const ProcessResult run = RunCli({"enter", "album.csv", "--port", missing, "--yes"}, dir);
+  const ProcessResult run = RunCli({"enter", "album.csv", "--port", missing}, dir);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("(" + missing + ")"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+  const std::vector<std::string> lines = SplitLines(run.err);
+  ASSERT_EQ(lines.size(), 3u) << run.err;
+  EXPECT_EQ(lines[0], "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + missing + ")");
+  EXPECT_EQ(lines[1], "通信ポートを変更する場合はINIファイルを編集して下さい");
+  EXPECT_EQ(lines[2].rfind("原因: この名前の通信ポートはありません。", 0), 0u) << lines[2];
 }
 
 TEST(EnterCommandTest, BadFileIsRefusedBeforeAnythingElse) {

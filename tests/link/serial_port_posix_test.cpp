@@ -2,18 +2,24 @@
 #include "link/serial_port.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <functional>
 
 #include <chrono>
 #include <thread>
 
+#include "support/other_user.h"
 #include "support/pty_pair.h"
 #include "support/scratch_dir.h"
 
@@ -179,6 +185,131 @@ TEST(SerialPortOpen, NoPortMeansNoPortForEveryOperation) {
   EXPECT_EQ(ReadComm(nullptr, &byte, 1), COMM_NO_PORT);
   PurgeCommInput(nullptr);
   CloseComm(nullptr);
+}
+
+// What another program sees that opens the line as an ordinary user and
+// relies on the terminal's exclusive flag alone (no lock): 0 when it gets the
+// line, else its errno; -1 when the child could not run.
+int PlainOpenErrorAsOtherUser(const std::string& path) {
+  const auto said = testing::RunAsOtherUser([&] {
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd == -1) return std::to_string(errno);
+    close(fd);
+    return std::string("0");
+  });
+  return said ? std::stoi(*said) : -1;
+}
+
+// The holder is another instance of this program (exclusive flag and lock) or
+// a program that sets only the terminal's exclusive flag.
+TEST(SerialPortLock, RefusedOpensLeaveTheHoldersClaimAlone) {
+  for (const bool flagOnly : {false, true}) {
+    SCOPED_TRACE(flagOnly ? "held with the exclusive flag alone" : "held by OpenComm");
+    PtyPair pty;
+    const std::string& path = pty.SlavePath();
+    // Only the holder's claim may keep the other user out, not the permission bits.
+    ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(PlainOpenErrorAsOtherUser(path), 0);
+
+    CommHandle holder = nullptr;
+    if (flagOnly) {
+      ASSERT_EQ(ioctl(pty.Slave(), TIOCEXCL), 0);
+    } else {
+      ASSERT_EQ(OpenComm(&holder, path, 4800, 8, kNoParity, kOneStopBit), 1);
+    }
+    for (const char* attempt : {"second open", "third open"}) {
+      CommHandle refused = nullptr;
+      PortFailure failure;
+      EXPECT_EQ(OpenComm(&refused, path, 4800, 8, kNoParity, kOneStopBit, &failure), 0) << attempt;
+      EXPECT_EQ(failure.cause, PORT_BUSY) << attempt;
+      CloseComm(refused);
+      EXPECT_EQ(PlainOpenErrorAsOtherUser(path), EBUSY) << "after the " << attempt;
+    }
+    if (flagOnly) {
+      ASSERT_EQ(ioctl(pty.Slave(), TIOCNXCL), 0);
+    } else {
+      CloseComm(holder);
+    }
+    EXPECT_EQ(PlainOpenErrorAsOtherUser(path), 0) << "the holder's release frees the line";
+  }
+}
+
+// Every way an open can fail, each with its cause and the line that tells the
+// user why.
+TEST(SerialPortOpen, FailuresSayWhy) {
+  testing::ScratchDir dir;
+  testing::WriteBytes(dir.File("plain"), "x");
+  std::filesystem::create_directory(dir.File("folder"));
+  std::filesystem::create_symlink(dir.File("loop"), dir.File("loop"));
+  PtyPair held;
+  CommHandle holder = nullptr;
+  ASSERT_EQ(OpenComm(&holder, held.SlavePath(), 4800, 8, kNoParity, kOneStopBit), 1);
+  // Root gets past the terminal's exclusive flag and meets the holder's lock.
+  const int heldError = testing::RunsAsRoot() ? EWOULDBLOCK : EBUSY;
+
+  const struct {
+    const char* name;
+    std::string device;
+    PortFailureCause cause;
+    int osError;
+    std::string reasonStart;
+  } cases[] = {
+      {"missing",   dir.File("no-such-tty"), PORT_NOT_FOUND,    ENOENT,      "原因: この名前の通信ポートはありません。"},
+      {"file",      dir.File("plain"),       PORT_NOT_SERIAL,   ENOTTY,      "原因: 指定されたものはシリアル通信ポートではありません"},
+      {"directory", dir.File("folder"),      PORT_NOT_SERIAL,   EISDIR,      "原因: 指定されたものはシリアル通信ポートではありません"},
+      {"no tty",    "/dev/null",             PORT_NOT_SERIAL,   ENOTTY,      "原因: 指定されたものはシリアル通信ポートではありません"},
+      {"held",      held.SlavePath(),        PORT_BUSY,         heldError,   "原因: 他のプログラムがこの通信ポートを使用中です。"},
+      {"loop",      dir.File("loop"),        PORT_SYSTEM_ERROR, ELOOP,       "原因: " + SystemErrorText(ELOOP) + "(エラーコード "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CommHandle port = reinterpret_cast<CommHandle>(&port);  // must be overwritten
+    PortFailure failure;
+    EXPECT_EQ(OpenComm(&port, c.device, 4800, 8, kNoParity, kOneStopBit, &failure), 0);
+    EXPECT_EQ(port, nullptr);
+    EXPECT_EQ(failure.cause, c.cause);
+    EXPECT_EQ(failure.osError, c.osError);
+    EXPECT_EQ(PortFailureReason(failure, {}).rfind(c.reasonStart, 0), 0u) << PortFailureReason(failure, {});
+  }
+  CloseComm(holder);
+}
+
+// A device the user may not open: the reason names the group to join when its
+// members may use the device, and only then.
+TEST(SerialPortOpen, NoPermissionNamesTheGroupToJoin) {
+  if (!testing::RunsAsRoot()) GTEST_SKIP() << "needs root to give a device to another owner";
+  const group* dialout = getgrnam("dialout");
+  if (!dialout) GTEST_SKIP() << "no dialout group on this machine";
+  const struct {
+    const char* name;
+    gid_t group;
+    mode_t mode;
+    std::string reason;
+  } cases[] = {
+      {"group may use it", dialout->gr_gid, 0660,
+       "原因: この通信ポートを使う権限がありません。ユーザーをグループ「dialout」に加えて"
+       "(sudo usermod -aG dialout $USER)、ログインし直して下さい"},
+      {"group may not",    dialout->gr_gid, 0600,
+       "原因: この通信ポートを使う権限がありません。管理者に使用の許可を求めて下さい"},
+      {"root's group",     0,               0660,
+       "原因: この通信ポートを使う権限がありません。管理者に使用の許可を求めて下さい"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PtyPair pty;
+    ASSERT_EQ(chown(pty.SlavePath().c_str(), 0, c.group), 0);
+    ASSERT_EQ(chmod(pty.SlavePath().c_str(), c.mode), 0);
+    const auto said = testing::RunAsOtherUser([&] {
+      CommHandle port = nullptr;
+      PortFailure failure;
+      OpenComm(&port, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit, &failure);
+      CloseComm(port);
+      return std::to_string(failure.cause) + " " + std::to_string(failure.osError) + " " +
+             PortFailureReason(failure, {});
+    });
+    ASSERT_TRUE(said.has_value());
+    EXPECT_EQ(*said, std::to_string(PORT_NO_PERMISSION) + " " + std::to_string(EACCES) + " " + c.reason);
+  }
 }
 
 // The line settings as the terminal reports them after the open. A

@@ -1,7 +1,10 @@
 #include "link/settings.h"
+#include "link/serial_port.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <cerrno>
+#include <vector>
 
 #include <filesystem>
 
@@ -191,16 +194,52 @@ TEST(SettingsPort, DeviceNameWinsOverTheNumber) {
   EXPECT_EQ(PortDeviceName(settings), "/dev/ttyUSB0");
 }
 
+const std::string kFailureHead = "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(";
+const std::string kFailureTail = ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+
 TEST(SettingsPort, FailureMessageNamesTheDeviceTried) {
-  const std::string before = "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(";
-  const std::string after = ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+  const PortFailure busy{PORT_BUSY, EBUSY, ""};
+  const std::string reason = "\n" + PortFailureReason(busy, {});
   LinkSettings settings;
   settings.m_nPortNo = 3;
-  EXPECT_EQ(PortFailureMessage(settings), before + "/dev/ttyS2" + after);
+  EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + "/dev/ttyS2" + kFailureTail + reason);
   settings.m_nPortNo = 12;
-  EXPECT_EQ(PortFailureMessage(settings), before + "/dev/ttyS0" + after);
+  EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + "/dev/ttyS0" + kFailureTail + reason);
   settings.portName = "/dev/ttyUSB0";
-  EXPECT_EQ(PortFailureMessage(settings), before + "/dev/ttyUSB0" + after);
+  EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + "/dev/ttyUSB0" + kFailureTail + reason);
+  EXPECT_EQ(PortFailureMessage(settings, PortFailure{}), kFailureHead + "/dev/ttyUSB0" + kFailureTail);
+}
+
+// The last line of the message for each cause; the lines above it never change.
+TEST(SettingsPort, FailureReasonForEachCause) {
+  const std::vector<SerialPortInfo> present = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB0", "usb-FTDI_X-if00-port0"}};
+  const struct {
+    const char* name;
+    PortFailure failure;
+    std::vector<SerialPortInfo> present;
+    std::string reason;
+  } cases[] = {
+      {"not found", {PORT_NOT_FOUND, ENOENT, ""}, present,
+       "原因: この名前の通信ポートはありません。見つかった通信ポート: /dev/ttyS0, /dev/ttyUSB0 (usb-FTDI_X-if00-port0)"},
+      {"none found", {PORT_NOT_FOUND, ENOENT, ""}, {},
+       "原因: この名前の通信ポートはありません。通信ポートは1つも見つかりませんでした(機器の接続を確認して下さい)"},
+      {"group", {PORT_NO_PERMISSION, EACCES, "uucp"}, present,
+       "原因: この通信ポートを使う権限がありません。ユーザーをグループ「uucp」に加えて(sudo usermod -aG uucp $USER)、ログインし直して下さい"},
+      {"no group", {PORT_NO_PERMISSION, EACCES, ""}, {},
+       "原因: この通信ポートを使う権限がありません。管理者に使用の許可を求めて下さい"},
+      {"busy", {PORT_BUSY, EBUSY, ""}, present,
+       "原因: 他のプログラムがこの通信ポートを使用中です。そのプログラムを終了させて下さい"},
+      {"not serial", {PORT_NOT_SERIAL, ENOTTY, ""}, {},
+       "原因: 指定されたものはシリアル通信ポートではありません"},
+      {"system", {PORT_SYSTEM_ERROR, EIO, ""}, {},
+       "原因: " + SystemErrorText(EIO) + "(エラーコード " + std::to_string(EIO) + ")"},
+      {"opened", {PORT_NO_FAILURE, 0, ""}, present, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(PortFailureReason(c.failure, c.present), c.reason);
+  }
+  EXPECT_FALSE(SystemErrorText(EIO).empty());
 }
 
 // The path is the current directory's, however long (no 255-byte buffer).

@@ -1,0 +1,71 @@
+// What Windows says about its serial ports: which are present (the registry's
+// map of serial devices to COM names) and the text of its error codes.
+#include <windows.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "link/serial_port.h"
+
+namespace vrellix {
+
+namespace {
+
+std::string Utf8FromWide(const wchar_t* text, int length) {
+  if (length <= 0) return "";
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return "";
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace
+
+std::vector<SerialPortInfo> ListSerialPorts() {
+  std::vector<SerialPortInfo> ports;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return ports;  // no serial driver has registered a port
+  }
+  // Each value is named after the driver's device ("\Device\Serial0") and holds
+  // the COM name.
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[256];
+    DWORD nameLength = static_cast<DWORD>(std::size(name));
+    wchar_t data[256] = {};
+    DWORD dataBytes = sizeof(data) - sizeof(wchar_t);  // room for a terminator the value may lack
+    DWORD type = 0;
+    const LONG result = RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data), &dataBytes);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result != ERROR_SUCCESS || type != REG_SZ) continue;
+    const int dataLength = static_cast<int>(std::wcslen(data));
+    ports.push_back({Utf8FromWide(data, dataLength), Utf8FromWide(name, static_cast<int>(nameLength))});
+  }
+  RegCloseKey(key);
+  std::sort(ports.begin(), ports.end(),
+            [](const SerialPortInfo& a, const SerialPortInfo& b) { return PortNameLess(a.device, b.device); });
+  return ports;
+}
+
+std::string SystemErrorText(int osError) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(osError), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  if (length == 0 || !text) return "error " + std::to_string(osError);
+  std::wstring message(text, length);
+  LocalFree(text);
+  // The system's texts end with a line break; the message is one line.
+  while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return Utf8FromWide(message.data(), static_cast<int>(message.size()));
+}
+
+}  // namespace vrellix
