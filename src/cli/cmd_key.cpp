@@ -142,6 +142,11 @@ int RunKey(const std::vector<std::string>& args) {
     break;
   }
   for (; next < options.keys.size(); ++next) PrintKeyLine(options.keys[next], "not sent");
+  // A reply after the last key belongs to no packet: a key went through twice.
+  if (allAcknowledged && !stop.IsSet() && !link.LineSettled() && !stop.IsSet()) {
+    std::fprintf(stderr, "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
+    allAcknowledged = false;
+  }
   CloseComm(port);
 
   if (stop.IsSet()) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <random>
 #include <thread>
 
 #include "link/keys.h"
@@ -56,8 +59,8 @@ TEST_F(PutCommandTest, StopSetBeforehandSendsAndWaitsNothing) {
   EXPECT_TRUE(clock.Sleeps().empty());
 }
 
-// Each failed try is followed at once by the next: no pause, purge or stop test
-// in between, and the command delay only after an ACK.
+// Each failed try is followed at once by the next: no pause or purge in
+// between, and the command delay only after an ACK.
 struct RetryCase {
   const char* name;
   std::vector<Reply> replies;
@@ -99,13 +102,15 @@ TEST_F(PutCommandTest, ZeroCommandDelayReturnsRightAfterTheAck) {
   EXPECT_EQ(clock.NowMs(), 142);
 }
 
-TEST_F(PutCommandTest, LateByteFromAnEarlierExchangeIsReadAsTheNextReply) {
-  // Nothing clears the receive buffer between keys: a stale NAK is taken as the
-  // reply to the first try, and the second try's ACK then decides.
+TEST_F(PutCommandTest, ByteWaitingBeforeAKeyFailsItWithoutSending) {
+  // A reply that came for no packet: the line is out of step.
   tx.InjectByte(NAK);
-  tx.Script({Reply::Silent, Reply::Ack});
+  EXPECT_EQ(link.PutCommand(KEY_3), 0);
+  EXPECT_TRUE(tx.Packets().empty());
+  EXPECT_TRUE(clock.Sleeps().empty());
+  // It was taken off the line, so the next key goes ahead.
   EXPECT_EQ(link.PutCommand(KEY_3), 1);
-  EXPECT_EQ(tx.Packets().size(), 2u);
+  EXPECT_EQ(tx.Packets().size(), 1u);
 }
 
 TEST_F(PutCommandTest, StopDuringTheExchangeEndsTheWaitsButFinishesTheExchange) {
@@ -135,6 +140,141 @@ TEST_F(PutCommandTest, ObserverSeesSentKeysAndPausesButNotLinkTiming) {
   link.PutCommand(KEY_BACK);
   EXPECT_EQ(recorder.keys, (std::vector<std::pair<int, int>>{{KEY_ERASE, 1}, {KEY_FINISH, 0}}));
   EXPECT_EQ(recorder.pauses, std::vector<int>{2500});
+}
+
+// ---- replies out of step: random replies, try by try, over runs of keys
+
+using Bytes = FakeTransmitter::Bytes;
+using Event = FakeTransmitter::LineEvent;
+
+int Acks(const Bytes& bytes) { return static_cast<int>(std::count(bytes.begin(), bytes.end(), ACK)); }
+
+int Acks(const FakeTransmitter::Answer& answer) {
+  int acks = 0;
+  for (const auto& arrival : answer.arrivals) acks += Acks(arrival.bytes);
+  return acks;
+}
+
+class ReplyScripts {
+ public:
+  explicit ReplyScripts(std::uint32_t seed) : m_random(seed) {}
+
+  // In time, NAK, silence, failed write, late (before the second try), very
+  // late (after it), doubled, stray bytes before or after the ACK, junk.
+  FakeTransmitter::Answer Answer() {
+    const Bytes ack{ACK};
+    switch (Uniform(0, 10)) {
+      case 0: case 1: return {false, {{ack, 0}}};
+      case 2: return {false, {{{NAK}, 0}}};
+      case 3: return {};
+      case 4: return {true, {}};
+      case 5: return {false, {{ack, 1}}};
+      case 6: return {false, {{ack, 2}}};
+      case 7: return {false, {{{ACK, ACK}, 0}}};
+      case 8: return {false, {{{ACK, Stray()}, 0}}};
+      case 9: return {false, {{{Stray()}, 0}, {Chance(0.3) ? Bytes{ACK, ACK} : ack, Uniform(0, 1)}}};
+      default: return {false, {{{Stray()}, 0}}};
+    }
+  }
+  std::uint8_t Stray() { return static_cast<std::uint8_t>(Chance(0.5) ? NAK : Uniform(0, 255) | 0x80); }
+  bool Chance(double p) { return std::bernoulli_distribution(p)(m_random); }
+  int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+
+ private:
+  std::mt19937 m_random;
+};
+
+TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
+  ReplyScripts scripts(20260412);
+  int runsSucceeded = 0, outOfStepRefusals = 0, lateAcksAccepted = 0, stopsBetweenTries = 0;
+  for (int runIndex = 0; runIndex < 4000; ++runIndex) {
+    FakeTransmitter tx;
+    FakeClock clock;
+    StopEvent stop;
+    KeyLink link(tx, clock, stop, 100);
+    bool everyKeyOnce = true, allAcknowledged = true;
+    const int keys = scripts.Uniform(1, 5);
+    for (int k = 0; k < keys && allAcknowledged && !stop.IsSet(); ++k) {
+      if (scripts.Chance(0.08)) tx.InjectByte(scripts.Stray());
+      const std::size_t firstEvent = tx.Events().size();
+      const std::size_t firstPacket = tx.Packets().size();
+      const FakeTransmitter::Answer answers[2] = {scripts.Answer(), scripts.Answer()};
+      tx.ClearScript();
+      tx.Script(answers[0]);
+      tx.Script(answers[1]);
+      const bool stopInFirstTry = scripts.Chance(0.1);
+      tx.OnPacket([&](std::size_t index) {
+        if (stopInFirstTry && index == firstPacket && !answers[0].writeFails) stop.Set();
+      });
+
+      const int result = link.PutCommand(KEY_5);
+
+      const std::vector<Event> events(tx.Events().begin() + static_cast<std::ptrdiff_t>(firstEvent), tx.Events().end());
+      std::string trace = "run " + std::to_string(runIndex) + ", key " + std::to_string(k) + ":";
+      for (const Event& e : events) {
+        trace += e.kind == Event::kWrite ? " write" : e.kind == Event::kRead ? " read" : " take";
+        for (std::uint8_t b : e.bytes) trace += " " + std::to_string(b);
+        trace += ";";
+      }
+      SCOPED_TRACE(trace);
+      ASSERT_FALSE(events.empty());
+      ASSERT_EQ(events[0].kind, Event::kTake);
+      int writes = 0, acksInReplies = 0, acksConsumed = 0;
+      bool ackTaken = false, lateAckTaken = false;
+      for (std::size_t i = 0; i < events.size(); ++i) {
+        const Event& e = events[i];
+        if (e.kind == Event::kWrite) {
+          EXPECT_EQ(events[i - 1].kind, Event::kTake) << "a write without taking what was waiting";
+          EXPECT_FALSE(ackTaken) << "sent again after a waiting ACK";
+          if (!e.bytes.empty()) acksInReplies += Acks(answers[writes]);
+          ++writes;
+        } else if (writes > 0) {
+          acksConsumed += Acks(e.bytes);
+          ackTaken = ackTaken || (e.kind == Event::kTake && Acks(e.bytes) > 0);
+          lateAckTaken = lateAckTaken || (e.kind == Event::kTake && Acks(e.bytes) == 1);
+        }
+      }
+      if (!events[0].bytes.empty()) {
+        // Something waited before the first try: nothing is sent.
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(writes, 0);
+        ++outOfStepRefusals;
+      }
+      EXPECT_LE(writes, 2);
+      const bool firstPacketWritten = events.size() > 1 && !events[1].bytes.empty();
+      const bool firstTryAcknowledged = events.size() > 2 && events[2].bytes == Bytes{ACK};
+      if (stopInFirstTry && firstPacketWritten && !firstTryAcknowledged) {
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(writes, 1);
+        ++stopsBetweenTries;
+      }
+      if (result == 1) {
+        // Exactly one ACK taken for this key, and it was a reply to its packets.
+        EXPECT_EQ(acksConsumed, 1);
+        EXPECT_GE(acksInReplies, 1);
+        lateAckTaken ? ++lateAcksAccepted : 0;
+      }
+      // As every caller does, a run ends at its first key that was not acknowledged.
+      allAcknowledged = allAcknowledged && result == 1;
+      // A key whose packets drew any ACK reached the device, once per such packet.
+      int reached = 0;
+      for (int w = 0; w < writes; ++w) reached += !answers[w].writeFails && Acks(answers[w]) > 0;
+      everyKeyOnce = everyKeyOnce && reached == 1 && acksInReplies == 1;
+    }
+    if (!allAcknowledged || stop.IsSet()) continue;
+    // Replies still on their way arrive while the line settles.
+    clock.OnSleep([&](int) { tx.ArriveAll(); });
+    if (!link.LineSettled()) continue;
+    ++runsSucceeded;
+    EXPECT_TRUE(everyKeyOnce) << "run " << runIndex << " succeeded with a key sent twice or answered twice";
+  }
+  std::printf("[ counts   ] %d runs succeeded, %d keys refused out of step, %d late ACKs accepted, %d stops "
+              "between tries\n", runsSucceeded, outOfStepRefusals, lateAcksAccepted, stopsBetweenTries);
+  // Every path was met many times.
+  EXPECT_GT(runsSucceeded, 200);
+  EXPECT_GT(outOfStepRefusals, 100);
+  EXPECT_GT(lateAcksAccepted, 100);
+  EXPECT_GT(stopsBetweenTries, 100);
 }
 
 TEST(StopEventTest, ManualResetStaysSetForEveryWaiterUntilReset) {
