@@ -35,21 +35,31 @@ int KeyLink::Exchange(const std::uint8_t* packet) {
   // A reply with no packet out: an earlier key may have reached the device
   // twice, and every later reply would be taken for the wrong key.
   if (TakeWaiting().bytes > 0) return 0;
-  if (TryOnce(packet)) return Acknowledged();
+  const Try first = TryOnce(packet);
+  if (first == Try::kAck) return Acknowledged();
   if (m_stop.IsSet()) return -1;
   const Waiting late = TakeWaiting();
   // The first try's ACK came after the read gave up: the key went through,
   // and sending it again would press it twice.
   if (late.acks == 1) return Acknowledged();
   if (late.acks > 1) return 0;
-  return TryOnce(packet) ? Acknowledged() : 0;
+  if (TryOnce(packet) != Try::kAck) return 0;
+  if (first == Try::kNoReply) {
+    // The first packet went out and nothing came back: its answer may still be
+    // on its way. If it comes, the key reached the device twice; if it came
+    // only after the next key's packet, it would be taken for that key's.
+    if (!m_clock.Sleep(kLineSettleMs, &m_stop)) return -1;
+    if (TakeWaiting().bytes > 0) return 0;
+  }
+  return Acknowledged();
 }
 
-bool KeyLink::TryOnce(const std::uint8_t* packet) {
-  if (m_channel.Write(packet, kPacketSize) != COMM_OK) return false;
+KeyLink::Try KeyLink::TryOnce(const std::uint8_t* packet) {
+  if (m_channel.Write(packet, kPacketSize) != COMM_OK) return Try::kNotSent;
   m_clock.Sleep(kReplyWaitMs, &m_stop);
   std::uint8_t reply = 0;
-  return m_channel.Read(&reply, 1) == COMM_OK && reply == ACK;
+  if (m_channel.Read(&reply, 1) != COMM_OK) return Try::kNoReply;
+  return reply == ACK ? Try::kAck : Try::kRefused;
 }
 
 int KeyLink::Acknowledged() {

@@ -9,9 +9,9 @@ namespace vrellix {
 
 // Time between the end of a packet's write and the read of the reply.
 constexpr int kReplyWaitMs = 142;
-// Time given after the last key of a run for a reply that is late to show up.
-// With the reply wait and the 550 ms read time-out it catches a reply to the
-// last key up to about 1.8 s (plus the command delay) after its first packet.
+// Time given for a late reply to show up: after a key whose first try went
+// unanswered and after the last key of a run. With the reply wait and the
+// 550 ms read time-out it catches a reply up to about 1.8 s after its packet.
 constexpr int kLineSettleMs = 1000;
 
 // Sees every key that was sent and every pause of the engine and the job (not
@@ -33,7 +33,9 @@ class KeyLink {
   // when the call began (nothing sent) or after a first try that failed (no
   // second try). Before the second try a waiting ACK is the first try's late
   // reply: the key counts as acknowledged and is not sent again; other waiting
-  // bytes are discarded. Two ACKs for the one packet fail the exchange.
+  // bytes are discarded. Two ACKs for the one packet fail the exchange. When
+  // the first try got no reply at all and the second an ACK, the line must
+  // stay quiet for kLineSettleMs, or the first packet went through too (0).
   int PutCommand(int key);
 
   // After the last key of a run: waits ms (ending early on a stop), then takes
@@ -59,9 +61,10 @@ class KeyLink {
   };
   // Takes everything already received, without waiting.
   Waiting TakeWaiting();
+  enum class Try { kAck, kRefused, kNoReply, kNotSent };
   int Exchange(const std::uint8_t* packet);
-  // Writes the packet and reads one reply byte: true for an ACK.
-  bool TryOnce(const std::uint8_t* packet);
+  // Writes the packet and reads one reply byte.
+  Try TryOnce(const std::uint8_t* packet);
   int Acknowledged();
 
   ByteChannel& m_channel;

@@ -2,8 +2,10 @@
 // end up on the device exactly, and line faults end the job the way they should.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "album/album.h"
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
+#include "job/job_plan.h"
 #include "link/key_link.h"
 #include "link/stop_event.h"
 #include "sim/album_generator.h"
@@ -182,6 +185,134 @@ TEST(JobAgainstDevice, RandomNaksNeverLeaveTheDeviceInAWrongState) {
   EXPECT_GT(failed, kAlbumCount / 80);
 }
 
+// ---- random line faults: late, doubled and stray replies, lost and refused
+// packets, a hang-up; once or repeated, often on the last packets
+
+enum FaultKind { kFaultLate, kFaultDoubled, kFaultStray, kFaultLost, kFaultRefused, kFaultHangUp, kFaultKinds };
+const char* const kFaultNames[kFaultKinds] = {"late", "doubled", "stray", "lost", "refused", "hang-up"};
+
+class FaultPicker {
+ public:
+  explicit FaultPicker(std::uint32_t seed) : m_random(seed) {}
+
+  // A packet of a job that sends `packets` when nothing goes wrong; often one of its last three.
+  int Packet(int packets) { return Chance(0.35) ? std::max(1, packets - Uniform(0, 2)) : Uniform(1, packets); }
+
+  // Adds the fault and says what it was.
+  std::string Add(SimulatorOptions& options, int kind, int packet) {
+    const std::string at = " at " + std::to_string(packet);
+    switch (kind) {
+      case kFaultLate: {
+        const int ms = Uniform(600, 1500);
+        options.faults.push_back({PacketFault::kLate, packet, ms, {}});
+        return "late " + std::to_string(ms) + " ms" + at;
+      }
+      case kFaultDoubled:
+        options.faults.push_back({PacketFault::kDoubled, packet, 0, {}});
+        return "doubled" + at;
+      case kFaultStray: {
+        // Before or after the ACK, or instead of it.
+        const std::uint8_t strays[] = {0x00, NAK, 0xFF, static_cast<std::uint8_t>(Uniform(0x80, 0xFE))};
+        const std::uint8_t stray = strays[Uniform(0, 3)];
+        const int shape = Uniform(0, 2);
+        std::vector<std::uint8_t> bytes = shape == 0 ? std::vector<std::uint8_t>{ACK, stray}
+                                          : shape == 1 ? std::vector<std::uint8_t>{stray, ACK}
+                                                       : std::vector<std::uint8_t>{stray};
+        std::string hex;
+        for (std::uint8_t b : bytes) hex += " " + std::to_string(b);
+        options.faults.push_back({PacketFault::kJunk, packet, 0, std::move(bytes)});
+        return "bytes" + hex + at;
+      }
+      case kFaultLost:
+        options.faults.push_back({PacketFault::kLost, packet, 0, {}});
+        return "lost" + at;
+      case kFaultRefused:
+        options.faults.push_back({PacketFault::kRefused, packet, 0, {}});
+        return "refused" + at;
+      default:
+        options.closeAt = packet;
+        return "hang-up" + at;
+    }
+  }
+
+  int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+  bool Chance(double p) { return std::bernoulli_distribution(p)(m_random); }
+
+ private:
+  std::mt19937 m_random;
+};
+
+TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice) {
+  const CharPools pools;
+  FaultPicker picker(kFirstSeed + 300000);
+  struct Tally {
+    int exact = 0;
+    int failed = 0;
+  };
+  Tally tally[kFaultKinds][2] = {};  // by kind, once or repeated
+  int wrong = 0;
+  for (int i = 0; i < kAlbumCount / 16 && wrong < 3; ++i) {
+    const CheckedCase c = MakeCase(pools, kFirstSeed + 300000 + static_cast<std::uint32_t>(i));
+    const int packets = PlanJob(c.album, c.checks, 0).keys;
+    for (int kind = 0; kind < kFaultKinds; ++kind) {
+      for (int repeated = 0; repeated < 2; ++repeated) {
+        if (kind == kFaultHangUp && repeated) continue;  // a line closes once
+        SimulatorOptions options;
+        std::string what;
+        int packet = picker.Packet(packets);
+        const int firstPacket = packet;
+        for (int n = repeated ? picker.Uniform(2, 4) : 1; n > 0; --n) {
+          what += picker.Add(options, kind, packet) + "; ";
+          // Again on the next packet (often the same key's second try) or anywhere.
+          packet = picker.Chance(0.5) ? packet + 1 : picker.Packet(packets);
+        }
+        SimulatedDevice device(options);
+        const SimulatedRun run = RunJobOnDevice(device, c.album, c.checks, 0);
+        Tally& t = tally[kind][repeated];
+        if (!repeated && (kind == kFaultLost || kind == kFaultRefused)) {
+          EXPECT_TRUE(run.jobSucceeded) << what << "of " << packets << " packets\n" << Describe(c, options.oldText);
+        }
+        // Two ACKs for one packet: never a success, even on the last key.
+        if (kind == kFaultDoubled && firstPacket <= run.packets) {
+          EXPECT_FALSE(run.jobSucceeded) << what << "of " << packets << " packets\n" << Describe(c, options.oldText);
+        }
+        if (!run.jobSucceeded) {
+          ++t.failed;
+          continue;
+        }
+        const std::string faults = Faults(run, device.Model(), c, options.oldText);
+        if (faults.empty()) {
+          ++t.exact;
+        } else {
+          ++wrong;
+          ADD_FAILURE() << "success with a wrong device: " << what << "of " << packets << " packets\n"
+                        << Describe(c, options.oldText) << faults;
+        }
+      }
+    }
+  }
+
+  std::string summary;
+  for (int kind = 0; kind < kFaultKinds; ++kind) {
+    for (int repeated = 0; repeated < 2; ++repeated) {
+      if (kind == kFaultHangUp && repeated) continue;
+      const std::string name = std::string(kFaultNames[kind]) + (repeated ? " repeated" : " once");
+      const Tally& t = tally[kind][repeated];
+      summary += "  " + name + ": " + std::to_string(t.exact) + " exact, " + std::to_string(t.failed) + " failed\n";
+      ::testing::Test::RecordProperty(name + " exact", t.exact);
+      ::testing::Test::RecordProperty(name + " failed", t.failed);
+    }
+  }
+  std::printf("[ outcomes ] by fault:\n%s", summary.c_str());
+  // Both outcomes were met where both can happen.
+  for (int kind : {kFaultLate, kFaultStray, kFaultHangUp}) {
+    EXPECT_GT(tally[kind][0].exact, 0) << kFaultNames[kind];
+    EXPECT_GT(tally[kind][0].failed, 0) << kFaultNames[kind];
+  }
+  EXPECT_GT(tally[kFaultDoubled][0].failed, 0);
+  EXPECT_GT(tally[kFaultLost][1].failed, 0);
+}
+
 // ---- line faults, on one album with every kind of field
 
 class JobAgainstFaults : public ::testing::Test {
@@ -221,6 +352,17 @@ TEST_F(JobAgainstFaults, OneRefusedOrLostPacketIsSentAgainAndTheAlbumArrives) {
                                 << FormatMismatches(run) << FormatHeldFields(run);
       EXPECT_EQ(run.packets, m_packets + 1) << "packet " << n;
     }
+  }
+}
+
+// A reply later than the second try, and the next key's packet lost: the late
+// ACK must not be taken for that key's.
+TEST_F(JobAgainstFaults, LateReplyBeforeALostPacketFailsTheJob) {
+  for (int n : PacketNumbers()) {
+    SimulatorOptions options;
+    options.faults = {{PacketFault::kLate, n, 1200, {}}, {PacketFault::kLost, n + 2, 0, {}}};
+    const SimulatedRun run = RunSimulatedJob(m_case.album, m_case.checks, options, 0);
+    EXPECT_FALSE(run.jobSucceeded) << "late at " << n << "\n" << FormatMismatches(run) << FormatHeldFields(run);
   }
 }
 

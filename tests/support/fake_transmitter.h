@@ -1,7 +1,7 @@
 // A scripted infrared transmitter on a byte channel: records every packet written
 // and answers each with ACK, NAK, nothing, or a failed write, as told, or with
-// any bytes, some of them late. Time is counted in reads: a late reply arrives
-// when a given number of reads of the line have ended.
+// any bytes, some of them late. Time is counted in steps, the writes and reads
+// of the line: a late reply arrives once a given number of them have ended.
 #pragma once
 
 #include <algorithm>
@@ -24,12 +24,12 @@ class FakeTransmitter final : public ByteChannel {
   using Packet = std::vector<std::uint8_t>;
   using Bytes = std::vector<std::uint8_t>;
 
-  // Reply bytes that arrive once afterReads more reads have ended: 0 at once,
-  // 1 right after the read of this packet's reply (too late for it), 2 after
-  // the read that follows the next packet, and so on.
+  // Reply bytes that arrive once afterSteps more writes and reads have ended:
+  // 0 at once, 1 right after the read of this packet's reply (too late for
+  // it), 2 with the next packet (in time for its read), 3 after that read...
   struct Arrival {
     Bytes bytes;
-    int afterReads = 0;
+    int afterSteps = 0;
   };
   struct Answer {
     bool writeFails = false;
@@ -68,8 +68,9 @@ class FakeTransmitter final : public ByteChannel {
     m_packets.emplace_back(data, data + count);
     m_events.push_back({LineEvent::kWrite, m_packets.back()});
     if (m_onPacket) m_onPacket(m_packets.size() - 1);
+    Step(1);
     for (Arrival& arrival : answer.arrivals) m_onTheWay.push_back(std::move(arrival));
-    ArriveAfterReads(0);
+    Step(0);
     return COMM_OK;
   }
 
@@ -83,7 +84,7 @@ class FakeTransmitter final : public ByteChannel {
       m_pending.pop_front();
     }
     m_events.push_back({LineEvent::kRead, read});
-    ArriveAfterReads(1);
+    Step(1);
     return ok ? COMM_OK : COMM_FAILED;
   }
 
@@ -105,7 +106,7 @@ class FakeTransmitter final : public ByteChannel {
   }
 
   // Every reply still on its way arrives now.
-  void ArriveAll() { ArriveAfterReads(1 << 30); }
+  void ArriveAll() { Step(1 << 30); }
   const std::vector<LineEvent>& Events() const { return m_events; }
 
   // Queue a byte as if it had arrived late from an earlier exchange.
@@ -142,11 +143,11 @@ class FakeTransmitter final : public ByteChannel {
     return {false, {{{reply == Reply::Ack ? ACK : NAK}, 0}}};
   }
 
-  // Counts reads down and moves the replies whose time has come to the line.
-  void ArriveAfterReads(int reads) {
+  // Counts steps down and moves the replies whose time has come to the line.
+  void Step(int steps) {
     for (auto it = m_onTheWay.begin(); it != m_onTheWay.end();) {
-      it->afterReads -= std::min(reads, it->afterReads);
-      if (it->afterReads > 0) {
+      it->afterSteps -= std::min(steps, it->afterSteps);
+      if (it->afterSteps > 0) {
         ++it;
         continue;
       }
