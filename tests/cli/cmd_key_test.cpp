@@ -195,6 +195,21 @@ TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
   EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n[" + kInfrared + "]\r\n" + kDelay + "=100\r\n");
 }
 
+// Two ACKs for the last key: the line is out of step, the run has not succeeded.
+TEST_F(CliKeyTest, ReplyAfterTheLastKeyFailsTheRun) {
+  WriteSettings(pty.SlavePath(), 0);
+  PtyResponder responder(pty);
+  responder.OnPacket([&](std::size_t index) {
+    if (index == 1) pty.WriteToSlave({0x06});
+  });
+  responder.Start();
+  const RunResult r = Run({"key", "select", "menu_down"});
+  responder.Stop();
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n");
+  EXPECT_NE(r.err.find("a reply came after the last key"), std::string::npos) << r.err;
+}
+
 // Ctrl-C while a key is under way: that exchange finishes, nothing more is sent.
 TEST_F(CliKeyTest, InterruptLetsTheExchangeFinishAndSendsNothingMore) {
   // The command delay gives the interrupt time to land before the next key;
