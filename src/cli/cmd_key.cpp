@@ -134,7 +134,8 @@ int RunKey(const std::vector<std::string>& args) {
       PrintKeyLine(key, "acknowledged");
       continue;
     }
-    PrintKeyLine(key, "not acknowledged after 2 tries");
+    PrintKeyLine(key, link.LastKeyOutOfStep() ? "out of step: a reply came that belongs to no packet"
+                                               : "not acknowledged after 2 tries");
     allAcknowledged = false;
     // Like the entry job, the first failure ends the run: later keys would act
     // on a device in an unknown state.

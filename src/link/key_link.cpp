@@ -26,6 +26,7 @@ int KeyLink::PutCommand(int key) {
   std::uint8_t packet[kPacketSize];
   BuildPacket(codeBytes, packet);
 
+  m_bOutOfStep = false;
   const int result = Exchange(packet);
   if (result != -1 && m_pObserver) m_pObserver->OnKey(key, result);
   return result;
@@ -34,7 +35,7 @@ int KeyLink::PutCommand(int key) {
 int KeyLink::Exchange(const std::uint8_t* packet) {
   // A reply with no packet out: an earlier key may have reached the device
   // twice, and every later reply would be taken for the wrong key.
-  if (TakeWaiting().bytes > 0) return 0;
+  if (TakeWaiting().bytes > 0) return OutOfStep();
   const Try first = TryOnce(packet);
   if (first == Try::kAck) return Acknowledged();
   if (m_stop.IsSet()) return -1;
@@ -42,14 +43,14 @@ int KeyLink::Exchange(const std::uint8_t* packet) {
   // The first try's ACK came after the read gave up: the key went through,
   // and sending it again would press it twice.
   if (late.acks == 1) return Acknowledged();
-  if (late.acks > 1) return 0;
+  if (late.acks > 1) return OutOfStep();
   if (TryOnce(packet) != Try::kAck) return 0;
   if (first == Try::kNoReply) {
     // The first packet went out and nothing came back: its answer may still be
     // on its way. If it comes, the key reached the device twice; if it came
     // only after the next key's packet, it would be taken for that key's.
     if (!m_clock.Sleep(kLineSettleMs, &m_stop)) return -1;
-    if (TakeWaiting().bytes > 0) return 0;
+    if (TakeWaiting().bytes > 0) return OutOfStep();
   }
   return Acknowledged();
 }
@@ -60,6 +61,11 @@ KeyLink::Try KeyLink::TryOnce(const std::uint8_t* packet) {
   std::uint8_t reply = 0;
   if (m_channel.Read(&reply, 1) != COMM_OK) return Try::kNoReply;
   return reply == ACK ? Try::kAck : Try::kRefused;
+}
+
+int KeyLink::OutOfStep() {
+  m_bOutOfStep = true;
+  return 0;
 }
 
 int KeyLink::Acknowledged() {

@@ -43,6 +43,10 @@ class KeyLink {
   // belongs to no packet, so no key reached the device twice unseen.
   bool LineSettled(int ms = kLineSettleMs);
 
+  // True when the last PutCommand failed because a reply came that belonged
+  // to no packet (the line is out of step; a key may have gone through twice).
+  bool LastKeyOutOfStep() const { return m_bOutOfStep; }
+
   // A pause of the engine or the job. Ends at once when a stop is requested;
   // returns true when the whole time passed.
   bool Pause(int ms);
@@ -66,12 +70,14 @@ class KeyLink {
   // Writes the packet and reads one reply byte.
   Try TryOnce(const std::uint8_t* packet);
   int Acknowledged();
+  int OutOfStep();
 
   ByteChannel& m_channel;
   Clock& m_clock;
   StopEvent& m_stop;
   int m_nCommandDelay;
   LinkObserver* m_pObserver = nullptr;
+  bool m_bOutOfStep = false;
 };
 
 }  // namespace vrellix

@@ -210,6 +210,23 @@ TEST_F(CliKeyTest, ReplyAfterTheLastKeyFailsTheRun) {
   EXPECT_NE(r.err.find("a reply came after the last key"), std::string::npos) << r.err;
 }
 
+// Two ACKs for the first key: the next key is not sent, the line is out of step.
+TEST_F(CliKeyTest, ReplyForNoPacketEndsTheRunUnsent) {
+  WriteSettings(pty.SlavePath(), 0);
+  PtyResponder responder(pty);
+  responder.OnPacket([&](std::size_t index) {
+    if (index == 0) pty.WriteToSlave({0x06});
+  });
+  responder.Start();
+  const RunResult r = Run({"key", "select", "menu_down", "back"});
+  responder.Stop();
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out,
+            "KEY_SELECT acknowledged\nKEY_MENU_DOWN out of step: a reply came that belongs to no packet\n"
+            "KEY_BACK not sent\n");
+  EXPECT_EQ(responder.Received(), kSelect);
+}
+
 // Ctrl-C while a key is under way: that exchange finishes, nothing more is sent.
 TEST_F(CliKeyTest, InterruptLetsTheExchangeFinishAndSendsNothingMore) {
   // The command delay gives the interrupt time to land before the next key;

@@ -244,6 +244,7 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
         // Something waited before the first try: nothing is sent.
         EXPECT_EQ(result, 0);
         EXPECT_EQ(writes, 0);
+        EXPECT_TRUE(link.LastKeyOutOfStep());
         ++outOfStepRefusals;
       }
       EXPECT_LE(writes, 2);
@@ -258,6 +259,7 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
         // Exactly one ACK taken for this key, and it was a reply to its packets.
         EXPECT_EQ(acksConsumed, 1);
         EXPECT_GE(acksInReplies, 1);
+        EXPECT_FALSE(link.LastKeyOutOfStep());
         lateAckTaken ? ++lateAcksAccepted : 0;
       }
       // As every caller does, a run ends at its first key that was not acknowledged.

@@ -304,7 +304,8 @@ TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice
     }
   }
   std::printf("[ outcomes ] by fault:\n%s", summary.c_str());
-  // Both outcomes were met where both can happen.
+  // Both outcomes were met where both can happen (a sanitizer build runs too few albums to tell).
+  if (kAlbumCount / 16 < 100) return;
   for (int kind : {kFaultLate, kFaultStray, kFaultHangUp}) {
     EXPECT_GT(tally[kind][0].exact, 0) << kFaultNames[kind];
     EXPECT_GT(tally[kind][0].failed, 0) << kFaultNames[kind];
