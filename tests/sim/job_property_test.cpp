@@ -188,130 +188,77 @@ TEST(JobAgainstDevice, RandomNaksNeverLeaveTheDeviceInAWrongState) {
 // ---- random line faults: late, doubled and stray replies, lost and refused
 // packets, a hang-up; once or repeated, often on the last packets
 
-enum FaultKind { kFaultLate, kFaultDoubled, kFaultStray, kFaultLost, kFaultRefused, kFaultHangUp, kFaultKinds };
+enum FaultKind { kLate, kDoubled, kStray, kLost, kRefused, kHangUp, kFaultKinds };
 const char* const kFaultNames[kFaultKinds] = {"late", "doubled", "stray", "lost", "refused", "hang-up"};
 
-class FaultPicker {
- public:
-  explicit FaultPicker(std::uint32_t seed) : m_random(seed) {}
+void AddFault(SimulatorOptions& options, int kind, int packet, std::mt19937& random) {
+  auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const std::uint8_t strays[] = {0x00, NAK, 0xFF, static_cast<std::uint8_t>(uniform(0x80, 0xFE))};
+  const std::uint8_t stray = strays[uniform(0, 3)];
+  const std::vector<std::uint8_t> bytes[] = {{ACK, stray}, {stray, ACK}, {stray}};  // around the ACK, or instead
+  const PacketFault::Kind kinds[] = {PacketFault::kLate, PacketFault::kDoubled, PacketFault::kJunk, PacketFault::kLost,
+                                     PacketFault::kRefused};
+  if (kind == kHangUp) options.closeAt = packet;
+  if (kind != kHangUp) options.faults.push_back({kinds[kind], packet, uniform(600, 1500), bytes[uniform(0, 2)]});
+}
 
-  // A packet of a job that sends `packets` when nothing goes wrong; often one of its last three.
-  int Packet(int packets) { return Chance(0.35) ? std::max(1, packets - Uniform(0, 2)) : Uniform(1, packets); }
-
-  // Adds the fault and says what it was.
-  std::string Add(SimulatorOptions& options, int kind, int packet) {
-    const std::string at = " at " + std::to_string(packet);
-    switch (kind) {
-      case kFaultLate: {
-        const int ms = Uniform(600, 1500);
-        options.faults.push_back({PacketFault::kLate, packet, ms, {}});
-        return "late " + std::to_string(ms) + " ms" + at;
-      }
-      case kFaultDoubled:
-        options.faults.push_back({PacketFault::kDoubled, packet, 0, {}});
-        return "doubled" + at;
-      case kFaultStray: {
-        // Before or after the ACK, or instead of it.
-        const std::uint8_t strays[] = {0x00, NAK, 0xFF, static_cast<std::uint8_t>(Uniform(0x80, 0xFE))};
-        const std::uint8_t stray = strays[Uniform(0, 3)];
-        const int shape = Uniform(0, 2);
-        std::vector<std::uint8_t> bytes = shape == 0 ? std::vector<std::uint8_t>{ACK, stray}
-                                          : shape == 1 ? std::vector<std::uint8_t>{stray, ACK}
-                                                       : std::vector<std::uint8_t>{stray};
-        std::string hex;
-        for (std::uint8_t b : bytes) hex += " " + std::to_string(b);
-        options.faults.push_back({PacketFault::kJunk, packet, 0, std::move(bytes)});
-        return "bytes" + hex + at;
-      }
-      case kFaultLost:
-        options.faults.push_back({PacketFault::kLost, packet, 0, {}});
-        return "lost" + at;
-      case kFaultRefused:
-        options.faults.push_back({PacketFault::kRefused, packet, 0, {}});
-        return "refused" + at;
-      default:
-        options.closeAt = packet;
-        return "hang-up" + at;
-    }
+std::string FaultList(const SimulatorOptions& options) {
+  std::string list = options.closeAt ? "hang-up at " + std::to_string(options.closeAt) + "; " : "";
+  for (const PacketFault& f : options.faults) {
+    list += "kind " + std::to_string(f.kind) + " at " + std::to_string(f.packet) + " (" + std::to_string(f.lateMs) +
+            " ms, " + std::to_string(f.junk.size()) + " bytes " + std::to_string(f.junk[0]) + "); ";
   }
-
-  int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
-  bool Chance(double p) { return std::bernoulli_distribution(p)(m_random); }
-
- private:
-  std::mt19937 m_random;
-};
+  return list;
+}
 
 TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice) {
   const CharPools pools;
-  FaultPicker picker(kFirstSeed + 300000);
-  struct Tally {
-    int exact = 0;
-    int failed = 0;
-  };
-  Tally tally[kFaultKinds][2] = {};  // by kind, once or repeated
-  int wrong = 0;
-  for (int i = 0; i < kAlbumCount / 16 && wrong < 3; ++i) {
+  std::mt19937 random(kFirstSeed);
+  auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  int exact[kFaultKinds][2] = {}, failed[kFaultKinds][2] = {};  // by kind, once or repeated
+  for (int i = 0; i < kAlbumCount / 16; ++i) {
     const CheckedCase c = MakeCase(pools, kFirstSeed + 300000 + static_cast<std::uint32_t>(i));
     const int packets = PlanJob(c.album, c.checks, 0).keys;
     for (int kind = 0; kind < kFaultKinds; ++kind) {
-      for (int repeated = 0; repeated < 2; ++repeated) {
-        if (kind == kFaultHangUp && repeated) continue;  // a line closes once
+      for (int repeated = 0; repeated < (kind == kHangUp ? 1 : 2); ++repeated) {
         SimulatorOptions options;
-        std::string what;
-        int packet = picker.Packet(packets);
-        const int firstPacket = packet;
-        for (int n = repeated ? picker.Uniform(2, 4) : 1; n > 0; --n) {
-          what += picker.Add(options, kind, packet) + "; ";
-          // Again on the next packet (often the same key's second try) or anywhere.
-          packet = picker.Chance(0.5) ? packet + 1 : picker.Packet(packets);
+        // Often on one of the last three packets; repeated on the next packet (often the
+        // same key's second try) or anywhere.
+        int packet = uniform(0, 2) == 0 ? std::max(1, packets - uniform(0, 2)) : uniform(1, packets);
+        for (int n = repeated ? uniform(2, 4) : 1; n > 0; --n) {
+          AddFault(options, kind, packet, random);
+          packet = uniform(0, 1) ? packet + 1 : uniform(1, packets);
         }
         SimulatedDevice device(options);
         const SimulatedRun run = RunJobOnDevice(device, c.album, c.checks, 0);
-        Tally& t = tally[kind][repeated];
-        if (!repeated && (kind == kFaultLost || kind == kFaultRefused)) {
-          EXPECT_TRUE(run.jobSucceeded) << what << "of " << packets << " packets\n" << Describe(c, options.oldText);
-        }
-        // Two ACKs for one packet: never a success, even on the last key.
-        if (kind == kFaultDoubled && firstPacket <= run.packets) {
-          EXPECT_FALSE(run.jobSucceeded) << what << "of " << packets << " packets\n" << Describe(c, options.oldText);
-        }
-        if (!run.jobSucceeded) {
-          ++t.failed;
-          continue;
-        }
-        const std::string faults = Faults(run, device.Model(), c, options.oldText);
-        if (faults.empty()) {
-          ++t.exact;
-        } else {
-          ++wrong;
-          ADD_FAILURE() << "success with a wrong device: " << what << "of " << packets << " packets\n"
-                        << Describe(c, options.oldText) << faults;
+        const std::string context = FaultList(options) + "of " + std::to_string(packets) + " packets\n" +
+                                    Describe(c, options.oldText);
+        // One lost or refused packet is sent again; two ACKs for one packet are never a success.
+        EXPECT_TRUE(repeated || (kind != kLost && kind != kRefused) || run.jobSucceeded) << context;
+        EXPECT_FALSE(kind == kDoubled && options.faults[0].packet <= run.packets && run.jobSucceeded) << context;
+        ++(run.jobSucceeded ? exact : failed)[kind][repeated];
+        if (run.jobSucceeded) {
+          const std::string faults = Faults(run, device.Model(), c, options.oldText);
+          ASSERT_TRUE(faults.empty()) << "success with a wrong device: " << context << faults;
         }
       }
     }
   }
-
   std::string summary;
   for (int kind = 0; kind < kFaultKinds; ++kind) {
-    for (int repeated = 0; repeated < 2; ++repeated) {
-      if (kind == kFaultHangUp && repeated) continue;
+    for (int repeated = 0; repeated < (kind == kHangUp ? 1 : 2); ++repeated) {
       const std::string name = std::string(kFaultNames[kind]) + (repeated ? " repeated" : " once");
-      const Tally& t = tally[kind][repeated];
-      summary += "  " + name + ": " + std::to_string(t.exact) + " exact, " + std::to_string(t.failed) + " failed\n";
-      ::testing::Test::RecordProperty(name + " exact", t.exact);
-      ::testing::Test::RecordProperty(name + " failed", t.failed);
+      summary += "  " + name + ": " + std::to_string(exact[kind][repeated]) + " exact, " +
+                 std::to_string(failed[kind][repeated]) + " failed\n";
+      ::testing::Test::RecordProperty(name + " exact", exact[kind][repeated]);
+      ::testing::Test::RecordProperty(name + " failed", failed[kind][repeated]);
     }
   }
   std::printf("[ outcomes ] by fault:\n%s", summary.c_str());
   // Both outcomes were met where both can happen (a sanitizer build runs too few albums to tell).
   if (kAlbumCount / 16 < 100) return;
-  for (int kind : {kFaultLate, kFaultStray, kFaultHangUp}) {
-    EXPECT_GT(tally[kind][0].exact, 0) << kFaultNames[kind];
-    EXPECT_GT(tally[kind][0].failed, 0) << kFaultNames[kind];
-  }
-  EXPECT_GT(tally[kFaultDoubled][0].failed, 0);
-  EXPECT_GT(tally[kFaultLost][1].failed, 0);
+  for (int kind : {kLate, kStray, kHangUp}) EXPECT_GT(exact[kind][0] * failed[kind][0], 0) << kFaultNames[kind];
+  EXPECT_GT(failed[kDoubled][0] * failed[kLost][1], 0);
 }
 
 // ---- line faults, on one album with every kind of field

@@ -25,8 +25,8 @@ class FakeTransmitter final : public ByteChannel {
   using Bytes = std::vector<std::uint8_t>;
 
   // Reply bytes that arrive once afterSteps more writes and reads have ended:
-  // 0 at once, 1 right after the read of this packet's reply (too late for
-  // it), 2 with the next packet (in time for its read), 3 after that read...
+  // 0 at once, 1 right after this packet's reply read (too late for it), 2 with
+  // the next packet (in time for its read), 3 after that read...
   struct Arrival {
     Bytes bytes;
     int afterSteps = 0;
@@ -35,12 +35,10 @@ class FakeTransmitter final : public ByteChannel {
     bool writeFails = false;
     std::vector<Arrival> arrivals;
   };
-
-  // What happened on the line, in order: a packet written (bytes empty when the
-  // write failed), a reply read (bytes empty when it failed), bytes taken.
+  // The line's history: 'w' a packet written (no bytes: the write failed), 'r'
+  // a reply read (no bytes: the read failed), 't' bytes taken.
   struct LineEvent {
-    enum Kind { kWrite, kRead, kTake };
-    Kind kind;
+    char kind;
     Bytes bytes;
   };
 
@@ -61,12 +59,9 @@ class FakeTransmitter final : public ByteChannel {
       answer = std::move(m_script.front());
       m_script.pop_front();
     }
-    if (answer.writeFails) {
-      m_events.push_back({LineEvent::kWrite, {}});
-      return COMM_FAILED;
-    }
+    m_events.push_back({'w', answer.writeFails ? Bytes{} : Bytes(data, data + count)});
+    if (answer.writeFails) return COMM_FAILED;
     m_packets.emplace_back(data, data + count);
-    m_events.push_back({LineEvent::kWrite, m_packets.back()});
     if (m_onPacket) m_onPacket(m_packets.size() - 1);
     Step(1);
     for (Arrival& arrival : answer.arrivals) m_onTheWay.push_back(std::move(arrival));
@@ -77,13 +72,7 @@ class FakeTransmitter final : public ByteChannel {
   int Read(std::uint8_t* buffer, std::size_t count) override {
     ++m_readCalls;
     const bool ok = m_pending.size() >= count;
-    Bytes read;
-    for (std::size_t i = 0; ok && i < count; ++i) {
-      buffer[i] = m_pending.front();
-      read.push_back(m_pending.front());
-      m_pending.pop_front();
-    }
-    m_events.push_back({LineEvent::kRead, read});
+    m_events.push_back({'r', ok ? Take(buffer, count) : Bytes{}});
     Step(1);
     return ok ? COMM_OK : COMM_FAILED;
   }
@@ -94,14 +83,8 @@ class FakeTransmitter final : public ByteChannel {
   }
 
   int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override {
-    Bytes bytes;
-    while (bytes.size() < capacity && !m_pending.empty()) {
-      buffer[bytes.size()] = m_pending.front();
-      bytes.push_back(m_pending.front());
-      m_pending.pop_front();
-    }
-    *taken = bytes.size();
-    m_events.push_back({LineEvent::kTake, std::move(bytes)});
+    *taken = std::min(capacity, m_pending.size());
+    m_events.push_back({'t', Take(buffer, *taken)});
     return COMM_OK;
   }
 
@@ -143,17 +126,20 @@ class FakeTransmitter final : public ByteChannel {
     return {false, {{{reply == Reply::Ack ? ACK : NAK}, 0}}};
   }
 
+  Bytes Take(std::uint8_t* buffer, std::size_t count) {
+    std::copy_n(m_pending.begin(), count, buffer);
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(count));
+    return Bytes(buffer, buffer + count);
+  }
+
   // Counts steps down and moves the replies whose time has come to the line.
   void Step(int steps) {
-    for (auto it = m_onTheWay.begin(); it != m_onTheWay.end();) {
-      it->afterSteps -= std::min(steps, it->afterSteps);
-      if (it->afterSteps > 0) {
-        ++it;
-        continue;
-      }
-      m_pending.insert(m_pending.end(), it->bytes.begin(), it->bytes.end());
-      it = m_onTheWay.erase(it);
+    for (Arrival& arrival : m_onTheWay) {
+      arrival.afterSteps -= std::min(steps, arrival.afterSteps);
+      if (arrival.afterSteps == 0) m_pending.insert(m_pending.end(), arrival.bytes.begin(), arrival.bytes.end());
     }
+    m_onTheWay.erase(std::remove_if(m_onTheWay.begin(), m_onTheWay.end(), [](const Arrival& a) { return a.afterSteps == 0; }),
+                     m_onTheWay.end());
   }
 
   std::deque<Answer> m_script;
