@@ -127,6 +127,25 @@ TEST_F(CliKeyTest, RefusedFirstTryIsSentAgain) {
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
 }
 
+// A second ACK for a packet: the next key is not sent; after the last key, the run fails.
+TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
+  for (std::size_t doubled : {0, 1}) {
+    PtyPair line;
+    WriteSettings(line.SlavePath(), 0);
+    PtyResponder responder(line);
+    responder.OnPacket([&](std::size_t index) {
+      if (index == doubled) line.WriteToSlave({0x06});
+    });
+    responder.Start();
+    const RunResult r = Run({"key", "select", "menu_down"});
+    responder.Stop();
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, doubled == 0 ? "KEY_SELECT acknowledged\nKEY_MENU_DOWN out of step: a reply came that belongs to no packet\n"
+                                  : "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n");
+    EXPECT_EQ(r.err, doubled == 0 ? "" : "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
+  }
+}
+
 TEST_F(CliKeyTest, SilenceIsNotAcknowledgedAndEndsTheRun) {
   WriteSettings(pty.SlavePath(), 0);
   PtyResponder responder(pty, {std::nullopt, std::nullopt});
@@ -193,25 +212,6 @@ TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
   responder.Stop();
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n[" + kInfrared + "]\r\n" + kDelay + "=100\r\n");
-}
-
-// A second ACK for a packet: the next key is not sent; after the last key, the run fails.
-TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
-  for (std::size_t doubled : {0, 1}) {
-    PtyPair line;
-    WriteSettings(line.SlavePath(), 0);
-    PtyResponder responder(line);
-    responder.OnPacket([&](std::size_t index) {
-      if (index == doubled) line.WriteToSlave({0x06});
-    });
-    responder.Start();
-    const RunResult r = Run({"key", "select", "menu_down"});
-    responder.Stop();
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, doubled == 0 ? "KEY_SELECT acknowledged\nKEY_MENU_DOWN out of step: a reply came that belongs to no packet\n"
-                                  : "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n");
-    EXPECT_EQ(r.err, doubled == 0 ? "" : "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
-  }
 }
 
 // Ctrl-C while a key is under way: that exchange finishes, nothing more is sent.
