@@ -174,7 +174,7 @@ void PtyServer::Serve() {
     if (ready > 0) {
       const ssize_t n = read(s.master, buffer, sizeof buffer);
       if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) break;  // the pair is gone
-      if (n > 0) s.Schedule(s.device.Receive(buffer, static_cast<std::size_t>(n)));
+      if (n > 0) s.Schedule(s.device.ReceiveTimed(buffer, static_cast<std::size_t>(n)));
     }
     if (!s.SendDue()) break;
   }

@@ -70,9 +70,15 @@ std::vector<LineReply> SimulatedDevice::Answer(const std::uint8_t* packet) {
   return replies;
 }
 
-std::vector<LineReply> SimulatedDevice::Receive(const std::uint8_t* data, std::size_t count) {
+std::vector<LineReply> SimulatedDevice::ReceiveTimed(const std::uint8_t* data, std::size_t count) {
   std::lock_guard<std::mutex> lock(m_mutex);
   return ReceiveLocked(data, count);
+}
+
+std::vector<std::uint8_t> SimulatedDevice::Receive(const std::uint8_t* data, std::size_t count) {
+  std::vector<std::uint8_t> bytes;
+  for (const LineReply& reply : ReceiveTimed(data, count)) bytes.push_back(reply.byte);
+  return bytes;
 }
 
 std::vector<LineReply> SimulatedDevice::ReceiveLocked(const std::uint8_t* data, std::size_t count) {

@@ -88,7 +88,9 @@ class SimulatedDevice final : public ByteChannel {
   // The line side: takes bytes as they arrive, assembles packets, and returns
   // the reply bytes to send back, each with its delay. Bytes arriving after the
   // line closed are dropped.
-  std::vector<LineReply> Receive(const std::uint8_t* data, std::size_t count);
+  std::vector<LineReply> ReceiveTimed(const std::uint8_t* data, std::size_t count);
+  // The same without the delays: the reply bytes in the order they were made.
+  std::vector<std::uint8_t> Receive(const std::uint8_t* data, std::size_t count);
 
   bool LineClosed() const;
   int PacketsReceived() const;
