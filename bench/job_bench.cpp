@@ -153,7 +153,8 @@ int main(int argc, char** argv) {
   job.StopInputThread();
   CloseComm(port);
 
-  const double fixedMs = static_cast<double>(plan.keys) * (kReplyWaitMs + delay) + static_cast<double>(plan.pauseMs);
+  const double fixedMs = static_cast<double>(plan.keys) * (kReplyWaitMs + delay) + static_cast<double>(plan.pauseMs) +
+                         kLineSettleMs;
   std::printf("result: %s\n", reporter.m_success ? "success" : "failure");
   std::printf("wall %.0f ms; fixed waits %.0f ms; added per key %.2f ms\n", wallMs, fixedMs,
               (wallMs - fixedMs) / plan.keys);

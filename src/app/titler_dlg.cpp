@@ -127,7 +127,8 @@ void CTitlerDlg::OnInitDialog() {
 bool CTitlerDlg::OpenLink() {
   g_hComm = nullptr;
   if (m_options.simulate) {
-    auto device = std::make_unique<sim::SimulatedDevice>();
+    // Its replies are timed by the job's clock.
+    auto device = std::make_unique<sim::SimulatedDevice>(sim::SimulatorOptions{}, m_pClock);
     m_pSimulator = device.get();
     m_pChannel = std::move(device);
   } else {

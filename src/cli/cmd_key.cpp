@@ -134,7 +134,8 @@ int RunKey(const std::vector<std::string>& args) {
       PrintKeyLine(key, "acknowledged");
       continue;
     }
-    PrintKeyLine(key, "not acknowledged after 2 tries");
+    PrintKeyLine(key, link.LastKeyOutOfStep() ? "out of step: a reply came that belongs to no packet"
+                                               : "not acknowledged after 2 tries");
     allAcknowledged = false;
     // Like the entry job, the first failure ends the run: later keys would act
     // on a device in an unknown state.
@@ -142,6 +143,11 @@ int RunKey(const std::vector<std::string>& args) {
     break;
   }
   for (; next < options.keys.size(); ++next) PrintKeyLine(options.keys[next], "not sent");
+  // A reply after the last key belongs to no packet: a key went through twice.
+  if (allAcknowledged && !stop.IsSet() && !link.LineSettled() && !stop.IsSet()) {
+    std::fprintf(stderr, "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
+    allAcknowledged = false;
+  }
   CloseComm(port);
 
   if (stop.IsSet()) {

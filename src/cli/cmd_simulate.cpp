@@ -1,5 +1,6 @@
 // vrellix-cli simulate: serves the simulated transmitter and device on a
 // pseudo-terminal until SIGINT or SIGTERM, then prints what the device holds.
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdint>
@@ -18,7 +19,16 @@ namespace {
 
 constexpr const char* kSimulateUsage =
     "usage: vrellix-cli simulate [--old TEXT] [--silent-at N] [--nak-at N]\n"
-    "                            [--nak-rate P --seed S] [--close-at N]\n";
+    "                            [--nak-rate P --seed S] [--close-at N]\n"
+    "                            [--late-at N MS] [--double-at N] [--junk-at N HEX]\n"
+    "  --late-at N MS   the ACK of packet N comes MS milliseconds late\n"
+    "  --double-at N    packet N is answered with two ACKs\n"
+    "  --junk-at N HEX  packet N is answered with these bytes (hex, e.g. 0600) instead of an ACK\n"
+    "  The last three may be given more than once. Packets are counted from 1; a late\n"
+    "  or doubled answer means the key reached the device, junk only when it holds 06.\n";
+
+constexpr long kMostLateMs = 600000;
+constexpr std::size_t kMostJunkBytes = 64;
 
 bool ParsePacketNumber(const std::string& text, int* out) {
   errno = 0;
@@ -26,6 +36,29 @@ bool ParsePacketNumber(const std::string& text, int* out) {
   const long value = std::strtol(text.c_str(), &end, 10);
   if (errno != 0 || end == text.c_str() || *end != '\0' || value < 1 || value > 1000000000L) return false;
   *out = static_cast<int>(value);
+  return true;
+}
+
+bool ParseLateMs(const std::string& text, int* out) {
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || value < 0 || value > kMostLateMs) return false;
+  *out = static_cast<int>(value);
+  return true;
+}
+
+// Pairs of hex digits, one byte each.
+bool ParseHexBytes(const std::string& text, std::vector<std::uint8_t>* out) {
+  if (text.empty() || text.size() % 2 != 0 || text.size() / 2 > kMostJunkBytes) return false;
+  out->clear();
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const std::string pair = text.substr(i, 2);
+    if (!std::isxdigit(static_cast<unsigned char>(pair[0])) || !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
+      return false;
+    }
+    out->push_back(static_cast<std::uint8_t>(std::strtoul(pair.c_str(), nullptr, 16)));
+  }
   return true;
 }
 
@@ -66,7 +99,26 @@ int RunSimulate(const std::vector<std::string>& args) {
     }
     if (i + 1 >= args.size()) return Fail("unknown option or missing value: " + option);
     const std::string& value = args[++i];
-    if (option == "--old") {
+    if (option == "--late-at" || option == "--double-at" || option == "--junk-at") {
+      sim::PacketFault fault;
+      if (!ParsePacketNumber(value, &fault.packet)) return Fail(option + " needs a packet number from 1");
+      if (option == "--double-at") {
+        fault.kind = sim::PacketFault::kDoubled;
+      } else if (i + 1 >= args.size()) {
+        return Fail("missing value: " + option);
+      } else if (option == "--late-at") {
+        fault.kind = sim::PacketFault::kLate;
+        if (!ParseLateMs(args[++i], &fault.lateMs)) {
+          return Fail("--late-at needs milliseconds from 0 to " + std::to_string(kMostLateMs));
+        }
+      } else {
+        fault.kind = sim::PacketFault::kJunk;
+        if (!ParseHexBytes(args[++i], &fault.junk)) {
+          return Fail("--junk-at needs 1 to " + std::to_string(kMostJunkBytes) + " bytes in hex, e.g. 0600");
+        }
+      }
+      options.faults.push_back(std::move(fault));
+    } else if (option == "--old") {
       const std::optional<std::string> cp932 = Utf8ToCp932(value);
       if (!cp932) return Fail("--old holds a character that code page 932 cannot hold");
       options.oldText = *cp932;

@@ -20,7 +20,8 @@ const Command kCommands[] = {
     {"check", vrellix::cli::RunCheck, "check FILE"},
     {"normalize", vrellix::cli::RunNormalize, "normalize IN [-o OUT]"},
     {"simulate", vrellix::cli::RunSimulate,
-     "simulate [--old TEXT] [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]"},
+     "simulate [--old TEXT] [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]\n"
+     "                       [--late-at N MS] [--double-at N] [--junk-at N HEX]"},
     {"plan", vrellix::cli::RunPlan, "plan FILE [--delay MS]"},
     {"enter", vrellix::cli::RunEnter, "enter FILE [--port NAME | --simulate [--old TEXT]] [--delay MS] [--yes]"},
     {"ports", vrellix::cli::RunPorts, "ports"},

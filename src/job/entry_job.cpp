@@ -124,6 +124,10 @@ int EntryJob::InputThreadProc() {
     }
   }
 
+  // A reply that comes after the last key belongs to no packet: some key
+  // reached the device twice, so the device does not hold the album.
+  if (succeeded && !m_engine.Link().LineSettled()) succeeded = false;
+
   StopEvent& stop = m_engine.Link().Stop();
   if (!stop.IsSet()) {
     if (!m_reporter.PostResult(succeeded)) {

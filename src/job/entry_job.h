@@ -56,9 +56,10 @@ class EntryJob {
   bool WaitForWorker(std::chrono::milliseconds limit);
 
   // The worker's body: every step in order, then the result unless stopped,
-  // then waits for the stop event. Returns 0. May also be run directly on the
-  // calling thread (the reporter must then end the wait, e.g. by setting the
-  // stop event when the result is posted).
+  // then waits for the stop event. Returns 0. Success only when, after the
+  // last key, the line stays quiet for kLineSettleMs (KeyLink::LineSettled).
+  // May also be run directly on the calling thread (the reporter must then end
+  // the wait, e.g. by setting the stop event when the result is posted).
   int InputThreadProc();
 
   // The four steps: 1 when done (also with nothing to enter), 0 when a key or

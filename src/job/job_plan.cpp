@@ -20,6 +20,10 @@ class AlwaysAckChannel final : public ByteChannel {
     return COMM_OK;
   }
   void PurgeInput() override {}
+  int TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
+    *taken = 0;
+    return COMM_OK;
+  }
 };
 
 }  // namespace
@@ -52,7 +56,7 @@ JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
 
 std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs) {
   return static_cast<std::int64_t>(keys) * (kPacketWriteMs + kReplyWaitMs + commandDelayMs) +
-         pauseMs;
+         pauseMs + kLineSettleMs;
 }
 
 std::string FormatMinutesSeconds(std::int64_t ms) {

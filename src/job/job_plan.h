@@ -25,7 +25,7 @@ JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                 int commandDelayMs);
 
 // Expected run time: every key costs its write, the reply wait and the command
-// delay, on top of the pauses.
+// delay, on top of the pauses and the line's settle time after the last key.
 std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs);
 
 // "m:ss", rounded to the nearest second.

@@ -23,6 +23,9 @@ class ByteChannel {
   virtual int Read(std::uint8_t* buffer, std::size_t count) = 0;
   // Discards whatever has been received and not yet read.
   virtual void PurgeInput() = 0;
+  // Takes up to capacity bytes that have been received and not yet read,
+  // without waiting for more; *taken says how many (0 when none).
+  virtual int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) = 0;
 };
 
 }  // namespace vrellix

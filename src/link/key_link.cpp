@@ -1,34 +1,94 @@
 #include "link/key_link.h"
 
+#include <algorithm>
+
 #include "link/keys.h"
 
 namespace vrellix {
+
+namespace {
+
+constexpr std::size_t kTakeChunk = 64;
+// A line that never stops sending must not hold the worker.
+constexpr int kMostTakeChunks = 64;
+
+}  // namespace
 
 KeyLink::KeyLink(ByteChannel& channel, Clock& clock, StopEvent& stop, int commandDelayMs)
     : m_channel(channel), m_clock(clock), m_stop(stop), m_nCommandDelay(commandDelayMs) {}
 
 int KeyLink::PutCommand(int key) {
-  // Looked at once, without waiting: a stop never interrupts an exchange under way.
+  // Looked at without waiting: a stop never interrupts a try under way.
   if (m_stop.IsSet()) return -1;
 
   std::uint8_t codeBytes[4];
   KeyCodeBytes(key, codeBytes);
+  std::uint8_t packet[kPacketSize];
+  BuildPacket(codeBytes, packet);
 
-  int result = 0;
-  for (int attempt = 0; attempt < kPutCommandTries && result == 0; ++attempt) {
-    std::uint8_t packet[kPacketSize];
-    BuildPacket(codeBytes, packet);
-    if (m_channel.Write(packet, kPacketSize) != COMM_OK) continue;
-    m_clock.Sleep(kReplyWaitMs, &m_stop);
-    std::uint8_t reply = 0;
-    if (m_channel.Read(&reply, 1) != COMM_OK) continue;
-    if (reply == ACK) {
-      m_clock.Sleep(m_nCommandDelay, &m_stop);
-      result = 1;
-    }
-  }
-  if (m_pObserver) m_pObserver->OnKey(key, result);
+  m_bOutOfStep = false;
+  const int result = Exchange(packet);
+  if (result != -1 && m_pObserver) m_pObserver->OnKey(key, result);
   return result;
+}
+
+int KeyLink::Exchange(const std::uint8_t* packet) {
+  // A reply with no packet out: an earlier key may have reached the device
+  // twice, and every later reply would be taken for the wrong key.
+  if (TakeWaiting().bytes > 0) return OutOfStep();
+  const Try first = TryOnce(packet);
+  if (first == Try::kAck) return Acknowledged();
+  if (m_stop.IsSet()) return -1;
+  const Waiting late = TakeWaiting();
+  // The first try's ACK came after the read gave up: the key went through,
+  // and sending it again would press it twice.
+  if (late.acks == 1) return Acknowledged();
+  if (late.acks > 1) return OutOfStep();
+  if (TryOnce(packet) != Try::kAck) return 0;
+  if (first == Try::kNoReply) {
+    // The first packet went out and nothing came back: its answer may still be
+    // on its way. If it comes, the key reached the device twice; if it came
+    // only after the next key's packet, it would be taken for that key's.
+    if (!m_clock.Sleep(kLineSettleMs, &m_stop)) return -1;
+    if (TakeWaiting().bytes > 0) return OutOfStep();
+  }
+  return Acknowledged();
+}
+
+KeyLink::Try KeyLink::TryOnce(const std::uint8_t* packet) {
+  if (m_channel.Write(packet, kPacketSize) != COMM_OK) return Try::kNotSent;
+  m_clock.Sleep(kReplyWaitMs, &m_stop);
+  std::uint8_t reply = 0;
+  if (m_channel.Read(&reply, 1) != COMM_OK) return Try::kNoReply;
+  return reply == ACK ? Try::kAck : Try::kRefused;
+}
+
+int KeyLink::OutOfStep() {
+  m_bOutOfStep = true;
+  return 0;
+}
+
+int KeyLink::Acknowledged() {
+  m_clock.Sleep(m_nCommandDelay, &m_stop);
+  return 1;
+}
+
+KeyLink::Waiting KeyLink::TakeWaiting() {
+  Waiting waiting;
+  std::uint8_t buffer[kTakeChunk];
+  for (int chunk = 0; chunk < kMostTakeChunks; ++chunk) {
+    std::size_t taken = 0;
+    if (m_channel.TakeWaiting(buffer, sizeof buffer, &taken) != COMM_OK) break;
+    waiting.bytes += taken;
+    waiting.acks += static_cast<int>(std::count(buffer, buffer + taken, ACK));
+    if (taken < sizeof buffer) break;
+  }
+  return waiting;
+}
+
+bool KeyLink::LineSettled(int ms) {
+  if (!m_clock.Sleep(ms, &m_stop)) return false;
+  return TakeWaiting().bytes == 0;
 }
 
 bool KeyLink::Pause(int ms) {

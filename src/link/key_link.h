@@ -9,7 +9,10 @@ namespace vrellix {
 
 // Time between the end of a packet's write and the read of the reply.
 constexpr int kReplyWaitMs = 142;
-constexpr int kPutCommandTries = 2;
+// Time given for a late reply to show up: after a key whose first try went
+// unanswered and after the last key of a run. With the reply wait and the
+// 550 ms read time-out it catches a reply up to about 1.8 s after its packet.
+constexpr int kLineSettleMs = 1000;
 
 // Sees every key that was sent and every pause of the engine and the job (not
 // the link's own reply wait and command delay). Used to print plans and progress.
@@ -25,8 +28,24 @@ class KeyLink {
   KeyLink(ByteChannel& channel, Clock& clock, StopEvent& stop, int commandDelayMs);
 
   // 1: acknowledged (the command delay already waited out); 0: both tries
-  // failed; -1: the stop event was set when the call began, nothing was sent.
+  // failed, or a byte was waiting before the first try (a reply for no packet:
+  // the line is out of step, so nothing is sent); -1: the stop event was set
+  // when the call began (nothing sent) or after a first try that failed (no
+  // second try). Before the second try a waiting ACK is the first try's late
+  // reply: the key counts as acknowledged and is not sent again; other waiting
+  // bytes are discarded. Two ACKs for the one packet fail the exchange. When
+  // the first try got no reply at all and the second an ACK, the line must
+  // stay quiet for kLineSettleMs, or the first packet went through too (0).
   int PutCommand(int key);
+
+  // After the last key of a run: waits ms (ending early on a stop), then takes
+  // what is waiting on the line. True when nothing was: no reply came that
+  // belongs to no packet, so no key reached the device twice unseen.
+  bool LineSettled(int ms = kLineSettleMs);
+
+  // True when the last PutCommand failed because a reply came that belonged
+  // to no packet (the line is out of step; a key may have gone through twice).
+  bool LastKeyOutOfStep() const { return m_bOutOfStep; }
 
   // A pause of the engine or the job. Ends at once when a stop is requested;
   // returns true when the whole time passed.
@@ -40,11 +59,25 @@ class KeyLink {
   ByteChannel& Channel() { return m_channel; }
 
  private:
+  struct Waiting {
+    std::size_t bytes = 0;
+    int acks = 0;
+  };
+  // Takes everything already received, without waiting.
+  Waiting TakeWaiting();
+  enum class Try { kAck, kRefused, kNoReply, kNotSent };
+  int Exchange(const std::uint8_t* packet);
+  // Writes the packet and reads one reply byte.
+  Try TryOnce(const std::uint8_t* packet);
+  int Acknowledged();
+  int OutOfStep();
+
   ByteChannel& m_channel;
   Clock& m_clock;
   StopEvent& m_stop;
   int m_nCommandDelay;
   LinkObserver* m_pObserver = nullptr;
+  bool m_bOutOfStep = false;
 };
 
 }  // namespace vrellix

@@ -83,6 +83,9 @@ int WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count);
 int ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count);
 // Discards received bytes not yet read.
 void PurgeCommInput(CommHandle handle);
+// Takes up to capacity received bytes not yet read, without waiting: COMM_OK
+// with *received set (0 when none), COMM_NO_PORT or COMM_FAILED.
+int ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received);
 
 // The open port as the byte channel that PutCommand uses.
 class SerialChannel final : public ByteChannel {
@@ -91,6 +94,9 @@ class SerialChannel final : public ByteChannel {
   int Write(const std::uint8_t* data, std::size_t count) override { return WriteComm(m_handle, data, count); }
   int Read(std::uint8_t* buffer, std::size_t count) override { return ReadComm(m_handle, buffer, count); }
   void PurgeInput() override { PurgeCommInput(m_handle); }
+  int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override {
+    return ReadCommWaiting(m_handle, buffer, capacity, taken);
+  }
 
  private:
   CommHandle m_handle;

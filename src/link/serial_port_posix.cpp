@@ -324,4 +324,18 @@ void PurgeCommInput(CommHandle handle) {
   tcflush(handle->fd, TCIFLUSH);
 }
 
+int ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received) {
+  *received = 0;
+  if (!handle) return COMM_NO_PORT;
+  // VMIN=0 VTIME=0: read() hands over what has arrived and never waits.
+  while (*received < capacity) {
+    ssize_t n = RetryOnInterrupt([&] { return read(handle->fd, buffer + *received, capacity - *received); });
+    if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) n = 0;
+    if (n == -1) return COMM_FAILED;
+    if (n == 0) break;
+    *received += static_cast<std::size_t>(n);
+  }
+  return COMM_OK;
+}
+
 }  // namespace vrellix

@@ -254,4 +254,19 @@ void PurgeCommInput(CommHandle handle) {
   PurgeComm(handle->handle, PURGE_RXCLEAR);
 }
 
+int ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received) {
+  *received = 0;
+  if (!handle) return COMM_NO_PORT;
+  DWORD errors = 0;
+  COMSTAT status{};
+  if (!ClearCommError(handle->handle, &errors, &status)) return COMM_FAILED;
+  // Exactly what the driver holds, so the read finds every byte there and never waits.
+  const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(status.cbInQue, capacity));
+  if (wanted == 0) return COMM_OK;
+  DWORD got = 0;
+  const BOOL read = ReadFile(handle->handle, buffer, wanted, &got, nullptr);
+  *received = read ? got : 0;
+  return read && got == wanted ? COMM_OK : COMM_FAILED;
+}
+
 }  // namespace vrellix

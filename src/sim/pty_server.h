@@ -22,10 +22,12 @@ class PtyServer {
   // The path that a client opens, valid after Open.
   const std::string& SlavePath() const;
 
-  // Answers packets as they arrive until RequestStop. When the device closes
-  // the line, the server waits until the next bytes arrive (the client has
-  // read the last answer) or a moment has passed, then closes the pair, as a
-  // transmitter that was unplugged, and waits for the stop.
+  // Answers packets as they arrive until RequestStop; a late answer goes out
+  // when its time comes, in real time, while other packets are answered. When
+  // the device closes the line, the server sends the answers still on their
+  // way, waits until the next bytes arrive (the client has read the last
+  // answer) or a moment has passed, then closes the pair, as a transmitter
+  // that was unplugged, and waits for the stop.
   void Serve();
 
   // Ends Serve. Async-signal-safe; callable from any thread.

@@ -4,8 +4,11 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <deque>
 
 #if defined(__APPLE__)
 #include <util.h>
@@ -56,7 +59,14 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t count) {
 }  // namespace
 
 struct PtyServer::Impl {
+  using SteadyClock = std::chrono::steady_clock;
+  struct DueByte {
+    SteadyClock::time_point due;
+    std::uint8_t byte;
+  };
+
   SimulatedDevice& device;
+  std::deque<DueByte> due;  // answers not yet sent, in order of their time
   int master = -1;
   int slave = -1;  // held open so that the master never sees a hang-up between clients
   int stopPipe[2] = {-1, -1};
@@ -82,6 +92,34 @@ struct PtyServer::Impl {
       if (n == 0) return 0;
       return 1;
     }
+  }
+
+  void Schedule(const std::vector<LineReply>& replies) {
+    const SteadyClock::time_point now = SteadyClock::now();
+    for (const LineReply& reply : replies) {
+      const DueByte byte{now + std::chrono::milliseconds(reply.delayMs), reply.byte};
+      const auto later = std::upper_bound(due.begin(), due.end(), byte,
+                                          [](const DueByte& a, const DueByte& b) { return a.due < b.due; });
+      due.insert(later, byte);
+    }
+  }
+
+  // Milliseconds until the next answer is due (0 when one is), -1 with none waiting.
+  int MsUntilDue() const {
+    if (due.empty()) return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(due.front().due - SteadyClock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+  }
+
+  // Sends the answers whose time has come; false when the pair is gone.
+  bool SendDue() {
+    std::vector<std::uint8_t> bytes;
+    const SteadyClock::time_point now = SteadyClock::now();
+    while (!due.empty() && due.front().due <= now) {
+      bytes.push_back(due.front().byte);
+      due.pop_front();
+    }
+    return bytes.empty() || WriteAll(master, bytes.data(), bytes.size());
   }
 };
 
@@ -125,16 +163,20 @@ void PtyServer::Serve() {
   Impl& s = *m_impl;
   std::uint8_t buffer[256];
   while (s.master >= 0) {
-    if (s.WaitInput(-1) < 0) return;
-    const ssize_t n = read(s.master, buffer, sizeof buffer);
-    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-    if (n <= 0) break;  // the pair is gone
-    const std::vector<std::uint8_t> replies = s.device.Receive(buffer, static_cast<std::size_t>(n));
-    if (!replies.empty() && !WriteAll(s.master, replies.data(), replies.size())) break;
-    if (s.device.LineClosed()) {
+    // A closing line first sends the answers still on their way.
+    if (s.device.LineClosed() && s.due.empty()) {
       if (s.WaitInput(kCloseGraceMs) < 0) return;
       break;
     }
+    // Late answers go out on time while other packets keep coming.
+    const int ready = s.WaitInput(s.MsUntilDue());
+    if (ready < 0) return;
+    if (ready > 0) {
+      const ssize_t n = read(s.master, buffer, sizeof buffer);
+      if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) break;  // the pair is gone
+      if (n > 0) s.Schedule(s.device.ReceiveTimed(buffer, static_cast<std::size_t>(n)));
+    }
+    if (!s.SendDue()) break;
   }
   CloseFd(s.master);
   CloseFd(s.slave);

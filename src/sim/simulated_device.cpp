@@ -8,6 +8,10 @@
 namespace vrellix::sim {
 namespace {
 
+// The port's read time-out: 50 ms per byte + 500 ms.
+constexpr std::int64_t kReadMsPerByte = 50;
+constexpr std::int64_t kReadConstantMs = 500;
+
 // The key whose code bytes these are, or -1 for bytes of no key.
 int KeyOfCodeBytes(const std::uint8_t* codeBytes) {
   for (const KeyRow* row = KeyTableBegin(); row != KeyTableEnd(); ++row) {
@@ -27,36 +31,63 @@ bool IsWellFormed(const std::uint8_t* packet) {
 
 }  // namespace
 
-SimulatedDevice::SimulatedDevice(const SimulatorOptions& options)
-    : m_options(options), m_model(options.oldText), m_random(options.seed) {}
+SimulatedDevice::SimulatedDevice(const SimulatorOptions& options, Clock* clock)
+    : m_options(options),
+      m_clock(clock ? *clock : m_ownClock),
+      m_model(options.oldText),
+      m_random(options.seed) {}
 
-std::uint8_t SimulatedDevice::Answer(const std::uint8_t* packet) {
-  const int number = ++m_packets;
-  if (!IsWellFormed(packet)) return NAK;
-  // One draw per good packet, so the same packets always meet the same NAKs.
-  const bool randomNak = m_options.nakRate > 0.0 && m_random() < m_options.nakRate * 4294967296.0;
-  if (number == m_options.nakAt || randomNak) return NAK;
-  const int key = KeyOfCodeBytes(packet + 3);
-  if (key >= 0) m_model.Press(key);
-  return ACK;
+const PacketFault* SimulatedDevice::FaultOf(int number) const {
+  for (const PacketFault& fault : m_options.faults) {
+    if (fault.packet == number) return &fault;
+  }
+  return nullptr;
 }
 
-std::vector<std::uint8_t> SimulatedDevice::Receive(const std::uint8_t* data, std::size_t count) {
+std::vector<LineReply> SimulatedDevice::Answer(const std::uint8_t* packet) {
+  const int number = ++m_packets;
+  const PacketFault* fault = FaultOf(number);
+  const bool lost = number == m_options.silentAt || (m_options.silentFrom > 0 && number >= m_options.silentFrom) ||
+                    (fault && fault->kind == PacketFault::kLost);
+  if (lost) return {};  // lost on the way: no answer, no key
+  if (!IsWellFormed(packet)) return {{NAK, 0}};
+  // One draw per good packet, so the same packets always meet the same NAKs.
+  const bool randomNak = m_options.nakRate > 0.0 && m_random() < m_options.nakRate * 4294967296.0;
+  if (number == m_options.nakAt || randomNak || (fault && fault->kind == PacketFault::kRefused)) {
+    return {{NAK, 0}};
+  }
+
+  std::vector<LineReply> replies{{ACK, 0}};
+  if (fault && fault->kind == PacketFault::kLate) replies = {{ACK, fault->lateMs}};
+  if (fault && fault->kind == PacketFault::kDoubled) replies = {{ACK, 0}, {ACK, 0}};
+  if (fault && fault->kind == PacketFault::kJunk) {
+    replies.clear();
+    for (std::uint8_t byte : fault->junk) replies.push_back({byte, 0});
+  }
+  const bool reached = std::any_of(replies.begin(), replies.end(), [](const LineReply& r) { return r.byte == ACK; });
+  const int key = KeyOfCodeBytes(packet + 3);
+  if (reached && key >= 0) m_model.Press(key);
+  return replies;
+}
+
+std::vector<LineReply> SimulatedDevice::ReceiveTimed(const std::uint8_t* data, std::size_t count) {
   std::lock_guard<std::mutex> lock(m_mutex);
   return ReceiveLocked(data, count);
 }
 
-std::vector<std::uint8_t> SimulatedDevice::ReceiveLocked(const std::uint8_t* data, std::size_t count) {
-  std::vector<std::uint8_t> replies;
+std::vector<std::uint8_t> SimulatedDevice::Receive(const std::uint8_t* data, std::size_t count) {
+  std::vector<std::uint8_t> bytes;
+  for (const LineReply& reply : ReceiveTimed(data, count)) bytes.push_back(reply.byte);
+  return bytes;
+}
+
+std::vector<LineReply> SimulatedDevice::ReceiveLocked(const std::uint8_t* data, std::size_t count) {
+  std::vector<LineReply> replies;
   for (std::size_t i = 0; i < count && !m_closed; ++i) {
     m_partial.push_back(data[i]);
     if (m_partial.size() < static_cast<std::size_t>(kPacketSize)) continue;
-    const int number = m_packets + 1;
-    if (number == m_options.silentAt || (m_options.silentFrom > 0 && number >= m_options.silentFrom)) {
-      ++m_packets;  // lost on the way: no answer, no key
-    } else {
-      replies.push_back(Answer(m_partial.data()));
-    }
+    const std::vector<LineReply> answer = Answer(m_partial.data());
+    replies.insert(replies.end(), answer.begin(), answer.end());
     m_partial.clear();
     if (m_packets == m_options.closeAt) m_closed = true;
   }
@@ -66,25 +97,54 @@ std::vector<std::uint8_t> SimulatedDevice::ReceiveLocked(const std::uint8_t* dat
 int SimulatedDevice::Write(const std::uint8_t* data, std::size_t count) {
   std::lock_guard<std::mutex> lock(m_mutex);
   if (m_closed) return COMM_FAILED;
-  const std::vector<std::uint8_t> replies = ReceiveLocked(data, count);
-  m_replies.insert(m_replies.end(), replies.begin(), replies.end());
+  const std::int64_t now = m_clock.NowMs();
+  for (const LineReply& reply : ReceiveLocked(data, count)) {
+    const TimedByte timed{now + reply.delayMs, reply.byte};
+    // In order of arrival; replies that arrive together keep their order.
+    const auto later = std::upper_bound(m_replies.begin(), m_replies.end(), timed,
+                                        [](const TimedByte& a, const TimedByte& b) { return a.arrivalMs < b.arrivalMs; });
+    m_replies.insert(later, timed);
+  }
   return COMM_OK;
 }
 
 int SimulatedDevice::Read(std::uint8_t* buffer, std::size_t count) {
-  std::lock_guard<std::mutex> lock(m_mutex);
+  std::unique_lock<std::mutex> lock(m_mutex);
+  const std::int64_t deadline = m_clock.NowMs() + kReadMsPerByte * static_cast<std::int64_t>(count) + kReadConstantMs;
   // A short read takes what there is, as a port whose time-out ran out would.
   std::size_t got = 0;
-  while (got < count && !m_replies.empty()) {
-    buffer[got++] = m_replies.front();
-    m_replies.pop_front();
+  while (got < count) {
+    const std::int64_t now = m_clock.NowMs();
+    if (Arrived(now)) {
+      buffer[got++] = m_replies.front().byte;
+      m_replies.pop_front();
+      continue;
+    }
+    // Nothing more can come over a line that closed with nothing on its way.
+    if (now >= deadline || (m_closed && m_replies.empty())) break;
+    const std::int64_t until = m_replies.empty() ? deadline : std::min(deadline, m_replies.front().arrivalMs);
+    lock.unlock();
+    m_clock.Sleep(static_cast<int>(until - now), nullptr);
+    lock.lock();
   }
   return got == count ? COMM_OK : COMM_FAILED;
 }
 
+int SimulatedDevice::TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const std::int64_t now = m_clock.NowMs();
+  *taken = 0;
+  while (*taken < capacity && Arrived(now)) {
+    buffer[(*taken)++] = m_replies.front().byte;
+    m_replies.pop_front();
+  }
+  return COMM_OK;
+}
+
 void SimulatedDevice::PurgeInput() {
   std::lock_guard<std::mutex> lock(m_mutex);
-  m_replies.clear();
+  const std::int64_t now = m_clock.NowMs();
+  while (Arrived(now)) m_replies.pop_front();
 }
 
 bool SimulatedDevice::LineClosed() const {

@@ -3,15 +3,27 @@
 // Each 8-byte packet written to it is checked (header 02 04 05, XOR of all eight
 // bytes 00) and answered NAK (0x15) when bad; a good packet is answered ACK
 // (0x06) and its key is pressed on the device model (code bytes of no key are
-// acknowledged and ignored). Optional faults show the failure paths: no answer
-// to packet n, no answer from packet n on, NAK to packet n, NAK at random with a seeded rate, and closing
-// the line after packet n. Packets are numbered from 1 over every packet
-// received; a packet that gets no answer or a NAK does not reach the device.
-// The key index of a model error counts only the keys that reached the device.
+// acknowledged and ignored). Packets are numbered from 1 over every packet
+// received. Optional faults show the failure paths:
+//   lost      no answer to packet n, or to every packet from n on
+//   refused   NAK to packet n, or NAK at random with a seeded rate
+//   late      the ACK of packet n comes ms milliseconds late
+//   doubled   packet n is answered with two ACKs
+//   junk      packet n is answered with the given bytes instead of one ACK
+//   hang-up   the line closes after packet n's answer
+// Whether a packet reached the device: a lost or refused one did not; a late or
+// doubled answer means it did; with junk it did exactly when the bytes hold an
+// ACK (a transmitter that answers garbage without one cannot be told from one
+// that refused). The key index of a model error counts only the keys that
+// reached the device.
 //
-// In process, a packet that gets no answer makes the next Read fail at once
-// (there is nothing to wait for). After the line closes, Write fails and Read
-// fails once the replies already sent have been read.
+// In process the replies are timed by a clock, the job's (the device's own
+// virtual clock when none is given): each reply arrives at the time of its
+// packet's write plus its delay. A Read that has to wait moves the clock on, to
+// the reply's arrival when it comes within the read time-out (50 ms per byte +
+// 500 ms), else by the whole time-out, and then fails. TakeWaiting returns only
+// replies that have arrived. After the line closes, Write fails and Read fails
+// once the replies already sent have been read.
 //
 // Every operation takes one lock, so a job's worker can drive the device while
 // another thread reads its state.
@@ -25,9 +37,27 @@
 #include <vector>
 
 #include "link/byte_channel.h"
+#include "link/clock.h"
+#include "link/virtual_clock.h"
 #include "sim/device_model.h"
 
 namespace vrellix::sim {
+
+// A fault on one packet (see the list above).
+struct PacketFault {
+  enum Kind { kLost, kRefused, kLate, kDoubled, kJunk };
+  Kind kind = kLost;
+  int packet = 0;                   // from 1
+  int lateMs = 0;                   // kLate: how late the ACK comes
+  std::vector<std::uint8_t> junk;   // kJunk: the answer's bytes
+};
+
+// One reply byte to send back, delayMs after the packet arrived.
+struct LineReply {
+  std::uint8_t byte;
+  int delayMs;
+  bool operator==(const LineReply& other) const { return byte == other.byte && delayMs == other.delayMs; }
+};
 
 struct SimulatorOptions {
   std::string oldText = "OLD";  // what every field holds at first, code page 932
@@ -37,18 +67,29 @@ struct SimulatorOptions {
   double nakRate = 0.0;         // chance 0..1 that any good packet gets NAK
   std::uint32_t seed = 1;       // seed of that chance
   int closeAt = 0;              // packet after whose answer the line closes; 0 for none
+  std::vector<PacketFault> faults;  // more faults; of two on one packet the first counts
 };
 
 class SimulatedDevice final : public ByteChannel {
  public:
-  explicit SimulatedDevice(const SimulatorOptions& options = {});
+  // Replies are timed by clock (which must outlive the device), or by the
+  // device's own virtual clock when it is nullptr.
+  explicit SimulatedDevice(const SimulatorOptions& options = {}, Clock* clock = nullptr);
 
   int Write(const std::uint8_t* data, std::size_t count) override;
   int Read(std::uint8_t* buffer, std::size_t count) override;
+  // Discards the replies that have arrived; later ones still come.
   void PurgeInput() override;
+  int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override;
+
+  // The clock that times the replies; a job in process runs on it.
+  Clock& ReplyClock() { return m_clock; }
 
   // The line side: takes bytes as they arrive, assembles packets, and returns
-  // the reply bytes to send back. Bytes arriving after the line closed are dropped.
+  // the reply bytes to send back, each with its delay. Bytes arriving after the
+  // line closed are dropped.
+  std::vector<LineReply> ReceiveTimed(const std::uint8_t* data, std::size_t count);
+  // The same without the delays: the reply bytes in the order they were made.
   std::vector<std::uint8_t> Receive(const std::uint8_t* data, std::size_t count);
 
   bool LineClosed() const;
@@ -60,15 +101,24 @@ class SimulatedDevice final : public ByteChannel {
   std::string Dump() const;
 
  private:
-  std::vector<std::uint8_t> ReceiveLocked(const std::uint8_t* data, std::size_t count);
-  std::uint8_t Answer(const std::uint8_t* packet);
+  struct TimedByte {
+    std::int64_t arrivalMs;
+    std::uint8_t byte;
+  };
+
+  std::vector<LineReply> ReceiveLocked(const std::uint8_t* data, std::size_t count);
+  std::vector<LineReply> Answer(const std::uint8_t* packet);
+  const PacketFault* FaultOf(int number) const;
+  bool Arrived(std::int64_t nowMs) const { return !m_replies.empty() && m_replies.front().arrivalMs <= nowMs; }
 
   mutable std::mutex m_mutex;
   SimulatorOptions m_options;
+  VirtualClock m_ownClock;
+  Clock& m_clock;
   DeviceModel m_model;
   std::mt19937 m_random;
   std::vector<std::uint8_t> m_partial;  // bytes of a packet not yet complete
-  std::deque<std::uint8_t> m_replies;   // answers not yet read (in process)
+  std::deque<TimedByte> m_replies;      // answers not yet read (in process), by arrival
   int m_packets = 0;
   bool m_closed = false;
 };

@@ -9,7 +9,6 @@
 #include "job/job_reporter.h"
 #include "link/key_link.h"
 #include "link/stop_event.h"
-#include "link/virtual_clock.h"
 #include "text/text_codec.h"
 
 namespace vrellix::sim {
@@ -87,7 +86,9 @@ std::vector<FieldCheck> SimulatedRun::Mismatches() const {
 
 SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
                             const std::array<bool, kTrackCount>& checks, int commandDelayMs) {
-  VirtualClock clock;
+  // The job runs on the clock that times the device's replies.
+  Clock& clock = device.ReplyClock();
+  const std::int64_t started = clock.NowMs();
   StopEvent stop;
   KeyLink link(device, clock, stop, commandDelayMs);
   EntryEngine engine(link);
@@ -104,7 +105,7 @@ SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
   run.fields = CompareWithAlbum(model, album, checks);
   run.modelErrors = model.Errors();
   run.packets = device.PacketsReceived();
-  run.deviceMs = clock.NowMs() + static_cast<std::int64_t>(run.packets) * kPacketWriteMs;
+  run.deviceMs = clock.NowMs() - started + static_cast<std::int64_t>(run.packets) * kPacketWriteMs;
   return run;
 }
 

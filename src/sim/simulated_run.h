@@ -44,8 +44,9 @@ struct SimulatedRun {
   std::vector<FieldCheck> Mismatches() const;
 };
 
-// Runs the entry job for the album on this thread, against device, on a
-// virtual clock with the given command delay, and compares the result.
+// Runs the entry job for the album on this thread, against device, on the
+// device's reply clock (its own virtual clock unless it was given one) with
+// the given command delay, and compares the result.
 SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
                             const std::array<bool, kTrackCount>& checks, int commandDelayMs);
 

@@ -129,6 +129,25 @@ TEST_F(CliKeyTest, RefusedFirstTryIsSentAgain) {
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
 }
 
+// A second ACK for a packet: the next key is not sent; after the last key, the run fails.
+TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
+  for (std::size_t doubled : {0, 1}) {
+    PtyPair line;
+    WriteSettings(line.SlavePath(), 0);
+    PtyResponder responder(line);
+    responder.OnPacket([&](std::size_t index) {
+      if (index == doubled) line.WriteToSlave({0x06});
+    });
+    responder.Start();
+    const RunResult r = Run({"key", "select", "menu_down"});
+    responder.Stop();
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, doubled == 0 ? "KEY_SELECT acknowledged\nKEY_MENU_DOWN out of step: a reply came that belongs to no packet\n"
+                                  : "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n");
+    EXPECT_EQ(r.err, doubled == 0 ? "" : "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
+  }
+}
+
 TEST_F(CliKeyTest, SilenceIsNotAcknowledgedAndEndsTheRun) {
   WriteSettings(pty.SlavePath(), 0);
   PtyResponder responder(pty, {std::nullopt, std::nullopt});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_process.h"
+#include "link/key_link.h"
 
 namespace vrellix {
 namespace {
@@ -65,7 +66,8 @@ void ExpectSummaryAgrees(const PlanTotals& totals, int delay) {
   EXPECT_EQ(std::stoi(match[1]), totals.keys);
   EXPECT_EQ(std::stoll(match[2]), totals.pauseMs);
   EXPECT_EQ(std::stoi(match[5]), delay);
-  const long long estimateMs = totals.keys * (17LL + 142 + delay) + totals.pauseMs;
+  // Each key's write, reply wait and delay, the pauses, and the quiet time after the last key.
+  const long long estimateMs = totals.keys * (17LL + 142 + delay) + totals.pauseMs + kLineSettleMs;
   const long long seconds = (estimateMs + 500) / 1000;
   EXPECT_EQ(std::stoll(match[3]), seconds / 60);
   EXPECT_EQ(std::stoll(match[4]), seconds % 60);

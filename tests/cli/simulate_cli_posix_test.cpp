@@ -172,6 +172,26 @@ TEST(SimulateCliOptions, SilentAndCloseFaults) {
   EXPECT_EQ(process.Wait(5000), 0);
 }
 
+TEST(SimulateCliOptions, JunkAndLateAnswers) {
+  SimulateProcess process({"--junk-at", "1", "0600", "--late-at", "2", "400"});
+  const std::string first = process.ReadLine(5000);
+  ASSERT_EQ(first.rfind("port /", 0), 0u) << first;
+  const int fd = OpenRaw(first.substr(5));
+  ASSERT_GE(fd, 0);
+  EXPECT_EQ(Exchange(fd, KEY_BACK), ACK);
+  const auto sent = std::chrono::steady_clock::now();
+  EXPECT_EQ(Exchange(fd, KEY_BACK), 0x00);  // packet 2 out; the rest of packet 1's answer
+  pollfd pfd{fd, POLLIN, 0};
+  std::uint8_t late = 0;
+  ASSERT_TRUE(poll(&pfd, 1, 2000) == 1 && read(fd, &late, 1) == 1);
+  EXPECT_EQ(late, ACK);  // packet 2's answer, late
+  EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(350));
+  close(fd);
+  process.Signal(SIGINT);
+  EXPECT_EQ(process.ReadRest(5000), "title OLD\nyomi OLD\nartist OLD\n");
+  EXPECT_EQ(process.Wait(5000), 0);
+}
+
 TEST(SimulateCliOptions, BadOptionsAreRefusedBeforeAnyPort) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{"--nak-at", "0"},
@@ -179,6 +199,11 @@ TEST(SimulateCliOptions, BadOptionsAreRefusedBeforeAnyPort) {
                                              {"--nak-rate", "1.5"},
                                              {"--seed", "-1"},
                                              {"--close-at"},
+                                             {"--late-at", "1"},
+                                             {"--late-at", "1", "-5"},
+                                             {"--double-at", "0"},
+                                             {"--junk-at", "1", "6"},
+                                             {"--junk-at", "1", "0g"},
                                              {"--bogus", "1"},
                                              {"--old", "\xFF"}}) {
     SimulateProcess process(args);

@@ -445,6 +445,10 @@ class HangingChannel final : public ByteChannel {
     return COMM_OK;
   }
   void PurgeInput() override {}
+  int TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
+    *taken = 0;
+    return COMM_OK;
+  }
   void WaitUntilEntered() {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_entered; });

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <random>
 #include <thread>
 
 #include "link/keys.h"
@@ -56,8 +59,8 @@ TEST_F(PutCommandTest, StopSetBeforehandSendsAndWaitsNothing) {
   EXPECT_TRUE(clock.Sleeps().empty());
 }
 
-// Each failed try is followed at once by the next: no pause, purge or stop test
-// in between, and the command delay only after an ACK.
+// Each failed try is followed at once by the next: no pause or purge in
+// between, and the command delay only after an ACK.
 struct RetryCase {
   const char* name;
   std::vector<Reply> replies;
@@ -85,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
     Handshake, PutCommandRetry,
     ::testing::Values(
         RetryCase{"NakThenAck", {Reply::Nak, Reply::Ack}, 1, 2, 2, {142, 142, 100}},
-        RetryCase{"SilentThenAck", {Reply::Silent, Reply::Ack}, 1, 2, 2, {142, 142, 100}},
+        // The unanswered first packet's reply gets time to show up.
+        RetryCase{"SilentThenAck", {Reply::Silent, Reply::Ack}, 1, 2, 2, {142, 142, kLineSettleMs, 100}},
         RetryCase{"NoReplyAtAll", {Reply::Silent, Reply::Silent}, 0, 2, 2, {142, 142}},
         RetryCase{"NakTwice", {Reply::Nak, Reply::Nak}, 0, 2, 2, {142, 142}},
         RetryCase{"WriteFailsTwice", {Reply::WriteFails, Reply::WriteFails}, 0, 0, 0, {}},
@@ -99,13 +103,15 @@ TEST_F(PutCommandTest, ZeroCommandDelayReturnsRightAfterTheAck) {
   EXPECT_EQ(clock.NowMs(), 142);
 }
 
-TEST_F(PutCommandTest, LateByteFromAnEarlierExchangeIsReadAsTheNextReply) {
-  // Nothing clears the receive buffer between keys: a stale NAK is taken as the
-  // reply to the first try, and the second try's ACK then decides.
+TEST_F(PutCommandTest, ByteWaitingBeforeAKeyFailsItWithoutSending) {
+  // A reply that came for no packet: the line is out of step.
   tx.InjectByte(NAK);
-  tx.Script({Reply::Silent, Reply::Ack});
+  EXPECT_EQ(link.PutCommand(KEY_3), 0);
+  EXPECT_TRUE(tx.Packets().empty());
+  EXPECT_TRUE(clock.Sleeps().empty());
+  // It was taken off the line, so the next key goes ahead.
   EXPECT_EQ(link.PutCommand(KEY_3), 1);
-  EXPECT_EQ(tx.Packets().size(), 2u);
+  EXPECT_EQ(tx.Packets().size(), 1u);
 }
 
 TEST_F(PutCommandTest, StopDuringTheExchangeEndsTheWaitsButFinishesTheExchange) {
@@ -135,6 +141,116 @@ TEST_F(PutCommandTest, ObserverSeesSentKeysAndPausesButNotLinkTiming) {
   link.PutCommand(KEY_BACK);
   EXPECT_EQ(recorder.keys, (std::vector<std::pair<int, int>>{{KEY_ERASE, 1}, {KEY_FINISH, 0}}));
   EXPECT_EQ(recorder.pauses, std::vector<int>{2500});
+}
+
+// ---- replies out of step: random replies, try by try, over runs of keys
+
+using Answer = FakeTransmitter::Answer;
+using Bytes = FakeTransmitter::Bytes;
+
+int Acks(const Bytes& bytes) { return static_cast<int>(std::count(bytes.begin(), bytes.end(), ACK)); }
+
+int Acks(const Answer& answer) {
+  int acks = 0;
+  for (const auto& arrival : answer.arrivals) acks += Acks(arrival.bytes);
+  return acks;
+}
+
+// In time, NAK, silence, a failed write, late (before the second try), very
+// late (with or after the next packet), doubled, stray bytes with or without an ACK.
+Answer RandomAnswer(std::mt19937& random) {
+  auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const std::uint8_t stray = uniform(0, 1) ? NAK : static_cast<std::uint8_t>(uniform(0x80, 0xFF));
+  switch (uniform(0, 10)) {
+    case 0: case 1: return {false, {{{ACK}, 0}}};
+    case 2: return {false, {{{NAK}, 0}}};
+    case 3: return {};
+    case 4: return {true, {}};
+    case 5: return {false, {{{ACK}, 1}}};
+    case 6: return {false, {{{ACK}, uniform(2, 4)}}};
+    case 7: return {false, {{{ACK, ACK}, 0}}};
+    case 8: return {false, {{{ACK, stray}, 0}}};
+    case 9: return {false, {{{stray}, 0}, {uniform(0, 2) ? Bytes{ACK} : Bytes{ACK, ACK}, uniform(0, 1)}}};
+    default: return {false, {{{stray}, 0}}};
+  }
+}
+
+TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
+  std::mt19937 random(20260412);
+  int succeeded = 0, refusedOutOfStep = 0, lateAcksTaken = 0, stopsBetweenTries = 0;
+  for (int run = 0; run < 4000; ++run) {
+    FakeTransmitter tx;
+    FakeClock clock;
+    StopEvent stop;
+    KeyLink link(tx, clock, stop, 100);
+    // The settle time is the bound: a reply still on its way has arrived by its end.
+    clock.OnSleep([&](int ms) {
+      if (ms >= kLineSettleMs) tx.ArriveAll();
+    });
+    bool eachKeyOnce = true;
+    int result = 1;
+    // As every caller does, a run ends at its first key that was not acknowledged.
+    for (int k = static_cast<int>(random() % 5); k >= 0 && result == 1 && !stop.IsSet(); --k) {
+      if (random() % 12 == 0) tx.InjectByte(NAK);
+      const Answer answers[2] = {RandomAnswer(random), RandomAnswer(random)};
+      tx.ClearScript();
+      tx.Script(answers[0]);
+      tx.Script(answers[1]);
+      const std::size_t firstPacket = tx.Packets().size(), firstEvent = tx.Events().size();
+      const bool stopInFirstTry = random() % 10 == 0 && !answers[0].writeFails;
+      tx.OnPacket([&](std::size_t index) {
+        if (stopInFirstTry && index == firstPacket) stop.Set();
+      });
+
+      result = link.PutCommand(KEY_5);
+
+      const std::vector<FakeTransmitter::LineEvent> e(tx.Events().begin() + static_cast<std::ptrdiff_t>(firstEvent),
+                                                      tx.Events().end());
+      SCOPED_TRACE("run " + std::to_string(run));
+      ASSERT_TRUE(!e.empty() && e[0].kind == 't');
+      int writes = 0, acksSent = 0, acksTaken = 0, reached = 0;
+      bool ackWaited = false;
+      for (std::size_t i = 1; i < e.size(); ++i) {
+        if (e[i].kind == 'w') {
+          EXPECT_EQ(e[i - 1].kind, 't') << "written without taking what waited";
+          EXPECT_FALSE(ackWaited) << "written again after a waiting ACK";
+          const int acks = e[i].bytes.empty() ? 0 : Acks(answers[writes]);
+          acksSent += acks;
+          reached += acks > 0;
+          ++writes;
+        } else {
+          acksTaken += Acks(e[i].bytes);
+          ackWaited = ackWaited || (e[i].kind == 't' && Acks(e[i].bytes) > 0);
+        }
+      }
+      if (!e[0].bytes.empty()) {
+        // Something waited before the first try: nothing is sent.
+        EXPECT_EQ(writes, 0);
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(link.LastKeyOutOfStep());
+        ++refusedOutOfStep;
+      } else if (stopInFirstTry && !(e.size() > 2 && e[2].bytes == Bytes{ACK})) {
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(writes, 1);
+        ++stopsBetweenTries;
+      }
+      if (result == 1) {
+        // One ACK taken, and it answered this key's own packets.
+        EXPECT_EQ(acksTaken, 1);
+        EXPECT_GE(acksSent, 1);
+        EXPECT_FALSE(link.LastKeyOutOfStep());
+        lateAcksTaken += ackWaited;
+      }
+      eachKeyOnce = eachKeyOnce && reached == 1 && acksSent == 1;
+    }
+    if (result != 1 || stop.IsSet() || !link.LineSettled()) continue;
+    ++succeeded;
+    EXPECT_TRUE(eachKeyOnce) << "run " << run << " succeeded with a key sent or answered twice";
+  }
+  std::printf("[ counts   ] %d runs succeeded, %d keys refused out of step, %d late ACKs taken, %d stops between tries\n",
+              succeeded, refusedOutOfStep, lateAcksTaken, stopsBetweenTries);
+  // Every path was met many times.
+  for (int count : {succeeded, refusedOutOfStep, lateAcksTaken, stopsBetweenTries}) EXPECT_GT(count, 100);
 }
 
 TEST(StopEventTest, ManualResetStaysSetForEveryWaiterUntilReset) {

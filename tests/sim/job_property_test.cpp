@@ -2,8 +2,10 @@
 // end up on the device exactly, and line faults end the job the way they should.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "album/album.h"
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
+#include "job/job_plan.h"
 #include "link/key_link.h"
 #include "link/stop_event.h"
 #include "sim/album_generator.h"
@@ -182,6 +185,82 @@ TEST(JobAgainstDevice, RandomNaksNeverLeaveTheDeviceInAWrongState) {
   EXPECT_GT(failed, kAlbumCount / 80);
 }
 
+// ---- random line faults: late, doubled and stray replies, lost and refused
+// packets, a hang-up; once or repeated, often on the last packets
+
+enum FaultKind { kLate, kDoubled, kStray, kLost, kRefused, kHangUp, kFaultKinds };
+const char* const kFaultNames[kFaultKinds] = {"late", "doubled", "stray", "lost", "refused", "hang-up"};
+
+void AddFault(SimulatorOptions& options, int kind, int packet, std::mt19937& random) {
+  auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const std::uint8_t strays[] = {0x00, NAK, 0xFF, static_cast<std::uint8_t>(uniform(0x80, 0xFE))};
+  const std::uint8_t stray = strays[uniform(0, 3)];
+  const std::vector<std::uint8_t> bytes[] = {{ACK, stray}, {stray, ACK}, {stray}};  // around the ACK, or instead
+  const PacketFault::Kind kinds[] = {PacketFault::kLate, PacketFault::kDoubled, PacketFault::kJunk, PacketFault::kLost,
+                                     PacketFault::kRefused};
+  if (kind == kHangUp) options.closeAt = packet;
+  if (kind != kHangUp) options.faults.push_back({kinds[kind], packet, uniform(600, 1500), bytes[uniform(0, 2)]});
+}
+
+std::string FaultList(const SimulatorOptions& options) {
+  std::string list = options.closeAt ? "hang-up at " + std::to_string(options.closeAt) + "; " : "";
+  for (const PacketFault& f : options.faults) {
+    list += "kind " + std::to_string(f.kind) + " at " + std::to_string(f.packet) + " (" + std::to_string(f.lateMs) +
+            " ms, " + std::to_string(f.junk.size()) + " bytes " + std::to_string(f.junk[0]) + "); ";
+  }
+  return list;
+}
+
+TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice) {
+  const CharPools pools;
+  std::mt19937 random(kFirstSeed);
+  auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  int exact[kFaultKinds][2] = {}, failed[kFaultKinds][2] = {};  // by kind, once or repeated
+  for (int i = 0; i < kAlbumCount / 16; ++i) {
+    const CheckedCase c = MakeCase(pools, kFirstSeed + 300000 + static_cast<std::uint32_t>(i));
+    const int packets = PlanJob(c.album, c.checks, 0).keys;
+    for (int kind = 0; kind < kFaultKinds; ++kind) {
+      for (int repeated = 0; repeated < (kind == kHangUp ? 1 : 2); ++repeated) {
+        SimulatorOptions options;
+        // Often on one of the last three packets; repeated on the next packet (often the
+        // same key's second try) or anywhere.
+        int packet = uniform(0, 2) == 0 ? std::max(1, packets - uniform(0, 2)) : uniform(1, packets);
+        for (int n = repeated ? uniform(2, 4) : 1; n > 0; --n) {
+          AddFault(options, kind, packet, random);
+          packet = uniform(0, 1) ? packet + 1 : uniform(1, packets);
+        }
+        SimulatedDevice device(options);
+        const SimulatedRun run = RunJobOnDevice(device, c.album, c.checks, 0);
+        const std::string context = FaultList(options) + "of " + std::to_string(packets) + " packets\n" +
+                                    Describe(c, options.oldText);
+        // One lost or refused packet is sent again; two ACKs for one packet are never a success.
+        EXPECT_TRUE(repeated || (kind != kLost && kind != kRefused) || run.jobSucceeded) << context;
+        EXPECT_FALSE(kind == kDoubled && options.faults[0].packet <= run.packets && run.jobSucceeded) << context;
+        ++(run.jobSucceeded ? exact : failed)[kind][repeated];
+        if (run.jobSucceeded) {
+          const std::string faults = Faults(run, device.Model(), c, options.oldText);
+          ASSERT_TRUE(faults.empty()) << "success with a wrong device: " << context << faults;
+        }
+      }
+    }
+  }
+  std::string summary;
+  for (int kind = 0; kind < kFaultKinds; ++kind) {
+    for (int repeated = 0; repeated < (kind == kHangUp ? 1 : 2); ++repeated) {
+      const std::string name = std::string(kFaultNames[kind]) + (repeated ? " repeated" : " once");
+      summary += "  " + name + ": " + std::to_string(exact[kind][repeated]) + " exact, " +
+                 std::to_string(failed[kind][repeated]) + " failed\n";
+      ::testing::Test::RecordProperty(name + " exact", exact[kind][repeated]);
+      ::testing::Test::RecordProperty(name + " failed", failed[kind][repeated]);
+    }
+  }
+  std::printf("[ outcomes ] by fault:\n%s", summary.c_str());
+  // Both outcomes were met where both can happen (a sanitizer build runs too few albums to tell).
+  if (kAlbumCount / 16 < 100) return;
+  for (int kind : {kLate, kStray, kHangUp}) EXPECT_GT(exact[kind][0] * failed[kind][0], 0) << kFaultNames[kind];
+  EXPECT_GT(failed[kDoubled][0] * failed[kLost][1], 0);
+}
+
 // ---- line faults, on one album with every kind of field
 
 class JobAgainstFaults : public ::testing::Test {
@@ -221,6 +300,17 @@ TEST_F(JobAgainstFaults, OneRefusedOrLostPacketIsSentAgainAndTheAlbumArrives) {
                                 << FormatMismatches(run) << FormatHeldFields(run);
       EXPECT_EQ(run.packets, m_packets + 1) << "packet " << n;
     }
+  }
+}
+
+// A reply later than the second try, and the next key's packet lost: the late
+// ACK must not be taken for that key's.
+TEST_F(JobAgainstFaults, LateReplyBeforeALostPacketFailsTheJob) {
+  for (int n : PacketNumbers()) {
+    SimulatorOptions options;
+    options.faults = {{PacketFault::kLate, n, 1200, {}}, {PacketFault::kLost, n + 2, 0, {}}};
+    const SimulatedRun run = RunSimulatedJob(m_case.album, m_case.checks, options, 0);
+    EXPECT_FALSE(run.jobSucceeded) << "late at " << n << "\n" << FormatMismatches(run) << FormatHeldFields(run);
   }
 }
 

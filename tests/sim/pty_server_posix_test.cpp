@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "link/clock.h"
 #include "link/key_link.h"
 #include "link/serial_port.h"
 #include "sim/sim_keys.h"
@@ -158,6 +159,47 @@ TEST_F(PtyServerTest, SerialPortAndPutCommandDriveTheDevice) {
   EXPECT_EQ(device->PacketsReceived(), 12);  // the NAKed packet was sent twice
   EXPECT_EQ(device->Dump(), "title Oみ\nyomi OLD\nartist OLD\n");
 }
+
+// Real time over a real pseudo-terminal: an answer later than the read time
+// must end in a failure or in a device that holds exactly the keys sent (the
+// late ACK may still be taken before the second try); never in success with a
+// key pressed twice.
+struct LateCase {
+  const char* name;
+  int packet;
+};
+void PrintTo(const LateCase& c, std::ostream* os) { *os << c.name; }
+
+class PtyLateAnswer : public PtyServerTest, public ::testing::WithParamInterface<LateCase> {};
+
+TEST_P(PtyLateAnswer, EndsInFailureOrTheExactDevice) {
+  SimulatorOptions options;
+  options.faults.push_back({PacketFault::kLate, GetParam().packet, 800, {}});
+  Start(options);
+  CommHandle port = nullptr;
+  ASSERT_EQ(OpenComm(&port, server->SlavePath(), 4800, 8, kNoParity, kOneStopBit), 1);
+  SerialChannel channel(port);
+  SystemClock clock;
+  StopEvent stop;
+  KeyLink link(channel, clock, stop, 0);
+  const Keys keys{KEY_SELECT, KEY_MENU_DOWN};
+  bool succeeded = true;
+  for (std::size_t i = 0; i < keys.size() && succeeded; ++i) succeeded = link.PutCommand(keys[i]) == 1;
+  succeeded = succeeded && link.LineSettled();
+  CloseComm(port);
+
+  DeviceModel expected;
+  for (int key : keys) expected.Press(key);
+  const DeviceModel held = device->Model();
+  const bool exact = held.KeysReceived() == expected.KeysReceived() &&
+                     held.CurrentScreen() == expected.CurrentScreen() && held.MenuCursor() == expected.MenuCursor();
+  EXPECT_TRUE(!succeeded || exact) << "success with " << held.KeysReceived() << " keys on the device, at "
+                                   << held.Describe();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sim, PtyLateAnswer,
+                         ::testing::Values(LateCase{"FirstKey", 1}, LateCase{"LastKey", 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vrellix::sim

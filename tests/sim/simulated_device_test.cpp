@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "link/key_link.h"
+#include "link/virtual_clock.h"
 #include "sim/sim_keys.h"
 #include "support/fake_clock.h"
 
@@ -127,12 +128,49 @@ SimulatorOptions Options(int silentAt, int nakAt) {
   return o;
 }
 
+SimulatorOptions At2(PacketFault::Kind kind, int lateMs = 0, Packet junk = {}) {
+  SimulatorOptions o;
+  o.faults.push_back({kind, 2, lateMs, std::move(junk)});
+  return o;
+}
+
+// A late or doubled answer means the key went through; junk only with an ACK in it.
 INSTANTIATE_TEST_SUITE_P(Sim, Fault,
                          ::testing::Values(FaultCase{"None", Options(0, 0), {{ACK}, {ACK}, {ACK}}, 2},
                                            FaultCase{"SilentAt2", Options(2, 0), {{ACK}, {}, {ACK}}, 1},
                                            FaultCase{"NakAt3", Options(0, 3), {{ACK}, {ACK}, {NAK}}, 1},
-                                           FaultCase{"SilentAndNak", Options(3, 2), {{ACK}, {NAK}, {}}, 0}),
+                                           FaultCase{"SilentAndNak", Options(3, 2), {{ACK}, {NAK}, {}}, 0},
+                                           FaultCase{"LateWithinTheReadTime", At2(PacketFault::kLate, 540),
+                                                     {{ACK}, {ACK}, {ACK}}, 2},
+                                           FaultCase{"LatePastTheReadTime", At2(PacketFault::kLate, 800),
+                                                     {{ACK}, {}, {ACK, ACK}}, 2},
+                                           FaultCase{"Doubled", At2(PacketFault::kDoubled), {{ACK}, {ACK, ACK}, {ACK}}, 2},
+                                           FaultCase{"JunkWithAck", At2(PacketFault::kJunk, 0, {0x00, ACK}),
+                                                     {{ACK}, {0x00, ACK}, {ACK}}, 2},
+                                           FaultCase{"JunkWithoutAck", At2(PacketFault::kJunk, 0, {0xFF}),
+                                                     {{ACK}, {0xFF}, {ACK}}, 1},
+                                           FaultCase{"LostFault", At2(PacketFault::kLost), {{ACK}, {}, {ACK}}, 1},
+                                           FaultCase{"RefusedFault", At2(PacketFault::kRefused), {{ACK}, {NAK}, {ACK}}, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Replies carry the time they arrive; a read that waits moves the clock on.
+TEST(SimulatedDevice, RepliesArriveOnTheJobsClock) {
+  VirtualClock clock;
+  SimulatedDevice device(At2(PacketFault::kLate, 800), &clock);
+  const Packet p = PacketOf(KEY_BACK);
+  std::uint8_t bytes[2];
+  std::size_t taken = 0;
+  EXPECT_EQ(Exchange(device, p), Packet{ACK});  // waits out the read time-out after the answer
+  EXPECT_EQ(clock.NowMs(), 550);
+  device.Write(p.data(), p.size());  // answered 800 ms late
+  EXPECT_EQ(device.Read(bytes, 2), COMM_FAILED);
+  EXPECT_EQ(clock.NowMs(), 550 + 600);  // 50 ms per byte + 500 ms
+  device.TakeWaiting(bytes, 2, &taken);
+  EXPECT_EQ(taken, 0u);
+  clock.Sleep(200, nullptr);
+  device.TakeWaiting(bytes, 2, &taken);
+  EXPECT_EQ(Packet(bytes, bytes + taken), Packet{ACK});
+}
 
 TEST(SimulatedDevice, ClosedLineAnswersTheLastPacketThenFails) {
   SimulatorOptions options;
