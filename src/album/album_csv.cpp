@@ -1,5 +1,6 @@
 #include "album/album_csv.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "album/trim.h"
+#include "entry/char_class.h"
 #include "text/text_codec.h"
 
 namespace vrellix {
@@ -70,15 +72,33 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-// A file is taken as UTF-8 when it starts with a byte-order mark, or when it is
-// valid UTF-8 and holds something beyond ASCII; otherwise it is code page 932.
+bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Characters of valid code page 932 text that the device cannot enter.
+size_t CountUnenterable(std::string_view cp932) {
+  size_t count = 0;
+  for (size_t i = 0; i < cp932.size();) {
+    const size_t length = IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size() ? 2 : 1;
+    if (!CanEnterCharacter(std::string(cp932.substr(i, length)))) ++count;
+    i += length;
+  }
+  return count;
+}
+
+// A byte-order mark means UTF-8. Otherwise bytes valid in only one of UTF-8 and
+// code page 932 are read as that one; bytes valid in both (ﾐｷ = D0 B7 = з) the
+// way that leaves fewer characters the device cannot enter, code page 932 on a
+// tie or when the UTF-8 text does not fit code page 932. So a saved album that
+// the device can enter always reads back as it was.
 bool IsUtf8File(std::string_view bytes) {
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return true;
   if (!IsValidUtf8(bytes)) return false;
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return false;  // ASCII reads the same either way
   }
-  return false;
+  if (!Cp932ToUtf8(bytes)) return true;
+  const std::optional<std::string> utf8Reading = Utf8ToCp932(bytes);
+  return utf8Reading && CountUnenterable(*utf8Reading) < CountUnenterable(bytes);
 }
 
 CsvResult Failure(std::string message) { return CsvResult{false, std::move(message)}; }
@@ -194,7 +214,11 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
   std::string bytes;
   for (int i = 0; i < 3; ++i) bytes += encoded[static_cast<size_t>(i)] + "\r\n";
   for (int k = 1; k <= lastNamedTrack; ++k) {
-    bytes += encoded[static_cast<size_t>(2 * k + 1)] + "," + encoded[static_cast<size_t>(2 * k + 2)] + "\r\n";
+    const std::string& name = encoded[static_cast<size_t>(2 * k + 1)];
+    // "NONE" before a comma reads as empty, at a line's end as the text; the
+    // reader counts fields, not lines, so such a name ends its own line.
+    const char* separator = name == "NONE" ? "\r\n" : ",";
+    bytes += name + separator + encoded[static_cast<size_t>(2 * k + 2)] + "\r\n";
   }
 
   switch (ReplaceFileContents(path, bytes, files)) {

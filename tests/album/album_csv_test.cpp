@@ -116,6 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"UTF-8 variants take the Windows form", "〜−¥", {"～－\\"}},
         LoadCase{"UTF-8 measured in code page 932 bytes", "あいうえおかきくけこさしすせそた", {"あいうえおかきくけこさしすせそた"}},
         LoadCase{"BOM of an ASCII file", "\xEF\xBB\xBF" "T,Y", {"T", "Y"}},
+        // Valid both ways: the reading with fewer characters the device cannot enter wins.
+        LoadCase{"code page 932 when UTF-8 would hold a Cyrillic letter", "\xD0\xB7,\xD0\xB7\xD0\xB7", {"ﾐｷ", "ﾐｷﾐｷ"}},
+        LoadCase{"UTF-8 when the other reading holds kanji", "あい", {"あい"}},
+        LoadCase{"code page 932 when the UTF-8 reading does not fit it", "\xD1\xB7\xE3\x80\x9Co", {"ﾑｷ縲徙"}},
         LoadCase{"103 fields", "T,Y,A" + Repeat(",n,y", 50), [] {
                    std::vector<std::string> f = {"T", "Y", "A"};
                    for (int i = 0; i < 50; ++i) f.insert(f.end(), {"n", "y"});
@@ -353,13 +357,14 @@ TEST(CsvRoundTrip, EveryCharacterClassComesBackAndNamedRowsAreChecked) {
   EditedAlbum original = AlbumWith("ﾊﾟｰﾃｨｰ・ナイト 2026", "ぱーてぃーないと", "ＲＺＴ Ｂａｎｄ & Friends!");
   original.rows[0] = {"はじまりのうた", "はじまりのうた", false};
   original.rows[1] = {"１２３～ＡＢＣ　ｘｙｚ", "", false};
+  original.rows[2] = {"NONE", "NONE", false};  // before a comma "NONE" would read as empty
   original.rows[3] = {"Track \\4 ~ (Live) [x]", "よん", false};
   ASSERT_TRUE(SaveAlbumCsv(path, original).ok);
 
   EditedAlbum loaded;
   ASSERT_TRUE(LoadAlbumCsv(path, loaded).ok);
   EditedAlbum expected = original;
-  expected.rows[0].checked = expected.rows[1].checked = expected.rows[3].checked = true;
+  for (int row : {0, 1, 2, 3}) expected.rows[static_cast<std::size_t>(row)].checked = true;
   EXPECT_TRUE(SameAlbum(loaded, expected));
 
   // Saving what was loaded gives the same bytes again.
