@@ -63,10 +63,6 @@ struct Line {
 
 Line ParseLine(std::string text, std::string ending) {
   Line line;
-  if (!text.empty() && text.back() == '\r') {
-    ending.insert(0, 1, '\r');
-    text.pop_back();
-  }
   line.text = std::move(text);
   line.ending = std::move(ending);
 
@@ -89,17 +85,19 @@ Line ParseLine(std::string text, std::string ending) {
   return line;
 }
 
+// A line ends at CR LF, LF or a lone CR, as in album files.
 std::vector<Line> SplitLines(const std::string& content) {
   std::vector<Line> lines;
   std::size_t start = 0;
   while (start < content.size()) {
-    const std::size_t newline = content.find('\n', start);
-    if (newline == std::string::npos) {
+    const std::size_t end = content.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
       lines.push_back(ParseLine(content.substr(start), ""));
       break;
     }
-    lines.push_back(ParseLine(content.substr(start, newline - start), "\n"));
-    start = newline + 1;
+    const std::size_t endingSize = content.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    lines.push_back(ParseLine(content.substr(start, end - start), content.substr(end, endingSize)));
+    start = end + endingSize;
   }
   return lines;
 }
