@@ -93,9 +93,12 @@ size_t CountUnenterable(std::string_view cp932) {
 bool IsUtf8File(std::string_view bytes) {
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return true;
   if (!IsValidUtf8(bytes)) return false;
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    return false;  // ASCII reads the same either way
-  }
+  const size_t nonAscii = static_cast<size_t>(
+      std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
+  if (nonAscii == 0) return false;  // reads the same either way
+  // More than 103 fields of 96 bytes cannot load whichever way they are read;
+  // the file is refused either way, so the costly comparison is skipped.
+  if (nonAscii > static_cast<size_t>(kFieldCount) * 3 * kFieldLimitBytes) return true;
   if (!Cp932ToUtf8(bytes)) return true;
   const std::optional<std::string> utf8Reading = Utf8ToCp932(bytes);
   return utf8Reading && CountUnenterable(*utf8Reading) < CountUnenterable(bytes);
