@@ -55,8 +55,9 @@ JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
 }
 
 std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs) {
-  return static_cast<std::int64_t>(keys) * (kPacketWriteMs + kReplyWaitMs + commandDelayMs) +
-         pauseMs + kLineSettleMs;
+  // In 64 bits throughout: the settings file may hold a delay up to INT_MAX.
+  const std::int64_t perKeyMs = std::int64_t{kPacketWriteMs} + kReplyWaitMs + commandDelayMs;
+  return static_cast<std::int64_t>(keys) * perKeyMs + pauseMs + kLineSettleMs;
 }
 
 std::string FormatMinutesSeconds(std::int64_t ms) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/failing_files.h"
+#include "support/sanitized_build.h"
 #include "support/scratch_dir.h"
 #include "validate/input_checks.h"
 
@@ -127,6 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"code page 932 kanji, not UTF-8", "\x8B\xC8\x96\xBC", {"曲名"}},
         LoadCase{"a tie: 譖ｲ in code page 932, 曲 in UTF-8", "\xE6\x9B\xB2", {"譖ｲ"}},
         LoadCase{"a tie: 荳｢ in code page 932, 丢 (not in code page 932) in UTF-8", "\xE4\xB8\xA2", {"荳｢"}},
+        LoadCase{"code page 932 when UTF-8 would hold a Cyrillic letter", "\xD0\xB7,\xD0\xB7\xD0\xB7", {"ﾐｷ", "ﾐｷﾐｷ"}},
+        LoadCase{"UTF-8 when the other reading holds kanji", "あい", {"あい"}},
         LoadCase{"103 fields", "T,Y,A" + Repeat(",n,y", 50), [] {
                    std::vector<std::string> f = {"T", "Y", "A"};
                    for (int i = 0; i < 50; ++i) f.insert(f.end(), {"n", "y"});
@@ -234,7 +237,7 @@ TEST(CsvLoad, HugeLinesAreRefusedQuickly) {
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(result.message, c.message) << c.what;
     EXPECT_TRUE(SameAlbum(album, Sentinel())) << c.what;
-    EXPECT_LT(took, std::chrono::seconds(3)) << c.what;
+    EXPECT_LT(took, std::chrono::seconds(3) * testing::kCpuSlowdown) << c.what;
   }
 }
 
@@ -364,13 +367,14 @@ TEST(CsvRoundTrip, EveryCharacterClassComesBackAndNamedRowsAreChecked) {
   EditedAlbum original = AlbumWith("ﾊﾟｰﾃｨｰ・ナイト 2026", "ぱーてぃーないと", "ＲＺＴ Ｂａｎｄ & Friends!");
   original.rows[0] = {"はじまりのうた", "はじまりのうた", false};
   original.rows[1] = {"１２３～ＡＢＣ　ｘｙｚ", "", false};
+  original.rows[2] = {"NONE", "NONE", false};  // before a comma "NONE" would read as empty
   original.rows[3] = {"Track \\4 ~ (Live) [x]", "よん", false};
   ASSERT_TRUE(SaveAlbumCsv(path, original).ok);
 
   EditedAlbum loaded;
   ASSERT_TRUE(LoadAlbumCsv(path, loaded, CountUnenterable).ok);
   EditedAlbum expected = original;
-  expected.rows[0].checked = expected.rows[1].checked = expected.rows[3].checked = true;
+  for (int row : {0, 1, 2, 3}) expected.rows[static_cast<std::size_t>(row)].checked = true;
   EXPECT_TRUE(SameAlbum(loaded, expected));
 
   // Saving what was loaded gives the same bytes again.

@@ -409,20 +409,24 @@ class TitlerWindowTest : public QObject {
     auto window = OpenWindow();
     QStringList items;
     bool aboutShown = false;
-    // The menu is a popup, not a modal window: look for it from a timer.
-    auto findMenu = std::make_shared<std::function<void(int)>>();
-    *findMenu = [&, findMenu](int triesLeft) {
+    // The menu is a popup, not a modal window: look for it from a timer, which
+    // ends with this test whether or not the menu came up.
+    QTimer findMenu;
+    int triesLeft = 300;
+    findMenu.setInterval(10);
+    QObject::connect(&findMenu, &QTimer::timeout, [&]() {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       if (!menu) {
-        if (triesLeft > 0) QTimer::singleShot(10, [findMenu, triesLeft]() { (*findMenu)(triesLeft - 1); });
+        if (--triesLeft <= 0) findMenu.stop();
         return;
       }
+      findMenu.stop();
       for (QAction* action : menu->actions()) items << action->text();
       QAction* about = menu->actions().value(0);
       menu->close();
       if (about) about->trigger();
-    };
-    QTimer::singleShot(0, [findMenu]() { (*findMenu)(300); });
+    });
+    findMenu.start();
     ModalScript script;
     script.OnDialog([&](QWidget* dialog) {
       aboutShown = qobject_cast<CAboutDlg*>(dialog) != nullptr;

@@ -61,11 +61,12 @@ class Transmitter {
   }
 
  private:
-  testing::PtyPair m_pty;
-  testing::PtyResponder m_responder;
+  // Declared before the responder: its thread calls into them until it is joined.
   std::mutex m_mutex;
   std::condition_variable m_arrived;
   std::size_t m_packets = 0;
+  testing::PtyPair m_pty;
+  testing::PtyResponder m_responder;
 };
 
 std::vector<int> PlannedKeys(const ScratchDir& dir, const std::string& file) {

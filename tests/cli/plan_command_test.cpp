@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <regex>
 #include <string>
 #include <vector>
@@ -126,6 +127,23 @@ TEST(PlanCommandTest, DelayComesFromTheSettingsFileWhenPresentAndNothingIsWritte
   run = RunCli({"plan", "album.csv", "--delay", "7"}, dir);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectSummaryAgrees(ParsePlan(run.out), 7);
+}
+
+// The file may hold any delay up to INT_MAX (larger numbers read as INT_MAX):
+// the estimate must not wrap around into a few seconds.
+TEST(PlanCommandTest, LargestDelayInTheSettingsFileGivesTheRightEstimate) {
+  ScratchDir dir;
+  WriteBytes(dir.File("album.csv"), kAlbumCsv);
+  for (const char* value : {"2147483647", "99999999999"}) {
+    SCOPED_TRACE(value);
+    WriteBytes(dir.File("rzt_input.ini"), std::string("[\x90\xD4\x8A\x4F\x90\xFC\x92\xCA\x90\x4D\x90\xDD\x92\xE8]\r\n") +
+                                              "\xBA\xCF\xDD\xC4\xDE" "DELAY=" + value + "\r\n");
+    const ProcessResult run = RunCli({"plan", "album.csv"}, dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const PlanTotals totals = ParsePlan(run.out);
+    EXPECT_GT(totals.keys, 0);
+    ExpectSummaryAgrees(totals, INT_MAX);
+  }
 }
 
 TEST(PlanCommandTest, RefusesBadFilesAndArguments) {

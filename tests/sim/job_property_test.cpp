@@ -20,6 +20,7 @@
 #include "sim/album_generator.h"
 #include "sim/simulated_run.h"
 #include "support/fake_clock.h"
+#include "support/sanitized_build.h"
 #include "validate/input_checks.h"
 
 namespace vrellix::sim {
@@ -32,7 +33,7 @@ using testing::Sjis;
 constexpr std::uint32_t kFirstSeed = 20261207;
 // Enough to meet every mixture many times; the whole run stays within seconds.
 // A sanitizer build runs many times slower and is there for races, not mixtures.
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#if defined(VRELLIX_SANITIZED)
 constexpr int kAlbumCount = 200;
 constexpr int kCoverageMinimum = 10;
 #else

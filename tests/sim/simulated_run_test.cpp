@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+
 #include "job/job_plan.h"
 #include "sim/sim_keys.h"
 
@@ -65,6 +68,12 @@ TEST(SimulatedRun, EntersTheAlbumWithThePlannedKeysAndTime) {
   const Album album = WithTracks(Album{Sjis("ﾊﾟｰﾃｨｰ ＠ 2026"), Sjis("ぱーてぃー"), "A&B", {}},
                                  {{1, {Sjis("ミッドナイト・ラン!"), Sjis("みっど")}}, {4, {"x", ""}}});
   const auto checks = Ticked({1, 4});
+  // The time is the plan's estimate, also at the largest delay the settings can hold.
+  const JobPlan longest = PlanJob(album, checks, INT_MAX);
+  const SimulatedRun slowest = RunSimulatedJob(album, checks, {}, INT_MAX);
+  EXPECT_EQ(slowest.deviceMs, EstimateJobMs(longest.keys, longest.pauseMs, INT_MAX));
+  EXPECT_GT(slowest.deviceMs, std::int64_t{INT_MAX} * longest.keys);
+
   const SimulatedRun run = RunSimulatedJob(album, checks, {}, 100);
   EXPECT_TRUE(run.Passed()) << FormatMismatches(run) << FormatHeldFields(run);
   EXPECT_EQ(Labels(run.fields),
