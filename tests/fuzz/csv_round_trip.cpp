@@ -11,6 +11,7 @@
 #include "album/album_csv.h"
 #include "album/trim.h"
 #include "entry/char_class.h"
+#include "validate/input_checks.h"
 #include "text/text_codec.h"
 #include "fuzz_support.h"
 
@@ -89,13 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vrellix::fuzz::WriteFile(input, std::string_view(reinterpret_cast<const char*>(data), size));
 
   EditedAlbum loaded;
-  if (!vrellix::LoadAlbumCsv(input, loaded).ok) return 0;
+  if (!vrellix::LoadAlbumCsv(input, loaded, vrellix::CountUnenterable).ok) return 0;
 
   const vrellix::CsvResult saved = vrellix::SaveAlbumCsv(first, loaded);
   Require(saved.ok, "a loaded album does not save: " + saved.message + " " + Describe(loaded));
 
   EditedAlbum reloaded;
-  const vrellix::CsvResult again = vrellix::LoadAlbumCsv(first, reloaded);
+  const vrellix::CsvResult again = vrellix::LoadAlbumCsv(first, reloaded, vrellix::CountUnenterable);
   Require(again.ok, "a saved file does not load: " + again.message + " " + Escaped(vrellix::fuzz::ReadFile(first)));
   const EditedAlbum expected = AsSaved(loaded);
   const std::string file = vrellix::fuzz::ReadFile(first);
