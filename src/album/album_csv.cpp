@@ -48,31 +48,6 @@ std::string FieldLabel(int index) {
 // never ends cannot exhaust memory.
 constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
 
-// Characters of UTF-8 text that the device cannot enter, one that code page
-// 932 cannot hold among them. Line by line where the whole does not convert,
-// then character by character within a line that does not.
-size_t UnenterableInUtf8(std::string_view utf8, UnenterableCount countUnenterable) {
-  if (std::optional<std::string> cp932 = Utf8ToCp932(utf8)) return countUnenterable(*cp932);
-  size_t count = 0;
-  while (!utf8.empty()) {
-    const size_t lineEnd = std::min(utf8.find('\n'), utf8.size() - 1) + 1;
-    std::string_view line = utf8.substr(0, lineEnd);
-    utf8.remove_prefix(lineEnd);
-    if (std::optional<std::string> cp932 = Utf8ToCp932(line)) {
-      count += countUnenterable(*cp932);
-      continue;
-    }
-    while (!line.empty()) {
-      const unsigned char lead = static_cast<unsigned char>(line[0]);
-      const size_t length = std::min<size_t>(lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4, line.size());
-      const std::optional<std::string> one = Utf8ToCp932(line.substr(0, length));
-      count += one ? countUnenterable(*one) : 1;
-      line.remove_prefix(length);
-    }
-  }
-  return count;
-}
-
 bool HasNonAscii(std::string_view bytes) {
   for (char c : bytes) {
     if (static_cast<unsigned char>(c) >= 0x80) return true;
@@ -84,7 +59,9 @@ bool HasNonAscii(std::string_view bytes) {
 // (ﾐｷ is D0 B7, з), and UTF-8 Japanese can be valid code page 932 (こ is E3 81
 // 93, 縺 and a lead byte): bytes valid in both are read the way that gives the
 // device fewer characters it cannot enter, the program's own code page 932
-// when that is even.
+// when that is even. A UTF-8 reading that code page 932 cannot hold could not
+// load at all, so such bytes are code page 932 (the program's own saved file
+// always loads back).
 bool IsUtf8File(std::string_view bytes, UnenterableCount countUnenterable) {
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return true;
   if (!HasNonAscii(bytes) || !IsValidUtf8(bytes)) return false;
@@ -94,7 +71,8 @@ bool IsUtf8File(std::string_view bytes, UnenterableCount countUnenterable) {
   const size_t nonAscii = static_cast<size_t>(
       std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
   if (nonAscii > static_cast<size_t>(kFieldCount) * 3 * kFieldLimitBytes) return true;
-  return UnenterableInUtf8(bytes, countUnenterable) < countUnenterable(bytes);
+  const std::optional<std::string> utf8Reading = Utf8ToCp932(bytes);
+  return utf8Reading && countUnenterable(*utf8Reading) < countUnenterable(bytes);
 }
 
 CsvResult Failure(std::string message) { return CsvResult{false, std::move(message)}; }

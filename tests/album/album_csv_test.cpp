@@ -127,9 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {"タイトル", "よみ", "こんにちは"}},
         LoadCase{"code page 932 kanji, not UTF-8", "\x8B\xC8\x96\xBC", {"曲名"}},
         LoadCase{"a tie: 譖ｲ in code page 932, 曲 in UTF-8", "\xE6\x9B\xB2", {"譖ｲ"}},
-        LoadCase{"a tie: 荳｢ in code page 932, 丢 (not in code page 932) in UTF-8", "\xE4\xB8\xA2", {"荳｢"}},
+        LoadCase{"荳｢ in code page 932, as 丢 in UTF-8 would not fit it", "\xE4\xB8\xA2", {"荳｢"}},
         LoadCase{"code page 932 when UTF-8 would hold a Cyrillic letter", "\xD0\xB7,\xD0\xB7\xD0\xB7", {"ﾐｷ", "ﾐｷﾐｷ"}},
         LoadCase{"UTF-8 when the other reading holds kanji", "あい", {"あい"}},
+        LoadCase{"code page 932 when the UTF-8 reading does not fit it", "\xD1\xB7\xE3\x80\x9Co", {"ﾑｷ縲徙"}},
         LoadCase{"103 fields", "T,Y,A" + Repeat(",n,y", 50), [] {
                    std::vector<std::string> f = {"T", "Y", "A"};
                    for (int i = 0; i < 50; ++i) f.insert(f.end(), {"n", "y"});
