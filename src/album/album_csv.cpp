@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "album/text_file_encoding.h"
 #include "album/trim.h"
 #include "fileio/whole_file.h"
 #include "text/text_codec.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kFieldCount = 3 + 2 * kTrackCount;  // 103
 constexpr std::string_view kEmptyField = "none";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 const char kOpenFailed[] = "ファイルオープンに失敗しました";
 const char kWriteFailed[] = "ファイルの書き込みに失敗しました";
@@ -48,33 +48,6 @@ std::string FieldLabel(int index) {
 // never ends cannot exhaust memory.
 constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
 
-bool HasNonAscii(std::string_view bytes) {
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  }
-  return false;
-}
-
-// The file's encoding. Half-width kana in code page 932 can also be valid UTF-8
-// (ﾐｷ is D0 B7, з), and UTF-8 Japanese can be valid code page 932 (こ is E3 81
-// 93, 縺 and a lead byte): bytes valid in both are read the way that gives the
-// device fewer characters it cannot enter, the program's own code page 932
-// when that is even. A UTF-8 reading that code page 932 cannot hold could not
-// load at all, so such bytes are code page 932 (the program's own saved file
-// always loads back).
-bool IsUtf8File(std::string_view bytes, UnenterableCount countUnenterable) {
-  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return true;
-  if (!HasNonAscii(bytes) || !IsValidUtf8(bytes)) return false;
-  if (!Cp932ToUtf8(bytes)) return true;
-  // Non-ASCII bytes stand only inside fields: more than 103 fields of 96 bytes
-  // cannot load whichever way they are read, so the costly comparison is skipped.
-  const size_t nonAscii = static_cast<size_t>(
-      std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
-  if (nonAscii > static_cast<size_t>(kFieldCount) * 3 * kFieldLimitBytes) return true;
-  const std::optional<std::string> utf8Reading = Utf8ToCp932(bytes);
-  return utf8Reading && countUnenterable(*utf8Reading) < countUnenterable(bytes);
-}
-
 CsvResult Failure(std::string message) { return CsvResult{false, std::move(message)}; }
 
 }  // namespace
@@ -83,7 +56,9 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
   std::string contents;
   if (ReadWholeFile(path, kMaxFileBytes, contents) != ReadOutcome::kRead) return Failure(kOpenFailed);
   std::string_view rest = contents;
-  const bool utf8File = IsUtf8File(rest, countUnenterable);
+  // Non-ASCII bytes stand only inside fields: more than 103 fields of 96 bytes
+  // cannot load whichever way they are read.
+  const bool utf8File = ReadsAsUtf8(rest, countUnenterable, static_cast<size_t>(kFieldCount) * 3 * kFieldLimitBytes);
   if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) rest.remove_prefix(kUtf8Bom.size());
 
   std::array<std::string, kFieldCount> fields;  // UTF-8

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "album/album.h"
+#include "album/text_file_encoding.h"
 #include "fileio/file_replace.h"
 
 namespace vrellix {
@@ -14,10 +15,6 @@ struct CsvResult {
   bool ok = false;
   std::string message;  // UTF-8 text to show; on a successful save "ＳＡＶＥ終了"
 };
-
-// How many characters of a code page 932 text the device cannot enter (the
-// entry checks know; the file does not).
-using UnenterableCount = size_t (*)(std::string_view cp932);
 
 // Loads the file into album, replacing the texts and all 50 rows and checking
 // every row whose new name is not empty. album is left untouched unless the
