@@ -27,8 +27,8 @@ class ReadingProvider {
 
   // Cuts the UTF-8 text into segments whose surfaces, joined, are the text
   // exactly (white space included). Without readings (unavailable, or text that
-  // is not valid UTF-8) the whole text is one segment with no reading. Not
-  // safe to call from two threads at once.
+  // is not valid UTF-8) the whole text is one segment with no reading. Call it
+  // only on the thread that made the provider (the IME is a COM object).
   virtual std::vector<ReadingSegment> Read(std::string_view utf8) = 0;
 };
 

@@ -155,25 +155,39 @@ ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view nam
 
   std::vector<ReadingSegment> segments{ReadingSegment{std::string(name), std::string()}};
   if (HasKanji(text)) {
-    if (!provider.Available()) return ReadingSuggestion{ReadingSuggestion::kUnavailable, {}, provider.UnavailableReason()};
+    if (!provider.Available()) {
+      return ReadingSuggestion{ReadingSuggestion::kUnavailable, {}, provider.UnavailableReason()};
+    }
     segments = provider.Read(name);
   }
+  // A word with kanji takes its reading whole; the text between such words is
+  // read from its own characters, in one piece, so a voicing mark that the
+  // provider cut off still finds its kana.
   std::u32string hiragana;
+  std::u32string between;
   for (const ReadingSegment& segment : segments) {
     const std::u32string surface = CodePoints(segment.surface);
-    // A word with kanji is read whole, so that its kana agree with its kanji.
-    const std::optional<std::u32string> piece =
-        HasKanji(surface) ? EnterableKana(CodePoints(segment.reading), KanaStyle::kHiragana)
-                          : ReadingOfKanaAndSigns(surface);
-    if (!piece || (HasKanji(surface) && piece->empty())) return NoReading();
-    hiragana += *piece;
+    if (!HasKanji(surface)) {
+      between += surface;
+      continue;
+    }
+    const std::optional<std::u32string> before = ReadingOfKanaAndSigns(between);
+    const std::optional<std::u32string> word = EnterableKana(CodePoints(segment.reading), KanaStyle::kHiragana);
+    if (!before || !word || word->empty()) return NoReading();
+    hiragana += *before + *word;
+    between.clear();
   }
+  const std::optional<std::u32string> last = ReadingOfKanaAndSigns(between);
+  if (!last) return NoReading();
+  hiragana += *last;
 
   // The Start checks decide, on the bytes that would be entered.
   std::string reading = Utf8(hiragana);
   const std::optional<std::string> cp932 = Utf8ToCp932(reading);
   if (hiragana.empty() || !cp932 || !CheckInputString(*cp932, CHECK_READING)) return NoReading();
-  if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) return ReadingSuggestion{ReadingSuggestion::kTooLong, {}, {}};
+  if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) {
+    return ReadingSuggestion{ReadingSuggestion::kTooLong, {}, {}};
+  }
   return ReadingSuggestion{ReadingSuggestion::kOffered, std::move(reading), {}};
 }
 

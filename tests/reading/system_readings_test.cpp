@@ -1,8 +1,6 @@
-// What this system's provider reads for real album titles and artists. The
-// rows record what MeCab's IPA dictionary gives (Windows' IME reads otherwise:
-// the test runs on Linux and macOS). Proper names are often misread: those
-// rows keep the misreading, which is offered like any other suggestion; the
-// user sees it before it replaces anything.
+// What MeCab's IPA dictionary reads for real album titles and artists (the
+// IME of Windows reads otherwise). Proper names are often misread: such rows
+// keep the misreading, offered like any other suggestion for the user to see.
 #include <gtest/gtest.h>
 
 #include <ostream>
