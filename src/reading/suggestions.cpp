@@ -121,9 +121,16 @@ class Aligner {
   std::vector<bool> m_failed;
 };
 
+// A word is a few characters; the bound keeps the aligner's recursion and
+// table small whatever a provider makes one segment.
+constexpr size_t kMaxAlignedCharacters = 256;
+
 // The segment with each kanji run replaced by its share of the reading; a run
 // stays when the reading does not align with the surface or its share is not kana.
 std::u32string WithKanjiRead(std::u32string_view surface, std::u32string_view reading, KanaStyle style) {
+  if (surface.size() > kMaxAlignedCharacters || reading.size() > 4 * kMaxAlignedCharacters) {
+    return std::u32string(surface);
+  }
   const std::vector<Part> parts = Parts(surface);
   const std::optional<std::vector<size_t>> cuts = Aligner(surface, reading, parts).Cuts();
   if (!cuts) return std::u32string(surface);

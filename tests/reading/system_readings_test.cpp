@@ -62,15 +62,5 @@ INSTANTIATE_TEST_SUITE_P(Titles, SystemReadingTest, ::testing::Values(
 ));
 // clang-format on
 
-TEST(SystemNameSuggestion, KeepsTheKanaOfTheTitle) {
-  std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
-  if (!provider->Available()) GTEST_SKIP() << "no readings on this system: " << provider->UnavailableReason();
-  const NameSuggestion title = SuggestName(*provider, "千と千尋の神隠し", KanaStyle::kKatakana);
-  EXPECT_EQ(title.text, "センとチヒロのカミガクし");
-  EXPECT_TRUE(title.unfit.empty());
-  const NameSuggestion artist = SuggestName(*provider, "山下達郎", KanaStyle::kHiragana);
-  EXPECT_EQ(artist.text, "やましたたつお");  // misread, and offered all the same
-}
-
 }  // namespace
 }  // namespace vrellix
