@@ -73,7 +73,7 @@ CueSheetResult Refuse(std::string message) {
 }  // namespace
 
 CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnenterable) {
-  const bool utf8File = ReadsAsUtf8(bytes, countUnenterable, kMaxFileBytes);
+  const bool utf8File = ReadsAsUtf8(bytes, countUnenterable, kMaxFileBytes, EncodingTie::kUtf8);
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
 
   RawText title;

@@ -66,6 +66,8 @@ INSTANTIATE_TEST_SUITE_P(Sheets, CueSheetTest, ::testing::Values(
           "無罪モラトリアム", "椎名林檎", {"正しい街"}},
   CueCase{"code page 932 that is also UTF-8", "TITLE \"\xD0\xB7\"\nTRACK 01 AUDIO\n",
           "ﾐｷ", "", {}},
+  CueCase{"UTF-8 kanji without a mark, also code page 932 (譖ｲ): a tie goes to UTF-8",
+          "TITLE \"\xE6\x9B\xB2\"\nTRACK 01 AUDIO\n", "曲", "", {}},
   CueCase{"unquoted: the rest of the line", "TITLE   Two  Words \t\nTRACK 01 AUDIO\nTITLE x \"y\"\n",
           "Two  Words", "", {"x \"y\""}},
   CueCase{"quoted: spaces kept, the rest ignored", "TITLE \" a b \" extra\nTRACK 01 AUDIO\nTITLE \"\"\n",
