@@ -126,15 +126,12 @@ int main(int argc, char** argv) {
 
   InstantResponder responder;
   if (!responder.Open()) return std::fprintf(stderr, "openpty failed\n"), 1;
-  CommHandle port = nullptr;
-  if (OpenComm(&port, responder.Name(), 4800, 8, kNoParity, kOneStopBit) != 1) {
-    return std::fprintf(stderr, "cannot open %s\n", responder.Name().c_str()), 1;
-  }
+  std::unique_ptr<SerialChannel> port = OpenTransmitterPort(responder.Name());
+  if (!port) return std::fprintf(stderr, "cannot open %s\n", responder.Name().c_str()), 1;
 
-  SerialChannel channel(port);
   SystemClock clock;
   StopEvent stop;
-  KeyLink link(channel, clock, stop, delay);
+  KeyLink link(*port, clock, stop, delay);
   EntryEngine engine(link);
   Silent reporter;
   EntryJob job(engine, reporter);
@@ -152,7 +149,6 @@ int main(int argc, char** argv) {
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   const double cpuMs = (CpuSeconds() - cpuBefore) * 1000.0;
   job.StopInputThread();
-  CloseComm(port);
 
   std::printf("result: %s\n", reporter.m_success ? "success" : "failure");
   std::printf("wall %.0f ms; fixed waits %lld ms; added per key %.2f ms\n", wallMs,

@@ -39,9 +39,6 @@ const QColor kBackground(162, 188, 189);
 constexpr int kTextColumnsAndScrollBar = 326;
 constexpr int kTextColumnWidth = 155;
 
-constexpr int kBaudRate = 4800;
-constexpr int kDataBits = 8;
-
 const char* const kExitQuestion = "終了します。よろしいですか？";
 const char* const kStartQuestion =
     "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？";
@@ -79,11 +76,9 @@ CTitlerDlg::~CTitlerDlg() {
   m_pInputJob.reset();
   m_pEngine.reset();
   m_pLink.reset();
+  // Closes the port.
   m_pChannel.reset();
-  if (g_hComm) {
-    CloseComm(g_hComm);
-    g_hComm = nullptr;
-  }
+  g_hComm = nullptr;
 }
 
 void CTitlerDlg::OnInitDialog() {
@@ -132,10 +127,10 @@ bool CTitlerDlg::OpenLink() {
     m_pSimulator = device.get();
     m_pChannel = std::move(device);
   } else {
-    if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit,
-                  &m_portFailure))
-      return false;
-    m_pChannel = std::make_unique<SerialChannel>(g_hComm);
+    std::unique_ptr<SerialChannel> port = OpenTransmitterPort(PortDeviceName(m_settings), &m_portFailure);
+    if (!port) return false;
+    g_hComm = port->Handle();
+    m_pChannel = std::move(port);
   }
   m_pLink = std::make_unique<KeyLink>(*m_pChannel, *m_pClock, m_hStopEvent, m_settings.m_nCommandDelay);
   m_pEngine = std::make_unique<EntryEngine>(*m_pLink);

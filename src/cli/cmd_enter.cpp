@@ -86,7 +86,7 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::fprintf(stderr, "\n%s\n", text.c_str());
   }
-  void OnKey(int, int) override { m_nKeysDone.fetch_add(1); }
+  void OnKey(int, KeyResult) override { m_nKeysDone.fetch_add(1); }
   void OnPause(int ms) override { m_nPauseDoneMs.fetch_add(ms); }
 
   // Waits until the result is posted or the time is up.
@@ -132,8 +132,7 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
 };
 
 // Runs the job on its worker thread and follows it until its result or Ctrl-C.
-int RunJob(CommHandle port, const CheckedAlbum& input, int commandDelay) {
-  SerialChannel channel(port);
+int RunJob(SerialChannel& channel, const CheckedAlbum& input, int commandDelay) {
   SystemClock clock;
   StopEvent stop;
   KeyLink link(channel, clock, stop, commandDelay);
@@ -216,14 +215,10 @@ int RunEnter(const std::vector<std::string>& args) {
   std::optional<OpenLink> link = OpenConfiguredLink(overrides);
   if (!link) return 1;
   if (!confirmed && !AskToStart()) {
-    CloseComm(link->port);
     std::fprintf(stderr, "vrellix-cli: not started\n");
     return 1;
   }
-
-  const int exitCode = RunJob(link->port, *input, link->settings.m_nCommandDelay);
-  CloseComm(link->port);
-  return exitCode;
+  return RunJob(*link->port, *input, link->settings.m_nCommandDelay);
 }
 
 }  // namespace vrellix::cli

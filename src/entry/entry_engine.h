@@ -18,7 +18,7 @@ class EntryEngine {
   explicit EntryEngine(KeyLink& link) : m_link(link) {}
 
   KeyLink& Link() { return m_link; }
-  int PutCommand(int key) { return m_link.PutCommand(key); }
+  KeyResult PutCommand(int key) { return m_link.PutCommand(key); }
 
   // Page, width, text and off-grid flags back to 0, as when a field opens.
   // m_nSymbolPos is left alone.

@@ -45,7 +45,7 @@ unsigned char FirstByteOf(const std::string& piece) {
 
 int EntryEngine::PressKey(int key, int times) {
   for (int i = 0; i < times; ++i) {
-    if (PutCommand(key) != 1) return 0;
+    if (PutCommand(key) != KeyResult::kAcknowledged) return 0;
   }
   return 1;
 }
@@ -61,7 +61,7 @@ int EntryEngine::SetPalletPage(int page) {
   // Any other target would never be reached: the page counter wraps 5 -> 0.
   if (page < 0 || page > kLastPalletPage) return 0;
   while (m_nPalletPage != page) {
-    if (PutCommand(KEY_PALLET) != 1) return 0;
+    if (PutCommand(KEY_PALLET) != KeyResult::kAcknowledged) return 0;
     ++m_nPalletPage;
     if (m_nPalletPage > kLastPalletPage) m_nPalletPage = 0;
     // The device needs a moment to draw the new page. A stop cuts the pause
@@ -77,7 +77,7 @@ int EntryEngine::SetHZSwitch(int mode) {
   const int downs = m_bHasText != 0 ? kDownsToWidthSwitchWithText : kDownsToWidthSwitchEmptyField;
   if (PressKey(KEY_PAL_LEFT, kLeftsToFunctionColumn) != 1 ||
       PressKey(KEY_PAL_UP, kUpsToFunctionTop) != 1 || PressKey(KEY_PAL_DOWN, downs) != 1 ||
-      PutCommand(KEY_PAL_ENTER) != 1) {
+      PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) {
     return 0;
   }
   m_bCursorOffGrid = 1;
@@ -98,7 +98,7 @@ int EntryEngine::SetSpace(int mode) {
   // A completed switch leaves the cursor in the function column already.
   if (m_nHZMode == modeBefore && PressKey(KEY_PAL_LEFT, kLeftsToFunctionColumn) != 1) return 0;
   if (PressKey(KEY_PAL_UP, kUpsToFunctionTop) != 1 || PressKey(KEY_PAL_DOWN, kDownsToSpace) != 1 ||
-      PutCommand(KEY_PAL_ENTER) != 1) {
+      PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) {
     return 0;
   }
   m_bCursorOffGrid = 1;

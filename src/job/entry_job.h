@@ -81,7 +81,7 @@ class EntryJob {
  private:
   // Page, width, text and off-grid flags back to 0 as a field opens.
   void ResetEntryState() { m_engine.ResetEntryState(); }
-  bool Key(int key) { return m_engine.PutCommand(key) == 1; }
+  bool Key(int key) { return m_engine.PutCommand(key) == KeyResult::kAcknowledged; }
   bool KeyTimes(int key, int count);
   void Pause(int ms) { m_engine.Link().Pause(ms); }
   void AdvanceProgress();

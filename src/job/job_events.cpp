@@ -37,9 +37,9 @@ bool JobEventLog::PostResult(bool success) {
   return delivered;
 }
 
-void JobEventLog::OnKey(int code, int result) {
+void JobEventLog::OnKey(int code, KeyResult result) {
   Add({JobEvent::kKey, code, {}});
-  if (result != 1) {
+  if (result != KeyResult::kAcknowledged) {
     std::lock_guard<std::mutex> lock(m_mutex);
     ++m_nRefused;
   }

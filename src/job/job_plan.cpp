@@ -14,15 +14,15 @@ namespace {
 
 class AlwaysAckChannel final : public ByteChannel {
  public:
-  int Write(const std::uint8_t*, std::size_t) override { return COMM_OK; }
-  int Read(std::uint8_t* buffer, std::size_t count) override {
+  CommResult Write(const std::uint8_t*, std::size_t) override { return CommResult::kOk; }
+  CommResult Read(std::uint8_t* buffer, std::size_t count) override {
     for (std::size_t i = 0; i < count; ++i) buffer[i] = ACK;
-    return COMM_OK;
+    return CommResult::kOk;
   }
   void PurgeInput() override {}
-  int TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
+  CommResult TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
     *taken = 0;
-    return COMM_OK;
+    return CommResult::kOk;
   }
 };
 

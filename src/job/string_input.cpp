@@ -57,7 +57,7 @@ int EnterCharacter(EntryEngine& engine, const ClassRow& row, const std::string& 
   const int entered = row.routine ? (engine.*row.routine)(piece) : engine.SetSpace(row.spaceMode);
   if (entered != 1) return 0;
   // Only an acknowledged key counts: a stop (-1) fails like a refusal.
-  if (row.closeWithNext && engine.PutCommand(KEY_NEXT) != 1) return 0;
+  if (row.closeWithNext && engine.PutCommand(KEY_NEXT) != KeyResult::kAcknowledged) return 0;
   return 1;
 }
 

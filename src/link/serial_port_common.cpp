@@ -1,5 +1,5 @@
-// The parts of the serial port that are the same on every platform: the order
-// of port names and what a failed open tells the user.
+// The parts of the serial port that are the same on every platform: the
+// transmitter's port, the order of port names and what a failed open tells the user.
 #include <cstddef>
 #include <string>
 
@@ -35,6 +35,15 @@ std::string PresentPorts(const std::vector<SerialPortInfo>& present) {
 }
 
 }  // namespace
+
+std::unique_ptr<SerialChannel> OpenTransmitterPort(const std::string& deviceName, PortFailure* failure) {
+  CommHandle handle = nullptr;
+  if (OpenComm(&handle, deviceName, kTransmitterBaudRate, kTransmitterDataBits, kNoParity, kOneStopBit, failure) !=
+      OpenResult::kOpened) {
+    return nullptr;
+  }
+  return std::make_unique<SerialChannel>(handle);
+}
 
 bool PortNameLess(const std::string& a, const std::string& b) {
   std::size_t i = 0, j = 0;
