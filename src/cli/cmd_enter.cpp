@@ -24,16 +24,12 @@
 #include "link/key_link.h"
 #include "link/serial_port.h"
 #include "link/stop_event.h"
+#include "messages/messages.h"
 
 namespace vrellix::cli {
 
 namespace {
 
-constexpr char kConfirmText[] =
-    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？";
-constexpr char kSuccessText[] = "入力処理は正常に終了しました";
-constexpr char kFailureText[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
-constexpr char kThreadFailedText[] = "ＲＺＴ入力処理スレッドの起動に失敗しました";
 constexpr int kExitInterrupted = 130;
 constexpr auto kRedrawPeriod = std::chrono::milliseconds(200);
 
@@ -45,7 +41,7 @@ int EnterUsage() {
 }
 
 bool AskToStart() {
-  std::printf("%s [y/N] ", kConfirmText);
+  std::printf("%s [y/N] ", messages::kStartQuestion);
   std::fflush(stdout);
   std::string answer;
   // No terminal, or end of input, means No.
@@ -147,7 +143,7 @@ int RunJob(SerialChannel& channel, const CheckedAlbum& input, int commandDelay) 
   // Ctrl-C sets the stop event at once: the key under way finishes, no other is sent.
   InterruptToStop interrupt(stop);
   if (!job.StartInputThread()) {
-    std::fprintf(stderr, "%s\n", kThreadFailedText);
+    std::fprintf(stderr, "%s\n", messages::kThreadStartFailed);
     return 1;
   }
 
@@ -169,10 +165,10 @@ int RunJob(SerialChannel& channel, const CheckedAlbum& input, int commandDelay) 
     return kExitInterrupted;
   }
   if (*result) {
-    std::printf("%s\n", kSuccessText);
+    std::printf("%s\n", messages::kJobSucceeded);
     return 0;
   }
-  std::fprintf(stderr, "%s\n", kFailureText);
+  std::fprintf(stderr, "%s\n", messages::kJobFailed);
   return 1;
 }
 
