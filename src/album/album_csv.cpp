@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "album/trim.h"
+#include "text/trim.h"
 #include "fileio/whole_file.h"
 #include "messages/messages.h"
 #include "text/text_codec.h"
@@ -106,10 +106,9 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
     std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
 
-    constexpr std::string_view kWhite = " \t\n\v\f\r";
-    const size_t first = line.find_first_not_of(kWhite);
-    if (first == std::string_view::npos) continue;
-    line = line.substr(first, line.find_last_not_of(kWhite) - first + 1);
+    const std::string trimmed = TrimWhite(line);
+    if (trimmed.empty()) continue;
+    line = trimmed;
 
     while (!line.empty()) {
       std::string_view raw;

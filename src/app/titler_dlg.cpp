@@ -8,7 +8,7 @@
 #include <QTableWidget>
 
 #include "album/album_csv.h"
-#include "album/trim.h"
+#include "text/trim.h"
 #include "app/about_dlg.h"
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"

@@ -4,12 +4,11 @@
 // acknowledged.
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
+#include "entry/palette_pages.h"
 #include "link/keys.h"
 
 namespace vrellix {
 namespace {
-
-constexpr int kLastPalletPage = 5;
 
 // Fixed walks to the palette's function cells: the same counts from whatever
 // cell the cursor is on, never a path computed from the record.
@@ -51,7 +50,7 @@ int EntryEngine::PressKey(int key, int times) {
 }
 
 void EntryEngine::ResetEntryState() {
-  m_nPalletPage = 0;
+  m_nPalletPage = kHiraganaPage;
   m_nHZMode = 0;
   m_bHasText = 0;
   m_bCursorOffGrid = 0;
@@ -63,7 +62,7 @@ int EntryEngine::SetPalletPage(int page) {
   while (m_nPalletPage != page) {
     if (PutCommand(KEY_PALLET) != KeyResult::kAcknowledged) return 0;
     ++m_nPalletPage;
-    if (m_nPalletPage > kLastPalletPage) m_nPalletPage = 0;
+    if (m_nPalletPage > kLastPalletPage) m_nPalletPage = kHiraganaPage;
     // The device needs a moment to draw the new page. A stop cuts the pause
     // short; the next key then reports it.
     m_link.Pause(kPageStepPauseMs);
@@ -90,9 +89,9 @@ int EntryEngine::SetSpace(int mode) {
   const int modeBefore = m_nHZMode;
   if (mode == 0) {
     // The hiragana page has no width switch to use.
-    if (m_nPalletPage != 0 && SetHZSwitch(0) != 1) return 0;
+    if (m_nPalletPage != kHiraganaPage && SetHZSwitch(0) != 1) return 0;
   } else {
-    if (m_nPalletPage == 0 && SetPalletPage(1) != 1) return 0;
+    if (m_nPalletPage == kHiraganaPage && SetPalletPage(kKatakanaPage) != 1) return 0;
     if (SetHZSwitch(1) != 1) return 0;
   }
   // A completed switch leaves the cursor in the function column already.

@@ -136,7 +136,7 @@ int EntryJob::InputThreadProc() {
 int EntryJob::TitleInputProcess() {
   ResetEntryState();
   m_engine.m_nSymbolPos = 0;
-  if (!Key(KEY_SELECT) || !KeyTimes(KEY_MENU_DOWN, 2) || !Key(KEY_SELECT)) return 0;
+  if (!Key(KEY_SELECT) || !Key(KEY_MENU_DOWN, 2) || !Key(KEY_SELECT)) return 0;
   Pause(1000);
   if (m_album.Title.empty()) return 1;
   if (!Key(KEY_SELECT)) return 0;
@@ -159,7 +159,7 @@ int EntryJob::YomiInputProcess() {
 int EntryJob::ArtistInputProcess() {
   ResetEntryState();
   if (m_album.Artist.empty()) return 1;
-  if (!KeyTimes(KEY_MENU_DOWN, 2)) return 0;
+  if (!Key(KEY_MENU_DOWN, 2)) return 0;
   for (int i = 0; i < 2; ++i) {
     if (!Key(KEY_SELECT)) return 0;
     Pause(500);
@@ -222,15 +222,8 @@ bool EntryJob::EnterTrack(const AlbumTrack& track) {
 }
 
 bool EntryJob::ReplaceFieldText(int eraseCount, const std::string& text) {
-  return KeyTimes(KEY_ERASE, eraseCount) && StringInputProcess(m_engine, text) == 1 &&
+  return Key(KEY_ERASE, eraseCount) && StringInputProcess(m_engine, text) == 1 &&
          Key(KEY_FINISH);
-}
-
-bool EntryJob::KeyTimes(int key, int count) {
-  for (int i = 0; i < count; ++i) {
-    if (!Key(key)) return false;
-  }
-  return true;
 }
 
 void EntryJob::AdvanceProgress() {

@@ -60,15 +60,6 @@ std::vector<JobEvent> JobEventLog::Events() const {
   return m_events;
 }
 
-int JobEventLog::KeysAcknowledged() const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  int keys = 0;
-  for (const JobEvent& event : m_events) {
-    if (event.kind == JobEvent::kKey) ++keys;
-  }
-  return keys - m_nRefused;
-}
-
 int JobEventLog::KeysRefused() const {
   std::lock_guard<std::mutex> lock(m_mutex);
   return m_nRefused;

@@ -46,7 +46,6 @@ class JobEventLog : public JobReporter, public LinkObserver {
   void OnResult(std::function<void(bool success)> hook);
 
   std::vector<JobEvent> Events() const;
-  int KeysAcknowledged() const;
   int KeysRefused() const;
 
  private:

@@ -169,7 +169,7 @@ std::vector<ModelError> SimulatedDevice::Errors() const {
 
 std::string SimulatedDevice::Dump() const {
   std::lock_guard<std::mutex> lock(m_mutex);
-  return m_model.Dump([](std::string_view cp932) { return Cp932ToUtf8(cp932); });
+  return m_model.Dump();
 }
 
 }  // namespace vrellix::sim

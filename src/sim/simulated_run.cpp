@@ -1,6 +1,5 @@
 #include "sim/simulated_run.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "entry/entry_engine.h"
@@ -34,17 +33,6 @@ class ResultReporter final : public JobReporter {
   StopEvent& m_stop;
   std::optional<bool> m_result;
 };
-
-std::string Utf8OrHex(const std::string& cp932) {
-  if (std::optional<std::string> utf8 = Cp932ToUtf8(cp932)) return *utf8;
-  std::string out;
-  char byte[8];
-  for (unsigned char c : cp932) {
-    std::snprintf(byte, sizeof byte, "\\x%02X", c);
-    out += byte;
-  }
-  return out;
-}
 
 void AddField(std::vector<FieldCheck>& fields, const DeviceModel& device, FieldId id, int track,
               const std::string& expected) {
@@ -129,7 +117,7 @@ std::string FieldLabel(const FieldCheck& field) {
 
 std::string FormatHeldFields(const SimulatedRun& run) {
   std::string out;
-  for (const FieldCheck& field : run.fields) out += FieldLabel(field) + " " + Utf8OrHex(field.held) + "\n";
+  for (const FieldCheck& field : run.fields) out += FieldLabel(field) + " " + Cp932ToUtf8OrHex(field.held) + "\n";
   for (const ModelError& error : run.modelErrors) {
     out += "error " + std::to_string(error.keyIndex) + " " + error.state + ": " + error.message + "\n";
   }
@@ -139,8 +127,8 @@ std::string FormatHeldFields(const SimulatedRun& run) {
 std::string FormatMismatches(const SimulatedRun& run) {
   std::string out;
   for (const FieldCheck& field : run.Mismatches()) {
-    out += FieldLabel(field) + " differs: expected " + Utf8OrHex(field.expected) + ", held " +
-           Utf8OrHex(field.held) + "\n";
+    out += FieldLabel(field) + " differs: expected " + Cp932ToUtf8OrHex(field.expected) + ", held " +
+           Cp932ToUtf8OrHex(field.held) + "\n";
   }
   return out;
 }

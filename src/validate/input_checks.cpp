@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "album/trim.h"
+#include "text/trim.h"
 #include "entry/char_class.h"
 #include "messages/messages.h"
 #include "text/text_codec.h"
@@ -63,7 +63,7 @@ size_t CountUnenterable(std::string_view cp932) {
   size_t count = 0;
   for (size_t p = 0; p < cp932.size();) {
     const unsigned char c = static_cast<unsigned char>(cp932[p]);
-    const size_t length = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+    const size_t length = IsCp932LeadByte(c) ? 2 : 1;
     if (!CanEnterCharacter(std::string(cp932.substr(p, length)))) ++count;
     p += length;
   }
