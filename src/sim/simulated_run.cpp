@@ -1,37 +1,22 @@
 #include "sim/simulated_run.h"
 
-#include <optional>
+#include <utility>
 
-#include "entry/entry_engine.h"
-#include "job/entry_job.h"
 #include "job/job_plan.h"
 #include "job/job_reporter.h"
-#include "link/key_link.h"
-#include "link/stop_event.h"
 #include "text/text_codec.h"
 
 namespace vrellix::sim {
 namespace {
 
-// Keeps only the job's outcome. Posting it also sets the stop event, which is
-// what ends the job's wait for the window when it runs on the caller's thread.
-class ResultReporter final : public JobReporter {
+// The simulated run wants the outcome alone, which the runner keeps.
+class NoReports final : public JobReporter {
  public:
-  explicit ResultReporter(StopEvent& stop) : m_stop(stop) {}
   void SetRange(int) override {}
   void SetPosition(int) override {}
   void SetStatus(const std::string&) override {}
-  bool PostResult(bool success) override {
-    m_result = success;
-    m_stop.Set();
-    return true;
-  }
+  bool PostResult(bool) override { return true; }
   void ShowWarning(const std::string&) override {}
-  std::optional<bool> Result() const { return m_result; }
-
- private:
-  StopEvent& m_stop;
-  std::optional<bool> m_result;
 };
 
 void AddField(std::vector<FieldCheck>& fields, const DeviceModel& device, FieldId id, int track,
@@ -42,6 +27,23 @@ void AddField(std::vector<FieldCheck>& fields, const DeviceModel& device, FieldI
   field.expected = expected;
   field.held = device.Text(id, track);
   fields.push_back(std::move(field));
+}
+
+// Runs the job on runner, whose channel is device, and compares.
+SimulatedRun RunAndCompare(JobRunner& runner, SimulatedDevice& device, const Album& album,
+                           const std::array<bool, kTrackCount>& checks) {
+  Clock& clock = device.ReplyClock();
+  const std::int64_t started = clock.NowMs();
+  runner.SetAlbum(album, checks);
+  NoReports reporter;
+  SimulatedRun run;
+  run.jobSucceeded = runner.RunToEnd(reporter).value_or(false);
+  const DeviceModel model = device.Model();
+  run.fields = CompareWithAlbum(model, album, checks);
+  run.modelErrors = model.Errors();
+  run.packets = device.PacketsReceived();
+  run.deviceMs = clock.NowMs() - started + static_cast<std::int64_t>(run.packets) * kPacketWriteMs;
+  return run;
 }
 
 }  // namespace
@@ -72,35 +74,24 @@ std::vector<FieldCheck> SimulatedRun::Mismatches() const {
   return differing;
 }
 
+SimulatorRunner MakeSimulatorRunner(const SimulatorOptions& options, int commandDelayMs, Clock* clock) {
+  auto device = std::make_unique<SimulatedDevice>(options, clock);
+  SimulatedDevice* simulator = device.get();
+  // The job runs on the clock that times the device's replies.
+  Clock& replyClock = simulator->ReplyClock();
+  return {std::make_unique<JobRunner>(std::move(device), replyClock, commandDelayMs), simulator};
+}
+
 SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
                             const std::array<bool, kTrackCount>& checks, int commandDelayMs) {
-  // The job runs on the clock that times the device's replies.
-  Clock& clock = device.ReplyClock();
-  const std::int64_t started = clock.NowMs();
-  StopEvent stop;
-  KeyLink link(device, clock, stop, commandDelayMs);
-  EntryEngine engine(link);
-  ResultReporter reporter(stop);
-  EntryJob job(engine, reporter);
-  job.SetAlbum(album, checks);
-  // As the window does before a job: nothing left from before belongs to it.
-  device.PurgeInput();
-  job.InputThreadProc();
-
-  SimulatedRun run;
-  run.jobSucceeded = reporter.Result().value_or(false);
-  const DeviceModel model = device.Model();
-  run.fields = CompareWithAlbum(model, album, checks);
-  run.modelErrors = model.Errors();
-  run.packets = device.PacketsReceived();
-  run.deviceMs = clock.NowMs() - started + static_cast<std::int64_t>(run.packets) * kPacketWriteMs;
-  return run;
+  JobRunner runner(device, device.ReplyClock(), commandDelayMs);
+  return RunAndCompare(runner, device, album, checks);
 }
 
 SimulatedRun RunSimulatedJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                              const SimulatorOptions& options, int commandDelayMs) {
-  SimulatedDevice device(options);
-  return RunJobOnDevice(device, album, checks, commandDelayMs);
+  const SimulatorRunner simulator = MakeSimulatorRunner(options, commandDelayMs);
+  return RunAndCompare(*simulator.runner, *simulator.device, album, checks);
 }
 
 std::string FieldLabel(const FieldCheck& field) {

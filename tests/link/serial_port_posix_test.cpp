@@ -120,6 +120,20 @@ TEST_F(SerialPortTest, SecondOpenOfTheSameDeviceFailsUntilTheFirstCloses) {
   port = second;
 }
 
+// The transmitter's port: 4800 baud, 8 data bits, held until its channel goes.
+TEST(TransmitterPort, HasTheLineSettingsAndClosesWithItsChannel) {
+  PtyPair pty;
+  std::unique_ptr<SerialChannel> channel = OpenTransmitterPort(pty.SlavePath());
+  ASSERT_TRUE(channel);
+  termios tio{};
+  ASSERT_EQ(tcgetattr(pty.Slave(), &tio), 0);
+  EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B4800));
+  EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
+  EXPECT_FALSE(OpenTransmitterPort(pty.SlavePath()));
+  channel.reset();
+  EXPECT_TRUE(OpenTransmitterPort(pty.SlavePath()));
+}
+
 // A large write to a line that is read slowly must wait in the kernel, not
 // spin: the writing thread's CPU time stays far below the time it took.
 TEST_F(SerialPortTest, SlowlyDrainedWriteDoesNotSpin) {
