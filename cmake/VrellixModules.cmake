@@ -19,12 +19,13 @@ function(vrellix_folder_includes target folder scope)
   target_include_directories(${target} ${scope} "${root}")
 endfunction()
 
-# vrellix_module(<folder> SOURCES file... [DEPENDS library...])
-# The library vrellix_<folder> from src/<folder>; DEPENDS names the libraries
-# whose headers its own headers or sources include.
+# vrellix_module(<folder> SOURCES file... [DEPENDS library...] [PRIVATE library...])
+# The library vrellix_<folder> from src/<folder>. DEPENDS names the libraries
+# that its headers include, which its users then see as well; PRIVATE those
+# that only its sources include.
 function(vrellix_module folder)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;DEPENDS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;DEPENDS;PRIVATE")
   add_library(vrellix_${folder} STATIC ${arg_SOURCES})
   vrellix_folder_includes(vrellix_${folder} ${folder} PUBLIC)
-  target_link_libraries(vrellix_${folder} PUBLIC ${arg_DEPENDS})
+  target_link_libraries(vrellix_${folder} PUBLIC ${arg_DEPENDS} PRIVATE ${arg_PRIVATE})
 endfunction()
