@@ -5,10 +5,10 @@
 #include <optional>
 #include <string_view>
 
-#include "text/trim.h"
 #include "fileio/whole_file.h"
 #include "messages/messages.h"
 #include "text/text_codec.h"
+#include "text/trim.h"
 
 namespace vrellix {
 namespace {

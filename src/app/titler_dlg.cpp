@@ -8,7 +8,6 @@
 #include <QTableWidget>
 
 #include "album/album_csv.h"
-#include "text/trim.h"
 #include "app/about_dlg.h"
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
@@ -24,6 +23,7 @@
 #include "messages/messages.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_run.h"
+#include "text/trim.h"
 #include "ui_titler_dlg.h"
 #include "validate/input_checks.h"
 

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "text/trim.h"
 #include "entry/char_class.h"
 #include "messages/messages.h"
 #include "text/text_codec.h"
+#include "text/trim.h"
 
 namespace vrellix {
 namespace {
