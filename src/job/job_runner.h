@@ -28,10 +28,10 @@ namespace vrellix {
 
 class JobRunner {
  public:
-  // A channel given as a pointer must not be null.
-  // Owns the channel and the clock.
+  // Owns the channel and the clock (neither may be null).
   JobRunner(std::unique_ptr<ByteChannel> channel, std::unique_ptr<Clock> clock, int commandDelayMs);
-  // Owns the channel; the clock (the channel's own, say) outlives the runner.
+  // Owns the channel (not null); the clock (the channel's own, say) outlives
+  // the runner.
   JobRunner(std::unique_ptr<ByteChannel> channel, Clock& clock, int commandDelayMs);
   // Owns neither: both outlive the runner.
   JobRunner(ByteChannel& channel, Clock& clock, int commandDelayMs);
@@ -74,7 +74,7 @@ class JobRunner {
 
   // The result of the last job, kept after Stop(); nothing when it posted none.
   std::optional<bool> Result() const;
-  // True while no worker exists (none started, or the last one stopped).
+  // True while no worker exists: none was started, or Stop() collected the last.
   bool IsIdle() const { return m_job.m_bThreadStopped != 0; }
   // The stop event, for a stop requested where Stop() cannot be called (a
   // signal, another thread). The job ends as after Stop(); Stop() still
