@@ -12,16 +12,17 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "album/album_csv.h"
-#include "entry/entry_engine.h"
-#include "job/entry_job.h"
 #include "job/job_plan.h"
+#include "job/job_runner.h"
+#include "link/clock.h"
 #include "link/keys.h"
 #include "link/serial_port.h"
-#include "link/stop_event.h"
 #include "validate/input_checks.h"
 
 using namespace vrellix;
@@ -73,19 +74,14 @@ class InstantResponder {
   std::thread m_thread;
 };
 
+// The runner keeps the result; only a warning is worth showing.
 class Silent final : public JobReporter {
  public:
   void SetRange(int) override {}
   void SetPosition(int) override {}
   void SetStatus(const std::string&) override {}
-  bool PostResult(bool success) override {
-    m_success = success;
-    m_posted.Set();
-    return true;
-  }
+  bool PostResult(bool) override { return true; }
   void ShowWarning(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  StopEvent m_posted;  // a manual-reset event, so the measuring thread sleeps instead of polling
-  std::atomic<bool> m_success{false};
 };
 
 double CpuSeconds() {
@@ -126,19 +122,12 @@ int main(int argc, char** argv) {
 
   InstantResponder responder;
   if (!responder.Open()) return std::fprintf(stderr, "openpty failed\n"), 1;
-  CommHandle port = nullptr;
-  if (OpenComm(&port, responder.Name(), 4800, 8, kNoParity, kOneStopBit) != 1) {
-    return std::fprintf(stderr, "cannot open %s\n", responder.Name().c_str()), 1;
-  }
+  std::unique_ptr<SerialChannel> port = OpenTransmitterPort(responder.Name());
+  if (!port) return std::fprintf(stderr, "cannot open %s\n", responder.Name().c_str()), 1;
 
-  SerialChannel channel(port);
-  SystemClock clock;
-  StopEvent stop;
-  KeyLink link(channel, clock, stop, delay);
-  EntryEngine engine(link);
+  JobRunner runner(std::move(port), std::make_unique<SystemClock>(), delay);
+  runner.SetAlbum(album, checks);
   Silent reporter;
-  EntryJob job(engine, reporter);
-  job.SetAlbum(album, checks);
 
   // No packet write time here: the pty takes the bytes at once.
   const std::int64_t fixedMs = plan.keys * (std::int64_t{kReplyWaitMs} + delay) + plan.pauseMs + kLineSettleMs;
@@ -146,17 +135,19 @@ int main(int argc, char** argv) {
               static_cast<long long>(plan.pauseMs), delay, FormatMinutesSeconds(fixedMs).c_str());
   const double cpuBefore = CpuSeconds();
   const auto started = std::chrono::steady_clock::now();
-  if (!job.StartInputThread()) return std::fprintf(stderr, "no worker thread\n"), 1;
-  reporter.m_posted.Wait();
+  if (!runner.Start(reporter)) return std::fprintf(stderr, "no worker thread\n"), 1;
+  // Woken by the result, not polling: the CPU time is the job's.
+  std::optional<bool> result;
+  while (!result) result = runner.WaitForResult(std::chrono::hours(1));
   const double wallMs =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   const double cpuMs = (CpuSeconds() - cpuBefore) * 1000.0;
-  job.StopInputThread();
-  CloseComm(port);
+  runner.Stop();
+  const bool success = *result;
 
-  std::printf("result: %s\n", reporter.m_success ? "success" : "failure");
+  std::printf("result: %s\n", success ? "success" : "failure");
   std::printf("wall %.0f ms; fixed waits %lld ms; added per key %.2f ms\n", wallMs,
               static_cast<long long>(fixedMs), (wallMs - static_cast<double>(fixedMs)) / plan.keys);
   std::printf("CPU %.1f ms in all (job and responder); %.3f ms per key\n", cpuMs, cpuMs / plan.keys);
-  return reporter.m_success ? 0 : 1;
+  return success ? 0 : 1;
 }

@@ -8,9 +8,15 @@ is missing the program falls back to IPAPGothic, whose measured metrics at 9 pt
 and 96 dpi (average width of A-Z a-z: 369 px / 52, rounded as Windows does; line
 height 13 px) give the base units used here: cx = 7, cy = 13.
 
-Run from the repository root after changing a template: python3 scripts/make-dialogs.py
+Run after changing a template: python3 scripts/make-dialogs.py
+With --check it writes nothing and fails when a file in res/ differs from what
+it would write (the tests run it so).
 """
+import sys
+from pathlib import Path
 from xml.sax.saxutils import escape
+
+RES = Path(__file__).resolve().parent.parent / "res"
 
 CX, CY = 7, 13
 
@@ -119,7 +125,19 @@ def dialog(name, cls, size, caption, controls, tabs):
     return out
 
 
-if __name__ == "__main__":
+def main(check):
+    stale = []
     for name, cls, size, caption, controls, tabs in DIALOGS:
-        with open(f"res/{name}.ui", "w", encoding="utf-8") as f:
-            f.write(dialog(name, cls, size, caption, controls, tabs))
+        path = RES / f"{name}.ui"
+        text = dialog(name, cls, size, caption, controls, tabs).encode("utf-8")
+        if not check:
+            path.write_bytes(text)
+        elif not path.exists() or path.read_bytes() != text:
+            stale.append(path.name)
+    for name in stale:
+        print(f"res/{name} differs from what scripts/make-dialogs.py writes: edit the script and run it")
+    return 1 if stale else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main("--check" in sys.argv[1:]))

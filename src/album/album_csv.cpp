@@ -6,9 +6,10 @@
 #include <string_view>
 
 #include "album/text_file_encoding.h"
-#include "album/trim.h"
 #include "fileio/whole_file.h"
+#include "messages/messages.h"
 #include "text/text_codec.h"
+#include "text/trim.h"
 
 namespace vrellix {
 namespace {
@@ -16,32 +17,20 @@ namespace {
 constexpr int kFieldCount = 3 + 2 * kTrackCount;  // 103
 constexpr std::string_view kEmptyField = "none";
 
-const char kOpenFailed[] = "ファイルオープンに失敗しました";
-const char kWriteFailed[] = "ファイルの書き込みに失敗しました";
-const char kSaved[] = "ＳＡＶＥ終了";
-const char kTooManyFields[] = "フォーマットエラー検出(項目数オーバーフロー)";
-const char kCommaRefused[] = "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい";
-const char kCharacterRefused[] = "CSVファイルに保存できない文字が含まれています。修正して下さい";
-
-std::string FieldTooLong(int fieldNumber) {
-  return "フォーマットエラー検出(文字数オーバー[" + std::to_string(fieldNumber) + "項目目])";
-}
-
-std::string FieldNotText(int fieldNumber) {
-  return "フォーマットエラー検出(文字コード[" + std::to_string(fieldNumber) + "項目目])";
-}
+using messages::FieldNotText;
+using messages::FieldTooLong;
 
 // Field 0..102 named as the Start messages name it.
 std::string FieldLabel(int index) {
   switch (index) {
-    case 0: return "(Title)";
-    case 1: return "(よみ)";
-    case 2: return "(Artist)";
+    case 0: return messages::kTitleLabel;
+    case 1: return messages::kYomiLabel;
+    case 2: return messages::kArtistLabel;
     default: break;
   }
   const int track = (index - 3) / 2 + 1;
   const bool reading = (index - 3) % 2 == 1;
-  return "(Track[" + std::to_string(track) + "])" + (reading ? "(よみ)" : "");
+  return messages::TrackLabel(track) + (reading ? messages::kYomiLabel : "");
 }
 
 // Far beyond any album (103 short fields), yet a bound, so that a file that
@@ -54,7 +43,7 @@ CsvResult Failure(std::string message) { return CsvResult{false, std::move(messa
 
 CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableCount countUnenterable) {
   std::string contents;
-  if (ReadWholeFile(path, kMaxFileBytes, contents) != ReadOutcome::kRead) return Failure(kOpenFailed);
+  if (ReadWholeFile(path, kMaxFileBytes, contents) != ReadOutcome::kRead) return Failure(messages::kFileOpenFailed);
   std::string_view rest = contents;
   // Non-ASCII bytes stand only inside fields: more than 103 fields of 96 bytes
   // cannot load whichever way they are read.
@@ -70,10 +59,9 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
     std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
 
-    constexpr std::string_view kWhite = " \t\n\v\f\r";
-    const size_t first = line.find_first_not_of(kWhite);
-    if (first == std::string_view::npos) continue;
-    line = line.substr(first, line.find_last_not_of(kWhite) - first + 1);
+    const std::string trimmed = TrimWhite(line);
+    if (trimmed.empty()) continue;
+    line = trimmed;
 
     while (!line.empty()) {
       std::string_view raw;
@@ -109,7 +97,7 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
         if (!utf8 || cp932.find('\0') != std::string::npos) return Failure(FieldNotText(fieldNumber));
         text = std::move(*utf8);
       }
-      if (count == kFieldCount) return Failure(kTooManyFields);
+      if (count == kFieldCount) return Failure(messages::kTooManyFields);
       fields[static_cast<size_t>(count++)] = std::move(text);
     }
   }
@@ -151,12 +139,12 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
       continue;
     }
     // The format has no quoting: a comma or a line break would move every later field.
-    if (text.find(',') != std::string::npos) return Failure(kCommaRefused + FieldLabel(i));
+    if (text.find(',') != std::string::npos) return Failure(messages::kCommaRefused + FieldLabel(i));
     if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
-      return Failure(kCharacterRefused + FieldLabel(i));
+      return Failure(messages::kCharacterRefused + FieldLabel(i));
     }
     std::optional<std::string> cp932 = Utf8ToCp932(text);
-    if (!cp932) return Failure(kCharacterRefused + FieldLabel(i));
+    if (!cp932) return Failure(messages::kCharacterRefused + FieldLabel(i));
     encoded[static_cast<size_t>(i)] = std::move(*cp932);
   }
 
@@ -171,11 +159,11 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
   }
 
   switch (ReplaceFileContents(path, bytes, files)) {
-    case ReplaceOutcome::kReplaced: return CsvResult{true, kSaved};
-    case ReplaceOutcome::kCannotCreate: return Failure(kOpenFailed);
+    case ReplaceOutcome::kReplaced: return CsvResult{true, messages::kFileSaved};
+    case ReplaceOutcome::kCannotCreate: return Failure(messages::kFileOpenFailed);
     case ReplaceOutcome::kWriteFailed: break;
   }
-  return Failure(kWriteFailed);
+  return Failure(messages::kFileWriteFailed);
 }
 
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album) {

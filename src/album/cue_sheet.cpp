@@ -6,19 +6,11 @@
 #include <vector>
 
 #include "fileio/whole_file.h"
+#include "messages/messages.h"
 #include "text/text_codec.h"
 
 namespace vrellix {
 namespace {
-
-const char kOpenFailed[] = "ファイルオープンに失敗しました";
-const char kNoTracks[] = "CUEシートにトラックがありません";
-
-std::string TooManyTracks(int count) {
-  return "トラック数が５０を越えています(" + std::to_string(count) + "トラック)。CUEシートを読み込めません";
-}
-
-std::string NotText(int line) { return "フォーマットエラー検出(文字コード[" + std::to_string(line) + "行目])"; }
 
 // A sheet is a few kilobytes; anything near this is not one.
 constexpr size_t kMaxFileBytes = 1024 * 1024;
@@ -98,8 +90,8 @@ CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnent
     }
   }
 
-  if (tracks.size() > static_cast<size_t>(kTrackCount)) return Refuse(TooManyTracks(static_cast<int>(tracks.size())));
-  if (tracks.empty()) return Refuse(kNoTracks);
+  if (tracks.size() > static_cast<size_t>(kTrackCount)) return Refuse(messages::CueTooManyTracks(static_cast<int>(tracks.size())));
+  if (tracks.empty()) return Refuse(messages::kCueNoTracks);
 
   CueSheetResult result;
   EditedAlbum& album = result.album;
@@ -108,11 +100,11 @@ CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnent
     if (decoded) text = std::move(*decoded);
     return decoded.has_value();
   };
-  if (!decodeInto(title, album.title)) return Refuse(NotText(title.line));
-  if (!decodeInto(artist, album.artist)) return Refuse(NotText(artist.line));
+  if (!decodeInto(title, album.title)) return Refuse(messages::CueLineNotText(title.line));
+  if (!decodeInto(artist, album.artist)) return Refuse(messages::CueLineNotText(artist.line));
   for (size_t t = 0; t < tracks.size(); ++t) {
     EditedRow& row = album.rows[t];
-    if (!decodeInto(tracks[t], row.name)) return Refuse(NotText(tracks[t].line));
+    if (!decodeInto(tracks[t], row.name)) return Refuse(messages::CueLineNotText(tracks[t].line));
     row.checked = !row.name.empty();
   }
   result.ok = true;
@@ -121,7 +113,7 @@ CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnent
 
 CueSheetResult LoadCueSheet(const std::string& path, UnenterableCount countUnenterable) {
   std::string bytes;
-  if (ReadWholeFile(path, kMaxFileBytes, bytes) != ReadOutcome::kRead) return Refuse(kOpenFailed);
+  if (ReadWholeFile(path, kMaxFileBytes, bytes) != ReadOutcome::kRead) return Refuse(messages::kFileOpenFailed);
   return ParseCueSheet(bytes, countUnenterable);
 }
 

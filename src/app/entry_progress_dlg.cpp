@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include "app/app_common.h"
+#include "messages/messages.h"
 #include "ui_entry_progress_dlg.h"
 
 namespace vrellix {
@@ -34,8 +35,8 @@ void CEntryProgressDlg::BeginJob() { ++m_nJob; }
 void CEntryProgressDlg::EndJob() { ++m_nJob; }
 
 int CEntryProgressDlg::DoModal() {
-  m_ui->ctl1011->setText(QStringLiteral("処理内容"));
-  m_ui->ctl1000->setText(QStringLiteral("中断"));
+  m_ui->ctl1011->setText(ToQString(messages::kProgressStatusLabel));
+  m_ui->ctl1000->setText(ToQString(messages::kAbortButton));
   m_ui->ctl1000->setFocus();
   m_timer.start();
   const int result = exec();
@@ -94,7 +95,7 @@ void CEntryProgressDlg::OnStatusTimer() {
 }
 
 void CEntryProgressDlg::OnAbort() {
-  if (ShowMessage(this, "入力処理を中止します。よろしいですか？", QMessageBox::Warning,
+  if (ShowMessage(this, messages::kAbortQuestion, QMessageBox::Warning,
                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
     if (isVisible()) reject();
   }
@@ -102,14 +103,13 @@ void CEntryProgressDlg::OnAbort() {
 
 void CEntryProgressDlg::OnProgressStop() {
   if (!isVisible()) return;
-  ShowMessage(this, "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)",
-              QMessageBox::Critical);
+  ShowMessage(this, messages::kJobFailed, QMessageBox::Critical);
   reject();
 }
 
 void CEntryProgressDlg::OnProgressSuccess() {
   if (!isVisible()) return;
-  ShowMessage(this, "入力処理は正常に終了しました", QMessageBox::Information);
+  ShowMessage(this, messages::kJobSucceeded, QMessageBox::Information);
   accept();
 }
 

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/app_common.h"
+#include "messages/messages.h"
 
 namespace vrellix {
 
@@ -18,7 +19,7 @@ CSimulatorDumpDlg::CSimulatorDumpDlg(const std::string& verdict, const std::stri
   auto* verdictLabel = new QLabel(ToQString(verdict), this);
   verdictLabel->setObjectName(QStringLiteral("verdict"));
   layout->addWidget(verdictLabel);
-  layout->addWidget(new QLabel(QStringLiteral("シミュレータのＲＺＴが保持している内容:"), this));
+  layout->addWidget(new QLabel(ToQString(messages::kSimulatorHolds), this));
   auto* text = new QPlainTextEdit(ToQString(dump), this);
   text->setObjectName(QStringLiteral("dumpText"));
   text->setReadOnly(true);

@@ -8,7 +8,6 @@
 #include <QTableWidget>
 
 #include "album/album_csv.h"
-#include "album/trim.h"
 #include "app/about_dlg.h"
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
@@ -21,8 +20,10 @@
 #include "link/clock.h"
 #include "link/key_link.h"
 #include "link/virtual_clock.h"
+#include "messages/messages.h"
 #include "sim/simulated_device.h"
 #include "sim/simulated_run.h"
+#include "text/trim.h"
 #include "ui_titler_dlg.h"
 #include "validate/input_checks.h"
 
@@ -39,14 +40,7 @@ const QColor kBackground(162, 188, 189);
 constexpr int kTextColumnsAndScrollBar = 326;
 constexpr int kTextColumnWidth = 155;
 
-constexpr int kBaudRate = 4800;
-constexpr int kDataBits = 8;
-
-const char* const kExitQuestion = "終了します。よろしいですか？";
-const char* const kStartQuestion =
-    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？";
-const char* const kThreadStartFailed = "ＲＺＴ入力処理スレッドの起動に失敗しました";
-const char* const kAboutItem = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+using messages::kAboutItem;
 
 // The core takes file names in UTF-8 on every platform.
 std::string FilePath(const QString& name) { return ToUtf8(name); }
@@ -79,11 +73,9 @@ CTitlerDlg::~CTitlerDlg() {
   m_pInputJob.reset();
   m_pEngine.reset();
   m_pLink.reset();
+  // Closes the port.
   m_pChannel.reset();
-  if (g_hComm) {
-    CloseComm(g_hComm);
-    g_hComm = nullptr;
-  }
+  g_hComm = nullptr;
 }
 
 void CTitlerDlg::OnInitDialog() {
@@ -132,10 +124,10 @@ bool CTitlerDlg::OpenLink() {
     m_pSimulator = device.get();
     m_pChannel = std::move(device);
   } else {
-    if (!OpenComm(&g_hComm, PortDeviceName(m_settings), kBaudRate, kDataBits, kNoParity, kOneStopBit,
-                  &m_portFailure))
-      return false;
-    m_pChannel = std::make_unique<SerialChannel>(g_hComm);
+    std::unique_ptr<SerialChannel> port = OpenTransmitterPort(PortDeviceName(m_settings), &m_portFailure);
+    if (!port) return false;
+    g_hComm = port->Handle();
+    m_pChannel = std::move(port);
   }
   m_pLink = std::make_unique<KeyLink>(*m_pChannel, *m_pClock, m_hStopEvent, m_settings.m_nCommandDelay);
   m_pEngine = std::make_unique<EntryEngine>(*m_pLink);
@@ -148,7 +140,8 @@ void CTitlerDlg::BuildTrackList() {
   list->clear();
   list->setColumnCount(3);
   list->setRowCount(kTrackCount);
-  list->setHorizontalHeaderLabels({QStringLiteral("No"), QStringLiteral("名称"), QStringLiteral("よみ")});
+  list->setHorizontalHeaderLabels({ToQString(messages::kTrackListNumber), ToQString(messages::kTrackListName),
+                                   ToQString(messages::kTrackListYomi)});
   list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   list->horizontalHeader()->setHighlightSections(false);
   list->verticalHeader()->setVisible(false);
@@ -224,7 +217,7 @@ void CTitlerDlg::ApplyAlbum(const EditedAlbum& album) {
 bool CTitlerDlg::IsJobIdle() const { return !m_pInputJob || m_pInputJob->m_bThreadStopped; }
 
 void CTitlerDlg::accept() {
-  if (ShowMessage(this, kExitQuestion, QMessageBox::Information,
+  if (ShowMessage(this, messages::kExitQuestion, QMessageBox::Information,
                   QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return;
   SaveTexts();
@@ -303,7 +296,7 @@ void CTitlerDlg::OnStart() {
     ShowMessage(this, checked.message, QMessageBox::Information);
     return;
   }
-  if (ShowMessage(this, kStartQuestion, QMessageBox::Information,
+  if (ShowMessage(this, messages::kStartQuestion, QMessageBox::Information,
                   QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return;
   m_album = checked.album;
@@ -322,7 +315,7 @@ void CTitlerDlg::RunEntryJob() {
   g_dlgProgress->BeginJob();
   if (!m_pInputJob->StartInputThread()) {
     g_dlgProgress->EndJob();
-    ShowMessage(this, kThreadStartFailed, QMessageBox::Critical);
+    ShowMessage(this, messages::kThreadStartFailed, QMessageBox::Critical);
     m_pInputJob->StopInputThread();
     return;
   }
@@ -340,9 +333,9 @@ void CTitlerDlg::ShowSimulatorDump(const std::array<bool, kTrackCount>& checks) 
     if (field.Matches()) continue;
     differing += (differing.empty() ? "" : ", ") + sim::FieldLabel(field);
   }
-  std::string verdict = "ＲＺＴはアルバムのとおりの内容を保持しています";
-  if (!differing.empty()) verdict = "アルバムと異なる項目があります: " + differing;
-  if (!device.Errors().empty()) verdict += "\nＲＺＴが受け付けないキーがありました (error 行)";
+  std::string verdict = messages::kSimulatorMatches;
+  if (!differing.empty()) verdict = messages::kSimulatorDiffers + differing;
+  if (!device.Errors().empty()) verdict += std::string("\n") + messages::kSimulatorRefusedKeys;
   CSimulatorDumpDlg dump(verdict, m_pSimulator->Dump(), this);
   dump.exec();
 }

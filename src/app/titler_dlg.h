@@ -35,7 +35,8 @@ class EntryJob;
 class FileNameSource;
 class KeyLink;
 
-// The one serial port of the program; nullptr when none is open.
+// The one serial port of the program; nullptr when none is open. The window's
+// byte channel owns it and closes it.
 extern CommHandle g_hComm;
 
 struct TitlerOptions {

@@ -4,9 +4,9 @@
 // With --simulate [--old TEXT] the job runs against the simulated device instead.
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -17,23 +17,17 @@
 #include "cli/console.h"
 #include "cli/link_setup.h"
 #include "cli/simulated_enter.h"
-#include "entry/entry_engine.h"
-#include "job/entry_job.h"
 #include "job/job_plan.h"
+#include "job/job_runner.h"
 #include "link/clock.h"
 #include "link/key_link.h"
 #include "link/serial_port.h"
-#include "link/stop_event.h"
+#include "messages/messages.h"
 
 namespace vrellix::cli {
 
 namespace {
 
-constexpr char kConfirmText[] =
-    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？";
-constexpr char kSuccessText[] = "入力処理は正常に終了しました";
-constexpr char kFailureText[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
-constexpr char kThreadFailedText[] = "ＲＺＴ入力処理スレッドの起動に失敗しました";
 constexpr int kExitInterrupted = 130;
 constexpr auto kRedrawPeriod = std::chrono::milliseconds(200);
 
@@ -45,7 +39,7 @@ int EnterUsage() {
 }
 
 bool AskToStart() {
-  std::printf("%s [y/N] ", kConfirmText);
+  std::printf("%s [y/N] ", messages::kStartQuestion);
   std::fflush(stdout);
   std::string answer;
   // No terminal, or end of input, means No.
@@ -74,30 +68,14 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_strStatus = text;
   }
-  bool PostResult(bool success) override {
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_result = success;
-    }
-    m_changed.notify_all();
-    return true;
-  }
+  // The runner keeps the result; the main thread asks it.
+  bool PostResult(bool) override { return true; }
   void ShowWarning(const std::string& text) override {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::fprintf(stderr, "\n%s\n", text.c_str());
   }
-  void OnKey(int, int) override { m_nKeysDone.fetch_add(1); }
+  void OnKey(int, KeyResult) override { m_nKeysDone.fetch_add(1); }
   void OnPause(int ms) override { m_nPauseDoneMs.fetch_add(ms); }
-
-  // Waits until the result is posted or the time is up.
-  void Wait(std::chrono::milliseconds limit) {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait_for(lock, limit, [this] { return m_result.has_value(); });
-  }
-  std::optional<bool> Result() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_result;
-  }
 
   // One line: bar, position, status, elapsed time and the estimate of what is left.
   void Draw(std::chrono::steady_clock::duration elapsed) {
@@ -122,58 +100,48 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
   const std::int64_t m_nPlannedPauseMs;
   const int m_nCommandDelay;
   std::mutex m_mutex;
-  std::condition_variable m_changed;
   int m_nRange = 0;
   int m_nPosition = 0;
   std::string m_strStatus;
-  std::optional<bool> m_result;
   std::atomic<int> m_nKeysDone{0};
   std::atomic<std::int64_t> m_nPauseDoneMs{0};
 };
 
 // Runs the job on its worker thread and follows it until its result or Ctrl-C.
-int RunJob(CommHandle port, const CheckedAlbum& input, int commandDelay) {
-  SerialChannel channel(port);
-  SystemClock clock;
-  StopEvent stop;
-  KeyLink link(channel, clock, stop, commandDelay);
-  EntryEngine engine(link);
+int RunJob(std::unique_ptr<SerialChannel> port, const CheckedAlbum& input, int commandDelay) {
+  JobRunner runner(std::move(port), std::make_unique<SystemClock>(), commandDelay);
   TerminalProgress progress(PlanJob(input.album, input.checks, commandDelay), commandDelay);
-  link.SetObserver(&progress);
-  EntryJob job(engine, progress);
-  job.SetAlbum(input.album, input.checks);
+  runner.SetObserver(&progress);
+  runner.SetAlbum(input.album, input.checks);
 
-  // Bytes left from before belong to no key of this job.
-  channel.PurgeInput();
   // Ctrl-C sets the stop event at once: the key under way finishes, no other is sent.
-  InterruptToStop interrupt(stop);
-  if (!job.StartInputThread()) {
-    std::fprintf(stderr, "%s\n", kThreadFailedText);
+  InterruptToStop interrupt(runner.StopSignal());
+  if (!runner.Start(progress)) {
+    std::fprintf(stderr, "%s\n", messages::kThreadStartFailed);
     return 1;
   }
 
   const auto started = std::chrono::steady_clock::now();
   std::optional<bool> result;
-  while (!result && !stop.IsSet()) {
-    progress.Wait(kRedrawPeriod);
+  while (!result && !runner.StopSignal().IsSet()) {
+    result = runner.WaitForResult(kRedrawPeriod);
     progress.Draw(std::chrono::steady_clock::now() - started);
-    result = progress.Result();
   }
   std::fprintf(stderr, "\n");
   // Ends the worker's wait after its result, or stops it mid-job.
-  job.StopInputThread();
+  runner.Stop();
 
   // A result posted just before Ctrl-C still counts.
-  result = progress.Result();
+  result = runner.Result();
   if (!result) {
     std::fprintf(stderr, "vrellix-cli: interrupted\n");
     return kExitInterrupted;
   }
   if (*result) {
-    std::printf("%s\n", kSuccessText);
+    std::printf("%s\n", messages::kJobSucceeded);
     return 0;
   }
-  std::fprintf(stderr, "%s\n", kFailureText);
+  std::fprintf(stderr, "%s\n", messages::kJobFailed);
   return 1;
 }
 
@@ -216,14 +184,10 @@ int RunEnter(const std::vector<std::string>& args) {
   std::optional<OpenLink> link = OpenConfiguredLink(overrides);
   if (!link) return 1;
   if (!confirmed && !AskToStart()) {
-    CloseComm(link->port);
     std::fprintf(stderr, "vrellix-cli: not started\n");
     return 1;
   }
-
-  const int exitCode = RunJob(link->port, *input, link->settings.m_nCommandDelay);
-  CloseComm(link->port);
-  return exitCode;
+  return RunJob(std::move(link->port), *input, link->settings.m_nCommandDelay);
 }
 
 }  // namespace vrellix::cli

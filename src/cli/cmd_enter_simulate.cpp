@@ -5,6 +5,7 @@
 #include "cli/simulated_enter.h"
 #include "job/job_plan.h"
 #include "link/settings.h"
+#include "messages/messages.h"
 #include "sim/device_model.h"
 #include "sim/simulated_run.h"
 #include "text/text_codec.h"
@@ -13,7 +14,6 @@ namespace vrellix::cli {
 
 namespace {
 
-constexpr char kFailureText[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
 // A reading field holds at most 16 characters, so no field can start with more
 // (the job's 16 erase keys would leave the rest in front of the new text).
 constexpr std::size_t kOldTextMostCharacters = 16;
@@ -50,7 +50,7 @@ int RunSimulatedEnter(const std::string& path, const std::optional<std::string>&
 
   const std::string mismatches = sim::FormatMismatches(run);
   std::fwrite(mismatches.data(), 1, mismatches.size(), stderr);
-  if (!run.jobSucceeded) std::fprintf(stderr, "%s\n", kFailureText);
+  if (!run.jobSucceeded) std::fprintf(stderr, "%s\n", messages::kJobFailed);
   if (!run.modelErrors.empty()) {
     std::fprintf(stderr, "vrellix-cli enter: the simulated device met %s key(s) it could not take\n",
                  std::to_string(run.modelErrors.size()).c_str());

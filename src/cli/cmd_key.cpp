@@ -118,19 +118,17 @@ int RunKey(const std::vector<std::string>& args) {
 
   const std::optional<OpenLink> opened = OpenConfiguredLink({options.port, options.delayMs});
   if (!opened) return kExitFailed;
-  const CommHandle port = opened->port;
 
-  SerialChannel channel(port);
   SystemClock clock;
-  KeyLink link(channel, clock, stop, opened->settings.m_nCommandDelay);
+  KeyLink link(*opened->port, clock, stop, opened->settings.m_nCommandDelay);
 
   bool allAcknowledged = true;
   std::size_t next = 0;
   for (; next < options.keys.size(); ++next) {
     const int key = options.keys[next];
-    const int result = link.PutCommand(key);
-    if (result == -1) break;  // stopped: this key was not sent
-    if (result == 1) {
+    const KeyResult result = link.PutCommand(key);
+    if (result == KeyResult::kStopped) break;  // this key was not sent
+    if (result == KeyResult::kAcknowledged) {
       PrintKeyLine(key, "acknowledged");
       continue;
     }
@@ -148,7 +146,6 @@ int RunKey(const std::vector<std::string>& args) {
     std::fprintf(stderr, "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
     allAcknowledged = false;
   }
-  CloseComm(port);
 
   if (stop.IsSet()) {
     std::fprintf(stderr, "vrellix-cli key: interrupted; nothing more was sent\n");

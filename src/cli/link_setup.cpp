@@ -4,13 +4,6 @@
 
 namespace vrellix::cli {
 
-namespace {
-
-constexpr int kBaudRate = 4800;
-constexpr int kDataBits = 8;
-
-}  // namespace
-
 bool IsDecimal(const std::string& text) {
   if (text.empty() || text.size() > 9) return false;  // 9 digits always fit an int
   for (char c : text) {
@@ -41,13 +34,13 @@ std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   if (overrides.commandDelay) link.settings.m_nCommandDelay = *overrides.commandDelay;
 
   PortFailure failure;
-  if (OpenComm(&link.port, PortDeviceName(link.settings), kBaudRate, kDataBits, kNoParity, kOneStopBit,
-               &failure) != 1) {
+  link.port = OpenTransmitterPort(PortDeviceName(link.settings), &failure);
+  if (!link.port) {
     std::fprintf(stderr, "%s\n", PortFailureMessage(link.settings, failure).c_str());
     return std::nullopt;
   }
   // Bytes left from before belong to no key of this run.
-  PurgeCommInput(link.port);
+  link.port->PurgeInput();
   return link;
 }
 

@@ -2,6 +2,7 @@
 // for the commands that talk to the transmitter.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,13 +20,12 @@ struct LinkOverrides {
 
 struct OpenLink {
   LinkSettings settings;  // as used: the file's values with the overrides applied
-  CommHandle port = nullptr;
+  std::unique_ptr<SerialChannel> port;
 };
 
 // LoadIniSettings (which creates or completes the file), the overrides, then
-// the port at 4800 baud, 8 bits, no parity, 1 stop bit, with its receive buffer
-// emptied. When the port cannot be opened, prints the port-failure message and
-// returns nothing.
+// the transmitter's port with its receive buffer emptied. When the port cannot
+// be opened, prints the port-failure message and returns nothing.
 std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides);
 
 // A whole non-negative number that fits an int ("0".."999999999").

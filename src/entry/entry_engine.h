@@ -18,7 +18,10 @@ class EntryEngine {
   explicit EntryEngine(KeyLink& link) : m_link(link) {}
 
   KeyLink& Link() { return m_link; }
-  int PutCommand(int key) { return m_link.PutCommand(key); }
+  KeyResult PutCommand(int key) { return m_link.PutCommand(key); }
+  // Sends key `times` times: 1 when every one was acknowledged, 0 at the first
+  // that was not (nothing after it is sent).
+  int PressKey(int key, int times);
 
   // Page, width, text and off-grid flags back to 0, as when a field opens.
   // m_nSymbolPos is left alone.
@@ -54,8 +57,6 @@ class EntryEngine {
   int m_bCursorOffGrid = 0;   // a width switch or space left the character cells
 
  private:
-  // Sends key `times` times; 0 at the first key that is not acknowledged.
-  int PressKey(int key, int times);
   // The shared bodies of the routines; an empty lookup means "not in the
   // routine's table" and sends nothing.
   int EnterMultiTap(const std::optional<MultiTap>& stroke);

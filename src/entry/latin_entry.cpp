@@ -78,7 +78,7 @@ int EntryEngine::HEiziInputProcess(const std::string& piece) {
 
 int EntryEngine::EnterDigit(const std::optional<int>& key) {
   if (!key) return 0;
-  if (PutCommand(*key) != 1) return 0;
+  if (PutCommand(*key) != KeyResult::kAcknowledged) return 0;
   m_bCursorOffGrid = 0;
   return 1;
 }

@@ -4,12 +4,11 @@
 // acknowledged.
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
+#include "entry/palette_pages.h"
 #include "link/keys.h"
 
 namespace vrellix {
 namespace {
-
-constexpr int kLastPalletPage = 5;
 
 // Fixed walks to the palette's function cells: the same counts from whatever
 // cell the cursor is on, never a path computed from the record.
@@ -45,13 +44,13 @@ unsigned char FirstByteOf(const std::string& piece) {
 
 int EntryEngine::PressKey(int key, int times) {
   for (int i = 0; i < times; ++i) {
-    if (PutCommand(key) != 1) return 0;
+    if (PutCommand(key) != KeyResult::kAcknowledged) return 0;
   }
   return 1;
 }
 
 void EntryEngine::ResetEntryState() {
-  m_nPalletPage = 0;
+  m_nPalletPage = kHiraganaPage;
   m_nHZMode = 0;
   m_bHasText = 0;
   m_bCursorOffGrid = 0;
@@ -61,9 +60,9 @@ int EntryEngine::SetPalletPage(int page) {
   // Any other target would never be reached: the page counter wraps 5 -> 0.
   if (page < 0 || page > kLastPalletPage) return 0;
   while (m_nPalletPage != page) {
-    if (PutCommand(KEY_PALLET) != 1) return 0;
+    if (PutCommand(KEY_PALLET) != KeyResult::kAcknowledged) return 0;
     ++m_nPalletPage;
-    if (m_nPalletPage > kLastPalletPage) m_nPalletPage = 0;
+    if (m_nPalletPage > kLastPalletPage) m_nPalletPage = kHiraganaPage;
     // The device needs a moment to draw the new page. A stop cuts the pause
     // short; the next key then reports it.
     m_link.Pause(kPageStepPauseMs);
@@ -77,7 +76,7 @@ int EntryEngine::SetHZSwitch(int mode) {
   const int downs = m_bHasText != 0 ? kDownsToWidthSwitchWithText : kDownsToWidthSwitchEmptyField;
   if (PressKey(KEY_PAL_LEFT, kLeftsToFunctionColumn) != 1 ||
       PressKey(KEY_PAL_UP, kUpsToFunctionTop) != 1 || PressKey(KEY_PAL_DOWN, downs) != 1 ||
-      PutCommand(KEY_PAL_ENTER) != 1) {
+      PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) {
     return 0;
   }
   m_bCursorOffGrid = 1;
@@ -90,15 +89,15 @@ int EntryEngine::SetSpace(int mode) {
   const int modeBefore = m_nHZMode;
   if (mode == 0) {
     // The hiragana page has no width switch to use.
-    if (m_nPalletPage != 0 && SetHZSwitch(0) != 1) return 0;
+    if (m_nPalletPage != kHiraganaPage && SetHZSwitch(0) != 1) return 0;
   } else {
-    if (m_nPalletPage == 0 && SetPalletPage(1) != 1) return 0;
+    if (m_nPalletPage == kHiraganaPage && SetPalletPage(kKatakanaPage) != 1) return 0;
     if (SetHZSwitch(1) != 1) return 0;
   }
   // A completed switch leaves the cursor in the function column already.
   if (m_nHZMode == modeBefore && PressKey(KEY_PAL_LEFT, kLeftsToFunctionColumn) != 1) return 0;
   if (PressKey(KEY_PAL_UP, kUpsToFunctionTop) != 1 || PressKey(KEY_PAL_DOWN, kDownsToSpace) != 1 ||
-      PutCommand(KEY_PAL_ENTER) != 1) {
+      PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) {
     return 0;
   }
   m_bCursorOffGrid = 1;

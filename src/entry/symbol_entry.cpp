@@ -73,7 +73,7 @@ int EntryEngine::EnterSymbolCell(const std::optional<int>& target) {
   // 24, so such a move steps right first.
   if (rowStep > 0) {
     if (ColumnOf(start) == 0 && RowOf(start) + rowStep == 2) {
-      if (PutCommand(KEY_PAL_RIGHT) != 1) return 0;
+      if (PutCommand(KEY_PAL_RIGHT) != KeyResult::kAcknowledged) return 0;
       --columnStep;
     }
     if (PressKey(KEY_PAL_DOWN, rowStep) != 1) return 0;
@@ -85,7 +85,7 @@ int EntryEngine::EnterSymbolCell(const std::optional<int>& target) {
   } else if (columnStep < 0) {
     if (PressKey(KEY_PAL_LEFT, -columnStep) != 1) return 0;
   }
-  if (PutCommand(KEY_PAL_ENTER) != 1) return 0;
+  if (PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) return 0;
 
   m_nSymbolPos = *target;
   m_bCursorOffGrid = 0;

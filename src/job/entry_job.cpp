@@ -5,22 +5,16 @@
 
 #include "job/string_input.h"
 #include "link/keys.h"
+#include "messages/messages.h"
 
 namespace vrellix {
 
 namespace {
 
-constexpr char kStatusTitle[] = "タイトル名入力中";
-constexpr char kStatusYomi[] = "よみ入力中";
-constexpr char kStatusArtist[] = "アーティスト名入力中";
-constexpr char kStatusTracks[] = "トラック情報入力中";
-constexpr char kForcedStopWarning[] = "ＲＺＴ入力処理スレッド強制停止";
-constexpr char kPostStopFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_STOP";
-constexpr char kPostSuccessFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_SUCCESS";
-
-std::string TrackStatus(int k, int n) {
-  return "トラック情報入力中[ " + std::to_string(k) + "／" + std::to_string(n) + " ]";
-}
+using messages::kStatusArtist;
+using messages::kStatusTitle;
+using messages::kStatusTracks;
+using messages::kStatusYomi;
 
 std::thread CreateStdThread(std::function<void()> body) { return std::thread(std::move(body)); }
 
@@ -81,7 +75,7 @@ void EntryJob::StopInputThread(std::chrono::milliseconds limit) {
   stop.Set();
   if (m_pInputThread) {
     if (!WaitForWorker(limit)) {
-      m_reporter.ShowWarning(kForcedStopWarning);
+      m_reporter.ShowWarning(messages::kForcedStop);
       std::unique_lock<std::mutex> lock(m_doneMutex);
       m_doneChanged.wait(lock, [this] { return m_bWorkerDone; });
     }
@@ -131,7 +125,7 @@ int EntryJob::InputThreadProc() {
   StopEvent& stop = m_engine.Link().Stop();
   if (!stop.IsSet()) {
     if (!m_reporter.PostResult(succeeded)) {
-      m_reporter.ShowWarning(succeeded ? kPostSuccessFailed : kPostStopFailed);
+      m_reporter.ShowWarning(succeeded ? messages::kSuccessPostFailed : messages::kStopPostFailed);
     }
     // Stay until the window thread has seen the result and stops the job.
     stop.Wait();
@@ -142,7 +136,7 @@ int EntryJob::InputThreadProc() {
 int EntryJob::TitleInputProcess() {
   ResetEntryState();
   m_engine.m_nSymbolPos = 0;
-  if (!Key(KEY_SELECT) || !KeyTimes(KEY_MENU_DOWN, 2) || !Key(KEY_SELECT)) return 0;
+  if (!Key(KEY_SELECT) || !Key(KEY_MENU_DOWN, 2) || !Key(KEY_SELECT)) return 0;
   Pause(1000);
   if (m_album.Title.empty()) return 1;
   if (!Key(KEY_SELECT)) return 0;
@@ -165,7 +159,7 @@ int EntryJob::YomiInputProcess() {
 int EntryJob::ArtistInputProcess() {
   ResetEntryState();
   if (m_album.Artist.empty()) return 1;
-  if (!KeyTimes(KEY_MENU_DOWN, 2)) return 0;
+  if (!Key(KEY_MENU_DOWN, 2)) return 0;
   for (int i = 0; i < 2; ++i) {
     if (!Key(KEY_SELECT)) return 0;
     Pause(500);
@@ -190,7 +184,7 @@ int EntryJob::TrackInputProcess() {
     if (row != 0 && !Key(KEY_MENU_DOWN)) return 0;
     if (IsSelectedTrack(row)) {
       ++begun;
-      m_reporter.SetStatus(TrackStatus(begun, selected));
+      m_reporter.SetStatus(messages::TrackStatus(begun, selected));
       AdvanceProgress();
       if (!EnterTrack(m_album.Tracks[static_cast<std::size_t>(row)])) return 0;
     }
@@ -228,15 +222,8 @@ bool EntryJob::EnterTrack(const AlbumTrack& track) {
 }
 
 bool EntryJob::ReplaceFieldText(int eraseCount, const std::string& text) {
-  return KeyTimes(KEY_ERASE, eraseCount) && StringInputProcess(m_engine, text) == 1 &&
+  return Key(KEY_ERASE, eraseCount) && StringInputProcess(m_engine, text) == 1 &&
          Key(KEY_FINISH);
-}
-
-bool EntryJob::KeyTimes(int key, int count) {
-  for (int i = 0; i < count; ++i) {
-    if (!Key(key)) return false;
-  }
-  return true;
 }
 
 void EntryJob::AdvanceProgress() {

@@ -81,8 +81,8 @@ class EntryJob {
  private:
   // Page, width, text and off-grid flags back to 0 as a field opens.
   void ResetEntryState() { m_engine.ResetEntryState(); }
-  bool Key(int key) { return m_engine.PutCommand(key) == 1; }
-  bool KeyTimes(int key, int count);
+  // True when every press was acknowledged.
+  bool Key(int key, int times = 1) { return m_engine.PressKey(key, times) == 1; }
   void Pause(int ms) { m_engine.Link().Pause(ms); }
   void AdvanceProgress();
   // Erase, enter the text and close the field.

@@ -37,9 +37,9 @@ bool JobEventLog::PostResult(bool success) {
   return delivered;
 }
 
-void JobEventLog::OnKey(int code, int result) {
+void JobEventLog::OnKey(int code, KeyResult result) {
   Add({JobEvent::kKey, code, {}});
-  if (result != 1) {
+  if (result != KeyResult::kAcknowledged) {
     std::lock_guard<std::mutex> lock(m_mutex);
     ++m_nRefused;
   }
@@ -58,15 +58,6 @@ void JobEventLog::OnResult(std::function<void(bool)> hook) {
 std::vector<JobEvent> JobEventLog::Events() const {
   std::lock_guard<std::mutex> lock(m_mutex);
   return m_events;
-}
-
-int JobEventLog::KeysAcknowledged() const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  int keys = 0;
-  for (const JobEvent& event : m_events) {
-    if (event.kind == JobEvent::kKey) ++keys;
-  }
-  return keys - m_nRefused;
 }
 
 int JobEventLog::KeysRefused() const {

@@ -38,7 +38,7 @@ class JobEventLog : public JobReporter, public LinkObserver {
   bool PostResult(bool success) override;
   void ShowWarning(const std::string& text) override { Add({JobEvent::kWarning, 0, text}); }
   // Keys that were not acknowledged are recorded too (value is the code either way).
-  void OnKey(int code, int result) override;
+  void OnKey(int code, KeyResult result) override;
   void OnPause(int ms) override { Add({JobEvent::kPause, ms, {}}); }
 
   // What PostResult answers, and a hook run after the result was recorded.
@@ -46,7 +46,6 @@ class JobEventLog : public JobReporter, public LinkObserver {
   void OnResult(std::function<void(bool success)> hook);
 
   std::vector<JobEvent> Events() const;
-  int KeysAcknowledged() const;
   int KeysRefused() const;
 
  private:

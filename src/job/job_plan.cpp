@@ -1,11 +1,10 @@
 #include "job/job_plan.h"
 
 #include <cstdio>
+#include <memory>
 
-#include "entry/entry_engine.h"
-#include "job/entry_job.h"
+#include "job/job_runner.h"
 #include "link/keys.h"
-#include "link/stop_event.h"
 #include "link/virtual_clock.h"
 
 namespace vrellix {
@@ -14,15 +13,15 @@ namespace {
 
 class AlwaysAckChannel final : public ByteChannel {
  public:
-  int Write(const std::uint8_t*, std::size_t) override { return COMM_OK; }
-  int Read(std::uint8_t* buffer, std::size_t count) override {
+  CommResult Write(const std::uint8_t*, std::size_t) override { return CommResult::kOk; }
+  CommResult Read(std::uint8_t* buffer, std::size_t count) override {
     for (std::size_t i = 0; i < count; ++i) buffer[i] = ACK;
-    return COMM_OK;
+    return CommResult::kOk;
   }
   void PurgeInput() override {}
-  int TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
+  CommResult TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
     *taken = 0;
-    return COMM_OK;
+    return CommResult::kOk;
   }
 };
 
@@ -30,20 +29,11 @@ class AlwaysAckChannel final : public ByteChannel {
 
 JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                 int commandDelayMs) {
-  AlwaysAckChannel channel;
-  VirtualClock clock;
-  StopEvent stop;
-  KeyLink link(channel, clock, stop, commandDelayMs);
-  EntryEngine engine(link);
+  JobRunner runner(std::make_unique<AlwaysAckChannel>(), std::make_unique<VirtualClock>(), commandDelayMs);
   JobEventLog log;
-  link.SetObserver(&log);
-  // The worker waits for a stop once it has posted its result; here the post
-  // itself ends that wait, so the job runs to its end on this thread.
-  log.OnResult([&stop](bool) { stop.Set(); });
-
-  EntryJob job(engine, log);
-  job.SetAlbum(album, checks);
-  job.InputThreadProc();
+  runner.SetObserver(&log);
+  runner.SetAlbum(album, checks);
+  runner.RunToEnd(log);
 
   JobPlan plan;
   plan.events = log.Events();

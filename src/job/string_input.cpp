@@ -1,6 +1,7 @@
 #include "job/string_input.h"
 
 #include "entry/char_class.h"
+#include "entry/palette_pages.h"
 #include "link/keys.h"
 
 namespace vrellix {
@@ -25,18 +26,18 @@ struct ClassRow {
 
 // clang-format off
 constexpr ClassRow kClassRows[] = {
-  // class               symbol  page   width  routine                              space  NEXT   step
-  {CHARCLASS_HIRAGANA,   false,  0,     kNone, &EntryEngine::HiraganaInputProcess,  kNone, true,  2},
-  {CHARCLASS_ZKATAKANA,  false,  1,     0,     &EntryEngine::ZKatakanaInputProcess, kNone, true,  2},
-  {CHARCLASS_HKATAKANA,  false,  1,     1,     &EntryEngine::HKatakanaInputProcess, kNone, true,  1},
-  {CHARCLASS_ZEIZI,      false,  3,     0,     &EntryEngine::ZEiziInputProcess,     kNone, true,  2},
-  {CHARCLASS_HEIZI,      false,  3,     1,     &EntryEngine::HEiziInputProcess,     kNone, true,  1},
-  {CHARCLASS_ZSUHZI,     false,  2,     0,     &EntryEngine::ZSuhziInputProcess,    kNone, false, 2},
-  {CHARCLASS_HSUHZI,     false,  2,     1,     &EntryEngine::HSuhziInputProcess,    kNone, false, 1},
-  {CHARCLASS_ZSYMBOL,    true,   4,     0,     &EntryEngine::ZSymbolInputProcess,   kNone, false, 2},
-  {CHARCLASS_HSYMBOL,    true,   4,     1,     &EntryEngine::HSymbolInputProcess,   kNone, false, 1},
-  {CHARCLASS_ZSPACE,     false,  kNone, kNone, nullptr,                             0,     false, 2},
-  {CHARCLASS_HSPACE,     false,  kNone, kNone, nullptr,                             1,     false, 1},
+  // class               symbol  page           width  routine                              space  NEXT   step
+  {CHARCLASS_HIRAGANA,   false,  kHiraganaPage, kNone, &EntryEngine::HiraganaInputProcess,  kNone, true,  2},
+  {CHARCLASS_ZKATAKANA,  false,  kKatakanaPage, 0,     &EntryEngine::ZKatakanaInputProcess, kNone, true,  2},
+  {CHARCLASS_HKATAKANA,  false,  kKatakanaPage, 1,     &EntryEngine::HKatakanaInputProcess, kNone, true,  1},
+  {CHARCLASS_ZEIZI,      false,  kLetterPage,   0,     &EntryEngine::ZEiziInputProcess,     kNone, true,  2},
+  {CHARCLASS_HEIZI,      false,  kLetterPage,   1,     &EntryEngine::HEiziInputProcess,     kNone, true,  1},
+  {CHARCLASS_ZSUHZI,     false,  kDigitPage,    0,     &EntryEngine::ZSuhziInputProcess,    kNone, false, 2},
+  {CHARCLASS_HSUHZI,     false,  kDigitPage,    1,     &EntryEngine::HSuhziInputProcess,    kNone, false, 1},
+  {CHARCLASS_ZSYMBOL,    true,   kSymbolPage,   0,     &EntryEngine::ZSymbolInputProcess,   kNone, false, 2},
+  {CHARCLASS_HSYMBOL,    true,   kSymbolPage,   1,     &EntryEngine::HSymbolInputProcess,   kNone, false, 1},
+  {CHARCLASS_ZSPACE,     false,  kNone,         kNone, nullptr,                             0,     false, 2},
+  {CHARCLASS_HSPACE,     false,  kNone,         kNone, nullptr,                             1,     false, 1},
 };
 // clang-format on
 
@@ -47,8 +48,6 @@ const ClassRow* FindClassRow(int charClass) {
   return nullptr;
 }
 
-constexpr int kSymbolPage = 4;
-
 // One character: 1 when every step of its row succeeded.
 int EnterCharacter(EntryEngine& engine, const ClassRow& row, const std::string& piece) {
   if (row.resetSymbolPos && engine.m_nPalletPage != kSymbolPage) engine.m_nSymbolPos = 0;
@@ -57,7 +56,7 @@ int EnterCharacter(EntryEngine& engine, const ClassRow& row, const std::string& 
   const int entered = row.routine ? (engine.*row.routine)(piece) : engine.SetSpace(row.spaceMode);
   if (entered != 1) return 0;
   // Only an acknowledged key counts: a stop (-1) fails like a refusal.
-  if (row.closeWithNext && engine.PutCommand(KEY_NEXT) != 1) return 0;
+  if (row.closeWithNext && engine.PutCommand(KEY_NEXT) != KeyResult::kAcknowledged) return 0;
   return 1;
 }
 

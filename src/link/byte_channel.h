@@ -8,24 +8,24 @@
 namespace vrellix {
 
 // Results of the transfer operations; the same small set as the serial port's.
-enum CommResult : int {
-  COMM_OK = 0,       // every byte transferred
-  COMM_NO_PORT = 1,  // the channel holds no open port
-  COMM_FAILED = 2,   // the transfer failed or was short (a read timed out)
+enum class CommResult : int {
+  kOk = 0,      // every byte transferred
+  kNoPort = 1,  // the channel holds no open port
+  kFailed = 2,  // the transfer failed or was short (a read timed out)
 };
 
 class ByteChannel {
  public:
   virtual ~ByteChannel() = default;
   // Writes all bytes and returns once they have left the output queue.
-  virtual int Write(const std::uint8_t* data, std::size_t count) = 0;
+  virtual CommResult Write(const std::uint8_t* data, std::size_t count) = 0;
   // Reads exactly count bytes within the channel's read time-out.
-  virtual int Read(std::uint8_t* buffer, std::size_t count) = 0;
+  virtual CommResult Read(std::uint8_t* buffer, std::size_t count) = 0;
   // Discards whatever has been received and not yet read.
   virtual void PurgeInput() = 0;
   // Takes up to capacity bytes that have been received and not yet read,
   // without waiting for more; *taken says how many (0 when none).
-  virtual int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) = 0;
+  virtual CommResult TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) = 0;
 };
 
 }  // namespace vrellix

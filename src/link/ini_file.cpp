@@ -3,6 +3,8 @@
 #include <climits>
 
 #include "fileio/whole_file.h"
+#include "text/text_codec.h"
+#include "text/trim.h"
 
 namespace vrellix {
 
@@ -13,10 +15,6 @@ const char kNewLine[] = "\r\n";
 // Settings take a few hundred bytes; a larger file is not this program's.
 constexpr std::size_t kMaxIniBytes = 1024 * 1024;
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
-
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Compares two code page 932 names, ignoring ASCII case in single-byte
@@ -24,7 +22,7 @@ char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a'
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(a[i]))) {
+    if (IsCp932LeadByte(static_cast<unsigned char>(a[i]))) {
       if (i + 1 >= a.size() || a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
       ++i;
     } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
@@ -34,20 +32,12 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-std::string Trim(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
 // Position of the first single-byte c at or after from, skipping the second
 // bytes of two-byte characters (which may equal ']' and the like).
 std::size_t FindSingleByte(const std::string& text, char c, std::size_t from) {
   for (std::size_t i = from; i < text.size(); ++i) {
     if (text[i] == c) return i;
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) ++i;
+    if (IsCp932LeadByte(static_cast<unsigned char>(text[i]))) ++i;
   }
   return std::string::npos;
 }
@@ -66,20 +56,20 @@ Line ParseLine(std::string text, std::string ending) {
   line.text = std::move(text);
   line.ending = std::move(ending);
 
-  const std::string trimmed = Trim(line.text);
+  const std::string trimmed = TrimWhite(line.text);
   if (trimmed.empty() || trimmed[0] == ';') return line;
   if (trimmed[0] == '[') {
     const std::size_t close = FindSingleByte(trimmed, ']', 1);
     if (close != std::string::npos) {
       line.kind = Line::Section;
-      line.name = Trim(trimmed.substr(1, close - 1));
+      line.name = TrimWhite(trimmed.substr(1, close - 1));
     }
     return line;
   }
   const std::size_t equals = FindSingleByte(line.text, '=', 0);
   if (equals != std::string::npos) {
     line.kind = Line::Key;
-    line.name = Trim(line.text.substr(0, equals));
+    line.name = TrimWhite(line.text.substr(0, equals));
     line.valueAt = equals + 1;
   }
   return line;
@@ -147,7 +137,7 @@ std::optional<std::string> ValueIn(const std::string& content, const std::string
   if (header == lines.size()) return std::nullopt;
   const std::size_t at = FindKey(lines, header, key);
   if (at == lines.size()) return std::nullopt;
-  std::string value = Trim(lines[at].text.substr(lines[at].valueAt));
+  std::string value = TrimWhite(lines[at].text.substr(lines[at].valueAt));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
@@ -181,14 +171,16 @@ void SetValue(std::vector<Line>& lines, const IniValue& set) {
   const std::size_t at = FindKey(lines, header, set.key);
   if (at != lines.size()) {
     Line& line = lines[at];
-    if (Trim(line.text.substr(line.valueAt)) != set.value) line.text = line.text.substr(0, line.valueAt) + set.value;
+    if (TrimWhite(std::string_view(line.text).substr(line.valueAt)) != set.value) {
+      line.text = line.text.substr(0, line.valueAt) + set.value;
+    }
     return;
   }
   // After the section's last non-blank line, so blank lines that part it from
   // the next section stay where they are.
   std::size_t last = header;
   for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Section; ++i) {
-    if (!Trim(lines[i].text).empty()) last = i;
+    if (!TrimWhite(lines[i].text).empty()) last = i;
   }
   if (lines[last].ending.empty()) lines[last].ending = kNewLine;
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last) + 1, ParseLine(keyLine, kNewLine));

@@ -17,9 +17,9 @@ constexpr int kMostTakeChunks = 64;
 KeyLink::KeyLink(ByteChannel& channel, Clock& clock, StopEvent& stop, int commandDelayMs)
     : m_channel(channel), m_clock(clock), m_stop(stop), m_nCommandDelay(commandDelayMs) {}
 
-int KeyLink::PutCommand(int key) {
+KeyResult KeyLink::PutCommand(int key) {
   // Looked at without waiting: a stop never interrupts a try under way.
-  if (m_stop.IsSet()) return -1;
+  if (m_stop.IsSet()) return KeyResult::kStopped;
 
   std::uint8_t codeBytes[4];
   KeyCodeBytes(key, codeBytes);
@@ -27,50 +27,50 @@ int KeyLink::PutCommand(int key) {
   BuildPacket(codeBytes, packet);
 
   m_bOutOfStep = false;
-  const int result = Exchange(packet);
-  if (result != -1 && m_pObserver) m_pObserver->OnKey(key, result);
+  const KeyResult result = Exchange(packet);
+  if (result != KeyResult::kStopped && m_pObserver) m_pObserver->OnKey(key, result);
   return result;
 }
 
-int KeyLink::Exchange(const std::uint8_t* packet) {
+KeyResult KeyLink::Exchange(const std::uint8_t* packet) {
   // A reply with no packet out: an earlier key may have reached the device
   // twice, and every later reply would be taken for the wrong key.
   if (TakeWaiting().bytes > 0) return OutOfStep();
   const Try first = TryOnce(packet);
   if (first == Try::kAck) return Acknowledged();
-  if (m_stop.IsSet()) return -1;
+  if (m_stop.IsSet()) return KeyResult::kStopped;
   const Waiting late = TakeWaiting();
   // The first try's ACK came after the read gave up: the key went through,
   // and sending it again would press it twice.
   if (late.acks == 1) return Acknowledged();
   if (late.acks > 1) return OutOfStep();
-  if (TryOnce(packet) != Try::kAck) return 0;
+  if (TryOnce(packet) != Try::kAck) return KeyResult::kFailed;
   if (first == Try::kNoReply) {
     // The first packet went out and nothing came back: its answer may still be
     // on its way. If it comes, the key reached the device twice; if it came
     // only after the next key's packet, it would be taken for that key's.
-    if (!m_clock.Sleep(kLineSettleMs, &m_stop)) return -1;
+    if (!m_clock.Sleep(kLineSettleMs, &m_stop)) return KeyResult::kStopped;
     if (TakeWaiting().bytes > 0) return OutOfStep();
   }
   return Acknowledged();
 }
 
 KeyLink::Try KeyLink::TryOnce(const std::uint8_t* packet) {
-  if (m_channel.Write(packet, kPacketSize) != COMM_OK) return Try::kNotSent;
+  if (m_channel.Write(packet, kPacketSize) != CommResult::kOk) return Try::kNotSent;
   m_clock.Sleep(kReplyWaitMs, &m_stop);
   std::uint8_t reply = 0;
-  if (m_channel.Read(&reply, 1) != COMM_OK) return Try::kNoReply;
+  if (m_channel.Read(&reply, 1) != CommResult::kOk) return Try::kNoReply;
   return reply == ACK ? Try::kAck : Try::kRefused;
 }
 
-int KeyLink::OutOfStep() {
+KeyResult KeyLink::OutOfStep() {
   m_bOutOfStep = true;
-  return 0;
+  return KeyResult::kFailed;
 }
 
-int KeyLink::Acknowledged() {
+KeyResult KeyLink::Acknowledged() {
   m_clock.Sleep(m_nCommandDelay, &m_stop);
-  return 1;
+  return KeyResult::kAcknowledged;
 }
 
 KeyLink::Waiting KeyLink::TakeWaiting() {
@@ -78,7 +78,7 @@ KeyLink::Waiting KeyLink::TakeWaiting() {
   std::uint8_t buffer[kTakeChunk];
   for (int chunk = 0; chunk < kMostTakeChunks; ++chunk) {
     std::size_t taken = 0;
-    if (m_channel.TakeWaiting(buffer, sizeof buffer, &taken) != COMM_OK) break;
+    if (m_channel.TakeWaiting(buffer, sizeof buffer, &taken) != CommResult::kOk) break;
     waiting.bytes += taken;
     waiting.acks += static_cast<int>(std::count(buffer, buffer + taken, ACK));
     if (taken < sizeof buffer) break;

@@ -14,12 +14,19 @@ constexpr int kReplyWaitMs = 142;
 // 550 ms read time-out it catches a reply up to about 1.8 s after its packet.
 constexpr int kLineSettleMs = 1000;
 
+// The outcome of one key press.
+enum class KeyResult : int {
+  kStopped = -1,      // the stop event ended the exchange; it counts as no success
+  kFailed = 0,
+  kAcknowledged = 1,
+};
+
 // Sees every key that was sent and every pause of the engine and the job (not
 // the link's own reply wait and command delay). Used to print plans and progress.
 class LinkObserver {
  public:
   virtual ~LinkObserver() = default;
-  virtual void OnKey(int code, int result) = 0;  // result 1 or 0; not called for -1
+  virtual void OnKey(int code, KeyResult result) = 0;  // not called for kStopped
   virtual void OnPause(int ms) = 0;
 };
 
@@ -27,16 +34,16 @@ class KeyLink {
  public:
   KeyLink(ByteChannel& channel, Clock& clock, StopEvent& stop, int commandDelayMs);
 
-  // 1: acknowledged (the command delay already waited out); 0: both tries
+  // kAcknowledged: the command delay already waited out. kFailed: both tries
   // failed, or a byte was waiting before the first try (a reply for no packet:
-  // the line is out of step, so nothing is sent); -1: the stop event was set
-  // when the call began (nothing sent) or after a first try that failed (no
+  // the line is out of step, so nothing is sent). kStopped: the stop event was
+  // set when the call began (nothing sent) or after a first try that failed (no
   // second try). Before the second try a waiting ACK is the first try's late
   // reply: the key counts as acknowledged and is not sent again; other waiting
   // bytes are discarded. Two ACKs for the one packet fail the exchange. When
   // the first try got no reply at all and the second an ACK, the line must
-  // stay quiet for kLineSettleMs, or the first packet went through too (0).
-  int PutCommand(int key);
+  // stay quiet for kLineSettleMs, or the first packet went through too (kFailed).
+  KeyResult PutCommand(int key);
 
   // After the last key of a run: waits ms (ending early on a stop), then takes
   // what is waiting on the line. True when nothing was: no reply came that
@@ -55,8 +62,6 @@ class KeyLink {
   int CommandDelay() const { return m_nCommandDelay; }
   void SetCommandDelay(int ms) { m_nCommandDelay = ms; }
   StopEvent& Stop() { return m_stop; }
-  Clock& GetClock() { return m_clock; }
-  ByteChannel& Channel() { return m_channel; }
 
  private:
   struct Waiting {
@@ -66,11 +71,11 @@ class KeyLink {
   // Takes everything already received, without waiting.
   Waiting TakeWaiting();
   enum class Try { kAck, kRefused, kNoReply, kNotSent };
-  int Exchange(const std::uint8_t* packet);
+  KeyResult Exchange(const std::uint8_t* packet);
   // Writes the packet and reads one reply byte.
   Try TryOnce(const std::uint8_t* packet);
-  int Acknowledged();
-  int OutOfStep();
+  KeyResult Acknowledged();
+  KeyResult OutOfStep();
 
   ByteChannel& m_channel;
   Clock& m_clock;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ constexpr int kEvenParity = 1;
 constexpr int kOddParity = 2;
 constexpr int kOneStopBit = 1;
 constexpr int kTwoStopBits = 2;
+
+// The transmitter's line: 4800 baud, 8 data bits, no parity, one stop bit.
+constexpr int kTransmitterBaudRate = 4800;
+constexpr int kTransmitterDataBits = 8;
 
 // "COM1".."COM9" (Windows) or "/dev/ttyS0".."/dev/ttyS8" for 1..9; the first
 // port for any other number.
@@ -69,37 +74,53 @@ std::vector<SerialPortInfo> ListSerialPorts();
 // Whether a sorts before b, with runs of digits compared as numbers.
 bool PortNameLess(const std::string& a, const std::string& b);
 
+enum class OpenResult : int {
+  kFailed = 0,
+  kOpened = 1,
+};
+
 // Opens and configures the device (raw, no flow control, DTR/RTS dropped,
-// exclusive). Returns 1 and sets *handle, or 0 leaving *handle nullptr and, when
-// failure is given, saying why. A port that another program holds is left as
-// that program has it: a refused open never changes its lock.
-int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
-             int parity, int stopBits, PortFailure* failure = nullptr);
+// exclusive). kOpened with *handle set, or kFailed leaving *handle nullptr and,
+// when failure is given, saying why. A port that another program holds is left
+// as that program has it: a refused open never changes its lock.
+OpenResult OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
+                    int parity, int stopBits, PortFailure* failure = nullptr);
 // Purges both directions and closes. Does nothing for nullptr.
 void CloseComm(CommHandle handle);
-// COMM_OK once every byte has been written and drained; COMM_NO_PORT; COMM_FAILED.
-int WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count);
-// COMM_OK when exactly count bytes arrived within 50 ms per byte + 500 ms.
-int ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count);
+// kOk once every byte has been written and drained; kNoPort; kFailed.
+CommResult WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count);
+// kOk when exactly count bytes arrived within 50 ms per byte + 500 ms.
+CommResult ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count);
 // Discards received bytes not yet read.
 void PurgeCommInput(CommHandle handle);
-// Takes up to capacity received bytes not yet read, without waiting: COMM_OK
-// with *received set (0 when none), COMM_NO_PORT or COMM_FAILED.
-int ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received);
+// Takes up to capacity received bytes not yet read, without waiting: kOk with
+// *received set (0 when none), kNoPort or kFailed.
+CommResult ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received);
 
-// The open port as the byte channel that PutCommand uses.
+// The open port as the byte channel that PutCommand uses. Owns the port and
+// closes it, once, when it goes.
 class SerialChannel final : public ByteChannel {
  public:
   explicit SerialChannel(CommHandle handle) : m_handle(handle) {}
-  int Write(const std::uint8_t* data, std::size_t count) override { return WriteComm(m_handle, data, count); }
-  int Read(std::uint8_t* buffer, std::size_t count) override { return ReadComm(m_handle, buffer, count); }
+  ~SerialChannel() override { CloseComm(m_handle); }
+  SerialChannel(const SerialChannel&) = delete;
+  SerialChannel& operator=(const SerialChannel&) = delete;
+
+  CommHandle Handle() const { return m_handle; }
+
+  CommResult Write(const std::uint8_t* data, std::size_t count) override { return WriteComm(m_handle, data, count); }
+  CommResult Read(std::uint8_t* buffer, std::size_t count) override { return ReadComm(m_handle, buffer, count); }
   void PurgeInput() override { PurgeCommInput(m_handle); }
-  int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override {
+  CommResult TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override {
     return ReadCommWaiting(m_handle, buffer, capacity, taken);
   }
 
  private:
   CommHandle m_handle;
 };
+
+// Opens the device with the transmitter's line settings. Nothing when it cannot
+// be opened; failure, when given, says why.
+std::unique_ptr<SerialChannel> OpenTransmitterPort(const std::string& deviceName, PortFailure* failure = nullptr);
 
 }  // namespace vrellix

@@ -1,9 +1,10 @@
-// The parts of the serial port that are the same on every platform: the order
-// of port names and what a failed open tells the user.
+// The parts of the serial port that are the same on every platform: the
+// transmitter's port, the order of port names and what a failed open tells the user.
 #include <cstddef>
 #include <string>
 
 #include "link/serial_port.h"
+#include "messages/messages.h"
 
 namespace vrellix {
 
@@ -36,6 +37,15 @@ std::string PresentPorts(const std::vector<SerialPortInfo>& present) {
 
 }  // namespace
 
+std::unique_ptr<SerialChannel> OpenTransmitterPort(const std::string& deviceName, PortFailure* failure) {
+  CommHandle handle = nullptr;
+  if (OpenComm(&handle, deviceName, kTransmitterBaudRate, kTransmitterDataBits, kNoParity, kOneStopBit, failure) !=
+      OpenResult::kOpened) {
+    return nullptr;
+  }
+  return std::make_unique<SerialChannel>(handle);
+}
+
 bool PortNameLess(const std::string& a, const std::string& b) {
   std::size_t i = 0, j = 0;
   while (i < a.size() && j < b.size()) {
@@ -53,29 +63,24 @@ bool PortNameLess(const std::string& a, const std::string& b) {
 }
 
 std::string PortFailureReason(const PortFailure& failure, const std::vector<SerialPortInfo>& present) {
-  const std::string cause = "原因: ";
+  const std::string cause = messages::kCause;
   switch (failure.cause) {
     case PORT_NO_FAILURE:
       return "";
     case PORT_NOT_FOUND:
-      if (present.empty()) {
-        return cause + "この名前の通信ポートはありません。通信ポートは1つも見つかりませんでした(機器の接続を確認して下さい)";
-      }
-      return cause + "この名前の通信ポートはありません。見つかった通信ポート: " + PresentPorts(present);
+      if (present.empty()) return cause + messages::kNoPortAtAll;
+      return cause + messages::PortNotFound(PresentPorts(present));
     case PORT_NO_PERMISSION:
-      if (failure.group.empty()) {
-        return cause + "この通信ポートを使う権限がありません。管理者に使用の許可を求めて下さい";
-      }
-      return cause + "この通信ポートを使う権限がありません。ユーザーをグループ「" + failure.group +
-             "」に加えて(sudo usermod -aG " + failure.group + " $USER)、ログインし直して下さい";
+      if (failure.group.empty()) return cause + messages::kNoPermission;
+      return cause + messages::NoPermissionJoinGroup(failure.group);
     case PORT_BUSY:
-      return cause + "他のプログラムがこの通信ポートを使用中です。そのプログラムを終了させて下さい";
+      return cause + messages::kPortBusy;
     case PORT_NOT_SERIAL:
-      return cause + "指定されたものはシリアル通信ポートではありません";
+      return cause + messages::kNotSerial;
     case PORT_SYSTEM_ERROR:
       break;
   }
-  return cause + SystemErrorText(failure.osError) + "(エラーコード " + std::to_string(failure.osError) + ")";
+  return cause + messages::SystemError(SystemErrorText(failure.osError), failure.osError);
 }
 
 }  // namespace vrellix

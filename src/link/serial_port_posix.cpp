@@ -189,15 +189,15 @@ PortFailureCause CauseOfOpenError(int error) {
   }
 }
 
-// Records why the open failed (errno as it stands) and returns 0.
-int Refuse(PortFailure* failure, const std::string& deviceName) {
+// Records why the open failed (errno as it stands).
+OpenResult Refuse(PortFailure* failure, const std::string& deviceName) {
   const int error = errno;
   if (failure) {
     failure->cause = CauseOfOpenError(error);
     failure->osError = error;
     if (failure->cause == PORT_NO_PERMISSION) failure->group = AccessGroup(deviceName);
   }
-  return 0;
+  return OpenResult::kFailed;
 }
 
 }  // namespace
@@ -209,8 +209,8 @@ std::string PortNameForNumber(int portNo) {
 
 std::string PortNumberLabel(int portNo) { return PortNameForNumber(portNo); }
 
-int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
-             int parity, int stopBits, PortFailure* failure) {
+OpenResult OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
+                    int parity, int stopBits, PortFailure* failure) {
   *handle = nullptr;
   if (failure) *failure = PortFailure{};
   // Non-blocking so the open cannot wait for a carrier; cleared right after.
@@ -221,7 +221,7 @@ int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, in
   // Until this program holds the port, a refusal leaves its exclusive flag and
   // lock exactly as they were: they may be another program's.
   auto refuseUnheld = [&] {
-    const int result = Refuse(failure, deviceName);
+    const OpenResult result = Refuse(failure, deviceName);
     CloseDescriptor(fd);
     return result;
   };
@@ -241,14 +241,14 @@ int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, in
 
   const LineSettings line = MapLineSettings(baudRate, dataBits, parity, stopBits);
   if (!SetNonBlocking(fd, false) || !Configure(fd, line) || !DropDtrAndRts(fd)) {
-    const int result = Refuse(failure, deviceName);
+    const OpenResult result = Refuse(failure, deviceName);
     ReleaseDevice(fd);
     return result;
   }
   tcflush(fd, TCIFLUSH);
   tcflush(fd, TCOFLUSH);
   *handle = new CommPort{fd};
-  return 1;
+  return OpenResult::kOpened;
 }
 
 void CloseComm(CommHandle handle) {
@@ -259,12 +259,12 @@ void CloseComm(CommHandle handle) {
   delete handle;
 }
 
-int WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count) {
-  if (!handle) return COMM_NO_PORT;
+CommResult WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count) {
+  if (!handle) return CommResult::kNoPort;
   const int fd = handle->fd;
   // The bytes go out without blocking inside write(), so a line that stops
   // taking bytes fails after the write time-out instead of hanging the worker.
-  if (!SetNonBlocking(fd, true)) return COMM_FAILED;
+  if (!SetNonBlocking(fd, true)) return CommResult::kFailed;
   const auto deadline = DeadlineAfter(count, kWriteMsPerByte, kWriteConstantMs);
   std::size_t written = 0;
   bool failed = false;
@@ -285,13 +285,13 @@ int WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count) {
     if (ready == 0 && SteadyClock::now() >= deadline) failed = true;
     if (ready == -1 || (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) failed = true;
   }
-  if (!SetNonBlocking(fd, false) || failed) return COMM_FAILED;
-  if (RetryOnInterrupt([&] { return tcdrain(fd); }) != 0) return COMM_FAILED;
-  return COMM_OK;
+  if (!SetNonBlocking(fd, false) || failed) return CommResult::kFailed;
+  if (RetryOnInterrupt([&] { return tcdrain(fd); }) != 0) return CommResult::kFailed;
+  return CommResult::kOk;
 }
 
-int ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) {
-  if (!handle) return COMM_NO_PORT;
+CommResult ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) {
+  if (!handle) return CommResult::kNoPort;
   const int fd = handle->fd;
   // One deadline for the whole read, however the bytes trickle in.
   const auto deadline = DeadlineAfter(count, kReadMsPerByte, kReadConstantMs);
@@ -301,22 +301,22 @@ int ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) {
     // VMIN=0 VTIME=0: read() hands over what is there and never waits.
     ssize_t n = RetryOnInterrupt([&] { return read(fd, buffer + received, count - received); });
     if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) n = 0;
-    if (n == -1) return COMM_FAILED;
+    if (n == -1) return CommResult::kFailed;
     if (n > 0) {
       received += static_cast<std::size_t>(n);
       continue;
     }
     // After a hang-up poll() would wake at once, again and again, until the
     // deadline; nothing more can arrive, so give up now.
-    if (hungUp) return COMM_FAILED;
+    if (hungUp) return CommResult::kFailed;
     const int wait = RemainingMs(deadline);
-    if (wait == 0) return COMM_FAILED;
+    if (wait == 0) return CommResult::kFailed;
     pollfd pfd{fd, POLLIN, 0};
-    if (RetryOnInterrupt([&] { return poll(&pfd, 1, wait); }) == -1) return COMM_FAILED;
-    if ((pfd.revents & (POLLERR | POLLNVAL)) != 0) return COMM_FAILED;
+    if (RetryOnInterrupt([&] { return poll(&pfd, 1, wait); }) == -1) return CommResult::kFailed;
+    if ((pfd.revents & (POLLERR | POLLNVAL)) != 0) return CommResult::kFailed;
     hungUp = (pfd.revents & POLLHUP) != 0;
   }
-  return COMM_OK;
+  return CommResult::kOk;
 }
 
 void PurgeCommInput(CommHandle handle) {
@@ -324,18 +324,18 @@ void PurgeCommInput(CommHandle handle) {
   tcflush(handle->fd, TCIFLUSH);
 }
 
-int ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received) {
+CommResult ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received) {
   *received = 0;
-  if (!handle) return COMM_NO_PORT;
+  if (!handle) return CommResult::kNoPort;
   // VMIN=0 VTIME=0: read() hands over what has arrived and never waits.
   while (*received < capacity) {
     ssize_t n = RetryOnInterrupt([&] { return read(handle->fd, buffer + *received, capacity - *received); });
     if (n == -1 && (errno == EAGAIN || errno == EWOULDBLOCK)) n = 0;
-    if (n == -1) return COMM_FAILED;
+    if (n == -1) return CommResult::kFailed;
     if (n == 0) break;
     *received += static_cast<std::size_t>(n);
   }
-  return COMM_OK;
+  return CommResult::kOk;
 }
 
 }  // namespace vrellix

@@ -185,8 +185,8 @@ std::string PortNameForNumber(int portNo) {
 
 std::string PortNumberLabel(int portNo) { return "COM" + std::to_string(portNo); }
 
-int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
-             int parity, int stopBits, PortFailure* failure) {
+OpenResult OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
+                    int parity, int stopBits, PortFailure* failure) {
   *handle = nullptr;
   if (failure) *failure = PortFailure{};
   const std::string path = DevicePathFor(deviceName);
@@ -195,7 +195,7 @@ int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, in
   if (device == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (failure) *failure = PortFailure{CauseOfOpenError(error, path), static_cast<int>(error), ""};
-    return 0;
+    return OpenResult::kFailed;
   }
 
   const LineSettings line = MapLineSettings(baudRate, dataBits, parity, stopBits);
@@ -204,12 +204,12 @@ int OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, in
     // needed is no serial line for this program.
     if (failure) *failure = PortFailure{PORT_NOT_SERIAL, static_cast<int>(GetLastError()), ""};
     CloseHandle(device);
-    return 0;
+    return OpenResult::kFailed;
   }
   PurgeComm(device, PURGE_RXCLEAR);
   PurgeComm(device, PURGE_TXCLEAR);
   *handle = new CommPort{device, line.baudRate};
-  return 1;
+  return OpenResult::kOpened;
 }
 
 void CloseComm(CommHandle handle) {
@@ -220,22 +220,22 @@ void CloseComm(CommHandle handle) {
   delete handle;
 }
 
-int WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count) {
-  if (!handle) return COMM_NO_PORT;
+CommResult WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t count) {
+  if (!handle) return CommResult::kNoPort;
   for (std::size_t offset = 0; offset < count; offset += kWritePiece) {
     const DWORD piece = static_cast<DWORD>(std::min(kWritePiece, count - offset));
-    if (!WaitTransmitImmediateClear(handle->handle)) return COMM_FAILED;
+    if (!WaitTransmitImmediateClear(handle->handle)) return CommResult::kFailed;
     DWORD written = 0;
     if (!WriteFile(handle->handle, data + offset, piece, &written, nullptr) || written != piece) {
-      return COMM_FAILED;
+      return CommResult::kFailed;
     }
-    if (!WaitTransmitImmediateClear(handle->handle)) return COMM_FAILED;
+    if (!WaitTransmitImmediateClear(handle->handle)) return CommResult::kFailed;
   }
-  return WaitOutputQueueEmpty(handle->handle, count, handle->baudRate) ? COMM_OK : COMM_FAILED;
+  return WaitOutputQueueEmpty(handle->handle, count, handle->baudRate) ? CommResult::kOk : CommResult::kFailed;
 }
 
-int ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) {
-  if (!handle) return COMM_NO_PORT;
+CommResult ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) {
+  if (!handle) return CommResult::kNoPort;
   for (std::size_t offset = 0; offset < count; offset += kReadPiece) {
     const DWORD piece = static_cast<DWORD>(std::min(kReadPiece, count - offset));
     DWORD errors = 0;
@@ -243,10 +243,10 @@ int ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) {
     ClearCommError(handle->handle, &errors, &status);  // also clears a pending line error
     DWORD received = 0;
     if (!ReadFile(handle->handle, buffer + offset, piece, &received, nullptr) || received != piece) {
-      return COMM_FAILED;
+      return CommResult::kFailed;
     }
   }
-  return COMM_OK;
+  return CommResult::kOk;
 }
 
 void PurgeCommInput(CommHandle handle) {
@@ -254,19 +254,19 @@ void PurgeCommInput(CommHandle handle) {
   PurgeComm(handle->handle, PURGE_RXCLEAR);
 }
 
-int ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received) {
+CommResult ReadCommWaiting(CommHandle handle, std::uint8_t* buffer, std::size_t capacity, std::size_t* received) {
   *received = 0;
-  if (!handle) return COMM_NO_PORT;
+  if (!handle) return CommResult::kNoPort;
   DWORD errors = 0;
   COMSTAT status{};
-  if (!ClearCommError(handle->handle, &errors, &status)) return COMM_FAILED;
+  if (!ClearCommError(handle->handle, &errors, &status)) return CommResult::kFailed;
   // Exactly what the driver holds, so the read finds every byte there and never waits.
   const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(status.cbInQue, capacity));
-  if (wanted == 0) return COMM_OK;
+  if (wanted == 0) return CommResult::kOk;
   DWORD got = 0;
   const BOOL read = ReadFile(handle->handle, buffer, wanted, &got, nullptr);
   *received = read ? got : 0;
-  return read && got == wanted ? COMM_OK : COMM_FAILED;
+  return read && got == wanted ? CommResult::kOk : CommResult::kFailed;
 }
 
 }  // namespace vrellix

@@ -5,6 +5,7 @@
 
 #include "link/ini_file.h"
 #include "link/serial_port.h"
+#include "messages/messages.h"
 
 namespace vrellix {
 
@@ -62,9 +63,7 @@ bool LoadIniSettings(const std::string& path, LinkSettings& settings) {
   return LoadIniSettings(path, settings, files);
 }
 
-std::string SettingsWriteFailureMessage(const std::string& path) {
-  return "設定ファイルの書き込みに失敗しました(" + path + ")";
-}
+std::string SettingsWriteFailureMessage(const std::string& path) { return messages::SettingsWriteFailed(path); }
 
 std::string PortDeviceName(const LinkSettings& settings) {
   return settings.portName.empty() ? PortNameForNumber(settings.m_nPortNo) : settings.portName;
@@ -73,8 +72,7 @@ std::string PortDeviceName(const LinkSettings& settings) {
 std::string PortFailureMessage(const LinkSettings& settings, const PortFailure& failure) {
   const std::string tried =
       settings.portName.empty() ? PortNumberLabel(settings.m_nPortNo) : settings.portName;
-  std::string message = "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
-                        ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+  std::string message = messages::PortOpenFailed(tried);
   const std::vector<SerialPortInfo> present =
       failure.cause == PORT_NOT_FOUND ? ListSerialPorts() : std::vector<SerialPortInfo>{};
   const std::string reason = PortFailureReason(failure, present);

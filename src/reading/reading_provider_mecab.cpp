@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstddef>
 
+#include "messages/messages.h"
 #include "reading/reading_provider.h"
 #include "reading/reading_provider_mecab.h"
 #include "text/text_codec.h"
@@ -10,8 +11,6 @@
 namespace vrellix {
 namespace {
 
-const char kNoDictionary[] = "このシステムでは読みの候補を出せません(MeCabの辞書が見つかりません)";
-const char kNotUtf8[] = "このシステムでは読みの候補を出せません(MeCabの辞書がUTF-8ではありません)";
 
 // The IPA dictionary's features: part of speech (4), conjugation (2), base
 // form, reading, pronunciation. Unknown words stop before the reading.
@@ -51,7 +50,7 @@ class MecabReadingProvider final : public ReadingProvider {
       otherCharset = true;
       mecab_destroy(mecab);
     }
-    m_reason = otherCharset ? kNotUtf8 : kNoDictionary;
+    m_reason = otherCharset ? messages::kReadingsDictionaryNotUtf8 : messages::kReadingsNoDictionary;
   }
   ~MecabReadingProvider() override {
     if (m_mecab) mecab_destroy(m_mecab);

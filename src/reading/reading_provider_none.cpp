@@ -1,3 +1,4 @@
+#include "messages/messages.h"
 #include "reading/reading_provider.h"
 
 namespace vrellix {
@@ -13,7 +14,7 @@ class NoReadingProvider final : public ReadingProvider {
   }
 
  private:
-  const std::string m_reason = "このシステムでは読みの候補を出せません(MeCabなしで作られています)";
+  const std::string m_reason = messages::kReadingsBuiltWithoutMecab;
 };
 
 }  // namespace

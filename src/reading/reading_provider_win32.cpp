@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "messages/messages.h"
 #include "reading/kana.h"
 #include "reading/reading_provider.h"
 #include "text/text_codec.h"
@@ -10,7 +11,6 @@
 namespace vrellix {
 namespace {
 
-const char kNoImeReadings[] = "このシステムでは読みの候補を出せません(日本語IMEの読み変換がありません)";
 
 // The Japanese IME's language service, as msime.h declares it (MinGW does not
 // ship that header). Only GetPhonetic is called; the slots before it keep the
@@ -55,14 +55,14 @@ class ImeReadingProvider final : public ReadingProvider {
     void* language = nullptr;
     if (FAILED(CLSIDFromProgID(L"MSIME.Japan", &clsid)) ||
         FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, kIidIFELanguage, &language))) {
-      m_reason = kNoImeReadings;
+      m_reason = messages::kReadingsNoIme;
       return;
     }
     m_language = static_cast<IFELanguage*>(language);
     if (FAILED(m_language->Open())) {
       m_language->Release();
       m_language = nullptr;
-      m_reason = kNoImeReadings;
+      m_reason = messages::kReadingsNoIme;
     }
   }
   ~ImeReadingProvider() override {

@@ -1,24 +1,16 @@
 #include "sim/device_model.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "entry/palette_pages.h"
 #include "link/keys.h"
 #include "sim/palette_layout.h"
+#include "text/text_codec.h"
 
 namespace vrellix::sim {
 namespace {
 
-constexpr int kPageCount = 6;
-constexpr int kHiraganaPage = 0;
-constexpr int kKatakanaPage = 1;
-constexpr int kDigitPage = 2;
-constexpr int kLetterPage = 3;
-constexpr int kSymbolPage = 4;
-
 bool IsDigitKey(int key) { return key >= KEY_0 && key <= KEY_9; }
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 const char* FunctionCellName(FunctionCell cell) {
   switch (cell) {
@@ -28,16 +20,6 @@ const char* FunctionCellName(FunctionCell cell) {
     case FunctionCell::Width: return "WIDTH";
   }
   return "?";
-}
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char buf[8];
-  for (unsigned char c : bytes) {
-    std::snprintf(buf, sizeof buf, "\\x%02X", c);
-    out += buf;
-  }
-  return out;
 }
 
 std::string Join(const std::vector<std::string>& chars) {
@@ -51,7 +33,7 @@ std::string Join(const std::vector<std::string>& chars) {
 std::vector<std::string> SplitCp932(const std::string& text) {
   std::vector<std::string> chars;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    const std::size_t len = IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
     chars.push_back(text.substr(i, len));
     i += len;
   }
@@ -195,7 +177,7 @@ void DeviceModel::PressInField(int key) {
       CloseField();
       return;
     case KEY_PALLET:
-      p.page = (p.page + 1) % kPageCount;
+      p.page = (p.page + 1) % kPalletPageCount;
       p.onGrid = true;
       p.cell = 0;
       return;
@@ -284,7 +266,7 @@ void DeviceModel::ApplyMark(int key, bool semiVoiced) {
   const std::uint16_t base = CharCode(text.back());
   const std::uint16_t marked = semiVoiced ? SemiVoicedForm(base) : VoicedForm(base);
   if (marked == kNoChar) {
-    Error(key, std::string("commits a ") + mark + " after " + Hex(text.back()) + ", which takes none");
+    Error(key, std::string("commits a ") + mark + " after " + HexEscaped(text.back()) + ", which takes none");
     return;
   }
   text.back() = CharBytes(marked);
@@ -426,12 +408,8 @@ std::string DeviceModel::Describe() const {
   return out;
 }
 
-std::string DeviceModel::Dump(const TextDecoder& toUtf8) const {
-  auto text = [&toUtf8](const CharList& chars) {
-    const std::string bytes = Join(chars);
-    const std::optional<std::string> utf8 = toUtf8(bytes);
-    return utf8 ? *utf8 : Hex(bytes);
-  };
+std::string DeviceModel::Dump() const {
+  auto text = [](const CharList& chars) { return Cp932ToUtf8OrHex(Join(chars)); };
   std::string out;
   out += "title " + text(m_title) + "\n";
   out += "yomi " + text(m_yomi) + "\n";

@@ -30,10 +30,7 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace vrellix::sim {
@@ -72,9 +69,6 @@ struct PaletteState {
   int pendingPresses = 0;
 };
 
-// Turns code page 932 bytes into UTF-8; nothing when it cannot.
-using TextDecoder = std::function<std::optional<std::string>(std::string_view)>;
-
 class DeviceModel {
  public:
   // Every field starts holding oldText (code page 932 bytes).
@@ -103,8 +97,8 @@ class DeviceModel {
   //   title <text> / yomi <text> / artist <text> /
   //   track <n> name <text> / track <n> yomi <text> (only tracks that were opened) /
   //   error <key index> <state>: <message>
-  // Texts that the decoder refuses are written as their bytes in \xNN form.
-  std::string Dump(const TextDecoder& toUtf8) const;
+  // Texts in UTF-8; bytes that do not decode are written in \xNN form.
+  std::string Dump() const;
 
  private:
   using CharList = std::vector<std::string>;

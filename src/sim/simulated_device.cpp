@@ -94,9 +94,9 @@ std::vector<LineReply> SimulatedDevice::ReceiveLocked(const std::uint8_t* data, 
   return replies;
 }
 
-int SimulatedDevice::Write(const std::uint8_t* data, std::size_t count) {
+CommResult SimulatedDevice::Write(const std::uint8_t* data, std::size_t count) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  if (m_closed) return COMM_FAILED;
+  if (m_closed) return CommResult::kFailed;
   const std::int64_t now = m_clock.NowMs();
   for (const LineReply& reply : ReceiveLocked(data, count)) {
     const TimedByte timed{now + reply.delayMs, reply.byte};
@@ -105,10 +105,10 @@ int SimulatedDevice::Write(const std::uint8_t* data, std::size_t count) {
                                         [](const TimedByte& a, const TimedByte& b) { return a.arrivalMs < b.arrivalMs; });
     m_replies.insert(later, timed);
   }
-  return COMM_OK;
+  return CommResult::kOk;
 }
 
-int SimulatedDevice::Read(std::uint8_t* buffer, std::size_t count) {
+CommResult SimulatedDevice::Read(std::uint8_t* buffer, std::size_t count) {
   std::unique_lock<std::mutex> lock(m_mutex);
   const std::int64_t deadline = m_clock.NowMs() + kReadMsPerByte * static_cast<std::int64_t>(count) + kReadConstantMs;
   // A short read takes what there is, as a port whose time-out ran out would.
@@ -127,10 +127,10 @@ int SimulatedDevice::Read(std::uint8_t* buffer, std::size_t count) {
     m_clock.Sleep(static_cast<int>(until - now), nullptr);
     lock.lock();
   }
-  return got == count ? COMM_OK : COMM_FAILED;
+  return got == count ? CommResult::kOk : CommResult::kFailed;
 }
 
-int SimulatedDevice::TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) {
+CommResult SimulatedDevice::TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) {
   std::lock_guard<std::mutex> lock(m_mutex);
   const std::int64_t now = m_clock.NowMs();
   *taken = 0;
@@ -138,7 +138,7 @@ int SimulatedDevice::TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std
     buffer[(*taken)++] = m_replies.front().byte;
     m_replies.pop_front();
   }
-  return COMM_OK;
+  return CommResult::kOk;
 }
 
 void SimulatedDevice::PurgeInput() {
@@ -169,7 +169,7 @@ std::vector<ModelError> SimulatedDevice::Errors() const {
 
 std::string SimulatedDevice::Dump() const {
   std::lock_guard<std::mutex> lock(m_mutex);
-  return m_model.Dump([](std::string_view cp932) { return Cp932ToUtf8(cp932); });
+  return m_model.Dump();
 }
 
 }  // namespace vrellix::sim

@@ -76,11 +76,11 @@ class SimulatedDevice final : public ByteChannel {
   // device's own virtual clock when it is nullptr.
   explicit SimulatedDevice(const SimulatorOptions& options = {}, Clock* clock = nullptr);
 
-  int Write(const std::uint8_t* data, std::size_t count) override;
-  int Read(std::uint8_t* buffer, std::size_t count) override;
+  CommResult Write(const std::uint8_t* data, std::size_t count) override;
+  CommResult Read(std::uint8_t* buffer, std::size_t count) override;
   // Discards the replies that have arrived; later ones still come.
   void PurgeInput() override;
-  int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override;
+  CommResult TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override;
 
   // The clock that times the replies; a job in process runs on it.
   Clock& ReplyClock() { return m_clock; }

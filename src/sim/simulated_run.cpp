@@ -1,50 +1,23 @@
 #include "sim/simulated_run.h"
 
-#include <cstdio>
-#include <optional>
+#include <utility>
 
-#include "entry/entry_engine.h"
-#include "job/entry_job.h"
 #include "job/job_plan.h"
 #include "job/job_reporter.h"
-#include "link/key_link.h"
-#include "link/stop_event.h"
 #include "text/text_codec.h"
 
 namespace vrellix::sim {
 namespace {
 
-// Keeps only the job's outcome. Posting it also sets the stop event, which is
-// what ends the job's wait for the window when it runs on the caller's thread.
-class ResultReporter final : public JobReporter {
+// The simulated run wants the outcome alone, which the runner keeps.
+class NoReports final : public JobReporter {
  public:
-  explicit ResultReporter(StopEvent& stop) : m_stop(stop) {}
   void SetRange(int) override {}
   void SetPosition(int) override {}
   void SetStatus(const std::string&) override {}
-  bool PostResult(bool success) override {
-    m_result = success;
-    m_stop.Set();
-    return true;
-  }
+  bool PostResult(bool) override { return true; }
   void ShowWarning(const std::string&) override {}
-  std::optional<bool> Result() const { return m_result; }
-
- private:
-  StopEvent& m_stop;
-  std::optional<bool> m_result;
 };
-
-std::string Utf8OrHex(const std::string& cp932) {
-  if (std::optional<std::string> utf8 = Cp932ToUtf8(cp932)) return *utf8;
-  std::string out;
-  char byte[8];
-  for (unsigned char c : cp932) {
-    std::snprintf(byte, sizeof byte, "\\x%02X", c);
-    out += byte;
-  }
-  return out;
-}
 
 void AddField(std::vector<FieldCheck>& fields, const DeviceModel& device, FieldId id, int track,
               const std::string& expected) {
@@ -54,6 +27,23 @@ void AddField(std::vector<FieldCheck>& fields, const DeviceModel& device, FieldI
   field.expected = expected;
   field.held = device.Text(id, track);
   fields.push_back(std::move(field));
+}
+
+// Runs the job on runner, whose channel is device, and compares.
+SimulatedRun RunAndCompare(JobRunner& runner, SimulatedDevice& device, const Album& album,
+                           const std::array<bool, kTrackCount>& checks) {
+  Clock& clock = device.ReplyClock();
+  const std::int64_t started = clock.NowMs();
+  runner.SetAlbum(album, checks);
+  NoReports reporter;
+  SimulatedRun run;
+  run.jobSucceeded = runner.RunToEnd(reporter).value_or(false);
+  const DeviceModel model = device.Model();
+  run.fields = CompareWithAlbum(model, album, checks);
+  run.modelErrors = model.Errors();
+  run.packets = device.PacketsReceived();
+  run.deviceMs = clock.NowMs() - started + static_cast<std::int64_t>(run.packets) * kPacketWriteMs;
+  return run;
 }
 
 }  // namespace
@@ -84,35 +74,24 @@ std::vector<FieldCheck> SimulatedRun::Mismatches() const {
   return differing;
 }
 
+SimulatorRunner MakeSimulatorRunner(const SimulatorOptions& options, int commandDelayMs, Clock* clock) {
+  auto device = std::make_unique<SimulatedDevice>(options, clock);
+  SimulatedDevice* simulator = device.get();
+  // The job runs on the clock that times the device's replies.
+  Clock& replyClock = simulator->ReplyClock();
+  return {std::make_unique<JobRunner>(std::move(device), replyClock, commandDelayMs), simulator};
+}
+
 SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
                             const std::array<bool, kTrackCount>& checks, int commandDelayMs) {
-  // The job runs on the clock that times the device's replies.
-  Clock& clock = device.ReplyClock();
-  const std::int64_t started = clock.NowMs();
-  StopEvent stop;
-  KeyLink link(device, clock, stop, commandDelayMs);
-  EntryEngine engine(link);
-  ResultReporter reporter(stop);
-  EntryJob job(engine, reporter);
-  job.SetAlbum(album, checks);
-  // As the window does before a job: nothing left from before belongs to it.
-  device.PurgeInput();
-  job.InputThreadProc();
-
-  SimulatedRun run;
-  run.jobSucceeded = reporter.Result().value_or(false);
-  const DeviceModel model = device.Model();
-  run.fields = CompareWithAlbum(model, album, checks);
-  run.modelErrors = model.Errors();
-  run.packets = device.PacketsReceived();
-  run.deviceMs = clock.NowMs() - started + static_cast<std::int64_t>(run.packets) * kPacketWriteMs;
-  return run;
+  JobRunner runner(device, device.ReplyClock(), commandDelayMs);
+  return RunAndCompare(runner, device, album, checks);
 }
 
 SimulatedRun RunSimulatedJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                              const SimulatorOptions& options, int commandDelayMs) {
-  SimulatedDevice device(options);
-  return RunJobOnDevice(device, album, checks, commandDelayMs);
+  const SimulatorRunner simulator = MakeSimulatorRunner(options, commandDelayMs);
+  return RunAndCompare(*simulator.runner, *simulator.device, album, checks);
 }
 
 std::string FieldLabel(const FieldCheck& field) {
@@ -129,7 +108,7 @@ std::string FieldLabel(const FieldCheck& field) {
 
 std::string FormatHeldFields(const SimulatedRun& run) {
   std::string out;
-  for (const FieldCheck& field : run.fields) out += FieldLabel(field) + " " + Utf8OrHex(field.held) + "\n";
+  for (const FieldCheck& field : run.fields) out += FieldLabel(field) + " " + Cp932ToUtf8OrHex(field.held) + "\n";
   for (const ModelError& error : run.modelErrors) {
     out += "error " + std::to_string(error.keyIndex) + " " + error.state + ": " + error.message + "\n";
   }
@@ -139,8 +118,8 @@ std::string FormatHeldFields(const SimulatedRun& run) {
 std::string FormatMismatches(const SimulatedRun& run) {
   std::string out;
   for (const FieldCheck& field : run.Mismatches()) {
-    out += FieldLabel(field) + " differs: expected " + Utf8OrHex(field.expected) + ", held " +
-           Utf8OrHex(field.held) + "\n";
+    out += FieldLabel(field) + " differs: expected " + Cp932ToUtf8OrHex(field.expected) + ", held " +
+           Cp932ToUtf8OrHex(field.held) + "\n";
   }
   return out;
 }

@@ -6,10 +6,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "album/album.h"
+#include "job/job_runner.h"
+#include "link/clock.h"
 #include "sim/device_model.h"
 #include "sim/simulated_device.h"
 
@@ -44,13 +47,24 @@ struct SimulatedRun {
   std::vector<FieldCheck> Mismatches() const;
 };
 
+// A job runner on a simulated device of its own.
+struct SimulatorRunner {
+  std::unique_ptr<JobRunner> runner;
+  SimulatedDevice* device = nullptr;  // owned by the runner
+};
+
+// A new device made with options, whose replies are timed by clock (its own
+// virtual clock when nullptr; a given clock must outlive the runner), and a
+// runner on it that runs jobs on that same clock.
+SimulatorRunner MakeSimulatorRunner(const SimulatorOptions& options, int commandDelayMs, Clock* clock = nullptr);
+
 // Runs the entry job for the album on this thread, against device, on the
 // device's reply clock (its own virtual clock unless it was given one) with
 // the given command delay, and compares the result.
 SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
                             const std::array<bool, kTrackCount>& checks, int commandDelayMs);
 
-// The same on a new device made with options.
+// The same on a new device made with options (MakeSimulatorRunner).
 SimulatedRun RunSimulatedJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                              const SimulatorOptions& options, int commandDelayMs);
 

@@ -1,5 +1,6 @@
 #include "text/text_codec.h"
 
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -153,6 +154,21 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return text_platform::DecodeCp932(cp932); }
+
+std::string HexEscaped(std::string_view bytes) {
+  std::string out;
+  char escaped[8];
+  for (unsigned char c : bytes) {
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+    out += escaped;
+  }
+  return out;
+}
+
+std::string Cp932ToUtf8OrHex(std::string_view cp932) {
+  if (std::optional<std::string> utf8 = Cp932ToUtf8(cp932)) return *utf8;
+  return HexEscaped(cp932);
+}
 
 size_t Cp932LengthOf(std::string_view utf8) {
   if (const std::optional<std::string> whole = Utf8ToCp932(utf8)) return whole->size();

@@ -28,4 +28,15 @@ size_t Cp932LengthOf(std::string_view utf8);
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 
+// True for a byte that begins a two-byte character of code page 932: it takes
+// the byte after it along.
+constexpr bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Each byte as \xNN (upper-case hex digits).
+std::string HexEscaped(std::string_view bytes);
+
+// Cp932ToUtf8 of the bytes, or, where they do not decode, HexEscaped: a text
+// that can always be shown.
+std::string Cp932ToUtf8OrHex(std::string_view cp932);
+
 }  // namespace vrellix

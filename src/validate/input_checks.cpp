@@ -2,19 +2,17 @@
 
 #include <optional>
 
-#include "album/trim.h"
 #include "entry/char_class.h"
+#include "messages/messages.h"
 #include "text/text_codec.h"
+#include "text/trim.h"
 
 namespace vrellix {
 namespace {
 
-const char kNothingToEnter[] = "入力を行う文字がありません";
-const char kHalfWidthTooLong[] = "文字数が半角３２文字を越えています。修正して下さい";
-const char kReadingTooLong[] = "文字数が１６文字を越えています。修正して下さい";
-const char kBadCharacter[] = "不正な文字が含まれています。修正して下さい";
-
-std::string TrackLabel(int number) { return "(Track[" + std::to_string(number) + "])"; }
+using messages::kBadCharacter;
+using messages::kHalfWidthTooLong;
+using messages::kReadingTooLong;
 
 bool TooLong(const std::string& utf8) { return Cp932LengthOf(utf8) > static_cast<size_t>(kFieldLimitBytes); }
 
@@ -65,7 +63,7 @@ size_t CountUnenterable(std::string_view cp932) {
   size_t count = 0;
   for (size_t p = 0; p < cp932.size();) {
     const unsigned char c = static_cast<unsigned char>(cp932[p]);
-    const size_t length = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+    const size_t length = IsCp932LeadByte(c) ? 2 : 1;
     if (!CanEnterCharacter(std::string(cp932.substr(p, length)))) ++count;
     p += length;
   }
@@ -77,9 +75,9 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
   Album& album = result.album;
 
   // The album's own texts are checked as typed, not trimmed.
-  if (auto fault = CheckField(edited.title, CHECK_GENERAL, "(Title)", album.Title)) return Fault(*fault);
-  if (auto fault = CheckField(edited.yomi, CHECK_READING, "(よみ)", album.Yomi)) return Fault(*fault);
-  if (auto fault = CheckField(edited.artist, CHECK_GENERAL, "(Artist)", album.Artist)) return Fault(*fault);
+  if (auto fault = CheckField(edited.title, CHECK_GENERAL, messages::kTitleLabel, album.Title)) return Fault(*fault);
+  if (auto fault = CheckField(edited.yomi, CHECK_READING, messages::kYomiLabel, album.Yomi)) return Fault(*fault);
+  if (auto fault = CheckField(edited.artist, CHECK_GENERAL, messages::kArtistLabel, album.Artist)) return Fault(*fault);
 
   bool namedTrack = false;
   for (int r = 0; r < kTrackCount; ++r) {
@@ -89,23 +87,23 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
       track = AlbumTrack();
       continue;
     }
-    const std::string label = TrackLabel(r + 1);
+    const std::string label = messages::TrackLabel(r + 1);
     const std::string name = TrimWhite(row.name);
     if (auto fault = CheckField(name, CHECK_GENERAL, label, track.Name)) return Fault(*fault);
     if (!name.empty()) namedTrack = true;
 
     const std::string reading = TrimWhite(row.yomi);
     std::string readingCp932;
-    if (auto fault = CheckField(reading, CHECK_READING, label + "(よみ)", readingCp932)) return Fault(*fault);
-    if (name.empty() && !reading.empty()) {
-      return Fault("曲名が未入力で「よみ」が入力されています。修正して下さい" + label);
+    if (auto fault = CheckField(reading, CHECK_READING, label + messages::kYomiLabel, readingCp932)) {
+      return Fault(*fault);
     }
+    if (name.empty() && !reading.empty()) return Fault(messages::kReadingWithoutName + label);
     track.Yomi = std::move(readingCp932);
   }
 
   if (album.Title.empty() && album.Yomi.empty() && album.Artist.empty() && !namedTrack) {
     result.outcome = StartCheckResult::kNothingToEnter;
-    result.message = kNothingToEnter;
+    result.message = messages::kNothingToEnter;
     return result;
   }
   result.outcome = StartCheckResult::kReady;
@@ -115,11 +113,9 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
 std::optional<std::string> CheckTrackEdit(const std::string& name, const std::string& yomi) {
   const std::string trimmedName = TrimWhite(name);
   const std::string trimmedYomi = TrimWhite(yomi);
-  if (TooLong(trimmedName)) return std::string(kHalfWidthTooLong) + "(曲名)";
-  if (TooLong(trimmedYomi)) return std::string(kHalfWidthTooLong) + "(よみ)";
-  if (trimmedName.empty() && !trimmedYomi.empty()) {
-    return std::string("「よみ」だけ入力されています。「曲名」も入力して下さい");
-  }
+  if (TooLong(trimmedName)) return std::string(kHalfWidthTooLong) + messages::kTrackNameLabel;
+  if (TooLong(trimmedYomi)) return std::string(kHalfWidthTooLong) + messages::kYomiLabel;
+  if (trimmedName.empty() && !trimmedYomi.empty()) return std::string(messages::kOnlyReadingTyped);
   return std::nullopt;
 }
 

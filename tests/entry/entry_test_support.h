@@ -112,7 +112,7 @@ struct EngineRig {
   std::vector<int> Keys() const { return tx.Keys(); }
 
   // Requests a stop once `count` packets have been written, so exactly that
-  // many keys go out and every later PutCommand returns -1.
+  // many keys go out and every later PutCommand returns kStopped.
   void StopAfterPackets(std::size_t count) {
     if (count == 0) {
       stop.Set();

@@ -1,6 +1,7 @@
 // A key that fails part-way through a character: nothing more is sent and the
 // record stays as it was (the symbol routines have their own test).
 #include "entry_test_support.h"
+#include "support/typed_results.h"
 
 namespace vrellix {
 namespace {
@@ -12,9 +13,9 @@ using State = EngineRig::State;
 
 class KeyRecorder final : public LinkObserver {
  public:
-  void OnKey(int code, int result) override { keys.push_back({code, result}); }
+  void OnKey(int code, KeyResult result) override { keys.push_back({code, result}); }
   void OnPause(int) override {}
-  std::vector<std::pair<int, int>> keys;
+  std::vector<std::pair<int, KeyResult>> keys;
 };
 
 struct Sample {
@@ -48,8 +49,10 @@ TEST(RoutineFailureTest, RefusedKeyEndsTheCharacterAndKeepsTheRecord) {
       rig.RefuseAfterKeys(k);
       EXPECT_EQ((rig.engine.*s.routine)(Cp932(s.character)), 0);
       ASSERT_EQ(recorder.keys.size(), k + 1);  // k acknowledged, then the refused one
-      for (std::size_t i = 0; i < k; ++i) EXPECT_EQ(recorder.keys[i], std::make_pair(s.keys[i], 1));
-      EXPECT_EQ(recorder.keys[k], std::make_pair(s.keys[k], 0));
+      for (std::size_t i = 0; i < k; ++i) {
+        EXPECT_EQ(recorder.keys[i], std::make_pair(s.keys[i], KeyResult::kAcknowledged));
+      }
+      EXPECT_EQ(recorder.keys[k], std::make_pair(s.keys[k], KeyResult::kFailed));
       EXPECT_EQ(rig.Snapshot(), before);
     }
   }
@@ -78,7 +81,8 @@ TEST(RoutineFailureTest, ThirdPressOfGoFails) {
   rig.engine.m_bCursorOffGrid = 1;
   rig.RefuseAfterKeys(2);
   EXPECT_EQ(rig.engine.HiraganaInputProcess(Cp932("ご")), 0);
-  EXPECT_EQ(recorder.keys, (std::vector<std::pair<int, int>>{{KEY_2, 1}, {KEY_2, 1}, {KEY_2, 0}}));
+  EXPECT_EQ(recorder.keys, (std::vector<std::pair<int, KeyResult>>{
+                               {KEY_2, KeyResult::kAcknowledged}, {KEY_2, KeyResult::kAcknowledged}, {KEY_2, KeyResult::kFailed}}));
   EXPECT_EQ(rig.engine.m_bCursorOffGrid, 1);
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "album/album_csv.h"
-#include "album/trim.h"
+#include "text/trim.h"
 #include "entry/char_class.h"
 #include "validate/input_checks.h"
 #include "text/text_codec.h"

@@ -433,21 +433,21 @@ TEST(EntryJobStopTest, ThreadCreationFailureLeavesTheJobIdle) {
 // a worker that does not end in time.
 class HangingChannel final : public ByteChannel {
  public:
-  int Write(const std::uint8_t*, std::size_t) override {
+  CommResult Write(const std::uint8_t*, std::size_t) override {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_entered = true;
     m_changed.notify_all();
     m_changed.wait(lock, [this] { return m_released; });
-    return COMM_OK;
+    return CommResult::kOk;
   }
-  int Read(std::uint8_t* buffer, std::size_t) override {
+  CommResult Read(std::uint8_t* buffer, std::size_t) override {
     buffer[0] = ACK;
-    return COMM_OK;
+    return CommResult::kOk;
   }
   void PurgeInput() override {}
-  int TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
+  CommResult TakeWaiting(std::uint8_t*, std::size_t, std::size_t* taken) override {
     *taken = 0;
-    return COMM_OK;
+    return CommResult::kOk;
   }
   void WaitUntilEntered() {
     std::unique_lock<std::mutex> lock(m_mutex);

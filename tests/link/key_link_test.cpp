@@ -10,6 +10,7 @@
 #include "link/keys.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
+#include "support/typed_results.h"
 
 namespace vrellix {
 namespace {
@@ -33,7 +34,7 @@ class PutCommandTest : public ::testing::Test {
 };
 
 TEST_F(PutCommandTest, AcknowledgedKeyWaitsReplyTimeThenCommandDelay) {
-  EXPECT_EQ(link.PutCommand(KEY_SELECT), 1);
+  EXPECT_EQ(link.PutCommand(KEY_SELECT), KeyResult::kAcknowledged);
   ASSERT_EQ(tx.Packets().size(), 1u);
   EXPECT_EQ(tx.Packets()[0], (FakeTransmitter::Packet{0x02, 0x04, 0x05, 0xB5, 0x98, 0xF5, 0xC6, 0x1D}));
   EXPECT_EQ(SleepMs(), (std::vector<int>{142, 100}));
@@ -41,19 +42,19 @@ TEST_F(PutCommandTest, AcknowledgedKeyWaitsReplyTimeThenCommandDelay) {
 }
 
 TEST_F(PutCommandTest, TwoByteKeyAfterFourByteKeyDoesNotCarryOldBytes) {
-  ASSERT_EQ(link.PutCommand(KEY_SELECT), 1);
-  ASSERT_EQ(link.PutCommand(KEY_MENU_DOWN), 1);
+  ASSERT_EQ(link.PutCommand(KEY_SELECT), KeyResult::kAcknowledged);
+  ASSERT_EQ(link.PutCommand(KEY_MENU_DOWN), KeyResult::kAcknowledged);
   EXPECT_EQ(tx.Packets()[1], (FakeTransmitter::Packet{0x02, 0x04, 0x05, 0xB5, 0x82, 0x00, 0x00, 0x34}));
 }
 
 TEST_F(PutCommandTest, CodeWithoutARowIsSentAndAcknowledged) {
-  EXPECT_EQ(link.PutCommand(12), 1);
+  EXPECT_EQ(link.PutCommand(12), KeyResult::kAcknowledged);
   EXPECT_EQ(tx.Packets()[0], (FakeTransmitter::Packet{0x02, 0x04, 0x05, 0x00, 0x00, 0x00, 0x00, 0x03}));
 }
 
 TEST_F(PutCommandTest, StopSetBeforehandSendsAndWaitsNothing) {
   stop.Set();
-  EXPECT_EQ(link.PutCommand(KEY_1), -1);
+  EXPECT_EQ(link.PutCommand(KEY_1), KeyResult::kStopped);
   EXPECT_EQ(tx.WriteCalls(), 0);
   EXPECT_EQ(tx.ReadCalls(), 0);
   EXPECT_TRUE(clock.Sleeps().empty());
@@ -64,7 +65,7 @@ TEST_F(PutCommandTest, StopSetBeforehandSendsAndWaitsNothing) {
 struct RetryCase {
   const char* name;
   std::vector<Reply> replies;
-  int result;
+  KeyResult result;
   int packets;
   int reads;
   std::vector<int> sleeps;
@@ -87,49 +88,49 @@ TEST_P(PutCommandRetry, FollowsTheTwoTryHandshake) {
 INSTANTIATE_TEST_SUITE_P(
     Handshake, PutCommandRetry,
     ::testing::Values(
-        RetryCase{"NakThenAck", {Reply::Nak, Reply::Ack}, 1, 2, 2, {142, 142, 100}},
+        RetryCase{"NakThenAck", {Reply::Nak, Reply::Ack}, KeyResult::kAcknowledged, 2, 2, {142, 142, 100}},
         // The unanswered first packet's reply gets time to show up.
-        RetryCase{"SilentThenAck", {Reply::Silent, Reply::Ack}, 1, 2, 2, {142, 142, kLineSettleMs, 100}},
-        RetryCase{"NoReplyAtAll", {Reply::Silent, Reply::Silent}, 0, 2, 2, {142, 142}},
-        RetryCase{"NakTwice", {Reply::Nak, Reply::Nak}, 0, 2, 2, {142, 142}},
-        RetryCase{"WriteFailsTwice", {Reply::WriteFails, Reply::WriteFails}, 0, 0, 0, {}},
-        RetryCase{"WriteFailsThenAck", {Reply::WriteFails, Reply::Ack}, 1, 1, 1, {142, 100}},
-        RetryCase{"ThirdReplyIsNeverAsked", {Reply::Nak, Reply::Nak, Reply::Ack}, 0, 2, 2, {142, 142}}),
+        RetryCase{"SilentThenAck", {Reply::Silent, Reply::Ack}, KeyResult::kAcknowledged, 2, 2, {142, 142, kLineSettleMs, 100}},
+        RetryCase{"NoReplyAtAll", {Reply::Silent, Reply::Silent}, KeyResult::kFailed, 2, 2, {142, 142}},
+        RetryCase{"NakTwice", {Reply::Nak, Reply::Nak}, KeyResult::kFailed, 2, 2, {142, 142}},
+        RetryCase{"WriteFailsTwice", {Reply::WriteFails, Reply::WriteFails}, KeyResult::kFailed, 0, 0, {}},
+        RetryCase{"WriteFailsThenAck", {Reply::WriteFails, Reply::Ack}, KeyResult::kAcknowledged, 1, 1, {142, 100}},
+        RetryCase{"ThirdReplyIsNeverAsked", {Reply::Nak, Reply::Nak, Reply::Ack}, KeyResult::kFailed, 2, 2, {142, 142}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PutCommandTest, ZeroCommandDelayReturnsRightAfterTheAck) {
   link.SetCommandDelay(0);
-  EXPECT_EQ(link.PutCommand(KEY_2), 1);
+  EXPECT_EQ(link.PutCommand(KEY_2), KeyResult::kAcknowledged);
   EXPECT_EQ(clock.NowMs(), 142);
 }
 
 TEST_F(PutCommandTest, ByteWaitingBeforeAKeyFailsItWithoutSending) {
   // A reply that came for no packet: the line is out of step.
   tx.InjectByte(NAK);
-  EXPECT_EQ(link.PutCommand(KEY_3), 0);
+  EXPECT_EQ(link.PutCommand(KEY_3), KeyResult::kFailed);
   EXPECT_TRUE(tx.Packets().empty());
   EXPECT_TRUE(clock.Sleeps().empty());
   // It was taken off the line, so the next key goes ahead.
-  EXPECT_EQ(link.PutCommand(KEY_3), 1);
+  EXPECT_EQ(link.PutCommand(KEY_3), KeyResult::kAcknowledged);
   EXPECT_EQ(tx.Packets().size(), 1u);
 }
 
 TEST_F(PutCommandTest, StopDuringTheExchangeEndsTheWaitsButFinishesTheExchange) {
   tx.OnPacket([&](std::size_t) { stop.Set(); });
-  EXPECT_EQ(link.PutCommand(KEY_4), 1);
+  EXPECT_EQ(link.PutCommand(KEY_4), KeyResult::kAcknowledged);
   ASSERT_EQ(clock.Sleeps().size(), 2u);
   EXPECT_TRUE(clock.Sleeps()[0].interrupted);
   EXPECT_TRUE(clock.Sleeps()[1].interrupted);
   EXPECT_EQ(clock.NowMs(), 0);
-  EXPECT_EQ(link.PutCommand(KEY_4), -1);
+  EXPECT_EQ(link.PutCommand(KEY_4), KeyResult::kStopped);
   EXPECT_EQ(tx.Packets().size(), 1u);
 }
 
 TEST_F(PutCommandTest, ObserverSeesSentKeysAndPausesButNotLinkTiming) {
   struct Recorder : LinkObserver {
-    std::vector<std::pair<int, int>> keys;
+    std::vector<std::pair<int, KeyResult>> keys;
     std::vector<int> pauses;
-    void OnKey(int code, int result) override { keys.emplace_back(code, result); }
+    void OnKey(int code, KeyResult result) override { keys.emplace_back(code, result); }
     void OnPause(int ms) override { pauses.push_back(ms); }
   } recorder;
   link.SetObserver(&recorder);
@@ -139,7 +140,8 @@ TEST_F(PutCommandTest, ObserverSeesSentKeysAndPausesButNotLinkTiming) {
   link.Pause(2500);
   stop.Set();
   link.PutCommand(KEY_BACK);
-  EXPECT_EQ(recorder.keys, (std::vector<std::pair<int, int>>{{KEY_ERASE, 1}, {KEY_FINISH, 0}}));
+  EXPECT_EQ(recorder.keys, (std::vector<std::pair<int, KeyResult>>{{KEY_ERASE, KeyResult::kAcknowledged},
+                                                                   {KEY_FINISH, KeyResult::kFailed}}));
   EXPECT_EQ(recorder.pauses, std::vector<int>{2500});
 }
 
@@ -188,9 +190,9 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
       if (ms >= kLineSettleMs) tx.ArriveAll();
     });
     bool eachKeyOnce = true;
-    int result = 1;
+    KeyResult result = KeyResult::kAcknowledged;
     // As every caller does, a run ends at its first key that was not acknowledged.
-    for (int k = static_cast<int>(random() % 5); k >= 0 && result == 1 && !stop.IsSet(); --k) {
+    for (int k = static_cast<int>(random() % 5); k >= 0 && result == KeyResult::kAcknowledged && !stop.IsSet(); --k) {
       if (random() % 12 == 0) tx.InjectByte(NAK);
       const Answer answers[2] = {RandomAnswer(random), RandomAnswer(random)};
       tx.ClearScript();
@@ -226,15 +228,15 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
       if (!e[0].bytes.empty()) {
         // Something waited before the first try: nothing is sent.
         EXPECT_EQ(writes, 0);
-        EXPECT_EQ(result, 0);
+        EXPECT_EQ(result, KeyResult::kFailed);
         EXPECT_TRUE(link.LastKeyOutOfStep());
         ++refusedOutOfStep;
       } else if (stopInFirstTry && !(e.size() > 2 && e[2].bytes == Bytes{ACK})) {
-        EXPECT_EQ(result, -1);
+        EXPECT_EQ(result, KeyResult::kStopped);
         EXPECT_EQ(writes, 1);
         ++stopsBetweenTries;
       }
-      if (result == 1) {
+      if (result == KeyResult::kAcknowledged) {
         // One ACK taken, and it answered this key's own packets.
         EXPECT_EQ(acksTaken, 1);
         EXPECT_GE(acksSent, 1);
@@ -243,7 +245,7 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
       }
       eachKeyOnce = eachKeyOnce && reached == 1 && acksSent == 1;
     }
-    if (result != 1 || stop.IsSet() || !link.LineSettled()) continue;
+    if (result != KeyResult::kAcknowledged || stop.IsSet() || !link.LineSettled()) continue;
     ++succeeded;
     EXPECT_TRUE(eachKeyOnce) << "run " << run << " succeeded with a key sent or answered twice";
   }

@@ -22,6 +22,7 @@
 #include "support/other_user.h"
 #include "support/pty_pair.h"
 #include "support/scratch_dir.h"
+#include "support/typed_results.h"
 
 namespace vrellix {
 namespace {
@@ -39,7 +40,9 @@ long long ElapsedMs(SteadyClock::time_point since) {
 
 class SerialPortTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(OpenComm(&port, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit), 1); }
+  void SetUp() override {
+    ASSERT_EQ(OpenComm(&port, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit), OpenResult::kOpened);
+  }
   void TearDown() override { CloseComm(port); }
 
   PtyPair pty;
@@ -47,7 +50,7 @@ class SerialPortTest : public ::testing::Test {
 };
 
 TEST_F(SerialPortTest, FarSideReceivesExactlyThePacket) {
-  ASSERT_EQ(WriteComm(port, kSelectPacket.data(), kSelectPacket.size()), COMM_OK);
+  ASSERT_EQ(WriteComm(port, kSelectPacket.data(), kSelectPacket.size()), CommResult::kOk);
   EXPECT_EQ(pty.ReadFromSlave(8, milliseconds(1000)), kSelectPacket);
   // Nothing after the packet: no echo, no line-ending translation.
   EXPECT_TRUE(pty.ReadFromSlave(1, milliseconds(50)).empty());
@@ -56,7 +59,7 @@ TEST_F(SerialPortTest, FarSideReceivesExactlyThePacket) {
 TEST_F(SerialPortTest, ReadsTheReplyByte) {
   pty.WriteToSlave({0x06});
   std::uint8_t reply = 0;
-  ASSERT_EQ(ReadComm(port, &reply, 1), COMM_OK);
+  ASSERT_EQ(ReadComm(port, &reply, 1), CommResult::kOk);
   EXPECT_EQ(reply, 0x06);
 }
 
@@ -67,7 +70,7 @@ TEST_F(SerialPortTest, GathersBytesThatArriveInPieces) {
     pty.WriteToSlave({0x22, 0x0D});  // a CR stays a CR on a raw line
   });
   std::uint8_t bytes[3] = {};
-  EXPECT_EQ(ReadComm(port, bytes, 3), COMM_OK);
+  EXPECT_EQ(ReadComm(port, bytes, 3), CommResult::kOk);
   far.join();
   EXPECT_EQ(Bytes(bytes, bytes + 3), (Bytes{0x11, 0x22, 0x0D}));
 }
@@ -75,7 +78,7 @@ TEST_F(SerialPortTest, GathersBytesThatArriveInPieces) {
 TEST_F(SerialPortTest, MissingReplyFailsAfterTheReadTimeout) {
   std::uint8_t reply = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(ReadComm(port, &reply, 1), COMM_FAILED);
+  EXPECT_EQ(ReadComm(port, &reply, 1), CommResult::kFailed);
   const long long elapsed = ElapsedMs(start);
   EXPECT_GE(elapsed, 450);  // 50 ms per byte + 500 ms
   EXPECT_LE(elapsed, 1500);
@@ -85,7 +88,7 @@ TEST_F(SerialPortTest, ShortReplyFailsAfterTheReadTimeout) {
   pty.WriteToSlave({0x06});
   std::uint8_t reply[2] = {};
   const auto start = SteadyClock::now();
-  EXPECT_EQ(ReadComm(port, reply, 2), COMM_FAILED);
+  EXPECT_EQ(ReadComm(port, reply, 2), CommResult::kFailed);
   EXPECT_GE(ElapsedMs(start), 500);  // 2 × 50 ms + 500 ms
 }
 
@@ -95,7 +98,7 @@ TEST_F(SerialPortTest, PurgeDiscardsAStaleByte) {
   PurgeCommInput(port);
   pty.WriteToSlave({0x06});
   std::uint8_t reply = 0;
-  ASSERT_EQ(ReadComm(port, &reply, 1), COMM_OK);
+  ASSERT_EQ(ReadComm(port, &reply, 1), CommResult::kOk);
   EXPECT_EQ(reply, 0x06);
 }
 
@@ -103,18 +106,32 @@ TEST_F(SerialPortTest, HangUpFailsTheReadAtOnce) {
   pty.CloseMaster();
   std::uint8_t reply = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(ReadComm(port, &reply, 1), COMM_FAILED);
+  EXPECT_EQ(ReadComm(port, &reply, 1), CommResult::kFailed);
   EXPECT_LT(ElapsedMs(start), 300);
 }
 
 TEST_F(SerialPortTest, SecondOpenOfTheSameDeviceFailsUntilTheFirstCloses) {
   CommHandle second = nullptr;
-  EXPECT_EQ(OpenComm(&second, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit), 0);
+  EXPECT_EQ(OpenComm(&second, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit), OpenResult::kFailed);
   EXPECT_EQ(second, nullptr);
   CloseComm(port);
   port = nullptr;
-  EXPECT_EQ(OpenComm(&second, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit), 1);
+  EXPECT_EQ(OpenComm(&second, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit), OpenResult::kOpened);
   port = second;
+}
+
+// The transmitter's port: 4800 baud, 8 data bits, held until its channel goes.
+TEST(TransmitterPort, HasTheLineSettingsAndClosesWithItsChannel) {
+  PtyPair pty;
+  std::unique_ptr<SerialChannel> channel = OpenTransmitterPort(pty.SlavePath());
+  ASSERT_TRUE(channel);
+  termios tio{};
+  ASSERT_EQ(tcgetattr(pty.Slave(), &tio), 0);
+  EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B4800));
+  EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
+  EXPECT_FALSE(OpenTransmitterPort(pty.SlavePath()));
+  channel.reset();
+  EXPECT_TRUE(OpenTransmitterPort(pty.SlavePath()));
 }
 
 // A large write to a line that is read slowly must wait in the kernel, not
@@ -133,7 +150,7 @@ TEST_F(SerialPortTest, SlowlyDrainedWriteDoesNotSpin) {
   timespec cpuBefore{}, cpuAfter{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuBefore);
   const auto start = SteadyClock::now();
-  EXPECT_EQ(WriteComm(port, big.data(), big.size()), COMM_OK);
+  EXPECT_EQ(WriteComm(port, big.data(), big.size()), CommResult::kOk);
   const double wallMs = static_cast<double>(ElapsedMs(start));
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuAfter);
   reader.join();
@@ -159,7 +176,7 @@ TEST_F(SerialPortTest, WriteToALineThatTakesNoMoreBytesFailsAfterTheWriteTimeout
   }
 
   const auto start = SteadyClock::now();
-  EXPECT_EQ(WriteComm(port, kSelectPacket.data(), kSelectPacket.size()), COMM_FAILED);
+  EXPECT_EQ(WriteComm(port, kSelectPacket.data(), kSelectPacket.size()), CommResult::kFailed);
   const long long elapsed = ElapsedMs(start);
   EXPECT_GE(elapsed, 70);  // 5 ms per byte + 50 ms
   EXPECT_LE(elapsed, 1000);
@@ -167,7 +184,8 @@ TEST_F(SerialPortTest, WriteToALineThatTakesNoMoreBytesFailsAfterTheWriteTimeout
 
 TEST(SerialPortOpen, MissingDeviceFailsAndLeavesNoPort) {
   CommHandle port = reinterpret_cast<CommHandle>(&port);  // must be overwritten
-  EXPECT_EQ(OpenComm(&port, "/dev/vrellix-no-such-device", 4800, 8, kNoParity, kOneStopBit), 0);
+  EXPECT_EQ(OpenComm(&port, "/dev/vrellix-no-such-device", 4800, 8, kNoParity, kOneStopBit),
+            OpenResult::kFailed);
   EXPECT_EQ(port, nullptr);
 }
 
@@ -175,14 +193,14 @@ TEST(SerialPortOpen, FileThatIsNotATerminalFails) {
   testing::ScratchDir dir;
   testing::WriteBytes(dir.File("plain"), "x");
   CommHandle port = nullptr;
-  EXPECT_EQ(OpenComm(&port, dir.File("plain"), 4800, 8, kNoParity, kOneStopBit), 0);
+  EXPECT_EQ(OpenComm(&port, dir.File("plain"), 4800, 8, kNoParity, kOneStopBit), OpenResult::kFailed);
   EXPECT_EQ(port, nullptr);
 }
 
 TEST(SerialPortOpen, NoPortMeansNoPortForEveryOperation) {
   std::uint8_t byte = 0;
-  EXPECT_EQ(WriteComm(nullptr, &byte, 1), COMM_NO_PORT);
-  EXPECT_EQ(ReadComm(nullptr, &byte, 1), COMM_NO_PORT);
+  EXPECT_EQ(WriteComm(nullptr, &byte, 1), CommResult::kNoPort);
+  EXPECT_EQ(ReadComm(nullptr, &byte, 1), CommResult::kNoPort);
   PurgeCommInput(nullptr);
   CloseComm(nullptr);
 }
@@ -215,12 +233,13 @@ TEST(SerialPortLock, RefusedOpensLeaveTheHoldersClaimAlone) {
     if (flagOnly) {
       ASSERT_EQ(ioctl(pty.Slave(), TIOCEXCL), 0);
     } else {
-      ASSERT_EQ(OpenComm(&holder, path, 4800, 8, kNoParity, kOneStopBit), 1);
+      ASSERT_EQ(OpenComm(&holder, path, 4800, 8, kNoParity, kOneStopBit), OpenResult::kOpened);
     }
     for (const char* attempt : {"second open", "third open"}) {
       CommHandle refused = nullptr;
       PortFailure failure;
-      EXPECT_EQ(OpenComm(&refused, path, 4800, 8, kNoParity, kOneStopBit, &failure), 0) << attempt;
+      EXPECT_EQ(OpenComm(&refused, path, 4800, 8, kNoParity, kOneStopBit, &failure), OpenResult::kFailed)
+          << attempt;
       EXPECT_EQ(failure.cause, PORT_BUSY) << attempt;
       CloseComm(refused);
       EXPECT_EQ(PlainOpenErrorAsOtherUser(path), EBUSY) << "after the " << attempt;
@@ -243,7 +262,7 @@ TEST(SerialPortOpen, FailuresSayWhy) {
   std::filesystem::create_symlink(dir.File("loop"), dir.File("loop"));
   PtyPair held;
   CommHandle holder = nullptr;
-  ASSERT_EQ(OpenComm(&holder, held.SlavePath(), 4800, 8, kNoParity, kOneStopBit), 1);
+  ASSERT_EQ(OpenComm(&holder, held.SlavePath(), 4800, 8, kNoParity, kOneStopBit), OpenResult::kOpened);
   // Root gets past the terminal's exclusive flag and meets the holder's lock.
   const int heldError = testing::RunsAsRoot() ? EWOULDBLOCK : EBUSY;
 
@@ -265,7 +284,7 @@ TEST(SerialPortOpen, FailuresSayWhy) {
     SCOPED_TRACE(c.name);
     CommHandle port = reinterpret_cast<CommHandle>(&port);  // must be overwritten
     PortFailure failure;
-    EXPECT_EQ(OpenComm(&port, c.device, 4800, 8, kNoParity, kOneStopBit, &failure), 0);
+    EXPECT_EQ(OpenComm(&port, c.device, 4800, 8, kNoParity, kOneStopBit, &failure), OpenResult::kFailed);
     EXPECT_EQ(port, nullptr);
     EXPECT_EQ(failure.cause, c.cause);
     EXPECT_EQ(failure.osError, c.osError);
@@ -332,13 +351,13 @@ TEST_P(SerialPortLine, AppliesRawLineWithoutFlowControl) {
   const LineCase& c = GetParam();
   PtyPair pty;
   CommHandle port = nullptr;
-  const int opened = OpenComm(&port, pty.SlavePath(), c.baud, c.dataBits, c.parity, c.stopBits);
+  const OpenResult opened = OpenComm(&port, pty.SlavePath(), c.baud, c.dataBits, c.parity, c.stopBits);
   if (!c.opensOnPty) {
-    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(opened, OpenResult::kFailed);
     EXPECT_EQ(port, nullptr);
     return;
   }
-  ASSERT_EQ(opened, 1);
+  ASSERT_EQ(opened, OpenResult::kOpened);
   termios tio{};
   ASSERT_EQ(tcgetattr(pty.Slave(), &tio), 0);
   CloseComm(port);
@@ -373,7 +392,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SerialPortOpen, RateWithoutATermiosSpeedIsRefusedNotSubstituted) {
   PtyPair pty;
   CommHandle port = nullptr;
-  EXPECT_EQ(OpenComm(&port, pty.SlavePath(), 14400, 8, kNoParity, kOneStopBit), 0);
+  EXPECT_EQ(OpenComm(&port, pty.SlavePath(), 14400, 8, kNoParity, kOneStopBit), OpenResult::kFailed);
   EXPECT_EQ(port, nullptr);
 }
 

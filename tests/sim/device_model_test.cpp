@@ -398,14 +398,12 @@ TEST(DeviceModelAlbum, JobStyleKeyingLeavesTheTextsAndNoErrors) {
 
 // ---- dump
 
-std::optional<std::string> DecodeForTest(std::string_view cp932) { return Cp932ToUtf8(cp932); }
-
 TEST(DeviceModelDump, ListsTextsOpenedTracksAndErrors) {
   const Keys keys = OpenTitle() + Times(3, KEY_ERASE) + Keys{KEY_PALLET, KEY_4, KEY_NEXT, KEY_FINISH, KEY_BACK} +
                     OpenTrackList() + OpenTrackName(1) + Keys{KEY_ERASE, KEY_FINISH, KEY_MENU_DOWN, KEY_SELECT} +
                     Keys{KEY_NEXT};
   const DeviceModel model = RunKeys(keys);
-  EXPECT_EQ(model.Dump(DecodeForTest),
+  EXPECT_EQ(model.Dump(),
             "title タ\n"
             "yomi OLD\n"
             "artist OLD\n"
@@ -416,7 +414,7 @@ TEST(DeviceModelDump, ListsTextsOpenedTracksAndErrors) {
 
 TEST(DeviceModelDump, WritesUndecodableTextAsBytes) {
   const DeviceModel model(std::string("A\x82", 2));
-  const std::string dump = model.Dump([](std::string_view) { return std::optional<std::string>(); });
+  const std::string dump = model.Dump();
   EXPECT_EQ(dump.substr(0, dump.find('\n')), "title \\x41\\x82");
 }
 

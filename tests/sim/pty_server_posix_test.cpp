@@ -16,6 +16,7 @@
 #include "link/serial_port.h"
 #include "sim/sim_keys.h"
 #include "support/fake_clock.h"
+#include "support/typed_results.h"
 
 namespace vrellix::sim {
 namespace {
@@ -146,16 +147,15 @@ TEST_F(PtyServerTest, SerialPortAndPutCommandDriveTheDevice) {
   SimulatorOptions options;
   options.nakAt = 2;
   Start(options);
-  CommHandle port = nullptr;
-  ASSERT_EQ(OpenComm(&port, server->SlavePath(), 4800, 8, kNoParity, kOneStopBit), 1);
-  SerialChannel channel(port);
+  std::unique_ptr<SerialChannel> channel = OpenTransmitterPort(server->SlavePath());
+  ASSERT_TRUE(channel);
   testing::FakeClock clock;
   StopEvent stop;
-  KeyLink link(channel, clock, stop, 0);
+  KeyLink link(*channel, clock, stop, 0);
   for (int key : OpenTitle() + Keys{KEY_ERASE, KEY_ERASE, KEY_7, KEY_7, KEY_NEXT, KEY_FINISH}) {
-    EXPECT_EQ(link.PutCommand(key), 1) << KeyName(key);
+    EXPECT_EQ(link.PutCommand(key), KeyResult::kAcknowledged) << KeyName(key);
   }
-  CloseComm(port);
+  channel.reset();  // closes the port
   EXPECT_EQ(device->PacketsReceived(), 12);  // the NAKed packet was sent twice
   EXPECT_EQ(device->Dump(), "title Oみ\nyomi OLD\nartist OLD\n");
 }
@@ -176,17 +176,18 @@ TEST_P(PtyLateAnswer, EndsInFailureOrTheExactDevice) {
   SimulatorOptions options;
   options.faults.push_back({PacketFault::kLate, GetParam().packet, 800, {}});
   Start(options);
-  CommHandle port = nullptr;
-  ASSERT_EQ(OpenComm(&port, server->SlavePath(), 4800, 8, kNoParity, kOneStopBit), 1);
-  SerialChannel channel(port);
+  std::unique_ptr<SerialChannel> channel = OpenTransmitterPort(server->SlavePath());
+  ASSERT_TRUE(channel);
   SystemClock clock;
   StopEvent stop;
-  KeyLink link(channel, clock, stop, 0);
+  KeyLink link(*channel, clock, stop, 0);
   const Keys keys{KEY_SELECT, KEY_MENU_DOWN};
   bool succeeded = true;
-  for (std::size_t i = 0; i < keys.size() && succeeded; ++i) succeeded = link.PutCommand(keys[i]) == 1;
+  for (std::size_t i = 0; i < keys.size() && succeeded; ++i) {
+    succeeded = link.PutCommand(keys[i]) == KeyResult::kAcknowledged;
+  }
   succeeded = succeeded && link.LineSettled();
-  CloseComm(port);
+  channel.reset();  // closes the port
 
   DeviceModel expected;
   for (int key : keys) expected.Press(key);

@@ -9,6 +9,7 @@
 #include "link/virtual_clock.h"
 #include "sim/sim_keys.h"
 #include "support/fake_clock.h"
+#include "support/typed_results.h"
 
 namespace vrellix::sim {
 namespace {
@@ -27,10 +28,10 @@ Packet PacketOf(int key) {
 
 // Writes the packet and returns the reply bytes that came back.
 Packet Exchange(SimulatedDevice& device, const Packet& packet) {
-  EXPECT_EQ(device.Write(packet.data(), packet.size()), COMM_OK);
+  EXPECT_EQ(device.Write(packet.data(), packet.size()), CommResult::kOk);
   Packet replies;
   std::uint8_t byte;
-  while (device.Read(&byte, 1) == COMM_OK) replies.push_back(byte);
+  while (device.Read(&byte, 1) == CommResult::kOk) replies.push_back(byte);
   return replies;
 }
 
@@ -79,13 +80,13 @@ TEST(SimulatedDevice, AssemblesPacketsAcrossWrites) {
   const Packet second = PacketOf(KEY_MENU_DOWN);
   bytes.insert(bytes.end(), second.begin(), second.end());
   std::uint8_t reply;
-  ASSERT_EQ(device.Write(bytes.data(), 3), COMM_OK);
-  EXPECT_EQ(device.Read(&reply, 1), COMM_FAILED);
-  ASSERT_EQ(device.Write(bytes.data() + 3, 8), COMM_OK);  // the rest of one, the start of the next
-  EXPECT_EQ(device.Read(&reply, 1), COMM_OK);
-  EXPECT_EQ(device.Read(&reply, 1), COMM_FAILED);
-  ASSERT_EQ(device.Write(bytes.data() + 11, 5), COMM_OK);
-  EXPECT_EQ(device.Read(&reply, 1), COMM_OK);
+  ASSERT_EQ(device.Write(bytes.data(), 3), CommResult::kOk);
+  EXPECT_EQ(device.Read(&reply, 1), CommResult::kFailed);
+  ASSERT_EQ(device.Write(bytes.data() + 3, 8), CommResult::kOk);  // the rest of one, the start of the next
+  EXPECT_EQ(device.Read(&reply, 1), CommResult::kOk);
+  EXPECT_EQ(device.Read(&reply, 1), CommResult::kFailed);
+  ASSERT_EQ(device.Write(bytes.data() + 11, 5), CommResult::kOk);
+  EXPECT_EQ(device.Read(&reply, 1), CommResult::kOk);
   EXPECT_EQ(device.PacketsReceived(), 2);
   EXPECT_EQ(device.Model().CurrentScreen(), Screen::PlaylistMenu);
   EXPECT_EQ(device.Model().MenuCursor(), 1);
@@ -98,7 +99,7 @@ TEST(SimulatedDevice, PurgeDiscardsUnreadReplies) {
   device.Write(p.data(), p.size());
   device.PurgeInput();
   std::uint8_t reply;
-  EXPECT_EQ(device.Read(&reply, 1), COMM_FAILED);
+  EXPECT_EQ(device.Read(&reply, 1), CommResult::kFailed);
   EXPECT_EQ(Exchange(device, p), Packet{ACK});
 }
 
@@ -163,7 +164,7 @@ TEST(SimulatedDevice, RepliesArriveOnTheJobsClock) {
   EXPECT_EQ(Exchange(device, p), Packet{ACK});  // waits out the read time-out after the answer
   EXPECT_EQ(clock.NowMs(), 550);
   device.Write(p.data(), p.size());  // answered 800 ms late
-  EXPECT_EQ(device.Read(bytes, 2), COMM_FAILED);
+  EXPECT_EQ(device.Read(bytes, 2), CommResult::kFailed);
   EXPECT_EQ(clock.NowMs(), 550 + 600);  // 50 ms per byte + 500 ms
   device.TakeWaiting(bytes, 2, &taken);
   EXPECT_EQ(taken, 0u);
@@ -177,13 +178,13 @@ TEST(SimulatedDevice, ClosedLineAnswersTheLastPacketThenFails) {
   options.closeAt = 2;
   SimulatedDevice device(options);
   const Packet p = PacketOf(KEY_SELECT);
-  ASSERT_EQ(device.Write(p.data(), p.size()), COMM_OK);
-  ASSERT_EQ(device.Write(p.data(), p.size()), COMM_OK);
+  ASSERT_EQ(device.Write(p.data(), p.size()), CommResult::kOk);
+  ASSERT_EQ(device.Write(p.data(), p.size()), CommResult::kOk);
   EXPECT_TRUE(device.LineClosed());
   std::uint8_t reply[2];
-  EXPECT_EQ(device.Read(reply, 2), COMM_OK);
-  EXPECT_EQ(device.Write(p.data(), p.size()), COMM_FAILED);
-  EXPECT_EQ(device.Read(reply, 1), COMM_FAILED);
+  EXPECT_EQ(device.Read(reply, 2), CommResult::kOk);
+  EXPECT_EQ(device.Write(p.data(), p.size()), CommResult::kFailed);
+  EXPECT_EQ(device.Read(reply, 1), CommResult::kFailed);
   EXPECT_EQ(device.PacketsReceived(), 2);
   EXPECT_EQ(device.Model().KeysReceived(), 2);
 }
@@ -216,7 +217,7 @@ TEST(SimulatedDevice, PutCommandRetriesPastOneFault) {
     FakeClock clock;
     StopEvent stop;
     KeyLink link(device, clock, stop, 0);
-    EXPECT_EQ(link.PutCommand(KEY_SELECT), 1);
+    EXPECT_EQ(link.PutCommand(KEY_SELECT), KeyResult::kAcknowledged);
     EXPECT_EQ(device.PacketsReceived(), 2);
     EXPECT_EQ(device.Model().KeysReceived(), 1);
     EXPECT_EQ(device.Model().CurrentScreen(), Screen::PlaylistMenu);
@@ -231,7 +232,7 @@ TEST(SimulatedDevice, DumpIsUtf8AndHoldsTheOldText) {
   StopEvent stop;
   KeyLink link(device, clock, stop, 0);
   for (int key : OpenTitle() + Keys{KEY_ERASE, KEY_3, KEY_NEXT, KEY_FINISH, KEY_NEXT}) {
-    ASSERT_EQ(link.PutCommand(key), 1);
+    ASSERT_EQ(link.PutCommand(key), KeyResult::kAcknowledged);
   }
   EXPECT_EQ(device.Dump(),
             "title 古さ\n"

@@ -52,7 +52,7 @@ class FakeTransmitter final : public ByteChannel {
   // Called before the reply of each written packet, with its index from 0.
   void OnPacket(std::function<void(std::size_t)> hook) { m_onPacket = std::move(hook); }
 
-  int Write(const std::uint8_t* data, std::size_t count) override {
+  CommResult Write(const std::uint8_t* data, std::size_t count) override {
     ++m_writeCalls;
     Answer answer = AnswerFor(m_default);
     if (!m_script.empty()) {
@@ -60,21 +60,21 @@ class FakeTransmitter final : public ByteChannel {
       m_script.pop_front();
     }
     m_events.push_back({'w', answer.writeFails ? Bytes{} : Bytes(data, data + count)});
-    if (answer.writeFails) return COMM_FAILED;
+    if (answer.writeFails) return CommResult::kFailed;
     m_packets.emplace_back(data, data + count);
     if (m_onPacket) m_onPacket(m_packets.size() - 1);
     Step(1);
     for (Arrival& arrival : answer.arrivals) m_onTheWay.push_back(std::move(arrival));
     Step(0);
-    return COMM_OK;
+    return CommResult::kOk;
   }
 
-  int Read(std::uint8_t* buffer, std::size_t count) override {
+  CommResult Read(std::uint8_t* buffer, std::size_t count) override {
     ++m_readCalls;
     const bool ok = m_pending.size() >= count;
     m_events.push_back({'r', ok ? Take(buffer, count) : Bytes{}});
     Step(1);
-    return ok ? COMM_OK : COMM_FAILED;
+    return ok ? CommResult::kOk : CommResult::kFailed;
   }
 
   void PurgeInput() override {
@@ -82,10 +82,10 @@ class FakeTransmitter final : public ByteChannel {
     m_pending.clear();
   }
 
-  int TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override {
+  CommResult TakeWaiting(std::uint8_t* buffer, std::size_t capacity, std::size_t* taken) override {
     *taken = std::min(capacity, m_pending.size());
     m_events.push_back({'t', Take(buffer, *taken)});
-    return COMM_OK;
+    return CommResult::kOk;
   }
 
   // Every reply still on its way arrives now.

@@ -1,4 +1,4 @@
-#include "album/trim.h"
+#include "text/trim.h"
 
 namespace vrellix {
 

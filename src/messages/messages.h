@@ -1,0 +1,127 @@
+// The program's own texts (UTF-8), in one place for the core and every front
+// end. They are shown exactly as they stand: users and their documents know them.
+#pragma once
+
+#include <string>
+
+namespace vrellix::messages {
+
+// ---- Entering an album: the question before, the outcome after.
+
+inline constexpr char kStartQuestion[] =
+    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？";
+inline constexpr char kJobSucceeded[] = "入力処理は正常に終了しました";
+inline constexpr char kJobFailed[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
+inline constexpr char kAbortQuestion[] = "入力処理を中止します。よろしいですか？";
+inline constexpr char kThreadStartFailed[] = "ＲＺＴ入力処理スレッドの起動に失敗しました";
+inline constexpr char kForcedStop[] = "ＲＺＴ入力処理スレッド強制停止";
+inline constexpr char kSuccessPostFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_SUCCESS";
+inline constexpr char kStopPostFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_STOP";
+
+// ---- The job's status line.
+
+inline constexpr char kStatusTitle[] = "タイトル名入力中";
+inline constexpr char kStatusYomi[] = "よみ入力中";
+inline constexpr char kStatusArtist[] = "アーティスト名入力中";
+inline constexpr char kStatusTracks[] = "トラック情報入力中";
+// Track k of the n selected ones.
+inline std::string TrackStatus(int k, int n) {
+  return std::string(kStatusTracks) + "[ " + std::to_string(k) + "／" + std::to_string(n) + " ]";
+}
+
+// ---- The windows.
+
+inline constexpr char kExitQuestion[] = "終了します。よろしいですか？";
+inline constexpr char kAboutItem[] = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+inline constexpr char kTrackListNumber[] = "No";
+inline constexpr char kTrackListName[] = "名称";
+inline constexpr char kTrackListYomi[] = "よみ";
+inline constexpr char kProgressStatusLabel[] = "処理内容";
+inline constexpr char kAbortButton[] = "中断";
+inline constexpr char kSimulatorHolds[] = "シミュレータのＲＺＴが保持している内容:";
+inline constexpr char kSimulatorMatches[] = "ＲＺＴはアルバムのとおりの内容を保持しています";
+inline constexpr char kSimulatorDiffers[] = "アルバムと異なる項目があります: ";
+inline constexpr char kSimulatorRefusedKeys[] = "ＲＺＴが受け付けないキーがありました (error 行)";
+
+// ---- Field names that end the messages about a field.
+
+inline constexpr char kTitleLabel[] = "(Title)";
+inline constexpr char kYomiLabel[] = "(よみ)";
+inline constexpr char kArtistLabel[] = "(Artist)";
+inline constexpr char kTrackNameLabel[] = "(曲名)";
+// "(Track[n])", n from 1.
+inline std::string TrackLabel(int number) { return "(Track[" + std::to_string(number) + "])"; }
+
+// ---- The checks before entry and in the track edit dialog.
+
+inline constexpr char kNothingToEnter[] = "入力を行う文字がありません";
+inline constexpr char kHalfWidthTooLong[] = "文字数が半角３２文字を越えています。修正して下さい";
+inline constexpr char kReadingTooLong[] = "文字数が１６文字を越えています。修正して下さい";
+inline constexpr char kBadCharacter[] = "不正な文字が含まれています。修正して下さい";
+inline constexpr char kReadingWithoutName[] = "曲名が未入力で「よみ」が入力されています。修正して下さい";
+inline constexpr char kOnlyReadingTyped[] = "「よみ」だけ入力されています。「曲名」も入力して下さい";
+
+// ---- Album files.
+
+inline constexpr char kFileOpenFailed[] = "ファイルオープンに失敗しました";
+inline constexpr char kFileWriteFailed[] = "ファイルの書き込みに失敗しました";
+inline constexpr char kFileSaved[] = "ＳＡＶＥ終了";
+inline constexpr char kTooManyFields[] = "フォーマットエラー検出(項目数オーバーフロー)";
+inline constexpr char kCommaRefused[] = "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい";
+inline constexpr char kCharacterRefused[] = "CSVファイルに保存できない文字が含まれています。修正して下さい";
+// Field n of the file, from 1.
+inline std::string FieldTooLong(int n) {
+  return "フォーマットエラー検出(文字数オーバー[" + std::to_string(n) + "項目目])";
+}
+inline std::string FieldNotText(int n) {
+  return "フォーマットエラー検出(文字コード[" + std::to_string(n) + "項目目])";
+}
+
+// ---- CUE sheets.
+
+inline constexpr char kCueNoTracks[] = "CUEシートにトラックがありません";
+inline std::string CueTooManyTracks(int count) {
+  return "トラック数が５０を越えています(" + std::to_string(count) + "トラック)。CUEシートを読み込めません";
+}
+// Line n of the sheet, from 1.
+inline std::string CueLineNotText(int n) {
+  return "フォーマットエラー検出(文字コード[" + std::to_string(n) + "行目])";
+}
+
+// ---- Readings for kanji: why this system offers none.
+
+inline constexpr char kReadingsNoDictionary[] = "このシステムでは読みの候補を出せません(MeCabの辞書が見つかりません)";
+inline constexpr char kReadingsDictionaryNotUtf8[] =
+    "このシステムでは読みの候補を出せません(MeCabの辞書がUTF-8ではありません)";
+inline constexpr char kReadingsBuiltWithoutMecab[] = "このシステムでは読みの候補を出せません(MeCabなしで作られています)";
+inline constexpr char kReadingsNoIme[] = "このシステムでは読みの候補を出せません(日本語IMEの読み変換がありません)";
+
+// ---- The settings file and the serial port.
+
+inline std::string SettingsWriteFailed(const std::string& path) {
+  return "設定ファイルの書き込みに失敗しました(" + path + ")";
+}
+// tried: the port's number label or device name.
+inline std::string PortOpenFailed(const std::string& tried) {
+  return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
+         ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+}
+// The last line of PortOpenFailed's message: why.
+inline constexpr char kCause[] = "原因: ";
+inline constexpr char kNoPortAtAll[] =
+    "この名前の通信ポートはありません。通信ポートは1つも見つかりませんでした(機器の接続を確認して下さい)";
+inline std::string PortNotFound(const std::string& present) {
+  return "この名前の通信ポートはありません。見つかった通信ポート: " + present;
+}
+inline constexpr char kNoPermission[] = "この通信ポートを使う権限がありません。管理者に使用の許可を求めて下さい";
+inline std::string NoPermissionJoinGroup(const std::string& group) {
+  return "この通信ポートを使う権限がありません。ユーザーをグループ「" + group + "」に加えて(sudo usermod -aG " +
+         group + " $USER)、ログインし直して下さい";
+}
+inline constexpr char kPortBusy[] = "他のプログラムがこの通信ポートを使用中です。そのプログラムを終了させて下さい";
+inline constexpr char kNotSerial[] = "指定されたものはシリアル通信ポートではありません";
+inline std::string SystemError(const std::string& text, int code) {
+  return text + "(エラーコード " + std::to_string(code) + ")";
+}
+
+}  // namespace vrellix::messages
