@@ -13,10 +13,6 @@ enum class KanaStyle { kHiragana, kKatakana };
 
 namespace reading {
 
-// Valid UTF-8 as code points, and back.
-std::u32string CodePoints(std::string_view utf8);
-std::string Utf8(std::u32string_view codePoints);
-
 // Kanji and the marks that stand in kanji words: ideographs, 々 〆 〇, ヶ ヵ.
 bool IsKanjiLike(char32_t c);
 

@@ -80,13 +80,13 @@ class ImeReadingProvider final : public ReadingProvider {
 
   std::vector<ReadingSegment> Read(std::string_view utf8) override {
     if (!m_language || !IsValidUtf8(utf8)) return {ReadingSegment{std::string(utf8), std::string()}};
-    const std::u32string text = reading::CodePoints(utf8);
+    const std::u32string text = Utf8ToCodePoints(utf8);
     std::vector<ReadingSegment> segments;
     for (size_t begin = 0; begin < text.size();) {
       const bool japanese = IsJapanese(text[begin]);
       size_t end = begin + 1;
       while (end < text.size() && IsJapanese(text[end]) == japanese) ++end;
-      const std::string surface = reading::Utf8(text.substr(begin, end - begin));
+      const std::string surface = CodePointsToUtf8(text.substr(begin, end - begin));
       segments.push_back(ReadingSegment{surface, japanese ? Phonetic(surface) : std::string()});
       begin = end;
     }
@@ -102,8 +102,8 @@ class ImeReadingProvider final : public ReadingProvider {
     std::string out;
     if (text && SUCCEEDED(m_language->GetPhonetic(text, 1, -1, &phonetic)) && phonetic) {
       const std::optional<std::u32string> katakana =
-          reading::EnterableKana(reading::CodePoints(Narrow(phonetic, SysStringLen(phonetic))), KanaStyle::kKatakana);
-      if (katakana) out = reading::Utf8(*katakana);
+          reading::EnterableKana(Utf8ToCodePoints(Narrow(phonetic, SysStringLen(phonetic))), KanaStyle::kKatakana);
+      if (katakana) out = CodePointsToUtf8(*katakana);
     }
     SysFreeString(phonetic);
     SysFreeString(text);

@@ -11,11 +11,9 @@
 namespace vrellix {
 namespace {
 
-using reading::CodePoints;
 using reading::EnterableKana;
 using reading::IsKanaLike;
 using reading::IsKanjiLike;
-using reading::Utf8;
 
 // Spelling a Latin word letter by letter is how initials are read (B'z, TM),
 // rarely how a word is.
@@ -157,7 +155,7 @@ bool IsCombining(char32_t c) { return (c >= 0x0300 && c <= 0x036F) || c == 0x309
 
 ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view name) {
   if (!IsValidUtf8(name)) return NoReading();
-  const std::u32string text = CodePoints(name);
+  const std::u32string text = Utf8ToCodePoints(name);
   if (HasLongLatinWord(text)) return NoReading();
 
   std::vector<ReadingSegment> segments{ReadingSegment{std::string(name), std::string()}};
@@ -173,13 +171,13 @@ ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view nam
   std::u32string hiragana;
   std::u32string between;
   for (const ReadingSegment& segment : segments) {
-    const std::u32string surface = CodePoints(segment.surface);
+    const std::u32string surface = Utf8ToCodePoints(segment.surface);
     if (!HasKanji(surface)) {
       between += surface;
       continue;
     }
     const std::optional<std::u32string> before = ReadingOfKanaAndSigns(between);
-    const std::optional<std::u32string> word = EnterableKana(CodePoints(segment.reading), KanaStyle::kHiragana);
+    const std::optional<std::u32string> word = EnterableKana(Utf8ToCodePoints(segment.reading), KanaStyle::kHiragana);
     if (!before || !word || word->empty()) return NoReading();
     hiragana += *before + *word;
     between.clear();
@@ -189,7 +187,7 @@ ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view nam
   hiragana += *last;
 
   // The Start checks decide, on the bytes that would be entered.
-  std::string reading = Utf8(hiragana);
+  std::string reading = CodePointsToUtf8(hiragana);
   const std::optional<std::string> cp932 = Utf8ToCp932(reading);
   if (hiragana.empty() || !cp932 || !CheckInputString(*cp932, CHECK_READING)) return NoReading();
   if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) {
@@ -200,7 +198,7 @@ ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view nam
 
 NameSuggestion SuggestName(ReadingProvider& provider, std::string_view name, KanaStyle style) {
   NameSuggestion result;
-  if (!IsValidUtf8(name) || !HasKanji(CodePoints(name))) return result;
+  if (!IsValidUtf8(name) || !HasKanji(Utf8ToCodePoints(name))) return result;
   if (!provider.Available()) {
     result.outcome = NameSuggestion::kUnavailable;
     result.reason = provider.UnavailableReason();
@@ -208,11 +206,11 @@ NameSuggestion SuggestName(ReadingProvider& provider, std::string_view name, Kan
   }
   std::u32string text;
   for (const ReadingSegment& segment : provider.Read(name)) {
-    const std::u32string surface = CodePoints(segment.surface);
-    text += HasKanji(surface) ? WithKanjiRead(surface, CodePoints(segment.reading), style) : surface;
+    const std::u32string surface = Utf8ToCodePoints(segment.surface);
+    text += HasKanji(surface) ? WithKanjiRead(surface, Utf8ToCodePoints(segment.reading), style) : surface;
   }
   result.outcome = NameSuggestion::kSuggested;
-  result.text = Utf8(text);
+  result.text = CodePointsToUtf8(text);
   result.unfit = UnfitForName(result.text);
   return result;
 }
@@ -224,7 +222,7 @@ std::vector<TextSpan> UnfitForName(std::string_view utf8) {
     size_t end = std::min(begin + SequenceLength(utf8[begin]), utf8.size());
     while (end < utf8.size()) {
       const size_t next = std::min(end + SequenceLength(utf8[end]), utf8.size());
-      if (!IsCombining(CodePoints(utf8.substr(end, next - end)).front())) break;
+      if (!IsCombining(Utf8ToCodePoints(utf8.substr(end, next - end)).front())) break;
       end = next;
     }
     const std::optional<std::string> cp932 = Utf8ToCp932(utf8.substr(begin, end - begin));

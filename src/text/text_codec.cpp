@@ -128,6 +128,19 @@ std::optional<std::string> EncodeSegment(std::string_view segment) {
 
 }  // namespace
 
+std::u32string Utf8ToCodePoints(std::string_view utf8) {
+  std::u32string out;
+  char32_t c = 0;
+  for (size_t pos = 0; pos < utf8.size() && NextCodePoint(utf8, pos, c);) out += c;
+  return out;
+}
+
+std::string CodePointsToUtf8(std::u32string_view codePoints) {
+  std::string out;
+  for (char32_t c : codePoints) AppendUtf8(out, c);
+  return out;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   size_t pos = 0;
   char32_t c = 0;

@@ -25,6 +25,10 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 // by the character check that follows the length check).
 size_t Cp932LengthOf(std::string_view utf8);
 
+// The code points of UTF-8 text (which must be valid), and back.
+std::u32string Utf8ToCodePoints(std::string_view utf8);
+std::string CodePointsToUtf8(std::u32string_view codePoints);
+
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

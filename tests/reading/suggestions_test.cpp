@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "reading/table_reading_provider.h"
+#include "text/text_codec.h"
 #include "validate/input_checks.h"
 
 namespace vrellix {
@@ -158,9 +159,9 @@ void CheckSuggestions(ReadingProvider& provider, int seed) {
     album.title += suggestion.text.substr(at);
     EXPECT_NE(RunStartChecks(album).outcome, StartCheckResult::kFault) << album.title;
 
-    const std::u32string text = reading::CodePoints(suggestion.text);
+    const std::u32string text = Utf8ToCodePoints(suggestion.text);
     size_t found = 0;
-    for (char32_t c : reading::CodePoints(name)) {
+    for (char32_t c : Utf8ToCodePoints(name)) {
       if (reading::IsKanjiLike(c)) continue;
       found = text.find(c, found);
       ASSERT_NE(found++, std::u32string::npos) << suggestion.text;
