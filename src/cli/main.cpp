@@ -1,11 +1,8 @@
 // vrellix-cli: the command-line front end over the core.
-#include <string>
-#include <vector>
-
 #include "cli/command.h"
 #include "cli/console.h"
 
 int main(int argc, char** argv) {
   vrellix::cli::UseUtf8Output();
-  return vrellix::cli::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  return vrellix::cli::RunCommandLine(vrellix::cli::CommandLineArguments(argc, argv));
 }
