@@ -156,7 +156,9 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
   return d[a.size()][b.size()];
 }
 
-std::string WithoutDashes(const std::string& name) { return name.substr(std::min(name.find_first_not_of('-'), name.size())); }
+std::string WithoutDashes(const std::string& name) {
+  return name.substr(std::min(name.find_first_not_of('-'), name.size()));
+}
 
 }  // namespace
 

@@ -113,8 +113,8 @@ TEST(ArgParserTest, ArgumentsBeyondTheDeclaredOnesAreRefused) {
 }
 
 TEST(ArgParserTest, TypedAccessorsGiveTheFirstUse) {
-  const ParseResult result =
-      ParseArguments(TestSyntax(), {"f", "k", "--delay=7", "--rate", "0.5", "--late-at", "2", "3", "--late-at", "4", "5"});
+  const ParseResult result = ParseArguments(
+      TestSyntax(), {"f", "k", "--delay=7", "--rate", "0.5", "--late-at", "2", "3", "--late-at", "4", "5"});
   ASSERT_EQ(result.error, "");
   const ParsedArgs& args = result.args;
   EXPECT_EQ(args.Integer("--delay"), 7);

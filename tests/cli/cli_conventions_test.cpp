@@ -50,7 +50,8 @@ TEST(CliConventionsTest, HelpOfACommandInEveryForm) {
                            0),
             0u)
       << help.out;
-  for (const char* part : {"\noptions:\n", "\n  --port NAME ", "\n  -h, --help ", "\nexamples:\n  vrellix-cli enter "}) {
+  for (const char* part :
+       {"\noptions:\n", "\n  --port NAME ", "\n  -h, --help ", "\nexamples:\n  vrellix-cli enter "}) {
     EXPECT_NE(help.out.find(part), std::string::npos) << part;
   }
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
@@ -89,7 +90,8 @@ TEST(CliConventionsTest, UsageErrorsNameWhatIsWrong) {
       {{"enter", kAlbum, "--simulate", "--yes", "--dealy=5"},
        "vrellix-cli enter: unknown option '--dealy'; did you mean '--delay'?"},
       {{"simulate", "--late-at", "3"}, "vrellix-cli simulate: --late-at needs 2 values (N MS)"},
-      {{"enter", kAlbum, "--simulate", "--port", "x"}, "vrellix-cli enter: --simulate and --port cannot be used together"},
+      {{"enter", kAlbum, "--simulate", "--port", "x"},
+       "vrellix-cli enter: --simulate and --port cannot be used together"},
   };
   for (const auto& c : cases) {
     const ProcessResult run = RunCli(c.args, dir);
