@@ -4,12 +4,15 @@
 
 #include "app/app_common.h"
 #include "ui_about_dlg.h"
+#include "version/version.h"
 
 namespace vrellix {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CAboutDlgUi>()) {
   m_ui->setupUi(this);
   PrepareFixedDialog(this);
+  // The layout's label holds a placeholder number; the one shown is the build's.
+  m_ui->staticVersion->setText(QStringLiteral("Vrellix Version ") + QString::fromLatin1(kVersion));
   connect(m_ui->ctl1, &QPushButton::clicked, this, &QDialog::accept);
   // Enter and Escape do nothing here: only OK and the close box close the box.
   new EnterEscapeFilter(this);

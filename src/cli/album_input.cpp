@@ -28,4 +28,8 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   return result;
 }
 
+ArgumentSpec AlbumFileArgument() {
+  return {Text("FILE", "a file name"), "the album file: CSV in code page 932 or UTF-8"};
+}
+
 }  // namespace vrellix::cli

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "album/album.h"
+#include "cli/arg_parser.h"
 
 namespace vrellix::cli {
 
@@ -19,5 +20,8 @@ struct CheckedAlbum {
 // file, bad format, a text the device cannot take, nothing to enter) prints
 // the message to stderr and returns nothing.
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path);
+
+// FILE, the album file argument of the commands that load one.
+ArgumentSpec AlbumFileArgument();
 
 }  // namespace vrellix::cli

@@ -3,20 +3,17 @@
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
 
 namespace vrellix::cli {
 
-int RunCheck(const std::vector<std::string>& args) {
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-    std::fprintf(stderr, "usage: vrellix-cli check FILE\n");
-    return 2;
-  }
-  const std::optional<CheckedAlbum> checked = LoadCheckedAlbum(args[0]);
-  if (!checked) return 1;
+namespace {
+
+int Run(const ParsedArgs& args) {
+  const std::optional<CheckedAlbum> checked = LoadCheckedAlbum(args.arguments[0]);
+  if (!checked) return kExitFailed;
 
   const Album& album = checked->album;
   std::string fields;
@@ -34,7 +31,25 @@ int RunCheck(const std::vector<std::string>& args) {
   }
   std::printf("ok: %s%s%d track%s to enter\n", fields.c_str(), fields.empty() ? "" : " and ", tracks,
               tracks == 1 ? "" : "s");
-  return 0;
+  return kExitDone;
+}
+
+}  // namespace
+
+const Command& CheckCommand() {
+  static const Command command{
+      "check",
+      "checks an album file as the window's Start does",
+      {"check FILE"},
+      "Loads FILE as the window program does and runs the checks that come before\n"
+      "entering it: every text must be one the device can enter and fit its field.\n"
+      "Prints the first fault and exits 1, or a one-line summary of what would be\n"
+      "entered and exits 0.\n",
+      {{AlbumFileArgument()}, {}},
+      {"vrellix-cli check examples/album.csv"},
+      Run,
+  };
+  return command;
 }
 
 }  // namespace vrellix::cli

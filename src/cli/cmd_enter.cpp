@@ -10,7 +10,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
@@ -28,15 +27,7 @@ namespace vrellix::cli {
 
 namespace {
 
-constexpr int kExitInterrupted = 130;
 constexpr auto kRedrawPeriod = std::chrono::milliseconds(200);
-
-int EnterUsage() {
-  std::fprintf(stderr,
-               "usage: vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]\n"
-               "       vrellix-cli enter FILE --simulate [--old TEXT] [--delay MS]\n");
-  return 2;
-}
 
 bool AskToStart() {
   std::printf("%s [y/N] ", messages::kStartQuestion);
@@ -145,38 +136,18 @@ int RunJob(std::unique_ptr<SerialChannel> port, const CheckedAlbum& input, int c
   return 1;
 }
 
-}  // namespace
-
-int RunEnter(const std::vector<std::string>& args) {
-  std::string path;
+int Run(const ParsedArgs& args) {
+  const std::string& path = args.arguments[0];
   LinkOverrides overrides;
-  bool confirmed = false;
-  bool simulate = false;
-  std::optional<std::string> oldText;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--yes") {
-      confirmed = true;
-    } else if (arg == "--simulate") {
-      simulate = true;
-    } else if (arg == "--old" && i + 1 < args.size()) {
-      oldText = args[++i];
-    } else if (arg == "--port" && i + 1 < args.size() && !args[i + 1].empty()) {
-      overrides.port = args[++i];
-    } else if (arg == "--delay" && i + 1 < args.size()) {
-      if (!(overrides.commandDelay = ParseMilliseconds(args[++i]))) return EnterUsage();
-    } else if (path.empty() && !arg.empty() && arg[0] != '-') {
-      path = arg;
-    } else {
-      return EnterUsage();
-    }
-  }
-  if (path.empty()) return EnterUsage();
+  overrides.port = args.Text("--port");
+  if (const std::optional<long long> delay = args.Integer("--delay")) overrides.commandDelay = static_cast<int>(*delay);
+  const bool confirmed = args.Has("--yes");
+  const bool simulate = args.Has("--simulate");
   // The simulated device has no port, and only it has old texts to set.
-  if (simulate && overrides.port) return EnterUsage();
-  if (!simulate && oldText) return EnterUsage();
+  if (simulate && overrides.port) return UsageError(EnterCommand(), "--simulate and --port cannot be used together");
+  if (!simulate && args.Has("--old")) return UsageError(EnterCommand(), "--old needs --simulate");
   // Nothing real is touched, so there is nothing to confirm.
-  if (simulate) return RunSimulatedEnter(path, oldText, overrides.commandDelay);
+  if (simulate) return RunSimulatedEnter(path, args.Text("--old"), overrides.commandDelay);
 
   const std::optional<CheckedAlbum> input = LoadCheckedAlbum(path);
   if (!input) return 1;
@@ -188,6 +159,40 @@ int RunEnter(const std::vector<std::string>& args) {
     return 1;
   }
   return RunJob(std::move(link->port), *input, link->settings.m_nCommandDelay);
+}
+
+}  // namespace
+
+const Command& EnterCommand() {
+  static const Command command{
+      "enter",
+      "keys an album into the device, or into the built-in simulator",
+      {"enter FILE [--port NAME] [--delay MS] [--yes]", "enter FILE --simulate [--old TEXT] [--delay MS]"},
+      "Checks FILE as 'check' does, opens the port (a port that cannot be opened is\n"
+      "reported, with the reason, before any question), asks for confirmation, and\n"
+      "keys the album through the transmitter with a one-line progress display.\n"
+      "Ctrl-C stops after the key under way. rzt_input.ini is read, and created when\n"
+      "missing, as at start-up.\n"
+      "With --simulate the same job runs against the built-in model of the device,\n"
+      "at once: no port, no question, no settings file written. It prints what the\n"
+      "device holds for each field the album sets and exits 0 only when every field\n"
+      "equals the album.\n",
+      {{AlbumFileArgument()},
+       {Option("--port", {PortValue()},
+               "the serial device (a path or name, or a port number)\n"
+               "instead of the one in rzt_input.ini, for this run only"),
+        Option("--delay", {DelayValue()},
+               "milliseconds to wait after each acknowledged key\n"
+               "instead of ｺﾏﾝﾄﾞDELAY, for this run only"),
+        Flag("--yes", "starts without asking"),
+        Flag("--simulate", "enters into the built-in simulator of the device"),
+        Option("--old", {TextOrEmpty("TEXT", "a text")},
+               "what the simulated device's fields hold before the job\n"
+               "(at most 16 characters; with --simulate)")}},
+      {"vrellix-cli enter examples/album.csv --simulate", "vrellix-cli enter my-album.csv --port /dev/ttyUSB0"},
+      Run,
+  };
+  return command;
 }
 
 }  // namespace vrellix::cli

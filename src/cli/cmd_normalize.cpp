@@ -2,7 +2,6 @@
 // the program's own form (code page 932, CR LF, "none" for empty fields).
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "album/album_csv.h"
 #include "cli/commands.h"
@@ -12,38 +11,38 @@ namespace vrellix::cli {
 
 namespace {
 
-int Usage() {
-  std::fprintf(stderr, "usage: vrellix-cli normalize IN [-o OUT]\n");
-  return 2;
-}
-
-}  // namespace
-
-int RunNormalize(const std::vector<std::string>& args) {
-  std::string in;
-  std::string out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size() || !out.empty() || args[i + 1].empty()) return Usage();
-      out = args[++i];
-    } else if (!args[i].empty() && args[i][0] != '-' && in.empty()) {
-      in = args[i];
-    } else {
-      return Usage();
-    }
-  }
-  if (in.empty()) return Usage();
-  if (out.empty()) out = in;
+int Run(const ParsedArgs& args) {
+  const std::string& in = args.arguments[0];
+  const std::string out = args.Text("--output").value_or(in);
 
   EditedAlbum edited;
   const CsvResult loaded = LoadAlbumCsv(in, edited, CountUnenterable);
   if (!loaded.ok) {
     std::fprintf(stderr, "%s\n", loaded.message.c_str());
-    return 1;
+    return kExitFailed;
   }
   const CsvResult saved = SaveAlbumCsv(out, edited);
   std::fprintf(saved.ok ? stdout : stderr, "%s\n", saved.message.c_str());
-  return saved.ok ? 0 : 1;
+  return saved.ok ? kExitDone : kExitFailed;
+}
+
+}  // namespace
+
+const Command& NormalizeCommand() {
+  static const Command command{
+      "normalize",
+      "saves an album file again in the program's own form",
+      {"normalize IN [-o OUT]"},
+      "Loads IN (code page 932, or UTF-8 with or without a byte-order mark) and\n"
+      "saves it as the window program does: code page 932, CR LF line ends, \"none\"\n"
+      "for empty fields. Without -o the file is replaced; nothing is written when\n"
+      "the load fails.\n",
+      {{{Text("IN", "a file name"), "the album file to read"}},
+       {Option("--output", {Text("OUT", "a file name")}, "where to save instead of IN").Short("-o")}},
+      {"vrellix-cli normalize utf8-album.csv -o album.csv"},
+      Run,
+  };
+  return command;
 }
 
 }  // namespace vrellix::cli

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
@@ -15,37 +14,36 @@ namespace vrellix::cli {
 
 namespace {
 
-int PlanUsage() {
-  std::fprintf(stderr, "usage: vrellix-cli plan FILE [--delay MS]\n");
-  return 2;
+int Run(const ParsedArgs& args) {
+  const std::optional<CheckedAlbum> checked = LoadCheckedAlbum(args.arguments[0]);
+  if (!checked) return kExitFailed;
+
+  // A preview: the settings file is read when present, never created.
+  const std::optional<long long> delay = args.Integer("--delay");
+  const int commandDelay = delay ? static_cast<int>(*delay) : ReadIniSettings(SettingsPath()).m_nCommandDelay;
+  const JobPlan plan = PlanJob(checked->album, checked->checks, commandDelay);
+  for (const JobEvent& event : plan.events) std::printf("%s\n", FormatJobEvent(event).c_str());
+  std::printf("%s\n", FormatPlanSummary(plan, commandDelay).c_str());
+  return kExitDone;
 }
 
 }  // namespace
 
-int RunPlan(const std::vector<std::string>& args) {
-  std::string path;
-  std::optional<int> delay;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--delay") {
-      if (i + 1 == args.size() || !(delay = ParseMilliseconds(args[i + 1]))) return PlanUsage();
-      ++i;
-    } else if (path.empty() && !args[i].empty() && args[i][0] != '-') {
-      path = args[i];
-    } else {
-      return PlanUsage();
-    }
-  }
-  if (path.empty()) return PlanUsage();
-
-  const std::optional<CheckedAlbum> checked = LoadCheckedAlbum(path);
-  if (!checked) return 1;
-
-  // A preview: the settings file is read when present, never created.
-  const int commandDelay = delay ? *delay : ReadIniSettings(SettingsPath()).m_nCommandDelay;
-  const JobPlan plan = PlanJob(checked->album, checked->checks, commandDelay);
-  for (const JobEvent& event : plan.events) std::printf("%s\n", FormatJobEvent(event).c_str());
-  std::printf("%s\n", FormatPlanSummary(plan, commandDelay).c_str());
-  return 0;
+const Command& PlanCommand() {
+  static const Command command{
+      "plan",
+      "prints every step that entering an album would take",
+      {"plan FILE [--delay MS]"},
+      "Checks FILE as 'check' does, then prints, one per line, every step that\n"
+      "entering it would take (range, status, key, pause, progress, result) and a\n"
+      "last line with the number of keys, the pauses and about how long it takes.\n"
+      "It touches no device; rzt_input.ini is read when present, never written.\n",
+      {{AlbumFileArgument()},
+       {Option("--delay", {DelayValue()}, "the command delay to plan with instead of ｺﾏﾝﾄﾞDELAY\nin rzt_input.ini")}},
+      {"vrellix-cli plan examples/album.csv --delay 50"},
+      Run,
+  };
+  return command;
 }
 
 }  // namespace vrellix::cli

@@ -9,11 +9,9 @@
 
 namespace vrellix::cli {
 
-int RunPorts(const std::vector<std::string>& args) {
-  if (!args.empty()) {
-    std::fprintf(stderr, "usage: vrellix-cli ports\n");
-    return 2;
-  }
+namespace {
+
+int Run(const ParsedArgs&) {
   const std::vector<SerialPortInfo> ports = ListSerialPorts();
   for (const SerialPortInfo& port : ports) {
     if (port.description.empty()) {
@@ -24,9 +22,27 @@ int RunPorts(const std::vector<std::string>& args) {
   }
   if (ports.empty()) {
     std::fprintf(stderr, "vrellix-cli: no serial port found\n");
-    return 1;
+    return kExitFailed;
   }
-  return 0;
+  return kExitDone;
+}
+
+}  // namespace
+
+const Command& PortsCommand() {
+  static const Command command{
+      "ports",
+      "lists the serial ports present",
+      {"ports"},
+      "Lists the serial ports present, one per line: the name that --port and\n"
+      "ｼﾘｱﾙﾎﾟｰﾄ名 take, then a tab and the system's name for it (on Linux the\n"
+      "/dev/serial/by-id name of a USB adapter, on Windows the driver's device).\n"
+      "Exits 1 when there is none.\n",
+      {},
+      {"vrellix-cli ports"},
+      Run,
+  };
+  return command;
 }
 
 }  // namespace vrellix::cli

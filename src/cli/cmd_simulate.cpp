@@ -1,7 +1,6 @@
 // vrellix-cli simulate: serves the simulated transmitter and device on a
 // pseudo-terminal until SIGINT or SIGTERM, then prints what the device holds.
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
@@ -17,36 +16,9 @@
 namespace vrellix::cli {
 namespace {
 
-constexpr const char* kSimulateUsage =
-    "usage: vrellix-cli simulate [--old TEXT] [--silent-at N] [--nak-at N]\n"
-    "                            [--nak-rate P --seed S] [--close-at N]\n"
-    "                            [--late-at N MS] [--double-at N] [--junk-at N HEX]\n"
-    "  --late-at N MS   the ACK of packet N comes MS milliseconds late\n"
-    "  --double-at N    packet N is answered with two ACKs\n"
-    "  --junk-at N HEX  packet N is answered with these bytes (hex, e.g. 0600) instead of an ACK\n"
-    "  The last three may be given more than once. Packets are counted from 1; a late\n"
-    "  or doubled answer means the key reached the device, junk only when it holds 06.\n";
-
-constexpr long kMostLateMs = 600000;
+constexpr double kMostPacket = 1000000000;
+constexpr double kMostLateMs = 600000;
 constexpr std::size_t kMostJunkBytes = 64;
-
-bool ParsePacketNumber(const std::string& text, int* out) {
-  errno = 0;
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || value < 1 || value > 1000000000L) return false;
-  *out = static_cast<int>(value);
-  return true;
-}
-
-bool ParseLateMs(const std::string& text, int* out) {
-  errno = 0;
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || value < 0 || value > kMostLateMs) return false;
-  *out = static_cast<int>(value);
-  return true;
-}
 
 // Pairs of hex digits, one byte each.
 bool ParseHexBytes(const std::string& text, std::vector<std::uint8_t>* out) {
@@ -62,79 +34,43 @@ bool ParseHexBytes(const std::string& text, std::vector<std::uint8_t>* out) {
   return true;
 }
 
-bool ParseRate(const std::string& text, double* out) {
-  errno = 0;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || !(value >= 0.0 && value <= 1.0)) return false;
-  *out = value;
-  return true;
+bool IsHexBytes(const std::string& text) {
+  std::vector<std::uint8_t> bytes;
+  return ParseHexBytes(text, &bytes);
 }
 
-bool ParseSeed(const std::string& text, std::uint32_t* out) {
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-  if (errno != 0 || end == text.c_str() || *end != '\0' || text[0] == '-' || value > 0xFFFFFFFFull) {
-    return false;
-  }
-  *out = static_cast<std::uint32_t>(value);
-  return true;
-}
+ValueSpec PacketNumber() { return Integer("N", "a packet number", 1, kMostPacket); }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "vrellix-cli simulate: %s\n%s", message.c_str(), kSimulateUsage);
-  return 2;
-}
+int PacketOf(const OptionUse& use) { return static_cast<int>(use.values[0].integer); }
 
-}  // namespace
-
-int RunSimulate(const std::vector<std::string>& args) {
+int Run(const ParsedArgs& args) {
   sim::SimulatorOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "-h" || option == "--help") {
-      std::fputs(kSimulateUsage, stdout);
-      return 0;
-    }
-    if (i + 1 >= args.size()) return Fail("unknown option or missing value: " + option);
-    const std::string& value = args[++i];
-    if (option == "--late-at" || option == "--double-at" || option == "--junk-at") {
-      sim::PacketFault fault;
-      if (!ParsePacketNumber(value, &fault.packet)) return Fail(option + " needs a packet number from 1");
-      if (option == "--double-at") {
-        fault.kind = sim::PacketFault::kDoubled;
-      } else if (i + 1 >= args.size()) {
-        return Fail("missing value: " + option);
-      } else if (option == "--late-at") {
-        fault.kind = sim::PacketFault::kLate;
-        if (!ParseLateMs(args[++i], &fault.lateMs)) {
-          return Fail("--late-at needs milliseconds from 0 to " + std::to_string(kMostLateMs));
-        }
-      } else {
-        fault.kind = sim::PacketFault::kJunk;
-        if (!ParseHexBytes(args[++i], &fault.junk)) {
-          return Fail("--junk-at needs 1 to " + std::to_string(kMostJunkBytes) + " bytes in hex, e.g. 0600");
-        }
-      }
-      options.faults.push_back(std::move(fault));
-    } else if (option == "--old") {
-      const std::optional<std::string> cp932 = Utf8ToCp932(value);
-      if (!cp932) return Fail("--old holds a character that code page 932 cannot hold");
-      options.oldText = *cp932;
-    } else if (option == "--silent-at") {
-      if (!ParsePacketNumber(value, &options.silentAt)) return Fail("--silent-at needs a packet number from 1");
-    } else if (option == "--nak-at") {
-      if (!ParsePacketNumber(value, &options.nakAt)) return Fail("--nak-at needs a packet number from 1");
-    } else if (option == "--close-at") {
-      if (!ParsePacketNumber(value, &options.closeAt)) return Fail("--close-at needs a packet number from 1");
-    } else if (option == "--nak-rate") {
-      if (!ParseRate(value, &options.nakRate)) return Fail("--nak-rate needs a number from 0 to 1");
-    } else if (option == "--seed") {
-      if (!ParseSeed(value, &options.seed)) return Fail("--seed needs a number from 0 to 4294967295");
+  if (const std::optional<std::string> old = args.Text("--old")) {
+    const std::optional<std::string> cp932 = Utf8ToCp932(*old);
+    if (!cp932) return UsageError(SimulateCommand(), "--old holds a character that code page 932 cannot hold");
+    options.oldText = *cp932;
+  }
+  if (const auto packet = args.Integer("--silent-at")) options.silentAt = static_cast<int>(*packet);
+  if (const auto packet = args.Integer("--nak-at")) options.nakAt = static_cast<int>(*packet);
+  if (const auto packet = args.Integer("--close-at")) options.closeAt = static_cast<int>(*packet);
+  if (const auto rate = args.Real("--nak-rate")) options.nakRate = *rate;
+  if (const auto seed = args.Integer("--seed")) options.seed = static_cast<std::uint32_t>(*seed);
+  // The faults in the order given, as the simulator looks them up by packet.
+  for (const OptionUse& use : args.uses) {
+    sim::PacketFault fault;
+    if (use.option->name == std::string("--late-at")) {
+      fault.kind = sim::PacketFault::kLate;
+      fault.lateMs = static_cast<int>(use.values[1].integer);
+    } else if (use.option->name == std::string("--double-at")) {
+      fault.kind = sim::PacketFault::kDoubled;
+    } else if (use.option->name == std::string("--junk-at")) {
+      fault.kind = sim::PacketFault::kJunk;
+      ParseHexBytes(use.values[1].text, &fault.junk);
     } else {
-      return Fail("unknown option: " + option);
+      continue;
     }
+    fault.packet = PacketOf(use);
+    options.faults.push_back(std::move(fault));
   }
 
   sim::SimulatedDevice device(options);
@@ -156,7 +92,42 @@ int RunSimulate(const std::vector<std::string>& args) {
   const std::string dump = device.Dump();
   std::fwrite(dump.data(), 1, dump.size(), stdout);
   std::fflush(stdout);
-  return 0;
+  return kExitDone;
+}
+
+}  // namespace
+
+const Command& SimulateCommand() {
+  static const Command command{
+      "simulate",
+      "serves a simulated transmitter and device on a pseudo-terminal",
+      {"simulate [--old TEXT] [--silent-at N] [--nak-at N]",
+       "         [--nak-rate P --seed S] [--close-at N]",
+       "         [--late-at N MS] [--double-at N] [--junk-at N HEX]"},
+      "Serves the transmitter and the device on a pseudo-terminal (Linux, macOS).\n"
+      "The first line printed is 'port <path>': point --port or the window\n"
+      "program's ｼﾘｱﾙﾎﾟｰﾄ名 at it. Ctrl-C ends it and prints what the device holds.\n"
+      "Faults are given by packet number, counted from 1. A late or doubled answer\n"
+      "means the key reached the device, junk only when it holds 06; lost and\n"
+      "refused packets do not.\n",
+      {{},
+       {Option("--old", {TextOrEmpty("TEXT", "a text")}, "what the device's fields hold at the start"),
+        Option("--silent-at", {PacketNumber()}, "packet N gets no answer"),
+        Option("--nak-at", {PacketNumber()}, "packet N is answered with NAK"),
+        Option("--nak-rate", {Real("P", "a probability", 0, 1)}, "each packet is answered with NAK with probability P"),
+        Option("--seed", {Integer("S", "a whole number", 0, 4294967295.0)}, "the seed of the --nak-rate draws"),
+        Option("--close-at", {PacketNumber()}, "the line hangs up after packet N's answer"),
+        Option("--late-at", {PacketNumber(), Integer("MS", "a number of milliseconds", 0, kMostLateMs)},
+               "the ACK of packet N comes MS milliseconds late (may be repeated)")
+            .Repeatable(),
+        Option("--double-at", {PacketNumber()}, "packet N is answered with two ACKs (may be repeated)").Repeatable(),
+        Option("--junk-at", {PacketNumber(), CheckedText("HEX", "1 to 64 bytes in hex", IsHexBytes)},
+               "packet N is answered with these bytes (e.g. 0600) instead of\nan ACK (may be repeated)")
+            .Repeatable()}},
+      {"vrellix-cli simulate --nak-at 3 --late-at 5 400"},
+      Run,
+  };
+  return command;
 }
 
 }  // namespace vrellix::cli

@@ -1,18 +1,16 @@
-// The subcommands of vrellix-cli. Each takes the arguments after its name and
-// returns the process exit code.
+// The subcommands of vrellix-cli, one file each.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "cli/command.h"
 
 namespace vrellix::cli {
 
-int RunKey(const std::vector<std::string>& args);
-int RunCheck(const std::vector<std::string>& args);
-int RunNormalize(const std::vector<std::string>& args);
-int RunSimulate(const std::vector<std::string>& args);
-int RunPlan(const std::vector<std::string>& args);
-int RunEnter(const std::vector<std::string>& args);
-int RunPorts(const std::vector<std::string>& args);
+const Command& KeyCommand();
+const Command& CheckCommand();
+const Command& NormalizeCommand();
+const Command& PlanCommand();
+const Command& EnterCommand();
+const Command& PortsCommand();
+const Command& SimulateCommand();
 
 }  // namespace vrellix::cli

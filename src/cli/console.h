@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "link/stop_event.h"
 
@@ -10,6 +12,11 @@ namespace vrellix::cli {
 // Messages are UTF-8: have the console show them as such (Windows consoles
 // default to the OEM code page; terminals elsewhere already take UTF-8).
 void UseUtf8Output();
+
+// The arguments after the program's name, in UTF-8 as the rest of the program
+// takes them (Windows hands main() the ANSI code page; its wide command line
+// holds what was typed).
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // Ctrl-C as a stop request: while an InterruptToStop lives, an interrupt from
 // the terminal sets the given StopEvent instead of ending the process, so the

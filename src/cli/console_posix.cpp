@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <thread>
@@ -29,6 +30,11 @@ extern "C" void OnInterrupt(int) {
 }  // namespace
 
 void UseUtf8Output() {}
+
+// Terminals here pass what was typed as it was typed: UTF-8.
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
 
 struct InterruptToStop::Impl {
   int pipeFds[2] = {-1, -1};

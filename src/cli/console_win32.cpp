@@ -1,8 +1,11 @@
-// Ctrl-C / Ctrl-Break → StopEvent. Windows runs console control handlers on a
+// The Windows console: UTF-8 output, the wide command line, and Ctrl-C /
+// Ctrl-Break → StopEvent. Windows runs console control handlers on a
 // thread of their own, so the handler may set the event directly.
 #include "cli/console.h"
 
 #include <windows.h>
+// after windows.h, whose types it uses
+#include <shellapi.h>
 
 #include <atomic>
 
@@ -25,6 +28,22 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
 }  // namespace
 
 void UseUtf8Output() { SetConsoleOutputCP(CP_UTF8); }
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, utf8.data(), size, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);  // the terminating NUL
+    args.push_back(std::move(utf8));
+  }
+  LocalFree(wide);
+  return args;
+}
 
 struct InterruptToStop::Impl {
   bool installed = false;

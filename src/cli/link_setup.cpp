@@ -12,10 +12,10 @@ bool IsDecimal(const std::string& text) {
   return true;
 }
 
-std::optional<int> ParseMilliseconds(const std::string& text) {
-  if (!IsDecimal(text)) return std::nullopt;
-  return std::stoi(text);
-}
+ValueSpec PortValue() { return Text("NAME", "a device name or port number"); }
+
+// Nine digits, as a port number, always fit an int.
+ValueSpec DelayValue() { return Integer("MS", "a number of milliseconds", 0, 999999999); }
 
 std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   OpenLink link;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/arg_parser.h"
 #include "link/serial_port.h"
 #include "link/settings.h"
 
@@ -31,7 +32,8 @@ std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides);
 // A whole non-negative number that fits an int ("0".."999999999").
 bool IsDecimal(const std::string& text);
 
-// A command delay or other millisecond count given on the command line.
-std::optional<int> ParseMilliseconds(const std::string& text);
+// The values of --port and --delay, for the commands that take them.
+ValueSpec PortValue();
+ValueSpec DelayValue();
 
 }  // namespace vrellix::cli
