@@ -53,9 +53,7 @@ class CsvHandlersTest : public QObject {
   ScriptedFiles m_files;
 
   std::unique_ptr<CTitlerDlg> OpenWindow() {
-    TitlerOptions options;
-    options.files = &m_files;
-    return m_rig.Open(options);
+    return m_rig.Open({}, &m_files);
   }
 
   QString PathOf(const char* name) { return m_rig.Dir().Path() + "/" + name; }
@@ -114,7 +112,7 @@ class CsvHandlersTest : public QObject {
     m_files.name = PathOf("bad.csv");
     ModalScript script;
     script.Answer(QMessageBox::Ok);
-    window->OnLoadCsv();
+    window->Logic().OnLoadCsv();
     QCOMPARE(script.Texts(), QStringList{message});
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
     QCOMPARE(Edit(window.get(), "ctl1003")->text(), QStringLiteral("keep"));
@@ -126,11 +124,11 @@ class CsvHandlersTest : public QObject {
     auto window = OpenWindow();
     Edit(window.get(), "ctl1003")->setText("keep");
     ModalScript script;
-    window->OnLoadCsv();  // cancelled: nothing at all
+    window->Logic().OnLoadCsv();  // cancelled: nothing at all
     QVERIFY(script.Boxes().empty());
     m_files.name = PathOf("missing.csv");
     script.Answer(QMessageBox::Ok);
-    window->OnLoadCsv();
+    window->Logic().OnLoadCsv();
     QCOMPARE(script.Texts(), QStringList{"ファイルオープンに失敗しました"});
     QCOMPARE(Edit(window.get(), "ctl1003")->text(), QStringLiteral("keep"));
   }
@@ -158,7 +156,7 @@ class CsvHandlersTest : public QObject {
     WriteBytes(PathOf("out.csv"), "previous\r\n");
     ModalScript script;
     script.Answer(QMessageBox::Ok);
-    window->OnSaveCsv();
+    window->Logic().OnSaveCsv();
     QCOMPARE(script.Boxes().size(), 1u);
     QVERIFY2(script.Texts()[0].startsWith(QStringLiteral("「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい")), qPrintable(script.Texts()[0]));
     QVERIFY(script.Texts()[0].endsWith(QStringLiteral("(Track[3])(よみ)")));
@@ -202,10 +200,10 @@ class CsvHandlersTest : public QObject {
     m_files.name = PathOf("round.csv");
     ModalScript script;
     script.Answer(QMessageBox::Ok);
-    window->OnSaveCsv();
+    window->Logic().OnSaveCsv();
     Edit(window.get(), "ctl1004")->setText("changed");
     list->item(49, 1)->setText(QString());
-    window->OnLoadCsv();
+    window->Logic().OnLoadCsv();
     QCOMPARE(Edit(window.get(), "ctl1004")->text(), QStringLiteral("よみ"));
     QCOMPARE(list->item(49, 1)->text(), QStringLiteral("last"));
     QCOMPARE(list->item(49, 0)->checkState(), Qt::Checked);

@@ -192,11 +192,11 @@ void TearDownWindowTests() {
   g_dlgProgress = nullptr;
 }
 
-std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options) {
+std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options, FileNameSource* files) {
   m_pty = std::make_unique<PtyTransmitter>();
   m_dir = std::make_unique<TempWorkDir>();
   m_dir->WriteSettings(options.simulate ? std::string("/dev/vrellix-test-no-such-port") : m_pty->DevicePath());
-  auto window = std::make_unique<CTitlerDlg>(options);
+  auto window = std::make_unique<CTitlerDlg>(options, files);
   window->show();
   window->activateWindow();
   return window;

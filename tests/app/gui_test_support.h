@@ -141,7 +141,7 @@ class WindowRig {
  public:
   // A new pty and directory, and a shown main window on them. In simulator
   // mode the settings name a port that does not exist, so none is opened.
-  std::unique_ptr<CTitlerDlg> Open(const TitlerOptions& options = {});
+  std::unique_ptr<CTitlerDlg> Open(const TitlerOptions& options = {}, FileNameSource* files = nullptr);
   void Reset();
   PtyTransmitter& Pty() { return *m_pty; }
   TempWorkDir& Dir() { return *m_dir; }

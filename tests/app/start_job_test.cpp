@@ -63,7 +63,7 @@ class StartJobTest : public QObject {
   void VerifyIdle(CTitlerDlg* window, ModalScript& script) {
     QTest::qWait(50);  // a stale result would show up now
     QCOMPARE(script.Unexpected(), 0);
-    QVERIFY(window->IsJobIdle());
+    QVERIFY(window->Logic().IsJobIdle());
     QVERIFY(!g_dlgProgress->isVisible());
     QVERIFY(window->findChild<QPushButton*>("ctl1002")->isEnabled());
   }
@@ -128,7 +128,7 @@ class StartJobTest : public QObject {
     SetRow(window.get(), 1, "unchecked", QString(), false);
     ModalScript script;
     script.Answer(QMessageBox::Ok);
-    window->OnStart();
+    window->Logic().OnStart();
     QCOMPARE(script.Texts(), QStringList{"入力を行う文字がありません"});
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
     QCOMPARE(m_rig.Pty().PacketCount(), 0);
@@ -140,13 +140,13 @@ class StartJobTest : public QObject {
     Edit(window.get(), "ctl1004")->setText(QStringLiteral("よみ"));  // a reading alone is enough
     ModalScript script;
     script.Answer(QMessageBox::No);
-    window->OnStart();
+    window->Logic().OnStart();
     QCOMPARE(script.Texts(), QStringList{kConfirm});
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
     QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
     QTest::qWait(50);
     QCOMPARE(m_rig.Pty().PacketCount(), 0);
-    QVERIFY(window->IsJobIdle());
+    QVERIFY(window->Logic().IsJobIdle());
   }
 
   void yesRunsTheJobToTheSuccessBoxTwice() {
@@ -171,7 +171,7 @@ class StartJobTest : public QObject {
       QCOMPARE(g_dlgProgress->m_ctlProgress->value(), 4);
       VerifyIdle(window.get(), script);
     }
-    const Album& album = window->EntryAlbum();
+    const Album& album = window->Logic().EntryAlbum();
     QCOMPARE(album.Title, std::string(" A"));  // as typed
     QCOMPARE(album.Tracks[1].Name, *Utf8ToCp932("ｶ"));  // trimmed
     QVERIFY(album.Tracks[4].Name.empty());  // unchecked rows are emptied
@@ -185,7 +185,7 @@ class StartJobTest : public QObject {
     ModalScript script;
     script.Answer(QMessageBox::Yes);
     script.Answer(QMessageBox::Ok);
-    window->OnStart();
+    window->Logic().OnStart();
     QCOMPARE(script.Texts(), (QStringList{kConfirm, kFailure}));
     QCOMPARE(script.Boxes()[1].icon, QMessageBox::Critical);
     QCOMPARE(m_rig.Pty().PacketCount(), 2);  // the first key, tried twice
@@ -216,7 +216,7 @@ class StartJobTest : public QObject {
                                         QStringLiteral("タイトル名入力中");
         });
     script.Answer(QMessageBox::Ok);
-    window->OnStart();
+    window->Logic().OnStart();
     QCOMPARE(script.Texts(), (QStringList{kConfirm, kSuccess}));
     QCOMPARE(status, QStringLiteral("タイトル名入力中"));
     QCOMPARE(maximum, 3);
@@ -235,7 +235,7 @@ class StartJobTest : public QObject {
     script.Answer(QMessageBox::No);
     script.OnDialog([&](QWidget*) { clock.Release(); });
     script.Answer(QMessageBox::Ok);
-    window->OnStart();
+    window->Logic().OnStart();
     QCOMPARE(script.Texts(), (QStringList{kConfirm, kAbortQuestion, kSuccess}));
     QCOMPARE(script.Boxes()[1].icon, QMessageBox::Warning);
     QCOMPARE(script.Boxes()[1].buttons, QMessageBox::Yes | QMessageBox::No);
@@ -262,7 +262,7 @@ class StartJobTest : public QObject {
       script->OnDialog([](QWidget* progress) { ClickButton(progress, "ctl1000"); }, [&]() { return clock.Waiting(); });
       script->Answer(QMessageBox::Yes);
     }
-    window->OnStart();
+    window->Logic().OnStart();
     QVERIFY(script->Done());
     QCOMPARE(script->Texts().size(), closeBox ? 1 : 2);
     const int sent = m_rig.Pty().PacketCount();
@@ -276,7 +276,7 @@ class StartJobTest : public QObject {
     ModalScript again;
     again.Answer(QMessageBox::Yes);
     again.Answer(QMessageBox::Ok);
-    window->OnStart();
+    window->Logic().OnStart();
     QCOMPARE(again.Texts(), (QStringList{kConfirm, kSuccess}));
     VerifyIdle(window.get(), again);
   }
@@ -297,7 +297,7 @@ class StartJobTest : public QObject {
       verdict = dialog->findChild<QLabel*>("verdict")->text();
       static_cast<QDialog*>(dialog)->accept();
     });
-    window->OnStart();
+    window->Logic().OnStart();
     QCOMPARE(script.Texts(), (QStringList{kConfirm, kSuccess}));
     const QStringList lines = dump.split('\n', Qt::SkipEmptyParts);
     QVERIFY2(lines.contains(QStringLiteral("title Abc 1")), qPrintable(dump));

@@ -97,7 +97,7 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     // The message with its last line saying why: the device is not there.
     const PortFailure missing{PORT_NOT_FOUND, ENOENT, ""};
-    QCOMPARE(box.text, ToQString(PortFailureMessage(window.Settings(), missing)));
+    QCOMPARE(box.text, ToQString(PortFailureMessage(window.Logic().Settings(), missing)));
     QVERIFY(box.text.contains(QString::fromLatin1(kMissingDevice)));
 
     QVERIFY(!Button(&window, "ctl1000")->isEnabled());
@@ -141,7 +141,7 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(box.icon, QMessageBox::Warning);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(box.text, ToQString(SettingsWriteFailureMessage(SettingsPath())));
-    QCOMPARE(window.Settings().m_nCommandDelay, kDefaultCommandDelay);
+    QCOMPARE(window.Logic().Settings().m_nCommandDelay, kDefaultCommandDelay);
     QVERIFY(Button(&window, "ctl1002")->isEnabled());
     QVERIFY(QFileInfo(QStringLiteral("rzt_input.ini")).isDir());
   }
@@ -239,7 +239,7 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(list->item(7, 0)->checkState(), Qt::Checked);
     ClickCell(list, 7, 0, true);
     QCOMPARE(list->item(7, 0)->checkState(), Qt::Unchecked);
-    window->OnTrackCellClicked(-1, 1);  // a click below the last row hits no row
+    window->Logic().OnTrackCellClicked(-1, 1);  // a click below the last row hits no row
     QTest::qWait(50);
     QCOMPARE(script.Unexpected(), 0);
   }
