@@ -1,5 +1,7 @@
-// The progress window on its own: reports from a worker thread, the result
-// boxes, the abort question, keys, and reports left over from an ended job.
+// The progress window on its own as widgets: reports from a worker thread
+// reaching the bar through Qt's queue, the result boxes, the 中断 button and its
+// question, keys, and a result handled inside the question's own loop. The
+// window's rules are tested on the window logic (tests/window).
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -117,29 +119,6 @@ class EntryProgressDlgTest : public QObject {
     QVERIFY(dialog.Logic().DoModal());
     dialog.Logic().EndJob();
     QCOMPARE(script.Texts(), (QStringList{kSuccess, kAbortQuestion}));
-  }
-
-  void reportsOfAnEndedJobAreDropped() {
-    CEntryProgressDlg dialog;
-    dialog.Logic().BeginJob();
-    ReportFromWorker(dialog, [](JobReporter& reporter) {
-      reporter.SetRange(9);
-      reporter.SetPosition(9);
-      reporter.PostResult(true);
-    });
-    dialog.Logic().EndJob();  // the job was stopped before its reports were handled
-    dialog.Logic().BeginJob();
-    ReportFromWorker(dialog, [](JobReporter& reporter) {
-      reporter.SetRange(2);
-      reporter.SetPosition(1);
-    });
-    ModalScript script;
-    script.OnDialog([](QWidget* progress) { progress->close(); },
-                    [&]() { return dialog.m_ctlProgress->maximum() == 2; });
-    QVERIFY(!dialog.Logic().DoModal());
-    dialog.Logic().EndJob();
-    QVERIFY(script.Boxes().empty());
-    QCOMPARE(dialog.m_ctlProgress->value(), 1);
   }
 };
 
