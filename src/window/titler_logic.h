@@ -61,8 +61,6 @@ class TitlerLogic {
   // columns open the track edit dialog; the number column only toggles the check.
   void OnTrackCellClicked(int row, int column);
 
-  // The edited album as the view holds it now (texts saved from the fields).
-  EditedAlbum CollectAlbum();
   // The entry form filled by the last Start that passed its checks.
   const Album& EntryAlbum() const { return m_album; }
   const LinkSettings& Settings() const { return m_settings; }
@@ -70,11 +68,11 @@ class TitlerLogic {
   bool IsJobIdle() const;
   // What jobs run through; nullptr while no port or simulator is open.
   JobRunner* Runner() { return m_pRunner.get(); }
-  // The simulator in simulator mode, else nullptr.
-  const sim::SimulatedDevice* Simulator() const { return m_pSimulator; }
 
  private:
   bool OpenLink();
+  // The edited album as the view holds it now (texts saved from the fields).
+  EditedAlbum CollectAlbum();
   void SaveTexts();
   void LoadTexts();
   void ApplyAlbum(const EditedAlbum& album);
