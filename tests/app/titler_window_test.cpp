@@ -299,6 +299,8 @@ class TitlerWindowTest : public QObject {
     about.show();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QCOMPARE(about.windowTitle(), QStringLiteral("Vrellixのﾊﾞｰｼﾞｮﾝ情報"));
+    // The one version of the project, as CMake's project() has it.
+    QCOMPARE(about.findChild<QLabel*>("staticVersion")->text(), QStringLiteral("Vrellix Version " VRELLIX_PROJECT_VERSION));
     QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Return);
     QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Escape);
     QTest::keyClick(&about, Qt::Key_Enter);
