@@ -11,25 +11,23 @@
 #include <filesystem>
 #include <functional>
 #include <future>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "link/settings.h"
-#include "support/pty_pair.h"
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
+#include "support/scripted_transmitter.h"
 
 namespace vrellix {
 namespace {
 
-using testing::Bytes;
-using testing::PtyPair;
-using testing::PtyResponder;
 using testing::ReadBytes;
 using testing::ScratchDir;
+using testing::ScriptedTransmitter;
 using testing::WriteBytes;
-using Reply = PtyResponder::Reply;
+using Bytes = ScriptedTransmitter::Bytes;
+using Reply = ScriptedTransmitter::Reply;
 
 const std::string kSerial = "\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8";  // シリアル通信設定
 const std::string kPortNo = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x94\xD4\x8D\x86";  // ｼﾘｱﾙﾎﾟｰﾄ番号
@@ -104,26 +102,21 @@ class CliKeyTest : public ::testing::Test {
 
   ScratchDir dir;
   const std::string ini = dir.File("rzt_input.ini");
-  PtyPair pty;
 };
 
 TEST_F(CliKeyTest, EveryKeyAcknowledgedExitsZero) {
-  WriteSettings(pty.SlavePath(), 0);
-  PtyResponder responder(pty);
-  responder.Start();
+  ScriptedTransmitter responder;
+  WriteSettings(responder.SlavePath(), 0);
   const RunResult r = Run({"key", "select", "KEY_MENU_DOWN", "12"});
-  responder.Stop();
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n12 acknowledged\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kMenuDown, kCode12}));
 }
 
 TEST_F(CliKeyTest, RefusedFirstTryIsSentAgain) {
-  WriteSettings(pty.SlavePath(), 0);
-  PtyResponder responder(pty, {Reply{0x15}, Reply{0x06}});
-  responder.Start();
+  ScriptedTransmitter responder({Reply{NAK}, Reply{ACK}});
+  WriteSettings(responder.SlavePath(), 0);
   const RunResult r = Run({"key", "SELECT"});
-  responder.Stop();
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
@@ -132,15 +125,11 @@ TEST_F(CliKeyTest, RefusedFirstTryIsSentAgain) {
 // A second ACK for a packet: the next key is not sent; after the last key, the run fails.
 TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
   for (std::size_t doubled : {0, 1}) {
-    PtyPair line;
-    WriteSettings(line.SlavePath(), 0);
-    PtyResponder responder(line);
-    responder.OnPacket([&](std::size_t index) {
-      if (index == doubled) line.WriteToSlave({0x06});
-    });
-    responder.Start();
+    std::vector<Reply> script(doubled + 1, Reply{ACK});
+    script[doubled] = Reply{ACK, ACK};
+    ScriptedTransmitter responder(script);
+    WriteSettings(responder.SlavePath(), 0);
     const RunResult r = Run({"key", "select", "menu_down"});
-    responder.Stop();
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, doubled == 0 ? "KEY_SELECT acknowledged\nKEY_MENU_DOWN out of step: a reply came that belongs to no packet\n"
                                   : "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n");
@@ -149,11 +138,9 @@ TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
 }
 
 TEST_F(CliKeyTest, SilenceIsNotAcknowledgedAndEndsTheRun) {
-  WriteSettings(pty.SlavePath(), 0);
-  PtyResponder responder(pty, {std::nullopt, std::nullopt});
-  responder.Start();
+  ScriptedTransmitter responder({Reply{}, Reply{}});
+  WriteSettings(responder.SlavePath(), 0);
   const RunResult r = Run({"key", "select", "menu_down"});
-  responder.Stop();
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "KEY_SELECT not acknowledged after 2 tries\nKEY_MENU_DOWN not sent\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
@@ -175,10 +162,8 @@ TEST_F(CliKeyTest, PortThatCannotBeOpenedShowsTheStartupMessage) {
 }
 
 TEST_F(CliKeyTest, UnknownKeyIsRefusedBeforeAnythingIsTouched) {
-  PtyResponder responder(pty);
-  responder.Start();
-  const RunResult r = Run({"key", "select", "KEY_NOPE", "--port", pty.SlavePath()});
-  responder.Stop();
+  ScriptedTransmitter responder;
+  const RunResult r = Run({"key", "select", "KEY_NOPE", "--port", responder.SlavePath()});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("KEY_NOPE"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(ini)) << "the settings file must not be created";
@@ -199,12 +184,10 @@ TEST_F(CliKeyTest, BadOptionsAreUsageErrors) {
 // written back as at start-up, and its device name is left as it was.
 TEST_F(CliKeyTest, OptionsOverrideTheSettingsForThisRunOnly) {
   WriteSettings("/dev/vrellix-no-such-port", 5000);
-  PtyResponder responder(pty);
-  responder.Start();
+  ScriptedTransmitter responder;
   const auto start = std::chrono::steady_clock::now();
-  const RunResult r = Run({"key", "--port=" + pty.SlavePath(), "select", "--delay", "0", "select"});
+  const RunResult r = Run({"key", "--port=" + responder.SlavePath(), "select", "--delay", "0", "select"});
   const auto elapsed = std::chrono::steady_clock::now() - start;
-  responder.Stop();
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
   EXPECT_LT(elapsed, std::chrono::seconds(4)) << "the 5000 ms delay of the file was used";
@@ -213,10 +196,8 @@ TEST_F(CliKeyTest, OptionsOverrideTheSettingsForThisRunOnly) {
 }
 
 TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
-  PtyResponder responder(pty);
-  responder.Start();
-  const RunResult r = Run({"key", "select", "--port", pty.SlavePath(), "--delay", "0"});
-  responder.Stop();
+  ScriptedTransmitter responder;
+  const RunResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n[" + kInfrared + "]\r\n" + kDelay + "=100\r\n");
 }
@@ -225,10 +206,8 @@ TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
 // reported on stderr; the run goes on with the values it has.
 TEST_F(CliKeyTest, SettingsThatCannotBeWrittenBackAreReportedAndTheRunGoesOn) {
   std::filesystem::create_directory(ini);
-  PtyResponder responder(pty);
-  responder.Start();
-  const RunResult r = Run({"key", "select", "--port", pty.SlavePath(), "--delay", "0"});
-  responder.Stop();
+  ScriptedTransmitter responder;
+  const RunResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, SettingsWriteFailureMessage(ini) + "\n");
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
@@ -239,13 +218,12 @@ TEST_F(CliKeyTest, SettingsThatCannotBeWrittenBackAreReportedAndTheRunGoesOn) {
 TEST_F(CliKeyTest, InterruptLetsTheExchangeFinishAndSendsNothingMore) {
   // The command delay gives the interrupt time to land before the next key;
   // a stop cuts the delay short, so it costs nothing.
-  WriteSettings(pty.SlavePath(), 3000);
-  PtyResponder responder(pty);
+  ScriptedTransmitter responder;
+  WriteSettings(responder.SlavePath(), 3000);
   std::atomic<pid_t> child{0};
   responder.OnPacket([&](std::size_t) {
     if (child > 0) kill(child, SIGINT);  // never 0: that would signal the test itself
   });
-  responder.Start();
   const auto start = std::chrono::steady_clock::now();
   const RunResult r = Run({"key", "select", "menu_down", "back"}, [&](pid_t pid) { child = pid; });
   const auto elapsed = std::chrono::steady_clock::now() - start;

@@ -9,11 +9,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
 
 #include "link/clock.h"
 #include "link/key_link.h"
 #include "link/serial_port.h"
+#include "sim/simulated_device.h"
 #include "sim/sim_keys.h"
 #include "support/fake_clock.h"
 #include "support/typed_results.h"
@@ -79,16 +79,11 @@ class PtyServerTest : public ::testing::Test {
     server = std::make_unique<PtyServer>(*device);
     std::string error;
     ASSERT_TRUE(server->Open(&error)) << error;
-    thread = std::thread([this] { server->Serve(); });
-  }
-  void TearDown() override {
-    if (server) server->RequestStop();
-    if (thread.joinable()) thread.join();
+    server->Start();
   }
 
   std::unique_ptr<SimulatedDevice> device;
-  std::unique_ptr<PtyServer> server;
-  std::thread thread;
+  std::unique_ptr<PtyServer> server;  // after the device: stopped before it goes
 };
 
 TEST_F(PtyServerTest, AnswersPacketsAsTheyArrive) {
@@ -108,8 +103,7 @@ TEST_F(PtyServerTest, AnswersPacketsAsTheyArrive) {
   ASSERT_TRUE(client.Send(Bytes(down.begin() + 5, down.end())));
   EXPECT_EQ(client.Receive(1, 2000), Bytes{ACK});
 
-  server->RequestStop();
-  thread.join();
+  server->Stop();
   EXPECT_EQ(device->PacketsReceived(), 3);
   EXPECT_EQ(device->Model().CurrentScreen(), Screen::PlaylistMenu);
   EXPECT_EQ(device->Model().MenuCursor(), 1);
