@@ -13,16 +13,15 @@
 #include <vector>
 
 #include "link/keys.h"
+#include "support/pty_pair.h"
 
 namespace vrellix {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes PacketOf(int key) {
-  const auto packet = KeyPacket(key);
-  return Bytes(packet.begin(), packet.end());
-}
+using namespace std::chrono_literals;
+using testing::Bytes;
+using testing::PacketOf;
+using testing::PtyClient;
 
 // The command running with its standard output on a pipe.
 class SimulateProcess {
@@ -104,24 +103,11 @@ class SimulateProcess {
   bool m_reaped = false;
 };
 
-int OpenRaw(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-  termios t{};
-  if (fd >= 0 && tcgetattr(fd, &t) == 0) {
-    cfmakeraw(&t);
-    tcsetattr(fd, TCSANOW, &t);
-  }
-  return fd;
-}
-
 // Sends a packet and returns its answer, or -1 when none came within the time.
-int Exchange(int fd, int key) {
-  const Bytes packet = PacketOf(key);
-  if (write(fd, packet.data(), packet.size()) != static_cast<ssize_t>(packet.size())) return -1;
-  pollfd pfd{fd, POLLIN, 0};
-  std::uint8_t reply;
-  if (poll(&pfd, 1, 2000) != 1 || read(fd, &reply, 1) != 1) return -1;
-  return reply;
+int Exchange(const PtyClient& client, int key) {
+  if (!client.Send(PacketOf(key))) return -1;
+  const Bytes reply = client.Receive(1, 2000ms);
+  return reply.size() == 1 ? reply[0] : -1;
 }
 
 struct SignalCase {
@@ -136,14 +122,13 @@ TEST_P(SimulateCli, ServesUntilTheSignalThenPrintsTheDevice) {
   SimulateProcess process({"--old", "古い", "--nak-at", "2"});
   const std::string first = process.ReadLine(5000);
   ASSERT_EQ(first.rfind("port /", 0), 0u) << first;
-  const int fd = OpenRaw(first.substr(5));
-  ASSERT_GE(fd, 0);
-  EXPECT_EQ(Exchange(fd, KEY_SELECT), ACK);
-  EXPECT_EQ(Exchange(fd, KEY_SELECT), NAK);  // --nak-at 2: the device never sees it
+  const PtyClient client(first.substr(5));
+  ASSERT_TRUE(client.Ok());
+  EXPECT_EQ(Exchange(client, KEY_SELECT), ACK);
+  EXPECT_EQ(Exchange(client, KEY_SELECT), NAK);  // --nak-at 2: the device never sees it
   for (int key : {KEY_MENU_DOWN, KEY_MENU_DOWN, KEY_SELECT, KEY_SELECT, KEY_ERASE, KEY_FINISH, KEY_ERASE}) {
-    EXPECT_EQ(Exchange(fd, key), ACK) << KeyName(key);
+    EXPECT_EQ(Exchange(client, key), ACK) << KeyName(key);
   }
-  close(fd);
   process.Signal(GetParam().signal);
   EXPECT_EQ(process.ReadRest(5000),
             "title 古\n"
@@ -161,12 +146,11 @@ TEST(SimulateCliOptions, SilentAndCloseFaults) {
   SimulateProcess process({"--silent-at", "1", "--close-at", "2"});
   const std::string first = process.ReadLine(5000);
   ASSERT_EQ(first.rfind("port /", 0), 0u) << first;
-  const int fd = OpenRaw(first.substr(5));
-  ASSERT_GE(fd, 0);
-  EXPECT_EQ(Exchange(fd, KEY_SELECT), -1);
-  EXPECT_EQ(Exchange(fd, KEY_SELECT), ACK);
-  EXPECT_EQ(Exchange(fd, KEY_BACK), -1);  // the line is gone
-  close(fd);
+  const PtyClient client(first.substr(5));
+  ASSERT_TRUE(client.Ok());
+  EXPECT_EQ(Exchange(client, KEY_SELECT), -1);
+  EXPECT_EQ(Exchange(client, KEY_SELECT), ACK);
+  EXPECT_EQ(Exchange(client, KEY_BACK), -1);  // the line is gone
   process.Signal(SIGINT);
   EXPECT_EQ(process.ReadRest(5000), "title OLD\nyomi OLD\nartist OLD\n");
   EXPECT_EQ(process.Wait(5000), 0);
@@ -176,17 +160,14 @@ TEST(SimulateCliOptions, JunkAndLateAnswers) {
   SimulateProcess process({"--junk-at", "1", "0600", "--late-at", "2", "400"});
   const std::string first = process.ReadLine(5000);
   ASSERT_EQ(first.rfind("port /", 0), 0u) << first;
-  const int fd = OpenRaw(first.substr(5));
-  ASSERT_GE(fd, 0);
-  EXPECT_EQ(Exchange(fd, KEY_BACK), ACK);
+  const PtyClient client(first.substr(5));
+  ASSERT_TRUE(client.Ok());
+  ASSERT_TRUE(client.Send(PacketOf(KEY_BACK)));
+  EXPECT_EQ(client.Receive(2, 2000ms), (Bytes{ACK, 0x00}));  // packet 1's junk answer, whole
   const auto sent = std::chrono::steady_clock::now();
-  EXPECT_EQ(Exchange(fd, KEY_BACK), 0x00);  // packet 2 out; the rest of packet 1's answer
-  pollfd pfd{fd, POLLIN, 0};
-  std::uint8_t late = 0;
-  ASSERT_TRUE(poll(&pfd, 1, 2000) == 1 && read(fd, &late, 1) == 1);
-  EXPECT_EQ(late, ACK);  // packet 2's answer, late
-  EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(350));
-  close(fd);
+  ASSERT_TRUE(client.Send(PacketOf(KEY_BACK)));
+  EXPECT_EQ(client.Receive(1, 2000ms), Bytes{ACK});  // packet 2's answer, late
+  EXPECT_GE(std::chrono::steady_clock::now() - sent, 350ms);
   process.Signal(SIGINT);
   EXPECT_EQ(process.ReadRest(5000), "title OLD\nyomi OLD\nartist OLD\n");
   EXPECT_EQ(process.Wait(5000), 0);

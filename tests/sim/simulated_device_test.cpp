@@ -9,6 +9,7 @@
 #include "link/virtual_clock.h"
 #include "sim/sim_keys.h"
 #include "support/fake_clock.h"
+#include "support/packets.h"
 #include "support/typed_results.h"
 
 namespace vrellix::sim {
@@ -19,12 +20,8 @@ using testing::Keys;
 using testing::OpenTitle;
 using testing::Times;
 using testing::operator+;
-using Packet = std::vector<std::uint8_t>;
-
-Packet PacketOf(int key) {
-  const auto packet = KeyPacket(key);
-  return Packet(packet.begin(), packet.end());
-}
+using testing::PacketOf;
+using Packet = testing::Bytes;
 
 // Writes the packet and returns the reply bytes that came back.
 Packet Exchange(SimulatedDevice& device, const Packet& packet) {
