@@ -1,20 +1,17 @@
 // vrellix-cli key, end to end: the built program as a subprocess, a pseudo-
 // terminal as its serial line and a responder thread as the transmitter.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <string>
 #include <vector>
 
 #include "link/settings.h"
+#include "support/child_process.h"
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_transmitter.h"
@@ -22,6 +19,8 @@
 namespace vrellix {
 namespace {
 
+using testing::ChildProcess;
+using testing::ProcessResult;
 using testing::ReadBytes;
 using testing::ScratchDir;
 using testing::ScriptedTransmitter;
@@ -45,12 +44,6 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   return all;
 }
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
 class CliKeyTest : public ::testing::Test {
  protected:
   void WriteSettings(const std::string& portName, int delayMs) {
@@ -60,44 +53,10 @@ class CliKeyTest : public ::testing::Test {
 
   // Runs vrellix-cli with the temporary directory as its current directory.
   // onStart sees the child's process id.
-  RunResult Run(std::vector<std::string> args, std::function<void(pid_t)> onStart = {}) {
-    args.insert(args.begin(), VRELLIX_CLI_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const std::string dirPath = dir.Path().string();
-    const std::string outPath = dir.File("stdout.txt");
-    const std::string errPath = dir.File("stderr.txt");
-
-    const pid_t pid = fork();
-    if (pid == 0) {
-      // Only async-signal-safe calls between fork and exec: the test has threads.
-      const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out == -1 || err == -1 || chdir(dirPath.c_str()) != 0) _exit(127);
-      dup2(out, STDOUT_FILENO);
-      dup2(err, STDERR_FILENO);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    RunResult result;
-    if (pid == -1) return result;
-    if (onStart) onStart(pid);
-    auto waited = std::async(std::launch::async, [pid] {
-      int status = 0;
-      while (waitpid(pid, &status, 0) == -1 && errno == EINTR) {
-      }
-      return status;
-    });
-    if (waited.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
-      kill(pid, SIGKILL);
-      ADD_FAILURE() << "vrellix-cli did not end";
-    }
-    const int status = waited.get();
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    result.out = ReadBytes(outPath);
-    result.err = ReadBytes(errPath);
-    return result;
+  ProcessResult Run(const std::vector<std::string>& args, std::function<void(pid_t)> onStart = {}) {
+    ChildProcess child(VRELLIX_CLI_PATH, args, dir.Path());
+    if (onStart && child.Started()) onStart(child.Pid());
+    return child.Wait();
   }
 
   ScratchDir dir;
@@ -107,7 +66,7 @@ class CliKeyTest : public ::testing::Test {
 TEST_F(CliKeyTest, EveryKeyAcknowledgedExitsZero) {
   ScriptedTransmitter responder;
   WriteSettings(responder.SlavePath(), 0);
-  const RunResult r = Run({"key", "select", "KEY_MENU_DOWN", "12"});
+  const ProcessResult r = Run({"key", "select", "KEY_MENU_DOWN", "12"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n12 acknowledged\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kMenuDown, kCode12}));
@@ -116,7 +75,7 @@ TEST_F(CliKeyTest, EveryKeyAcknowledgedExitsZero) {
 TEST_F(CliKeyTest, RefusedFirstTryIsSentAgain) {
   ScriptedTransmitter responder({Reply{NAK}, Reply{ACK}});
   WriteSettings(responder.SlavePath(), 0);
-  const RunResult r = Run({"key", "SELECT"});
+  const ProcessResult r = Run({"key", "SELECT"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
@@ -129,7 +88,7 @@ TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
     script[doubled] = Reply{ACK, ACK};
     ScriptedTransmitter responder(script);
     WriteSettings(responder.SlavePath(), 0);
-    const RunResult r = Run({"key", "select", "menu_down"});
+    const ProcessResult r = Run({"key", "select", "menu_down"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, doubled == 0 ? "KEY_SELECT acknowledged\nKEY_MENU_DOWN out of step: a reply came that belongs to no packet\n"
                                   : "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n");
@@ -140,7 +99,7 @@ TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
 TEST_F(CliKeyTest, SilenceIsNotAcknowledgedAndEndsTheRun) {
   ScriptedTransmitter responder({Reply{}, Reply{}});
   WriteSettings(responder.SlavePath(), 0);
-  const RunResult r = Run({"key", "select", "menu_down"});
+  const ProcessResult r = Run({"key", "select", "menu_down"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "KEY_SELECT not acknowledged after 2 tries\nKEY_MENU_DOWN not sent\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
@@ -149,7 +108,7 @@ TEST_F(CliKeyTest, SilenceIsNotAcknowledgedAndEndsTheRun) {
 TEST_F(CliKeyTest, PortThatCannotBeOpenedShowsTheStartupMessage) {
   if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
   WriteSettings("/dev/vrellix-no-such-port", 0);
-  const RunResult r = Run({"key", "select"});
+  const ProcessResult r = Run({"key", "select"});
   EXPECT_EQ(r.exitCode, 1);
   // The start-up message, then why (the ports listed are this machine's).
   const std::string message =
@@ -163,7 +122,7 @@ TEST_F(CliKeyTest, PortThatCannotBeOpenedShowsTheStartupMessage) {
 
 TEST_F(CliKeyTest, UnknownKeyIsRefusedBeforeAnythingIsTouched) {
   ScriptedTransmitter responder;
-  const RunResult r = Run({"key", "select", "KEY_NOPE", "--port", responder.SlavePath()});
+  const ProcessResult r = Run({"key", "select", "KEY_NOPE", "--port", responder.SlavePath()});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("KEY_NOPE"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(ini)) << "the settings file must not be created";
@@ -174,7 +133,7 @@ TEST_F(CliKeyTest, BadOptionsAreUsageErrors) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"key"}, {"key", "select", "--delay"}, {"key", "select", "--delay", "-5"},
            {"key", "select", "--delay=soon"}, {"key", "select", "--port"}, {"key", "select", "--speed", "9"}}) {
-    const RunResult r = Run(args);
+    const ProcessResult r = Run(args);
     EXPECT_EQ(r.exitCode, 2) << args.back();
     EXPECT_FALSE(std::filesystem::exists(ini));
   }
@@ -186,7 +145,7 @@ TEST_F(CliKeyTest, OptionsOverrideTheSettingsForThisRunOnly) {
   WriteSettings("/dev/vrellix-no-such-port", 5000);
   ScriptedTransmitter responder;
   const auto start = std::chrono::steady_clock::now();
-  const RunResult r = Run({"key", "--port=" + responder.SlavePath(), "select", "--delay", "0", "select"});
+  const ProcessResult r = Run({"key", "--port=" + responder.SlavePath(), "select", "--delay", "0", "select"});
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
@@ -197,7 +156,7 @@ TEST_F(CliKeyTest, OptionsOverrideTheSettingsForThisRunOnly) {
 
 TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
   ScriptedTransmitter responder;
-  const RunResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
+  const ProcessResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n[" + kInfrared + "]\r\n" + kDelay + "=100\r\n");
 }
@@ -207,7 +166,7 @@ TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
 TEST_F(CliKeyTest, SettingsThatCannotBeWrittenBackAreReportedAndTheRunGoesOn) {
   std::filesystem::create_directory(ini);
   ScriptedTransmitter responder;
-  const RunResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
+  const ProcessResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, SettingsWriteFailureMessage(ini) + "\n");
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
@@ -225,7 +184,7 @@ TEST_F(CliKeyTest, InterruptLetsTheExchangeFinishAndSendsNothingMore) {
     if (child > 0) kill(child, SIGINT);  // never 0: that would signal the test itself
   });
   const auto start = std::chrono::steady_clock::now();
-  const RunResult r = Run({"key", "select", "menu_down", "back"}, [&](pid_t pid) { child = pid; });
+  const ProcessResult r = Run({"key", "select", "menu_down", "back"}, [&](pid_t pid) { child = pid; });
   const auto elapsed = std::chrono::steady_clock::now() - start;
   responder.Stop();
   EXPECT_EQ(r.exitCode, 130) << r.err;

@@ -55,7 +55,7 @@ TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
   ScriptedTransmitter transmitter;
   ChildProcess child(VRELLIX_CLI_PATH,
-                     {"enter", "album.csv", "--port", transmitter.SlavePath(), "--delay", "0", "--yes"}, dir);
+                     {"enter", "album.csv", "--port", transmitter.SlavePath(), "--delay", "0", "--yes"}, dir.Path());
   ASSERT_TRUE(child.Started());
   // Into the erase keys of the title.
   const std::size_t before = transmitter.WaitForPackets(10, std::chrono::seconds(20));
