@@ -1,14 +1,11 @@
 // Shared pieces of the entry engine tests: text written as UTF-8 and turned
-// into code page 932 by iconv (independent of the engine's tables), and an
-// engine wired to a fake transmitter and a fake clock.
+// into code page 932 (support/cp932.h), and an engine wired to a fake
+// transmitter and a fake clock.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <cerrno>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,46 +15,11 @@
 #include "link/key_link.h"
 #include "link/keys.h"
 #include "link/stop_event.h"
+#include "support/cp932.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
 
 namespace vrellix::testing {
-
-// UTF-8 -> code page 932; throws instead of substituting.
-inline std::string Cp932(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open CP932");
-  std::string in = utf8;
-  std::string out(in.size() * 2 + 4, '\0');
-  char* inPtr = in.data();
-  std::size_t inLeft = in.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error("not CP932: " + utf8);
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
-// The characters of a UTF-8 text, each as its own UTF-8 string.
-inline std::vector<std::string> Utf8Chars(const std::string& text) {
-  std::vector<std::string> chars;
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    chars.push_back(text.substr(i, length));
-    i += length;
-  }
-  return chars;
-}
-
-// The code page 932 form of every character of a UTF-8 text.
-inline std::vector<std::string> Cp932Chars(const std::string& text) {
-  std::vector<std::string> chars;
-  for (const std::string& c : Utf8Chars(text)) chars.push_back(Cp932(c));
-  return chars;
-}
 
 inline std::string TwoBytes(unsigned code) {
   return std::string{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};

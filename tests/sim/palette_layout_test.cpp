@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "sim/sim_keys.h"
+#include "support/cp932.h"
 
 namespace vrellix::sim {
 namespace {
 
-using testing::Sjis;
+using testing::Cp932;
 
 // One string per digit key, press by press; '.' for a cell without a character,
 // 'V' and 'S' for the voiced and semi-voiced marks.
@@ -49,9 +50,9 @@ TEST(PaletteLayout, KanaCyclesMatchTheLayout) {
       full += CellText(cycle.cells[i].fullKatakana);
       half += CellText(cycle.cells[i].halfKatakana);
     }
-    EXPECT_EQ(hira, Sjis(row.hiragana)) << "KEY_" << row.digit;
-    EXPECT_EQ(full, Sjis(row.fullKatakana)) << "KEY_" << row.digit;
-    EXPECT_EQ(half, Sjis(row.halfKatakana)) << "KEY_" << row.digit;
+    EXPECT_EQ(hira, Cp932(row.hiragana)) << "KEY_" << row.digit;
+    EXPECT_EQ(full, Cp932(row.fullKatakana)) << "KEY_" << row.digit;
+    EXPECT_EQ(half, Cp932(row.halfKatakana)) << "KEY_" << row.digit;
   }
 }
 
@@ -64,19 +65,19 @@ TEST(PaletteLayout, SymbolGridMatchesTheLayout) {
       gotFull += CellText(SymbolChar(row * kGridColumns + column, false));
       gotHalf += CellText(SymbolChar(row * kGridColumns + column, true));
     }
-    EXPECT_EQ(gotFull, Sjis(full[row])) << "row " << row;
-    EXPECT_EQ(gotHalf, Sjis(half[row])) << "row " << row;
+    EXPECT_EQ(gotFull, Cp932(full[row])) << "row " << row;
+    EXPECT_EQ(gotHalf, Cp932(half[row])) << "row " << row;
   }
 }
 
 TEST(PaletteLayout, VoicedFormsAreTheMarkedKana) {
   const char* const bases = "かきくけこさしすせそたちつてとはひふへほカキクケコサシスセソタチツテトハヒフヘホ";
   const char* const voiced = "がぎぐげござじずぜぞだぢづでどばびぶべぼガギグゲゴザジズゼゾダヂヅデドバビブベボ";
-  const std::string b = Sjis(bases), v = Sjis(voiced);
+  const std::string b = Cp932(bases), v = Cp932(voiced);
   for (std::size_t i = 0; i < b.size(); i += 2) {
     EXPECT_EQ(CharBytes(VoicedForm(CharCode(b.substr(i, 2)))), v.substr(i, 2)) << i / 2;
   }
-  const std::string semiBases = Sjis("はひふへほハヒフヘホ"), semi = Sjis("ぱぴぷぺぽパピプペポ");
+  const std::string semiBases = Cp932("はひふへほハヒフヘホ"), semi = Cp932("ぱぴぷぺぽパピプペポ");
   for (std::size_t i = 0; i < semiBases.size(); i += 2) {
     EXPECT_EQ(CharBytes(SemiVoicedForm(CharCode(semiBases.substr(i, 2)))), semi.substr(i, 2)) << i / 2;
   }

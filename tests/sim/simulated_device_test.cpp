@@ -8,6 +8,7 @@
 #include "link/key_link.h"
 #include "link/virtual_clock.h"
 #include "sim/sim_keys.h"
+#include "support/cp932.h"
 #include "support/fake_clock.h"
 #include "support/packets.h"
 #include "support/typed_results.h"
@@ -223,7 +224,7 @@ TEST(SimulatedDevice, PutCommandRetriesPastOneFault) {
 
 TEST(SimulatedDevice, DumpIsUtf8AndHoldsTheOldText) {
   SimulatorOptions options;
-  options.oldText = testing::Sjis("古い");
+  options.oldText = testing::Cp932("古い");
   SimulatedDevice device(options);
   FakeClock clock;
   StopEvent stop;
