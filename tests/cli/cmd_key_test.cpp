@@ -15,6 +15,7 @@
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_transmitter.h"
+#include "support/settings_file.h"
 
 namespace vrellix {
 namespace {
@@ -24,15 +25,10 @@ using testing::ProcessResult;
 using testing::ReadBytes;
 using testing::ScratchDir;
 using testing::ScriptedTransmitter;
+using testing::SettingsText;
 using testing::WriteBytes;
 using Bytes = ScriptedTransmitter::Bytes;
 using Reply = ScriptedTransmitter::Reply;
-
-const std::string kSerial = "\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8";  // シリアル通信設定
-const std::string kPortNo = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x94\xD4\x8D\x86";  // ｼﾘｱﾙﾎﾟｰﾄ番号
-const std::string kPortName = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x96\xBC";          // ｼﾘｱﾙﾎﾟｰﾄ名
-const std::string kInfrared = "\x90\xD4\x8A\x4F\x90\xFC\x92\xCA\x90\x4D\x90\xDD\x92\xE8";  // 赤外線通信設定
-const std::string kDelay = "\xBA\xCF\xDD\xC4\xDE" "DELAY";                         // ｺﾏﾝﾄﾞDELAY
 
 const Bytes kSelect = {0x02, 0x04, 0x05, 0xB5, 0x98, 0xF5, 0xC6, 0x1D};
 const Bytes kMenuDown = {0x02, 0x04, 0x05, 0xB5, 0x82, 0x00, 0x00, 0x34};
@@ -47,8 +43,7 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 class CliKeyTest : public ::testing::Test {
  protected:
   void WriteSettings(const std::string& portName, int delayMs) {
-    WriteBytes(ini, "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n" + kPortName + "=" + portName + "\r\n[" +
-                        kInfrared + "]\r\n" + kDelay + "=" + std::to_string(delayMs) + "\r\n");
+    WriteBytes(ini, SettingsText(delayMs, portName));
   }
 
   // Runs vrellix-cli with the temporary directory as its current directory.
@@ -150,15 +145,14 @@ TEST_F(CliKeyTest, OptionsOverrideTheSettingsForThisRunOnly) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
   EXPECT_LT(elapsed, std::chrono::seconds(4)) << "the 5000 ms delay of the file was used";
-  EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n" + kPortName +
-                                "=/dev/vrellix-no-such-port\r\n[" + kInfrared + "]\r\n" + kDelay + "=5000\r\n");
+  EXPECT_EQ(ReadBytes(ini), SettingsText(5000, "/dev/vrellix-no-such-port"));
 }
 
 TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
   ScriptedTransmitter responder;
   const ProcessResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n[" + kInfrared + "]\r\n" + kDelay + "=100\r\n");
+  EXPECT_EQ(ReadBytes(ini), SettingsText(100));
 }
 
 // A settings file that cannot be written back (here a folder in its place) is
