@@ -15,6 +15,7 @@
 #include "link/key_link.h"
 #include "link/keys.h"
 #include "link/stop_event.h"
+#include "support/bytes.h"
 #include "support/cp932.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
@@ -114,16 +115,6 @@ struct EngineRig {
 inline std::ostream& operator<<(std::ostream& os, const EngineRig::State& s) {
   return os << "{page " << s.page << ", mode " << s.mode << ", hasText " << s.hasText << ", symbolPos "
             << s.symbolPos << ", offGrid " << s.offGrid << "}";
-}
-
-inline std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char b : bytes) {
-    out += digits[b >> 4];
-    out += digits[b & 15];
-  }
-  return out;
 }
 
 }  // namespace vrellix::testing

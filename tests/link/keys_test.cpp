@@ -3,24 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "support/bytes.h"
 
 namespace vrellix {
 namespace {
 
-std::string Hex(const std::uint8_t* bytes, int count) {
-  std::string out;
-  char buf[4];
-  for (int i = 0; i < count; ++i) {
-    std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", bytes[i]);
-    out += buf;
-  }
-  return out;
-}
-
-std::string PacketFor(int code) { return Hex(KeyPacket(code).data(), kPacketSize); }
+std::string PacketFor(int code) { return testing::Hex(testing::PacketOf(code)); }
 
 struct GoldenPacket {
   int code;

@@ -10,7 +10,7 @@
 #include "sim/sim_keys.h"
 #include "support/cp932.h"
 #include "support/fake_clock.h"
-#include "support/packets.h"
+#include "support/bytes.h"
 #include "support/typed_results.h"
 
 namespace vrellix::sim {

@@ -16,7 +16,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "support/packets.h"
+#include "support/bytes.h"
 
 namespace vrellix::testing {
 
