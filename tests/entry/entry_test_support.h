@@ -1,6 +1,6 @@
 // Shared pieces of the entry engine tests: text written as UTF-8 and turned
-// into code page 932 (support/cp932.h), and an engine wired to a fake
-// transmitter and a fake clock.
+// into code page 932 (support/cp932.h), key sequences, and the routine of each
+// character class; the engine itself runs on support/engine_rig.h.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,8 +17,7 @@
 #include "link/stop_event.h"
 #include "support/bytes.h"
 #include "support/cp932.h"
-#include "support/fake_clock.h"
-#include "support/fake_transmitter.h"
+#include "support/engine_rig.h"
 
 namespace vrellix::testing {
 
@@ -62,59 +61,6 @@ inline int EnterWithRoutineOfClass(EntryEngine& engine, int charClass, const std
     case CHARCLASS_HSPACE: return engine.SetSpace(1);
     default: return 0;
   }
-}
-
-// An engine on a fake link; every key is acknowledged unless scripted otherwise.
-struct EngineRig {
-  FakeTransmitter tx;
-  FakeClock clock;
-  StopEvent stop;
-  KeyLink link{tx, clock, stop, 100};
-  EntryEngine engine{link};
-
-  std::vector<int> Keys() const { return tx.Keys(); }
-
-  // Requests a stop once `count` packets have been written, so exactly that
-  // many keys go out and every later PutCommand returns kStopped.
-  void StopAfterPackets(std::size_t count) {
-    if (count == 0) {
-      stop.Set();
-      return;
-    }
-    tx.OnPacket([this, count](std::size_t index) {
-      if (index + 1 == count) stop.Set();
-    });
-  }
-
-  // Acknowledges `count` keys and refuses the next one on both tries.
-  void RefuseAfterKeys(std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) tx.Script({FakeTransmitter::Reply::Ack});
-    tx.Script({FakeTransmitter::Reply::Nak, FakeTransmitter::Reply::Silent});
-  }
-
-  struct State {
-    int page, mode, hasText, symbolPos, offGrid;
-    bool operator==(const State& o) const {
-      return page == o.page && mode == o.mode && hasText == o.hasText && symbolPos == o.symbolPos &&
-             offGrid == o.offGrid;
-    }
-  };
-  State Snapshot() const {
-    return {engine.m_nPalletPage, engine.m_nHZMode, engine.m_bHasText, engine.m_nSymbolPos,
-            engine.m_bCursorOffGrid};
-  }
-  void Set(const State& s) {
-    engine.m_nPalletPage = s.page;
-    engine.m_nHZMode = s.mode;
-    engine.m_bHasText = s.hasText;
-    engine.m_nSymbolPos = s.symbolPos;
-    engine.m_bCursorOffGrid = s.offGrid;
-  }
-};
-
-inline std::ostream& operator<<(std::ostream& os, const EngineRig::State& s) {
-  return os << "{page " << s.page << ", mode " << s.mode << ", hasText " << s.hasText << ", symbolPos "
-            << s.symbolPos << ", offGrid " << s.offGrid << "}";
 }
 
 }  // namespace vrellix::testing
