@@ -7,10 +7,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QtTest>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <unistd.h>
 
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
@@ -129,54 +125,6 @@ std::string TempWorkDir::File(const char* name) const {
 
 void TempWorkDir::WriteSettings(const std::string& device, int commandDelay) const {
   WriteSettingsFile(File("rzt_input.ini"), device, commandDelay);
-}
-
-PtyTransmitter::PtyTransmitter() {
-  char name[256] = {};
-  if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
-    qFatal("openpty failed");
-  }
-  m_path = name;
-  m_thread = std::thread([this]() { Run(); });
-}
-
-PtyTransmitter::~PtyTransmitter() {
-  m_bQuit = true;
-  m_thread.join();
-  close(m_slave);
-  close(m_master);
-}
-
-void PtyTransmitter::Run() {
-  std::vector<std::uint8_t> packet;
-  while (!m_bQuit) {
-    pollfd fd{m_master, POLLIN, 0};
-    if (poll(&fd, 1, 20) <= 0 || !(fd.revents & POLLIN)) continue;
-    std::uint8_t buffer[64];
-    const ssize_t got = read(m_master, buffer, sizeof buffer);
-    if (got <= 0) continue;
-    for (ssize_t i = 0; i < got; ++i) {
-      packet.push_back(buffer[i]);
-      if (packet.size() < static_cast<std::size_t>(kPacketSize)) continue;
-      {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_keys.push_back(FakeTransmitter::DecodeKey(packet));
-      }
-      packet.clear();
-      const std::uint8_t reply = m_bNak ? NAK : ACK;
-      if (write(m_master, &reply, 1) != 1) return;
-    }
-  }
-}
-
-std::vector<int> PtyTransmitter::Keys() const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return m_keys;
-}
-
-int PtyTransmitter::PacketCount() const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return static_cast<int>(m_keys.size());
 }
 
 void ClickButton(QWidget* window, const char* name) {

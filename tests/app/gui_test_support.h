@@ -9,17 +9,16 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/titler_dlg.h"
 #include "support/holding_clock.h"
+#include "support/scripted_transmitter.h"
 
 class QWidget;
 
@@ -93,29 +92,18 @@ class TempWorkDir {
   QString m_previous;
 };
 
-// A transmitter on the master side of a pseudo-terminal pair: reads 8-byte
-// packets and answers each with ACK, or NAK when told to.
+// The transmitter on a pseudo-terminal, answering each packet with ACK, or NAK
+// when told to.
 class PtyTransmitter {
  public:
-  PtyTransmitter();
-  ~PtyTransmitter();
-  const std::string& DevicePath() const { return m_path; }
-  void SetNak(bool nak) { m_bNak = nak; }
+  const std::string& DevicePath() const { return m_line.SlavePath(); }
+  void SetNak(bool nak) { m_line.SetDefault({nak ? NAK : ACK}); }
   // The key code of every packet received, in order.
-  std::vector<int> Keys() const;
-  int PacketCount() const;
+  std::vector<int> Keys() const { return m_line.Keys(); }
+  int PacketCount() const { return static_cast<int>(m_line.PacketCount()); }
 
  private:
-  void Run();
-
-  int m_master = -1;
-  int m_slave = -1;  // held open for the whole test, as a real line would be
-  std::string m_path;
-  std::atomic<bool> m_bNak{false};
-  std::atomic<bool> m_bQuit{false};
-  mutable std::mutex m_mutex;
-  std::vector<int> m_keys;
-  std::thread m_thread;
+  ScriptedTransmitter m_line;
 };
 
 // The program's resources and its one progress window, as CTitlerApp makes

@@ -20,7 +20,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
 #include "support/holding_clock.h"
-#include "support/pty_pair.h"
+#include "support/scripted_transmitter.h"
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
 #include "support/settings_file.h"
@@ -68,13 +68,11 @@ class WorkingDir {
 // A working directory, a transmitter on a pty, the fake screen and the window
 // logic on them.
 struct TitlerRig {
-  explicit TitlerRig(std::vector<testing::PtyResponder::Reply> replies = {}) : responder(pty, std::move(replies)) {
-    responder.Start();
-  }
+  explicit TitlerRig(std::vector<testing::ScriptedTransmitter::Reply> replies = {}) : line(std::move(replies)) {}
 
   // Writes settings naming device (the pty when empty) and starts the window.
   TitlerLogic& Open(const TitlerOptions& options = {}, const std::string& device = "") {
-    testing::WriteSettingsFile(dir.File("rzt_input.ini"), device.empty() ? pty.SlavePath() : device);
+    testing::WriteSettingsFile(dir.File("rzt_input.ini"), device.empty() ? line.SlavePath() : device);
     return OpenAsItStands(options);
   }
   TitlerLogic& OpenAsItStands(const TitlerOptions& options = {}) {
@@ -84,17 +82,8 @@ struct TitlerRig {
   }
 
   // The key of every packet the transmitter received.
-  std::vector<int> Keys() const {
-    const testing::Bytes bytes = responder.Received();
-    std::vector<int> keys;
-    for (std::size_t at = 0; at + kPacketSize <= bytes.size(); at += kPacketSize) {
-      keys.push_back(testing::FakeTransmitter::DecodeKey(
-          testing::FakeTransmitter::Packet(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                                           bytes.begin() + static_cast<std::ptrdiff_t>(at + kPacketSize))));
-    }
-    return keys;
-  }
-  std::size_t Packets() const { return responder.Received().size() / kPacketSize; }
+  std::vector<int> Keys() const { return line.Keys(); }
+  std::size_t Packets() const { return line.Received().size() / kPacketSize; }
 
   // After a job: no box left over, the job idle, the button usable.
   void ExpectIdle() const {
@@ -107,8 +96,7 @@ struct TitlerRig {
 
   testing::ScratchDir dir;
   WorkingDir cwd{dir.Path()};
-  testing::PtyPair pty;
-  testing::PtyResponder responder;
+  testing::ScriptedTransmitter line;
   FakeUser user;
   FakeTitlerView view{user};
   FakeProgressView progress{user};
@@ -476,7 +464,7 @@ TEST(TitlerLogic, YesRunsTheJobToTheSuccessBoxTwice) {
 
 TEST(TitlerLogic, FailingTransmitterEndsInTheFailureBox) {
   FakeClock clock;
-  TitlerRig rig({NAK, NAK});
+  TitlerRig rig({{NAK}, {NAK}});
   TitlerOptions options;
   options.clock = &clock;
   rig.Open(options);
