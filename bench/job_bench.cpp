@@ -3,19 +3,14 @@
 // and the command delay, and the CPU time per key. Not a test; POSIX only.
 //
 //   vrellix-job-bench [--delay MS] [FILE.csv]
-#include <poll.h>
-#include <pty.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "album/album_csv.h"
 #include "job/job_plan.h"
@@ -23,6 +18,7 @@
 #include "link/clock.h"
 #include "link/keys.h"
 #include "link/serial_port.h"
+#include "sim/pty_server.h"
 #include "validate/input_checks.h"
 
 using namespace vrellix;
@@ -30,48 +26,18 @@ using namespace vrellix;
 namespace {
 
 // Answers each 8-byte packet with ACK as soon as it is complete.
-class InstantResponder {
+class AckEveryPacket final : public sim::LineAnswer {
  public:
-  bool Open() {
-    char name[256] = {};
-    if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) return false;
-    m_name = name;
-    termios raw{};
-    tcgetattr(m_slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(m_slave, TCSANOW, &raw);
-    m_thread = std::thread([this] { Serve(); });
-    return true;
+  std::vector<sim::LineReply> ReceiveTimed(const std::uint8_t*, std::size_t count) override {
+    std::vector<sim::LineReply> acks;
+    for (m_pending += count; m_pending >= kPacket; m_pending -= kPacket) acks.push_back({ACK, 0});
+    return acks;
   }
-  ~InstantResponder() {
-    m_quit = true;
-    if (m_thread.joinable()) m_thread.join();
-    if (m_master >= 0) close(m_master);
-    if (m_slave >= 0) close(m_slave);
-  }
-  const std::string& Name() const { return m_name; }
+  bool LineClosed() const override { return false; }
 
  private:
-  void Serve() {
-    int pending = 0;
-    while (!m_quit) {
-      pollfd fd{m_master, POLLIN, 0};
-      if (poll(&fd, 1, 200) <= 0) continue;  // the timeout only serves the quit flag
-      std::uint8_t buffer[64];
-      const ssize_t got = read(m_master, buffer, sizeof buffer);
-      if (got <= 0) continue;
-      for (pending += static_cast<int>(got); pending >= kPacketSize; pending -= kPacketSize) {
-        const std::uint8_t ack = ACK;
-        [[maybe_unused]] const ssize_t written = write(m_master, &ack, 1);
-      }
-    }
-  }
-
-  int m_master = -1;
-  int m_slave = -1;
-  std::string m_name;
-  std::atomic<bool> m_quit{false};
-  std::thread m_thread;
+  static constexpr std::size_t kPacket = kPacketSize;
+  std::size_t m_pending = 0;
 };
 
 // The runner keeps the result; only a warning is worth showing.
@@ -120,10 +86,13 @@ int main(int argc, char** argv) {
   }
   const JobPlan plan = PlanJob(album, checks, delay);
 
-  InstantResponder responder;
-  if (!responder.Open()) return std::fprintf(stderr, "openpty failed\n"), 1;
-  std::unique_ptr<SerialChannel> port = OpenTransmitterPort(responder.Name());
-  if (!port) return std::fprintf(stderr, "cannot open %s\n", responder.Name().c_str()), 1;
+  AckEveryPacket acks;
+  sim::PtyServer responder(acks);
+  std::string error;
+  if (!responder.Open(&error)) return std::fprintf(stderr, "%s\n", error.c_str()), 1;
+  responder.Start();
+  std::unique_ptr<SerialChannel> port = OpenTransmitterPort(responder.SlavePath());
+  if (!port) return std::fprintf(stderr, "cannot open %s\n", responder.SlavePath().c_str()), 1;
 
   JobRunner runner(std::move(port), std::make_unique<SystemClock>(), delay);
   runner.SetAlbum(album, checks);

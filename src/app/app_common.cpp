@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QWidget>
 
 // Outside any namespace: Q_INIT_RESOURCE declares a function of the global one.
@@ -35,12 +36,16 @@ void PrepareFixedDialog(QWidget* dialog) {
   dialog->setFixedSize(dialog->size());
 }
 
-QMessageBox::StandardButton ShowMessage(QWidget* parent, const std::string& text,
-                                        QMessageBox::Icon icon,
-                                        QMessageBox::StandardButtons buttons) {
-  QMessageBox box(icon, QString::fromUtf8(kAppName), ToQString(text), buttons, parent);
+Answer ShowMessage(QWidget* parent, const Message& message) {
+  QMessageBox::Icon icon = QMessageBox::Information;
+  if (message.icon == MessageIcon::kWarning) icon = QMessageBox::Warning;
+  if (message.icon == MessageIcon::kError) icon = QMessageBox::Critical;
+  const bool yesNo = message.buttons == MessageButtons::kYesNo;
+  QMessageBox box(icon, QString::fromUtf8(kAppName), ToQString(message.text),
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
   box.exec();
-  return box.standardButton(box.clickedButton());
+  if (!yesNo) return Answer::kOk;
+  return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
 }
 
 EnterEscapeFilter::EnterEscapeFilter(QWidget* dialog) : QObject(dialog) {

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <QIcon>
-#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <string>
+
+#include "window/message.h"
 
 class QWidget;
 
@@ -27,11 +28,9 @@ QIcon ProgramIcon();
 // only the close box.
 void PrepareFixedDialog(QWidget* dialog);
 
-// Shows text in a modal message box captioned with the program's name and
+// Shows the message in a modal box captioned with the program's name and
 // returns the button that closed it.
-QMessageBox::StandardButton ShowMessage(QWidget* parent, const std::string& text,
-                                        QMessageBox::Icon icon,
-                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+Answer ShowMessage(QWidget* parent, const Message& message);
 
 inline QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 inline std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "album/album_csv.h"
 #include "app/about_dlg.h"
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
@@ -15,21 +14,10 @@
 #include "app/simulator_dump_dlg.h"
 #include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
-#include "entry/entry_engine.h"
-#include "job/entry_job.h"
-#include "link/clock.h"
-#include "link/key_link.h"
-#include "link/virtual_clock.h"
 #include "messages/messages.h"
-#include "sim/simulated_device.h"
-#include "sim/simulated_run.h"
-#include "text/trim.h"
 #include "ui_titler_dlg.h"
-#include "validate/input_checks.h"
 
 namespace vrellix {
-
-CommHandle g_hComm = nullptr;
 
 namespace {
 
@@ -42,43 +30,28 @@ constexpr int kTextColumnWidth = 155;
 
 using messages::kAboutItem;
 
-// The core takes file names in UTF-8 on every platform.
-std::string FilePath(const QString& name) { return ToUtf8(name); }
-
 }  // namespace
 
-CTitlerDlg::CTitlerDlg(const TitlerOptions& options, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::CTitlerDlgUi>()), m_options(options) {
+CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWidget* parent)
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::CTitlerDlgUi>()),
+      m_pFiles(files),
+      m_logic(*this, g_dlgProgress->Logic(), options) {
   m_ui->setupUi(this);
   PrepareFixedDialog(this);
   setWindowIcon(ProgramIcon());
-
-  m_pFiles = options.files;
   if (!m_pFiles) {
     m_pOwnFiles = std::make_unique<DialogFileNameSource>();
     m_pFiles = m_pOwnFiles.get();
   }
 
   connect(m_ui->ctl1, &QPushButton::clicked, this, &CTitlerDlg::accept);
-  connect(m_ui->ctl1000, &QPushButton::clicked, this, &CTitlerDlg::OnLoadCsv);
-  connect(m_ui->ctl1001, &QPushButton::clicked, this, &CTitlerDlg::OnSaveCsv);
-  connect(m_ui->ctl1002, &QPushButton::clicked, this, &CTitlerDlg::OnStart);
-  connect(m_ui->ctl1006, &QTableWidget::cellClicked, this, &CTitlerDlg::OnTrackCellClicked);
+  connect(m_ui->ctl1000, &QPushButton::clicked, this, [this]() { m_logic.OnLoadCsv(); });
+  connect(m_ui->ctl1001, &QPushButton::clicked, this, [this]() { m_logic.OnSaveCsv(); });
+  connect(m_ui->ctl1002, &QPushButton::clicked, this, [this]() { m_logic.OnStart(); });
+  connect(m_ui->ctl1006, &QTableWidget::cellClicked, this,
+          [this](int row, int column) { m_logic.OnTrackCellClicked(row, column); });
 
-  OnInitDialog();
-}
-
-CTitlerDlg::~CTitlerDlg() {
-  if (m_pInputJob && !m_pInputJob->m_bThreadStopped) m_pInputJob->StopInputThread();
-  m_pInputJob.reset();
-  m_pEngine.reset();
-  m_pLink.reset();
-  // Closes the port.
-  m_pChannel.reset();
-  g_hComm = nullptr;
-}
-
-void CTitlerDlg::OnInitDialog() {
   // The dialog's background, seen through the transparent static texts, in the
   // program's colour. Edit fields, the list and the buttons paint with the Base
   // and Button roles, so they keep the system's colours.
@@ -87,53 +60,13 @@ void CTitlerDlg::OnInitDialog() {
   setPalette(background);
   setAutoFillBackground(true);
 
-  if (!m_options.clock) {
-    if (m_options.simulate) {
-      m_pOwnClock = std::make_unique<VirtualClock>();
-    } else {
-      m_pOwnClock = std::make_unique<SystemClock>();
-    }
-    m_pClock = m_pOwnClock.get();
-  } else {
-    m_pClock = m_options.clock;
-  }
-
   if (kHasAppSystemMenu)
     m_bAboutInSystemMenu = AddAboutToSystemMenu(static_cast<std::uintptr_t>(winId()), kAboutItem);
-
-  m_strSettingsPath = SettingsPath();
   BuildTrackList();
-  // The values read are used even when they could not be written back.
-  if (!LoadIniSettings(m_strSettingsPath, m_settings))
-    ShowMessage(this, SettingsWriteFailureMessage(m_strSettingsPath), QMessageBox::Warning);
-
-  if (!OpenLink()) {
-    ShowMessage(this, PortFailureMessage(m_settings, m_portFailure), QMessageBox::Critical);
-    m_ui->ctl1000->setEnabled(false);
-    m_ui->ctl1001->setEnabled(false);
-    m_ui->ctl1002->setEnabled(false);
-  }
-  LoadTexts();
+  m_logic.OnInitDialog();
 }
 
-bool CTitlerDlg::OpenLink() {
-  g_hComm = nullptr;
-  if (m_options.simulate) {
-    // Its replies are timed by the job's clock.
-    auto device = std::make_unique<sim::SimulatedDevice>(sim::SimulatorOptions{}, m_pClock);
-    m_pSimulator = device.get();
-    m_pChannel = std::move(device);
-  } else {
-    std::unique_ptr<SerialChannel> port = OpenTransmitterPort(PortDeviceName(m_settings), &m_portFailure);
-    if (!port) return false;
-    g_hComm = port->Handle();
-    m_pChannel = std::move(port);
-  }
-  m_pLink = std::make_unique<KeyLink>(*m_pChannel, *m_pClock, m_hStopEvent, m_settings.m_nCommandDelay);
-  m_pEngine = std::make_unique<EntryEngine>(*m_pLink);
-  m_pInputJob = std::make_unique<EntryJob>(*m_pEngine, *g_dlgProgress);
-  return true;
-}
+CTitlerDlg::~CTitlerDlg() = default;
 
 void CTitlerDlg::BuildTrackList() {
   QTableWidget* list = m_ui->ctl1006;
@@ -174,54 +107,74 @@ void CTitlerDlg::BuildTrackList() {
   list->setTabKeyNavigation(false);
 }
 
-void CTitlerDlg::SaveTexts() {
-  m_strTitle = ToUtf8(m_ui->ctl1003->text());
-  m_strArtist = ToUtf8(m_ui->ctl1007->text());
-  m_strYomi = ToUtf8(m_ui->ctl1004->text());
-}
+QTableWidgetItem* CTitlerDlg::Cell(int row, int column) const { return m_ui->ctl1006->item(row, column); }
 
-void CTitlerDlg::LoadTexts() {
-  m_ui->ctl1003->setText(ToQString(m_strTitle));
-  m_ui->ctl1007->setText(ToQString(m_strArtist));
-  m_ui->ctl1004->setText(ToQString(m_strYomi));
-}
-
-EditedAlbum CTitlerDlg::CollectAlbum() {
-  SaveTexts();
-  EditedAlbum album;
-  album.title = m_strTitle;
-  album.yomi = m_strYomi;
-  album.artist = m_strArtist;
-  const QTableWidget* list = m_ui->ctl1006;
-  for (int row = 0; row < kTrackCount; ++row) {
-    album.rows[row].name = ToUtf8(list->item(row, 1)->text());
-    album.rows[row].yomi = ToUtf8(list->item(row, 2)->text());
-    album.rows[row].checked = list->item(row, 0)->checkState() == Qt::Checked;
+std::string CTitlerDlg::Text(TextField field) const {
+  switch (field) {
+    case TextField::kTitle: return ToUtf8(m_ui->ctl1003->text());
+    case TextField::kYomi: return ToUtf8(m_ui->ctl1004->text());
+    case TextField::kArtist: return ToUtf8(m_ui->ctl1007->text());
   }
-  return album;
+  return {};
 }
 
-void CTitlerDlg::ApplyAlbum(const EditedAlbum& album) {
-  m_strTitle = album.title;
-  m_strYomi = album.yomi;
-  m_strArtist = album.artist;
-  QTableWidget* list = m_ui->ctl1006;
-  for (int row = 0; row < kTrackCount; ++row) {
-    list->item(row, 1)->setText(ToQString(album.rows[row].name));
-    list->item(row, 2)->setText(ToQString(album.rows[row].yomi));
-    list->item(row, 0)->setCheckState(album.rows[row].checked ? Qt::Checked : Qt::Unchecked);
+void CTitlerDlg::SetText(TextField field, const std::string& text) {
+  switch (field) {
+    case TextField::kTitle: m_ui->ctl1003->setText(ToQString(text)); break;
+    case TextField::kYomi: m_ui->ctl1004->setText(ToQString(text)); break;
+    case TextField::kArtist: m_ui->ctl1007->setText(ToQString(text)); break;
   }
-  LoadTexts();
 }
 
-bool CTitlerDlg::IsJobIdle() const { return !m_pInputJob || m_pInputJob->m_bThreadStopped; }
+std::string CTitlerDlg::CellText(int row, TrackColumn column) const {
+  return ToUtf8(Cell(row, static_cast<int>(column))->text());
+}
+
+void CTitlerDlg::SetCellText(int row, TrackColumn column, const std::string& text) {
+  Cell(row, static_cast<int>(column))->setText(ToQString(text));
+}
+
+bool CTitlerDlg::IsChecked(int row) const { return Cell(row, 0)->checkState() == Qt::Checked; }
+
+void CTitlerDlg::SetChecked(int row, bool checked) { Cell(row, 0)->setCheckState(checked ? Qt::Checked : Qt::Unchecked); }
+
+void CTitlerDlg::EnableControl(Control control, bool enabled) {
+  switch (control) {
+    case Control::kLoad: m_ui->ctl1000->setEnabled(enabled); break;
+    case Control::kSave: m_ui->ctl1001->setEnabled(enabled); break;
+    case Control::kStart: m_ui->ctl1002->setEnabled(enabled); break;
+    case Control::kExit: m_ui->ctl1->setEnabled(enabled); break;
+  }
+}
+
+std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question) {
+  const std::optional<QString> name =
+      question == FileQuestion::kOpenAlbum ? m_pFiles->OpenFileName(this) : m_pFiles->SaveFileName(this);
+  // The core takes file names in UTF-8 on every platform.
+  if (!name) return std::nullopt;
+  return ToUtf8(*name);
+}
+
+bool CTitlerDlg::EditTrack(TrackEdit& edit) {
+  CTrackEditDlg dialog(this);
+  dialog.m_strNumber = edit.number;
+  dialog.m_strName = edit.name;
+  dialog.m_strYomi = edit.yomi;
+  if (dialog.DoModal() != QDialog::Accepted) return false;
+  edit.name = dialog.m_strName;
+  edit.yomi = dialog.m_strYomi;
+  return true;
+}
+
+void CTitlerDlg::ShowSimulatorDump(const std::string& verdict, const std::string& dump) {
+  CSimulatorDumpDlg dialog(verdict, dump, this);
+  dialog.exec();
+}
+
+Answer CTitlerDlg::ShowMessage(const Message& message) { return vrellix::ShowMessage(this, message); }
 
 void CTitlerDlg::accept() {
-  if (ShowMessage(this, messages::kExitQuestion, QMessageBox::Information,
-                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-    return;
-  SaveTexts();
-  QDialog::accept();
+  if (m_logic.OnExit()) QDialog::accept();
 }
 
 bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
@@ -246,98 +199,6 @@ void CTitlerDlg::contextMenuEvent(QContextMenuEvent* event) {
 void CTitlerDlg::OnAbout() {
   CAboutDlg about(this);
   about.exec();
-}
-
-void CTitlerDlg::OnTrackCellClicked(int row, int column) {
-  SaveTexts();
-  // The number column holds the check box: a click there only toggles it.
-  if (row < 0 || row >= kTrackCount || column < 1 || column > 2) return;
-  QTableWidget* list = m_ui->ctl1006;
-  CTrackEditDlg edit(this);
-  edit.m_strNumber = std::to_string(row + 1);
-  edit.m_strName = ToUtf8(list->item(row, 1)->text());
-  edit.m_strYomi = ToUtf8(list->item(row, 2)->text());
-  if (edit.DoModal() != QDialog::Accepted) return;
-  const std::string name = TrimWhite(edit.m_strName);
-  list->item(row, 1)->setText(ToQString(name));
-  list->item(row, 2)->setText(ToQString(TrimWhite(edit.m_strYomi)));
-  list->item(row, 0)->setCheckState(name.empty() ? Qt::Unchecked : Qt::Checked);
-  LoadTexts();
-}
-
-void CTitlerDlg::OnLoadCsv() {
-  const auto name = m_pFiles->OpenFileName(this);
-  if (!name) return;
-  // The core replaces the album only when the whole file was read.
-  EditedAlbum album = CollectAlbum();
-  const CsvResult result = LoadAlbumCsv(FilePath(*name), album, CountUnenterable);
-  if (!result.ok) {
-    ShowMessage(this, result.message, QMessageBox::Warning);
-    return;
-  }
-  ApplyAlbum(album);
-}
-
-void CTitlerDlg::OnSaveCsv() {
-  const EditedAlbum album = CollectAlbum();
-  const auto name = m_pFiles->SaveFileName(this);
-  if (!name) return;
-  const CsvResult result = SaveAlbumCsv(FilePath(*name), album);
-  ShowMessage(this, result.message, result.ok ? QMessageBox::Information : QMessageBox::Warning);
-}
-
-void CTitlerDlg::OnStart() {
-  StartCheckResult checked = RunStartChecks(CollectAlbum());
-  if (checked.outcome == StartCheckResult::kFault) {
-    ShowMessage(this, checked.message, QMessageBox::Warning);
-    return;
-  }
-  if (checked.outcome == StartCheckResult::kNothingToEnter) {
-    ShowMessage(this, checked.message, QMessageBox::Information);
-    return;
-  }
-  if (ShowMessage(this, messages::kStartQuestion, QMessageBox::Information,
-                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-    return;
-  m_album = checked.album;
-  RunEntryJob();
-}
-
-void CTitlerDlg::RunEntryJob() {
-  if (!m_pInputJob) return;
-  // The worker reads the check marks from this snapshot, never from the list.
-  std::array<bool, kTrackCount> checks{};
-  for (int row = 0; row < kTrackCount; ++row)
-    checks[row] = m_ui->ctl1006->item(row, 0)->checkState() == Qt::Checked;
-  m_pInputJob->SetAlbum(m_album, checks);
-
-  m_pChannel->PurgeInput();
-  g_dlgProgress->BeginJob();
-  if (!m_pInputJob->StartInputThread()) {
-    g_dlgProgress->EndJob();
-    ShowMessage(this, messages::kThreadStartFailed, QMessageBox::Critical);
-    m_pInputJob->StopInputThread();
-    return;
-  }
-  g_dlgProgress->DoModal();
-  m_pInputJob->StopInputThread();
-  g_dlgProgress->EndJob();
-  if (m_pSimulator) ShowSimulatorDump(checks);
-}
-
-void CTitlerDlg::ShowSimulatorDump(const std::array<bool, kTrackCount>& checks) {
-  // Judged from what the model recorded in its fields, not by keying again.
-  const sim::DeviceModel device = m_pSimulator->Model();
-  std::string differing;
-  for (const sim::FieldCheck& field : sim::CompareWithAlbum(device, m_album, checks)) {
-    if (field.Matches()) continue;
-    differing += (differing.empty() ? "" : ", ") + sim::FieldLabel(field);
-  }
-  std::string verdict = messages::kSimulatorMatches;
-  if (!differing.empty()) verdict = messages::kSimulatorDiffers + differing;
-  if (!device.Errors().empty()) verdict += std::string("\n") + messages::kSimulatorRefusedKeys;
-  CSimulatorDumpDlg dump(verdict, m_pSimulator->Dump(), this);
-  dump.exec();
 }
 
 }  // namespace vrellix

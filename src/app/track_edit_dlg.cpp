@@ -36,7 +36,7 @@ void CTrackEditDlg::accept() {
   SaveFields();
   if (const auto fault = CheckTrackEdit(m_strName, m_strYomi)) {
     // The fields keep what the user typed, so it can be corrected.
-    ShowMessage(this, *fault, QMessageBox::Warning);
+    ShowMessage(this, {*fault, MessageIcon::kWarning});
     return;
   }
   QDialog::accept();

@@ -1,6 +1,8 @@
 // Lookups into the key layouts of the entry routines. The routines and
 // CanEnterCharacter share them, so that what Start accepts is exactly what
 // the routines can key.
+// The device model (sim/palette_layout.h) writes the same layouts apart, so
+// that the tests can check each against the other.
 #pragma once
 
 #include <optional>

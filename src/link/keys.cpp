@@ -108,4 +108,21 @@ std::array<std::uint8_t, kPacketSize> KeyPacket(int code) {
   return packet;
 }
 
+bool IsWellFormedPacket(const std::uint8_t packet[kPacketSize]) {
+  if (packet[0] != 0x02 || packet[1] != 0x04 || packet[2] != 0x05) return false;
+  std::uint8_t check = 0;
+  for (int i = 0; i < kPacketSize; ++i) check ^= packet[i];
+  return check == 0;
+}
+
+std::optional<int> KeyOfPacket(const std::uint8_t* packet, std::size_t size) {
+  if (size != static_cast<std::size_t>(kPacketSize) || !IsWellFormedPacket(packet)) return std::nullopt;
+  for (const KeyRow& row : kKeyTable) {
+    std::uint8_t codeBytes[4];
+    KeyCodeBytes(row.code, codeBytes);
+    if (std::equal(codeBytes, codeBytes + 4, packet + 3)) return row.code;
+  }
+  return std::nullopt;
+}
+
 }  // namespace vrellix

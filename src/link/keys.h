@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -72,5 +73,12 @@ void BuildPacket(const std::uint8_t codeBytes[4], std::uint8_t packet[kPacketSiz
 
 // The whole packet for a key code: KeyCodeBytes, then BuildPacket.
 std::array<std::uint8_t, kPacketSize> KeyPacket(int code);
+
+// True for 8 bytes that start 02 04 05 and whose XOR is 00.
+bool IsWellFormedPacket(const std::uint8_t packet[kPacketSize]);
+
+// The key that a packet carries: nothing unless it is kPacketSize bytes, well
+// formed, and its code bytes are those of a row of the table.
+std::optional<int> KeyOfPacket(const std::uint8_t* packet, std::size_t size);
 
 }  // namespace vrellix

@@ -54,6 +54,7 @@ inline constexpr char kProgressStatusLabel[] = "処理内容";
 inline constexpr char kAbortButton[] = "中断";
 inline constexpr char kSimulatorHolds[] = "シミュレータのＲＺＴが保持している内容:";
 inline constexpr char kSimulatorMatches[] = "ＲＺＴはアルバムのとおりの内容を保持しています";
+inline constexpr char kSimulatorJobUnfinished[] = "入力処理は正常に終了していません";
 inline constexpr char kSimulatorDiffers[] = "アルバムと異なる項目があります: ";
 inline constexpr char kSimulatorRefusedKeys[] = "ＲＺＴが受け付けないキーがありました (error 行)";
 

@@ -1,6 +1,12 @@
 // The character layouts of the simulated device's palette pages: the multi-tap
 // cycles of the kana and letter pages, the digits, the symbol grid and the
 // voiced forms of kana. Characters are code page 932 codes (one byte below 0x100).
+//
+// The entry engine has tables of its own (entry/) for the same layouts, and
+// neither is made from the other on purpose: the engine's say which keys make a
+// character, these say what a key does on the device, and the property tests
+// run the engine's keys through this model. One table shared by both would let
+// a slip in it pass every test.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <deque>
+#include <thread>
 
 #if defined(__APPLE__)
 #include <util.h>
@@ -65,14 +66,15 @@ struct PtyServer::Impl {
     std::uint8_t byte;
   };
 
-  SimulatedDevice& device;
+  LineAnswer& answer;
   std::deque<DueByte> due;  // answers not yet sent, in order of their time
   int master = -1;
   int slave = -1;  // held open so that the master never sees a hang-up between clients
   int stopPipe[2] = {-1, -1};
   std::string slavePath;
+  std::thread thread;  // of Start
 
-  explicit Impl(SimulatedDevice& d) : device(d) {}
+  explicit Impl(LineAnswer& a) : answer(a) {}
   ~Impl() {
     CloseFd(master);
     CloseFd(slave);
@@ -123,9 +125,10 @@ struct PtyServer::Impl {
   }
 };
 
-PtyServer::PtyServer(SimulatedDevice& device) : m_impl(std::make_unique<Impl>(device)) {}
+PtyServer::PtyServer(LineAnswer& answer) : m_impl(std::make_unique<Impl>(answer)) {}
 
 PtyServer::~PtyServer() {
+  Stop();
   if (g_signalStopFd == m_impl->stopPipe[1]) g_signalStopFd = -1;
 }
 
@@ -161,10 +164,11 @@ const std::string& PtyServer::SlavePath() const { return m_impl->slavePath; }
 
 void PtyServer::Serve() {
   Impl& s = *m_impl;
+  if (s.stopPipe[0] < 0) return;  // never opened: nothing could stop it
   std::uint8_t buffer[256];
   while (s.master >= 0) {
     // A closing line first sends the answers still on their way.
-    if (s.device.LineClosed() && s.due.empty()) {
+    if (s.answer.LineClosed() && s.due.empty()) {
       if (s.WaitInput(kCloseGraceMs) < 0) return;
       break;
     }
@@ -174,7 +178,7 @@ void PtyServer::Serve() {
     if (ready > 0) {
       const ssize_t n = read(s.master, buffer, sizeof buffer);
       if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) break;  // the pair is gone
-      if (n > 0) s.Schedule(s.device.ReceiveTimed(buffer, static_cast<std::size_t>(n)));
+      if (n > 0) s.Schedule(s.answer.ReceiveTimed(buffer, static_cast<std::size_t>(n)));
     }
     if (!s.SendDue()) break;
   }
@@ -182,6 +186,16 @@ void PtyServer::Serve() {
   CloseFd(s.slave);
   while (s.WaitInput(-1) >= 0) {
   }
+}
+
+void PtyServer::Start() {
+  m_impl->thread = std::thread([this] { Serve(); });
+}
+
+void PtyServer::Stop() {
+  if (!m_impl->thread.joinable()) return;
+  RequestStop();
+  m_impl->thread.join();
 }
 
 void PtyServer::RequestStop() {

@@ -7,7 +7,7 @@ struct PtyServer::Impl {
   std::string slavePath;
 };
 
-PtyServer::PtyServer(SimulatedDevice&) : m_impl(std::make_unique<Impl>()) {}
+PtyServer::PtyServer(LineAnswer&) : m_impl(std::make_unique<Impl>()) {}
 PtyServer::~PtyServer() = default;
 
 bool PtyServer::Open(std::string* error) {
@@ -17,6 +17,8 @@ bool PtyServer::Open(std::string* error) {
 
 const std::string& PtyServer::SlavePath() const { return m_impl->slavePath; }
 void PtyServer::Serve() {}
+void PtyServer::Start() {}
+void PtyServer::Stop() {}
 void PtyServer::RequestStop() {}
 void PtyServer::StopOnSignals() {}
 

@@ -12,23 +12,6 @@ namespace {
 constexpr std::int64_t kReadMsPerByte = 50;
 constexpr std::int64_t kReadConstantMs = 500;
 
-// The key whose code bytes these are, or -1 for bytes of no key.
-int KeyOfCodeBytes(const std::uint8_t* codeBytes) {
-  for (const KeyRow* row = KeyTableBegin(); row != KeyTableEnd(); ++row) {
-    std::uint8_t bytes[4];
-    KeyCodeBytes(row->code, bytes);
-    if (std::equal(bytes, bytes + 4, codeBytes)) return row->code;
-  }
-  return -1;
-}
-
-bool IsWellFormed(const std::uint8_t* packet) {
-  if (packet[0] != 0x02 || packet[1] != 0x04 || packet[2] != 0x05) return false;
-  std::uint8_t check = 0;
-  for (int i = 0; i < kPacketSize; ++i) check ^= packet[i];
-  return check == 0;
-}
-
 }  // namespace
 
 SimulatedDevice::SimulatedDevice(const SimulatorOptions& options, Clock* clock)
@@ -50,7 +33,7 @@ std::vector<LineReply> SimulatedDevice::Answer(const std::uint8_t* packet) {
   const bool lost = number == m_options.silentAt || (m_options.silentFrom > 0 && number >= m_options.silentFrom) ||
                     (fault && fault->kind == PacketFault::kLost);
   if (lost) return {};  // lost on the way: no answer, no key
-  if (!IsWellFormed(packet)) return {{NAK, 0}};
+  if (!IsWellFormedPacket(packet)) return {{NAK, 0}};
   // One draw per good packet, so the same packets always meet the same NAKs.
   const bool randomNak = m_options.nakRate > 0.0 && m_random() < m_options.nakRate * 4294967296.0;
   if (number == m_options.nakAt || randomNak || (fault && fault->kind == PacketFault::kRefused)) {
@@ -65,8 +48,8 @@ std::vector<LineReply> SimulatedDevice::Answer(const std::uint8_t* packet) {
     for (std::uint8_t byte : fault->junk) replies.push_back({byte, 0});
   }
   const bool reached = std::any_of(replies.begin(), replies.end(), [](const LineReply& r) { return r.byte == ACK; });
-  const int key = KeyOfCodeBytes(packet + 3);
-  if (reached && key >= 0) m_model.Press(key);
+  const std::optional<int> key = KeyOfPacket(packet, kPacketSize);
+  if (reached && key) m_model.Press(*key);
   return replies;
 }
 

@@ -40,6 +40,7 @@
 #include "link/clock.h"
 #include "link/virtual_clock.h"
 #include "sim/device_model.h"
+#include "sim/line_answer.h"
 
 namespace vrellix::sim {
 
@@ -50,13 +51,6 @@ struct PacketFault {
   int packet = 0;                   // from 1
   int lateMs = 0;                   // kLate: how late the ACK comes
   std::vector<std::uint8_t> junk;   // kJunk: the answer's bytes
-};
-
-// One reply byte to send back, delayMs after the packet arrived.
-struct LineReply {
-  std::uint8_t byte;
-  int delayMs;
-  bool operator==(const LineReply& other) const { return byte == other.byte && delayMs == other.delayMs; }
 };
 
 struct SimulatorOptions {
@@ -70,7 +64,7 @@ struct SimulatorOptions {
   std::vector<PacketFault> faults;  // more faults; of two on one packet the first counts
 };
 
-class SimulatedDevice final : public ByteChannel {
+class SimulatedDevice final : public ByteChannel, public LineAnswer {
  public:
   // Replies are timed by clock (which must outlive the device), or by the
   // device's own virtual clock when it is nullptr.
@@ -88,11 +82,11 @@ class SimulatedDevice final : public ByteChannel {
   // The line side: takes bytes as they arrive, assembles packets, and returns
   // the reply bytes to send back, each with its delay. Bytes arriving after the
   // line closed are dropped.
-  std::vector<LineReply> ReceiveTimed(const std::uint8_t* data, std::size_t count);
+  std::vector<LineReply> ReceiveTimed(const std::uint8_t* data, std::size_t count) override;
   // The same without the delays: the reply bytes in the order they were made.
   std::vector<std::uint8_t> Receive(const std::uint8_t* data, std::size_t count);
 
-  bool LineClosed() const;
+  bool LineClosed() const override;
   int PacketsReceived() const;
   // A copy of the device as it stands now.
   DeviceModel Model() const;

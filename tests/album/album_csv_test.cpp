@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/edited_albums.h"
 #include "support/failing_files.h"
 #include "support/sanitized_build.h"
 #include "support/scratch_dir.h"
@@ -16,9 +17,12 @@
 namespace vrellix {
 namespace {
 
+using testing::AlbumWith;
 using testing::FailingFiles;
 using testing::ReadBytes;
+using testing::Repeat;
 using testing::ScratchDir;
+using testing::WithRow;
 using testing::WriteBytes;
 
 const char kOpenFailed[] = "ファイルオープンに失敗しました";
@@ -51,12 +55,6 @@ EditedAlbum Sentinel() {
     album.rows[static_cast<size_t>(r)] = EditedRow{"old" + std::to_string(r), "", r % 2 == 0};
   }
   return album;
-}
-
-std::string Repeat(const std::string& piece, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
 }
 
 // ---------------------------------------------------------------- load
@@ -244,14 +242,6 @@ TEST(CsvLoad, HugeLinesAreRefusedQuickly) {
 
 // ---------------------------------------------------------------- save
 
-EditedAlbum AlbumWith(std::string title, std::string yomi, std::string artist) {
-  EditedAlbum album;
-  album.title = std::move(title);
-  album.yomi = std::move(yomi);
-  album.artist = std::move(artist);
-  return album;
-}
-
 struct SaveCase {
   const char* what;
   EditedAlbum album;
@@ -336,9 +326,7 @@ TEST_P(CsvSaveRefusedTest, WritesNothing) {
 }
 
 EditedAlbum WithTrack(int number, std::string name, std::string yomi) {
-  EditedAlbum a = AlbumWith("T", "Y", "A");
-  a.rows[static_cast<size_t>(number - 1)] = {std::move(name), std::move(yomi), true};
-  return a;
+  return WithRow(AlbumWith("T", "Y", "A"), number, std::move(name), std::move(yomi));
 }
 
 INSTANTIATE_TEST_SUITE_P(

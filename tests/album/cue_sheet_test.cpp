@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/cp932.h"
 #include "support/scratch_dir.h"
 #include "text/text_codec.h"
 #include "validate/input_checks.h"
@@ -15,7 +16,7 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string Cp932(const std::string& utf8) { return Utf8ToCp932(utf8).value(); }
+using testing::Cp932;
 
 std::string Tracks(int count) {
   std::string sheet = "FILE \"disc.wav\" WAVE\n";

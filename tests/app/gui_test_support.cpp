@@ -4,19 +4,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <unistd.h>
 
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "link/keys.h"
-#include "link/stop_event.h"
 #include "support/fake_transmitter.h"
-#include "text/text_codec.h"
+#include "support/settings_file.h"
 
 namespace vrellix::testing {
 
@@ -33,11 +29,15 @@ ModalScript::ModalScript() {
 
 ModalScript::~ModalScript() { m_timer.stop(); }
 
-void ModalScript::Answer(QMessageBox::StandardButton button) { m_steps.push_back({true, button, nullptr, nullptr}); }
+void ModalScript::Answer(QMessageBox::StandardButton button) {
+  m_steps.push_back({Entry::kBox, button, nullptr, nullptr});
+}
 
 void ModalScript::OnDialog(Step action, std::function<bool()> ready) {
-  m_steps.push_back({false, QMessageBox::NoButton, std::move(action), std::move(ready)});
+  m_steps.push_back({Entry::kDialog, QMessageBox::NoButton, std::move(action), std::move(ready)});
 }
+
+void ModalScript::OnMenu(Step action) { m_steps.push_back({Entry::kMenu, QMessageBox::NoButton, std::move(action), nullptr}); }
 
 QStringList ModalScript::Texts() const {
   QStringList texts;
@@ -45,15 +45,39 @@ QStringList ModalScript::Texts() const {
   return texts;
 }
 
+bool ModalScript::PollMenu() {
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  if (!menu || !menu->isVisible()) return false;
+  if (m_steps.empty() || m_steps.front().kind != Entry::kMenu) {
+    // A menu nobody asked for is closed, at once when the script is done.
+    if (m_steps.empty() || ++m_nIdleTicks > kGiveUpTicks) {
+      ++m_unexpected;
+      m_nIdleTicks = 0;
+      QTimer::singleShot(0, menu, [menu]() { menu->close(); });
+    }
+    return true;
+  }
+  m_nIdleTicks = 0;
+  const Step action = m_steps.front().action;
+  m_steps.pop_front();
+  m_bActionPending = true;
+  QTimer::singleShot(0, menu, [this, menu, action]() {
+    m_bActionPending = false;
+    action(menu);
+  });
+  return true;
+}
+
 void ModalScript::Poll() {
-  if (m_bActionPending) return;
+  if (m_bActionPending || PollMenu()) return;
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal || !modal->isVisible()) {
     ++m_nIdleTicks;
     return;
   }
   auto* box = qobject_cast<QMessageBox*>(modal);
-  const bool stepFits = !m_steps.empty() && m_steps.front().box == (box != nullptr) &&
+  const Entry::Kind kind = box ? Entry::kBox : Entry::kDialog;
+  const bool stepFits = !m_steps.empty() && m_steps.front().kind == kind &&
                         (!m_steps.front().ready || m_steps.front().ready());
   if (!stepFits) {
     // An unexpected box is closed at once; anything else after a long wait.
@@ -100,80 +124,7 @@ std::string TempWorkDir::File(const char* name) const {
 }
 
 void TempWorkDir::WriteSettings(const std::string& device, int commandDelay) const {
-  const std::string port = *Utf8ToCp932("シリアル通信設定");
-  const std::string name = *Utf8ToCp932("ｼﾘｱﾙﾎﾟｰﾄ名");
-  const std::string number = *Utf8ToCp932("ｼﾘｱﾙﾎﾟｰﾄ番号");
-  const std::string infrared = *Utf8ToCp932("赤外線通信設定");
-  const std::string delay = *Utf8ToCp932("ｺﾏﾝﾄﾞDELAY");
-  const std::string text = "[" + port + "]\r\n" + number + "=1\r\n" + name + "=" + device + "\r\n[" +
-                           infrared + "]\r\n" + delay + "=" + std::to_string(commandDelay) + "\r\n";
-  QFile file(m_dir.filePath(QStringLiteral("rzt_input.ini")));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(text.data(), static_cast<qint64>(text.size()));
-}
-
-PtyTransmitter::PtyTransmitter() {
-  char name[256] = {};
-  if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
-    qFatal("openpty failed");
-  }
-  m_path = name;
-  m_thread = std::thread([this]() { Run(); });
-}
-
-PtyTransmitter::~PtyTransmitter() {
-  m_bQuit = true;
-  m_thread.join();
-  close(m_slave);
-  close(m_master);
-}
-
-void PtyTransmitter::Run() {
-  std::vector<std::uint8_t> packet;
-  while (!m_bQuit) {
-    pollfd fd{m_master, POLLIN, 0};
-    if (poll(&fd, 1, 20) <= 0 || !(fd.revents & POLLIN)) continue;
-    std::uint8_t buffer[64];
-    const ssize_t got = read(m_master, buffer, sizeof buffer);
-    if (got <= 0) continue;
-    for (ssize_t i = 0; i < got; ++i) {
-      packet.push_back(buffer[i]);
-      if (packet.size() < static_cast<std::size_t>(kPacketSize)) continue;
-      {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_keys.push_back(FakeTransmitter::DecodeKey(packet));
-      }
-      packet.clear();
-      const std::uint8_t reply = m_bNak ? NAK : ACK;
-      if (write(m_master, &reply, 1) != 1) return;
-    }
-  }
-}
-
-std::vector<int> PtyTransmitter::Keys() const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return m_keys;
-}
-
-int PtyTransmitter::PacketCount() const {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  return static_cast<int>(m_keys.size());
-}
-
-bool HoldingClock::Sleep(int ms, const StopEvent* stop) {
-  // Only the waits a stop can end are held (the link's reply wait is not one).
-  while (stop && m_bHeld) {
-    m_bWaiting = true;
-    // Waiting for an event, not for time: the stop request ends it.
-    if (stop && stop->WaitFor(std::chrono::milliseconds(5))) {
-      m_bWaiting = false;
-      return false;
-    }
-  }
-  m_bWaiting = false;
-  if (stop && stop->IsSet()) return false;
-  if (ms > 0) m_now += ms;
-  return true;
+  WriteSettingsFile(File("rzt_input.ini"), device, commandDelay);
 }
 
 void ClickButton(QWidget* window, const char* name) {
@@ -192,11 +143,11 @@ void TearDownWindowTests() {
   g_dlgProgress = nullptr;
 }
 
-std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options) {
+std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options, FileNameSource* files) {
   m_pty = std::make_unique<PtyTransmitter>();
   m_dir = std::make_unique<TempWorkDir>();
   m_dir->WriteSettings(options.simulate ? std::string("/dev/vrellix-test-no-such-port") : m_pty->DevicePath());
-  auto window = std::make_unique<CTitlerDlg>(options);
+  auto window = std::make_unique<CTitlerDlg>(options, files);
   window->show();
   window->activateWindow();
   return window;

@@ -1,6 +1,7 @@
-// Helpers for the window tests: answering modal boxes without ever hanging, a
-// pseudo-terminal transmitter, a clock that holds the job in a pause, and the
-// settings file of a test's working directory.
+// Helpers for the window tests: answering modal boxes and menus without ever
+// hanging, a pseudo-terminal transmitter, and the settings file of a test's
+// working directory. (The clock that holds a job in a pause is
+// support/holding_clock.h, shared with the window logic's tests.)
 #pragma once
 
 #include <QMessageBox>
@@ -8,17 +9,16 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/titler_dlg.h"
-#include "link/clock.h"
+#include "support/holding_clock.h"
+#include "support/scripted_transmitter.h"
 
 class QWidget;
 
@@ -48,6 +48,8 @@ class ModalScript final : public QObject {
   // Runs action on the next modal window that is not a message box, once ready
   // (if given) returns true.
   void OnDialog(Step action, std::function<bool()> ready = nullptr);
+  // Runs action on the next popup menu (not modal, but it runs its own loop).
+  void OnMenu(Step action);
 
   const std::vector<SeenBox>& Boxes() const { return m_boxes; }
   // Boxes' texts, in order.
@@ -58,12 +60,13 @@ class ModalScript final : public QObject {
 
  private:
   struct Entry {
-    bool box;
+    enum Kind { kBox, kDialog, kMenu } kind;
     QMessageBox::StandardButton button;
     Step action;
     std::function<bool()> ready;
   };
   void Poll();
+  bool PollMenu();
 
   QTimer m_timer;
   std::deque<Entry> m_steps;
@@ -89,45 +92,18 @@ class TempWorkDir {
   QString m_previous;
 };
 
-// A transmitter on the master side of a pseudo-terminal pair: reads 8-byte
-// packets and answers each with ACK, or NAK when told to.
+// The transmitter on a pseudo-terminal, answering each packet with ACK, or NAK
+// when told to.
 class PtyTransmitter {
  public:
-  PtyTransmitter();
-  ~PtyTransmitter();
-  const std::string& DevicePath() const { return m_path; }
-  void SetNak(bool nak) { m_bNak = nak; }
+  const std::string& DevicePath() const { return m_line.SlavePath(); }
+  void SetNak(bool nak) { m_line.SetDefault({nak ? NAK : ACK}); }
   // The key code of every packet received, in order.
-  std::vector<int> Keys() const;
-  int PacketCount() const;
+  std::vector<int> Keys() const { return m_line.Keys(); }
+  int PacketCount() const { return static_cast<int>(m_line.PacketCount()); }
 
  private:
-  void Run();
-
-  int m_master = -1;
-  int m_slave = -1;  // held open for the whole test, as a real line would be
-  std::string m_path;
-  std::atomic<bool> m_bNak{false};
-  std::atomic<bool> m_bQuit{false};
-  mutable std::mutex m_mutex;
-  std::vector<int> m_keys;
-  std::thread m_thread;
-};
-
-// A virtual clock whose stoppable waits do not pass while it is held: the worker
-// stays in its first pause until Release() or a stop request.
-class HoldingClock final : public Clock {
- public:
-  std::int64_t NowMs() override { return m_now.load(); }
-  bool Sleep(int ms, const StopEvent* stop) override;
-  void Release() { m_bHeld = false; }
-  // True once the worker waits in a held pause.
-  bool Waiting() const { return m_bWaiting.load(); }
-
- private:
-  std::atomic<std::int64_t> m_now{0};
-  std::atomic<bool> m_bHeld{true};
-  std::atomic<bool> m_bWaiting{false};
+  ScriptedTransmitter m_line;
 };
 
 // The program's resources and its one progress window, as CTitlerApp makes
@@ -141,7 +117,7 @@ class WindowRig {
  public:
   // A new pty and directory, and a shown main window on them. In simulator
   // mode the settings name a port that does not exist, so none is opened.
-  std::unique_ptr<CTitlerDlg> Open(const TitlerOptions& options = {});
+  std::unique_ptr<CTitlerDlg> Open(const TitlerOptions& options = {}, FileNameSource* files = nullptr);
   void Reset();
   PtyTransmitter& Pty() { return *m_pty; }
   TempWorkDir& Dir() { return *m_dir; }

@@ -1,41 +1,34 @@
 // vrellix-cli key, end to end: the built program as a subprocess, a pseudo-
 // terminal as its serial line and a responder thread as the transmitter.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <future>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "link/settings.h"
-#include "support/pty_pair.h"
+#include "support/child_process.h"
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
+#include "support/scripted_transmitter.h"
+#include "support/settings_file.h"
 
 namespace vrellix {
 namespace {
 
-using testing::Bytes;
-using testing::PtyPair;
-using testing::PtyResponder;
+using testing::ChildProcess;
+using testing::ProcessResult;
 using testing::ReadBytes;
 using testing::ScratchDir;
+using testing::ScriptedTransmitter;
+using testing::SettingsText;
 using testing::WriteBytes;
-using Reply = PtyResponder::Reply;
-
-const std::string kSerial = "\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8";  // シリアル通信設定
-const std::string kPortNo = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x94\xD4\x8D\x86";  // ｼﾘｱﾙﾎﾟｰﾄ番号
-const std::string kPortName = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x96\xBC";          // ｼﾘｱﾙﾎﾟｰﾄ名
-const std::string kInfrared = "\x90\xD4\x8A\x4F\x90\xFC\x92\xCA\x90\x4D\x90\xDD\x92\xE8";  // 赤外線通信設定
-const std::string kDelay = "\xBA\xCF\xDD\xC4\xDE" "DELAY";                         // ｺﾏﾝﾄﾞDELAY
+using Bytes = ScriptedTransmitter::Bytes;
+using Reply = ScriptedTransmitter::Reply;
 
 const Bytes kSelect = {0x02, 0x04, 0x05, 0xB5, 0x98, 0xF5, 0xC6, 0x1D};
 const Bytes kMenuDown = {0x02, 0x04, 0x05, 0xB5, 0x82, 0x00, 0x00, 0x34};
@@ -47,83 +40,37 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   return all;
 }
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
 class CliKeyTest : public ::testing::Test {
  protected:
   void WriteSettings(const std::string& portName, int delayMs) {
-    WriteBytes(ini, "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n" + kPortName + "=" + portName + "\r\n[" +
-                        kInfrared + "]\r\n" + kDelay + "=" + std::to_string(delayMs) + "\r\n");
+    WriteBytes(ini, SettingsText(delayMs, portName));
   }
 
   // Runs vrellix-cli with the temporary directory as its current directory.
   // onStart sees the child's process id.
-  RunResult Run(std::vector<std::string> args, std::function<void(pid_t)> onStart = {}) {
-    args.insert(args.begin(), VRELLIX_CLI_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const std::string dirPath = dir.Path().string();
-    const std::string outPath = dir.File("stdout.txt");
-    const std::string errPath = dir.File("stderr.txt");
-
-    const pid_t pid = fork();
-    if (pid == 0) {
-      // Only async-signal-safe calls between fork and exec: the test has threads.
-      const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out == -1 || err == -1 || chdir(dirPath.c_str()) != 0) _exit(127);
-      dup2(out, STDOUT_FILENO);
-      dup2(err, STDERR_FILENO);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    RunResult result;
-    if (pid == -1) return result;
-    if (onStart) onStart(pid);
-    auto waited = std::async(std::launch::async, [pid] {
-      int status = 0;
-      while (waitpid(pid, &status, 0) == -1 && errno == EINTR) {
-      }
-      return status;
-    });
-    if (waited.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
-      kill(pid, SIGKILL);
-      ADD_FAILURE() << "vrellix-cli did not end";
-    }
-    const int status = waited.get();
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    result.out = ReadBytes(outPath);
-    result.err = ReadBytes(errPath);
-    return result;
+  ProcessResult Run(const std::vector<std::string>& args, std::function<void(pid_t)> onStart = {}) {
+    ChildProcess child(VRELLIX_CLI_PATH, args, dir.Path());
+    if (onStart && child.Started()) onStart(child.Pid());
+    return child.Wait();
   }
 
   ScratchDir dir;
   const std::string ini = dir.File("rzt_input.ini");
-  PtyPair pty;
 };
 
 TEST_F(CliKeyTest, EveryKeyAcknowledgedExitsZero) {
-  WriteSettings(pty.SlavePath(), 0);
-  PtyResponder responder(pty);
-  responder.Start();
-  const RunResult r = Run({"key", "select", "KEY_MENU_DOWN", "12"});
-  responder.Stop();
+  ScriptedTransmitter responder;
+  WriteSettings(responder.SlavePath(), 0);
+  const ProcessResult r = Run({"key", "select", "KEY_MENU_DOWN", "12"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n12 acknowledged\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kMenuDown, kCode12}));
 }
 
 TEST_F(CliKeyTest, RefusedFirstTryIsSentAgain) {
-  WriteSettings(pty.SlavePath(), 0);
-  PtyResponder responder(pty, {Reply{0x15}, Reply{0x06}});
-  responder.Start();
-  const RunResult r = Run({"key", "SELECT"});
-  responder.Stop();
+  ScriptedTransmitter responder({Reply{NAK}, Reply{ACK}});
+  WriteSettings(responder.SlavePath(), 0);
+  const ProcessResult r = Run({"key", "SELECT"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
@@ -132,15 +79,11 @@ TEST_F(CliKeyTest, RefusedFirstTryIsSentAgain) {
 // A second ACK for a packet: the next key is not sent; after the last key, the run fails.
 TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
   for (std::size_t doubled : {0, 1}) {
-    PtyPair line;
-    WriteSettings(line.SlavePath(), 0);
-    PtyResponder responder(line);
-    responder.OnPacket([&](std::size_t index) {
-      if (index == doubled) line.WriteToSlave({0x06});
-    });
-    responder.Start();
-    const RunResult r = Run({"key", "select", "menu_down"});
-    responder.Stop();
+    std::vector<Reply> script(doubled + 1, Reply{ACK});
+    script[doubled] = Reply{ACK, ACK};
+    ScriptedTransmitter responder(script);
+    WriteSettings(responder.SlavePath(), 0);
+    const ProcessResult r = Run({"key", "select", "menu_down"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, doubled == 0 ? "KEY_SELECT acknowledged\nKEY_MENU_DOWN out of step: a reply came that belongs to no packet\n"
                                   : "KEY_SELECT acknowledged\nKEY_MENU_DOWN acknowledged\n");
@@ -149,11 +92,9 @@ TEST_F(CliKeyTest, ReplyForNoPacketFailsTheRun) {
 }
 
 TEST_F(CliKeyTest, SilenceIsNotAcknowledgedAndEndsTheRun) {
-  WriteSettings(pty.SlavePath(), 0);
-  PtyResponder responder(pty, {std::nullopt, std::nullopt});
-  responder.Start();
-  const RunResult r = Run({"key", "select", "menu_down"});
-  responder.Stop();
+  ScriptedTransmitter responder({Reply{}, Reply{}});
+  WriteSettings(responder.SlavePath(), 0);
+  const ProcessResult r = Run({"key", "select", "menu_down"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "KEY_SELECT not acknowledged after 2 tries\nKEY_MENU_DOWN not sent\n");
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
@@ -162,7 +103,7 @@ TEST_F(CliKeyTest, SilenceIsNotAcknowledgedAndEndsTheRun) {
 TEST_F(CliKeyTest, PortThatCannotBeOpenedShowsTheStartupMessage) {
   if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
   WriteSettings("/dev/vrellix-no-such-port", 0);
-  const RunResult r = Run({"key", "select"});
+  const ProcessResult r = Run({"key", "select"});
   EXPECT_EQ(r.exitCode, 1);
   // The start-up message, then why (the ports listed are this machine's).
   const std::string message =
@@ -175,10 +116,8 @@ TEST_F(CliKeyTest, PortThatCannotBeOpenedShowsTheStartupMessage) {
 }
 
 TEST_F(CliKeyTest, UnknownKeyIsRefusedBeforeAnythingIsTouched) {
-  PtyResponder responder(pty);
-  responder.Start();
-  const RunResult r = Run({"key", "select", "KEY_NOPE", "--port", pty.SlavePath()});
-  responder.Stop();
+  ScriptedTransmitter responder;
+  const ProcessResult r = Run({"key", "select", "KEY_NOPE", "--port", responder.SlavePath()});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("KEY_NOPE"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(ini)) << "the settings file must not be created";
@@ -189,7 +128,7 @@ TEST_F(CliKeyTest, BadOptionsAreUsageErrors) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"key"}, {"key", "select", "--delay"}, {"key", "select", "--delay", "-5"},
            {"key", "select", "--delay=soon"}, {"key", "select", "--port"}, {"key", "select", "--speed", "9"}}) {
-    const RunResult r = Run(args);
+    const ProcessResult r = Run(args);
     EXPECT_EQ(r.exitCode, 2) << args.back();
     EXPECT_FALSE(std::filesystem::exists(ini));
   }
@@ -199,36 +138,29 @@ TEST_F(CliKeyTest, BadOptionsAreUsageErrors) {
 // written back as at start-up, and its device name is left as it was.
 TEST_F(CliKeyTest, OptionsOverrideTheSettingsForThisRunOnly) {
   WriteSettings("/dev/vrellix-no-such-port", 5000);
-  PtyResponder responder(pty);
-  responder.Start();
+  ScriptedTransmitter responder;
   const auto start = std::chrono::steady_clock::now();
-  const RunResult r = Run({"key", "--port=" + pty.SlavePath(), "select", "--delay", "0", "select"});
+  const ProcessResult r = Run({"key", "--port=" + responder.SlavePath(), "select", "--delay", "0", "select"});
   const auto elapsed = std::chrono::steady_clock::now() - start;
-  responder.Stop();
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(responder.Received(), Concat({kSelect, kSelect}));
   EXPECT_LT(elapsed, std::chrono::seconds(4)) << "the 5000 ms delay of the file was used";
-  EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n" + kPortName +
-                                "=/dev/vrellix-no-such-port\r\n[" + kInfrared + "]\r\n" + kDelay + "=5000\r\n");
+  EXPECT_EQ(ReadBytes(ini), SettingsText(5000, "/dev/vrellix-no-such-port"));
 }
 
 TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
-  PtyResponder responder(pty);
-  responder.Start();
-  const RunResult r = Run({"key", "select", "--port", pty.SlavePath(), "--delay", "0"});
-  responder.Stop();
+  ScriptedTransmitter responder;
+  const ProcessResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(ReadBytes(ini), "[" + kSerial + "]\r\n" + kPortNo + "=1\r\n[" + kInfrared + "]\r\n" + kDelay + "=100\r\n");
+  EXPECT_EQ(ReadBytes(ini), SettingsText(100));
 }
 
 // A settings file that cannot be written back (here a folder in its place) is
 // reported on stderr; the run goes on with the values it has.
 TEST_F(CliKeyTest, SettingsThatCannotBeWrittenBackAreReportedAndTheRunGoesOn) {
   std::filesystem::create_directory(ini);
-  PtyResponder responder(pty);
-  responder.Start();
-  const RunResult r = Run({"key", "select", "--port", pty.SlavePath(), "--delay", "0"});
-  responder.Stop();
+  ScriptedTransmitter responder;
+  const ProcessResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, SettingsWriteFailureMessage(ini) + "\n");
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
@@ -239,15 +171,14 @@ TEST_F(CliKeyTest, SettingsThatCannotBeWrittenBackAreReportedAndTheRunGoesOn) {
 TEST_F(CliKeyTest, InterruptLetsTheExchangeFinishAndSendsNothingMore) {
   // The command delay gives the interrupt time to land before the next key;
   // a stop cuts the delay short, so it costs nothing.
-  WriteSettings(pty.SlavePath(), 3000);
-  PtyResponder responder(pty);
+  ScriptedTransmitter responder;
+  WriteSettings(responder.SlavePath(), 3000);
   std::atomic<pid_t> child{0};
   responder.OnPacket([&](std::size_t) {
     if (child > 0) kill(child, SIGINT);  // never 0: that would signal the test itself
   });
-  responder.Start();
   const auto start = std::chrono::steady_clock::now();
-  const RunResult r = Run({"key", "select", "menu_down", "back"}, [&](pid_t pid) { child = pid; });
+  const ProcessResult r = Run({"key", "select", "menu_down", "back"}, [&](pid_t pid) { child = pid; });
   const auto elapsed = std::chrono::steady_clock::now() - start;
   responder.Stop();
   EXPECT_EQ(r.exitCode, 130) << r.err;

@@ -1,24 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <regex>
 
 #include "cli/cli_process.h"
-#include "support/fake_transmitter.h"
-#include "support/pty_pair.h"
 #include "support/real_ports.h"
+#include "support/scripted_transmitter.h"
 
 namespace vrellix {
 namespace {
 
 using testing::ChildProcess;
-using testing::FakeTransmitter;
 using testing::ProcessResult;
 using testing::RunCli;
 using testing::SplitLines;
 using testing::ScratchDir;
+using testing::ScriptedTransmitter;
 using testing::WriteBytes;
 
 // The smallest album worth a job: a one-character title (full-width digit:
@@ -26,48 +23,6 @@ using testing::WriteBytes;
 const char kTinyAlbumCsv[] = "１\r\nnone\r\nnone\r\n";
 const char kSuccessText[] = "入力処理は正常に終了しました";
 const char kFailureText[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
-
-// The keys of the packets the transmitter received, in order.
-std::vector<int> KeysIn(const testing::Bytes& bytes) {
-  std::vector<int> keys;
-  for (std::size_t at = 0; at + kPacketSize <= bytes.size(); at += kPacketSize) {
-    keys.push_back(FakeTransmitter::DecodeKey({bytes.begin() + static_cast<long>(at),
-                                               bytes.begin() + static_cast<long>(at + kPacketSize)}));
-  }
-  return keys;
-}
-
-// The transmitter's end of the line, answering as scripted, with a way to wait
-// for a number of packets.
-class Transmitter {
- public:
-  explicit Transmitter(std::vector<testing::PtyResponder::Reply> script = {}) : m_responder(m_pty, script) {
-    m_responder.OnPacket([this](std::size_t index) {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_packets = index + 1;
-      m_arrived.notify_all();
-    });
-    m_responder.Start();
-  }
-
-  const std::string& DeviceName() const { return m_pty.SlavePath(); }
-  std::vector<int> Keys() const { return KeysIn(m_responder.Received()); }
-
-  // Waits until at least count packets have arrived; returns how many have.
-  std::size_t WaitForPackets(std::size_t count, std::chrono::seconds limit) {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_arrived.wait_for(lock, limit, [&] { return m_packets >= count; });
-    return m_packets;
-  }
-
- private:
-  // Declared before the responder: its thread calls into them until it is joined.
-  std::mutex m_mutex;
-  std::condition_variable m_arrived;
-  std::size_t m_packets = 0;
-  testing::PtyPair m_pty;
-  testing::PtyResponder m_responder;
-};
 
 std::vector<int> PlannedKeys(const ScratchDir& dir, const std::string& file) {
   const ProcessResult plan = RunCli({"plan", file, "--delay", "0"}, dir);
@@ -87,9 +42,9 @@ TEST(EnterCommandTest, SendsExactlyThePlannedKeys) {
   const std::vector<int> planned = PlannedKeys(dir, "album.csv");
   ASSERT_FALSE(planned.empty());
 
-  Transmitter transmitter;
+  ScriptedTransmitter transmitter;
   const ProcessResult run =
-      RunCli({"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
+      RunCli({"enter", "album.csv", "--port", transmitter.SlavePath(), "--delay", "0", "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find(kSuccessText), std::string::npos) << run.out;
   EXPECT_EQ(transmitter.Keys(), planned);
@@ -98,9 +53,9 @@ TEST(EnterCommandTest, SendsExactlyThePlannedKeys) {
 TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
   ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
-  Transmitter transmitter;
+  ScriptedTransmitter transmitter;
   ChildProcess child(VRELLIX_CLI_PATH,
-                     {"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
+                     {"enter", "album.csv", "--port", transmitter.SlavePath(), "--delay", "0", "--yes"}, dir.Path());
   ASSERT_TRUE(child.Started());
   // Into the erase keys of the title.
   const std::size_t before = transmitter.WaitForPackets(10, std::chrono::seconds(20));
@@ -115,9 +70,9 @@ TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
 TEST(EnterCommandTest, RefusedKeysEndTheJobWithTheFailureMessage) {
   ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
-  Transmitter transmitter({NAK, NAK});
+  ScriptedTransmitter transmitter({{NAK}, {NAK}});
   const ProcessResult run =
-      RunCli({"enter", "album.csv", "--port", transmitter.DeviceName(), "--delay", "0", "--yes"}, dir);
+      RunCli({"enter", "album.csv", "--port", transmitter.SlavePath(), "--delay", "0", "--yes"}, dir);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find(kFailureText), std::string::npos) << run.err;
   EXPECT_EQ(transmitter.Keys(), (std::vector<int>{KEY_SELECT, KEY_SELECT}));
@@ -126,8 +81,8 @@ TEST(EnterCommandTest, RefusedKeysEndTheJobWithTheFailureMessage) {
 TEST(EnterCommandTest, NoAnswerToTheQuestionMeansNo) {
   ScratchDir dir;
   WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
-  Transmitter transmitter;
-  const ProcessResult run = RunCli({"enter", "album.csv", "--port", transmitter.DeviceName()}, dir);
+  ScriptedTransmitter transmitter;
+  const ProcessResult run = RunCli({"enter", "album.csv", "--port", transmitter.SlavePath()}, dir);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.out.find("ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？"),
             std::string::npos);

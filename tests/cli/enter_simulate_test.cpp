@@ -9,6 +9,7 @@
 
 #include "cli/cli_process.h"
 #include "support/sanitized_build.h"
+#include "support/settings_file.h"
 
 namespace vrellix {
 namespace {
@@ -72,7 +73,7 @@ TEST(EnterSimulateTest, WorstCaseAlbumTakesLittleCpu) {
 // The settings file gives the command delay when present, and is left as it was.
 TEST(EnterSimulateTest, ReadsTheSettingsFileWithoutWritingIt) {
   ScratchDir dir;
-  const std::string settings = "; kept as written\r\n[\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8]\r\n";
+  const std::string settings = "; kept as written\r\n" + testing::IniSection(testing::kSerialSection);
   WriteBytes(dir.File("rzt_input.ini"), settings);
   WriteBytes(dir.File("a.csv"), "A\r\nnone\r\nnone\r\n");
   const ProcessResult run = RunCli({"enter", "a.csv", "--simulate"}, dir);

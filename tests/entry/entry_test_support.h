@@ -1,14 +1,11 @@
 // Shared pieces of the entry engine tests: text written as UTF-8 and turned
-// into code page 932 by iconv (independent of the engine's tables), and an
-// engine wired to a fake transmitter and a fake clock.
+// into code page 932 (support/cp932.h), key sequences, and the routine of each
+// character class; the engine itself runs on support/engine_rig.h.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <cerrno>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,46 +15,11 @@
 #include "link/key_link.h"
 #include "link/keys.h"
 #include "link/stop_event.h"
-#include "support/fake_clock.h"
-#include "support/fake_transmitter.h"
+#include "support/bytes.h"
+#include "support/cp932.h"
+#include "support/engine_rig.h"
 
 namespace vrellix::testing {
-
-// UTF-8 -> code page 932; throws instead of substituting.
-inline std::string Cp932(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open CP932");
-  std::string in = utf8;
-  std::string out(in.size() * 2 + 4, '\0');
-  char* inPtr = in.data();
-  std::size_t inLeft = in.size();
-  char* outPtr = out.data();
-  std::size_t outLeft = out.size();
-  const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error("not CP932: " + utf8);
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
-// The characters of a UTF-8 text, each as its own UTF-8 string.
-inline std::vector<std::string> Utf8Chars(const std::string& text) {
-  std::vector<std::string> chars;
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    chars.push_back(text.substr(i, length));
-    i += length;
-  }
-  return chars;
-}
-
-// The code page 932 form of every character of a UTF-8 text.
-inline std::vector<std::string> Cp932Chars(const std::string& text) {
-  std::vector<std::string> chars;
-  for (const std::string& c : Utf8Chars(text)) chars.push_back(Cp932(c));
-  return chars;
-}
 
 inline std::string TwoBytes(unsigned code) {
   return std::string{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
@@ -99,69 +61,6 @@ inline int EnterWithRoutineOfClass(EntryEngine& engine, int charClass, const std
     case CHARCLASS_HSPACE: return engine.SetSpace(1);
     default: return 0;
   }
-}
-
-// An engine on a fake link; every key is acknowledged unless scripted otherwise.
-struct EngineRig {
-  FakeTransmitter tx;
-  FakeClock clock;
-  StopEvent stop;
-  KeyLink link{tx, clock, stop, 100};
-  EntryEngine engine{link};
-
-  std::vector<int> Keys() const { return tx.Keys(); }
-
-  // Requests a stop once `count` packets have been written, so exactly that
-  // many keys go out and every later PutCommand returns kStopped.
-  void StopAfterPackets(std::size_t count) {
-    if (count == 0) {
-      stop.Set();
-      return;
-    }
-    tx.OnPacket([this, count](std::size_t index) {
-      if (index + 1 == count) stop.Set();
-    });
-  }
-
-  // Acknowledges `count` keys and refuses the next one on both tries.
-  void RefuseAfterKeys(std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) tx.Script({FakeTransmitter::Reply::Ack});
-    tx.Script({FakeTransmitter::Reply::Nak, FakeTransmitter::Reply::Silent});
-  }
-
-  struct State {
-    int page, mode, hasText, symbolPos, offGrid;
-    bool operator==(const State& o) const {
-      return page == o.page && mode == o.mode && hasText == o.hasText && symbolPos == o.symbolPos &&
-             offGrid == o.offGrid;
-    }
-  };
-  State Snapshot() const {
-    return {engine.m_nPalletPage, engine.m_nHZMode, engine.m_bHasText, engine.m_nSymbolPos,
-            engine.m_bCursorOffGrid};
-  }
-  void Set(const State& s) {
-    engine.m_nPalletPage = s.page;
-    engine.m_nHZMode = s.mode;
-    engine.m_bHasText = s.hasText;
-    engine.m_nSymbolPos = s.symbolPos;
-    engine.m_bCursorOffGrid = s.offGrid;
-  }
-};
-
-inline std::ostream& operator<<(std::ostream& os, const EngineRig::State& s) {
-  return os << "{page " << s.page << ", mode " << s.mode << ", hasText " << s.hasText << ", symbolPos "
-            << s.symbolPos << ", offGrid " << s.offGrid << "}";
-}
-
-inline std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char b : bytes) {
-    out += digits[b >> 4];
-    out += digits[b & 15];
-  }
-  return out;
 }
 
 }  // namespace vrellix::testing

@@ -1,7 +1,10 @@
+#include <algorithm>
 #include <map>
 #include <optional>
+#include <stdexcept>
 
 #include "entry_test_support.h"
+#include "support/palette_text.h"
 
 namespace vrellix {
 namespace {
@@ -9,68 +12,52 @@ namespace {
 using testing::Cp932;
 using testing::EngineRig;
 using testing::Hex;
+using testing::KanaKeyText;
+using testing::MarkedKanaText;
 using testing::OneByte;
 using testing::Presses;
 using testing::TwoBytes;
 using testing::Utf8Chars;
 
-// The multi-tap layout of the kana pages, one row per key, one character per
-// press; "□" marks a press that gives no character in that table.
-struct KanaLayoutRow {
-  int key;
-  const char* hiragana;
-  const char* zkatakana;
-  const char* hkatakana;
-};
-const KanaLayoutRow kLayout[] = {
-    {KEY_1, "あいうえおぁぃぅぇぉ", "アイウエオァィゥェォ", "ｱｲｳｴｵｧｨｩｪｫ"},
-    {KEY_2, "かきくけこ", "カキクケコ", "ｶｷｸｹｺ"},
-    {KEY_3, "さしすせそ", "サシスセソ", "ｻｼｽｾｿ"},
-    {KEY_4, "たちつてとっ", "タチツテトッ", "ﾀﾁﾂﾃﾄｯ"},
-    {KEY_5, "なにぬねの", "ナニヌネノ", "ﾅﾆﾇﾈﾉ"},
-    {KEY_6, "はひふへほ", "ハヒフヘホ", "ﾊﾋﾌﾍﾎ"},
-    {KEY_7, "まみむめも", "マミムメモ", "ﾏﾐﾑﾒﾓ"},
-    {KEY_8, "やゆよゃゅょ", "ヤユヨャュョ", "ﾔﾕﾖｬｭｮ"},
-    {KEY_9, "らりるれろ", "ラリルレロ", "ﾗﾘﾙﾚﾛ"},
-    {KEY_0, "わをん□□。、ー", "ワヲン□□□□－", "ﾜｦﾝﾞﾟ□□ｰ"},
-};
-
-// Voiced and semi-voiced kana: the base kana's presses, then KEY_0 presses.
-struct MarkedLayoutRow {
-  const char* marked;
-  const char* base;
-  int markPresses;
-};
-const MarkedLayoutRow kMarked[] = {
-    {"がぎぐげご", "かきくけこ", 4}, {"ざじずぜぞ", "さしすせそ", 4}, {"だぢづでど", "たちつてと", 4},
-    {"ばびぶべぼ", "はひふへほ", 4}, {"ぱぴぷぺぽ", "はひふへほ", 5}, {"ガギグゲゴ", "カキクケコ", 4},
-    {"ザジズゼゾ", "サシスセソ", 4}, {"ダヂヅデド", "タチツテト", 4}, {"バビブベボ", "ハヒフヘホ", 4},
-    {"パピプペポ", "ハヒフヘホ", 5},
-};
-
 using Expectations = std::map<std::string, std::vector<int>>;  // CP932 character -> keys
 
-Expectations PlainFromLayout(const char* KanaLayoutRow::*column) {
+bool IsCharacter(const std::string& cell) {
+  return cell != testing::kNoCharText && cell != testing::kVoicedMarkText && cell != testing::kSemiVoicedMarkText;
+}
+
+Expectations PlainFromLayout(const char* KanaKeyText::*column) {
   Expectations expected;
-  for (const KanaLayoutRow& row : kLayout) {
+  for (const KanaKeyText& row : testing::kKanaKeys) {
     const auto cells = Utf8Chars(row.*column);
     for (std::size_t press = 0; press < cells.size(); ++press) {
-      if (cells[press] == "□") continue;
+      if (!IsCharacter(cells[press])) continue;
       expected[Cp932(cells[press])] = Presses({{row.key, static_cast<int>(press) + 1}});
     }
   }
   return expected;
 }
 
+// The KEY_0 presses of a mark, read off the layout.
+int MarkPresses(bool semiVoiced) {
+  const std::string mark = semiVoiced ? testing::kSemiVoicedMarkText : testing::kVoicedMarkText;
+  for (const KanaKeyText& row : testing::kKanaKeys) {
+    const auto cells = Utf8Chars(row.hiragana);
+    const auto at = std::find(cells.begin(), cells.end(), mark);
+    if (row.key == KEY_0 && at != cells.end()) return static_cast<int>(at - cells.begin()) + 1;
+  }
+  throw std::logic_error("no mark on KEY_0");
+}
+
+// Voiced and semi-voiced kana: the base kana's presses, then the mark's.
 Expectations WithMarked(Expectations expected) {
-  for (const MarkedLayoutRow& row : kMarked) {
+  for (const MarkedKanaText& row : testing::kMarkedKana) {
     const auto marked = Utf8Chars(row.marked);
     const auto base = Utf8Chars(row.base);
     for (std::size_t i = 0; i < marked.size(); ++i) {
       const std::string baseCode = Cp932(base[i]);
       if (!expected.count(baseCode)) continue;  // a row of the other table
       std::vector<int> keys = expected.at(baseCode);
-      keys.insert(keys.end(), row.markPresses, KEY_0);
+      keys.insert(keys.end(), MarkPresses(row.semiVoiced), KEY_0);
       expected[Cp932(marked[i])] = keys;
     }
   }
@@ -101,11 +88,11 @@ std::vector<std::string> AllSingleBytes() {
 
 std::vector<KanaRoutineCase> KanaCases() {
   return {
-      {"Hiragana", &EntryEngine::HiraganaInputProcess, WithMarked(PlainFromLayout(&KanaLayoutRow::hiragana)),
+      {"Hiragana", &EntryEngine::HiraganaInputProcess, WithMarked(PlainFromLayout(&KanaKeyText::hiragana)),
        83, AllTwoByteCodesOfLeads(0x81, 0x84)},
       {"ZKatakana", &EntryEngine::ZKatakanaInputProcess,
-       WithMarked(PlainFromLayout(&KanaLayoutRow::zkatakana)), 81, AllTwoByteCodesOfLeads(0x81, 0x84)},
-      {"HKatakana", &EntryEngine::HKatakanaInputProcess, PlainFromLayout(&KanaLayoutRow::hkatakana), 58,
+       WithMarked(PlainFromLayout(&KanaKeyText::fullKatakana)), 81, AllTwoByteCodesOfLeads(0x81, 0x84)},
+      {"HKatakana", &EntryEngine::HKatakanaInputProcess, PlainFromLayout(&KanaKeyText::halfKatakana), 58,
        AllSingleBytes()},
   };
 }

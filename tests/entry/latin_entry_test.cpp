@@ -1,6 +1,7 @@
 #include <map>
 
 #include "entry_test_support.h"
+#include "support/palette_text.h"
 
 namespace vrellix {
 namespace {
@@ -9,27 +10,16 @@ using testing::Cp932;
 using testing::Cp932Chars;
 using testing::EngineRig;
 using testing::Hex;
+using testing::LetterKeyText;
 using testing::OneByte;
 using testing::Presses;
 using testing::TwoBytes;
 
-// The letter page's multi-tap cycles, one row per key, one letter per press.
-struct LetterLayoutRow {
-  int key;
-  const char* halfWidth;
-  const char* fullWidth;
-};
-const LetterLayoutRow kLetterLayout[] = {
-    {KEY_1, "abcABC", "ａｂｃＡＢＣ"}, {KEY_2, "defDEF", "ｄｅｆＤＥＦ"}, {KEY_3, "ghiGHI", "ｇｈｉＧＨＩ"},
-    {KEY_4, "jklJKL", "ｊｋｌＪＫＬ"}, {KEY_5, "mnoMNO", "ｍｎｏＭＮＯ"}, {KEY_6, "pqrPQR", "ｐｑｒＰＱＲ"},
-    {KEY_7, "stuSTU", "ｓｔｕＳＴＵ"}, {KEY_8, "vwxVWX", "ｖｗｘＶＷＸ"}, {KEY_9, "yzYZ", "ｙｚＹＺ"},
-};
-
 using Expectations = std::map<std::string, std::vector<int>>;
 
-Expectations LettersFromLayout(const char* LetterLayoutRow::*column) {
+Expectations LettersFromLayout(const char* LetterKeyText::*column) {
   Expectations expected;
-  for (const LetterLayoutRow& row : kLetterLayout) {
+  for (const LetterKeyText& row : testing::kLetterKeys) {
     const auto letters = Cp932Chars(row.*column);
     for (std::size_t press = 0; press < letters.size(); ++press) {
       expected[letters[press]] = Presses({{row.key, static_cast<int>(press) + 1}});
@@ -57,8 +47,8 @@ struct RoutineCase {
 // the full-width ones: the listed characters send their keys, all else nothing.
 TEST(LatinEntryTest, EveryCodeSendsItsLayoutKeysOrNothing) {
   const RoutineCase cases[] = {
-      {"HEizi", &EntryEngine::HEiziInputProcess, LettersFromLayout(&LetterLayoutRow::halfWidth), 52, false},
-      {"ZEizi", &EntryEngine::ZEiziInputProcess, LettersFromLayout(&LetterLayoutRow::fullWidth), 52, true},
+      {"HEizi", &EntryEngine::HEiziInputProcess, LettersFromLayout(&LetterKeyText::halfWidth), 52, false},
+      {"ZEizi", &EntryEngine::ZEiziInputProcess, LettersFromLayout(&LetterKeyText::fullWidth), 52, true},
       {"HSuhzi", &EntryEngine::HSuhziInputProcess, DigitsFrom("0123456789"), 10, false},
       {"ZSuhzi", &EntryEngine::ZSuhziInputProcess, DigitsFrom("０１２３４５６７８９"), 10, true},
   };

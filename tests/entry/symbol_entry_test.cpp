@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "entry_test_support.h"
+#include "support/palette_text.h"
 
 namespace vrellix {
 namespace {
@@ -16,23 +17,13 @@ using testing::ResetSymbolCursorKeys;
 using testing::TwoBytes;
 using State = EngineRig::State;
 
-// The symbol grid, 3 rows of 12 cells; "□" is the missing cell 24.
-const char* const kFullWidthRows[3] = {
-    "＿｛｝＜＞【】（）「」＊",
-    "｜！？￥＄％＆＝＋－～＃",
-    "□‘’”＾；：，・＠／．",
-};
-const char* const kHalfWidthRows[3] = {
-    "_{}<>[]()｢｣*",
-    "|!?\\$%&=+-~#",
-    "□`'\"^;:,･@/.",
-};
-
 // The code page 932 piece of every cell, "" for cell 24.
 std::vector<std::string> GridPieces(const char* const rows[3]) {
   std::vector<std::string> cells;
   for (int row = 0; row < 3; ++row) {
-    for (const std::string& c : testing::Utf8Chars(rows[row])) cells.push_back(c == "□" ? "" : Cp932(c));
+    for (const std::string& c : testing::Utf8Chars(rows[row])) {
+      cells.push_back(c == testing::kNoCharText ? "" : Cp932(c));
+    }
   }
   return cells;
 }
@@ -86,8 +77,8 @@ struct Width {
 };
 
 std::vector<Width> Widths() {
-  return {{"full", &EntryEngine::ZSymbolInputProcess, GridPieces(kFullWidthRows)},
-          {"half", &EntryEngine::HSymbolInputProcess, GridPieces(kHalfWidthRows)}};
+  return {{"full", &EntryEngine::ZSymbolInputProcess, GridPieces(testing::kFullWidthSymbolRows)},
+          {"half", &EntryEngine::HSymbolInputProcess, GridPieces(testing::kHalfWidthSymbolRows)}};
 }
 
 // From every cell to every cell, in both widths, with the cursor on the grid

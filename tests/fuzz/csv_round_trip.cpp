@@ -14,12 +14,16 @@
 #include "validate/input_checks.h"
 #include "text/text_codec.h"
 #include "fuzz_support.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 using vrellix::EditedAlbum;
 using vrellix::fuzz::Escaped;
 using vrellix::fuzz::Require;
+using vrellix::testing::ReadBytes;
+using vrellix::testing::ScratchDir;
+using vrellix::testing::WriteBytes;
 
 // What the file format keeps of a text: "none" is how it writes an empty one.
 std::string Kept(const std::string& text) {
@@ -83,11 +87,11 @@ bool HoldsUnenterable(const std::string& cp932) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static vrellix::fuzz::ScratchFiles files;
+  static const ScratchDir files(vrellix::fuzz::ScratchBase());
   const std::string input = files.File("input.csv");
   const std::string first = files.File("first.csv");
   const std::string second = files.File("second.csv");
-  vrellix::fuzz::WriteFile(input, std::string_view(reinterpret_cast<const char*>(data), size));
+  Require(WriteBytes(input, std::string_view(reinterpret_cast<const char*>(data), size)), "cannot write " + input);
 
   EditedAlbum loaded;
   if (!vrellix::LoadAlbumCsv(input, loaded, vrellix::CountUnenterable).ok) return 0;
@@ -97,9 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   EditedAlbum reloaded;
   const vrellix::CsvResult again = vrellix::LoadAlbumCsv(first, reloaded, vrellix::CountUnenterable);
-  Require(again.ok, "a saved file does not load: " + again.message + " " + Escaped(vrellix::fuzz::ReadFile(first)));
+  Require(again.ok, "a saved file does not load: " + again.message + " " + Escaped(ReadBytes(first)));
   const EditedAlbum expected = AsSaved(loaded);
-  const std::string file = vrellix::fuzz::ReadFile(first);
+  const std::string file = ReadBytes(first);
   if (!SameTexts(reloaded, expected)) {
     Require(IsAlsoUtf8(file) && HoldsUnenterable(file),
             "saved " + Describe(expected) + " loads back as " + Describe(reloaded) + " from " + Escaped(file));
@@ -107,6 +111,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   Require(vrellix::SaveAlbumCsv(second, reloaded).ok, "a reloaded album does not save");
-  Require(vrellix::fuzz::ReadFile(first) == vrellix::fuzz::ReadFile(second), "saving is not stable");
+  Require(ReadBytes(first) == ReadBytes(second), "saving is not stable");
   return 0;
 }

@@ -3,12 +3,10 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,41 +23,11 @@ inline void Require(bool holds, const std::string& what) {
   if (!holds) Fail(what);
 }
 
-// A directory of this process's own for the files a target writes, removed at exit.
-class ScratchFiles {
- public:
-  ScratchFiles() {
-    // Memory-backed where there is such a place: a disk makes the file targets
-    // many times slower.
-    const char* base = std::getenv("TMPDIR");
-    if (access("/dev/shm", W_OK) == 0) base = "/dev/shm";
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/vrellix-fuzz-XXXXXX";
-    if (!mkdtemp(pattern.data())) Fail("cannot create a scratch directory");
-    m_dir = pattern;
-  }
-  ~ScratchFiles() {
-    for (const std::string& name : m_names) unlink(File(name).c_str());
-    rmdir(m_dir.c_str());
-  }
-  std::string File(const std::string& name) {
-    if (std::find(m_names.begin(), m_names.end(), name) == m_names.end()) m_names.push_back(name);
-    return m_dir + "/" + name;
-  }
-
- private:
-  std::string m_dir;
-  std::vector<std::string> m_names;
-};
-
-inline void WriteFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) Fail("cannot write " + path);
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+// Where a target's scratch directory goes: memory-backed where there is such a
+// place, since a disk makes the file targets many times slower.
+inline std::filesystem::path ScratchBase() {
+  if (access("/dev/shm", W_OK) == 0) return "/dev/shm";
+  return std::filesystem::temp_directory_path();
 }
 
 // The input cut at every '\n' (the pieces keep no line ends).

@@ -11,11 +11,15 @@
 
 #include "fuzz_support.h"
 #include "link/ini_file.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 using vrellix::fuzz::Escaped;
 using vrellix::fuzz::Require;
+using vrellix::testing::ReadBytes;
+using vrellix::testing::ScratchDir;
+using vrellix::testing::WriteBytes;
 
 struct Name {
   const char* section;
@@ -102,7 +106,7 @@ void CheckOnlyTheValueChanged(const std::string& before, const std::string& afte
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static vrellix::fuzz::ScratchFiles files;
+  static const ScratchDir files(vrellix::fuzz::ScratchBase());
   const std::string path = files.File("rzt_input.ini");
 
   const std::string input(reinterpret_cast<const char*>(data), size);
@@ -122,12 +126,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (!IsPlainValue(value)) return 0;
 
-  vrellix::fuzz::WriteFile(path, before);
+  Require(WriteBytes(path, before), "cannot write " + path);
   std::vector<std::optional<std::string>> others;
   for (const Name& other : kNames) others.push_back(vrellix::ReadIniString(path, other.section, other.key));
 
   Require(vrellix::WriteIniString(path, name.section, name.key, value), "the write failed");
-  const std::string after = vrellix::fuzz::ReadFile(path);
+  const std::string after = ReadBytes(path);
 
   const std::optional<std::string> read = vrellix::ReadIniString(path, name.section, name.key);
   Require(read == value, "wrote " + Escaped(value) + ", read " + (read ? Escaped(*read) : "nothing") + " from " +

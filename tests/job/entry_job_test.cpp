@@ -10,9 +10,9 @@
 #include <system_error>
 
 #include "job/job_events.h"
-#include "job/driver_rig.h"
 #include "job/key_script.h"
 #include "job/string_input.h"
+#include "support/engine_rig.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
 
@@ -156,7 +156,7 @@ class EntryJobTest : public ::testing::Test {
   JobRig rig;
   EntryJob& job = rig.job;
   EntryEngine& engine = rig.engine;
-  FakeTransmitter& transmitter = rig.transmitter;
+  FakeTransmitter& transmitter = rig.tx;
 };
 
 TEST_F(EntryJobTest, FullAlbumFollowsTheSteps) {
@@ -281,7 +281,7 @@ TEST_F(EntryJobTest, RefusedKeyAtAnyPointEndsTheJob) {
   for (int refused = 0; refused < keyCount; ++refused) {
     SCOPED_TRACE("refused key " + std::to_string(refused));
     JobRig failing(setup);
-    FakeTransmitter& tx = failing.transmitter;
+    FakeTransmitter& tx = failing.tx;
     failing.log.OnResult([&failing](bool) { failing.stop.Set(); });
     // A reply is chosen as its packet is written.
     if (refused == 0) tx.SetDefault(Reply::Silent);
@@ -315,7 +315,7 @@ TEST_F(EntryJobTest, FailedPostIsReportedAndTheWorkerStillWaits) {
     SCOPED_TRACE(c.warning);
     JobRig posting;
     posting.log.SetPostSucceeds(false);
-    if (!c.jobSucceeds) posting.transmitter.SetDefault(Reply::Nak);
+    if (!c.jobSucceeds) posting.tx.SetDefault(Reply::Nak);
     std::promise<void> posted;
     posting.log.OnResult([&posted](bool) { posted.set_value(); });
     ASSERT_TRUE(posting.job.StartInputThread());
@@ -344,7 +344,7 @@ TEST(EntryJobStopTest, StopBeforeEachKey) {
     StopEvent& stop = rig.stop;
     if (stopAt == 0) stop.Set();
     // The packet in flight still completes; the one after it is never sent.
-    rig.transmitter.OnPacket([&stop, stopAt](std::size_t index) {
+    rig.tx.OnPacket([&stop, stopAt](std::size_t index) {
       if (index + 1 == stopAt) stop.Set();
     });
     ASSERT_TRUE(rig.job.StartInputThread());
@@ -352,7 +352,7 @@ TEST(EntryJobStopTest, StopBeforeEachKey) {
     EXPECT_TRUE(rig.job.WaitForWorker(kGenerousLimit));
     rig.job.StopInputThread(kGenerousLimit);
 
-    EXPECT_EQ(rig.transmitter.Keys(), std::vector<int>(allKeys.begin(), allKeys.begin() + static_cast<long>(stopAt)));
+    EXPECT_EQ(rig.tx.Keys(), std::vector<int>(allKeys.begin(), allKeys.begin() + static_cast<long>(stopAt)));
     const std::vector<JobEvent> recorded = rig.log.Events();
     EXPECT_FALSE(HasResult(recorded));
     EXPECT_EQ(CountEvents(recorded, kForcedStop), 0);
@@ -404,7 +404,7 @@ TEST(EntryJobStopTest, SecondStartWhileAWorkerExistsIsRefused) {
   EXPECT_FALSE(rig.job.StartInputThread());
   posted.get_future().get();
   rig.job.StopInputThread(kGenerousLimit);
-  EXPECT_EQ(rig.transmitter.Keys(), KeysOf(ExpectedJob(kSmallAlbum).Events()));
+  EXPECT_EQ(rig.tx.Keys(), KeysOf(ExpectedJob(kSmallAlbum).Events()));
 }
 
 TEST(EntryJobStopTest, StopWithoutAWorker) {
@@ -425,7 +425,7 @@ TEST(EntryJobStopTest, ThreadCreationFailureLeavesTheJobIdle) {
   EXPECT_EQ(rig.job.m_bThreadStopped, 1);
   rig.job.StopInputThread();
   EXPECT_EQ(rig.job.m_bThreadStopped, 1);
-  EXPECT_TRUE(rig.transmitter.Packets().empty());
+  EXPECT_TRUE(rig.tx.Packets().empty());
   EXPECT_TRUE(rig.log.Events().empty());
 }
 

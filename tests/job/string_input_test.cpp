@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "job/job_events.h"
-#include "job/driver_rig.h"
 #include "job/key_script.h"
+#include "support/engine_rig.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
 
@@ -37,7 +37,7 @@ class StringInputTest : public ::testing::Test {
 
   DriverRig rig;
   EntryEngine& engine = rig.engine;
-  FakeTransmitter& transmitter = rig.transmitter;
+  FakeTransmitter& transmitter = rig.tx;
 };
 
 TEST_F(StringInputTest, EmptyTextSendsNothingAndLeavesHasText) {
@@ -191,13 +191,13 @@ TEST_F(StringInputTest, FailingStepEndsTheString) {
     DriverRig fresh;
     // A reply is chosen as its packet is written, so refusing packet k is
     // arranged while packet k - 1 goes out.
-    FakeTransmitter& tx = fresh.transmitter;
+    FakeTransmitter& tx = fresh.tx;
     if (c.ackedKeys == 0) tx.SetDefault(Reply::Nak);
     tx.OnPacket([&tx, &c](std::size_t index) {
       if (static_cast<int>(index) == c.ackedKeys - 1) tx.SetDefault(Reply::Nak);
     });
     EXPECT_EQ(StringInputProcess(fresh.engine, c.text), 0);
-    EXPECT_EQ(fresh.transmitter.Keys(), c.keysSent);
+    EXPECT_EQ(fresh.tx.Keys(), c.keysSent);
     EXPECT_EQ(fresh.engine.m_bHasText, 0);
   }
 }

@@ -2,24 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include "support/bytes.h"
 
 namespace vrellix {
 namespace {
 
-std::string Hex(const std::uint8_t* bytes, int count) {
-  std::string out;
-  char buf[4];
-  for (int i = 0; i < count; ++i) {
-    std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", bytes[i]);
-    out += buf;
-  }
-  return out;
-}
-
-std::string PacketFor(int code) { return Hex(KeyPacket(code).data(), kPacketSize); }
+std::string PacketFor(int code) { return testing::Hex(testing::PacketOf(code)); }
 
 struct GoldenPacket {
   int code;
@@ -62,6 +54,7 @@ TEST(KeyTable, EveryDefinedKeyBuildsItsGoldenPacket) {
   for (const GoldenPacket& golden : kGolden) {
     SCOPED_TRACE(golden.name);
     EXPECT_EQ(PacketFor(golden.code), golden.packet);
+    EXPECT_EQ(KeyOfPacket(KeyPacket(golden.code).data(), kPacketSize), golden.code);
     EXPECT_EQ(KeyName(golden.code), golden.name);
     ASSERT_NE(FindKey(golden.code), nullptr);
   }
@@ -74,6 +67,7 @@ TEST(KeyTable, CodesWithoutARowSendAllZeroCodeBytes) {
     SCOPED_TRACE(code);
     EXPECT_EQ(FindKey(code), nullptr);
     EXPECT_EQ(PacketFor(code), "02 04 05 00 00 00 00 03");
+    EXPECT_EQ(KeyOfPacket(KeyPacket(code).data(), kPacketSize), std::nullopt);
   }
 }
 
@@ -86,6 +80,14 @@ TEST(KeyTable, CheckByteMakesThePacketXorToZeroForEveryCode) {
     std::uint8_t all = 0;
     for (std::uint8_t b : packet) all ^= b;
     EXPECT_EQ(all, 0) << "code " << code;
+    // So a change of any one byte leaves a packet that carries no key.
+    for (int at = 0; at < kPacketSize; ++at) {
+      std::uint8_t changed[kPacketSize];
+      std::copy(packet, packet + kPacketSize, changed);
+      changed[at] ^= 0x10;
+      EXPECT_EQ(KeyOfPacket(changed, kPacketSize), std::nullopt) << "code " << code << ", byte " << at;
+    }
+    EXPECT_EQ(KeyOfPacket(packet, kPacketSize - 1), std::nullopt);
   }
 }
 

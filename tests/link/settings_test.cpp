@@ -10,24 +10,22 @@
 
 #include "support/failing_files.h"
 #include "support/scratch_dir.h"
+#include "support/settings_file.h"
 
 namespace vrellix {
 namespace {
 
 using testing::FailingFiles;
+using testing::IniEntry;
+using testing::IniSection;
+using testing::kDelayKey;
+using testing::kInfraredSection;
+using testing::kPortNameKey;
+using testing::kPortNumberKey;
+using testing::kSerialSection;
 using testing::ReadBytes;
 using testing::ScratchDir;
 using testing::WriteBytes;
-
-// The file's section and key names, in the Shift-JIS bytes the file holds.
-const std::string kSerial = "\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8";  // シリアル通信設定
-const std::string kPortNo = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x94\xD4\x8D\x86";  // ｼﾘｱﾙﾎﾟｰﾄ番号
-const std::string kPortName = "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x96\xBC";          // ｼﾘｱﾙﾎﾟｰﾄ名
-const std::string kInfrared = "\x90\xD4\x8A\x4F\x90\xFC\x92\xCA\x90\x4D\x90\xDD\x92\xE8";  // 赤外線通信設定
-const std::string kDelay = "\xBA\xCF\xDD\xC4\xDE" "DELAY";                         // ｺﾏﾝﾄﾞDELAY
-
-std::string Section(const std::string& name) { return "[" + name + "]\r\n"; }
-std::string Entry(const std::string& key, const std::string& value) { return key + "=" + value + "\r\n"; }
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -48,19 +46,19 @@ TEST_F(SettingsTest, NoFileIsCreatedWithTheDefaultsPortSectionFirst) {
   EXPECT_EQ(settings.m_nCommandDelay, 100);
   EXPECT_EQ(settings.portName, "");
   EXPECT_EQ(ReadBytes(path),
-            Section(kSerial) + Entry(kPortNo, "1") + Section(kInfrared) + Entry(kDelay, "100"));
+            IniSection(kSerialSection) + IniEntry(kPortNumberKey, "1") + IniSection(kInfraredSection) + IniEntry(kDelayKey, "100"));
 }
 
 TEST_F(SettingsTest, OtherSectionsAndCommentsAreKeptByteForByte) {
   const std::string head = "; written by hand\n[Window]\nx=10\n\n";
   const std::string tail = "; end\n[Other]\r\nk=\x94\xD4\r\n";  // a stray lead byte pair too
-  WriteBytes(path, head + "[" + kSerial + "]\n" + kPortNo + "=4\n; port\n\n" +
-                       "[" + kInfrared + "]\r\n" + kDelay + "= 250 \r\n" + tail);
+  WriteBytes(path, head + "[" + kSerialSection + "]\n" + kPortNumberKey + "=4\n; port\n\n" +
+                       "[" + kInfraredSection + "]\r\n" + kDelayKey + "= 250 \r\n" + tail);
   const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, 4);
   EXPECT_EQ(settings.m_nCommandDelay, 250);
-  EXPECT_EQ(ReadBytes(path), head + "[" + kSerial + "]\n" + kPortNo + "=4\n; port\n\n" +
-                                 "[" + kInfrared + "]\r\n" + kDelay + "= 250 \r\n" + tail);
+  EXPECT_EQ(ReadBytes(path), head + "[" + kSerialSection + "]\n" + kPortNumberKey + "=4\n; port\n\n" +
+                                 "[" + kInfraredSection + "]\r\n" + kDelayKey + "= 250 \r\n" + tail);
 }
 
 struct ValueCase {
@@ -79,12 +77,12 @@ class SettingsValues : public SettingsTest, public ::testing::WithParamInterface
 
 TEST_P(SettingsValues, AreReadAsIntegersAndWrittenBackInPlainDecimal) {
   const ValueCase& c = GetParam();
-  WriteBytes(path, Section(kSerial) + Entry(kPortNo, c.port) + Section(kInfrared) + Entry(kDelay, c.delay));
+  WriteBytes(path, IniSection(kSerialSection) + IniEntry(kPortNumberKey, c.port) + IniSection(kInfraredSection) + IniEntry(kDelayKey, c.delay));
   const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, c.portNo);
   EXPECT_EQ(settings.m_nCommandDelay, c.delayMs);
-  EXPECT_EQ(ReadBytes(path), Section(kSerial) + Entry(kPortNo, c.portWritten) + Section(kInfrared) +
-                                 Entry(kDelay, c.delayWritten));
+  EXPECT_EQ(ReadBytes(path), IniSection(kSerialSection) + IniEntry(kPortNumberKey, c.portWritten) + IniSection(kInfraredSection) +
+                                 IniEntry(kDelayKey, c.delayWritten));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,17 +97,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, MissingKeysAreAddedToTheirSections) {
-  WriteBytes(path, Section(kInfrared) + Entry("other", "x") + Section(kSerial));
+  WriteBytes(path, IniSection(kInfraredSection) + IniEntry("other", "x") + IniSection(kSerialSection));
   const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, 1);
   EXPECT_EQ(settings.m_nCommandDelay, 100);
   EXPECT_EQ(ReadBytes(path),
-            Section(kInfrared) + Entry("other", "x") + Entry(kDelay, "100") + Section(kSerial) + Entry(kPortNo, "1"));
+            IniSection(kInfraredSection) + IniEntry("other", "x") + IniEntry(kDelayKey, "100") + IniSection(kSerialSection) + IniEntry(kPortNumberKey, "1"));
 }
 
 TEST_F(SettingsTest, DeviceNameIsReadButNeverWritten) {
   const std::string content =
-      Section(kSerial) + Entry(kPortName, " /dev/ttyUSB0 ") + Entry(kPortNo, "2") + Section(kInfrared) + Entry(kDelay, "0");
+      IniSection(kSerialSection) + IniEntry(kPortNameKey, " /dev/ttyUSB0 ") + IniEntry(kPortNumberKey, "2") + IniSection(kInfraredSection) + IniEntry(kDelayKey, "0");
   WriteBytes(path, content);
   const LinkSettings settings = Load();
   EXPECT_EQ(settings.portName, "/dev/ttyUSB0");
@@ -120,7 +118,7 @@ TEST_F(SettingsTest, DeviceNameIsReadButNeverWritten) {
   // Without the key nothing adds it.
   std::filesystem::remove(path);
   Load();
-  EXPECT_EQ(ReadBytes(path).find(kPortName), std::string::npos);
+  EXPECT_EQ(ReadBytes(path).find(kPortNameKey), std::string::npos);
 }
 
 TEST_F(SettingsTest, ReadIniSettingsWritesNothing) {
@@ -129,7 +127,7 @@ TEST_F(SettingsTest, ReadIniSettingsWritesNothing) {
   EXPECT_EQ(missing.m_nCommandDelay, 100);
   EXPECT_FALSE(std::filesystem::exists(path));
 
-  const std::string content = Section(kSerial) + Entry(kPortNo, "5x") + Entry(kPortName, "COM12");
+  const std::string content = IniSection(kSerialSection) + IniEntry(kPortNumberKey, "5x") + IniEntry(kPortNameKey, "COM12");
   WriteBytes(path, content);
   const LinkSettings read = ReadIniSettings(path);
   EXPECT_EQ(read.m_nPortNo, 5);
@@ -139,7 +137,7 @@ TEST_F(SettingsTest, ReadIniSettingsWritesNothing) {
 }
 
 TEST_F(SettingsTest, AFailedWriteBackLeavesTheFileByteIdenticalAndIsReported) {
-  const std::string old = Section(kSerial) + Entry(kPortNo, "03") + Section(kInfrared) + "; no delay\r\n";
+  const std::string old = IniSection(kSerialSection) + IniEntry(kPortNumberKey, "03") + IniSection(kInfraredSection) + "; no delay\r\n";
   for (FailingFiles::Step step : {FailingFiles::kWriteHalf, FailingFiles::kRename}) {
     WriteBytes(path, old);
     FailingFiles files(step);
@@ -155,10 +153,10 @@ TEST_F(SettingsTest, AFailedWriteBackLeavesTheFileByteIdenticalAndIsReported) {
 // A lone CR ends a line: the keys are found, each line keeps its own ending, and
 // running again changes nothing (the file once grew by both keys on every run).
 TEST_F(SettingsTest, CrOnlyFileIsReadAndRewrittenWithoutGrowing) {
-  WriteBytes(path, "[" + kSerial + "]\r" + kPortName + "=/dev/ttyUSB1\r" + kPortNo + "=02\r[" + kInfrared + "]\r" +
-                       kDelay + "=40\r");
+  WriteBytes(path, "[" + kSerialSection + "]\r" + kPortNameKey + "=/dev/ttyUSB1\r" + kPortNumberKey + "=02\r[" + kInfraredSection + "]\r" +
+                       kDelayKey + "=40\r");
   const std::string rewritten =
-      "[" + kSerial + "]\r" + kPortName + "=/dev/ttyUSB1\r" + kPortNo + "=2\r[" + kInfrared + "]\r" + kDelay + "=40\r";
+      "[" + kSerialSection + "]\r" + kPortNameKey + "=/dev/ttyUSB1\r" + kPortNumberKey + "=2\r[" + kInfraredSection + "]\r" + kDelayKey + "=40\r";
   for (int run = 0; run < 2; ++run) {
     const LinkSettings settings = Load();
     EXPECT_EQ(settings.portName, "/dev/ttyUSB1");
@@ -169,7 +167,7 @@ TEST_F(SettingsTest, CrOnlyFileIsReadAndRewrittenWithoutGrowing) {
 }
 
 TEST_F(SettingsTest, AFileOverOneMebibyteIsNeitherReadNorWritten) {
-  const std::string settings = Section(kSerial) + Entry(kPortNo, "5") + Section(kInfrared) + Entry(kDelay, "7");
+  const std::string settings = IniSection(kSerialSection) + IniEntry(kPortNumberKey, "5") + IniSection(kInfraredSection) + IniEntry(kDelayKey, "7");
   const std::size_t mebibyte = 1024 * 1024;
   const std::string fits = settings + ";" + std::string(mebibyte - settings.size() - 1, 'x');
   WriteBytes(path, fits);

@@ -14,6 +14,7 @@
 #include "album/album.h"
 #include "entry/char_class.h"
 #include "sim/sim_keys.h"
+#include "support/cp932.h"
 #include "text/text_codec.h"
 
 namespace vrellix::testing {
@@ -37,13 +38,13 @@ class CharPools {
     }
     for (const char* utf8 : {"が", "ぎ", "ぐ", "げ", "ご", "ざ", "じ", "ず", "ぜ", "ぞ", "だ", "ぢ", "づ", "で", "ど",
                              "ば", "び", "ぶ", "べ", "ぼ", "ぱ", "ぴ", "ぷ", "ぺ", "ぽ"}) {
-      m_voicedHiragana.push_back(Sjis(utf8));
+      m_voicedHiragana.push_back(Cp932(utf8));
     }
     for (const char* utf8 : {"ガ", "ギ", "グ", "ゲ", "ゴ", "ザ", "ジ", "ズ", "ゼ", "ゾ", "ダ", "ヂ", "ヅ", "デ", "ド",
                              "バ", "ビ", "ブ", "ベ", "ボ", "パ", "ピ", "プ", "ペ", "ポ"}) {
-      m_voicedKatakana.push_back(Sjis(utf8));
+      m_voicedKatakana.push_back(Cp932(utf8));
     }
-    m_halfMarks = {Sjis("ﾞ"), Sjis("ﾟ")};
+    m_halfMarks = {Cp932("ﾞ"), Cp932("ﾟ")};
   }
 
   const std::vector<std::string>& Class(int charClass) const {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/sim_keys.h"
+#include "support/cp932.h"
 
 namespace vrellix::sim {
 namespace {
@@ -15,7 +16,7 @@ using testing::OpenTitle;
 using testing::OpenTrackList;
 using testing::OpenTrackName;
 using testing::OpenYomi;
-using testing::Sjis;
+using testing::Cp932;
 using testing::Space;
 using testing::Times;
 using testing::ToggleWidth;
@@ -158,8 +159,8 @@ TEST(DeviceModelFields, OpenedFieldShowsOldTextAndAFreshPalette) {
 }
 
 TEST(DeviceModelFields, EraseRemovesWholeCharactersAndStopsAtEmpty) {
-  const std::string old = Sjis("あA");
-  EXPECT_EQ(RunKeys(OpenTitle() + Keys{KEY_ERASE}, old).Text(FieldId::Title), Sjis("あ"));
+  const std::string old = Cp932("あA");
+  EXPECT_EQ(RunKeys(OpenTitle() + Keys{KEY_ERASE}, old).Text(FieldId::Title), Cp932("あ"));
   EXPECT_EQ(RunKeys(OpenTitle() + Times(2, KEY_ERASE), old).Text(FieldId::Title), "");
   const DeviceModel model = RunKeys(OpenTitle() + Times(32, KEY_ERASE), old);
   EXPECT_EQ(model.Text(FieldId::Title), "");
@@ -195,7 +196,7 @@ TEST_P(Entry, LeavesTheTextWithoutErrors) {
   const EntryCase& c = GetParam();
   const DeviceModel model = RunKeys(OpenTitle() + Times(3, KEY_ERASE) + c.keys);
   EXPECT_EQ(ErrorList(model), "");
-  EXPECT_EQ(model.Text(FieldId::Title), Sjis(c.text));
+  EXPECT_EQ(model.Text(FieldId::Title), Cp932(c.text));
 }
 
 const Keys kNext{KEY_NEXT};
@@ -319,7 +320,7 @@ TEST_P(FieldError, IsRecordedAndTheKeyIgnored) {
   ASSERT_EQ(model.Errors().size(), 1u) << ErrorList(model);
   EXPECT_EQ(model.Errors()[0].keyIndex, opening + c.keyIndex);
   EXPECT_EQ(model.Errors()[0].message, c.message);
-  EXPECT_EQ(model.Text(FieldId::Title), Sjis(c.text));
+  EXPECT_EQ(model.Text(FieldId::Title), Cp932(c.text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -389,11 +390,11 @@ TEST(DeviceModelAlbum, JobStyleKeyingLeavesTheTextsAndNoErrors) {
   const DeviceModel model = RunKeys(keys);
   EXPECT_EQ(ErrorList(model), "");
   EXPECT_EQ(model.CurrentScreen(), Screen::PlaylistList);
-  EXPECT_EQ(model.Text(FieldId::Title), Sjis("が"));
-  EXPECT_EQ(model.Text(FieldId::Yomi), Sjis("か"));
+  EXPECT_EQ(model.Text(FieldId::Title), Cp932("が"));
+  EXPECT_EQ(model.Text(FieldId::Yomi), Cp932("か"));
   EXPECT_EQ(model.Text(FieldId::Artist), "A");
-  EXPECT_EQ(model.Text(FieldId::TrackName, 1), Sjis("1 ＠"));
-  EXPECT_EQ(model.Text(FieldId::TrackYomi, 1), Sjis("ア"));
+  EXPECT_EQ(model.Text(FieldId::TrackName, 1), Cp932("1 ＠"));
+  EXPECT_EQ(model.Text(FieldId::TrackYomi, 1), Cp932("ア"));
 }
 
 // ---- dump

@@ -19,6 +19,7 @@
 #include "link/stop_event.h"
 #include "sim/album_generator.h"
 #include "sim/simulated_run.h"
+#include "support/cp932.h"
 #include "support/fake_clock.h"
 #include "support/sanitized_build.h"
 #include "validate/input_checks.h"
@@ -28,7 +29,7 @@ namespace {
 
 using testing::AlbumGenerator;
 using testing::CharPools;
-using testing::Sjis;
+using testing::Cp932;
 
 constexpr std::uint32_t kFirstSeed = 20261207;
 // Enough to meet every mixture many times; the whole run stays within seconds.
@@ -116,7 +117,7 @@ int CountFromEnvironment(int fallback) {
 
 TEST(JobAgainstDevice, RandomAlbumsEndUpOnTheDeviceExactly) {
   const CharPools pools;
-  const std::string oldTexts[] = {"OLD", "", Sjis("古いテキスト"), Sjis("ああああああああああああああああ")};
+  const std::string oldTexts[] = {"OLD", "", Cp932("古いテキスト"), Cp932("ああああああああああああああああ")};
   // A seed alone reruns that one album; with a count, a run of albums from it.
   const bool oneSeed = std::getenv("VRELLIX_PROPERTY_SEED") != nullptr && !std::getenv("VRELLIX_PROPERTY_COUNT");
   const std::uint32_t first = SeedFromEnvironment(kFirstSeed);

@@ -1,84 +1,70 @@
-// The layout tables hold code page 932 codes; these checks read them back as
-// the characters of the device's layout, written out as text.
+// The model's layout tables, code by code, against the layout written out as
+// text (support/palette_text.h).
 #include "sim/palette_layout.h"
 
 #include <gtest/gtest.h>
 
-#include "sim/sim_keys.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/cp932.h"
+#include "support/palette_text.h"
 
 namespace vrellix::sim {
 namespace {
 
-using testing::Sjis;
+using testing::Cp932;
+using testing::Utf8Chars;
 
-// One string per digit key, press by press; '.' for a cell without a character,
-// 'V' and 'S' for the voiced and semi-voiced marks.
-struct KanaRow {
-  int digit;
-  const char* hiragana;
-  const char* fullKatakana;
-  const char* halfKatakana;
-};
+// The code the model holds for a cell of the layout text.
+std::uint16_t CodeOf(const std::string& cell) {
+  if (cell == testing::kVoicedMarkText) return kVoicedMark;
+  if (cell == testing::kSemiVoicedMarkText) return kSemiVoicedMark;
+  if (cell == testing::kNoCharText) return kNoChar;
+  return CharCode(Cp932(cell));
+}
 
-const KanaRow kKanaRows[] = {
-    {0, "わをんVS。、ー", "ワヲンVS..－", "ﾜｦﾝﾞﾟ..ｰ"},
-    {1, "あいうえおぁぃぅぇぉ", "アイウエオァィゥェォ", "ｱｲｳｴｵｧｨｩｪｫ"},
-    {2, "かきくけこ", "カキクケコ", "ｶｷｸｹｺ"},
-    {3, "さしすせそ", "サシスセソ", "ｻｼｽｾｿ"},
-    {4, "たちつてとっ", "タチツテトッ", "ﾀﾁﾂﾃﾄｯ"},
-    {5, "なにぬねの", "ナニヌネノ", "ﾅﾆﾇﾈﾉ"},
-    {6, "はひふへほ", "ハヒフヘホ", "ﾊﾋﾌﾍﾎ"},
-    {7, "まみむめも", "マミムメモ", "ﾏﾐﾑﾒﾓ"},
-    {8, "やゆよゃゅょ", "ヤユヨャュョ", "ﾔﾕﾖｬｭｮ"},
-    {9, "らりるれろ", "ラリルレロ", "ﾗﾘﾙﾚﾛ"},
-};
-
-std::string CellText(std::uint16_t code) {
-  if (code == kVoicedMark) return "V";
-  if (code == kSemiVoicedMark) return "S";
-  if (code == kNoChar) return ".";
-  return CharBytes(code);
+std::vector<std::uint16_t> CodesOf(const char* text) {
+  std::vector<std::uint16_t> codes;
+  for (const std::string& cell : Utf8Chars(text)) codes.push_back(CodeOf(cell));
+  return codes;
 }
 
 TEST(PaletteLayout, KanaCyclesMatchTheLayout) {
-  for (const KanaRow& row : kKanaRows) {
-    const KanaCycle& cycle = KanaCycleOf(row.digit);
-    std::string hira, full, half;
+  for (const testing::KanaKeyText& row : testing::kKanaKeys) {
+    const KanaCycle& cycle = KanaCycleOf(row.key);
+    std::vector<std::uint16_t> hira, full, half;
     for (int i = 0; i < cycle.length; ++i) {
-      hira += CellText(cycle.cells[i].hiragana);
-      full += CellText(cycle.cells[i].fullKatakana);
-      half += CellText(cycle.cells[i].halfKatakana);
+      hira.push_back(cycle.cells[i].hiragana);
+      full.push_back(cycle.cells[i].fullKatakana);
+      half.push_back(cycle.cells[i].halfKatakana);
     }
-    EXPECT_EQ(hira, Sjis(row.hiragana)) << "KEY_" << row.digit;
-    EXPECT_EQ(full, Sjis(row.fullKatakana)) << "KEY_" << row.digit;
-    EXPECT_EQ(half, Sjis(row.halfKatakana)) << "KEY_" << row.digit;
+    EXPECT_EQ(hira, CodesOf(row.hiragana)) << row.hiragana;
+    EXPECT_EQ(full, CodesOf(row.fullKatakana)) << row.fullKatakana;
+    EXPECT_EQ(half, CodesOf(row.halfKatakana)) << row.halfKatakana;
   }
 }
 
 TEST(PaletteLayout, SymbolGridMatchesTheLayout) {
-  const char* const full[kGridRows] = {"＿｛｝＜＞【】（）「」＊", "｜！？￥＄％＆＝＋－～＃", ".‘’”＾；：，・＠／．"};
-  const char* const half[kGridRows] = {"_{}<>[]()｢｣*", "|!?\\$%&=+-~#", ".`'\"^;:,･@/."};
   for (int row = 0; row < kGridRows; ++row) {
-    std::string gotFull, gotHalf;
+    std::vector<std::uint16_t> full, half;
     for (int column = 0; column < kGridColumns; ++column) {
-      gotFull += CellText(SymbolChar(row * kGridColumns + column, false));
-      gotHalf += CellText(SymbolChar(row * kGridColumns + column, true));
+      full.push_back(SymbolChar(row * kGridColumns + column, false));
+      half.push_back(SymbolChar(row * kGridColumns + column, true));
     }
-    EXPECT_EQ(gotFull, Sjis(full[row])) << "row " << row;
-    EXPECT_EQ(gotHalf, Sjis(half[row])) << "row " << row;
+    EXPECT_EQ(full, CodesOf(testing::kFullWidthSymbolRows[row])) << testing::kFullWidthSymbolRows[row];
+    EXPECT_EQ(half, CodesOf(testing::kHalfWidthSymbolRows[row])) << testing::kHalfWidthSymbolRows[row];
   }
 }
 
 TEST(PaletteLayout, VoicedFormsAreTheMarkedKana) {
-  const char* const bases = "かきくけこさしすせそたちつてとはひふへほカキクケコサシスセソタチツテトハヒフヘホ";
-  const char* const voiced = "がぎぐげござじずぜぞだぢづでどばびぶべぼガギグゲゴザジズゼゾダヂヅデドバビブベボ";
-  const std::string b = Sjis(bases), v = Sjis(voiced);
-  for (std::size_t i = 0; i < b.size(); i += 2) {
-    EXPECT_EQ(CharBytes(VoicedForm(CharCode(b.substr(i, 2)))), v.substr(i, 2)) << i / 2;
-  }
-  const std::string semiBases = Sjis("はひふへほハヒフヘホ"), semi = Sjis("ぱぴぷぺぽパピプペポ");
-  for (std::size_t i = 0; i < semiBases.size(); i += 2) {
-    EXPECT_EQ(CharBytes(SemiVoicedForm(CharCode(semiBases.substr(i, 2)))), semi.substr(i, 2)) << i / 2;
+  for (const testing::MarkedKanaText& row : testing::kMarkedKana) {
+    const std::vector<std::uint16_t> bases = CodesOf(row.base), marked = CodesOf(row.marked);
+    ASSERT_EQ(bases.size(), marked.size());
+    for (std::size_t i = 0; i < bases.size(); ++i) {
+      EXPECT_EQ(row.semiVoiced ? SemiVoicedForm(bases[i]) : VoicedForm(bases[i]), marked[i]) << row.marked << " " << i;
+    }
   }
 }
 

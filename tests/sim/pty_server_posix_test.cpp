@@ -2,75 +2,29 @@
 // path as the program reaches a serial port.
 #include "sim/pty_server.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <thread>
 
 #include "link/clock.h"
 #include "link/key_link.h"
 #include "link/serial_port.h"
+#include "sim/simulated_device.h"
 #include "sim/sim_keys.h"
 #include "support/fake_clock.h"
+#include "support/pty_pair.h"
 #include "support/typed_results.h"
 
 namespace vrellix::sim {
 namespace {
 
+using namespace std::chrono_literals;
 using testing::Keys;
 using testing::OpenTitle;
+using testing::PtyClient;
 using testing::operator+;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes PacketOf(int key) {
-  const auto packet = KeyPacket(key);
-  return Bytes(packet.begin(), packet.end());
-}
-
-// A client on the slave side with a raw line.
-class Client {
- public:
-  explicit Client(const std::string& path) {
-    m_fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    termios t{};
-    if (m_fd >= 0 && tcgetattr(m_fd, &t) == 0) {
-      cfmakeraw(&t);
-      tcsetattr(m_fd, TCSANOW, &t);
-    }
-  }
-  ~Client() {
-    if (m_fd >= 0) close(m_fd);
-  }
-  bool Ok() const { return m_fd >= 0; }
-  bool Send(const Bytes& bytes) { return write(m_fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()); }
-  // Bytes that arrive within the time, stopping at want bytes; hungUp set when the line went away.
-  Bytes Receive(std::size_t want, int withinMs, bool* hungUp = nullptr) {
-    Bytes got;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(withinMs);
-    while (got.size() < want) {
-      const auto left =
-          std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-      if (left <= 0) break;
-      pollfd pfd{m_fd, POLLIN, 0};
-      if (poll(&pfd, 1, static_cast<int>(left)) <= 0) continue;
-      std::uint8_t buffer[64];
-      const ssize_t n = read(m_fd, buffer, sizeof buffer);
-      if (n <= 0) {
-        if (hungUp) *hungUp = true;
-        break;
-      }
-      got.insert(got.end(), buffer, buffer + n);
-    }
-    return got;
-  }
-
- private:
-  int m_fd = -1;
-};
+using testing::Bytes;
+using testing::PacketOf;
 
 class PtyServerTest : public ::testing::Test {
  protected:
@@ -79,37 +33,31 @@ class PtyServerTest : public ::testing::Test {
     server = std::make_unique<PtyServer>(*device);
     std::string error;
     ASSERT_TRUE(server->Open(&error)) << error;
-    thread = std::thread([this] { server->Serve(); });
-  }
-  void TearDown() override {
-    if (server) server->RequestStop();
-    if (thread.joinable()) thread.join();
+    server->Start();
   }
 
   std::unique_ptr<SimulatedDevice> device;
-  std::unique_ptr<PtyServer> server;
-  std::thread thread;
+  std::unique_ptr<PtyServer> server;  // after the device: stopped before it goes
 };
 
 TEST_F(PtyServerTest, AnswersPacketsAsTheyArrive) {
   Start();
-  Client client(server->SlavePath());
+  PtyClient client(server->SlavePath());
   ASSERT_TRUE(client.Ok());
   Bytes bad = PacketOf(KEY_SELECT);
   bad[7] ^= 0xFF;
   ASSERT_TRUE(client.Send(PacketOf(KEY_SELECT)));
-  EXPECT_EQ(client.Receive(1, 2000), Bytes{ACK});
+  EXPECT_EQ(client.Receive(1, 2000ms), Bytes{ACK});
   ASSERT_TRUE(client.Send(bad));
-  EXPECT_EQ(client.Receive(1, 2000), Bytes{NAK});
+  EXPECT_EQ(client.Receive(1, 2000ms), Bytes{NAK});
   // A packet in two pieces is one packet.
   const Bytes down = PacketOf(KEY_MENU_DOWN);
   ASSERT_TRUE(client.Send(Bytes(down.begin(), down.begin() + 5)));
-  EXPECT_TRUE(client.Receive(1, 100).empty());
+  EXPECT_TRUE(client.Receive(1, 100ms).empty());
   ASSERT_TRUE(client.Send(Bytes(down.begin() + 5, down.end())));
-  EXPECT_EQ(client.Receive(1, 2000), Bytes{ACK});
+  EXPECT_EQ(client.Receive(1, 2000ms), Bytes{ACK});
 
-  server->RequestStop();
-  thread.join();
+  server->Stop();
   EXPECT_EQ(device->PacketsReceived(), 3);
   EXPECT_EQ(device->Model().CurrentScreen(), Screen::PlaylistMenu);
   EXPECT_EQ(device->Model().MenuCursor(), 1);
@@ -118,13 +66,13 @@ TEST_F(PtyServerTest, AnswersPacketsAsTheyArrive) {
 TEST_F(PtyServerTest, KeepsServingAfterAClientCloses) {
   Start();
   {
-    Client first(server->SlavePath());
+    PtyClient first(server->SlavePath());
     ASSERT_TRUE(first.Send(PacketOf(KEY_SELECT)));
-    EXPECT_EQ(first.Receive(1, 2000), Bytes{ACK});
+    EXPECT_EQ(first.Receive(1, 2000ms), Bytes{ACK});
   }
-  Client second(server->SlavePath());
+  PtyClient second(server->SlavePath());
   ASSERT_TRUE(second.Send(PacketOf(KEY_BACK)));
-  EXPECT_EQ(second.Receive(1, 2000), Bytes{ACK});
+  EXPECT_EQ(second.Receive(1, 2000ms), Bytes{ACK});
   EXPECT_EQ(device->Model().CurrentScreen(), Screen::PlaylistList);
 }
 
@@ -132,12 +80,12 @@ TEST_F(PtyServerTest, ClosedLineHangsUpAfterTheLastAnswer) {
   SimulatorOptions options;
   options.closeAt = 1;
   Start(options);
-  Client client(server->SlavePath());
+  PtyClient client(server->SlavePath());
   ASSERT_TRUE(client.Send(PacketOf(KEY_SELECT)));
-  EXPECT_EQ(client.Receive(1, 2000), Bytes{ACK});
+  EXPECT_EQ(client.Receive(1, 2000ms), Bytes{ACK});
   client.Send(PacketOf(KEY_SELECT));
   bool hungUp = false;
-  EXPECT_TRUE(client.Receive(1, 4000, &hungUp).empty());
+  EXPECT_TRUE(client.Receive(1, 4000ms, &hungUp).empty());
   EXPECT_TRUE(hungUp);
   EXPECT_EQ(device->Model().KeysReceived(), 1);
 }

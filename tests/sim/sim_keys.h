@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "link/keys.h"
-#include "text/text_codec.h"
 
 namespace vrellix::testing {
 
@@ -36,11 +35,5 @@ inline Keys ToggleWidth(bool fieldHasText) {
   return ToFunctionTop() + Times(fieldHasText ? 3 : 2, KEY_PAL_DOWN) + Keys{KEY_PAL_ENTER};
 }
 inline Keys Space() { return ToFunctionTop() + Keys{KEY_PAL_DOWN, KEY_PAL_ENTER}; }
-
-// Code page 932 bytes of a UTF-8 literal; fails the test run loudly if it cannot.
-inline std::string Sjis(const std::string& utf8) {
-  const std::optional<std::string> cp932 = Utf8ToCp932(utf8);
-  return cp932 ? *cp932 : std::string("<not CP932: ") + utf8 + ">";
-}
 
 }  // namespace vrellix::testing

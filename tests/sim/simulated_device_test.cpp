@@ -8,7 +8,9 @@
 #include "link/key_link.h"
 #include "link/virtual_clock.h"
 #include "sim/sim_keys.h"
+#include "support/cp932.h"
 #include "support/fake_clock.h"
+#include "support/bytes.h"
 #include "support/typed_results.h"
 
 namespace vrellix::sim {
@@ -19,12 +21,8 @@ using testing::Keys;
 using testing::OpenTitle;
 using testing::Times;
 using testing::operator+;
-using Packet = std::vector<std::uint8_t>;
-
-Packet PacketOf(int key) {
-  const auto packet = KeyPacket(key);
-  return Packet(packet.begin(), packet.end());
-}
+using testing::PacketOf;
+using Packet = testing::Bytes;
 
 // Writes the packet and returns the reply bytes that came back.
 Packet Exchange(SimulatedDevice& device, const Packet& packet) {
@@ -226,7 +224,7 @@ TEST(SimulatedDevice, PutCommandRetriesPastOneFault) {
 
 TEST(SimulatedDevice, DumpIsUtf8AndHoldsTheOldText) {
   SimulatorOptions options;
-  options.oldText = testing::Sjis("古い");
+  options.oldText = testing::Cp932("古い");
   SimulatedDevice device(options);
   FakeClock clock;
   StopEvent stop;

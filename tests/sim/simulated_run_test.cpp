@@ -7,11 +7,12 @@
 
 #include "job/job_plan.h"
 #include "sim/sim_keys.h"
+#include "support/cp932.h"
 
 namespace vrellix::sim {
 namespace {
 
-using testing::Sjis;
+using testing::Cp932;
 
 std::array<bool, kTrackCount> Ticked(std::initializer_list<int> rows) {
   std::array<bool, kTrackCount> checks{};
@@ -54,19 +55,19 @@ TEST_P(ComparedFields, AreTheFieldsTheJobSets) {
 INSTANTIATE_TEST_SUITE_P(
     Sim, ComparedFields,
     ::testing::Values(
-        FieldsCase{"HeadersOnly", Album{"T", Sjis("た"), "A", {}}, Ticked({0}), {"title", "yomi", "artist"}},
-        FieldsCase{"EmptyHeadersLeftOut", Album{"", Sjis("た"), "", {}}, {}, {"yomi"}},
+        FieldsCase{"HeadersOnly", Album{"T", Cp932("た"), "A", {}}, Ticked({0}), {"title", "yomi", "artist"}},
+        FieldsCase{"EmptyHeadersLeftOut", Album{"", Cp932("た"), "", {}}, {}, {"yomi"}},
         FieldsCase{"TickedNamedTracksWithTheirReadings",
-                   WithTracks(Album{}, {{0, {"a", Sjis("あ")}}, {2, {"c", ""}}, {49, {"z", Sjis("ぜ")}}}),
+                   WithTracks(Album{}, {{0, {"a", Cp932("あ")}}, {2, {"c", ""}}, {49, {"z", Cp932("ぜ")}}}),
                    Ticked({0, 2, 49}), {"track 1 name", "track 1 yomi", "track 3 name", "track 50 name", "track 50 yomi"}},
         FieldsCase{"UntickedOrNamelessRowsLeftOut",
-                   WithTracks(Album{}, {{1, {"b", Sjis("い")}}, {3, {"", ""}}, {4, {"e", ""}}}), Ticked({3, 4}),
+                   WithTracks(Album{}, {{1, {"b", Cp932("い")}}, {3, {"", ""}}, {4, {"e", ""}}}), Ticked({3, 4}),
                    {"track 5 name"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimulatedRun, EntersTheAlbumWithThePlannedKeysAndTime) {
-  const Album album = WithTracks(Album{Sjis("ﾊﾟｰﾃｨｰ ＠ 2026"), Sjis("ぱーてぃー"), "A&B", {}},
-                                 {{1, {Sjis("ミッドナイト・ラン!"), Sjis("みっど")}}, {4, {"x", ""}}});
+  const Album album = WithTracks(Album{Cp932("ﾊﾟｰﾃｨｰ ＠ 2026"), Cp932("ぱーてぃー"), "A&B", {}},
+                                 {{1, {Cp932("ミッドナイト・ラン!"), Cp932("みっど")}}, {4, {"x", ""}}});
   const auto checks = Ticked({1, 4});
   // The time is the plan's estimate, also at the largest delay the settings can hold.
   const JobPlan longest = PlanJob(album, checks, INT_MAX);
@@ -95,7 +96,7 @@ TEST(SimulatedRun, EntersTheAlbumWithThePlannedKeysAndTime) {
 // longer than that stays in front of the new one, and the run says so.
 TEST(SimulatedRun, ReportsAFieldTheDeviceHoldsDifferently) {
   Album album;
-  album.Yomi = Sjis("あ");
+  album.Yomi = Cp932("あ");
   SimulatorOptions options;
   options.oldText = "ABCDEFGHIJKLMNOPQR";
   const SimulatedRun run = RunSimulatedJob(album, {}, options, 0);
@@ -108,7 +109,7 @@ TEST(SimulatedRun, ReportsAFieldTheDeviceHoldsDifferently) {
 TEST(SimulatedRun, FormatsModelErrorsAndUndecodableTextLikeTheDump) {
   SimulatedRun run;
   run.jobSucceeded = true;
-  run.fields.push_back({FieldId::TrackYomi, 9, Sjis("あ"), std::string("\x82", 1)});
+  run.fields.push_back({FieldId::TrackYomi, 9, Cp932("あ"), std::string("\x82", 1)});
   run.modelErrors.push_back({12, "title field, page 0, full width, cell 0", "KEY_NEXT with no character pending"});
   EXPECT_FALSE(run.Passed());
   EXPECT_EQ(FormatHeldFields(run),

@@ -15,7 +15,7 @@
 
 namespace vrellix::testing {
 
-// Code returned by FakeTransmitter::Keys() for a packet whose code bytes match no key.
+// Code returned by FakeTransmitter::Keys() for a packet that carries no key.
 constexpr int kUnknownKey = -1000;
 
 class FakeTransmitter final : public ByteChannel {
@@ -105,15 +105,8 @@ class FakeTransmitter final : public ByteChannel {
     return keys;
   }
 
-  static int DecodeKey(const Packet& packet) {
-    if (packet.size() != static_cast<std::size_t>(kPacketSize)) return kUnknownKey;
-    for (const KeyRow* row = KeyTableBegin(); row != KeyTableEnd(); ++row) {
-      std::uint8_t bytes[4];
-      KeyCodeBytes(row->code, bytes);
-      if (std::equal(bytes, bytes + 4, packet.begin() + 3)) return row->code;
-    }
-    return kUnknownKey;
-  }
+  // The key of a packet, kUnknownKey for one that carries none.
+  static int DecodeKey(const Packet& packet) { return KeyOfPacket(packet.data(), packet.size()).value_or(kUnknownKey); }
 
   int WriteCalls() const { return m_writeCalls; }
   int ReadCalls() const { return m_readCalls; }

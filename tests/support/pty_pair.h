@@ -1,6 +1,7 @@
 // A pseudo-terminal pair standing in for the serial line: the code under test
 // opens the slave by its path like a real tty; the test plays the transmitter
-// on the master. The harness keeps its own slave descriptor open for its whole
+// on the master byte by byte (support/scripted_transmitter.h answers whole
+// packets). The harness keeps its own slave descriptor open for its whole
 // life, so the line never hangs up under the test, and it never changes the
 // master's settings (that would change the slave's).
 #pragma once
@@ -8,23 +9,38 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdint>
-#include <deque>
-#include <functional>
-#include <mutex>
-#include <optional>
 #include <stdexcept>
 #include <string>
-#include <thread>
-#include <vector>
+
+#include "support/bytes.h"
 
 namespace vrellix::testing {
 
-using Bytes = std::vector<std::uint8_t>;
+// What fd delivers within the time, stopping once at least `want` bytes are
+// there (all that one read gives: more than want when more had come). hungUp,
+// when given, tells whether the other side went away.
+inline Bytes ReadWithin(int fd, std::size_t want, std::chrono::milliseconds within, bool* hungUp = nullptr) {
+  Bytes got;
+  const auto deadline = std::chrono::steady_clock::now() + within;
+  while (got.size() < want) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    pollfd pfd{fd, POLLIN, 0};
+    if (poll(&pfd, 1, static_cast<int>(left.count())) <= 0) continue;
+    std::uint8_t buffer[4096];
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n <= 0) {
+      if (hungUp) *hungUp = true;
+      break;
+    }
+    got.insert(got.end(), buffer, buffer + n);
+  }
+  return got;
+}
 
 class PtyPair {
  public:
@@ -61,19 +77,7 @@ class PtyPair {
   // Everything the slave side wrote that arrives within the time, stopping as
   // soon as `want` bytes are there.
   Bytes ReadFromSlave(std::size_t want, std::chrono::milliseconds within) const {
-    Bytes got;
-    const auto deadline = std::chrono::steady_clock::now() + within;
-    while (got.size() < want) {
-      const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) break;
-      pollfd pfd{m_master, POLLIN, 0};
-      if (poll(&pfd, 1, static_cast<int>(left.count())) <= 0) continue;
-      std::uint8_t buffer[4096];
-      const ssize_t n = read(m_master, buffer, sizeof buffer);
-      if (n <= 0) break;
-      got.insert(got.end(), buffer, buffer + n);
-    }
-    return got;
+    return ReadWithin(m_master, want, within);
   }
 
   // True once the bytes written by the master are readable on the slave side.
@@ -88,71 +92,33 @@ class PtyPair {
   std::string m_slavePath;
 };
 
-// The infrared transmitter on the master side: answers every complete 8-byte
-// packet with the next scripted reply (nothing for std::nullopt; ACK once the
-// script is used up) and records every byte it received.
-class PtyResponder {
+// A client of a served line: opens the slave side by its path, as the
+// program does, in raw mode.
+class PtyClient {
  public:
-  using Reply = std::optional<std::uint8_t>;
-
-  explicit PtyResponder(PtyPair& pty, std::vector<Reply> script = {})
-      : m_pty(pty), m_script(script.begin(), script.end()) {}
-  ~PtyResponder() { Stop(); }
-
-  // Called with each packet's index before its reply is written.
-  void OnPacket(std::function<void(std::size_t)> hook) { m_onPacket = std::move(hook); }
-
-  void Start() {
-    m_running = true;
-    m_thread = std::thread([this] { Run(); });
+  explicit PtyClient(const std::string& path) : m_fd(open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
+    termios t{};
+    if (m_fd >= 0 && tcgetattr(m_fd, &t) == 0) {
+      cfmakeraw(&t);
+      tcsetattr(m_fd, TCSANOW, &t);
+    }
   }
-
-  void Stop() {
-    m_running = false;
-    if (m_thread.joinable()) m_thread.join();
+  ~PtyClient() {
+    if (m_fd >= 0) close(m_fd);
   }
+  PtyClient(const PtyClient&) = delete;
+  PtyClient& operator=(const PtyClient&) = delete;
 
-  Bytes Received() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received;
+  bool Ok() const { return m_fd >= 0; }
+  bool Send(const Bytes& bytes) const {
+    return write(m_fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  }
+  Bytes Receive(std::size_t want, std::chrono::milliseconds within, bool* hungUp = nullptr) const {
+    return ReadWithin(m_fd, want, within, hungUp);
   }
 
  private:
-  void Run() {
-    std::size_t packets = 0;
-    Bytes pending;
-    while (m_running) {
-      pollfd pfd{m_pty.Master(), POLLIN, 0};
-      if (poll(&pfd, 1, 20) <= 0 || (pfd.revents & POLLIN) == 0) continue;
-      std::uint8_t buffer[256];
-      const ssize_t n = read(m_pty.Master(), buffer, sizeof buffer);
-      if (n <= 0) continue;
-      {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_received.insert(m_received.end(), buffer, buffer + n);
-      }
-      pending.insert(pending.end(), buffer, buffer + n);
-      while (pending.size() >= 8) {
-        pending.erase(pending.begin(), pending.begin() + 8);
-        if (m_onPacket) m_onPacket(packets);
-        ++packets;
-        Reply reply = std::uint8_t{0x06};
-        if (!m_script.empty()) {
-          reply = m_script.front();
-          m_script.pop_front();
-        }
-        if (reply) m_pty.WriteToSlave({*reply});
-      }
-    }
-  }
-
-  PtyPair& m_pty;
-  std::deque<Reply> m_script;
-  std::function<void(std::size_t)> m_onPacket;
-  std::atomic<bool> m_running{false};
-  std::thread m_thread;
-  mutable std::mutex m_mutex;
-  Bytes m_received;
+  int m_fd;
 };
 
 }  // namespace vrellix::testing

@@ -1,4 +1,5 @@
-// A fresh directory per test, removed with everything in it afterwards.
+// A fresh directory per test (or per fuzz run), removed with everything in it
+// afterwards.
 #pragma once
 
 #include <filesystem>
@@ -12,9 +13,8 @@ namespace vrellix::testing {
 
 class ScratchDir {
  public:
-  ScratchDir() {
+  explicit ScratchDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
     std::random_device entropy;
-    const auto base = std::filesystem::temp_directory_path();
     do {
       m_path = base / ("vrellix-test-" + std::to_string(entropy()));
     } while (!std::filesystem::create_directory(m_path));
@@ -38,9 +38,12 @@ class ScratchDir {
   std::filesystem::path m_path;
 };
 
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
+// False when the file could not be written whole.
+inline bool WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return !out.fail();
 }
 
 inline std::string ReadBytes(const std::string& path) {

@@ -5,18 +5,18 @@
 #include <ostream>
 #include <string>
 
+#include "support/edited_albums.h"
+
 namespace vrellix {
 namespace {
+
+using testing::AlbumWith;
+using testing::Repeat;
+using testing::WithRow;
 
 const std::string kHalfWidthTooLong = "文字数が半角３２文字を越えています。修正して下さい";
 const std::string kReadingTooLong = "文字数が１６文字を越えています。修正して下さい";
 const std::string kBadCharacter = "不正な文字が含まれています。修正して下さい";
-
-std::string Repeat(const std::string& piece, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
-  return out;
-}
 
 TEST(CheckInputString, AcceptsOnlyWhatTheModeCanEnter) {
   const struct {
@@ -54,19 +54,6 @@ TEST(CheckInputString, AcceptsOnlyWhatTheModeCanEnter) {
   }
 }
 
-EditedAlbum Album3(std::string title, std::string yomi, std::string artist) {
-  EditedAlbum album;
-  album.title = std::move(title);
-  album.yomi = std::move(yomi);
-  album.artist = std::move(artist);
-  return album;
-}
-
-EditedAlbum WithRow(EditedAlbum album, int number, std::string name, std::string yomi, bool checked = true) {
-  album.rows[static_cast<size_t>(number - 1)] = {std::move(name), std::move(yomi), checked};
-  return album;
-}
-
 struct StartCase {
   const char* what;
   EditedAlbum album;
@@ -92,64 +79,64 @@ const std::string k16Hiragana = Repeat("あ", 16);
 INSTANTIATE_TEST_SUITE_P(
     Albums, RunStartChecksTest,
     ::testing::Values(
-        StartCase{"title of 32 bytes", Album3(k16FullWidth, "", ""), StartCheckResult::kReady, ""},
-        StartCase{"title of 33 bytes", Album3(k16FullWidth + "A", "", ""), StartCheckResult::kFault,
+        StartCase{"title of 32 bytes", AlbumWith(k16FullWidth, "", ""), StartCheckResult::kReady, ""},
+        StartCase{"title of 33 bytes", AlbumWith(k16FullWidth + "A", "", ""), StartCheckResult::kFault,
                   kHalfWidthTooLong + "(Title)"},
-        StartCase{"title not trimmed", Album3(k16FullWidth + " ", "", ""), StartCheckResult::kFault,
+        StartCase{"title not trimmed", AlbumWith(k16FullWidth + " ", "", ""), StartCheckResult::kFault,
                   kHalfWidthTooLong + "(Title)"},
-        StartCase{"kanji in the title", Album3("漢", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
-        StartCase{"length before characters", Album3(Repeat("漢", 17), "", ""), StartCheckResult::kFault,
+        StartCase{"kanji in the title", AlbumWith("漢", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
+        StartCase{"length before characters", AlbumWith(Repeat("漢", 17), "", ""), StartCheckResult::kFault,
                   kHalfWidthTooLong + "(Title)"},
-        StartCase{"16 emoji fit the length, then fail the characters", Album3(Repeat("😀", 16), "", ""),
+        StartCase{"16 emoji fit the length, then fail the characters", AlbumWith(Repeat("😀", 16), "", ""),
                   StartCheckResult::kFault, kBadCharacter + "(Title)"},
-        StartCase{"17 emoji count as 34 bytes", Album3(Repeat("😀", 17), "", ""), StartCheckResult::kFault,
+        StartCase{"17 emoji count as 34 bytes", AlbumWith(Repeat("😀", 17), "", ""), StartCheckResult::kFault,
                   kHalfWidthTooLong + "(Title)"},
-        StartCase{"ヴ cannot be entered", Album3("ヴ", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
-        StartCase{"decomposed kana count as composed", Album3("", Repeat("か\xE3\x82\x99", 16), ""),
+        StartCase{"ヴ cannot be entered", AlbumWith("ヴ", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
+        StartCase{"decomposed kana count as composed", AlbumWith("", Repeat("か\xE3\x82\x99", 16), ""),
                   StartCheckResult::kReady, ""},
-        StartCase{"16 hiragana reading", Album3("", k16Hiragana, ""), StartCheckResult::kReady, ""},
-        StartCase{"17 hiragana reading", Album3("", k16Hiragana + "あ", ""), StartCheckResult::kFault,
+        StartCase{"16 hiragana reading", AlbumWith("", k16Hiragana, ""), StartCheckResult::kReady, ""},
+        StartCase{"17 hiragana reading", AlbumWith("", k16Hiragana + "あ", ""), StartCheckResult::kFault,
                   kReadingTooLong + "(よみ)"},
-        StartCase{"katakana in the reading", Album3("", "ア", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"space in the reading", Album3("", "あ ", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"digit in the reading", Album3("", "1", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"artist of 33 bytes", Album3("", "", std::string(33, 'a')), StartCheckResult::kFault,
+        StartCase{"katakana in the reading", AlbumWith("", "ア", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"space in the reading", AlbumWith("", "あ ", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"digit in the reading", AlbumWith("", "1", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"artist of 33 bytes", AlbumWith("", "", std::string(33, 'a')), StartCheckResult::kFault,
                   kHalfWidthTooLong + "(Artist)"},
-        StartCase{"kanji in the artist", Album3("", "", "a亜"), StartCheckResult::kFault, kBadCharacter + "(Artist)"},
-        StartCase{"title before reading before artist", Album3("漢", "ア", "漢"), StartCheckResult::kFault,
+        StartCase{"kanji in the artist", AlbumWith("", "", "a亜"), StartCheckResult::kFault, kBadCharacter + "(Artist)"},
+        StartCase{"title before reading before artist", AlbumWith("漢", "ア", "漢"), StartCheckResult::kFault,
                   kBadCharacter + "(Title)"},
-        StartCase{"reading before artist", Album3("T", "ア", "漢"), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"album texts before tracks", WithRow(Album3("", "", "漢"), 1, "漢", ""), StartCheckResult::kFault,
+        StartCase{"reading before artist", AlbumWith("T", "ア", "漢"), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"album texts before tracks", WithRow(AlbumWith("", "", "漢"), 1, "漢", ""), StartCheckResult::kFault,
                   kBadCharacter + "(Artist)"},
-        StartCase{"track name too long", WithRow(Album3("T", "", ""), 3, std::string(33, 'n'), ""),
+        StartCase{"track name too long", WithRow(AlbumWith("T", "", ""), 3, std::string(33, 'n'), ""),
                   StartCheckResult::kFault, kHalfWidthTooLong + "(Track[3])"},
-        StartCase{"track name trimmed to 32", WithRow(Album3("", "", ""), 3, " \t" + std::string(32, 'n') + " ", ""),
+        StartCase{"track name trimmed to 32", WithRow(AlbumWith("", "", ""), 3, " \t" + std::string(32, 'n') + " ", ""),
                   StartCheckResult::kReady, ""},
-        StartCase{"bad track name", WithRow(Album3("T", "", ""), 1, "漢", ""), StartCheckResult::kFault,
+        StartCase{"bad track name", WithRow(AlbumWith("T", "", ""), 1, "漢", ""), StartCheckResult::kFault,
                   kBadCharacter + "(Track[1])"},
-        StartCase{"track reading too long", WithRow(Album3("T", "", ""), 2, "N", k16Hiragana + "あ"),
+        StartCase{"track reading too long", WithRow(AlbumWith("T", "", ""), 2, "N", k16Hiragana + "あ"),
                   StartCheckResult::kFault, kReadingTooLong + "(Track[2])(よみ)"},
-        StartCase{"bad track reading", WithRow(Album3("T", "", ""), 50, "N", "ア"), StartCheckResult::kFault,
+        StartCase{"bad track reading", WithRow(AlbumWith("T", "", ""), 50, "N", "ア"), StartCheckResult::kFault,
                   kBadCharacter + "(Track[50])(よみ)"},
-        StartCase{"reading without name", WithRow(Album3("T", "", ""), 1, "", "よみ"), StartCheckResult::kFault,
+        StartCase{"reading without name", WithRow(AlbumWith("T", "", ""), 1, "", "よみ"), StartCheckResult::kFault,
                   "曲名が未入力で「よみ」が入力されています。修正して下さい(Track[1])"},
-        StartCase{"reading without name, bad reading first", WithRow(Album3("T", "", ""), 4, " ", "ア"),
+        StartCase{"reading without name, bad reading first", WithRow(AlbumWith("T", "", ""), 4, " ", "ア"),
                   StartCheckResult::kFault, kBadCharacter + "(Track[4])(よみ)"},
-        StartCase{"unchecked rows are not looked at", WithRow(Album3("T", "", ""), 1, "漢", "ア", false),
+        StartCase{"unchecked rows are not looked at", WithRow(AlbumWith("T", "", ""), 1, "漢", "ア", false),
                   StartCheckResult::kReady, ""},
-        StartCase{"earlier row first", WithRow(WithRow(Album3("T", "", ""), 7, "漢", ""), 2, "", "ア"),
+        StartCase{"earlier row first", WithRow(WithRow(AlbumWith("T", "", ""), 7, "漢", ""), 2, "", "ア"),
                   StartCheckResult::kFault, kBadCharacter + "(Track[2])(よみ)"},
-        StartCase{"nothing to enter", WithRow(Album3("", "", ""), 1, "", ""), StartCheckResult::kNothingToEnter,
+        StartCase{"nothing to enter", WithRow(AlbumWith("", "", ""), 1, "", ""), StartCheckResult::kNothingToEnter,
                   "入力を行う文字がありません"},
-        StartCase{"space-only name counts as empty", WithRow(Album3("", "", ""), 5, "   ", ""),
+        StartCase{"space-only name counts as empty", WithRow(AlbumWith("", "", ""), 5, "   ", ""),
                   StartCheckResult::kNothingToEnter, "入力を行う文字がありません"},
-        StartCase{"unchecked named row counts as nothing", WithRow(Album3("", "", ""), 5, "N", "", false),
+        StartCase{"unchecked named row counts as nothing", WithRow(AlbumWith("", "", ""), 5, "N", "", false),
                   StartCheckResult::kNothingToEnter, "入力を行う文字がありません"},
-        StartCase{"only a reading", Album3("", "よみ", ""), StartCheckResult::kReady, ""},
-        StartCase{"only a named track", WithRow(Album3("", "", ""), 9, "N", ""), StartCheckResult::kReady, ""}));
+        StartCase{"only a reading", AlbumWith("", "よみ", ""), StartCheckResult::kReady, ""},
+        StartCase{"only a named track", WithRow(AlbumWith("", "", ""), 9, "N", ""), StartCheckResult::kReady, ""}));
 
 TEST(RunStartChecks, FillsTheEntryFormInCodePage932) {
-  EditedAlbum edited = Album3(" タイトル ", "よみ", "〜Ａ");
+  EditedAlbum edited = AlbumWith(" タイトル ", "よみ", "〜Ａ");
   edited = WithRow(edited, 1, "  曲 ", "", false);  // unchecked: emptied even with text
   edited = WithRow(edited, 2, " \tｿﾝｸﾞ\r\n", " うた ");
   edited = WithRow(edited, 3, "\xE3\x80\x80N\xE3\x80\x80", "");  // full-width spaces stay

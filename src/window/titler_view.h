@@ -1,0 +1,57 @@
+// The main window as the window logic sees it: three edit fields, the fifty
+// rows of the track list with their check marks, four buttons, and the modal
+// windows it opens. Every call comes on the window thread.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "window/message.h"
+
+namespace vrellix {
+
+// The edit fields 1003, 1004 and 1007.
+enum class TextField { kTitle, kYomi, kArtist };
+// The text columns of the track list (column 0 holds the number and the check box).
+enum class TrackColumn { kName = 1, kYomi = 2 };
+// The buttons 1000, 1001, 1002 and 1 (終了).
+enum class Control { kLoad, kSave, kStart, kExit };
+enum class FileQuestion { kOpenAlbum, kSaveAlbum };
+
+// What the track edit dialog shows, and after OK what the user typed (UTF-8,
+// untrimmed).
+struct TrackEdit {
+  std::string number;  // "1".."50", shown only
+  std::string name;
+  std::string yomi;
+};
+
+class TitlerView : public MessageView {
+ public:
+  // UTF-8 texts of the edit fields.
+  virtual std::string Text(TextField field) const = 0;
+  virtual void SetText(TextField field, const std::string& text) = 0;
+
+  // Rows 0..49.
+  virtual std::string CellText(int row, TrackColumn column) const = 0;
+  virtual void SetCellText(int row, TrackColumn column, const std::string& text) = 0;
+  virtual bool IsChecked(int row) const = 0;
+  virtual void SetChecked(int row, bool checked) = 0;
+
+  virtual void EnableControl(Control control, bool enabled) = 0;
+
+  // A file name (UTF-8) from the user; nothing when cancelled. For saving, the
+  // user has agreed to overwrite an existing file.
+  virtual std::optional<std::string> AskFileName(FileQuestion question) = 0;
+
+  // Runs the track edit dialog modally on edit. True when it closed with OK,
+  // which it allows only once CheckTrackEdit has passed the texts; edit then
+  // holds them.
+  virtual bool EditTrack(TrackEdit& edit) = 0;
+
+  // After a job on the built-in simulator: the verdict and what the simulated
+  // device holds (UTF-8), modally.
+  virtual void ShowSimulatorDump(const std::string& verdict, const std::string& dump) = 0;
+};
+
+}  // namespace vrellix

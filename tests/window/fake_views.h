@@ -1,0 +1,166 @@
+// The window logic's views without a toolkit. The views record what they are
+// told; a FakeUser answers their message boxes and acts in their modal windows
+// from a script, one step each, in order. A window that comes up with no step
+// for it is counted and closed the cautious way (No, ｷｬﾝｾﾙ, the close box),
+// so a test can fail, never hang.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "album/album.h"
+#include "window/progress_logic.h"
+#include "window/progress_view.h"
+#include "window/titler_view.h"
+
+namespace vrellix::testing {
+
+class FakeProgressView;
+
+struct ShownBox {
+  std::string text;
+  MessageIcon icon = MessageIcon::kInformation;
+  MessageButtons buttons = MessageButtons::kOk;
+  bool operator==(const ShownBox& other) const {
+    return text == other.text && icon == other.icon && buttons == other.buttons;
+  }
+};
+
+class FakeUser {
+ public:
+  using ProgressAction = std::function<void(FakeProgressView&)>;
+
+  // Closes the next message box with answer.
+  void AnswerBox(Answer answer);
+  // Runs action on the next track edit dialog: true presses OK, false ｷｬﾝｾﾙ.
+  void EditTrack(std::function<bool(TrackEdit&)> action);
+  // Acts in the open progress window once ready (if given) returns true.
+  void InProgress(ProgressAction action, std::function<bool()> ready = nullptr);
+
+  // Every box shown, in the order they came up.
+  const std::vector<ShownBox>& Boxes() const { return m_boxes; }
+  std::vector<std::string> Texts() const;
+  // What each track edit dialog showed when it came up.
+  const std::vector<TrackEdit>& Edits() const { return m_edits; }
+  bool Done() const { return m_steps.empty(); }
+  // Windows that came up with no step for them, and steps that did not fit.
+  int Unexpected() const { return m_unexpected; }
+
+  // For the views, on the window thread.
+  void BoxShown(const Message& message);
+  Answer BoxAnswer(const Message& message);
+  bool TrackEditAnswer(TrackEdit& edit);
+  // Runs the next step if it is a progress action that is ready.
+  bool ActInProgress(FakeProgressView& view);
+  void CountUnexpected() { ++m_unexpected; }
+
+ private:
+  struct Step {
+    enum Kind { kBox, kTrackEdit, kProgress } kind;
+    Answer answer = Answer::kOk;
+    std::function<bool(TrackEdit&)> edit;
+    ProgressAction act;
+    std::function<bool()> ready;
+  };
+
+  std::deque<Step> m_steps;
+  std::vector<ShownBox> m_boxes;
+  std::vector<TrackEdit> m_edits;
+  int m_unexpected = 0;
+};
+
+class FakeTitlerView final : public TitlerView {
+ public:
+  explicit FakeTitlerView(FakeUser& user) : m_user(user) {}
+
+  // What the screen holds; a test types into it directly.
+  std::map<TextField, std::string> texts;
+  std::array<EditedRow, kTrackCount> rows;
+  std::map<Control, bool> enabled{
+      {Control::kLoad, true}, {Control::kSave, true}, {Control::kStart, true}, {Control::kExit, true}};
+  // The answer to every file question; nothing: the user cancels.
+  std::optional<std::string> fileName;
+  std::vector<FileQuestion> fileQuestions;
+  struct Dump {
+    std::string verdict;
+    std::string dump;
+  };
+  std::vector<Dump> dumps;
+
+  void SetRow(int row, const std::string& name, const std::string& yomi, bool checked = true);
+
+  std::string Text(TextField field) const override;
+  void SetText(TextField field, const std::string& text) override { texts[field] = text; }
+  std::string CellText(int row, TrackColumn column) const override;
+  void SetCellText(int row, TrackColumn column, const std::string& text) override;
+  bool IsChecked(int row) const override { return Row(row).checked; }
+  void SetChecked(int row, bool checked) override { Row(row).checked = checked; }
+  void EnableControl(Control control, bool on) override { enabled[control] = on; }
+  std::optional<std::string> AskFileName(FileQuestion question) override;
+  bool EditTrack(TrackEdit& edit) override { return m_user.TrackEditAnswer(edit); }
+  void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
+  Answer ShowMessage(const Message& message) override;
+
+ private:
+  EditedRow& Row(int row);
+  const EditedRow& Row(int row) const;
+
+  FakeUser& m_user;
+};
+
+// Its window thread is the thread that made it. RunModal pumps what was
+// posted, ticks the status timer and lets the user act; a message box pumps
+// what was posted while it is up, as a toolkit's box does.
+class FakeProgressView final : public ProgressView {
+ public:
+  explicit FakeProgressView(FakeUser& user) : m_user(user) {}
+
+  ProgressLogic& Logic() { return m_logic; }
+
+  // The user's actions while the window is open.
+  void ClickAbort() { m_logic.OnAbort(); }
+  void ClickCloseBox() { Close(false); }
+  // Runs what has been posted so far, in order.
+  void RunPosted();
+
+  int Range() const { return m_range; }
+  int Position() const { return m_position; }
+  // Every text the status line was given, in order.
+  const std::vector<std::string>& StatusTexts() const { return m_statusTexts; }
+  const std::string& AbortText() const { return m_abortText; }
+  int TimesOpened() const { return m_opened; }
+
+  void SetRange(int max) override { m_range = max; }
+  void SetPosition(int position) override { m_position = position; }
+  void SetStatusText(const std::string& text) override { m_statusTexts.push_back(text); }
+  void SetAbortText(const std::string& text) override { m_abortText = text; }
+  bool IsOpen() const override { return m_open; }
+  void Close(bool ok) override;
+  bool RunModal() override;
+  bool Post(std::function<void()> fn) override;
+  Answer ShowMessage(const Message& message) override;
+
+ private:
+  FakeUser& m_user;
+  std::mutex m_mutex;
+  std::condition_variable m_postedChanged;
+  std::deque<std::function<void()>> m_posted;
+  bool m_open = false;
+  bool m_result = false;
+  int m_opened = 0;
+  int m_range = 100;
+  int m_position = 0;
+  std::vector<std::string> m_statusTexts;
+  std::string m_abortText;
+  ProgressLogic m_logic{*this};
+};
+
+}  // namespace vrellix::testing

@@ -1,0 +1,631 @@
+// The main window's behaviour against fake views: start-up with and without a
+// port, the exit question, the track cell clicks, loading and saving, and the
+// Start button from its checks to the end of a job run over a pseudo-terminal
+// (or the simulator) in virtual time.
+#include "window/titler_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <system_error>
+#include <thread>
+
+#include "fake_views.h"
+#include "link/keys.h"
+#include "messages/messages.h"
+#include "support/fake_clock.h"
+#include "support/fake_transmitter.h"
+#include "support/holding_clock.h"
+#include "support/scripted_transmitter.h"
+#include "support/real_ports.h"
+#include "support/scratch_dir.h"
+#include "support/settings_file.h"
+#include "text/text_codec.h"
+
+namespace vrellix {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeProgressView;
+using testing::FakeTitlerView;
+using testing::FakeUser;
+using testing::HoldingClock;
+using testing::ShownBox;
+
+const char* const kMissingDevice = "/dev/vrellix-test-no-such-port";
+const ShownBox kConfirm{messages::kStartQuestion, MessageIcon::kInformation, MessageButtons::kYesNo};
+const ShownBox kSuccess{messages::kJobSucceeded, MessageIcon::kInformation};
+const ShownBox kFailure{messages::kJobFailed, MessageIcon::kError};
+const ShownBox kAbortQuestion{messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo};
+const ShownBox kExitQuestion{messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo};
+
+ShownBox Warning(const std::string& text) { return {text, MessageIcon::kWarning}; }
+
+std::string Repeat(const std::string& text, int times) {
+  std::string repeated;
+  for (int i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
+class WorkingDir {
+ public:
+  explicit WorkingDir(const std::filesystem::path& dir) : m_previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~WorkingDir() {
+    std::error_code ignored;
+    std::filesystem::current_path(m_previous, ignored);
+  }
+
+ private:
+  std::filesystem::path m_previous;
+};
+
+// A working directory, a transmitter on a pty, the fake screen and the window
+// logic on them.
+struct TitlerRig {
+  explicit TitlerRig(std::vector<testing::ScriptedTransmitter::Reply> replies = {}) : line(std::move(replies)) {}
+
+  // Writes settings naming device (the pty when empty) and starts the window.
+  TitlerLogic& Open(const TitlerOptions& options = {}, const std::string& device = "") {
+    testing::WriteSettingsFile(dir.File("rzt_input.ini"), device.empty() ? line.SlavePath() : device);
+    return OpenAsItStands(options);
+  }
+  TitlerLogic& OpenAsItStands(const TitlerOptions& options = {}) {
+    logic = std::make_unique<TitlerLogic>(view, progress.Logic(), options);
+    logic->OnInitDialog();
+    return *logic;
+  }
+
+  // The key of every packet the transmitter received.
+  std::vector<int> Keys() const { return line.Keys(); }
+  std::size_t Packets() const { return line.Received().size() / kPacketSize; }
+
+  // After a job: no box left over, the job idle, the button usable.
+  void ExpectIdle() const {
+    EXPECT_TRUE(user.Done());
+    EXPECT_EQ(user.Unexpected(), 0);
+    EXPECT_TRUE(logic->IsJobIdle());
+    EXPECT_FALSE(progress.IsOpen());
+    EXPECT_TRUE(view.enabled.at(Control::kStart));
+  }
+
+  testing::ScratchDir dir;
+  WorkingDir cwd{dir.Path()};
+  testing::ScriptedTransmitter line;
+  FakeUser user;
+  FakeTitlerView view{user};
+  FakeProgressView progress{user};
+  std::unique_ptr<TitlerLogic> logic;
+};
+
+// ---- Start-up
+
+TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesFileAndStartButtons) {
+  // The message lists the ports present.
+  if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
+  TitlerRig rig;
+  // Only the device key: the number and the delay are missing and must be
+  // written back with their defaults.
+  testing::WriteBytes(rig.dir.File("rzt_input.ini"),
+                      *Utf8ToCp932(std::string("[シリアル通信設定]\r\nｼﾘｱﾙﾎﾟｰﾄ名=") + kMissingDevice + "\r\n"));
+  rig.user.AnswerBox(Answer::kOk);
+  TitlerLogic& logic = rig.OpenAsItStands();
+
+  // The message with its last line saying why: the device is not there.
+  const std::string message = PortFailureMessage(logic.Settings(), PortFailure{PORT_NOT_FOUND, ENOENT, ""});
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{(ShownBox{message, MessageIcon::kError})});
+  EXPECT_NE(message.find(kMissingDevice), std::string::npos);
+  for (Control control : {Control::kLoad, Control::kSave, Control::kStart}) EXPECT_FALSE(rig.view.enabled[control]);
+  EXPECT_TRUE(rig.view.enabled[Control::kExit]);
+  EXPECT_EQ(g_hComm, nullptr);
+  EXPECT_EQ(logic.Runner(), nullptr);
+
+  const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
+  EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
+  EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
+  EXPECT_EQ(written.portName, kMissingDevice);
+}
+
+TEST(TitlerLogic, StartupInEmptyDirectoryCreatesSettings) {
+  // Never open a real serial port of the machine from a test.
+  if (std::filesystem::exists(PortDeviceName(LinkSettings{}))) GTEST_SKIP() << "the default port exists on this machine";
+  TitlerRig rig;
+  rig.user.AnswerBox(Answer::kOk);
+  rig.OpenAsItStands();
+  const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
+  EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
+  EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
+  EXPECT_EQ(rig.user.Texts(),
+            std::vector<std::string>{PortFailureMessage(written, PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+  EXPECT_FALSE(rig.view.enabled[Control::kStart]);
+}
+
+TEST(TitlerLogic, StartupReportsSettingsThatCannotBeWrittenAndGoesOn) {
+  TitlerRig rig;
+  std::filesystem::create_directory(rig.dir.File("rzt_input.ini"));  // a folder where the file belongs
+  rig.user.AnswerBox(Answer::kOk);
+  TitlerOptions simulator;  // no port of the machine is opened
+  simulator.simulate = true;
+  const TitlerLogic& logic = rig.OpenAsItStands(simulator);
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(SettingsWriteFailureMessage(SettingsPath()))});
+  EXPECT_EQ(logic.Settings().m_nCommandDelay, kDefaultCommandDelay);
+  EXPECT_TRUE(rig.view.enabled[Control::kStart]);
+  EXPECT_TRUE(std::filesystem::is_directory(rig.dir.File("rzt_input.ini")));
+}
+
+TEST(TitlerLogic, StartupWithPortEnablesEverythingAndTheEndClosesIt) {
+  TitlerRig rig;
+  rig.Open();
+  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_NE(g_hComm, nullptr);
+  for (const auto& [control, on] : rig.view.enabled) EXPECT_TRUE(on) << static_cast<int>(control);
+  rig.logic.reset();
+  EXPECT_EQ(g_hComm, nullptr);
+}
+
+// ---- The exit question
+
+TEST(TitlerLogic, ExitAsksAndEndsOnlyOnYes) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.texts[TextField::kTitle] = "あいう";
+  rig.user.AnswerBox(Answer::kNo);
+  EXPECT_FALSE(rig.logic->OnExit());
+  rig.user.AnswerBox(Answer::kYes);
+  EXPECT_TRUE(rig.logic->OnExit());
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kExitQuestion, kExitQuestion}));
+  EXPECT_EQ(rig.view.Text(TextField::kTitle), "あいう");
+}
+
+// ---- Track cells
+
+TEST(TitlerLogic, ClicksOutsideTheTextCellsOpenNoEditor) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.SetRow(7, "name", "", true);
+  // The number column (its check box toggles by itself), no row, past the last row and column.
+  for (const auto& [row, column] : {std::pair{0, 0}, {49, 0}, {7, 0}, {-1, 1}, {50, 1}, {0, 3}}) {
+    rig.logic->OnTrackCellClicked(row, column);
+  }
+  EXPECT_TRUE(rig.user.Edits().empty());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+  EXPECT_TRUE(rig.view.rows[7].checked);
+  EXPECT_FALSE(rig.view.rows[0].checked);
+}
+
+TEST(TitlerLogic, NameAndReadingCellsOpenTheEditorWithTheRowAsItStands) {
+  for (const auto& [row, column] : {std::pair{0, 1}, {0, 2}, {25, 1}, {49, 2}}) {
+    SCOPED_TRACE("row " + std::to_string(row) + " column " + std::to_string(column));
+    TitlerRig rig;
+    rig.Open();
+    rig.view.SetRow(row, " 曲 ", "", false);
+    rig.user.EditTrack([](TrackEdit& edit) {
+      edit.name = "changed";
+      return false;  // ｷｬﾝｾﾙ
+    });
+    rig.logic->OnTrackCellClicked(row, column);
+    ASSERT_EQ(rig.user.Edits().size(), 1u);
+    const TrackEdit& shown = rig.user.Edits()[0];
+    EXPECT_EQ(shown.number, std::to_string(row + 1));
+    EXPECT_EQ(shown.name, " 曲 ");  // as it stands, untrimmed
+    EXPECT_EQ(shown.yomi, "");
+    // Cancelled: unchanged.
+    EXPECT_EQ(rig.view.rows[static_cast<std::size_t>(row)].name, " 曲 ");
+    EXPECT_FALSE(rig.view.rows[static_cast<std::size_t>(row)].checked);
+  }
+}
+
+TEST(TitlerLogic, EditorOkWritesTrimmedTextsAndSetsTheCheck) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.texts[TextField::kTitle] = " title ";
+  const auto edit = [&](const std::string& name, const std::string& yomi) {
+    rig.user.EditTrack([=](TrackEdit& typed) {
+      typed.name = name;
+      typed.yomi = yomi;
+      return true;
+    });
+    rig.logic->OnTrackCellClicked(4, 2);
+    EXPECT_TRUE(rig.user.Done());
+  };
+  edit("  name\t", " よみ　 ");
+  EXPECT_EQ(rig.view.rows[4].name, "name");
+  EXPECT_EQ(rig.view.rows[4].yomi, "よみ　");  // the full-width space stays
+  EXPECT_TRUE(rig.view.rows[4].checked);
+  edit("", "   ");
+  EXPECT_EQ(rig.view.rows[4].name, "");
+  EXPECT_EQ(rig.view.rows[4].yomi, "");
+  EXPECT_FALSE(rig.view.rows[4].checked);
+  EXPECT_EQ(rig.view.Text(TextField::kTitle), " title ");
+  EXPECT_TRUE(rig.user.Boxes().empty());
+}
+
+// ---- Loading and saving
+
+TEST(TitlerLogic, LoadFillsTheWindowAndChecksNamedRows) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.rows[2].checked = true;  // gets no name: keeps its check
+  rig.view.SetRow(3, "old", "", false);
+  testing::WriteBytes(rig.dir.File("album.csv"),
+                      *Utf8ToCp932("タイトル\r\nたいとる\r\nArtist\r\n曲一,きょくいち\r\nnone,none\r\n"));
+  rig.view.fileName = rig.dir.File("album.csv");
+  rig.logic->OnLoadCsv();
+  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kOpenAlbum});
+  EXPECT_EQ(rig.view.Text(TextField::kTitle), "タイトル");
+  EXPECT_EQ(rig.view.Text(TextField::kYomi), "たいとる");
+  EXPECT_EQ(rig.view.Text(TextField::kArtist), "Artist");
+  EXPECT_EQ(rig.view.rows[0].name, "曲一");
+  EXPECT_EQ(rig.view.rows[0].yomi, "きょくいち");
+  EXPECT_TRUE(rig.view.rows[0].checked);
+  EXPECT_FALSE(rig.view.rows[1].checked);
+  EXPECT_TRUE(rig.view.rows[2].checked);
+  EXPECT_EQ(rig.view.rows[3].name, "");  // a short file empties the rest
+}
+
+TEST(TitlerLogic, LoadErrorLeavesTheWindowUnchanged) {
+  std::string many;
+  for (int i = 0; i < 104; ++i) many += "f,";
+  const struct {
+    std::string content;
+    std::string message;
+  } cases[] = {
+      {"t\r\ny\r\na\r\nname," + std::string(33, 'x') + "\r\n", messages::FieldTooLong(5)},
+      {many, messages::kTooManyFields},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    TitlerRig rig;
+    rig.Open();
+    rig.view.texts[TextField::kTitle] = "keep";
+    rig.view.SetRow(0, "track", "", false);
+    testing::WriteBytes(rig.dir.File("bad.csv"), c.content);
+    rig.view.fileName = rig.dir.File("bad.csv");
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnLoadCsv();
+    EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(c.message)});
+    EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
+    EXPECT_EQ(rig.view.rows[0].name, "track");
+    EXPECT_FALSE(rig.view.rows[0].checked);
+  }
+}
+
+TEST(TitlerLogic, MissingFileAndCancelledDialog) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.texts[TextField::kTitle] = "keep";
+  rig.logic->OnLoadCsv();  // cancelled: nothing at all
+  EXPECT_TRUE(rig.user.Boxes().empty());
+  rig.view.fileName = rig.dir.File("missing.csv");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnLoadCsv();
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(messages::kFileOpenFailed)});
+  EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
+}
+
+TEST(TitlerLogic, SaveWritesTheFileAndSaysSo) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.texts[TextField::kTitle] = " タイトル ";
+  rig.view.SetRow(1, "two", "", false);
+  rig.view.fileName = rig.dir.File("out.csv");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kSaveAlbum});
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{(ShownBox{messages::kFileSaved, MessageIcon::kInformation})});
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")),
+            *Utf8ToCp932("タイトル\r\nnone\r\nnone\r\nnone,none\r\ntwo,none\r\n"));
+}
+
+TEST(TitlerLogic, SaveRefusesAComma) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.SetRow(2, "name", "a,b");
+  rig.view.fileName = rig.dir.File("out.csv");
+  testing::WriteBytes(rig.dir.File("out.csv"), "previous\r\n");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_EQ(rig.user.Boxes(),
+            std::vector<ShownBox>{Warning(messages::kCommaRefused + messages::TrackLabel(3) + messages::kYomiLabel)});
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), "previous\r\n");
+}
+
+TEST(TitlerLogic, SavedAlbumLoadsBack) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.texts[TextField::kYomi] = "よみ";
+  rig.view.SetRow(49, "last", "", false);
+  rig.view.fileName = rig.dir.File("round.csv");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  rig.view.texts[TextField::kYomi] = "changed";
+  rig.view.SetRow(49, "", "", false);
+  rig.logic->OnLoadCsv();
+  EXPECT_EQ(rig.view.Text(TextField::kYomi), "よみ");
+  EXPECT_EQ(rig.view.rows[49].name, "last");
+  EXPECT_TRUE(rig.view.rows[49].checked);
+  EXPECT_TRUE(rig.user.Done());
+}
+
+// ---- Start: the checks and the question
+
+TEST(TitlerLogic, StartFaultIsReportedOnceAndNothingIsSent) {
+  using Setup = std::function<void(FakeTitlerView&)>;
+  const auto text = [](TextField field, std::string value) {
+    return Setup([=](FakeTitlerView& view) { view.texts[field] = value; });
+  };
+  const auto row = [](int at, std::string name, std::string yomi) {
+    return Setup([=](FakeTitlerView& view) { view.SetRow(at, name, yomi); });
+  };
+  const std::string halfWidth = messages::kHalfWidthTooLong;
+  const std::string bad = messages::kBadCharacter;
+  const struct {
+    Setup setup;
+    std::string message;
+  } cases[] = {
+      {text(TextField::kTitle, std::string(33, 'a')), halfWidth + messages::kTitleLabel},
+      {text(TextField::kTitle, "曲"), bad + messages::kTitleLabel},
+      {text(TextField::kYomi, Repeat("あ", 17)), messages::kReadingTooLong + std::string(messages::kYomiLabel)},
+      {text(TextField::kYomi, "カ"), bad + messages::kYomiLabel},
+      {[](FakeTitlerView& view) {
+         view.texts[TextField::kTitle] = "ok";
+         view.texts[TextField::kArtist] = std::string(33, 'b');
+       },
+       halfWidth + messages::kArtistLabel},
+      {row(0, "漢", ""), bad + messages::TrackLabel(1)},
+      {row(2, "name", "abc"), bad + messages::TrackLabel(3) + messages::kYomiLabel},
+      {row(1, "  ", "よみ"), messages::kReadingWithoutName + messages::TrackLabel(2)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    FakeClock clock;
+    TitlerRig rig;
+    TitlerOptions options;
+    options.clock = &clock;
+    rig.Open(options);
+    rig.view.SetRow(9, "漢字", "unchecked rows are not checked", false);
+    c.setup(rig.view);
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnStart();
+    EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(c.message)});
+    EXPECT_EQ(rig.progress.TimesOpened(), 0);
+    EXPECT_EQ(rig.Packets(), 0u);
+  }
+}
+
+TEST(TitlerLogic, NothingToEnter) {
+  FakeClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  rig.Open(options);
+  rig.view.SetRow(0, " ", "");  // checked, but empty after trimming
+  rig.view.SetRow(1, "unchecked", "", false);
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{(ShownBox{messages::kNothingToEnter, MessageIcon::kInformation})});
+  EXPECT_EQ(rig.Packets(), 0u);
+}
+
+TEST(TitlerLogic, NoAtTheConfirmationSendsNothing) {
+  FakeClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  rig.Open(options);
+  rig.view.texts[TextField::kYomi] = "よみ";  // a reading alone is enough
+  rig.user.AnswerBox(Answer::kNo);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{kConfirm});
+  EXPECT_EQ(rig.progress.TimesOpened(), 0);
+  EXPECT_EQ(rig.Packets(), 0u);
+  EXPECT_TRUE(rig.logic->IsJobIdle());
+}
+
+// ---- Start: the job
+
+TEST(TitlerLogic, YesRunsTheJobToTheSuccessBoxTwice) {
+  FakeClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  rig.Open(options);
+  rig.view.texts[TextField::kTitle] = " A";
+  rig.view.SetRow(1, " ｶ ", "か");
+  rig.view.SetRow(4, "not entered", "", false);
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    const std::size_t before = rig.Packets();
+    rig.user.AnswerBox(Answer::kYes);
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnStart();
+    EXPECT_EQ(rig.user.Boxes().size(), 2u * (run + 1));
+    EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
+    const std::vector<int> keys = rig.Keys();
+    ASSERT_GT(keys.size(), before + 40);
+    EXPECT_EQ(keys[before], KEY_SELECT);
+    EXPECT_EQ(keys.back(), KEY_BACK);
+    EXPECT_EQ(rig.progress.Range(), 4);  // three header fields + one track
+    EXPECT_EQ(rig.progress.Position(), 4);
+    rig.ExpectIdle();
+  }
+  const Album& album = rig.logic->EntryAlbum();
+  EXPECT_EQ(album.Title, " A");                     // as typed
+  EXPECT_EQ(album.Tracks[1].Name, *Utf8ToCp932("ｶ"));  // trimmed
+  EXPECT_TRUE(album.Tracks[4].Name.empty());         // unchecked rows are emptied
+  EXPECT_TRUE(rig.view.dumps.empty());               // a real port: no simulator dump
+}
+
+TEST(TitlerLogic, FailingTransmitterEndsInTheFailureBox) {
+  FakeClock clock;
+  TitlerRig rig({{NAK}, {NAK}});
+  TitlerOptions options;
+  options.clock = &clock;
+  rig.Open(options);
+  rig.view.texts[TextField::kArtist] = "artist";
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kFailure}));
+  EXPECT_EQ(rig.Keys(), (std::vector<int>{KEY_SELECT, KEY_SELECT}));  // the first key, tried twice
+  rig.ExpectIdle();
+}
+
+TEST(TitlerLogic, ProgressWindowShowsTheFirstStatusAndRange) {
+  HoldingClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  rig.Open(options);
+  rig.view.texts[TextField::kTitle] = "T";
+  int range = -1;
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.InProgress(
+      [&](FakeProgressView& view) {
+        range = view.Range();
+        clock.Release();
+      },
+      [&]() { return clock.Waiting() && rig.progress.StatusTexts().back() == messages::kStatusTitle; });
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnStart();
+  EXPECT_EQ(range, 3);
+  EXPECT_EQ(rig.progress.StatusTexts().front(), messages::kProgressStatusLabel);
+  EXPECT_EQ(rig.progress.AbortText(), messages::kAbortButton);
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kSuccess}));
+  rig.ExpectIdle();
+}
+
+TEST(TitlerLogic, AbortAnsweredNoGoesOn) {
+  HoldingClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  rig.Open(options);
+  rig.view.texts[TextField::kTitle] = "T";
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.InProgress([](FakeProgressView& view) { view.ClickAbort(); }, [&]() { return clock.Waiting(); });
+  rig.user.AnswerBox(Answer::kNo);
+  rig.user.InProgress([&](FakeProgressView&) { clock.Release(); });
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kAbortQuestion, kSuccess}));
+  rig.ExpectIdle();
+}
+
+// 中断 + Yes and the close box stop the job where it stands, with no result
+// box; the next job starts afresh and runs to its end.
+TEST(TitlerLogic, AbortYesAndCloseBoxStopTheJobWithoutAResult) {
+  for (const bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "中断 and Yes");
+    HoldingClock clock;
+    TitlerRig rig;
+    TitlerOptions options;
+    options.clock = &clock;
+    rig.Open(options);
+    rig.view.texts[TextField::kTitle] = "T";
+    rig.view.SetRow(0, "x", "");
+    rig.user.AnswerBox(Answer::kYes);
+    rig.user.InProgress(
+        [=](FakeProgressView& view) { closeBox ? view.ClickCloseBox() : view.ClickAbort(); },
+        [&]() { return clock.Waiting(); });
+    if (!closeBox) rig.user.AnswerBox(Answer::kYes);
+    rig.logic->OnStart();
+    EXPECT_EQ(rig.user.Boxes().size(), closeBox ? 1u : 2u);
+    EXPECT_EQ(rig.Packets(), 1u);  // held in the wait after the first key
+    rig.ExpectIdle();
+    EXPECT_EQ(rig.logic->Runner()->Result(), std::nullopt);
+    rig.progress.RunPosted();  // a stale result would show up now
+    EXPECT_EQ(rig.user.Unexpected(), 0);
+    EXPECT_EQ(rig.Packets(), 1u);
+
+    clock.Release();
+    rig.user.AnswerBox(Answer::kYes);
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnStart();
+    EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
+    rig.ExpectIdle();
+  }
+}
+
+TEST(TitlerLogic, ThreadThatCannotStartIsReported) {
+  FakeClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  rig.Open(options);
+  rig.logic->Runner()->SetThreadFactory([](std::function<void()>) -> std::thread {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  });
+  rig.view.texts[TextField::kTitle] = "T";
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(),
+            (std::vector<ShownBox>{kConfirm, (ShownBox{messages::kThreadStartFailed, MessageIcon::kError})}));
+  EXPECT_EQ(rig.progress.TimesOpened(), 0);
+  EXPECT_EQ(rig.Packets(), 0u);
+  rig.ExpectIdle();
+}
+
+// ---- The simulator
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+TEST(TitlerLogic, SimulatorShowsWhatTheDeviceHolds) {
+  TitlerRig rig;
+  TitlerOptions simulator;
+  simulator.simulate = true;
+  rig.Open(simulator, kMissingDevice);
+  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_TRUE(rig.view.enabled[Control::kStart]);
+  rig.view.texts[TextField::kTitle] = "Abc 1";
+  rig.view.texts[TextField::kYomi] = "あいう";
+  rig.view.SetRow(2, "ﾄﾗｯｸ", "とらっく");
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kSuccess}));
+  ASSERT_EQ(rig.view.dumps.size(), 1u);
+  EXPECT_EQ(rig.view.dumps[0].verdict, messages::kSimulatorMatches);
+  const std::vector<std::string> lines = Lines(rig.view.dumps[0].dump);
+  for (const char* held : {"title Abc 1", "yomi あいう", "track 3 name ﾄﾗｯｸ", "track 3 yomi とらっく"}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), held), lines.end()) << held << "\n" << rig.view.dumps[0].dump;
+  }
+  for (const std::string& line : lines) EXPECT_NE(line.rfind("error", 0), 0u) << line;
+  EXPECT_EQ(rig.Packets(), 0u);  // nothing went to the port named in the settings
+}
+
+// A stopped job never counts as holding the album, even where the fields it
+// reached match.
+TEST(TitlerLogic, SimulatorVerdictOfAStoppedJob) {
+  HoldingClock clock;
+  TitlerRig rig;
+  TitlerOptions simulator;
+  simulator.simulate = true;
+  simulator.clock = &clock;
+  rig.Open(simulator, kMissingDevice);
+  rig.view.texts[TextField::kTitle] = "T";
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&]() { return clock.Waiting(); });
+  rig.logic->OnStart();
+  ASSERT_EQ(rig.view.dumps.size(), 1u);
+  EXPECT_EQ(rig.view.dumps[0].verdict, std::string(messages::kSimulatorJobUnfinished) + "\n" +
+                                           messages::kSimulatorDiffers + "title");
+  rig.ExpectIdle();
+}
+
+}  // namespace
+}  // namespace vrellix
