@@ -155,12 +155,9 @@ int DeviceModel::OpenCount(FieldId field, int track) const {
 }
 
 void DeviceModel::ReturnToPlaylistList() {
-  if (m_screen == Screen::Field) {
-    if (m_palette.pendingDigit >= 0) Press(KEY_NEXT);
-    Press(KEY_FINISH);
-  }
-  // Every menu's KEY_BACK leads one step nearer the playlist list.
-  while (m_screen != Screen::PlaylistList) Press(KEY_BACK);
+  if (m_screen == Screen::Field) CloseField();  // also drops a pending character
+  m_screen = Screen::PlaylistList;
+  m_cursor = 0;
 }
 
 void DeviceModel::CloseField() {

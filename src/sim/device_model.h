@@ -92,11 +92,11 @@ class DeviceModel {
   // How many times a field has been opened; track is the row for track fields.
   int OpenCount(FieldId field, int track = 0) const;
 
-  // What the user does with the remote after a job stopped half-way, to bring
-  // the device back to the playlist list: a character still being tapped is
-  // committed (KEY_NEXT), an open field is closed with what it holds
-  // (KEY_FINISH), then KEY_BACK until the playlist list shows. The presses
-  // count as keys the device received.
+  // What the user does with the remote after a job stopped half-way: a
+  // character still being tapped is dropped, an open field is closed with the
+  // text it holds, and the menus are left back to the playlist list. The
+  // user's presses are not counted among the keys received and make no model
+  // errors, so both still describe the jobs' keys alone.
   void ReturnToPlaylistList();
 
   // Where the device stands, in words ("track list, track 3").
