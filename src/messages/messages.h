@@ -29,6 +29,20 @@ inline std::string TrackStatus(int k, int n) {
   return std::string(kStatusTracks) + "[ " + std::to_string(k) + "／" + std::to_string(n) + " ]";
 }
 
+// ---- After a stop or a failure: where the job was and what to do on the
+// device before the next start.
+
+inline constexpr char kPlaceTitle[] = "タイトル";
+inline constexpr char kPlaceYomi[] = "よみ";
+inline constexpr char kPlaceArtist[] = "アーティスト";
+// Track n, from 1.
+inline std::string PlaceTrack(int number) { return "トラック" + std::to_string(number); }
+// place: one of the names above.
+inline std::string StoppedAt(const std::string& place) { return "「" + place + "」の入力中に中止しました"; }
+inline constexpr char kReturnToPlaylist[] =
+    "ＲＺＴは入力途中の画面のままです。次に入力を開始する前に、リモコンでＲＺＴをプレイリストの画面まで戻し、"
+    "入力を行うプレイリストを反転表示状態にして下さい";
+
 // ---- The windows.
 
 inline constexpr char kExitQuestion[] = "終了します。よろしいですか？";
