@@ -8,8 +8,15 @@ set(CPACK_PACKAGE_VENDOR "the Vrellix developers")
 set(CPACK_PACKAGE_CONTACT "Vrellix developers <vrellix@example.org>" CACHE STRING
     "Maintainer of the packages: name <address>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "types an album's titles into the RZT music device")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Vrellix types an album's title, reading, artist and track names into the RZT, a music device whose only text input is its infrared remote control, by sending the remote's key packets through a transmitter on a serial port. It checks every text before the first key and has a built-in model of the device that shows what it would hold.\nThe package holds the Japanese window program vrellix and the command line vrellix-cli.")
+# Wrapped by hand: the Debian control file keeps the lines as they are.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Vrellix types an album's title, reading, artist and track names into the"
+  "RZT, a music device whose only text input is its infrared remote control,"
+  "by sending the remote's key packets through a transmitter on a serial port."
+  "It checks every text before the first key is sent, and a built-in model of"
+  "the device shows what the device would hold."
+  "This package holds the Japanese window program vrellix and the command"
+  "line vrellix-cli.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
