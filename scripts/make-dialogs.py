@@ -60,6 +60,14 @@ DIALOGS = [
         ("ctl1008", "QLineEdit", None, (163, 23, 117, 12), {}),
         ("staticYomi", "QLabel", "よみ", (163, 13, 79, 8), {}),
     ], ["ctl1007", "ctl1", "ctl2", "ctl1008"]),
+    ("port_settings_dlg", "CPortSettingsDlgUi", (186, 77), "通信設定", [
+        ("staticPort", "QLabel", "ｼﾘｱﾙﾎﾟｰﾄ", (7, 7, 80, 8), {}),
+        ("ctl1020", "QComboBox", None, (7, 17, 172, 12), {"editable": True}),
+        ("staticDelay", "QLabel", "ｺﾏﾝﾄﾞDELAY(ms)", (7, 36, 80, 8), {}),
+        ("ctl1021", "QSpinBox", None, (7, 46, 50, 12), {"range": (0, 10000)}),
+        ("ctl1", "QPushButton", "OK", (91, 56, 42, 14), {"default": True}),
+        ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (137, 56, 42, 14), {}),
+    ], ["ctl1020", "ctl1021", "ctl1", "ctl2"]),
     ("entry_progress_dlg", "CEntryProgressDlgUi", (154, 93), "ＲＺＴデータ入力中", [
         ("ctl1010", "QProgressBar", "Progress1", (14, 42, 127, 10), {}),
         ("ctl1011", "QLabel", "処理内容", (16, 23, 101, 11), {}),
@@ -89,6 +97,11 @@ def control(name, cls, text, rect, extra):
         out += prop("alignment", "<set>Qt::AlignLeading|Qt::AlignLeft|Qt::AlignTop</set>")
     if cls == "QLabel":
         out += prop("focusPolicy", "<enum>Qt::NoFocus</enum>")
+    if extra.get("editable"):
+        out += prop("editable", "<bool>true</bool>")
+    if "range" in extra:
+        out += prop("minimum", f"<number>{extra['range'][0]}</number>")
+        out += prop("maximum", f"<number>{extra['range'][1]}</number>")
     if extra.get("icon"):
         out += prop("pixmap", '<pixmap resource="vrellix.qrc">:/icons/vrellix-32.png</pixmap>')
     if extra.get("disabled"):

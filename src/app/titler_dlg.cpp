@@ -11,6 +11,7 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/file_dialogs.h"
+#include "app/port_settings_dlg.h"
 #include "app/simulator_dump_dlg.h"
 #include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
@@ -166,6 +167,11 @@ bool CTitlerDlg::EditTrack(TrackEdit& edit) {
   return true;
 }
 
+bool CTitlerDlg::EditPortSettings(PortSettingsEdit& edit) {
+  CPortSettingsDlg dialog(this);
+  return dialog.DoModal(edit) == QDialog::Accepted;
+}
+
 void CTitlerDlg::ShowSimulatorDump(const std::string& verdict, const std::string& dump) {
   CSimulatorDumpDlg dialog(verdict, dump, this);
   dialog.exec();
@@ -187,12 +193,9 @@ bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr
 }
 
 void CTitlerDlg::contextMenuEvent(QContextMenuEvent* event) {
-  if (m_bAboutInSystemMenu) {
-    QDialog::contextMenuEvent(event);
-    return;
-  }
   QMenu menu(this);
-  menu.addAction(ToQString(kAboutItem), this, &CTitlerDlg::OnAbout);
+  menu.addAction(ToQString(messages::kPortSettingsItem), this, [this]() { m_logic.OnPortSettings(); });
+  if (!m_bAboutInSystemMenu) menu.addAction(ToQString(kAboutItem), this, &CTitlerDlg::OnAbout);
   menu.exec(event->globalPos());
 }
 

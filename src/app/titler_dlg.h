@@ -48,11 +48,12 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void EnableControl(Control control, bool enabled) override;
   std::optional<std::string> AskFileName(FileQuestion question) override;
   bool EditTrack(TrackEdit& edit) override;
+  bool EditPortSettings(PortSettingsEdit& edit) override;
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
   Answer ShowMessage(const Message& message) override;
 
  protected:
-  // Without a system menu of its own the window offers the About item here.
+  // 通信設定, and the About item where the window has no system menu of its own.
   void contextMenuEvent(QContextMenuEvent* event) override;
   // The About item of the system menu, where there is one.
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;

@@ -32,6 +32,10 @@ inline std::string TrackStatus(int k, int n) {
 // ---- The windows.
 
 inline constexpr char kExitQuestion[] = "終了します。よろしいですか？";
+inline constexpr char kUnsavedExitQuestion[] = "保存されていない変更があります。保存せずに終了しますか？";
+inline constexpr char kUnsavedLoadQuestion[] =
+    "保存されていない変更があります。保存せずにCSVファイルを読み込みますか？";
+inline constexpr char kPortSettingsItem[] = "通信設定(&S)...";
 inline constexpr char kAboutItem[] = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr char kTrackListNumber[] = "No";
 inline constexpr char kTrackListName[] = "名称";
@@ -107,6 +111,8 @@ inline std::string PortOpenFailed(const std::string& tried) {
   return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
          ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
 }
+// Follows the port failure at start-up and after the 通信設定 dialog.
+inline constexpr char kChoosePortQuestion[] = "通信設定で通信ポートを選びますか？";
 // The last line of PortOpenFailed's message: why.
 inline constexpr char kCause[] = "原因: ";
 inline constexpr char kNoPortAtAll[] =

@@ -1,5 +1,6 @@
 #include "window/titler_logic.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "album/album_csv.h"
@@ -35,11 +36,45 @@ void TitlerLogic::OnInitDialog() {
   if (!LoadIniSettings(m_strSettingsPath, m_settings))
     Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
 
-  if (!OpenLink()) {
-    Show(PortFailureMessage(m_settings, m_portFailure), MessageIcon::kError);
-    for (Control control : {Control::kLoad, Control::kSave, Control::kStart}) m_view.EnableControl(control, false);
-  }
   LoadTexts();
+  // Load and save stay usable: an album typed meanwhile can still be kept.
+  if (!OpenLink()) {
+    m_view.EnableControl(Control::kStart, false);
+    if (AskAfterPortFailure()) OnPortSettings();
+  }
+}
+
+bool TitlerLogic::AskAfterPortFailure() {
+  const std::string text = PortFailureMessage(m_settings, m_portFailure) + "\n\n" + messages::kChoosePortQuestion;
+  return Show(text, MessageIcon::kError, MessageButtons::kYesNo) == Answer::kYes;
+}
+
+bool TitlerLogic::ReopenLink() {
+  m_pRunner.reset();  // closes the old port
+  m_pSimulator = nullptr;
+  g_hComm = nullptr;
+  const bool open = OpenLink();
+  m_view.EnableControl(Control::kStart, open);
+  return open;
+}
+
+void TitlerLogic::OnPortSettings() {
+  if (!IsJobIdle()) return;
+  for (;;) {
+    PortSettingsEdit edit;
+    edit.ports = m_options.listPorts ? m_options.listPorts() : ListSerialPorts();
+    edit.port = PortDeviceName(m_settings);
+    edit.commandDelay = m_settings.m_nCommandDelay;
+    if (!m_view.EditPortSettings(edit)) return;
+    LinkSettings chosen = m_settings;
+    chosen.portName = TrimWhite(edit.port);
+    chosen.m_nCommandDelay = std::clamp(edit.commandDelay, 0, kMaxCommandDelayMs);
+    // The choice holds for this run even when it could not be written.
+    if (!SavePortSettings(m_strSettingsPath, chosen))
+      Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
+    m_settings = chosen;
+    if (ReopenLink() || !AskAfterPortFailure()) return;
+  }
 }
 
 bool TitlerLogic::OpenLink() {

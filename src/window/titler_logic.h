@@ -6,8 +6,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "album/album.h"
 #include "job/job_runner.h"
@@ -31,6 +33,8 @@ struct TitlerOptions {
   // The clock of the job's waits; nullptr: the system clock (the simulator's
   // virtual one when simulating). Not owned.
   Clock* clock = nullptr;
+  // The ports the 通信設定 dialog offers; nullptr: the system's (ListSerialPorts).
+  std::function<std::vector<SerialPortInfo>()> listPorts;
 };
 
 class TitlerLogic {
@@ -44,9 +48,14 @@ class TitlerLogic {
 
   // Once the view's controls exist: reads (and writes back) the settings file
   // of the current directory, warning when the write-back failed, and opens
-  // the port or the simulator. A port that cannot be opened is reported and
-  // leaves load, save and start disabled.
+  // the port or the simulator. A port that cannot be opened is reported with
+  // the offer of the 通信設定 dialog, and leaves only start disabled.
   void OnInitDialog();
+
+  // The 通信設定 dialog (context menu): on OK writes the port and the command
+  // delay to the settings file and reopens the port at once; start is enabled
+  // exactly while a port is open.
+  void OnPortSettings();
 
   // The OK command (終了, or Enter): asks. True when the window may end; the
   // edit fields' texts are then saved.
@@ -71,6 +80,10 @@ class TitlerLogic {
 
  private:
   bool OpenLink();
+  // Closes the port and opens the one the settings name; enables start when it opened.
+  bool ReopenLink();
+  // The port failure message with the offer of the dialog; true on Yes.
+  bool AskAfterPortFailure();
   // The edited album as the view holds it now (texts saved from the fields).
   EditedAlbum CollectAlbum();
   void SaveTexts();

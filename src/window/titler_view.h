@@ -5,7 +5,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "link/serial_port.h"
 #include "window/message.h"
 
 namespace vrellix {
@@ -24,6 +26,16 @@ struct TrackEdit {
   std::string number;  // "1".."50", shown only
   std::string name;
   std::string yomi;
+};
+
+// The highest command delay the 通信設定 dialog offers (ms).
+constexpr int kMaxCommandDelayMs = 10000;
+
+// What the 通信設定 dialog shows, and after OK what the user chose.
+struct PortSettingsEdit {
+  std::vector<SerialPortInfo> ports;  // the ports present, to pick from
+  std::string port;                   // the device in use; the user may also type one not listed
+  int commandDelay = 0;               // ms, 0..kMaxCommandDelayMs
 };
 
 class TitlerView : public MessageView {
@@ -48,6 +60,11 @@ class TitlerView : public MessageView {
   // which it allows only once CheckTrackEdit has passed the texts; edit then
   // holds them.
   virtual bool EditTrack(TrackEdit& edit) = 0;
+
+  // Runs the 通信設定 dialog modally on edit: a list of edit.ports in which
+  // edit.port is chosen or typed, and the command delay. True when it closed
+  // with OK; edit then holds the choice (the port untrimmed).
+  virtual bool EditPortSettings(PortSettingsEdit& edit) = 0;
 
   // After a job on the built-in simulator: the verdict and what the simulated
   // device holds (UTF-8), modally.

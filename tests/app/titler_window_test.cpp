@@ -3,12 +3,14 @@
 // list, real clicks on cells, keys, the exit question's box, tab orders and the
 // context menu. What the window does with them is tested on the window logic
 // (tests/window).
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QtTest>
@@ -17,6 +19,7 @@
 #include "app/about_dlg.h"
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
+#include "app/port_settings_dlg.h"
 #include "app/titler_dlg.h"
 #include "app/track_edit_dlg.h"
 #include "gui_test_support.h"
@@ -68,24 +71,24 @@ class TitlerWindowTest : public QObject {
 
   void cleanup() { m_rig.Reset(); }
 
-  void startupWithoutPortShowsTheBoxAndGreysTheFileAndStartButtons() {
+  void startupWithoutPortShowsTheBoxAndGreysOnlyStart() {
     // The message lists the ports present.
     if (testing::ListingWouldOpenARealPort()) QSKIP("a ttyS port without a sysfs record");
     TempWorkDir dir;
     dir.WriteSettings(kMissingDevice);
     ModalScript script;
-    script.Answer(QMessageBox::Ok);
+    script.Answer(QMessageBox::No);
     CTitlerDlg window;
 
     QCOMPARE(script.Boxes().size(), 1u);
     const SeenBox& box = script.Boxes()[0];
     QCOMPARE(box.caption, QStringLiteral("Vrellix"));
     QCOMPARE(box.icon, QMessageBox::Critical);
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
     QVERIFY(box.text.contains(QString::fromLatin1(kMissingDevice)));
 
-    QVERIFY(!Button(&window, "ctl1000")->isEnabled());
-    QVERIFY(!Button(&window, "ctl1001")->isEnabled());
+    QVERIFY(Button(&window, "ctl1000")->isEnabled());
+    QVERIFY(Button(&window, "ctl1001")->isEnabled());
     QVERIFY(!Button(&window, "ctl1002")->isEnabled());
     QVERIFY(Button(&window, "ctl1")->isEnabled());
   }
@@ -312,28 +315,69 @@ class TitlerWindowTest : public QObject {
     QVERIFY(!about.isVisible());
   }
 
-  void contextMenuOffersTheAboutBox() {
+  // Item text -> the modal window it opened (its class name), closed at once.
+  void contextMenuOffersPortSettingsAndTheAboutBox_data() {
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("dialogClass");
+    QTest::newRow("通信設定") << 0 << "vrellix::CPortSettingsDlg";
+    QTest::newRow("About") << 1 << "vrellix::CAboutDlg";
+  }
+
+  void contextMenuOffersPortSettingsAndTheAboutBox() {
+    QFETCH(int, item);
+    QFETCH(QString, dialogClass);
     auto window = OpenWindow();
     QStringList items;
-    bool aboutShown = false;
+    QString shown, port;
+    int delay = -1;
     ModalScript script;
     script.OnMenu([&](QWidget* popup) {
       auto* menu = static_cast<QMenu*>(popup);
       for (QAction* action : menu->actions()) items << action->text();
-      QAction* about = menu->actions().value(0);
+      QAction* chosen = menu->actions().value(item);
       menu->close();
-      if (about) about->trigger();
+      if (chosen) chosen->trigger();
     });
     script.OnDialog([&](QWidget* dialog) {
-      aboutShown = qobject_cast<CAboutDlg*>(dialog) != nullptr;
-      ClickButton(dialog, "ctl1");
+      shown = QString::fromLatin1(dialog->metaObject()->className());
+      if (auto* ports = dialog->findChild<QComboBox*>("ctl1020")) port = ports->currentText();
+      if (auto* spin = dialog->findChild<QSpinBox*>("ctl1021")) delay = spin->value();
+      ClickButton(dialog, item == 0 ? "ctl2" : "ctl1");
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(window.get(), &event);
     QTRY_VERIFY(script.Done());
-    QCOMPARE(items, QStringList{"Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
-    QVERIFY(aboutShown);
+    QCOMPARE(items, (QStringList{"通信設定(&S)...", "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    QCOMPARE(shown, dialogClass);
+    if (item == 0) {
+      // The port in use and the delay the settings hold.
+      QCOMPARE(port, QString::fromStdString(m_rig.Pty().DevicePath()));
+      QCOMPARE(delay, 0);
+    }
     QCOMPARE(script.Unexpected(), 0);
+  }
+
+  // OK in the dialog picks a typed device and the delay, and returns them.
+  void portDialogReturnsTheChoice() {
+    PortSettingsEdit edit;
+    edit.ports = {{"/dev/ttyUSB0", "usb-Vendor"}, {"/dev/ttyUSB1", ""}};
+    edit.port = "/dev/ttyUSB1";
+    edit.commandDelay = 100;
+    CPortSettingsDlg dialog;
+    ModalScript script;
+    QString shownPort;
+    script.OnDialog([&](QWidget* modal) {
+      auto* ports = modal->findChild<QComboBox*>("ctl1020");
+      shownPort = ports->currentText();
+      ports->setCurrentIndex(0);
+      modal->findChild<QSpinBox*>("ctl1021")->setValue(250);
+      ClickButton(modal, "ctl1");
+    });
+    QCOMPARE(dialog.DoModal(edit), int(QDialog::Accepted));
+    QCOMPARE(shownPort, QStringLiteral("/dev/ttyUSB1"));
+    QCOMPARE(edit.port, std::string("/dev/ttyUSB0"));
+    QCOMPARE(edit.commandDelay, 250);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("通信設定"));
   }
 };
 

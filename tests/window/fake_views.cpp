@@ -12,14 +12,18 @@ constexpr auto kGiveUp = std::chrono::seconds(10);
 
 }  // namespace
 
-void FakeUser::AnswerBox(Answer answer) { m_steps.push_back({Step::kBox, answer, nullptr, nullptr, nullptr}); }
+void FakeUser::AnswerBox(Answer answer) { m_steps.push_back({Step::kBox, answer, nullptr, nullptr, nullptr, nullptr}); }
 
 void FakeUser::EditTrack(std::function<bool(TrackEdit&)> action) {
-  m_steps.push_back({Step::kTrackEdit, Answer::kOk, std::move(action), nullptr, nullptr});
+  m_steps.push_back({Step::kTrackEdit, Answer::kOk, std::move(action), nullptr, nullptr, nullptr});
+}
+
+void FakeUser::EditPorts(std::function<bool(PortSettingsEdit&)> action) {
+  m_steps.push_back({Step::kPortEdit, Answer::kOk, nullptr, std::move(action), nullptr, nullptr});
 }
 
 void FakeUser::InProgress(ProgressAction action, std::function<bool()> ready) {
-  m_steps.push_back({Step::kProgress, Answer::kOk, nullptr, std::move(action), std::move(ready)});
+  m_steps.push_back({Step::kProgress, Answer::kOk, nullptr, nullptr, std::move(action), std::move(ready)});
 }
 
 std::vector<std::string> FakeUser::Texts() const {
@@ -54,6 +58,17 @@ bool FakeUser::TrackEditAnswer(TrackEdit& edit) {
     return false;
   }
   const std::function<bool(TrackEdit&)> action = std::move(m_steps.front().edit);
+  m_steps.pop_front();
+  return action(edit);
+}
+
+bool FakeUser::PortEditAnswer(PortSettingsEdit& edit) {
+  m_portEdits.push_back(edit);
+  if (m_steps.empty() || m_steps.front().kind != Step::kPortEdit) {
+    ++m_unexpected;
+    return false;
+  }
+  const std::function<bool(PortSettingsEdit&)> action = std::move(m_steps.front().portEdit);
   m_steps.pop_front();
   return action(edit);
 }

@@ -42,6 +42,8 @@ class FakeUser {
   void AnswerBox(Answer answer);
   // Runs action on the next track edit dialog: true presses OK, false ｷｬﾝｾﾙ.
   void EditTrack(std::function<bool(TrackEdit&)> action);
+  // Runs action on the next 通信設定 dialog: true presses OK, false ｷｬﾝｾﾙ.
+  void EditPorts(std::function<bool(PortSettingsEdit&)> action);
   // Acts in the open progress window once ready (if given) returns true.
   void InProgress(ProgressAction action, std::function<bool()> ready = nullptr);
 
@@ -50,6 +52,8 @@ class FakeUser {
   std::vector<std::string> Texts() const;
   // What each track edit dialog showed when it came up.
   const std::vector<TrackEdit>& Edits() const { return m_edits; }
+  // What each 通信設定 dialog showed when it came up.
+  const std::vector<PortSettingsEdit>& PortEdits() const { return m_portEdits; }
   bool Done() const { return m_steps.empty(); }
   // Windows that came up with no step for them, and steps that did not fit.
   int Unexpected() const { return m_unexpected; }
@@ -58,15 +62,17 @@ class FakeUser {
   void BoxShown(const Message& message);
   Answer BoxAnswer(const Message& message);
   bool TrackEditAnswer(TrackEdit& edit);
+  bool PortEditAnswer(PortSettingsEdit& edit);
   // Runs the next step if it is a progress action that is ready.
   bool ActInProgress(FakeProgressView& view);
   void CountUnexpected() { ++m_unexpected; }
 
  private:
   struct Step {
-    enum Kind { kBox, kTrackEdit, kProgress } kind;
+    enum Kind { kBox, kTrackEdit, kPortEdit, kProgress } kind;
     Answer answer = Answer::kOk;
     std::function<bool(TrackEdit&)> edit;
+    std::function<bool(PortSettingsEdit&)> portEdit;
     ProgressAction act;
     std::function<bool()> ready;
   };
@@ -74,6 +80,7 @@ class FakeUser {
   std::deque<Step> m_steps;
   std::vector<ShownBox> m_boxes;
   std::vector<TrackEdit> m_edits;
+  std::vector<PortSettingsEdit> m_portEdits;
   int m_unexpected = 0;
 };
 
@@ -106,6 +113,7 @@ class FakeTitlerView final : public TitlerView {
   void EnableControl(Control control, bool on) override { enabled[control] = on; }
   std::optional<std::string> AskFileName(FileQuestion question) override;
   bool EditTrack(TrackEdit& edit) override { return m_user.TrackEditAnswer(edit); }
+  bool EditPortSettings(PortSettingsEdit& edit) override { return m_user.PortEditAnswer(edit); }
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
   Answer ShowMessage(const Message& message) override;
 

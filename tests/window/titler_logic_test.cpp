@@ -105,7 +105,13 @@ struct TitlerRig {
 
 // ---- Start-up
 
-TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesFileAndStartButtons) {
+// The port failure box, which offers the 通信設定 dialog.
+ShownBox PortFailureBox(const LinkSettings& settings, const PortFailure& failure) {
+  return {PortFailureMessage(settings, failure) + "\n\n" + messages::kChoosePortQuestion, MessageIcon::kError,
+          MessageButtons::kYesNo};
+}
+
+TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesOnlyStart) {
   // The message lists the ports present.
   if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
   TitlerRig rig;
@@ -113,17 +119,19 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesFileAndStartButtons) {
   // written back with their defaults.
   testing::WriteBytes(rig.dir.File("rzt_input.ini"),
                       *Utf8ToCp932(std::string("[シリアル通信設定]\r\nｼﾘｱﾙﾎﾟｰﾄ名=") + kMissingDevice + "\r\n"));
-  rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kNo);
   TitlerLogic& logic = rig.OpenAsItStands();
 
   // The message with its last line saying why: the device is not there.
-  const std::string message = PortFailureMessage(logic.Settings(), PortFailure{PORT_NOT_FOUND, ENOENT, ""});
-  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{(ShownBox{message, MessageIcon::kError})});
-  EXPECT_NE(message.find(kMissingDevice), std::string::npos);
-  for (Control control : {Control::kLoad, Control::kSave, Control::kStart}) EXPECT_FALSE(rig.view.enabled[control]);
-  EXPECT_TRUE(rig.view.enabled[Control::kExit]);
+  EXPECT_EQ(rig.user.Boxes(),
+            std::vector<ShownBox>{PortFailureBox(logic.Settings(), PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+  EXPECT_NE(rig.user.Texts()[0].find(kMissingDevice), std::string::npos);
+  EXPECT_FALSE(rig.view.enabled[Control::kStart]);
+  // An album typed now can still be saved.
+  for (Control control : {Control::kLoad, Control::kSave, Control::kExit}) EXPECT_TRUE(rig.view.enabled[control]);
   EXPECT_EQ(g_hComm, nullptr);
   EXPECT_EQ(logic.Runner(), nullptr);
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
@@ -131,17 +139,88 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesFileAndStartButtons) {
   EXPECT_EQ(written.portName, kMissingDevice);
 }
 
+// Picks device and delay in the next 通信設定 dialog.
+void PickPort(FakeUser& user, const std::string& device, int delay) {
+  user.EditPorts([=](PortSettingsEdit& edit) {
+    edit.port = " " + device + " ";
+    edit.commandDelay = delay;
+    return true;
+  });
+}
+
+// From the failure box at start-up to a working port, through a second
+// failure; the file keeps what was chosen last, and only the dialog writes the
+// device name.
+TEST(TitlerLogic, PortDialogFromTheStartupFailureOpensTheChosenPortAtOnce) {
+  if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
+  TitlerRig rig;
+  const std::vector<SerialPortInfo> listed{{"/dev/ttyUSB0", "usb-Vendor_Serial"}, {"/dev/ttyS0", ""}};
+  TitlerOptions options;
+  options.listPorts = [&] { return listed; };
+  testing::WriteSettingsFile(rig.dir.File("rzt_input.ini"), kMissingDevice);
+  rig.user.AnswerBox(Answer::kYes);
+  PickPort(rig.user, std::string(kMissingDevice) + "2", 40);
+  rig.user.AnswerBox(Answer::kYes);  // the second failure: choose again
+  PickPort(rig.user, rig.line.SlavePath(), 55);
+  TitlerLogic& logic = rig.OpenAsItStands(options);
+
+  ASSERT_EQ(rig.user.PortEdits().size(), 2u);
+  EXPECT_EQ(rig.user.PortEdits()[0].port, kMissingDevice);
+  EXPECT_EQ(rig.user.PortEdits()[0].ports.size(), 2u);
+  EXPECT_EQ(rig.user.PortEdits()[0].ports[0].device, "/dev/ttyUSB0");
+  EXPECT_EQ(rig.user.PortEdits()[1].port, std::string(kMissingDevice) + "2");  // the last choice
+  EXPECT_EQ(rig.user.PortEdits()[1].commandDelay, 40);
+  ASSERT_EQ(rig.user.Boxes().size(), 2u);
+  EXPECT_NE(rig.user.Texts()[1].find(std::string(kMissingDevice) + "2"), std::string::npos);
+  EXPECT_TRUE(rig.user.Done());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+
+  EXPECT_TRUE(rig.view.enabled[Control::kStart]);
+  EXPECT_NE(g_hComm, nullptr);
+  ASSERT_NE(logic.Runner(), nullptr);
+  EXPECT_EQ(logic.Settings().m_nCommandDelay, 55);
+  const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
+  EXPECT_EQ(written.portName, rig.line.SlavePath());
+  EXPECT_EQ(written.m_nCommandDelay, 55);
+}
+
+TEST(TitlerLogic, PortDialogCancelledOrPointedAtNothing) {
+  if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
+  TitlerRig rig;
+  rig.Open();
+  const std::string before = testing::ReadBytes(rig.dir.File("rzt_input.ini"));
+  rig.user.EditPorts([](PortSettingsEdit& edit) {
+    edit.port = "/dev/elsewhere";
+    return false;  // ｷｬﾝｾﾙ
+  });
+  rig.logic->OnPortSettings();
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("rzt_input.ini")), before);
+  EXPECT_NE(g_hComm, nullptr);
+
+  // A delay out of range is held to it.
+  PickPort(rig.user, kMissingDevice, kMaxCommandDelayMs + 1);
+  rig.user.AnswerBox(Answer::kNo);
+  rig.logic->OnPortSettings();
+  EXPECT_FALSE(rig.view.enabled[Control::kStart]);
+  EXPECT_TRUE(rig.view.enabled[Control::kSave]);
+  EXPECT_EQ(g_hComm, nullptr);
+  EXPECT_EQ(rig.logic->Runner(), nullptr);
+  EXPECT_EQ(ReadIniSettings(rig.dir.File("rzt_input.ini")).m_nCommandDelay, kMaxCommandDelayMs);
+  EXPECT_TRUE(rig.user.Done());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
 TEST(TitlerLogic, StartupInEmptyDirectoryCreatesSettings) {
   // Never open a real serial port of the machine from a test.
   if (std::filesystem::exists(PortDeviceName(LinkSettings{}))) GTEST_SKIP() << "the default port exists on this machine";
   TitlerRig rig;
-  rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kNo);
   rig.OpenAsItStands();
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
-  EXPECT_EQ(rig.user.Texts(),
-            std::vector<std::string>{PortFailureMessage(written, PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+  EXPECT_EQ(rig.user.Boxes(),
+            std::vector<ShownBox>{PortFailureBox(written, PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
 }
 
