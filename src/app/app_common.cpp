@@ -43,6 +43,7 @@ Answer ShowMessage(QWidget* parent, const Message& message) {
   const bool yesNo = message.buttons == MessageButtons::kYesNo;
   QMessageBox box(icon, QString::fromUtf8(kAppName), ToQString(message.text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  if (yesNo) box.setDefaultButton(message.defaultNo ? QMessageBox::No : QMessageBox::Yes);
   box.exec();
   if (!yesNo) return Answer::kOk;
   return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Answer::kYes : Answer::kNo;

@@ -183,6 +183,10 @@ void CTitlerDlg::accept() {
   if (m_logic.OnExit()) QDialog::accept();
 }
 
+void CTitlerDlg::reject() {
+  if (m_logic.OnCancel()) QDialog::reject();
+}
+
 bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
   if (IsAboutSystemCommand(message)) {
     OnAbout();

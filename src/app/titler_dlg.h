@@ -36,6 +36,8 @@ class CTitlerDlg : public QDialog, public TitlerView {
 
   // The OK command (終了 or Enter): asks before the window ends.
   void accept() override;
+  // Escape and the close box: ask only when there are unsaved changes.
+  void reject() override;
   void OnAbout();
 
   // TitlerView.

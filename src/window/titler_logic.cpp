@@ -147,8 +147,37 @@ std::array<bool, kTrackCount> TitlerLogic::CheckMarks() const {
 
 bool TitlerLogic::IsJobIdle() const { return !m_pRunner || m_pRunner->IsIdle(); }
 
+bool TitlerLogic::Confirm(const std::string& text, MessageIcon icon) {
+  Message question{text, icon, MessageButtons::kYesNo};
+  question.defaultNo = true;
+  return m_view.ShowMessage(question) == Answer::kYes;
+}
+
+namespace {
+
+bool SameTexts(const EditedAlbum& a, const EditedAlbum& b) {
+  if (a.title != b.title || a.yomi != b.yomi || a.artist != b.artist) return false;
+  for (std::size_t row = 0; row < a.rows.size(); ++row) {
+    if (a.rows[row].name != b.rows[row].name || a.rows[row].yomi != b.rows[row].yomi) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TitlerLogic::HasUnsavedChanges() { return !SameTexts(CollectAlbum(), m_keptAlbum); }
+
 bool TitlerLogic::OnExit() {
-  if (Show(messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return false;
+  // Enter in an edit field presses 終了: a second Enter must not end the program.
+  const bool ok = HasUnsavedChanges() ? Confirm(messages::kUnsavedExitQuestion, MessageIcon::kWarning)
+                                      : Confirm(messages::kExitQuestion, MessageIcon::kInformation);
+  if (!ok) return false;
+  SaveTexts();
+  return true;
+}
+
+bool TitlerLogic::OnCancel() {
+  if (HasUnsavedChanges() && !Confirm(messages::kUnsavedExitQuestion, MessageIcon::kWarning)) return false;
   SaveTexts();
   return true;
 }
@@ -172,6 +201,7 @@ void TitlerLogic::OnTrackCellClicked(int row, int column) {
 }
 
 void TitlerLogic::OnLoadCsv() {
+  if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenAlbum);
   if (!path) return;
   // The core replaces the album only when the whole file was read.
@@ -182,6 +212,7 @@ void TitlerLogic::OnLoadCsv() {
     return;
   }
   ApplyAlbum(album);
+  m_keptAlbum = CollectAlbum();
 }
 
 void TitlerLogic::OnSaveCsv() {
@@ -189,6 +220,7 @@ void TitlerLogic::OnSaveCsv() {
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum);
   if (!path) return;
   const CsvResult result = SaveAlbumCsv(*path, album);
+  if (result.ok) m_keptAlbum = album;
   Show(result.message, result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
 }
 

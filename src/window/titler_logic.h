@@ -57,9 +57,13 @@ class TitlerLogic {
   // exactly while a port is open.
   void OnPortSettings();
 
-  // The OK command (終了, or Enter): asks. True when the window may end; the
+  // The OK command (終了, or Enter): asks, No by default, and says so when the
+  // album has changes not saved to a file. True when the window may end; the
   // edit fields' texts are then saved.
   bool OnExit();
+  // Escape or the close box: ends without a question unless there are unsaved
+  // changes. True when the window may end.
+  bool OnCancel();
 
   void OnLoadCsv();
   void OnSaveCsv();
@@ -69,6 +73,10 @@ class TitlerLogic {
   // A click on the track list; row -1 when it hit no row. The name and reading
   // columns open the track edit dialog; the number column only toggles the check.
   void OnTrackCellClicked(int row, int column);
+
+  // True when the album on screen differs from the one last loaded or saved
+  // (the empty one at start). Check marks are not saved, so they do not count.
+  bool HasUnsavedChanges();
 
   // The entry form filled by the last Start that passed its checks.
   const Album& EntryAlbum() const { return m_album; }
@@ -93,6 +101,8 @@ class TitlerLogic {
   void RunEntryJob();
   void ShowSimulatorDump(const std::array<bool, kTrackCount>& checks);
   Answer Show(const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::kOk);
+  // A question whose Yes loses work: No is its default.
+  bool Confirm(const std::string& text, MessageIcon icon);
 
   TitlerView& m_view;
   ProgressLogic& m_progress;
@@ -103,6 +113,7 @@ class TitlerLogic {
   std::string m_strYomi;
   std::string m_strArtist;
   Album m_album;
+  EditedAlbum m_keptAlbum;  // as last loaded or saved
 
   std::string m_strSettingsPath;
   LinkSettings m_settings;

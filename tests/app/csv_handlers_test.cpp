@@ -99,7 +99,10 @@ class CsvHandlersTest : public QObject {
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
     Edit(window.get(), "ctl1004")->setText("changed");
     list->item(49, 1)->setText(QString());
+    script.Answer(QMessageBox::Yes);  // load over the changes
     QTest::mouseClick(window->findChild<QPushButton*>("ctl1000"), Qt::LeftButton);
+    QCOMPARE(script.Boxes().size(), 2u);
+    QCOMPARE(script.Boxes()[1].defaultButton, QMessageBox::No);
     QCOMPARE(m_files.asked, (QStringList{"save", "open"}));
     QCOMPARE(Edit(window.get(), "ctl1004")->text(), QStringLiteral("よみ"));
     QCOMPARE(list->item(49, 1)->text(), QStringLiteral("last"));

@@ -132,9 +132,10 @@ class TitlerWindowTest : public QObject {
       script.Answer(QMessageBox::No);
       QTest::keyClick(edit, Qt::Key_Return);
       QTRY_VERIFY(script.Done());
-      QCOMPARE(script.Texts(), QStringList{"終了します。よろしいですか？"});
-      QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
+      QCOMPARE(script.Texts(), QStringList{"保存されていない変更があります。保存せずに終了しますか？"});
+      QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
       QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+      QCOMPARE(script.Boxes()[0].defaultButton, QMessageBox::No);
       QVERIFY2(window->isVisible(), name);
       QCOMPARE(edit->text(), QStringLiteral("あいう"));
     }
@@ -145,24 +146,39 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(window->result(), int(QDialog::Accepted));
   }
 
-  void escapeAndCloseBoxCloseWithoutQuestion_data() {
+  void escapeAndCloseBoxAskOnlyOverUnsavedChanges_data() {
     QTest::addColumn<bool>("escape");
-    QTest::newRow("escape") << true;
-    QTest::newRow("close box") << false;
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("escape") << true << false;
+    QTest::newRow("close box") << false << false;
+    QTest::newRow("escape, changed") << true << true;
+    QTest::newRow("close box, changed") << false << true;
   }
 
-  void escapeAndCloseBoxCloseWithoutQuestion() {
+  void escapeAndCloseBoxAskOnlyOverUnsavedChanges() {
     QFETCH(bool, escape);
+    QFETCH(bool, changed);
     auto window = OpenWindow();
+    if (changed) Edit(window.get(), "ctl1007")->setText(QStringLiteral("x"));
+    const auto leave = [&]() {
+      if (escape) {
+        QTest::keyClick(Edit(window.get(), "ctl1003"), Qt::Key_Escape);
+      } else {
+        window->close();
+      }
+    };
     ModalScript script;
-    if (escape) {
-      QTest::keyClick(Edit(window.get(), "ctl1003"), Qt::Key_Escape);
-    } else {
-      window->close();
+    if (changed) {
+      script.Answer(QMessageBox::No);
+      leave();
+      QVERIFY(window->isVisible());
+      script.Answer(QMessageBox::Yes);
     }
+    leave();
     QVERIFY(!window->isVisible());
     QCOMPARE(window->result(), int(QDialog::Rejected));
-    QVERIFY(script.Boxes().empty());
+    QCOMPARE(script.Boxes().size(), changed ? 2u : 0u);
+    QCOMPARE(script.Unexpected(), 0);
   }
 
   void numberColumnAndCheckBoxNeverOpenTheEditor() {

@@ -32,7 +32,7 @@ std::vector<std::string> FakeUser::Texts() const {
   return texts;
 }
 
-void FakeUser::BoxShown(const Message& message) { m_boxes.push_back({message.text, message.icon, message.buttons}); }
+void FakeUser::BoxShown(const Message& message) { m_boxes.push_back({message.text, message.icon, message.buttons, message.defaultNo}); }
 
 Answer FakeUser::BoxAnswer(const Message& message) {
   const bool yesNo = message.buttons == MessageButtons::kYesNo;

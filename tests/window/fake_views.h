@@ -29,8 +29,9 @@ struct ShownBox {
   std::string text;
   MessageIcon icon = MessageIcon::kInformation;
   MessageButtons buttons = MessageButtons::kOk;
+  bool defaultNo = false;
   bool operator==(const ShownBox& other) const {
-    return text == other.text && icon == other.icon && buttons == other.buttons;
+    return text == other.text && icon == other.icon && buttons == other.buttons && defaultNo == other.defaultNo;
   }
 };
 

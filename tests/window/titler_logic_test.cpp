@@ -41,7 +41,9 @@ const ShownBox kConfirm{messages::kStartQuestion, MessageIcon::kInformation, Mes
 const ShownBox kSuccess{messages::kJobSucceeded, MessageIcon::kInformation};
 const ShownBox kFailure{messages::kJobFailed, MessageIcon::kError};
 const ShownBox kAbortQuestion{messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo};
-const ShownBox kExitQuestion{messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo};
+const ShownBox kExitQuestion{messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo, true};
+const ShownBox kUnsavedExit{messages::kUnsavedExitQuestion, MessageIcon::kWarning, MessageButtons::kYesNo, true};
+const ShownBox kUnsavedLoad{messages::kUnsavedLoadQuestion, MessageIcon::kWarning, MessageButtons::kYesNo, true};
 
 ShownBox Warning(const std::string& text) { return {text, MessageIcon::kWarning}; }
 
@@ -249,16 +251,70 @@ TEST(TitlerLogic, StartupWithPortEnablesEverythingAndTheEndClosesIt) {
 
 // ---- The exit question
 
-TEST(TitlerLogic, ExitAsksAndEndsOnlyOnYes) {
+// Each way out, on an album as loaded and on one changed since: the
+// questions asked (No by default) and whether the window ends.
+TEST(TitlerLogic, ExitAsksNoByDefaultAndWarnsOfUnsavedChanges) {
+  const struct {
+    bool escape;  // Escape or the close box; else 終了 or Enter
+    bool changed;
+    Answer answer;
+    std::vector<ShownBox> boxes;
+    bool ends;
+  } cases[] = {
+      {false, false, Answer::kNo, {kExitQuestion}, false},
+      {false, false, Answer::kYes, {kExitQuestion}, true},
+      {false, true, Answer::kNo, {kUnsavedExit}, false},
+      {false, true, Answer::kYes, {kUnsavedExit}, true},
+      {true, false, Answer::kOk, {}, true},
+      {true, true, Answer::kNo, {kUnsavedExit}, false},
+      {true, true, Answer::kYes, {kUnsavedExit}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.escape ? "escape" : "exit") + (c.changed ? " changed " : " ") +
+                 std::to_string(static_cast<int>(c.answer)));
+    TitlerRig rig;
+    rig.Open();
+    testing::WriteBytes(rig.dir.File("a.csv"), *Utf8ToCp932("あいう\r\n"));
+    rig.view.fileName = rig.dir.File("a.csv");
+    rig.logic->OnLoadCsv();
+    rig.view.SetChecked(3, true);  // check marks are not saved: no change
+    if (c.changed) rig.view.SetCellText(3, TrackColumn::kYomi, "よみ");
+    if (!c.boxes.empty()) rig.user.AnswerBox(c.answer);
+    EXPECT_EQ(c.escape ? rig.logic->OnCancel() : rig.logic->OnExit(), c.ends);
+    EXPECT_EQ(rig.user.Boxes(), c.boxes);
+    EXPECT_EQ(rig.user.Unexpected(), 0);
+    EXPECT_EQ(rig.view.Text(TextField::kTitle), "あいう");
+  }
+}
+
+TEST(TitlerLogic, SavingOrLoadingKeepsTheAlbumAndLoadOverChangesAsks) {
   TitlerRig rig;
   rig.Open();
-  rig.view.texts[TextField::kTitle] = "あいう";
-  rig.user.AnswerBox(Answer::kNo);
-  EXPECT_FALSE(rig.logic->OnExit());
+  EXPECT_FALSE(rig.logic->HasUnsavedChanges());
+  rig.view.texts[TextField::kArtist] = "artist";
+  EXPECT_TRUE(rig.logic->HasUnsavedChanges());
+  rig.view.fileName = rig.dir.File("kept.csv");
+  rig.user.AnswerBox(Answer::kNo);  // do not load over the changes
+  rig.logic->OnLoadCsv();
+  EXPECT_TRUE(rig.view.fileQuestions.empty());
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_FALSE(rig.logic->HasUnsavedChanges());
+  rig.view.SetRow(0, "x", "");
+  EXPECT_TRUE(rig.logic->HasUnsavedChanges());
+  // A save that failed keeps nothing.
+  rig.view.SetRow(0, "x,y", "");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_TRUE(rig.logic->HasUnsavedChanges());
   rig.user.AnswerBox(Answer::kYes);
-  EXPECT_TRUE(rig.logic->OnExit());
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kExitQuestion, kExitQuestion}));
-  EXPECT_EQ(rig.view.Text(TextField::kTitle), "あいう");
+  rig.logic->OnLoadCsv();
+  EXPECT_EQ(rig.view.rows[0].name, "");
+  EXPECT_FALSE(rig.logic->HasUnsavedChanges());
+  EXPECT_EQ(rig.user.Texts(), (std::vector<std::string>{messages::kUnsavedLoadQuestion, messages::kFileSaved,
+                                                        messages::kCommaRefused + messages::TrackLabel(1),
+                                                        messages::kUnsavedLoadQuestion}));
+  EXPECT_TRUE(rig.user.Done());
 }
 
 // ---- Track cells
@@ -334,8 +390,9 @@ TEST(TitlerLogic, LoadFillsTheWindowAndChecksNamedRows) {
   testing::WriteBytes(rig.dir.File("album.csv"),
                       *Utf8ToCp932("タイトル\r\nたいとる\r\nArtist\r\n曲一,きょくいち\r\nnone,none\r\n"));
   rig.view.fileName = rig.dir.File("album.csv");
+  rig.user.AnswerBox(Answer::kYes);  // over the unsaved row
   rig.logic->OnLoadCsv();
-  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{kUnsavedLoad});
   EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kOpenAlbum});
   EXPECT_EQ(rig.view.Text(TextField::kTitle), "タイトル");
   EXPECT_EQ(rig.view.Text(TextField::kYomi), "たいとる");
@@ -366,9 +423,10 @@ TEST(TitlerLogic, LoadErrorLeavesTheWindowUnchanged) {
     rig.view.SetRow(0, "track", "", false);
     testing::WriteBytes(rig.dir.File("bad.csv"), c.content);
     rig.view.fileName = rig.dir.File("bad.csv");
+    rig.user.AnswerBox(Answer::kYes);
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnLoadCsv();
-    EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(c.message)});
+    EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kUnsavedLoad, Warning(c.message)}));
     EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
     EXPECT_EQ(rig.view.rows[0].name, "track");
     EXPECT_FALSE(rig.view.rows[0].checked);
@@ -378,13 +436,13 @@ TEST(TitlerLogic, LoadErrorLeavesTheWindowUnchanged) {
 TEST(TitlerLogic, MissingFileAndCancelledDialog) {
   TitlerRig rig;
   rig.Open();
-  rig.view.texts[TextField::kTitle] = "keep";
   rig.logic->OnLoadCsv();  // cancelled: nothing at all
   EXPECT_TRUE(rig.user.Boxes().empty());
   rig.view.fileName = rig.dir.File("missing.csv");
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnLoadCsv();
   EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(messages::kFileOpenFailed)});
+  rig.view.texts[TextField::kTitle] = "keep";
   EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
 }
 
@@ -425,6 +483,7 @@ TEST(TitlerLogic, SavedAlbumLoadsBack) {
   rig.logic->OnSaveCsv();
   rig.view.texts[TextField::kYomi] = "changed";
   rig.view.SetRow(49, "", "", false);
+  rig.user.AnswerBox(Answer::kYes);
   rig.logic->OnLoadCsv();
   EXPECT_EQ(rig.view.Text(TextField::kYomi), "よみ");
   EXPECT_EQ(rig.view.rows[49].name, "last");
