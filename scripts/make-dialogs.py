@@ -68,10 +68,12 @@ DIALOGS = [
         ("ctl1", "QPushButton", "OK", (91, 56, 42, 14), {"default": True}),
         ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (137, 56, 42, 14), {}),
     ], ["ctl1020", "ctl1021", "ctl1", "ctl2"]),
-    ("entry_progress_dlg", "CEntryProgressDlgUi", (154, 93), "ＲＺＴデータ入力中", [
+    ("entry_progress_dlg", "CEntryProgressDlgUi", (154, 115), "ＲＺＴデータ入力中", [
         ("ctl1010", "QProgressBar", "Progress1", (14, 42, 127, 10), {}),
         ("ctl1011", "QLabel", "処理内容", (16, 23, 101, 11), {}),
-        ("ctl1000", "QPushButton", "Button1", (59, 59, 35, 18), {"autodefault": False}),
+        ("ctl1012", "QLabel", "", (16, 56, 127, 9), {}),
+        ("ctl1013", "QLabel", "", (16, 67, 127, 9), {}),
+        ("ctl1000", "QPushButton", "Button1", (59, 81, 35, 18), {"autodefault": False}),
     ], ["ctl1000"]),
 ]
 

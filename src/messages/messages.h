@@ -18,6 +18,14 @@ inline constexpr char kForcedStop[] = "ＲＺＴ入力処理スレッド強制�
 inline constexpr char kSuccessPostFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_SUCCESS";
 inline constexpr char kStopPostFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_STOP";
 
+// The start question with the estimated time, in whole minutes (at least 1),
+// before its last line.
+inline std::string StartQuestion(long long minutes) {
+  const std::string question = kStartQuestion;
+  const std::size_t last = question.rfind('\n') + 1;
+  return question.substr(0, last) + "約" + std::to_string(minutes) + "分かかります\n" + question.substr(last);
+}
+
 // ---- The job's status line.
 
 inline constexpr char kStatusTitle[] = "タイトル名入力中";
@@ -27,6 +35,15 @@ inline constexpr char kStatusTracks[] = "トラック情報入力中";
 // Track k of the n selected ones.
 inline std::string TrackStatus(int k, int n) {
   return std::string(kStatusTracks) + "[ " + std::to_string(k) + "／" + std::to_string(n) + " ]";
+}
+
+// The progress window's lines under the bar: the track being entered (number
+// from 1), and the times as "m:ss".
+inline std::string TrackItem(int number, const std::string& name) {
+  return "トラック" + std::to_string(number) + ": " + name;
+}
+inline std::string ProgressTimes(const std::string& elapsed, const std::string& remaining) {
+  return "経過 " + elapsed + "　残り 約" + remaining;
 }
 
 // ---- The windows.

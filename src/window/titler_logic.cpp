@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "album/album_csv.h"
+#include "job/job_plan.h"
 #include "messages/messages.h"
 #include "sim/simulated_run.h"
+#include "text/text_codec.h"
 #include "text/trim.h"
 #include "validate/input_checks.h"
 #include "window/simulator_verdict.h"
@@ -234,18 +236,42 @@ void TitlerLogic::OnStart() {
     Show(checked.message, MessageIcon::kInformation);
     return;
   }
-  if (Show(messages::kStartQuestion, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
-  m_album = std::move(checked.album);
-  RunEntryJob();
-}
-
-void TitlerLogic::RunEntryJob() {
-  if (!m_pRunner) return;
   // The worker reads the check marks from this snapshot, never from the view.
   const std::array<bool, kTrackCount> checks = CheckMarks();
+  const int delay = m_settings.m_nCommandDelay;
+  const JobPlan plan = PlanJob(checked.album, checks, delay);
+  const std::int64_t estimateMs = EstimateJobMs(plan.keys, plan.pauseMs, delay);
+  const long long minutes = std::max<long long>(1, (estimateMs + 30000) / 60000);
+  if (Show(messages::StartQuestion(minutes), MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
+  m_album = std::move(checked.album);
+  RunEntryJob(checks, MakeJobTimeline(plan, delay, ProgressItems(checks)));
+}
+
+std::map<std::string, std::string> TitlerLogic::ProgressItems(const std::array<bool, kTrackCount>& checks) const {
+  const auto utf8 = [](const std::string& cp932) { return Cp932ToUtf8(cp932).value_or(std::string()); };
+  std::map<std::string, std::string> items{{messages::kStatusTitle, utf8(m_album.Title)},
+                                           {messages::kStatusYomi, utf8(m_album.Yomi)},
+                                           {messages::kStatusArtist, utf8(m_album.Artist)}};
+  // The job enters the checked rows that have a name, numbering them 1..n.
+  std::vector<int> rows;
+  for (int row = 0; row < kTrackCount; ++row) {
+    const std::size_t r = static_cast<std::size_t>(row);
+    if (checks[r] && !m_album.Tracks[r].Name.empty()) rows.push_back(row);
+  }
+  const int count = static_cast<int>(rows.size());
+  for (int k = 0; k < count; ++k) {
+    const int row = rows[static_cast<std::size_t>(k)];
+    items[messages::TrackStatus(k + 1, count)] =
+        messages::TrackItem(row + 1, utf8(m_album.Tracks[static_cast<std::size_t>(row)].Name));
+  }
+  return items;
+}
+
+void TitlerLogic::RunEntryJob(const std::array<bool, kTrackCount>& checks, JobTimeline timeline) {
+  if (!m_pRunner) return;
   m_pRunner->SetAlbum(m_album, checks);
 
-  m_progress.BeginJob();
+  m_progress.BeginJob(std::move(timeline));
   if (!m_pRunner->Start(m_progress)) {
     m_progress.EndJob();
     Show(messages::kThreadStartFailed, MessageIcon::kError);

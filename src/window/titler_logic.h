@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,7 +99,9 @@ class TitlerLogic {
   void LoadTexts();
   void ApplyAlbum(const EditedAlbum& album);
   std::array<bool, kTrackCount> CheckMarks() const;
-  void RunEntryJob();
+  void RunEntryJob(const std::array<bool, kTrackCount>& checks, JobTimeline timeline);
+  // What the progress window names under each status text of the job.
+  std::map<std::string, std::string> ProgressItems(const std::array<bool, kTrackCount>& checks) const;
   void ShowSimulatorDump(const std::array<bool, kTrackCount>& checks);
   Answer Show(const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::kOk);
   // A question whose Yes loses work: No is its default.

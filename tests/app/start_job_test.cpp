@@ -23,7 +23,8 @@ using namespace vrellix::testing;
 namespace {
 
 const QString kConfirm = QStringLiteral(
-    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？");
+    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\n約1分かかります\n"
+    "よろしいですか？");
 const QString kSuccess = QStringLiteral("入力処理は正常に終了しました");
 
 QTableWidget* List(QWidget* window) { return window->findChild<QTableWidget*>("ctl1006"); }

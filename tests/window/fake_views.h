@@ -145,11 +145,16 @@ class FakeProgressView final : public ProgressView {
   // Every text the status line was given, in order.
   const std::vector<std::string>& StatusTexts() const { return m_statusTexts; }
   const std::string& AbortText() const { return m_abortText; }
+  // Every text the item and time lines were given, in order.
+  const std::vector<std::string>& ItemTexts() const { return m_itemTexts; }
+  const std::vector<std::string>& TimeTexts() const { return m_timeTexts; }
   int TimesOpened() const { return m_opened; }
 
   void SetRange(int max) override { m_range = max; }
   void SetPosition(int position) override { m_position = position; }
   void SetStatusText(const std::string& text) override { m_statusTexts.push_back(text); }
+  void SetItemText(const std::string& text) override { m_itemTexts.push_back(text); }
+  void SetTimeText(const std::string& text) override { m_timeTexts.push_back(text); }
   void SetAbortText(const std::string& text) override { m_abortText = text; }
   bool IsOpen() const override { return m_open; }
   void Close(bool ok) override;
@@ -168,6 +173,8 @@ class FakeProgressView final : public ProgressView {
   int m_range = 100;
   int m_position = 0;
   std::vector<std::string> m_statusTexts;
+  std::vector<std::string> m_itemTexts;
+  std::vector<std::string> m_timeTexts;
   std::string m_abortText;
   ProgressLogic m_logic{*this};
 };

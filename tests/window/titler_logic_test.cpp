@@ -19,6 +19,7 @@
 #include "messages/messages.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
+#include "job/job_plan.h"
 #include "support/holding_clock.h"
 #include "support/scripted_transmitter.h"
 #include "support/real_ports.h"
@@ -37,7 +38,8 @@ using testing::HoldingClock;
 using testing::ShownBox;
 
 const char* const kMissingDevice = "/dev/vrellix-test-no-such-port";
-const ShownBox kConfirm{messages::kStartQuestion, MessageIcon::kInformation, MessageButtons::kYesNo};
+// The start question of an album entered within a minute and a half.
+const ShownBox kConfirm{messages::StartQuestion(1), MessageIcon::kInformation, MessageButtons::kYesNo};
 const ShownBox kSuccess{messages::kJobSucceeded, MessageIcon::kInformation};
 const ShownBox kFailure{messages::kJobFailed, MessageIcon::kError};
 const ShownBox kAbortQuestion{messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo};
@@ -636,6 +638,46 @@ TEST(TitlerLogic, ProgressWindowShowsTheFirstStatusAndRange) {
   EXPECT_EQ(rig.progress.StatusTexts().front(), messages::kProgressStatusLabel);
   EXPECT_EQ(rig.progress.AbortText(), messages::kAbortButton);
   EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kSuccess}));
+  rig.ExpectIdle();
+}
+
+// The question's estimate is the plan's at the settings' delay; the progress
+// window names the track being entered.
+TEST(TitlerLogic, StartQuestionSaysHowLongAndTheProgressNamesTheTrack) {
+  HoldingClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  testing::WriteSettingsFile(rig.dir.File("rzt_input.ini"), rig.line.SlavePath(), 300);
+  rig.OpenAsItStands(options);
+  Album album;
+  std::array<bool, kTrackCount> checks{};
+  for (int row = 0; row < kTrackCount; ++row) {
+    rig.view.SetRow(row, "Song " + std::to_string(row + 1), "");
+    album.Tracks[static_cast<std::size_t>(row)].Name = "Song " + std::to_string(row + 1);
+    checks[static_cast<std::size_t>(row)] = true;
+  }
+  const JobPlan plan = PlanJob(album, checks, 300);
+  const std::int64_t minutes = (EstimateJobMs(plan.keys, plan.pauseMs, 300) + 30000) / 60000;
+  ASSERT_GT(minutes, 10);
+  rig.user.AnswerBox(Answer::kNo);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{
+                                  {messages::StartQuestion(minutes), MessageIcon::kInformation, MessageButtons::kYesNo}}));
+
+  for (int row = 0; row < kTrackCount; ++row) rig.view.rows[static_cast<std::size_t>(row)].checked = row == 2;
+  std::string item;
+  clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(1, 1); });
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.InProgress(
+      [&](FakeProgressView& view) {
+        item = view.ItemTexts().back();
+        view.ClickCloseBox();
+      },
+      [&]() { return clock.Waiting() && rig.progress.StatusTexts().back() == messages::TrackStatus(1, 1); });
+  rig.logic->OnStart();
+  EXPECT_EQ(item, messages::TrackItem(3, "Song 3"));
+  EXPECT_FALSE(rig.progress.TimeTexts().empty());
   rig.ExpectIdle();
 }
 
