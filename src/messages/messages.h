@@ -37,11 +37,23 @@ inline std::string TrackStatus(int k, int n) {
   return std::string(kStatusTracks) + "[ " + std::to_string(k) + "／" + std::to_string(n) + " ]";
 }
 
+// ---- After a stop or a failure: where the job was and what to do on the
+// device before the next start.
+
+inline constexpr char kPlaceTitle[] = "タイトル";
+inline constexpr char kPlaceYomi[] = "よみ";
+inline constexpr char kPlaceArtist[] = "アーティスト";
+// Track n, from 1.
+inline std::string PlaceTrack(int number) { return "トラック" + std::to_string(number); }
+// place: one of the names above.
+inline std::string StoppedAt(const std::string& place) { return "「" + place + "」の入力中に中止しました"; }
+inline constexpr char kReturnToPlaylist[] =
+    "ＲＺＴは入力途中の画面のままです。次に入力を開始する前に、リモコンでＲＺＴをプレイリストの画面まで戻し、"
+    "入力を行うプレイリストを反転表示状態にして下さい";
+
 // The progress window's lines under the bar: the track being entered (number
 // from 1), and the times as "m:ss".
-inline std::string TrackItem(int number, const std::string& name) {
-  return "トラック" + std::to_string(number) + ": " + name;
-}
+inline std::string TrackItem(int number, const std::string& name) { return PlaceTrack(number) + ": " + name; }
 inline std::string ProgressTimes(const std::string& elapsed, const std::string& remaining) {
   return "経過 " + elapsed + "　残り 約" + remaining;
 }
