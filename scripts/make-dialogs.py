@@ -44,6 +44,9 @@ DIALOGS = [
         ("staticTitle", "QLabel", "Title", (18, 13, 83, 8), {}),
         ("staticArtist", "QLabel", "Artist", (18, 71, 83, 8), {}),
         ("staticYomi", "QLabel", "よみ", (18, 42, 83, 8), {}),
+        ("ctl1030", "QLabel", "0/32", (154, 27, 36, 8), {}),
+        ("ctl1031", "QLabel", "0/16", (154, 56, 36, 8), {}),
+        ("ctl1032", "QLabel", "0/32", (154, 85, 36, 8), {}),
     ], ["ctl1003", "ctl1004", "ctl1007", "ctl1006", "ctl1000", "ctl1001", "ctl1002", "ctl1"]),
     ("about_dlg", "CAboutDlgUi", (235, 55), "Vrellixのﾊﾞｰｼﾞｮﾝ情報", [
         ("staticIcon", "QLabel", None, (11, 17, 20, 20), {"icon": True}),
@@ -59,6 +62,8 @@ DIALOGS = [
         ("staticName", "QLabel", "曲名", (40, 13, 79, 8), {}),
         ("ctl1008", "QLineEdit", None, (163, 23, 117, 12), {}),
         ("staticYomi", "QLabel", "よみ", (163, 13, 79, 8), {}),
+        ("ctl1033", "QLabel", "0/32", (120, 13, 37, 8), {"right": True}),
+        ("ctl1034", "QLabel", "0/16", (243, 13, 37, 8), {"right": True}),
     ], ["ctl1007", "ctl1", "ctl2", "ctl1008"]),
     ("port_settings_dlg", "CPortSettingsDlgUi", (186, 77), "通信設定", [
         ("staticPort", "QLabel", "ｼﾘｱﾙﾎﾟｰﾄ", (7, 7, 80, 8), {}),
@@ -95,7 +100,9 @@ def control(name, cls, text, rect, extra):
         out += prop("textVisible", "<bool>false</bool>")
     elif text is not None:
         out += prop("text", f"<string>{escape(text)}</string>")
-    if cls == "QLabel" and not extra.get("icon"):
+    if cls == "QLabel" and extra.get("right"):
+        out += prop("alignment", "<set>Qt::AlignTrailing|Qt::AlignRight|Qt::AlignTop</set>")
+    elif cls == "QLabel" and not extra.get("icon"):
         out += prop("alignment", "<set>Qt::AlignLeading|Qt::AlignLeft|Qt::AlignTop</set>")
     if cls == "QLabel":
         out += prop("focusPolicy", "<enum>Qt::NoFocus</enum>")

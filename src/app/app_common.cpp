@@ -1,10 +1,17 @@
 #include "app/app_common.h"
 
 #include <QEvent>
+#include <QCoreApplication>
 #include <QFont>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTextCharFormat>
 #include <QWidget>
+#include <algorithm>
+#include <vector>
 
 // Outside any namespace: Q_INIT_RESOURCE declares a function of the global one.
 static void InitVrellixQrc() { Q_INIT_RESOURCE(vrellix); }
@@ -34,6 +41,44 @@ void PrepareFixedDialog(QWidget* dialog) {
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint);
   dialog->setFixedSize(dialog->size());
+}
+
+QFont FixedWidthFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                    QStringLiteral("Noto Sans Mono CJK JP")});
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(9);
+  return font;
+}
+
+void ShowFieldMarks(QLineEdit* edit, QLabel* count, const FieldMarks& marks) {
+  count->setText(ToQString(marks.count));
+  QPalette palette = count->palette();
+  palette.setColor(QPalette::WindowText, marks.tooLong ? QColor(Qt::red) : edit->palette().color(QPalette::Text));
+  count->setPalette(palette);
+  edit->setToolTip(ToQString(marks.tip));
+
+  // The marks count code points; QString counts UTF-16 units.
+  const QString text = edit->text();
+  std::vector<int> offsets;
+  for (int i = 0; i < text.size(); i += text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1) offsets.push_back(i);
+  offsets.push_back(static_cast<int>(text.size()));
+  const auto offset = [&](int point) { return offsets[static_cast<std::size_t>(std::clamp<int>(point, 0, static_cast<int>(offsets.size()) - 1))]; };
+  QTextCharFormat fault;
+  fault.setForeground(QColor(Qt::red));
+  fault.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  fault.setUnderlineColor(QColor(Qt::red));
+  // A line edit takes formats for parts of its text only with an input method
+  // event (positions relative to the cursor); one without text changes nothing else.
+  QList<QInputMethodEvent::Attribute> attributes;
+  for (const FieldMarks::Span& span : marks.faults) {
+    const int from = offset(span.start);
+    attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, from - edit->cursorPosition(),
+                                               offset(span.start + span.length) - from, fault);
+  }
+  QInputMethodEvent event(QString(), attributes);
+  QCoreApplication::sendEvent(edit, &event);
 }
 
 Answer ShowMessage(QWidget* parent, const Message& message) {

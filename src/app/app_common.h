@@ -7,8 +7,11 @@
 #include <QString>
 #include <string>
 
+#include "window/field_marks.h"
 #include "window/message.h"
 
+class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace vrellix {
@@ -27,6 +30,15 @@ QIcon ProgramIcon();
 // installed Japanese UI font in its place), a fixed size and a caption bar with
 // only the close box.
 void PrepareFixedDialog(QWidget* dialog);
+
+// The fixed-width Japanese font of the edit fields and the track list, in which
+// a full-width character is as wide as two half-width ones ("ＡＢＣ" / "ABC").
+QFont FixedWidthFont();
+
+// Draws marks on an edit field and its count label: the count (red when over
+// the limit), the characters at fault in red with a wavy underline, the tip as
+// the field's tooltip.
+void ShowFieldMarks(QLineEdit* edit, QLabel* count, const FieldMarks& marks);
 
 // Shows the message in a modal box captioned with the program's name and
 // returns the button that closed it.

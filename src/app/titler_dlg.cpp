@@ -2,6 +2,8 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
 #include <QPushButton>
@@ -52,6 +54,11 @@ CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWid
   connect(m_ui->ctl1002, &QPushButton::clicked, this, [this]() { m_logic.OnStart(); });
   connect(m_ui->ctl1006, &QTableWidget::cellClicked, this,
           [this](int row, int column) { m_logic.OnTrackCellClicked(row, column); });
+  for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) {
+    Edit(field)->setFont(FixedWidthFont());
+    connect(Edit(field), &QLineEdit::textChanged, this, [this, field]() { m_logic.OnTextChanged(field); });
+  }
+  m_ui->ctl1006->setFont(FixedWidthFont());
 
   // The dialog's background, seen through the transparent static texts, in the
   // program's colour. Edit fields, the list and the buttons paint with the Base
@@ -110,21 +117,31 @@ void CTitlerDlg::BuildTrackList() {
 
 QTableWidgetItem* CTitlerDlg::Cell(int row, int column) const { return m_ui->ctl1006->item(row, column); }
 
-std::string CTitlerDlg::Text(TextField field) const {
+QLineEdit* CTitlerDlg::Edit(TextField field) const {
   switch (field) {
-    case TextField::kTitle: return ToUtf8(m_ui->ctl1003->text());
-    case TextField::kYomi: return ToUtf8(m_ui->ctl1004->text());
-    case TextField::kArtist: return ToUtf8(m_ui->ctl1007->text());
+    case TextField::kTitle: return m_ui->ctl1003;
+    case TextField::kYomi: return m_ui->ctl1004;
+    case TextField::kArtist: return m_ui->ctl1007;
   }
-  return {};
+  return m_ui->ctl1003;
 }
 
-void CTitlerDlg::SetText(TextField field, const std::string& text) {
-  switch (field) {
-    case TextField::kTitle: m_ui->ctl1003->setText(ToQString(text)); break;
-    case TextField::kYomi: m_ui->ctl1004->setText(ToQString(text)); break;
-    case TextField::kArtist: m_ui->ctl1007->setText(ToQString(text)); break;
-  }
+std::string CTitlerDlg::Text(TextField field) const { return ToUtf8(Edit(field)->text()); }
+
+void CTitlerDlg::SetText(TextField field, const std::string& text) { Edit(field)->setText(ToQString(text)); }
+
+void CTitlerDlg::ShowFieldMarks(TextField field, const FieldMarks& marks) {
+  QLabel* count = field == TextField::kTitle ? m_ui->ctl1030 : field == TextField::kYomi ? m_ui->ctl1031 : m_ui->ctl1032;
+  vrellix::ShowFieldMarks(Edit(field), count, marks);
+}
+
+void CTitlerDlg::FocusText(TextField field) { Edit(field)->setFocus(); }
+
+void CTitlerDlg::FocusTrack(int row, TrackColumn column) {
+  QTableWidget* list = m_ui->ctl1006;
+  list->setCurrentCell(row, static_cast<int>(column));
+  list->scrollToItem(Cell(row, static_cast<int>(column)));
+  list->setFocus();
 }
 
 std::string CTitlerDlg::CellText(int row, TrackColumn column) const {

@@ -12,6 +12,7 @@
 #include "window/titler_view.h"
 
 class QContextMenuEvent;
+class QLineEdit;
 class QTableWidgetItem;
 
 namespace Ui {
@@ -43,6 +44,9 @@ class CTitlerDlg : public QDialog, public TitlerView {
   // TitlerView.
   std::string Text(TextField field) const override;
   void SetText(TextField field, const std::string& text) override;
+  void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
+  void FocusText(TextField field) override;
+  void FocusTrack(int row, TrackColumn column) override;
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
@@ -63,6 +67,7 @@ class CTitlerDlg : public QDialog, public TitlerView {
  private:
   void BuildTrackList();
   QTableWidgetItem* Cell(int row, int column) const;
+  QLineEdit* Edit(TextField field) const;
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
   bool m_bAboutInSystemMenu = false;

@@ -95,6 +95,24 @@ inline constexpr char kBadCharacter[] = "不正な文字が含まれています
 inline constexpr char kReadingWithoutName[] = "曲名が未入力で「よみ」が入力されています。修正して下さい";
 inline constexpr char kOnlyReadingTyped[] = "「よみ」だけ入力されています。「曲名」も入力して下さい";
 
+// Why a character cannot be entered: the line under a Start check's message,
+// and the fields' tooltips while typing.
+inline constexpr char kFaultNotInCodePage[] = "シフトJISで表せない文字です";
+inline constexpr char kFaultNotEnterable[] = "ＲＺＴで入力できない文字です";
+inline constexpr char kFaultReadingNotHiragana[] = "よみにはひらがなだけ入力できます";
+// A track's fields, n from 1.
+inline std::string TrackNameField(int n) { return PlaceTrack(n) + "の曲名"; }
+inline std::string TrackYomiField(int n) { return PlaceTrack(n) + "のよみ"; }
+// Character n of a field, from 1.
+inline std::string CharFaultLine(int n, const std::string& character, const std::string& reason) {
+  return std::to_string(n) + "文字目「" + character + "」: " + reason;
+}
+// "12/32": what a field holds against its limit, in bytes or, for readings, characters.
+inline std::string FieldCount(int count, int limit) { return std::to_string(count) + "/" + std::to_string(limit); }
+inline std::string FieldTooLongLine(const std::string& field, int count, int limit, bool reading) {
+  return field + ": " + FieldCount(count, limit) + (reading ? "文字" : "バイト");
+}
+
 // ---- Album files.
 
 inline constexpr char kFileOpenFailed[] = "ファイルオープンに失敗しました";

@@ -39,6 +39,7 @@ void TitlerLogic::OnInitDialog() {
     Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
 
   LoadTexts();
+  for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);
   // Load and save stay usable: an album typed meanwhile can still be kept.
   if (!OpenLink()) {
     m_view.EnableControl(Control::kStart, false);
@@ -226,10 +227,22 @@ void TitlerLogic::OnSaveCsv() {
   Show(result.message, result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
 }
 
+void TitlerLogic::OnTextChanged(TextField field) {
+  m_view.ShowFieldMarks(field, MarkField(m_view.Text(field), field == TextField::kYomi ? CHECK_READING : CHECK_GENERAL));
+}
+
 void TitlerLogic::OnStart() {
   StartCheckResult checked = RunStartChecks(CollectAlbum());
   if (checked.outcome == StartCheckResult::kFault) {
-    Show(checked.message, MessageIcon::kWarning);
+    Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
+    const FieldPlace& place = checked.place;
+    switch (place.kind) {
+      case FieldPlace::kTitle: m_view.FocusText(TextField::kTitle); break;
+      case FieldPlace::kYomi: m_view.FocusText(TextField::kYomi); break;
+      case FieldPlace::kArtist: m_view.FocusText(TextField::kArtist); break;
+      case FieldPlace::kTrackName: m_view.FocusTrack(place.row, TrackColumn::kName); break;
+      case FieldPlace::kTrackYomi: m_view.FocusTrack(place.row, TrackColumn::kYomi); break;
+    }
     return;
   }
   if (checked.outcome == StartCheckResult::kNothingToEnter) {

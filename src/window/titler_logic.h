@@ -66,9 +66,13 @@ class TitlerLogic {
   // changes. True when the window may end.
   bool OnCancel();
 
+  // The view calls this whenever a field's text changes, also through SetText:
+  // shows the field's marks.
+  void OnTextChanged(TextField field);
+
   void OnLoadCsv();
   void OnSaveCsv();
-  // Runs the Start checks, asks, and runs the job with the progress window
+  // Runs the Start checks (a fault is reported and its field gets the focus), asks, and runs the job with the progress window
   // until it ends; then, on the simulator, shows what the device holds.
   void OnStart();
   // A click on the track list; row -1 when it hit no row. The name and reading

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/serial_port.h"
+#include "window/field_marks.h"
 #include "window/message.h"
 
 namespace vrellix {
@@ -43,6 +44,12 @@ class TitlerView : public MessageView {
   // UTF-8 texts of the edit fields.
   virtual std::string Text(TextField field) const = 0;
   virtual void SetText(TextField field, const std::string& text) = 0;
+  // Shows beside the field its count against the limit (marked when over) and
+  // marks the characters at fault, with marks.tip as the field's tooltip.
+  virtual void ShowFieldMarks(TextField field, const FieldMarks& marks) = 0;
+  // Puts the keyboard focus in the field, or on the row's cell (scrolled into view).
+  virtual void FocusText(TextField field) = 0;
+  virtual void FocusTrack(int row, TrackColumn column) = 0;
 
   // Rows 0..49.
   virtual std::string CellText(int row, TrackColumn column) const = 0;
@@ -58,7 +65,8 @@ class TitlerView : public MessageView {
 
   // Runs the track edit dialog modally on edit. True when it closed with OK,
   // which it allows only once CheckTrackEdit has passed the texts; edit then
-  // holds them.
+  // holds them. While the user types, each field shows its MarkField marks
+  // (name CHECK_GENERAL, reading CHECK_READING) as ShowFieldMarks does.
   virtual bool EditTrack(TrackEdit& edit) = 0;
 
   // Runs the 通信設定 dialog modally on edit: a list of edit.ports in which

@@ -286,6 +286,65 @@ class TitlerWindowTest : public QObject {
     QVERIFY(list->item(0, 1)->text().isEmpty());
   }
 
+  // The edit fields and the list draw full-width characters twice as wide as
+  // half-width ones; the fields' counts and marks follow the typing, in the
+  // main window and in the track edit dialog.
+  void fixedWidthFontsAndLiveMarks() {
+    auto window = OpenWindow();
+    QList<QWidget*> widened{Edit(window.get(), "ctl1003"), Edit(window.get(), "ctl1004"), Edit(window.get(), "ctl1007"),
+                            List(window.get())};
+    CTrackEditDlg dialog;
+    widened << Edit(&dialog, "ctl1007") << Edit(&dialog, "ctl1008");
+    for (QWidget* widget : widened) {
+      const QFontMetrics metrics = widget->fontMetrics();
+      QCOMPARE(metrics.horizontalAdvance(QStringLiteral("ＡＢＣ")), 2 * metrics.horizontalAdvance(QStringLiteral("ABC")));
+    }
+
+    QLineEdit* title = Edit(window.get(), "ctl1003");
+    auto* count = window->findChild<QLabel*>("ctl1030");
+    QCOMPARE(count->text(), QStringLiteral("0/32"));
+    const QColor plain = count->palette().color(QPalette::WindowText);
+    const auto redPixels = [](QWidget* widget) {
+      const QImage image = widget->grab().toImage();
+      int red = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+          const QColor c = image.pixelColor(x, y);
+          red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+        }
+      return red;
+    };
+    title->setText(QStringLiteral("ABCDE"));
+    QCOMPARE(count->text(), QStringLiteral("5/32"));
+    QCOMPARE(redPixels(title), 0);
+    title->setText(QStringLiteral("AB漢字") + QString(30, 'x'));
+    QCOMPARE(count->text(), QStringLiteral("36/32"));
+    QCOMPARE(count->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QVERIFY(title->toolTip().startsWith(QStringLiteral("3文字目「漢」: ")));
+    QVERIFY(redPixels(title) > 10);
+    title->setText(QStringLiteral("AB"));
+    QCOMPARE(count->palette().color(QPalette::WindowText), plain);
+    QVERIFY(title->toolTip().isEmpty());
+    QCOMPARE(redPixels(title), 0);
+
+    // The track edit dialog: a reading counts characters.
+    QString nameCount, yomiCount, yomiTip;
+    ModalScript script;
+    script.OnDialog([&](QWidget* modal) {
+      Edit(modal, "ctl1007")->setText(QStringLiteral("ＡＢ"));
+      Edit(modal, "ctl1008")->setText(QStringLiteral("あいカ"));
+      nameCount = modal->findChild<QLabel*>("ctl1033")->text();
+      yomiCount = modal->findChild<QLabel*>("ctl1034")->text();
+      yomiTip = Edit(modal, "ctl1008")->toolTip();
+      ClickButton(modal, "ctl2");
+    });
+    ClickCell(List(window.get()), 0, 1);
+    QVERIFY(script.Done());
+    QCOMPARE(nameCount, QStringLiteral("4/32"));
+    QCOMPARE(yomiCount, QStringLiteral("3/16"));
+    QCOMPARE(yomiTip, QStringLiteral("3文字目「カ」: よみにはひらがなだけ入力できます"));
+  }
+
   void mainWindowTabOrder() {
     auto window = OpenWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -97,6 +97,17 @@ class FakeTitlerView final : public TitlerView {
   // The answer to every file question; nothing: the user cancels.
   std::optional<std::string> fileName;
   std::vector<FileQuestion> fileQuestions;
+  std::map<TextField, FieldMarks> marks;
+  // Where the focus was put: a field (row -1) or a row's cell.
+  struct Focus {
+    TextField field;
+    int row;
+    TrackColumn column;
+    bool operator==(const Focus& other) const {
+      return field == other.field && row == other.row && column == other.column;
+    }
+  };
+  std::optional<Focus> focus;
   struct Dump {
     std::string verdict;
     std::string dump;
@@ -107,6 +118,9 @@ class FakeTitlerView final : public TitlerView {
 
   std::string Text(TextField field) const override;
   void SetText(TextField field, const std::string& text) override { texts[field] = text; }
+  void ShowFieldMarks(TextField field, const FieldMarks& shown) override { marks[field] = shown; }
+  void FocusText(TextField field) override { focus = {field, -1, TrackColumn::kName}; }
+  void FocusTrack(int row, TrackColumn column) override { focus = {TextField::kTitle, row, column}; }
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override { return Row(row).checked; }

@@ -495,8 +495,11 @@ TEST(TitlerLogic, SavedAlbumLoadsBack) {
 
 // ---- Start: the checks and the question
 
-TEST(TitlerLogic, StartFaultIsReportedOnceAndNothingIsSent) {
+// The message with its line naming the field and character; the focus goes to
+// that field.
+TEST(TitlerLogic, StartFaultIsReportedOnceWithTheFieldFocusedAndNothingIsSent) {
   using Setup = std::function<void(FakeTitlerView&)>;
+  using Focus = FakeTitlerView::Focus;
   const auto text = [](TextField field, std::string value) {
     return Setup([=](FakeTitlerView& view) { view.texts[field] = value; });
   };
@@ -505,22 +508,35 @@ TEST(TitlerLogic, StartFaultIsReportedOnceAndNothingIsSent) {
   };
   const std::string halfWidth = messages::kHalfWidthTooLong;
   const std::string bad = messages::kBadCharacter;
+  const std::string cannot = messages::kFaultNotEnterable;
   const struct {
     Setup setup;
     std::string message;
+    Focus focus;
   } cases[] = {
-      {text(TextField::kTitle, std::string(33, 'a')), halfWidth + messages::kTitleLabel},
-      {text(TextField::kTitle, "曲"), bad + messages::kTitleLabel},
-      {text(TextField::kYomi, Repeat("あ", 17)), messages::kReadingTooLong + std::string(messages::kYomiLabel)},
-      {text(TextField::kYomi, "カ"), bad + messages::kYomiLabel},
+      {text(TextField::kTitle, std::string(33, 'a')), halfWidth + messages::kTitleLabel + "\nタイトル: 33/32バイト",
+       {TextField::kTitle, -1, TrackColumn::kName}},
+      {text(TextField::kTitle, "曲"), bad + messages::kTitleLabel + "\nタイトルの1文字目「曲」: " + cannot,
+       {TextField::kTitle, -1, TrackColumn::kName}},
+      {text(TextField::kYomi, Repeat("あ", 17)),
+       messages::kReadingTooLong + std::string(messages::kYomiLabel) + "\nよみ: 17/16文字",
+       {TextField::kYomi, -1, TrackColumn::kName}},
+      {text(TextField::kYomi, "カ"),
+       bad + messages::kYomiLabel + "\nよみの1文字目「カ」: " + messages::kFaultReadingNotHiragana,
+       {TextField::kYomi, -1, TrackColumn::kName}},
       {[](FakeTitlerView& view) {
          view.texts[TextField::kTitle] = "ok";
          view.texts[TextField::kArtist] = std::string(33, 'b');
        },
-       halfWidth + messages::kArtistLabel},
-      {row(0, "漢", ""), bad + messages::TrackLabel(1)},
-      {row(2, "name", "abc"), bad + messages::TrackLabel(3) + messages::kYomiLabel},
-      {row(1, "  ", "よみ"), messages::kReadingWithoutName + messages::TrackLabel(2)},
+       halfWidth + messages::kArtistLabel + "\nアーティスト: 33/32バイト", {TextField::kArtist, -1, TrackColumn::kName}},
+      {row(0, "漢", ""), bad + messages::TrackLabel(1) + "\nトラック1の曲名の1文字目「漢」: " + cannot,
+       {TextField::kTitle, 0, TrackColumn::kName}},
+      {row(2, "name", "abc"),
+       bad + messages::TrackLabel(3) + messages::kYomiLabel + "\nトラック3のよみの1文字目「a」: " +
+           messages::kFaultReadingNotHiragana,
+       {TextField::kTitle, 2, TrackColumn::kYomi}},
+      {row(1, "  ", "よみ"), messages::kReadingWithoutName + messages::TrackLabel(2),
+       {TextField::kTitle, 1, TrackColumn::kName}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -534,9 +550,34 @@ TEST(TitlerLogic, StartFaultIsReportedOnceAndNothingIsSent) {
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnStart();
     EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(c.message)});
+    EXPECT_EQ(rig.view.focus, c.focus);
     EXPECT_EQ(rig.progress.TimesOpened(), 0);
     EXPECT_EQ(rig.Packets(), 0u);
   }
+}
+
+// Each field shows its count and marks as it changes; a reading counts characters.
+TEST(TitlerLogic, FieldsShowTheirCountAndTheCharactersAtFault) {
+  TitlerRig rig;
+  rig.Open();
+  for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) {
+    EXPECT_EQ(rig.view.marks[field].count, field == TextField::kYomi ? "0/16" : "0/32");
+  }
+  rig.view.texts[TextField::kTitle] = "ＡB漢";
+  rig.logic->OnTextChanged(TextField::kTitle);
+  const FieldMarks& title = rig.view.marks[TextField::kTitle];
+  EXPECT_EQ(title.count, "5/32");
+  EXPECT_FALSE(title.tooLong);
+  ASSERT_EQ(title.faults.size(), 1u);
+  EXPECT_EQ(title.faults[0].start, 2);
+  EXPECT_EQ(title.tip, "3文字目「漢」: " + std::string(messages::kFaultNotEnterable));
+
+  rig.view.texts[TextField::kYomi] = Repeat("あ", 16) + "a";
+  rig.logic->OnTextChanged(TextField::kYomi);
+  const FieldMarks& yomi = rig.view.marks[TextField::kYomi];
+  EXPECT_EQ(yomi.count, "17/16");
+  EXPECT_TRUE(yomi.tooLong);
+  EXPECT_EQ(yomi.tip, "17文字目「a」: " + std::string(messages::kFaultReadingNotHiragana));
 }
 
 TEST(TitlerLogic, NothingToEnter) {
