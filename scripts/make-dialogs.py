@@ -83,6 +83,10 @@ DIALOGS = [
 ]
 
 
+# Dialogs whose template size is only their smallest: no maximum size.
+RESIZABLE = {"titler_dlg"}
+
+
 def prop(name, inner):
     return f'   <property name="{name}">\n    {inner}\n   </property>\n'
 
@@ -136,7 +140,8 @@ def dialog(name, cls, size, caption, controls, tabs):
     out += prop("geometry", geometry).replace("   ", "  ", 1)
     size_xml = f"<size><width>{w}</width><height>{h}</height></size>"
     out += prop("minimumSize", size_xml)
-    out += prop("maximumSize", size_xml)
+    if name not in RESIZABLE:
+        out += prop("maximumSize", size_xml)
     out += prop("windowTitle", f"<string>{escape(caption)}</string>")
     for c in controls:
         out += control(*c)

@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QInputMethodEvent>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,7 +31,7 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-void PrepareFixedDialog(QWidget* dialog) {
+void PrepareDialog(QWidget* dialog, DialogSize sizing) {
   QFont font = dialog->font();
   // The templates were laid out for the first; the IPA fonts are the usual
   // stand-ins on systems without it.
@@ -37,10 +40,28 @@ void PrepareFixedDialog(QWidget* dialog) {
                     QStringLiteral("Noto Sans CJK JP")});
   font.setPointSize(9);
   dialog->setFont(font);
+  if (sizing == DialogSize::kResizable) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+    dialog->setMinimumSize(dialog->size());
+    dialog->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    return;
+  }
   dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint);
   dialog->setFixedSize(dialog->size());
+}
+
+bool LoadJapaneseTranslations() {
+  // Owned by the application, which outlives every window.
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 QFont FixedWidthFont() {

@@ -26,10 +26,18 @@ void InitGuiResources();
 // The program icon in every size it is drawn in.
 QIcon ProgramIcon();
 
+enum class DialogSize { kFixed, kResizable };
+
 // Gives a dialog built from a template its font ("ＭＳ Ｐゴシック" 9 pt, or an
-// installed Japanese UI font in its place), a fixed size and a caption bar with
-// only the close box.
-void PrepareFixedDialog(QWidget* dialog);
+// installed Japanese UI font in its place) and a caption bar with only the
+// close box; its template size is its fixed or its smallest size.
+void PrepareDialog(QWidget* dialog, DialogSize sizing);
+inline void PrepareFixedDialog(QWidget* dialog) { PrepareDialog(dialog, DialogSize::kFixed); }
+
+// Installs Qt's own Japanese translations (the standard buttons and dialogs),
+// whatever the system's language: every text of the program is Japanese.
+// False when they are not installed.
+bool LoadJapaneseTranslations();
 
 // The fixed-width Japanese font of the edit fields and the track list, in which
 // a full-width character is as wide as two half-width ones ("ＡＢＣ" / "ABC").

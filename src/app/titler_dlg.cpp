@@ -41,7 +41,10 @@ CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWid
       m_pFiles(files),
       m_logic(*this, g_dlgProgress->Logic(), options) {
   m_ui->setupUi(this);
-  PrepareFixedDialog(this);
+  PrepareDialog(this, DialogSize::kResizable);
+  m_templateSize = size();
+  m_listGeometry = m_ui->ctl1006->geometry();
+  m_buttonTop = m_ui->ctl1000->y();
   setWindowIcon(ProgramIcon());
   if (!m_pFiles) {
     m_pOwnFiles = std::make_unique<DialogFileNameSource>();
@@ -165,9 +168,12 @@ void CTitlerDlg::EnableControl(Control control, bool enabled) {
   }
 }
 
-std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question) {
+void CTitlerDlg::SetCaption(const std::string& text) { setWindowTitle(ToQString(text)); }
+
+std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question, const std::string& proposed) {
+  const QString last = ToQString(proposed);
   const std::optional<QString> name =
-      question == FileQuestion::kOpenAlbum ? m_pFiles->OpenFileName(this) : m_pFiles->SaveFileName(this);
+      question == FileQuestion::kOpenAlbum ? m_pFiles->OpenFileName(this, last) : m_pFiles->SaveFileName(this, last);
   // The core takes file names in UTF-8 on every platform.
   if (!name) return std::nullopt;
   return ToUtf8(*name);
@@ -202,6 +208,16 @@ void CTitlerDlg::accept() {
 
 void CTitlerDlg::reject() {
   if (m_logic.OnCancel()) QDialog::reject();
+}
+
+void CTitlerDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (!m_templateSize.isValid()) return;  // before the layout was taken
+  const QSize grown = size() - m_templateSize;
+  m_ui->ctl1006->setGeometry(m_listGeometry.adjusted(0, 0, grown.width(), grown.height()));
+  // The buttons' places in the template, moved down by what the window grew.
+  const int buttonTop = m_buttonTop + grown.height();
+  for (QPushButton* button : {m_ui->ctl1000, m_ui->ctl1001, m_ui->ctl1002, m_ui->ctl1}) button->move(button->x(), buttonTop);
 }
 
 bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {

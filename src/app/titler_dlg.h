@@ -52,7 +52,8 @@ class CTitlerDlg : public QDialog, public TitlerView {
   bool IsChecked(int row) const override;
   void SetChecked(int row, bool checked) override;
   void EnableControl(Control control, bool enabled) override;
-  std::optional<std::string> AskFileName(FileQuestion question) override;
+  std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
+  void SetCaption(const std::string& text) override;
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
@@ -63,6 +64,8 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void contextMenuEvent(QContextMenuEvent* event) override;
   // The About item of the system menu, where there is one.
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+  // The list takes what the window grows by; the buttons keep to the bottom.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildTrackList();
@@ -71,6 +74,9 @@ class CTitlerDlg : public QDialog, public TitlerView {
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
   bool m_bAboutInSystemMenu = false;
+  QSize m_templateSize;  // the window's size as laid out, its smallest
+  QRect m_listGeometry;  // the list's, at that size
+  int m_buttonTop = 0;   // the buttons', at that size
   std::unique_ptr<FileNameSource> m_pOwnFiles;
   FileNameSource* m_pFiles = nullptr;
   TitlerLogic m_logic;

@@ -65,6 +65,7 @@ inline constexpr char kUnsavedExitQuestion[] = "保存されていない変更�
 inline constexpr char kUnsavedLoadQuestion[] =
     "保存されていない変更があります。保存せずにCSVファイルを読み込みますか？";
 inline constexpr char kPortSettingsItem[] = "通信設定(&S)...";
+inline constexpr char kSimulatorCaption[] = "Vrellix (シミュレータ)";
 inline constexpr char kAboutItem[] = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr char kTrackListNumber[] = "No";
 inline constexpr char kTrackListName[] = "名称";

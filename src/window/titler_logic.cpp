@@ -14,6 +14,13 @@
 
 namespace vrellix {
 
+namespace {
+
+// Both separators are taken on every platform: a name typed on Windows may use either.
+constexpr char kPathSeparators[] = "/\\";
+
+}  // namespace
+
 CommHandle g_hComm = nullptr;
 
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
@@ -33,6 +40,7 @@ Answer TitlerLogic::Show(const std::string& text, MessageIcon icon, MessageButto
 }
 
 void TitlerLogic::OnInitDialog() {
+  if (m_options.simulate) m_view.SetCaption(messages::kSimulatorCaption);
   m_strSettingsPath = SettingsPath();
   // The values read are used even when they could not be written back.
   if (!LoadIniSettings(m_strSettingsPath, m_settings))
@@ -205,7 +213,7 @@ void TitlerLogic::OnTrackCellClicked(int row, int column) {
 
 void TitlerLogic::OnLoadCsv() {
   if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
-  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenAlbum);
+  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenAlbum, m_strAlbumPath);
   if (!path) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
@@ -216,14 +224,21 @@ void TitlerLogic::OnLoadCsv() {
   }
   ApplyAlbum(album);
   m_keptAlbum = CollectAlbum();
+  m_strAlbumPath = *path;
 }
 
 void TitlerLogic::OnSaveCsv() {
   const EditedAlbum album = CollectAlbum();
-  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum);
+  std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum, m_strAlbumPath);
   if (!path) return;
+  // A name typed without an extension is an album file all the same.
+  const std::size_t name = path->find_last_of(kPathSeparators) + 1;  // npos + 1 == 0
+  if (path->find('.', name) == std::string::npos && name < path->size()) *path += ".csv";
   const CsvResult result = SaveAlbumCsv(*path, album);
-  if (result.ok) m_keptAlbum = album;
+  if (result.ok) {
+    m_keptAlbum = album;
+    m_strAlbumPath = *path;
+  }
   Show(result.message, result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
 }
 

@@ -122,6 +122,7 @@ class TitlerLogic {
   Album m_album;
   EditedAlbum m_keptAlbum;  // as last loaded or saved
 
+  std::string m_strAlbumPath;  // the album file last loaded or saved
   std::string m_strSettingsPath;
   LinkSettings m_settings;
   PortFailure m_portFailure;  // why the port did not open

@@ -58,10 +58,14 @@ class TitlerView : public MessageView {
   virtual void SetChecked(int row, bool checked) = 0;
 
   virtual void EnableControl(Control control, bool enabled) = 0;
+  // The window's caption.
+  virtual void SetCaption(const std::string& text) = 0;
 
   // A file name (UTF-8) from the user; nothing when cancelled. For saving, the
-  // user has agreed to overwrite an existing file.
-  virtual std::optional<std::string> AskFileName(FileQuestion question) = 0;
+  // user has agreed to overwrite an existing file. proposed: the album file
+  // last loaded or saved (empty: none yet); the dialog opens in its folder and
+  // for saving offers its name.
+  virtual std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) = 0;
 
   // Runs the track edit dialog modally on edit. True when it closed with OK,
   // which it allows only once CheckTrackEdit has passed the texts; edit then

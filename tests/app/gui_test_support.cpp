@@ -137,6 +137,7 @@ void ClickButton(QWidget* window, const char* name) {
 
 void SetUpWindowTests() {
   InitGuiResources();
+  LoadJapaneseTranslations();
   g_dlgProgress = new CEntryProgressDlg();
 }
 

@@ -107,8 +107,8 @@ class PtyTransmitter {
   ScriptedTransmitter m_line;
 };
 
-// The program's resources and its one progress window, as CTitlerApp makes
-// them, for a test program that opens main windows; and their release.
+// The program's resources, Qt's Japanese translations and its one progress
+// window, as CTitlerApp makes them, for a test program that opens main windows; and their release.
 void SetUpWindowTests();
 void TearDownWindowTests();
 

@@ -372,22 +372,60 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(Edit(&dialog, "ctl1003")->focusPolicy(), Qt::NoFocus);
   }
 
-  void aboutBoxIgnoresEnterAndEscape() {
+  void aboutBoxClosesWithOkEnterAndEscape_data() {
+    QTest::addColumn<int>("key");  // 0: a click on OK
+    QTest::newRow("OK") << 0;
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+  }
+
+  void aboutBoxClosesWithOkEnterAndEscape() {
+    QFETCH(int, key);
     CAboutDlg about;
     about.show();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QCOMPARE(about.windowTitle(), QStringLiteral("Vrellixのﾊﾞｰｼﾞｮﾝ情報"));
     // The one version of the project, as CMake's project() has it.
     QCOMPARE(about.findChild<QLabel*>("staticVersion")->text(), QStringLiteral("Vrellix Version " VRELLIX_PROJECT_VERSION));
-    QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Return);
-    QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Escape);
-    QTest::keyClick(&about, Qt::Key_Enter);
-    QVERIFY(about.isVisible());
-    ClickButton(&about, "ctl1");
+    if (key == 0) {
+      ClickButton(&about, "ctl1");
+    } else {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    }
     QVERIFY(!about.isVisible());
-    about.show();
-    about.close();
-    QVERIFY(!about.isVisible());
+  }
+
+  // The window grows from its template size, the list with it; the buttons keep
+  // to the bottom. In simulator mode the caption says so.
+  void mainWindowResizesFromItsTemplateSize() {
+    auto window = OpenWindow();
+    const QSize smallest = window->size();
+    QCOMPARE(window->minimumSize(), smallest);
+    QVERIFY(window->maximumSize().width() > 2 * smallest.width());
+    QTableWidget* list = List(window.get());
+    const QRect listBefore = list->geometry();
+    const int buttonBottomGap = smallest.height() - Button(window.get(), "ctl1")->geometry().bottom();
+    window->resize(smallest + QSize(200, 300));
+    QCOMPARE(list->height(), listBefore.height() + 300);
+    QCOMPARE(list->width(), listBefore.width() + 200);
+    for (const char* name : {"ctl1000", "ctl1001", "ctl1002", "ctl1"}) {
+      QCOMPARE(window->height() - Button(window.get(), name)->geometry().bottom(), buttonBottomGap);
+    }
+    window->resize(QSize(100, 100));
+    QCOMPARE(window->size(), smallest);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vrellix"));
+    TitlerOptions simulator;
+    simulator.simulate = true;
+    m_rig.Reset();
+    QCOMPARE(m_rig.Open(simulator)->windowTitle(), QStringLiteral("Vrellix (シミュレータ)"));
+  }
+
+  // Qt's own buttons and dialogs speak Japanese.
+  void standardButtonsAreJapanese() {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Vrellix"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
   }
 
   // Item text -> the modal window it opened (its class name), closed at once.

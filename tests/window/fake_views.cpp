@@ -109,8 +109,9 @@ void FakeTitlerView::SetCellText(int row, TrackColumn column, const std::string&
   (column == TrackColumn::kName ? Row(row).name : Row(row).yomi) = text;
 }
 
-std::optional<std::string> FakeTitlerView::AskFileName(FileQuestion question) {
+std::optional<std::string> FakeTitlerView::AskFileName(FileQuestion question, const std::string& proposed) {
   fileQuestions.push_back(question);
+  proposedNames.push_back(proposed);
   return fileName;
 }
 

@@ -97,6 +97,8 @@ class FakeTitlerView final : public TitlerView {
   // The answer to every file question; nothing: the user cancels.
   std::optional<std::string> fileName;
   std::vector<FileQuestion> fileQuestions;
+  std::vector<std::string> proposedNames;  // what each file question proposed
+  std::string caption = "Vrellix";
   std::map<TextField, FieldMarks> marks;
   // Where the focus was put: a field (row -1) or a row's cell.
   struct Focus {
@@ -126,7 +128,8 @@ class FakeTitlerView final : public TitlerView {
   bool IsChecked(int row) const override { return Row(row).checked; }
   void SetChecked(int row, bool checked) override { Row(row).checked = checked; }
   void EnableControl(Control control, bool on) override { enabled[control] = on; }
-  std::optional<std::string> AskFileName(FileQuestion question) override;
+  std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
+  void SetCaption(const std::string& text) override { caption = text; }
   bool EditTrack(TrackEdit& edit) override { return m_user.TrackEditAnswer(edit); }
   bool EditPortSettings(PortSettingsEdit& edit) override { return m_user.PortEditAnswer(edit); }
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;

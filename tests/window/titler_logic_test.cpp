@@ -475,6 +475,58 @@ TEST(TitlerLogic, SaveRefusesAComma) {
   EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), "previous\r\n");
 }
 
+// The file dialogs start from the last file loaded or saved; a name saved
+// without an extension gets ".csv".
+TEST(TitlerLogic, FileQuestionsProposeTheLastFileAndSaveAddsTheExtension) {
+  TitlerRig rig;
+  rig.Open();
+  const std::string dotted = rig.dir.File("a.b");
+  std::filesystem::create_directory(dotted);
+  const struct {
+    std::string typed;
+    std::string written;
+  } cases[] = {
+      {rig.dir.File("out"), rig.dir.File("out.csv")},
+      {rig.dir.File("out.txt"), rig.dir.File("out.txt")},
+      {dotted + "/name", dotted + "/name.csv"},
+      {rig.dir.File("kept.csv"), rig.dir.File("kept.csv")},
+  };
+  std::vector<std::string> proposed{""};
+  for (const auto& c : cases) {
+    rig.view.fileName = c.typed;
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnSaveCsv();
+    EXPECT_TRUE(std::filesystem::exists(c.written)) << c.written;
+    proposed.push_back(c.written);
+  }
+  // A failed save keeps the last file's name.
+  rig.view.SetRow(0, "a,b", "");
+  rig.view.fileName = rig.dir.File("refused");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("refused.csv")));
+  rig.view.fileName = rig.dir.File("out.csv");
+  rig.user.AnswerBox(Answer::kYes);  // over the refused row
+  rig.logic->OnLoadCsv();
+  rig.logic->OnLoadCsv();
+  proposed.push_back(rig.dir.File("kept.csv"));  // the refused save's and the first load's
+  proposed.push_back(rig.dir.File("out.csv"));
+  EXPECT_EQ(rig.view.proposedNames, proposed);
+  EXPECT_EQ(rig.view.fileQuestions.back(), FileQuestion::kOpenAlbum);
+  EXPECT_TRUE(rig.user.Done());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
+TEST(TitlerLogic, CaptionSaysWhenTheSimulatorStandsIn) {
+  for (const bool simulate : {false, true}) {
+    TitlerRig rig;
+    TitlerOptions options;
+    options.simulate = simulate;
+    rig.Open(options);
+    EXPECT_EQ(rig.view.caption, simulate ? messages::kSimulatorCaption : "Vrellix");
+  }
+}
+
 TEST(TitlerLogic, SavedAlbumLoadsBack) {
   TitlerRig rig;
   rig.Open();
