@@ -50,6 +50,12 @@ inline std::string StoppedAt(const std::string& place) { return "「" + place + 
 inline constexpr char kReturnToPlaylist[] =
     "ＲＺＴは入力途中の画面のままです。次に入力を開始する前に、リモコンでＲＺＴをプレイリストの画面まで戻し、"
     "入力を行うプレイリストを反転表示状態にして下さい";
+// The offer after a stop in a track, and the start question's first line when
+// the user took it. place: PlaceTrack's name.
+inline std::string ResumeQuestion(const std::string& place) {
+  return "次の処理開始で「" + place + "から再開」しますか？\n(「いいえ」ではアルバム全体を入力します)";
+}
+inline std::string ResumeNote(const std::string& place) { return "「" + place + "から再開」します"; }
 
 // The progress window's lines under the bar: the track being entered (number
 // from 1), and the times as "m:ss".

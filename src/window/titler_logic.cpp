@@ -225,6 +225,8 @@ void TitlerLogic::OnLoadCsv() {
   ApplyAlbum(album);
   m_keptAlbum = CollectAlbum();
   m_strAlbumPath = *path;
+  // Another album: where the last one stopped means nothing for it.
+  m_resumeFrom.reset();
 }
 
 void TitlerLogic::OnSaveCsv() {
@@ -266,38 +268,47 @@ void TitlerLogic::OnStart() {
   }
   // The worker reads the check marks from this snapshot, never from the view.
   const std::array<bool, kTrackCount> checks = CheckMarks();
+  // A job that continues enters the interrupted track and the ticked ones after
+  // it; the user's check marks stay as they are.
+  const AlbumToEnter entry = m_resumeFrom ? ContinueFrom(checked.album, checks, *m_resumeFrom)
+                                          : AlbumToEnter{checked.album, checks};
   const int delay = m_settings.m_nCommandDelay;
-  const JobPlan plan = PlanJob(checked.album, checks, delay);
+  const JobPlan plan = PlanJob(entry.album, entry.checks, delay);
   const std::int64_t estimateMs = EstimateJobMs(plan.keys, plan.pauseMs, delay);
   const long long minutes = std::max<long long>(1, (estimateMs + 30000) / 60000);
-  if (Show(messages::StartQuestion(minutes), MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
+  std::string question = messages::StartQuestion(minutes);
+  if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
+  if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
   m_album = std::move(checked.album);
-  RunEntryJob(checks, MakeJobTimeline(plan, delay, ProgressItems(checks)));
+  m_resumeFrom.reset();
+  RunEntryJob(entry, MakeJobTimeline(plan, delay, ProgressItems(entry)));
 }
 
-std::map<std::string, std::string> TitlerLogic::ProgressItems(const std::array<bool, kTrackCount>& checks) const {
+std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter& entry) const {
+  const Album& album = entry.album;
+  const std::array<bool, kTrackCount>& checks = entry.checks;
   const auto utf8 = [](const std::string& cp932) { return Cp932ToUtf8(cp932).value_or(std::string()); };
-  std::map<std::string, std::string> items{{messages::kStatusTitle, utf8(m_album.Title)},
-                                           {messages::kStatusYomi, utf8(m_album.Yomi)},
-                                           {messages::kStatusArtist, utf8(m_album.Artist)}};
+  std::map<std::string, std::string> items{{messages::kStatusTitle, utf8(album.Title)},
+                                           {messages::kStatusYomi, utf8(album.Yomi)},
+                                           {messages::kStatusArtist, utf8(album.Artist)}};
   // The job enters the checked rows that have a name, numbering them 1..n.
   std::vector<int> rows;
   for (int row = 0; row < kTrackCount; ++row) {
     const std::size_t r = static_cast<std::size_t>(row);
-    if (checks[r] && !m_album.Tracks[r].Name.empty()) rows.push_back(row);
+    if (checks[r] && !album.Tracks[r].Name.empty()) rows.push_back(row);
   }
   const int count = static_cast<int>(rows.size());
   for (int k = 0; k < count; ++k) {
     const int row = rows[static_cast<std::size_t>(k)];
     items[messages::TrackStatus(k + 1, count)] =
-        messages::TrackItem(row + 1, utf8(m_album.Tracks[static_cast<std::size_t>(row)].Name));
+        messages::TrackItem(row + 1, utf8(album.Tracks[static_cast<std::size_t>(row)].Name));
   }
   return items;
 }
 
-void TitlerLogic::RunEntryJob(const std::array<bool, kTrackCount>& checks, JobTimeline timeline) {
+void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline) {
   if (!m_pRunner) return;
-  m_pRunner->SetAlbum(m_album, checks);
+  m_pRunner->SetAlbum(entry.album, entry.checks);
 
   m_progress.BeginJob(std::move(timeline));
   if (!m_pRunner->Start(m_progress)) {
@@ -310,11 +321,25 @@ void TitlerLogic::RunEntryJob(const std::array<bool, kTrackCount>& checks, JobTi
   m_progress.DoModal();
   m_pRunner->Stop();
   m_progress.EndJob();
-  if (m_pSimulator) ShowSimulatorDump(checks);
+  if (const std::optional<JobPlace> place = m_pRunner->StoppedAt()) AfterStop(*place);
+  if (m_pSimulator) ShowSimulatorDump(entry);
 }
 
-void TitlerLogic::ShowSimulatorDump(const std::array<bool, kTrackCount>& checks) {
-  const sim::SimulatedRun run = JudgeSimulatedJob(*m_pSimulator, m_album, checks, m_pRunner->Result());
+void TitlerLogic::AfterStop(const JobPlace& place) {
+  // The device is left inside a field editor: say where, and how to get back.
+  Show(messages::StoppedAt(PlaceLabel(place)) + "\n" + messages::kReturnToPlaylist, MessageIcon::kWarning);
+  // There the user has no remote: the simulated one does what it was told.
+  if (m_pSimulator) m_pSimulator->ReturnToPlaylistList();
+  // Among the header fields continuing is starting over: nothing to ask.
+  if (place.IsStart()) return;
+  if (Show(messages::ResumeQuestion(PlaceLabel(place)), MessageIcon::kInformation, MessageButtons::kYesNo) ==
+      Answer::kYes) {
+    m_resumeFrom = place;
+  }
+}
+
+void TitlerLogic::ShowSimulatorDump(const AlbumToEnter& entry) {
+  const sim::SimulatedRun run = JudgeSimulatedJob(*m_pSimulator, entry.album, entry.checks, m_pRunner->Result());
   m_view.ShowSimulatorDump(SimulatorVerdict(run), m_pSimulator->Dump());
 }
 

@@ -9,10 +9,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "album/album.h"
+#include "job/job_place.h"
 #include "job/job_runner.h"
 #include "link/clock.h"
 #include "link/serial_port.h"
@@ -72,8 +74,12 @@ class TitlerLogic {
 
   void OnLoadCsv();
   void OnSaveCsv();
-  // Runs the Start checks (a fault is reported and its field gets the focus), asks, and runs the job with the progress window
-  // until it ends; then, on the simulator, shows what the device holds.
+  // Runs the Start checks (a fault is reported and its field gets the focus),
+  // asks, giving the estimated time, and runs the job with the progress window
+  // until it ends. After a failure or a stop it says where the job was and what
+  // to do on the device, and from a track offers to continue there: the next
+  // start then enters that track and the ticked ones after it. On the
+  // simulator it then shows what the device holds.
   void OnStart();
   // A click on the track list; row -1 when it hit no row. The name and reading
   // columns open the track edit dialog; the number column only toggles the check.
@@ -103,10 +109,13 @@ class TitlerLogic {
   void LoadTexts();
   void ApplyAlbum(const EditedAlbum& album);
   std::array<bool, kTrackCount> CheckMarks() const;
-  void RunEntryJob(const std::array<bool, kTrackCount>& checks, JobTimeline timeline);
+  void RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline);
   // What the progress window names under each status text of the job.
-  std::map<std::string, std::string> ProgressItems(const std::array<bool, kTrackCount>& checks) const;
-  void ShowSimulatorDump(const std::array<bool, kTrackCount>& checks);
+  std::map<std::string, std::string> ProgressItems(const AlbumToEnter& entry) const;
+  // After a failure or a stop: where the job was, what to do on the device,
+  // and (from a track) the offer to continue from there.
+  void AfterStop(const JobPlace& place);
+  void ShowSimulatorDump(const AlbumToEnter& entry);
   Answer Show(const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::kOk);
   // A question whose Yes loses work: No is its default.
   bool Confirm(const std::string& text, MessageIcon icon);
@@ -128,7 +137,9 @@ class TitlerLogic {
   PortFailure m_portFailure;  // why the port did not open
 
   std::unique_ptr<JobRunner> m_pRunner;
-  const sim::SimulatedDevice* m_pSimulator = nullptr;  // owned by m_pRunner in simulator mode
+  sim::SimulatedDevice* m_pSimulator = nullptr;  // owned by m_pRunner in simulator mode
+  // Where the next 処理開始 continues from; nothing: the whole album.
+  std::optional<JobPlace> m_resumeFrom;
 };
 
 }  // namespace vrellix

@@ -49,6 +49,14 @@ const ShownBox kUnsavedLoad{messages::kUnsavedLoadQuestion, MessageIcon::kWarnin
 
 ShownBox Warning(const std::string& text) { return {text, MessageIcon::kWarning}; }
 
+// Where a stopped or failed job was, and what to do on the device.
+ShownBox StoppedBox(const std::string& place) {
+  return Warning(messages::StoppedAt(place) + "\n" + messages::kReturnToPlaylist);
+}
+ShownBox ResumeBox(const std::string& place) {
+  return {messages::ResumeQuestion(place), MessageIcon::kInformation, MessageButtons::kYesNo};
+}
+
 std::string Repeat(const std::string& text, int times) {
   std::string repeated;
   for (int i = 0; i < times; ++i) repeated += text;
@@ -704,8 +712,10 @@ TEST(TitlerLogic, FailingTransmitterEndsInTheFailureBox) {
   rig.view.texts[TextField::kArtist] = "artist";
   rig.user.AnswerBox(Answer::kYes);
   rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kFailure}));
+  // Failed in the title: continuing is starting over, so nothing is offered.
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kFailure, StoppedBox(messages::kPlaceTitle)}));
   EXPECT_EQ(rig.Keys(), (std::vector<int>{KEY_SELECT, KEY_SELECT}));  // the first key, tried twice
   rig.ExpectIdle();
 }
@@ -768,7 +778,10 @@ TEST(TitlerLogic, StartQuestionSaysHowLongAndTheProgressNamesTheTrack) {
         view.ClickCloseBox();
       },
       [&]() { return clock.Waiting() && rig.progress.StatusTexts().back() == messages::TrackStatus(1, 1); });
+  rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kNo);
   rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes().back(), ResumeBox(messages::PlaceTrack(3)));
   EXPECT_EQ(item, messages::TrackItem(3, "Song 3"));
   EXPECT_FALSE(rig.progress.TimeTexts().empty());
   rig.ExpectIdle();
@@ -808,8 +821,10 @@ TEST(TitlerLogic, AbortYesAndCloseBoxStopTheJobWithoutAResult) {
         [=](FakeProgressView& view) { closeBox ? view.ClickCloseBox() : view.ClickAbort(); },
         [&]() { return clock.Waiting(); });
     if (!closeBox) rig.user.AnswerBox(Answer::kYes);
+    rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnStart();
-    EXPECT_EQ(rig.user.Boxes().size(), closeBox ? 1u : 2u);
+    EXPECT_EQ(rig.user.Boxes().size(), closeBox ? 2u : 3u);
+    EXPECT_EQ(rig.user.Boxes().back(), StoppedBox(messages::kPlaceTitle));
     EXPECT_EQ(rig.Packets(), 1u);  // held in the wait after the first key
     rig.ExpectIdle();
     EXPECT_EQ(rig.logic->Runner()->Result(), std::nullopt);
@@ -846,7 +861,7 @@ TEST(TitlerLogic, ThreadThatCannotStartIsReported) {
   rig.ExpectIdle();
 }
 
-// ---- The simulator
+// ---- Continuing after a stop
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -856,6 +871,64 @@ std::vector<std::string> Lines(const std::string& text) {
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
 }
+
+
+// Stopped inside track 2 on the simulator: the user is told where and what to
+// do, and is offered to continue. Taken, the next start enters tracks 2 and 3
+// only and the device then holds the whole album; declined, the next start
+// offers the whole album. The check marks stay as the user set them.
+TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
+  for (const bool resume : {true, false}) {
+    SCOPED_TRACE(resume ? "continue" : "whole album");
+    HoldingClock clock;
+    TitlerRig rig;
+    TitlerOptions simulator;
+    simulator.simulate = true;
+    simulator.clock = &clock;
+    rig.Open(simulator, kMissingDevice);
+    rig.view.texts[TextField::kTitle] = "Title";
+    for (int row = 0; row < 3; ++row) rig.view.SetRow(row, "Song" + std::to_string(row + 1), "");
+    rig.view.SetRow(5, "unticked", "", false);
+    clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(2, 3); });
+    rig.user.AnswerBox(Answer::kYes);
+    rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&] { return clock.Waiting(); });
+    rig.user.AnswerBox(Answer::kOk);
+    rig.user.AnswerBox(resume ? Answer::kYes : Answer::kNo);
+    rig.logic->OnStart();
+    const std::vector<ShownBox> afterStop(rig.user.Boxes().begin() + 1, rig.user.Boxes().end());
+    EXPECT_EQ(afterStop, (std::vector<ShownBox>{StoppedBox(messages::PlaceTrack(2)), ResumeBox(messages::PlaceTrack(2))}));
+    const std::string wholeAlbum = rig.user.Texts()[0];
+    ASSERT_EQ(rig.view.dumps.size(), 1u);
+
+    clock.Release();
+    rig.user.AnswerBox(Answer::kYes);
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnStart();
+    const std::string question = rig.user.Texts()[3];
+    if (resume) {
+      EXPECT_EQ(question.rfind(messages::ResumeNote(messages::PlaceTrack(2)) + "\n", 0), 0u) << question;
+    } else {
+      EXPECT_EQ(question, wholeAlbum);
+    }
+    EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
+    EXPECT_EQ(rig.progress.Range(), resume ? 2 : 6);  // tracks 2 and 3; or the header and three tracks
+    ASSERT_EQ(rig.view.dumps.size(), 2u);
+    EXPECT_EQ(rig.view.dumps[1].verdict, messages::kSimulatorMatches);
+    const std::vector<std::string> held = Lines(rig.view.dumps[1].dump);
+    for (const char* line : {"title Title", "track 1 name Song1", "track 2 name Song2", "track 3 name Song3"}) {
+      EXPECT_NE(std::find(held.begin(), held.end(), line), held.end()) << line << "\n" << rig.view.dumps[1].dump;
+    }
+    for (int row = 0; row < 6; ++row) EXPECT_EQ(rig.view.rows[static_cast<std::size_t>(row)].checked, row < 3);
+
+    // Once through, the next start is the whole album again.
+    rig.user.AnswerBox(Answer::kNo);
+    rig.logic->OnStart();
+    EXPECT_EQ(rig.user.Boxes().back().text, wholeAlbum);
+    rig.ExpectIdle();
+  }
+}
+
+// ---- The simulator
 
 TEST(TitlerLogic, SimulatorShowsWhatTheDeviceHolds) {
   TitlerRig rig;
@@ -893,6 +966,7 @@ TEST(TitlerLogic, SimulatorVerdictOfAStoppedJob) {
   rig.view.texts[TextField::kTitle] = "T";
   rig.user.AnswerBox(Answer::kYes);
   rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&]() { return clock.Waiting(); });
+  rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
   ASSERT_EQ(rig.view.dumps.size(), 1u);
   EXPECT_EQ(rig.view.dumps[0].verdict, std::string(messages::kSimulatorJobUnfinished) + "\n" +
