@@ -1,6 +1,7 @@
 #include "app/port_settings_dlg.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -36,6 +37,7 @@ int CPortSettingsDlg::DoModal(PortSettingsEdit& edit) {
   }
   m_ui->ctl1021->setValue(edit.commandDelay);
   ports->setFocus();
+  ports->lineEdit()->setCursorPosition(0);  // the device's name first, not the end of a long entry
   const int result = exec();
   if (result != QDialog::Accepted) return result;
   // A listed entry stands for its device; anything else was typed.

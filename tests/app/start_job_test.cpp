@@ -109,9 +109,12 @@ class StartJobTest : public QObject {
     auto script = std::make_unique<ModalScript>();
     script->Answer(QMessageBox::Yes);
     script->OnDialog([](QWidget* progress) { progress->close(); }, [&]() { return clock.Waiting(); });
+    script->Answer(QMessageBox::Ok);  // where it stopped
     window->Logic().OnStart();
     QVERIFY(script->Done());
-    QCOMPARE(script->Texts(), QStringList{kConfirm});
+    QCOMPARE(script->Texts().size(), 2);
+    QCOMPARE(script->Texts()[0], kConfirm);
+    QVERIFY(script->Texts()[1].startsWith(QStringLiteral("「タイトル」の入力中に中止しました\n")));
     QCOMPARE(m_rig.Pty().PacketCount(), 1);  // held in the wait after the first key
     VerifyIdle(window.get(), *script);
     QCOMPARE(m_rig.Pty().PacketCount(), 1);
