@@ -274,13 +274,11 @@ void TitlerLogic::OnStart() {
                                           : AlbumToEnter{checked.album, checks};
   const int delay = m_settings.m_nCommandDelay;
   const JobPlan plan = PlanJob(entry.album, entry.checks, delay);
-  const std::int64_t estimateMs = EstimateJobMs(plan.keys, plan.pauseMs, delay);
-  const long long minutes = std::max<long long>(1, (estimateMs + 30000) / 60000);
+  const long long minutes = std::max<long long>(1, (EstimateJobMs(plan, delay) + 30000) / 60000);
   std::string question = messages::StartQuestion(minutes);
   if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
   if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
   m_album = std::move(checked.album);
-  m_resumeFrom.reset();
   RunEntryJob(entry, MakeJobTimeline(plan, delay, ProgressItems(entry)));
 }
 
@@ -317,6 +315,8 @@ void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline) {
     m_pRunner->Stop();
     return;
   }
+  // Taken: the job under way is what continues (or the whole album).
+  m_resumeFrom.reset();
   // However the window closes, the job ends here.
   m_progress.DoModal();
   m_pRunner->Stop();

@@ -249,33 +249,5 @@ TEST(CheckFieldText, AgreesWithTheStartCheck) {
   }
 }
 
-// The Start check's extra line: the field by name, and the first character at
-// fault with its position.
-TEST(RunStartChecks, DetailNamesTheFieldAndTheCharacter) {
-  const struct {
-    EditedAlbum album;
-    FieldPlace::Kind kind;
-    int row;
-    std::string detail;
-  } cases[] = {
-      {AlbumWith("T漢", "", ""), FieldPlace::kTitle, 0, "タイトルの2文字目「漢」: ＲＺＴで入力できない文字です"},
-      {AlbumWith("", "あア", ""), FieldPlace::kYomi, 0, "よみの2文字目「ア」: よみにはひらがなだけ入力できます"},
-      {AlbumWith("", "", Repeat("x", 40)), FieldPlace::kArtist, 0, "アーティスト: 40/32バイト"},
-      {WithRow(AlbumWith("", "", ""), 3, "ok😀", ""), FieldPlace::kTrackName, 2,
-       "トラック3の曲名の3文字目「😀」: シフトJISで表せない文字です"},
-      {WithRow(AlbumWith("", "", ""), 5, "name", Repeat("あ", 17)), FieldPlace::kTrackYomi, 4,
-       "トラック5のよみ: 17/16文字"},
-      {WithRow(AlbumWith("", "", ""), 1, "", "よみ"), FieldPlace::kTrackName, 0, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.detail);
-    const StartCheckResult result = RunStartChecks(c.album);
-    ASSERT_EQ(result.outcome, StartCheckResult::kFault);
-    EXPECT_EQ(result.place.kind, c.kind);
-    EXPECT_EQ(result.place.row, c.row);
-    EXPECT_EQ(result.detail, c.detail);
-  }
-}
-
 }  // namespace
 }  // namespace vrellix
