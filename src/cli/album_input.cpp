@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "album/album_csv.h"
+#include "cli/console.h"
 #include "validate/input_checks.h"
 
 namespace vrellix::cli {
@@ -12,12 +13,12 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   EditedAlbum edited;
   const CsvResult loaded = LoadAlbumCsv(path, edited, CountUnenterable);
   if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", loaded.message.c_str());
+    Print(stderr, "%s\n", loaded.message.c_str());
     return std::nullopt;
   }
   StartCheckResult checked = RunStartChecks(edited);
   if (checked.outcome != StartCheckResult::kReady) {
-    std::fprintf(stderr, "%s\n", checked.message.c_str());
+    Print(stderr, "%s\n", checked.message.c_str());
     return std::nullopt;
   }
   CheckedAlbum result;

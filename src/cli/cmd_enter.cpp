@@ -30,12 +30,12 @@ namespace {
 constexpr auto kRedrawPeriod = std::chrono::milliseconds(200);
 
 bool AskToStart() {
-  std::printf("%s [y/N] ", messages::kStartQuestion);
+  Print(stdout, "%s [y/N] ", messages::kStartQuestion);
   std::fflush(stdout);
   std::string answer;
   // No terminal, or end of input, means No.
   if (!std::getline(std::cin, answer)) {
-    std::printf("\n");
+    Print(stdout, "\n");
     return false;
   }
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES" || answer == "Yes";
@@ -63,7 +63,7 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
   bool PostResult(bool) override { return true; }
   void ShowWarning(const std::string& text) override {
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::fprintf(stderr, "\n%s\n", text.c_str());
+    Print(stderr, "\n%s\n", text.c_str());
   }
   void OnKey(int, KeyResult) override { m_nKeysDone.fetch_add(1); }
   void OnPause(int ms) override { m_nPauseDoneMs.fetch_add(ms); }
@@ -80,7 +80,7 @@ class TerminalProgress final : public JobReporter, public LinkObserver {
     const std::int64_t leftMs = EstimateJobMs(keysLeft > 0 ? keysLeft : 0, pauseLeft > 0 ? pauseLeft : 0,
                                               m_nCommandDelay);
     const std::int64_t elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    std::fprintf(stderr, "\r[%s] %d/%d %s  %s, about %s left\x1b[K", bar.c_str(), m_nPosition, m_nRange,
+    Print(stderr, "\r[%s] %d/%d %s  %s, about %s left\x1b[K", bar.c_str(), m_nPosition, m_nRange,
                  m_strStatus.c_str(), FormatMinutesSeconds(elapsedMs).c_str(),
                  FormatMinutesSeconds(leftMs).c_str());
     std::fflush(stderr);
@@ -108,7 +108,7 @@ int RunJob(std::unique_ptr<SerialChannel> port, const CheckedAlbum& input, int c
   // Ctrl-C sets the stop event at once: the key under way finishes, no other is sent.
   InterruptToStop interrupt(runner.StopSignal());
   if (!runner.Start(progress)) {
-    std::fprintf(stderr, "%s\n", messages::kThreadStartFailed);
+    Print(stderr, "%s\n", messages::kThreadStartFailed);
     return 1;
   }
 
@@ -118,21 +118,21 @@ int RunJob(std::unique_ptr<SerialChannel> port, const CheckedAlbum& input, int c
     result = runner.WaitForResult(kRedrawPeriod);
     progress.Draw(std::chrono::steady_clock::now() - started);
   }
-  std::fprintf(stderr, "\n");
+  Print(stderr, "\n");
   // Ends the worker's wait after its result, or stops it mid-job.
   runner.Stop();
 
   // A result posted just before Ctrl-C still counts.
   result = runner.Result();
   if (!result) {
-    std::fprintf(stderr, "vrellix-cli: interrupted\n");
+    Print(stderr, "vrellix-cli: interrupted\n");
     return kExitInterrupted;
   }
   if (*result) {
-    std::printf("%s\n", messages::kJobSucceeded);
+    Print(stdout, "%s\n", messages::kJobSucceeded);
     return 0;
   }
-  std::fprintf(stderr, "%s\n", messages::kJobFailed);
+  Print(stderr, "%s\n", messages::kJobFailed);
   return 1;
 }
 
@@ -155,7 +155,7 @@ int Run(const ParsedArgs& args) {
   std::optional<OpenLink> link = OpenConfiguredLink(overrides);
   if (!link) return 1;
   if (!confirmed && !AskToStart()) {
-    std::fprintf(stderr, "vrellix-cli: not started\n");
+    Print(stderr, "vrellix-cli: not started\n");
     return 1;
   }
   return RunJob(std::move(link->port), *input, link->settings.m_nCommandDelay);

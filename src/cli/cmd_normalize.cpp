@@ -5,6 +5,7 @@
 
 #include "album/album_csv.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "validate/input_checks.h"
 
 namespace vrellix::cli {
@@ -18,11 +19,11 @@ int Run(const ParsedArgs& args) {
   EditedAlbum edited;
   const CsvResult loaded = LoadAlbumCsv(in, edited, CountUnenterable);
   if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", loaded.message.c_str());
+    Print(stderr, "%s\n", loaded.message.c_str());
     return kExitFailed;
   }
   const CsvResult saved = SaveAlbumCsv(out, edited);
-  std::fprintf(saved.ok ? stdout : stderr, "%s\n", saved.message.c_str());
+  Print(saved.ok ? stdout : stderr, "%s\n", saved.message.c_str());
   return saved.ok ? kExitDone : kExitFailed;
 }
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <new>
 
+#include "fileio/current_directory.h"
 #include "fileio/file_platform.h"
 
 namespace vrellix::file_platform {
@@ -129,3 +130,19 @@ bool RenameDurably(const std::string& from, const std::string& to) {
 }
 
 }  // namespace vrellix::file_platform
+
+namespace vrellix {
+
+std::string CurrentDirectory() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (getcwd(buffer.data(), buffer.size())) {
+      buffer.resize(buffer.find('\0'));
+      return buffer;
+    }
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace vrellix

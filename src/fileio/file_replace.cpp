@@ -34,11 +34,16 @@ bool FileOperations::Rename(const std::string& from, const std::string& to) {
 
 void FileOperations::Remove(const std::string& path) {
   std::error_code error;
-  fs::remove(fs::u8path(path), error);
+  try {
+    fs::remove(fs::u8path(path), error);
+  } catch (const std::exception&) {
+    // A name the system cannot take was never created.
+  }
 }
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files) {
-  if (path.empty()) return ReplaceOutcome::kCannotCreate;
+namespace {
+
+ReplaceOutcome Replace(const std::string& path, std::string_view bytes, FileOperations& files) {
   std::error_code error;
   fs::path target = fs::u8path(path);
   // Replace what a link points at, not the link itself.
@@ -73,6 +78,20 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     return ReplaceOutcome::kWriteFailed;
   }
   return ReplaceOutcome::kReplaced;
+}
+
+}  // namespace
+
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files) {
+  if (path.empty()) return ReplaceOutcome::kCannotCreate;
+  // On Windows a path is converted to UTF-16, which throws for bytes that are
+  // not UTF-8: such a name cannot be created. Nothing is written before the
+  // names are converted.
+  try {
+    return Replace(path, bytes, files);
+  } catch (const std::exception&) {
+    return ReplaceOutcome::kCannotCreate;
+  }
 }
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes) {
