@@ -8,3 +8,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# One .exe that runs by itself: no MinGW runtime DLLs to ship beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Tests and build-time test discovery run under wine, in a prefix of this
+# build's own (see the script).
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-emulator.sh;${CMAKE_BINARY_DIR}/wineprefix")

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "album/album_csv.h"
+#include "cli/console.h"
 #include "validate/input_checks.h"
 
 namespace vrellix::cli {
@@ -17,7 +18,7 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   }
   StartCheckResult checked = RunStartChecks(edited);
   if (checked.outcome != StartCheckResult::kReady) {
-    std::fprintf(stderr, "%s\n", checked.message.c_str());
+    Print(stderr, "%s\n", checked.message.c_str());
     return std::nullopt;
   }
   CheckedAlbum result;
@@ -35,14 +36,14 @@ std::optional<CheckedAlbum> LoadAlbumToEnter(const std::string& path, const JobP
   for (std::size_t row = 0; row < next.checks.size(); ++row) {
     if (next.checks[row] && !next.album.Tracks[row].Name.empty()) return CheckedAlbum{std::move(next.album), next.checks};
   }
-  std::fprintf(stderr, "vrellix-cli enter: --from track:%d: no ticked track from %d on to enter\n", from.track,
+  Print(stderr, "vrellix-cli enter: --from track:%d: no ticked track from %d on to enter\n", from.track,
                from.track);
   return std::nullopt;
 }
 
 void PrintCsvFailure(const CsvResult& result, const std::string& path) {
-  std::fprintf(stderr, "%s\n", result.message.c_str());
-  if (!result.reason.empty()) std::fprintf(stderr, "%s: %s\n", path.c_str(), result.reason.c_str());
+  Print(stderr, "%s\n", result.message.c_str());
+  if (!result.reason.empty()) Print(stderr, "%s: %s\n", path.c_str(), result.reason.c_str());
 }
 
 ArgumentSpec AlbumFileArgument() {

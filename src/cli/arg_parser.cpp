@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/console.h"
+
 namespace vrellix::cli {
 
 namespace {
@@ -219,7 +221,7 @@ const OptionSpec& ParsedArgs::Declared(const char* option) const {
   for (const OptionSpec& declared : m_syntax->options) {
     if (std::strcmp(declared.name, option) == 0) return declared;
   }
-  std::fprintf(stderr, "vrellix-cli: internal error: option %s is not declared\n", option);
+  Print(stderr, "vrellix-cli: internal error: option %s is not declared\n", option);
   std::abort();
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 
 namespace vrellix::cli {
 
@@ -29,7 +30,7 @@ int Run(const ParsedArgs& args) {
   for (const AlbumTrack& track : album.Tracks) {
     if (!track.Name.empty()) ++tracks;
   }
-  std::printf("ok: %s%s%d track%s to enter\n", fields.c_str(), fields.empty() ? "" : " and ", tracks,
+  Print(stdout, "ok: %s%s%d track%s to enter\n", fields.c_str(), fields.empty() ? "" : " and ", tracks,
               tracks == 1 ? "" : "s");
   return kExitDone;
 }

@@ -30,12 +30,12 @@ namespace {
 constexpr auto kRedrawPeriod = std::chrono::milliseconds(200);
 
 bool AskToStart() {
-  std::printf("%s [y/N] ", messages::kStartQuestion);
+  Print(stdout, "%s [y/N] ", messages::kStartQuestion);
   std::fflush(stdout);
   std::string answer;
   // No terminal, or end of input, means No.
   if (!std::getline(std::cin, answer)) {
-    std::printf("\n");
+    Print(stdout, "\n");
     return false;
   }
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES" || answer == "Yes";
@@ -53,7 +53,7 @@ int RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const Ch
   // Ctrl-C sets the stop event at once: the key under way finishes, no other is sent.
   InterruptToStop interrupt(runner.StopSignal());
   if (!runner.Start(progress)) {
-    std::fprintf(stderr, "%s\n", messages::kThreadStartFailed);
+    Print(stderr, "%s\n", messages::kThreadStartFailed);
     return 1;
   }
 
@@ -70,10 +70,10 @@ int RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const Ch
   // A result posted just before Ctrl-C still counts.
   result = runner.Result();
   if (result && *result) {
-    std::printf("%s\n", messages::kJobSucceeded);
+    Print(stdout, "%s\n", messages::kJobSucceeded);
     return kExitDone;
   }
-  std::fprintf(stderr, "%s\n", result ? messages::kJobFailed : "vrellix-cli: interrupted");
+  Print(stderr, "%s\n", result ? messages::kJobFailed : "vrellix-cli: interrupted");
   if (const std::optional<JobPlace> place = runner.StoppedAt()) PrintWhereItStopped(args, *place, true);
   return result ? kExitFailed : kExitInterrupted;
 }
@@ -98,7 +98,7 @@ int Run(const ParsedArgs& args) {
   std::optional<OpenLink> link = OpenConfiguredLink(overrides);
   if (!link) return 1;
   if (!confirmed && !AskToStart()) {
-    std::fprintf(stderr, "vrellix-cli: not started\n");
+    Print(stderr, "vrellix-cli: not started\n");
     return 1;
   }
   return RunJob(args, std::move(link->port), *input, link->settings.m_nCommandDelay);

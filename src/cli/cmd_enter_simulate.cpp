@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/album_input.h"
+#include "cli/console.h"
 #include "cli/enter_resume.h"
 #include "cli/simulated_enter.h"
 #include "job/job_plan.h"
@@ -29,11 +30,11 @@ int RunSimulatedEnter(const ParsedArgs& args) {
   if (oldUtf8) {
     const std::optional<std::string> cp932 = Utf8ToCp932(*oldUtf8);
     if (!cp932) {
-      std::fprintf(stderr, "vrellix-cli enter: --old holds a character that code page 932 cannot hold\n");
+      Print(stderr, "vrellix-cli enter: --old holds a character that code page 932 cannot hold\n");
       return 2;
     }
     if (sim::SplitCp932(*cp932).size() > kOldTextMostCharacters) {
-      std::fprintf(stderr, "vrellix-cli enter: --old holds more than %s characters, more than a field can hold\n",
+      Print(stderr, "vrellix-cli enter: --old holds more than %s characters, more than a field can hold\n",
                    std::to_string(kOldTextMostCharacters).c_str());
       return 2;
     }
@@ -48,22 +49,22 @@ int RunSimulatedEnter(const ParsedArgs& args) {
   const sim::SimulatedRun run = sim::RunSimulatedJob(input->album, input->checks, options, delay);
 
   const std::string held = sim::FormatHeldFields(run);
-  std::fwrite(held.data(), 1, held.size(), stdout);
+  Write(stdout, held);
   std::fflush(stdout);
 
   const std::string mismatches = sim::FormatMismatches(run);
-  std::fwrite(mismatches.data(), 1, mismatches.size(), stderr);
+  Write(stderr, mismatches);
   if (!run.jobSucceeded) {
-    std::fprintf(stderr, "%s\n", messages::kJobFailed);
+    Print(stderr, "%s\n", messages::kJobFailed);
     // A new simulated device each run: there is nothing to put back.
     if (run.stoppedAt) PrintWhereItStopped(args, *run.stoppedAt, false);
   }
   if (!run.modelErrors.empty()) {
-    std::fprintf(stderr, "vrellix-cli enter: the simulated device met %s key(s) it could not take\n",
+    Print(stderr, "vrellix-cli enter: the simulated device met %s key(s) it could not take\n",
                  std::to_string(run.modelErrors.size()).c_str());
   }
   if (!run.Passed()) return 1;
-  std::fprintf(stderr, "simulated: the device holds the album (%d packets, %s of device time at %d ms command delay)\n",
+  Print(stderr, "simulated: the device holds the album (%d packets, %s of device time at %d ms command delay)\n",
                run.packets, FormatMinutesSeconds(run.deviceMs).c_str(), delay);
   return 0;
 }

@@ -33,7 +33,7 @@ std::vector<int> ParseKeys(const std::vector<std::string>& names, std::string* u
 }
 
 void PrintKeyLine(int key, const char* outcome) {
-  std::printf("%s %s\n", KeyName(key).c_str(), outcome);
+  Print(stdout, "%s %s\n", KeyName(key).c_str(), outcome);
   std::fflush(stdout);  // one line per exchange, as it happens
 }
 
@@ -78,12 +78,12 @@ int Run(const ParsedArgs& args) {
   for (; next < keys.size(); ++next) PrintKeyLine(keys[next], "not sent");
   // A reply after the last key belongs to no packet: a key went through twice.
   if (allAcknowledged && !stop.IsSet() && !link.LineSettled() && !stop.IsSet()) {
-    std::fprintf(stderr, "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
+    Print(stderr, "vrellix-cli key: a reply came after the last key; a key may have reached the device twice\n");
     allAcknowledged = false;
   }
 
   if (stop.IsSet()) {
-    std::fprintf(stderr, "vrellix-cli key: interrupted; nothing more was sent\n");
+    Print(stderr, "vrellix-cli key: interrupted; nothing more was sent\n");
     return kExitInterrupted;
   }
   return allAcknowledged ? kExitDone : kExitFailed;

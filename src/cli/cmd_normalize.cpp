@@ -6,6 +6,7 @@
 #include "album/album_csv.h"
 #include "cli/album_input.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "validate/input_checks.h"
 
 namespace vrellix::cli {
@@ -33,7 +34,7 @@ int Run(const ParsedArgs& args) {
     PrintCsvFailure(saved, out);
     return kExitFailed;
   }
-  std::printf("%s\n", saved.message.c_str());
+  Print(stdout, "%s\n", saved.message.c_str());
   return kExitDone;
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/link_setup.h"
 #include "job/job_plan.h"
 #include "link/settings.h"
@@ -23,9 +24,9 @@ int Run(const ParsedArgs& args) {
   const int commandDelay = delay ? static_cast<int>(*delay) : ReadIniSettings(SettingsPath()).m_nCommandDelay;
   const JobPlan plan = PlanJob(checked->album, checked->checks, commandDelay);
   if (!args.Has("--summary")) {
-    for (const JobEvent& event : plan.events) std::printf("%s\n", FormatJobEvent(event).c_str());
+    for (const JobEvent& event : plan.events) Print(stdout, "%s\n", FormatJobEvent(event).c_str());
   }
-  std::printf("%s\n", FormatPlanSummary(plan, commandDelay).c_str());
+  Print(stdout, "%s\n", FormatPlanSummary(plan, commandDelay).c_str());
   return kExitDone;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "link/serial_port.h"
 
 namespace vrellix::cli {
@@ -15,13 +16,13 @@ int Run(const ParsedArgs&) {
   const std::vector<SerialPortInfo> ports = ListSerialPorts();
   for (const SerialPortInfo& port : ports) {
     if (port.description.empty()) {
-      std::printf("%s\n", port.device.c_str());
+      Print(stdout, "%s\n", port.device.c_str());
     } else {
-      std::printf("%s\t%s\n", port.device.c_str(), port.description.c_str());
+      Print(stdout, "%s\t%s\n", port.device.c_str(), port.description.c_str());
     }
   }
   if (ports.empty()) {
-    std::fprintf(stderr, "vrellix-cli: no serial port found\n");
+    Print(stderr, "vrellix-cli: no serial port found\n");
     return kExitFailed;
   }
   return kExitDone;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "sim/pty_server.h"
 #include "sim/simulated_device.h"
 #include "text/text_codec.h"
@@ -77,20 +78,20 @@ int Run(const ParsedArgs& args) {
   sim::PtyServer server(device);
   std::string error;
   if (!server.Open(&error)) {
-    std::fprintf(stderr, "vrellix-cli simulate: %s\n", error.c_str());
+    Print(stderr, "vrellix-cli simulate: %s\n", error.c_str());
     return 1;
   }
   // The handlers go in before the port is announced, so a stop sent at once is not lost.
   server.StopOnSignals();
-  std::printf("port %s\n", server.SlavePath().c_str());
+  Print(stdout, "port %s\n", server.SlavePath().c_str());
   std::fflush(stdout);
-  std::fprintf(stderr, "simulating the transmitter on %s; Ctrl+C ends and prints what the device holds\n",
+  Print(stderr, "simulating the transmitter on %s; Ctrl+C ends and prints what the device holds\n",
                server.SlavePath().c_str());
 
   server.Serve();
 
   const std::string dump = device.Dump();
-  std::fwrite(dump.data(), 1, dump.size(), stdout);
+  Write(stdout, dump);
   std::fflush(stdout);
   return kExitDone;
 }

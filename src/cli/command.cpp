@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "version/version.h"
 
 namespace vrellix::cli {
@@ -47,7 +48,7 @@ std::string UsageLines(const Command& command) {
 }
 
 int ProgramUsageError(const std::string& message) {
-  std::fprintf(stderr, "%s: %s\nrun '%s help' for the list of commands\n", kProgram, message.c_str(), kProgram);
+  Print(stderr, "%s: %s\nrun '%s help' for the list of commands\n", kProgram, message.c_str(), kProgram);
   return kExitUsage;
 }
 
@@ -115,7 +116,7 @@ std::string HelpText(const Command& command) {
 }
 
 int UsageError(const Command& command, const std::string& message) {
-  std::fprintf(stderr, "%s %s: %s\n%s(run '%s help %s' for more)\n", kProgram, command.name, message.c_str(),
+  Print(stderr, "%s %s: %s\n%s(run '%s help %s' for more)\n", kProgram, command.name, message.c_str(),
                UsageLines(command).c_str(), kProgram, command.name);
   return kExitUsage;
 }
@@ -124,7 +125,7 @@ int RunCommand(const Command& command, const std::vector<std::string>& args) {
   const ParseResult parsed = ParseArguments(command.syntax, args);
   if (!parsed.error.empty()) return UsageError(command, parsed.error);
   if (parsed.args.helpWanted) {
-    std::fputs(HelpText(command).c_str(), stdout);
+    Write(stdout, HelpText(command).c_str());
     return kExitDone;
   }
   return command.run(parsed.args);
@@ -132,24 +133,24 @@ int RunCommand(const Command& command, const std::vector<std::string>& args) {
 
 int RunCommandLine(const std::vector<std::string>& args) {
   if (args.empty()) {
-    std::fputs(OverviewText().c_str(), stderr);
+    Write(stderr, OverviewText().c_str());
     return kExitUsage;
   }
   const std::string& first = args[0];
   if (first == "--version" || first == "version") {
     if (args.size() > 1) return ProgramUsageError(first + " takes no arguments");
-    std::fputs(VersionText().c_str(), stdout);
+    Write(stdout, VersionText().c_str());
     return kExitDone;
   }
   if (first == "help" || first == "--help" || first == "-h") {
     if (args.size() > 2) return ProgramUsageError(first + " takes one command at most");
     if (args.size() == 1) {
-      std::fputs(OverviewText().c_str(), stdout);
+      Write(stdout, OverviewText().c_str());
       return kExitDone;
     }
     const Command* command = FindCommand(args[1]);
     if (!command) return UnknownCommand(args[1]);
-    std::fputs(HelpText(*command).c_str(), stdout);
+    Write(stdout, HelpText(*command).c_str());
     return kExitDone;
   }
   if (first.size() > 1 && first[0] == '-') return ProgramUsageError("unknown option '" + first + "'");

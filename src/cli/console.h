@@ -1,8 +1,10 @@
 // The console as the command line needs it. One implementation per platform.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/stop_event.h"
@@ -10,8 +12,20 @@
 namespace vrellix::cli {
 
 // Messages are UTF-8: have the console show them as such (Windows consoles
-// default to the OEM code page; terminals elsewhere already take UTF-8).
+// default to the OEM code page; terminals elsewhere already take UTF-8), and
+// write line ends as they stand, so a pipe or file gets the same bytes on
+// every platform.
 void UseUtf8Output();
+
+// Writes UTF-8 text to stdout or stderr: to a console as the characters it
+// stands for, anywhere else as the bytes themselves.
+void Write(std::FILE* stream, std::string_view text);
+
+// printf into Write.
+#if defined(__GNUC__)
+__attribute__((format(printf, 2, 3)))
+#endif
+void Print(std::FILE* stream, const char* format, ...);
 
 // The arguments after the program's name, in UTF-8 as the rest of the program
 // takes them (Windows hands main() the ANSI code page; its wide command line

@@ -32,6 +32,8 @@ extern "C" void OnInterrupt(int) {
 
 void UseUtf8Output() {}
 
+void Write(std::FILE* stream, std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); }
+
 // Terminals here pass what was typed as it was typed: UTF-8.
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);

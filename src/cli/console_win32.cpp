@@ -3,6 +3,8 @@
 // thread of their own, so the handler may set the event directly.
 #include "cli/console.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 // after windows.h, whose types it uses
 #include <shellapi.h>
@@ -29,7 +31,41 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
 
 }  // namespace
 
-void UseUtf8Output() { SetConsoleOutputCP(CP_UTF8); }
+void UseUtf8Output() {
+  // In text mode the C runtime would turn every "\n" into "\r\n".
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  SetConsoleOutputCP(CP_UTF8);
+  // The progress line clears its end with an escape sequence.
+  for (DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    const HANDLE handle = GetStdHandle(which);
+    DWORD mode = 0;
+    if (GetConsoleMode(handle, &mode)) SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+  }
+}
+
+// The C runtime's printf garbles UTF-8 on a console even with the code page
+// set: a console gets UTF-16 through WriteConsoleW.
+void Write(std::FILE* stream, std::string_view text) {
+  const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if ((stream != stdout && stream != stderr) || !GetConsoleMode(handle, &mode)) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    return;
+  }
+  std::fflush(stream);  // what went through the C runtime before comes first
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+  if (length <= 0) return;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  for (std::size_t done = 0; done < wide.size();) {
+    DWORD written = 0;
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
+    if (!WriteConsoleW(handle, wide.data() + done, piece, &written, nullptr) || written == 0) return;
+    done += written;
+  }
+}
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   int count = 0;

@@ -49,9 +49,9 @@ std::string ContinueCommand(const ParsedArgs& args, const JobPlace& place) {
 }
 
 void PrintWhereItStopped(const ParsedArgs& args, const JobPlace& place, bool deviceInstruction) {
-  std::fprintf(stderr, "%s\n", messages::StoppedAt(PlaceLabel(place)).c_str());
-  if (deviceInstruction) std::fprintf(stderr, "%s\n", messages::kReturnToPlaylist);
-  std::fprintf(stderr, "%s: %s\n", place.IsStart() ? "to start again" : "to continue from there",
+  Print(stderr, "%s\n", messages::StoppedAt(PlaceLabel(place)).c_str());
+  if (deviceInstruction) Print(stderr, "%s\n", messages::kReturnToPlaylist);
+  Print(stderr, "%s: %s\n", place.IsStart() ? "to start again" : "to continue from there",
                ContinueCommand(args, place).c_str());
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/console.h"
+
 namespace vrellix::cli {
 
 bool IsDecimal(const std::string& text) {
@@ -22,7 +24,7 @@ std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   // The values read are used even when they could not be written back.
   const std::string settingsPath = SettingsPath();
   if (!LoadIniSettings(settingsPath, link.settings))
-    std::fprintf(stderr, "%s\n", SettingsWriteFailureMessage(settingsPath).c_str());
+    Print(stderr, "%s\n", SettingsWriteFailureMessage(settingsPath).c_str());
   if (overrides.port) {
     if (IsDecimal(*overrides.port)) {
       link.settings.m_nPortNo = std::stoi(*overrides.port);
@@ -36,7 +38,7 @@ std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   PortFailure failure;
   link.port = OpenTransmitterPort(PortDeviceName(link.settings), &failure);
   if (!link.port) {
-    std::fprintf(stderr, "%s\n", PortFailureMessage(link.settings, failure).c_str());
+    Print(stderr, "%s\n", PortFailureMessage(link.settings, failure).c_str());
     return std::nullopt;
   }
   // Bytes left from before belong to no key of this run.

@@ -1,5 +1,7 @@
 #include "cli/progress_line.h"
 
+#include "cli/console.h"
+
 namespace vrellix::cli {
 
 ProgressLine::ProgressLine(const JobPlan& plan, int commandDelayMs, std::FILE* out, bool redraw)
@@ -27,7 +29,7 @@ void ProgressLine::SetStatus(const std::string& text) {
 void ProgressLine::ShowWarning(const std::string& text) {
   std::lock_guard<std::mutex> lock(m_mutex);
   // Below the redrawn line, which the next Draw starts again.
-  std::fprintf(m_out, "%s%s\n", m_bRedraw && m_bDrawn ? "\n" : "", text.c_str());
+  Print(m_out, "%s%s\n", m_bRedraw && m_bDrawn ? "\n" : "", text.c_str());
   std::fflush(m_out);
 }
 
@@ -47,7 +49,7 @@ void ProgressLine::Draw(std::chrono::steady_clock::duration elapsed) {
   const std::int64_t leftMs =
       EstimateJobMs(keysLeft > 0 ? keysLeft : 0, pauseLeft > 0 ? pauseLeft : 0, m_nCommandDelay);
   const std::int64_t elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-  std::fprintf(m_out, "%s[%s] %s  %s, about %s left%s", m_bRedraw ? "\r" : "", bar.c_str(), key.c_str(),
+  Print(m_out, "%s[%s] %s  %s, about %s left%s", m_bRedraw ? "\r" : "", bar.c_str(), key.c_str(),
                FormatMinutesSeconds(elapsedMs).c_str(), FormatMinutesSeconds(leftMs).c_str(),
                m_bRedraw ? "\x1b[K" : "\n");
   std::fflush(m_out);
@@ -55,7 +57,7 @@ void ProgressLine::Draw(std::chrono::steady_clock::duration elapsed) {
 
 void ProgressLine::Finish() {
   std::lock_guard<std::mutex> lock(m_mutex);
-  if (m_bRedraw && m_bDrawn) std::fprintf(m_out, "\n");
+  if (m_bRedraw && m_bDrawn) Print(m_out, "\n");
   m_bDrawn = false;
   std::fflush(m_out);
 }

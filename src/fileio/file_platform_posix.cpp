@@ -7,6 +7,7 @@
 #include <new>
 #include <system_error>
 
+#include "fileio/current_directory.h"
 #include "fileio/file_platform.h"
 
 namespace vrellix::file_platform {
@@ -158,5 +159,17 @@ namespace vrellix {
 std::string SystemErrorText(int osError) { return std::system_category().message(osError); }
 
 int LastSystemError() { return errno; }
+
+std::string CurrentDirectory() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (getcwd(buffer.data(), buffer.size())) {
+      buffer.resize(buffer.find('\0'));
+      return buffer;
+    }
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
 
 }  // namespace vrellix

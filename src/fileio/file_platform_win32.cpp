@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "fileio/current_directory.h"
 #include "fileio/file_platform.h"
 
 namespace vrellix::file_platform {
@@ -170,5 +171,27 @@ std::string SystemErrorText(int osError) {
 }
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }
+
+// Wide, and asked for its length first: the C runtime's getcwd and
+// std::filesystem::current_path give nothing past 260 characters.
+std::string CurrentDirectory() {
+  std::wstring wide;
+  for (DWORD size = MAX_PATH;;) {
+    wide.resize(size);
+    const DWORD length = GetCurrentDirectoryW(size, wide.data());
+    if (length == 0) return std::string();
+    if (length < size) {
+      wide.resize(length);
+      break;
+    }
+    size = length;  // the length the whole name needs, its NUL included
+  }
+  const int wideLength = static_cast<int>(wide.size());
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return std::string();
+  std::string utf8(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
 
 }  // namespace vrellix

@@ -34,16 +34,20 @@ bool FileOperations::Rename(const std::string& from, const std::string& to) {
 
 void FileOperations::Remove(const std::string& path) {
   std::error_code error;
-  fs::remove(fs::u8path(path), error);
+  try {
+    fs::remove(fs::u8path(path), error);
+  } catch (const std::exception&) {
+    // A name the system cannot take was never created.
+  }
 }
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files,
-                                   std::string* reason) {
+namespace {
+
+ReplaceOutcome Replace(const std::string& path, std::string_view bytes, FileOperations& files, std::string* reason) {
   const auto failed = [reason](ReplaceOutcome outcome, const std::string& why) {
     if (reason) *reason = why;
     return outcome;
   };
-  if (path.empty()) return failed(ReplaceOutcome::kCannotCreate, "no file name");
   std::error_code error;
   fs::path target = fs::u8path(path);
   // Replace what a link points at, not the link itself.
@@ -82,6 +86,25 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     return failed(ReplaceOutcome::kWriteFailed, why);
   }
   return ReplaceOutcome::kReplaced;
+}
+
+}  // namespace
+
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files,
+                                   std::string* reason) {
+  if (path.empty()) {
+    if (reason) *reason = "no file name";
+    return ReplaceOutcome::kCannotCreate;
+  }
+  // On Windows a path is converted to UTF-16, which throws for bytes that are
+  // not UTF-8: such a name cannot be created. Nothing is written before the
+  // names are converted.
+  try {
+    return Replace(path, bytes, files, reason);
+  } catch (const std::exception& error) {
+    if (reason) *reason = error.what();
+    return ReplaceOutcome::kCannotCreate;
+  }
 }
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* reason) {

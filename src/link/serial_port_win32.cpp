@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "link/serial_port_win32.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -39,14 +41,6 @@ BYTE ParityFor(int parity) {
   if (parity == kEvenParity) return EVENPARITY;
   if (parity == kOddParity) return ODDPARITY;
   return NOPARITY;
-}
-
-bool HasCapabilities(const COMMPROP& prop) {
-  const DWORD params = SP_BAUD | SP_DATABITS | SP_STOPBITS | SP_PARITY | SP_HANDSHAKING |
-                       SP_PARITY_CHECK | SP_RLSD;
-  // BAUD_4800 is required whatever rate is asked for.
-  return (prop.dwSettableParams & params) == params && (prop.dwSettableBaud & BAUD_4800) != 0 &&
-         (prop.wSettableData & DATABITS_8) != 0;
 }
 
 void FillDcb(DCB& dcb, const LineSettings& line) {
@@ -110,16 +104,12 @@ bool Configure(HANDLE handle, const LineSettings& line) {
 
   DCB dcb{};
   dcb.DCBlength = sizeof(DCB);
-  if (!GetCommState(handle, &dcb) || !HasCapabilities(prop)) return false;
+  if (!GetCommState(handle, &dcb) || !CanCarryTheLink(prop)) return false;
   FillDcb(dcb, line);
   if (!SetCommState(handle, &dcb)) return false;
 
   COMMTIMEOUTS timeouts{};
   if (!GetCommTimeouts(handle, &timeouts)) return false;
-  if ((prop.dwProvCapabilities & PCF_TOTALTIMEOUTS) == 0 ||
-      (prop.dwProvCapabilities & PCF_INTTIMEOUTS) == 0) {
-    return false;
-  }
   FillTimeouts(timeouts);
   return SetCommTimeouts(handle, &timeouts) != 0;
 }
@@ -177,6 +167,12 @@ PortFailureCause CauseOfOpenError(DWORD error, const std::string& path) {
 }
 
 }  // namespace
+
+bool CanCarryTheLink(const COMMPROP& prop) {
+  // BAUD_4800 is required whatever rate is asked for.
+  return (prop.dwSettableBaud & BAUD_4800) != 0 && (prop.wSettableData & DATABITS_8) != 0 &&
+         (prop.dwProvCapabilities & PCF_TOTALTIMEOUTS) != 0 && (prop.dwProvCapabilities & PCF_INTTIMEOUTS) != 0;
+}
 
 std::string PortNameForNumber(int portNo) {
   const int number = portNo >= 1 && portNo <= 9 ? portNo : 1;

@@ -1,8 +1,8 @@
 #include "link/settings.h"
 
 #include <filesystem>
-#include <system_error>
 
+#include "fileio/current_directory.h"
 #include "link/ini_file.h"
 #include "link/serial_port.h"
 #include "messages/messages.h"
@@ -30,11 +30,10 @@ const char kCommandDelayKey[] = "\xBA\xCF\xDD\xC4\xDE" "DELAY";
 std::string SettingsPath() {
   // No length limit: the path is whatever the current directory is. Should the
   // directory's name be unobtainable, the bare file name still refers to it.
-  std::error_code error;
-  const std::filesystem::path directory = std::filesystem::current_path(error);
-  if (error) return kSettingsFileName;
+  const std::string directory = CurrentDirectory();
+  if (directory.empty()) return kSettingsFileName;
   try {
-    return (directory / kSettingsFileName).u8string();
+    return (std::filesystem::u8path(directory) / kSettingsFileName).u8string();
   } catch (const std::exception&) {
     return kSettingsFileName;  // a name that is not valid Unicode
   }

@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "text/text_codec.h"
 #include "text/text_codec_platform.h"
 
 namespace vrellix::text_platform {
@@ -34,6 +35,21 @@ std::optional<std::string> FromWideUtf8(const std::wstring& wide) {
     return std::nullopt;
   }
   return out;
+}
+
+// Windows' table gives some bytes that code page 932 leaves unassigned a code
+// point of their own (80 → U+0080, and A0, FD–FF in places): they are no text,
+// here as on every platform.
+bool HoldsUnassignedSingleByte(std::string_view cp932) {
+  for (std::size_t i = 0; i < cp932.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(cp932[i]);
+    if (IsCp932LeadByte(c)) {
+      ++i;  // its trail byte
+    } else if (c == 0x80 || c == 0xA0 || c >= 0xFD) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -80,6 +96,7 @@ std::optional<std::string> EncodeCp932(std::string_view utf8) {
 }
 
 std::optional<std::string> DecodeCp932(std::string_view cp932) {
+  if (HoldsUnassignedSingleByte(cp932)) return std::nullopt;
   const std::optional<std::wstring> wide = ToWide(kCp932, cp932);
   if (!wide) return std::nullopt;
   return FromWideUtf8(*wide);

@@ -1,9 +1,11 @@
-// Album files and a FIFO: neither waited on nor replaced.
+// Album files and what only POSIX has: a FIFO is neither waited on nor
+// replaced; permission bits and a symbolic link survive a save.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "album/album_csv.h"
+#include "support/edited_albums.h"
 #include "support/scratch_dir.h"
 #include "support/special_files.h"
 #include "validate/input_checks.h"
@@ -21,6 +23,20 @@ TEST(CsvFifo, LoadFailsAtOnceAndSaveIsRefused) {
   EXPECT_EQ(loaded->message, "ファイルオープンに失敗しました");
   EXPECT_EQ(SaveAlbumCsv(fifo, album).message, "ファイルオープンに失敗しました");
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+TEST(CsvSave, ReplacingKeepsTheFilePermissionsAndWritesThroughALink) {
+  namespace fs = std::filesystem;
+  testing::ScratchDir dir;
+  const std::string path = dir.File("album.csv");
+  testing::WriteBytes(path, "old\r\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("album.csv", dir.Path() / "link.csv");
+
+  ASSERT_TRUE(SaveAlbumCsv(dir.File("link.csv"), testing::AlbumWith("T", "", "")).ok);
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.csv"));
+  EXPECT_EQ(testing::ReadBytes(path), "T\r\nnone\r\nnone\r\n");
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 }  // namespace

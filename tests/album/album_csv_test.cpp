@@ -411,19 +411,5 @@ TEST(CsvSaveFailure, ADirectoryInPlaceOfTheFileIsAnOpenFailure) {
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
-TEST(CsvSave, ReplacingKeepsTheFilePermissionsAndWritesThroughALink) {
-  namespace fs = std::filesystem;
-  ScratchDir dir;
-  const std::string path = dir.File("album.csv");
-  WriteBytes(path, "old\r\n");
-  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-  fs::create_symlink("album.csv", dir.Path() / "link.csv");
-
-  ASSERT_TRUE(SaveAlbumCsv(dir.File("link.csv"), AlbumWith("T", "", "")).ok);
-  EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.csv"));
-  EXPECT_EQ(ReadBytes(path), "T\r\nnone\r\nnone\r\n");
-  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-}
-
 }  // namespace
 }  // namespace vrellix

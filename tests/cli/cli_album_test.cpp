@@ -1,39 +1,28 @@
 // vrellix-cli check and normalize, run as the user runs them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "cli/cli_process.h"
 #include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
 
+using testing::ProcessResult;
 using testing::ReadBytes;
+using testing::RunCli;
 using testing::ScratchDir;
 using testing::WriteBytes;
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
+using CliRun = ProcessResult;
 
+// File names are given relative to the scratch directory, where the program runs.
 class CliAlbumTest : public ::testing::Test {
  protected:
-  CliRun Cli(const std::string& args) {
-    const std::string out = dir.File("stdout.txt");
-    const std::string err = dir.File("stderr.txt");
-    const std::string command = "'" VRELLIX_CLI_PATH "' " + args + " >'" + out + "' 2>'" + err + "' </dev/null";
-    const int status = std::system(command.c_str());
-    CliRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    return run;
-  }
-  std::string Quoted(const std::string& name) { return "'" + dir.File(name) + "'"; }
+  CliRun Cli(const std::vector<std::string>& args) { return RunCli(args, dir); }
 
   ScratchDir dir;
 };
@@ -46,8 +35,19 @@ const std::string kEveryClassCp932 =
     "\x82\x71\x82\x79\x82\x73 & Friends!\r\n"                               // ＲＺＴ & Friends!
     "\x82\x50\x82\x51\x81\x40\x82\x60,\x82\xA4\x82\xBD\r\n";                // １２　Ａ,うた
 
+// The program's message, then the file and the system's reason in its words
+// (which differ between systems).
+void ExpectOpenFailureNaming(const std::string& err, const std::string& file) {
+  ASSERT_FALSE(err.empty());
+  const std::string head = "ファイルオープンに失敗しました\n" + file + ": ";
+  EXPECT_EQ(err.compare(0, head.size(), head), 0) << err;
+  EXPECT_GT(err.size(), head.size() + 1) << "no reason: " << err;
+  EXPECT_EQ(err.back(), '\n');
+  EXPECT_EQ(err.find('\n', head.size()), err.size() - 1) << "one line of reason: " << err;
+}
+
 TEST_F(CliAlbumTest, CheckAcceptsTheShippedExample) {
-  const CliRun run = Cli("check '" VRELLIX_EXAMPLES "/album.csv'");
+  const CliRun run = Cli({"check", VRELLIX_EXAMPLES "/album.csv"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "ok: Title, よみ, Artist and 4 tracks to enter\n");
   EXPECT_EQ(run.err, "");
@@ -64,7 +64,7 @@ TEST_F(CliAlbumTest, CheckReadsCodePage932AndUtf8WithBom) {
       {"bom.csv", "ok: Title, Artist and 2 tracks to enter\n"},
   };
   for (const auto& c : cases) {
-    const CliRun run = Cli("check " + Quoted(c.file));
+    const CliRun run = Cli({"check", c.file});
     EXPECT_EQ(run.exitCode, 0) << c.file << ": " << run.err;
     EXPECT_EQ(run.out, c.summary) << c.file;
   }
@@ -84,7 +84,7 @@ TEST_F(CliAlbumTest, CheckReportsTheFirstFaultAndFails) {
   };
   for (const auto& c : cases) {
     WriteBytes(dir.File("bad.csv"), c.file);
-    const CliRun run = Cli("check " + Quoted("bad.csv"));
+    const CliRun run = Cli({"check", "bad.csv"});
     EXPECT_EQ(run.exitCode, 1) << c.what;
     EXPECT_EQ(run.out, "") << c.what;
     EXPECT_EQ(run.err, c.message + "\n") << c.what;
@@ -95,23 +95,23 @@ TEST_F(CliAlbumTest, CheckReportsTheFirstFaultAndFails) {
 // in a window whose rows start unchecked.
 TEST_F(CliAlbumTest, CheckIgnoresAReadingWithoutName) {
   WriteBytes(dir.File("album.csv"), "T\r\nnone\r\nA\r\nnone,\x82\xE6\r\n");
-  const CliRun run = Cli("check " + Quoted("album.csv"));
+  const CliRun run = Cli({"check", "album.csv"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "ok: Title, Artist and 0 tracks to enter\n");
 }
 
 TEST_F(CliAlbumTest, CheckRefusesMissingFilesAndBadArguments) {
-  CliRun run = Cli("check " + Quoted("missing.csv"));
+  CliRun run = Cli({"check", "missing.csv"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "ファイルオープンに失敗しました\n" + dir.File("missing.csv") + ": No such file or directory\n");
-  EXPECT_EQ(Cli("check").exitCode, 2);
-  EXPECT_EQ(Cli("check a.csv b.csv").exitCode, 2);
+  ExpectOpenFailureNaming(run.err, "missing.csv");
+  EXPECT_EQ(Cli({"check"}).exitCode, 2);
+  EXPECT_EQ(Cli({"check", "a.csv", "b.csv"}).exitCode, 2);
 }
 
 TEST_F(CliAlbumTest, NormalizeWritesTheSavedFormToOut) {
   WriteBytes(dir.File("in.csv"), "\xEF\xBB\xBF" "  タイトル ,NONE,〜\nうた,\n\n");
   const std::string before = ReadBytes(dir.File("in.csv"));
-  const CliRun run = Cli("normalize " + Quoted("in.csv") + " -o " + Quoted("out.csv"));
+  const CliRun run = Cli({"normalize", "in.csv", "-o", "out.csv"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "ＳＡＶＥ終了\n");
   EXPECT_EQ(ReadBytes(dir.File("out.csv")),
@@ -121,26 +121,52 @@ TEST_F(CliAlbumTest, NormalizeWritesTheSavedFormToOut) {
 
 TEST_F(CliAlbumTest, NormalizeInPlaceRewritesTheInput) {
   WriteBytes(dir.File("album.csv"), "T,Y,A,N1,Y1,none,none,N3,Y3");
-  const CliRun run = Cli("normalize " + Quoted("album.csv") + " --in-place");
+  const CliRun run = Cli({"normalize", "album.csv", "--in-place"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(ReadBytes(dir.File("album.csv")), "T\r\nY\r\nA\r\nN1,Y1\r\nnone,none\r\nN3,Y3\r\n");
 }
 
 TEST_F(CliAlbumTest, NormalizeWritesNothingWhenTheLoadFails) {
   WriteBytes(dir.File("in.csv"), "T,Y,A,\x85\x40");
-  const CliRun run = Cli("normalize " + Quoted("in.csv") + " -o " + Quoted("out.csv"));
+  const CliRun run = Cli({"normalize", "in.csv", "-o", "out.csv"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "フォーマットエラー検出(文字コード[4項目目])\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.csv")));
-  EXPECT_EQ(Cli("normalize").exitCode, 2);
-  EXPECT_EQ(Cli("normalize a -o").exitCode, 2);
+  EXPECT_EQ(Cli({"normalize"}).exitCode, 2);
+  EXPECT_EQ(Cli({"normalize", "a", "-o"}).exitCode, 2);
 }
 
 TEST_F(CliAlbumTest, NormalizeReportsAnUnwritableTarget) {
   WriteBytes(dir.File("in.csv"), "T");
-  const CliRun run = Cli("normalize " + Quoted("in.csv") + " -o " + Quoted("no/such/dir.csv"));
+  const CliRun run = Cli({"normalize", "in.csv", "-o", "no/such/dir.csv"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "ファイルオープンに失敗しました\n" + dir.File("no/such/dir.csv") + ": No such file or directory\n");
+  ExpectOpenFailureNaming(run.err, "no/such/dir.csv");
+}
+
+// Names reach the program and the file system whole, spaces and Japanese
+// included, whatever the system's code page.
+TEST_F(CliAlbumTest, FolderAndFileNamesArriveWhole) {
+  const struct {
+    const char* folder;
+    const char* file;
+  } cases[] = {
+      {"日本語", "アルバム.csv"},
+      {"ﾌｫﾙﾀﾞ with spaces", "ａｌｂｕｍ 1.csv"},
+  };
+  for (const auto& c : cases) {
+    const std::string folder = dir.File(c.folder);
+    std::filesystem::create_directory(std::filesystem::u8path(folder));
+    const std::string album = std::string(c.folder) + "/" + c.file;
+    WriteBytes(dir.File(album), "T\r\nnone\r\nA\r\n");
+    const CliRun check = Cli({"check", album});
+    EXPECT_EQ(check.exitCode, 0) << album << ": " << check.err;
+    EXPECT_EQ(check.out, "ok: Title, Artist and 0 tracks to enter\n") << album;
+
+    const std::string saved = std::string(c.folder) + "/保存 " + c.file;
+    const CliRun normalize = Cli({"normalize", album, "-o", saved});
+    EXPECT_EQ(normalize.exitCode, 0) << saved << ": " << normalize.err;
+    EXPECT_EQ(ReadBytes(dir.File(saved)), "T\r\nnone\r\nA\r\n") << saved;
+  }
 }
 
 }  // namespace

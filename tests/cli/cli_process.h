@@ -1,5 +1,5 @@
 // Runs vrellix-cli as a child process in a directory of its own and collects
-// what it printed. POSIX only, like the pseudo-terminal tests that use it.
+// what it printed.
 #pragma once
 
 #include <sstream>
@@ -11,9 +11,13 @@
 
 namespace vrellix::testing {
 
-inline ProcessResult RunCli(const std::vector<std::string>& args, const ScratchDir& dir) {
-  ChildProcess child(VRELLIX_CLI_PATH, args, dir.Path());
+inline ProcessResult RunCliIn(const std::filesystem::path& dir, const std::vector<std::string>& args) {
+  ChildProcess child(VRELLIX_CLI_PATH, args, dir);
   return child.Wait();
+}
+
+inline ProcessResult RunCli(const std::vector<std::string>& args, const ScratchDir& dir) {
+  return RunCliIn(dir.Path(), args);
 }
 
 inline std::vector<std::string> SplitLines(const std::string& text) {

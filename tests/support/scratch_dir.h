@@ -26,7 +26,8 @@ class ScratchDir {
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
 
-  std::string File(const std::string& name) const { return (m_path / name).string(); }
+  // Names and paths are UTF-8, as the program takes them.
+  std::string File(const std::string& name) const { return (m_path / std::filesystem::u8path(name)).u8string(); }
   const std::filesystem::path& Path() const { return m_path; }
 
   // How many entries the directory holds (to spot left-over temporary files).
@@ -40,14 +41,14 @@ class ScratchDir {
 
 // False when the file could not be written whole.
 inline bool WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return !out.fail();
 }
 
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -99,7 +99,8 @@ TEST(Cp932ToUtf8, RefusesBytesThatAreNotCodePage932) {
       "abc\x82",          // lead byte at the end of a text
       "\x85\x40",         // unassigned row
       "\x82\x20",         // lead byte followed by a byte that is no trail byte
-      "\xA0",             // unassigned single byte
+      "\xA0",             // unassigned single bytes
+      "\x80", "A\xFD", "\xFE", "\xFF",
   };
   for (const std::string& bytes : refused) {
     EXPECT_FALSE(Cp932ToUtf8(bytes).has_value()) << ::testing::PrintToString(bytes);

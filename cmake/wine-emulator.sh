@@ -1,0 +1,45 @@
+#!/bin/sh
+# Runs a Windows program under wine, for CMAKE_CROSSCOMPILING_EMULATOR:
+#   wine-emulator.sh PREFIX PROGRAM.exe [ARGS...]
+#   wine-emulator.sh PREFIX wineserver -k|-w      (that prefix's wineserver)
+# PREFIX is a wine prefix of the build's own, created on first use, in which
+# COM1-COM255 lead nowhere: wine would otherwise give COM1 to /dev/ttyS0, a
+# real port of this machine (on a VM its console); it now gets COM256, which
+# nothing here opens. A test maps the port it needs with
+#   wine-emulator.sh PREFIX reg add 'HKLM\Software\Wine\Ports' /v COM9 /d PATH /f
+# and then "wine-emulator.sh PREFIX wineserver -k": wine reads the map when it
+# starts.
+set -eu
+prefix="$1"
+shift
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+[ -x "$wine" ] || wine="$(command -v wine64)"
+[ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ ! -f "$prefix/.ports-unmapped" ]; then
+  mkdir -p "$prefix"
+  # ctest -j starts several programs at once: one of them makes the prefix.
+  exec 9>"$prefix.lock"
+  flock 9
+  if [ ! -f "$prefix/.ports-unmapped" ]; then
+    env -u DISPLAY "$wine" wineboot -i >/dev/null 2>&1
+    {
+      printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
+      n=1
+      while [ $n -le 255 ]; do printf '"COM%d"=""\r\n' $n; n=$((n + 1)); done
+    } >"$prefix/ports.reg"
+    "$wine" regedit /S "Z:$(printf '%s' "$prefix/ports.reg" | tr / '\\\\')"
+    # The port map is made when wine starts.
+    "$wineserver" -k >/dev/null 2>&1 || true
+    touch "$prefix/.ports-unmapped"
+  fi
+  flock -u 9
+  exec 9>&-
+fi
+if [ "${1:-}" = wineserver ]; then
+  shift
+  exec "$wineserver" "$@"
+fi
+exec "$wine" "$@"
