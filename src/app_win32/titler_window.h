@@ -1,0 +1,56 @@
+// The main window (dialog 102) in Win32: a view of TitlerLogic that only draws
+// and passes the events on.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app_win32/dialog_window.h"
+#include "app_win32/progress_window.h"
+#include "window/titler_logic.h"
+#include "window/titler_view.h"
+
+namespace vrellix::win32 {
+
+// The system menu command of the About item.
+constexpr UINT kAboutCommand = 16;
+
+class TitlerWindow final : public DialogWindow, public TitlerView {
+ public:
+  // progress outlives the window.
+  TitlerWindow(ProgressWindow& progress, const TitlerOptions& options);
+  ~TitlerWindow() override;
+
+  TitlerLogic& Logic() { return m_logic; }
+
+  // TitlerView.
+  std::string Text(TextField field) const override;
+  void SetText(TextField field, const std::string& text) override;
+  std::string CellText(int row, TrackColumn column) const override;
+  void SetCellText(int row, TrackColumn column, const std::string& text) override;
+  bool IsChecked(int row) const override;
+  void SetChecked(int row, bool checked) override;
+  void EnableControl(Control control, bool enabled) override;
+  std::optional<std::string> AskFileName(FileQuestion question) override;
+  bool EditTrack(TrackEdit& edit) override;
+  void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
+  Answer ShowMessage(const Message& message) override;
+
+ protected:
+  void OnInitDialog() override;
+  void OnCommand(int id, int code) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+ private:
+  void BuildTrackList();
+  void OnTrackListClick(const NMITEMACTIVATE& click);
+
+  ProgressWindow& m_progress;
+  TitlerLogic m_logic;
+  HBRUSH m_background = nullptr;
+  HICON m_bigIcon = nullptr;
+  HICON m_smallIcon = nullptr;
+};
+
+}  // namespace vrellix::win32
