@@ -26,6 +26,8 @@ class DialogWindow {
   HWND Hwnd() const { return m_hwnd; }
   HWND Item(int id) const { return GetDlgItem(m_hwnd, id); }
   bool IsRunning() const { return m_running && !m_ended; }
+  // End() was called since Create().
+  bool HasEnded() const { return m_ended; }
 
   // Ends RunModal with result.
   void End(int result);

@@ -1,0 +1,457 @@
+// The Win32 window program's real dialogs, driven with window messages under
+// Windows or wine: start-up without a port, the track edit dialog, CSV load
+// and save under a Japanese file name, Start refusing a fault, jobs on the
+// built-in simulator to the success box, a line that refuses every key to the
+// failure box, and 中断 during a job.
+//   vrellix_win32_tests [NAME-PART] [--screenshots DIR]
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "album/album_csv.h"
+#include "app_win32/progress_window.h"
+#include "app_win32/titler_window.h"
+#include "app_win32/win32_text.h"
+#include "link/clock.h"
+#include "messages/messages.h"
+#include "resource.h"
+#include "sim/simulated_run.h"
+#include "text/trim.h"
+#include "validate/input_checks.h"
+#include "version/version.h"
+#include "win32_driver.h"
+#include "window/simulator_verdict.h"
+
+namespace vrellix::win32::testing {
+namespace {
+
+std::wstring g_screenshots;  // where the screenshots go; empty: none taken
+
+// The main window and the progress window, as wWinMain makes them, but
+// created for the test to drive instead of run.
+class Program {
+ public:
+  explicit Program(const TitlerOptions& options) : m_window(m_progress, options) {
+    m_window.Create(nullptr, IDD_TITLER_DIALOG);
+    ShowWindow(m_window.Hwnd(), SW_SHOW);
+    UpdateWindow(m_window.Hwnd());
+  }
+  HWND Hwnd() const { return m_window.Hwnd(); }
+  TitlerWindow& Window() { return m_window; }
+
+  // The list's texts and check marks, row by row.
+  std::string Cell(int row, int column) {
+    return m_window.CellText(row, static_cast<TrackColumn>(column));
+  }
+  bool Checked(int row) { return ListView_GetCheckState(GetDlgItem(Hwnd(), IDC_TRACKS), row) != 0; }
+  void Check(int row, bool on) { ListView_SetCheckState(GetDlgItem(Hwnd(), IDC_TRACKS), row, on); }
+
+ private:
+  ProgressWindow m_progress;
+  TitlerWindow m_window;
+};
+
+TitlerOptions Simulating() {
+  TitlerOptions options;
+  options.simulate = true;
+  return options;
+}
+
+// Each test runs in a directory of its own holding its settings file.
+void EnterFreshDirectory(const std::string& name, int portNumber) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring dir = std::wstring(temp) + L"vrellix-win32-test-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(dir.c_str(), nullptr);
+  dir += L"\\" + Wide(name);
+  CreateDirectoryW(dir.c_str(), nullptr);
+  SetCurrentDirectoryW(dir.c_str());
+  // "[シリアル通信設定]" "ｼﾘｱﾙﾎﾟｰﾄ番号=n" in code page 932. Never a port number
+  // wine maps to a port of the machine.
+  std::ofstream ini("rzt_input.ini", std::ios::binary);
+  ini << "[\x83\x56\x83\x8A\x83\x41\x83\x8B\x92\xCA\x90\x4D\x90\xDD\x92\xE8]\r\n"
+      << "\xBC\xD8\xB1\xD9\xCE\xDF\xB0\xC4\x94\xD4\x8D\x86=" << portNumber << "\r\n";
+}
+
+constexpr int kNoPort = 9;  // COM9: no such port in the test's wine prefix
+
+void FillHeader(HWND window, const std::string& title, const std::string& yomi, const std::string& artist) {
+  SetText(window, IDC_TITLE, title);
+  SetText(window, IDC_YOMI, yomi);
+  SetText(window, IDC_ARTIST, artist);
+}
+
+// Types into the track edit dialog that the click opens and presses OK.
+void EditRowThroughDialog(Program& program, int row, const std::string& name, const std::string& yomi) {
+  bool shown = false;
+  WhenDialog("入力", IDC_TRACK_NAME, [&](HWND edit) {
+    shown = true;
+    W32_CHECK_EQ(Text(edit, IDC_TRACK_NUMBER), std::to_string(row + 1));
+    SetText(edit, IDC_TRACK_NAME, name);
+    SetText(edit, IDC_TRACK_YOMI, yomi);
+    Click(edit, IDOK);
+  });
+  ClickCell(program.Hwnd(), IDC_TRACKS, row, 1);
+  W32_CHECK(shown);
+}
+
+std::string ExampleAlbum() { return VRELLIX_EXAMPLE_ALBUM; }
+
+// What the simulator report dialog said; closes it.
+struct Report {
+  bool shown = false;
+  std::string verdict;
+  std::string dump;
+};
+void ReadReportWhenShown(Report& report) {
+  WhenDialog("Vrellix", IDC_DUMP, [&report](HWND dialog) {
+    report.shown = true;
+    report.verdict = Text(dialog, IDC_VERDICT);
+    report.dump = Text(dialog, IDC_DUMP);
+    Click(dialog, IDOK);
+  });
+}
+
+std::string WithoutCarriageReturns(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return text;
+}
+
+// ---------------------------------------------------------------------------
+
+void StartupWithoutPort() {
+  EnterFreshDirectory("no-port", kNoPort);
+  ScriptedUser user;
+  Program program(TitlerOptions{});
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 1);
+  if (!user.Boxes().empty()) {
+    W32_CHECK(user.Boxes()[0].text.find("(COM9)") != std::string::npos);
+    W32_CHECK_EQ(Show(user.Boxes()[0].icon), Show(MessageIcon::kError));
+  }
+  W32_CHECK(!IsWindowEnabled(GetDlgItem(program.Hwnd(), IDC_START)));
+  W32_CHECK(IsWindowEnabled(GetDlgItem(program.Hwnd(), IDOK)));
+  // Editing still works without a port.
+  EditRowThroughDialog(program, 0, "曲", "きょく");
+  W32_CHECK_EQ(program.Cell(0, 1), std::string("曲"));
+}
+
+void WindowLooksAsLaidOut() {
+  EnterFreshDirectory("look", kNoPort);
+  ScriptedUser user;
+  Program program(Simulating());
+  W32_CHECK_EQ(WindowTextUtf8(program.Hwnd()), std::string("Vrellix"));
+  HWND list = GetDlgItem(program.Hwnd(), IDC_TRACKS);
+  W32_CHECK_EQ(ListView_GetItemCount(list), kTrackCount);
+  W32_CHECK((ListView_GetExtendedListViewStyle(list) & LVS_EX_CHECKBOXES) != 0);
+  W32_CHECK_EQ(program.Cell(49, 0), std::string("50"));
+  // The About item: one separator and the item, last in the system menu.
+  HMENU menu = GetSystemMenu(program.Hwnd(), FALSE);
+  const int count = GetMenuItemCount(menu);
+  W32_CHECK_EQ(static_cast<int>(GetMenuItemID(menu, count - 1)), static_cast<int>(kAboutCommand));
+  wchar_t item[128] = {};
+  GetMenuStringW(menu, kAboutCommand, item, 128, MF_BYCOMMAND);
+  W32_CHECK_EQ(Utf8(item), std::string(messages::kAboutItem));
+  // The About box ignores Enter and Escape and closes with OK.
+  bool aboutShown = false;
+  WhenDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報", IDOK, [&](HWND about) {
+    aboutShown = true;
+    W32_CHECK(FindWindowExW(about, nullptr, L"Static", Wide(std::string("Vrellix Version ") + kVersion).c_str()));
+    HWND ok = GetDlgItem(about, IDOK);
+    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 0);
+    WhenDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報", IDOK, [](HWND stillOpen) { Click(stillOpen, IDOK); });
+  });
+  SendMessageW(program.Hwnd(), WM_SYSCOMMAND, kAboutCommand, 0);
+  W32_CHECK(aboutShown);
+  W32_CHECK(!FindDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報"));
+  W32_CHECK_EQ(PendingSteps(), 0);
+  W32_CHECK(user.Boxes().empty());
+}
+
+// The track edit dialog's checks, and what OK and ｷｬﾝｾﾙ leave in the row.
+void TrackEditDialog() {
+  EnterFreshDirectory("track-edit", kNoPort);
+  struct Case {
+    const char* name;
+    const char* yomi;
+    bool pressOk;
+    bool refused;  // a box comes and the dialog stays open
+    bool checkedAfter;
+  };
+  const Case cases[] = {
+      {"ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰ", "", true, false, true},     // 32 bytes
+      {"ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰQ", "", true, true, false},    // 33 bytes
+      {"", "よみだけ", true, true, false},
+      {"", "   ", true, false, false},
+      {"  名前  ", "なまえ", true, false, true},
+      {"取り消し", "", false, false, false},
+  };
+  ScriptedUser user;
+  Program program(Simulating());
+  for (const Case& c : cases) {
+    const std::size_t boxesBefore = user.Boxes().size();
+    bool shown = false;
+    WhenDialog("入力", IDC_TRACK_NAME, [&](HWND edit) {
+      shown = true;
+      SetText(edit, IDC_TRACK_NAME, c.name);
+      SetText(edit, IDC_TRACK_YOMI, c.yomi);
+      Click(edit, c.pressOk ? IDOK : IDCANCEL);
+      // A refused OK leaves the dialog open with the text as typed.
+      if (c.refused && FindDialog("入力", IDC_TRACK_NAME)) {
+        W32_CHECK_EQ(Text(edit, IDC_TRACK_NAME), std::string(c.name));
+        Click(edit, IDCANCEL);
+      }
+    });
+    program.Check(3, false);
+    ClickCell(program.Hwnd(), IDC_TRACKS, 3, 2);
+    W32_CHECK(shown);
+    W32_CHECK_EQ(user.Boxes().size() - boxesBefore, static_cast<std::size_t>(c.refused ? 1 : 0));
+    W32_CHECK_EQ(program.Checked(3), c.checkedAfter);
+    if (c.pressOk && !c.refused) W32_CHECK_EQ(program.Cell(3, 1), TrimWhite(c.name));
+  }
+  // The number column never opens the dialog.
+  ClickCell(program.Hwnd(), IDC_TRACKS, 5, 0);
+  W32_CHECK(!FindDialog("入力"));
+}
+
+// Saving and loading back under a Japanese file name keeps every text; loading
+// checks the rows that have a name.
+void CsvSaveAndLoad() {
+  EnterFreshDirectory("csv", kNoPort);
+  const std::string file = "アルバム一覧.csv";
+  ScriptedUser user;
+  {
+    Program program(Simulating());
+    FillHeader(program.Hwnd(), "ﾀｲﾄﾙ", "たいとる", "ＡＲＴＩＳＴ");
+    EditRowThroughDialog(program, 0, "はじまり", "はじまり");
+    EditRowThroughDialog(program, 7, "Track 8", "");
+    program.Check(7, false);
+    program.Check(9, true);
+    user.FileName(file);
+    Click(program.Hwnd(), IDC_SAVE_CSV);
+  }
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 1);
+  if (!user.Boxes().empty()) W32_CHECK_EQ(Show(user.Boxes().back().icon), Show(MessageIcon::kInformation));
+  W32_CHECK(GetFileAttributesW(Wide(file).c_str()) != INVALID_FILE_ATTRIBUTES);
+
+  Program program(Simulating());
+  user.FileName(file);
+  Click(program.Hwnd(), IDC_LOAD_CSV);
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 1);
+  W32_CHECK_EQ(Text(program.Hwnd(), IDC_TITLE), std::string("ﾀｲﾄﾙ"));
+  W32_CHECK_EQ(Text(program.Hwnd(), IDC_YOMI), std::string("たいとる"));
+  W32_CHECK_EQ(Text(program.Hwnd(), IDC_ARTIST), std::string("ＡＲＴＩＳＴ"));
+  W32_CHECK_EQ(program.Cell(0, 1), std::string("はじまり"));
+  W32_CHECK_EQ(program.Cell(7, 1), std::string("Track 8"));
+  W32_CHECK(program.Checked(0));
+  W32_CHECK(program.Checked(7));
+  W32_CHECK(!program.Checked(9));
+}
+
+// Start refuses a fault with the check's own message and runs nothing.
+void StartRefusesFaults() {
+  EnterFreshDirectory("start-faults", kNoPort);
+  struct Case {
+    const char* title;
+    const char* yomi;
+    const char* trackName;
+    const char* trackYomi;
+  };
+  const Case cases[] = {
+      {"Title", "漢字のよみ", "", ""},
+      {"ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱ", "", "", ""},
+      {"Title", "", "Track", "カタカナ"},
+      {"", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    ScriptedUser user;
+    Program program(Simulating());
+    FillHeader(program.Hwnd(), c.title, c.yomi, "");
+    program.Window().SetCellText(0, TrackColumn::kName, c.trackName);
+    program.Window().SetCellText(0, TrackColumn::kYomi, c.trackYomi);
+    program.Check(0, c.trackName[0] != '\0');
+    EditedAlbum album;
+    album.title = c.title;
+    album.yomi = c.yomi;
+    album.rows[0] = {c.trackName, c.trackYomi, c.trackName[0] != '\0'};
+    const StartCheckResult expected = RunStartChecks(album);
+    Click(program.Hwnd(), IDC_START);
+    W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 1);
+    if (!user.Boxes().empty()) W32_CHECK_EQ(user.Boxes()[0].text, expected.message);
+    W32_CHECK(expected.outcome != StartCheckResult::kReady);
+  }
+}
+
+// The example album through the simulator to the success box; the report
+// shows what a job without any window leaves on a simulated device.
+void SimulatedJobSucceeds() {
+  EnterFreshDirectory("simulated-job", kNoPort);
+  ScriptedUser user;
+  Program program(Simulating());
+  user.FileName(ExampleAlbum());
+  Click(program.Hwnd(), IDC_LOAD_CSV);
+  W32_CHECK(user.Boxes().empty());
+  if (!g_screenshots.empty()) CaptureWindow(program.Hwnd(), g_screenshots + L"\\win32-main.bmp");
+
+  Report report;
+  ReadReportWhenShown(report);
+  user.Answer(Answer::kYes);  // the start question
+  user.Answer(Answer::kOk);   // the success box
+  Click(program.Hwnd(), IDC_START);
+
+  W32_CHECK_EQ(user.BoxTexts(), (std::vector<std::string>{messages::kStartQuestion, messages::kJobSucceeded}));
+  W32_CHECK(report.shown);
+  W32_CHECK(!FindDialog("ＲＺＴデータ入力中"));
+
+  EditedAlbum edited;
+  W32_CHECK(LoadAlbumCsv(ExampleAlbum(), edited, CountUnenterable).ok);
+  const StartCheckResult checked = RunStartChecks(edited);
+  std::array<bool, kTrackCount> checks{};
+  for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
+  sim::SimulatedDevice device;
+  const sim::SimulatedRun headless = sim::RunJobOnDevice(device, checked.album, checks, kDefaultCommandDelay);
+  W32_CHECK(headless.Passed());
+  W32_CHECK_EQ(WithoutCarriageReturns(report.dump), device.Dump());
+  W32_CHECK_EQ(WithoutCarriageReturns(report.verdict), SimulatorVerdict(headless));
+}
+
+// A line that answers every key with NAK ends in the failure box.
+void RefusingLineFails() {
+  EnterFreshDirectory("nak", kNoPort);
+  TitlerOptions options = Simulating();
+  options.simulator.nakRate = 1.0;
+  ScriptedUser user;
+  Program program(options);
+  FillHeader(program.Hwnd(), "Title", "", "");
+  Report report;
+  ReadReportWhenShown(report);
+  user.Answer(Answer::kYes);
+  user.Answer(Answer::kOk);
+  Click(program.Hwnd(), IDC_START);
+  W32_CHECK_EQ(user.BoxTexts(), (std::vector<std::string>{messages::kStartQuestion, messages::kJobFailed}));
+  if (user.Boxes().size() == 2) W32_CHECK_EQ(Show(user.Boxes()[1].icon), Show(MessageIcon::kError));
+  W32_CHECK(report.shown);
+  W32_CHECK(report.verdict != "Title");
+}
+
+// 中断: No lets the job go on, Enter and Escape do nothing, Yes stops it with
+// no result box. The job runs on the real clock here, so it is still running.
+void AbortDuringJob() {
+  EnterFreshDirectory("abort", kNoPort);
+  SystemClock clock;
+  TitlerOptions options = Simulating();
+  options.clock = &clock;
+  ScriptedUser user;
+  Program program(options);
+  FillHeader(program.Hwnd(), "ABCDEFGHIJKLMNOP", "", "ＡＲＴＩＳＴ");
+  const auto started = [](HWND progress) {
+    return SendMessageW(GetDlgItem(progress, IDC_PROGRESS), PBM_GETPOS, 0, 0) > 0;
+  };
+  bool stillOpenAfterNo = false;
+  WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [&](HWND progress) {
+    if (!g_screenshots.empty()) CaptureWindow(progress, g_screenshots + L"\\win32-progress.bmp");
+    W32_CHECK_EQ(Text(progress, IDC_ABORT), std::string(messages::kAbortButton));
+    HWND abort = GetDlgItem(progress, IDC_ABORT);
+    PostMessageW(abort, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(abort, WM_KEYDOWN, VK_RETURN, 0);
+    Click(progress, IDC_ABORT);  // answered No
+    stillOpenAfterNo = FindDialog("ＲＺＴデータ入力中") != nullptr;
+    WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [](HWND again) { Click(again, IDC_ABORT); });  // Yes
+  }, started);
+  Report report;
+  ReadReportWhenShown(report);
+  user.Answer(Answer::kYes);  // start
+  user.Answer(Answer::kNo);   // 中断?
+  user.Answer(Answer::kYes);  // 中断?
+  Click(program.Hwnd(), IDC_START);
+  W32_CHECK(stillOpenAfterNo);
+  W32_CHECK_EQ(user.BoxTexts(), (std::vector<std::string>{messages::kStartQuestion, messages::kAbortQuestion,
+                                                          messages::kAbortQuestion}));
+  W32_CHECK(program.Window().Logic().IsJobIdle());
+  W32_CHECK(report.shown);
+}
+
+// 終了 asks; No keeps the window, Yes ends it. Escape ends it at once.
+void ExitQuestion() {
+  EnterFreshDirectory("exit", kNoPort);
+  struct Case {
+    int button;
+    std::vector<Answer> answers;
+    std::vector<std::string> boxes;
+    bool ends;
+  };
+  const Case cases[] = {
+      {IDOK, {Answer::kNo}, {messages::kExitQuestion}, false},
+      {IDOK, {Answer::kYes}, {messages::kExitQuestion}, true},
+      {IDCANCEL, {}, {}, true},
+  };
+  for (const Case& c : cases) {
+    ScriptedUser user;
+    Program program(Simulating());
+    for (Answer answer : c.answers) user.Answer(answer);
+    SendMessageW(program.Hwnd(), WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), 0);
+    W32_CHECK_EQ(user.BoxTexts(), c.boxes);
+    W32_CHECK_EQ(program.Window().HasEnded(), c.ends);
+  }
+}
+
+struct TestCase {
+  const char* name;
+  void (*run)();
+  int seconds;
+};
+
+const TestCase kTests[] = {
+    {"StartupWithoutPort", &StartupWithoutPort, 30},
+    {"WindowLooksAsLaidOut", &WindowLooksAsLaidOut, 30},
+    {"TrackEditDialog", &TrackEditDialog, 30},
+    {"CsvSaveAndLoad", &CsvSaveAndLoad, 30},
+    {"StartRefusesFaults", &StartRefusesFaults, 30},
+    {"SimulatedJobSucceeds", &SimulatedJobSucceeds, 60},
+    {"RefusingLineFails", &RefusingLineFails, 30},
+    {"AbortDuringJob", &AbortDuringJob, 60},
+    {"ExitQuestion", &ExitQuestion, 30},
+};
+
+}  // namespace
+}  // namespace vrellix::win32::testing
+
+int main(int argc, char** argv) {
+  using namespace vrellix::win32::testing;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  std::string only;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--screenshots") == 0 && i + 1 < argc) {
+      g_screenshots = vrellix::win32::Wide(argv[++i]);
+    } else {
+      only = argv[i];
+    }
+  }
+  int failed = 0;
+  int ran = 0;
+  for (const TestCase& test : kTests) {
+    if (!only.empty() && std::string(test.name).find(only) == std::string::npos) continue;
+    ++ran;
+    const int before = FailureCount();
+    ArmWatchdog(test.name, test.seconds);
+    test.run();
+    if (PendingSteps() != 0) Fail(__FILE__, __LINE__, std::to_string(PendingSteps()) + " step(s) never ran");
+    ClearSteps();
+    DisarmWatchdog();
+    const bool ok = FailureCount() == before;
+    failed += ok ? 0 : 1;
+    std::printf("[%s] %s\n", ok ? "  OK  " : " FAIL ", test.name);
+    std::fflush(stdout);
+  }
+  std::printf("%d of %d Win32 window tests passed\n", ran - failed, ran);
+  return failed == 0 && ran > 0 ? 0 : 1;
+}
