@@ -188,6 +188,17 @@ def rc_control(name, cls, text, rect, extra, symbols, tabs):
     if cls == "QTableWidget":
         return (f'    CONTROL         "", {ident}, "SysListView32", LVS_REPORT | LVS_SINGLESEL | WS_BORDER{tab}, '
                 f"{where}\n")
+    if cls == "QComboBox":
+        # The height of a combo box in a template is that of its open list.
+        kind = "CBS_DROPDOWN" if extra.get("editable") else "CBS_DROPDOWNLIST"
+        x, y, w, _ = rect
+        return f"    COMBOBOX        {ident}, {x}, {y}, {w}, 80, {kind} | CBS_AUTOHSCROLL | WS_VSCROLL{tab}\n"
+    if cls == "QSpinBox":
+        # An up-down control attached to the edit before it, inside its right
+        # end; the program sets its range.
+        return (f"    EDITTEXT        {ident}, {where}, ES_NUMBER{tab}\n"
+                f'    CONTROL         "", {ident}_SPIN, "msctls_updown32", UDS_AUTOBUDDY | UDS_SETBUDDYINT | '
+                f"UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0\n")
     if cls == "QProgressBar":
         return f'    CONTROL         {rc_text(text)}, {ident}, "msctls_progress32", WS_BORDER, {where}\n'
     if cls == "QPushButton":
@@ -214,6 +225,8 @@ def resource_header():
         symbol, ident, _, _, controls = RC_DIALOGS[name]
         defines.append((symbol, ident))
         defines += [(s, int(n[3:])) for n, s in controls.items()]
+        kinds = {c[0]: c[1] for c in DIALOGS[[d[0] for d in DIALOGS].index(name)][4]}
+        defines += [(s + "_SPIN", int(n[3:]) + 100) for n, s in controls.items() if kinds.get(n) == "QSpinBox"]
     for symbol, ident, _, _, controls in RC_ONLY_DIALOGS:
         defines.append((symbol, ident))
         defines += [(s, i) for s, i, *_ in controls if not s.startswith("IDOK")]
