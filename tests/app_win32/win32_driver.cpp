@@ -190,6 +190,58 @@ void ClickCell(HWND dialog, int listId, int row, int column) {
   SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(listId), reinterpret_cast<LPARAM>(&click));
 }
 
+namespace {
+
+struct ProcessWindowSearch {
+  DWORD pid;
+  std::wstring caption;
+  const std::function<bool(HWND)>* match;
+  HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<ProcessWindowSearch*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->pid || !IsWindowVisible(window)) return TRUE;
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  if (search->caption != text || !(*search->match)(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK CollectLongestStatic(HWND child, LPARAM lParam) {
+  wchar_t className[32] = {};
+  GetClassNameW(child, className, 32);
+  if (lstrcmpiW(className, L"Static") != 0) return TRUE;
+  auto* longest = reinterpret_cast<std::string*>(lParam);
+  // WM_GETTEXT is carried across processes; GetWindowText is not.
+  wchar_t text[1024] = {};
+  SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  std::string utf8 = Utf8(text);
+  if (utf8.size() > longest->size()) *longest = std::move(utf8);
+  return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForWindowOf(DWORD pid, const std::string& caption, const std::function<bool(HWND)>& match, int timeoutMs) {
+  ProcessWindowSearch search{pid, Wide(caption), &match, nullptr};
+  PumpUntil([&search]() {
+    search.found = nullptr;
+    EnumWindows(&MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  return search.found;
+}
+
+std::string LongestStaticText(HWND window) {
+  std::string longest;
+  EnumChildWindows(window, &CollectLongestStatic, reinterpret_cast<LPARAM>(&longest));
+  return longest;
+}
+
 void ArmWatchdog(const std::string& test, int seconds) {
   {
     std::lock_guard<std::mutex> lock(g_watchMutex);

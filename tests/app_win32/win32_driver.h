@@ -97,6 +97,13 @@ void Click(HWND dialog, int id);
 // A click on the track list's cell, as the list reports it to the window.
 void ClickCell(HWND dialog, int listId, int row, int column);
 
+// Another process's windows: the first visible top-level window of process
+// pid with that caption for which match returns true, waited for up to
+// timeoutMs; null when none came.
+HWND WaitForWindowOf(DWORD pid, const std::string& caption, const std::function<bool(HWND)>& match, int timeoutMs);
+// The longest text among a window's static controls (a message box's text).
+std::string LongestStaticText(HWND window);
+
 // Ends the process when the current test runs longer than seconds.
 void ArmWatchdog(const std::string& test, int seconds);
 void DisarmWatchdog();

@@ -420,6 +420,67 @@ void ExitQuestion() {
   }
 }
 
+// vrellix.exe --simulate itself, with the system's own message boxes, driven
+// from outside: a title, 処理開始, Yes, the success box, the simulator's report
+// (what a job without any window leaves), Escape; the program then ends.
+void ProgramRunsWithSimulator() {
+  EnterFreshDirectory("program", kNoPort);
+  std::wstring commandLine = L"\"" + Wide(VRELLIX_PROGRAM) + L"\" --simulate";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    Fail(__FILE__, __LINE__, "vrellix.exe did not start");
+    return;
+  }
+  const DWORD pid = process.dwProcessId;
+  const auto hasControl = [](int id) { return [id](HWND window) { return GetDlgItem(window, id) != nullptr; }; };
+  const auto box = [](HWND window) { return GetDlgItem(window, IDC_TITLE) == nullptr && GetDlgItem(window, IDC_DUMP) == nullptr; };
+  std::vector<std::string> boxes;
+  const auto answer = [&](int button) {
+    HWND shown = WaitForWindowOf(pid, "Vrellix", box, 20000);
+    if (!shown) return false;
+    boxes.push_back(LongestStaticText(shown));
+    PostMessageW(shown, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    // Gone before the next one is looked for.
+    PumpUntil([shown]() { return !IsWindow(shown) || !IsWindowVisible(shown); }, 5000);
+    return true;
+  };
+
+  HWND main = WaitForWindowOf(pid, "Vrellix", hasControl(IDC_TITLE), 30000);
+  W32_CHECK(main != nullptr);
+  std::string dump;
+  if (main) {
+    const std::wstring title = L"ABC";
+    SendMessageW(GetDlgItem(main, IDC_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
+    PostMessageW(GetDlgItem(main, IDC_START), BM_CLICK, 0, 0);
+    W32_CHECK(answer(IDYES));
+    W32_CHECK(answer(IDOK));
+    if (HWND report = WaitForWindowOf(pid, "Vrellix", hasControl(IDC_DUMP), 20000)) {
+      wchar_t text[4096] = {};
+      SendMessageW(GetDlgItem(report, IDC_DUMP), WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+      dump = WithoutCarriageReturns(Utf8(text));
+      PostMessageW(report, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    PumpUntil([main]() { return IsWindowEnabled(main) != FALSE; }, 5000);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  }
+  W32_CHECK_EQ(boxes, (std::vector<std::string>{messages::kStartQuestion, messages::kJobSucceeded}));
+
+  EditedAlbum edited;
+  edited.title = "ABC";
+  sim::SimulatedDevice device;
+  sim::RunJobOnDevice(device, RunStartChecks(edited).album, {}, kDefaultCommandDelay);
+  W32_CHECK_EQ(dump, device.Dump());
+
+  const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+  W32_CHECK(ended);
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
 struct TestCase {
   const char* name;
   void (*run)();
@@ -436,6 +497,7 @@ const TestCase kTests[] = {
     {"RefusingLineFails", &RefusingLineFails, 30},
     {"AbortDuringJob", &AbortDuringJob, 60},
     {"ExitQuestion", &ExitQuestion, 30},
+    {"ProgramRunsWithSimulator", &ProgramRunsWithSimulator, 90},
 };
 
 }  // namespace
