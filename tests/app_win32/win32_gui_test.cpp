@@ -2,7 +2,7 @@
 // Windows or wine: start-up without a port, the track edit dialog, CSV load
 // and save under a Japanese file name, Start refusing a fault, jobs on the
 // built-in simulator to the success box, a line that refuses every key to the
-// failure box, and 中断 during a job.
+// failure box, 中断 during a job, and vrellix.exe --simulate itself.
 //   vrellix_win32_tests [NAME-PART] [--screenshots DIR]
 #include <windows.h>
 
