@@ -175,7 +175,10 @@ def control_id(name, symbols):
         return "IDOK"
     if name == "ctl2":
         return "IDCANCEL"
-    return symbols.get(name, "IDC_STATIC")
+    if name in symbols:
+        return symbols[name]
+    # A control the program addresses has its number in its name.
+    return str(int(name[3:])) if name.startswith("ctl") else "IDC_STATIC"
 
 
 def rc_control(name, cls, text, rect, extra, symbols, tabs):
@@ -207,7 +210,8 @@ def rc_control(name, cls, text, rect, extra, symbols, tabs):
     if extra.get("icon"):
         return f"    ICON            {ICON_ID[0]}, {ident}, {rect[0]}, {rect[1]}, {rect[2]}, {rect[3]}\n"
     group = ", WS_GROUP" if ident != "IDC_STATIC" else ""
-    return f"    LTEXT           {rc_text(text)}, {ident}, {where}{group}\n"
+    kind = "RTEXT" if extra.get("right") else "LTEXT"
+    return f"    {kind:<15} {rc_text(text)}, {ident}, {where}{group}\n"
 
 
 def rc_dialog(symbol, size, caption, style, exstyle, body):
