@@ -7,8 +7,11 @@
 #include <QString>
 #include <string>
 
+#include "window/field_marks.h"
 #include "window/message.h"
 
+class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace vrellix {
@@ -23,10 +26,27 @@ void InitGuiResources();
 // The program icon in every size it is drawn in.
 QIcon ProgramIcon();
 
+enum class DialogSize { kFixed, kResizable };
+
 // Gives a dialog built from a template its font ("ＭＳ Ｐゴシック" 9 pt, or an
-// installed Japanese UI font in its place), a fixed size and a caption bar with
-// only the close box.
-void PrepareFixedDialog(QWidget* dialog);
+// installed Japanese UI font in its place) and a caption bar with only the
+// close box; its template size is its fixed or its smallest size.
+void PrepareDialog(QWidget* dialog, DialogSize sizing);
+inline void PrepareFixedDialog(QWidget* dialog) { PrepareDialog(dialog, DialogSize::kFixed); }
+
+// Installs Qt's own Japanese translations (the standard buttons and dialogs),
+// whatever the system's language: every text of the program is Japanese.
+// False when they are not installed.
+bool LoadJapaneseTranslations();
+
+// The fixed-width Japanese font of the edit fields and the track list, in which
+// a full-width character is as wide as two half-width ones ("ＡＢＣ" / "ABC").
+QFont FixedWidthFont();
+
+// Draws marks on an edit field and its count label: the count (red when over
+// the limit), the characters at fault in red with a wavy underline, the tip as
+// the field's tooltip.
+void ShowFieldMarks(QLineEdit* edit, QLabel* count, const FieldMarks& marks);
 
 // Shows the message in a modal box captioned with the program's name and
 // returns the button that closed it.

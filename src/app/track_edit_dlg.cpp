@@ -1,5 +1,7 @@
 #include "app/track_edit_dlg.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "app/app_common.h"
@@ -14,6 +16,15 @@ CTrackEditDlg::CTrackEditDlg(QWidget* parent)
   PrepareFixedDialog(this);
   connect(m_ui->ctl1, &QPushButton::clicked, this, &CTrackEditDlg::accept);
   connect(m_ui->ctl2, &QPushButton::clicked, this, &QDialog::reject);
+  m_ui->ctl1007->setFont(FixedWidthFont());
+  m_ui->ctl1008->setFont(FixedWidthFont());
+  connect(m_ui->ctl1007, &QLineEdit::textChanged, this, &CTrackEditDlg::ShowMarks);
+  connect(m_ui->ctl1008, &QLineEdit::textChanged, this, &CTrackEditDlg::ShowMarks);
+}
+
+void CTrackEditDlg::ShowMarks() {
+  ShowFieldMarks(m_ui->ctl1007, m_ui->ctl1033, MarkField(ToUtf8(m_ui->ctl1007->text()), CHECK_GENERAL));
+  ShowFieldMarks(m_ui->ctl1008, m_ui->ctl1034, MarkField(ToUtf8(m_ui->ctl1008->text()), CHECK_READING));
 }
 
 CTrackEditDlg::~CTrackEditDlg() = default;
@@ -22,6 +33,7 @@ int CTrackEditDlg::DoModal() {
   m_ui->ctl1007->setText(ToQString(m_strName));
   m_ui->ctl1003->setText(ToQString(m_strNumber));
   m_ui->ctl1008->setText(ToQString(m_strYomi));
+  ShowMarks();
   m_ui->ctl1007->setFocus();
   return exec();
 }

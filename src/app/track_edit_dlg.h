@@ -33,6 +33,8 @@ class CTrackEditDlg : public QDialog {
 
  private:
   void SaveFields();
+  // The count and the faults of both fields, as they are typed.
+  void ShowMarks();
 
   std::unique_ptr<Ui::CTrackEditDlgUi> m_ui;
 };

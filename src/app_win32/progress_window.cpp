@@ -49,6 +49,14 @@ void ProgressWindow::SetStatusText(const std::string& text) {
   if (Hwnd()) SetWindowTextUtf8(Item(IDC_STATUS), text);
 }
 
+void ProgressWindow::SetItemText(const std::string& text) {
+  if (Hwnd()) SetWindowTextUtf8(Item(IDC_ITEM), text);
+}
+
+void ProgressWindow::SetTimeText(const std::string& text) {
+  if (Hwnd()) SetWindowTextUtf8(Item(IDC_TIMES), text);
+}
+
 void ProgressWindow::SetAbortText(const std::string& text) {
   if (Hwnd()) SetWindowTextUtf8(Item(IDC_ABORT), text);
 }

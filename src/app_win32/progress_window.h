@@ -27,6 +27,8 @@ class ProgressWindow final : public DialogWindow, public ProgressView {
   void SetRange(int max) override;
   void SetPosition(int position) override;
   void SetStatusText(const std::string& text) override;
+  void SetItemText(const std::string& text) override;
+  void SetTimeText(const std::string& text) override;
   void SetAbortText(const std::string& text) override;
   bool IsOpen() const override;
   void Close(bool ok) override;

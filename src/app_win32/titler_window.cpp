@@ -1,6 +1,7 @@
 #include "app_win32/titler_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "app_win32/small_dialogs.h"
 #include "app_win32/user_boxes.h"
@@ -19,6 +20,15 @@ int FieldId(TextField field) {
     case TextField::kTitle: return IDC_TITLE;
     case TextField::kYomi: return IDC_YOMI;
     case TextField::kArtist: return IDC_ARTIST;
+  }
+  return 0;
+}
+
+int CountId(TextField field) {
+  switch (field) {
+    case TextField::kTitle: return IDC_TITLE_COUNT;
+    case TextField::kYomi: return IDC_YOMI_COUNT;
+    case TextField::kArtist: return IDC_ARTIST_COUNT;
   }
   return 0;
 }
@@ -46,6 +56,7 @@ TitlerWindow::TitlerWindow(ProgressWindow& progress, const TitlerOptions& option
 TitlerWindow::~TitlerWindow() {
   Destroy();
   if (m_background) DeleteObject(m_background);
+  if (m_fixedFont) DeleteObject(m_fixedFont);
   if (m_bigIcon) DestroyIcon(m_bigIcon);
   if (m_smallIcon) DestroyIcon(m_smallIcon);
 }
@@ -53,8 +64,14 @@ TitlerWindow::~TitlerWindow() {
 void TitlerWindow::OnInitDialog() {
   if (HMENU menu = GetSystemMenu(Hwnd(), FALSE)) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
     AppendMenuW(menu, MF_STRING, kAboutCommand, Wide(messages::kAboutItem).c_str());
   }
+  // Fixed-width text in the fields and the list, where counts matter.
+  m_fixedFont = CreateFixedWidthFont(Hwnd());
+  for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
+    SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_fixedFont), TRUE);
+  m_marks.Attach(Hwnd());
   m_bigIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
   m_smallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
@@ -97,6 +114,23 @@ std::string TitlerWindow::Text(TextField field) const { return WindowTextUtf8(It
 
 void TitlerWindow::SetText(TextField field, const std::string& text) { SetWindowTextUtf8(Item(FieldId(field)), text); }
 
+void TitlerWindow::ShowFieldMarks(TextField field, const FieldMarks& marks) {
+  m_marks.Show(Item(FieldId(field)), Item(CountId(field)), marks);
+}
+
+void TitlerWindow::FocusText(TextField field) {
+  SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(FieldId(field))), TRUE);
+}
+
+void TitlerWindow::FocusTrack(int row, TrackColumn) {
+  HWND list = Item(IDC_TRACKS);
+  ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(list, row, FALSE);
+  SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+}
+
+void TitlerWindow::SetCaption(const std::string& text) { SetWindowTextUtf8(Hwnd(), text); }
+
 std::string TitlerWindow::CellText(int row, TrackColumn column) const {
   std::wstring text(1024, L'\0');
   for (;;) {
@@ -125,11 +159,13 @@ void TitlerWindow::SetChecked(int row, bool checked) { ListView_SetCheckState(It
 
 void TitlerWindow::EnableControl(Control control, bool enabled) { EnableWindow(Item(ControlId(control)), enabled); }
 
-std::optional<std::string> TitlerWindow::AskFileName(FileQuestion question) {
-  return win32::AskFileName(Hwnd(), question);
+std::optional<std::string> TitlerWindow::AskFileName(FileQuestion question, const std::string& proposed) {
+  return win32::AskFileName(Hwnd(), question, proposed);
 }
 
 bool TitlerWindow::EditTrack(TrackEdit& edit) { return RunTrackEditDialog(Hwnd(), edit); }
+
+bool TitlerWindow::EditPortSettings(PortSettingsEdit& edit) { return RunPortSettingsDialog(Hwnd(), edit); }
 
 void TitlerWindow::ShowSimulatorDump(const std::string& verdict, const std::string& dump) {
   RunSimulatorDump(Hwnd(), verdict, dump);
@@ -138,6 +174,12 @@ void TitlerWindow::ShowSimulatorDump(const std::string& verdict, const std::stri
 Answer TitlerWindow::ShowMessage(const Message& message) { return ShowMessageBox(Hwnd(), message); }
 
 void TitlerWindow::OnCommand(int id, int code) {
+  if (code == EN_CHANGE) {
+    if (id == IDC_TITLE) m_logic.OnTextChanged(TextField::kTitle);
+    if (id == IDC_YOMI) m_logic.OnTextChanged(TextField::kYomi);
+    if (id == IDC_ARTIST) m_logic.OnTextChanged(TextField::kArtist);
+    return;
+  }
   if (code != BN_CLICKED) return;
   switch (id) {
     case IDC_LOAD_CSV: m_logic.OnLoadCsv(); break;
@@ -147,8 +189,10 @@ void TitlerWindow::OnCommand(int id, int code) {
     case IDOK:
       if (m_logic.OnExit()) End(IDOK);
       break;
-    // Escape and the close box: at once.
-    case IDCANCEL: End(IDCANCEL); break;
+    // Escape and the close box: asks only when there are unsaved changes.
+    case IDCANCEL:
+      if (m_logic.OnCancel()) End(IDCANCEL);
+      break;
     default: break;
   }
 }
@@ -163,10 +207,33 @@ void TitlerWindow::OnTrackListClick(const NMITEMACTIVATE& click) {
 bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   switch (message) {
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != kAboutCommand) return false;
-      RunAboutBox(Hwnd());
+      if ((wParam & 0xFFF0) == kAboutCommand) {
+        RunAboutBox(Hwnd());
+      } else if ((wParam & 0xFFF0) == kPortSettingsCommand) {
+        m_logic.OnPortSettings();
+      } else {
+        return false;
+      }
       result = 0;
       return true;
+    case WM_CONTEXTMENU: {
+      HMENU menu = CreatePopupMenu();
+      AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
+      const auto chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr);
+      DestroyMenu(menu);
+      if (chosen == static_cast<BOOL>(kPortSettingsCommand)) m_logic.OnPortSettings();
+      result = 0;
+      return true;
+    }
+    case WM_CTLCOLOREDIT: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      if (!m_marks.SetColour(reinterpret_cast<HWND>(lParam), dc)) return false;
+      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+      result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+      return true;
+    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->idFrom != IDC_TRACKS || header->code != NM_CLICK) return false;
@@ -179,6 +246,7 @@ bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
       return true;
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      m_marks.SetColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
       result = reinterpret_cast<INT_PTR>(m_background);
       return true;
     case WM_QUERYDRAGICON:

@@ -96,7 +96,7 @@ std::string Show(MessageIcon icon) {
 
 ScriptedUser::ScriptedUser() {
   SetMessageBoxFunction([this](HWND, const Message& message) { return OnBox(message); });
-  SetFileNameFunction([this](HWND, FileQuestion question) { return OnFile(question); });
+  SetFileNameFunction([this](HWND, FileQuestion question, const std::string&) { return OnFile(question); });
 }
 
 ScriptedUser::~ScriptedUser() {

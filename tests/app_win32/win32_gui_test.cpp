@@ -1,8 +1,10 @@
 // The Win32 window program's real dialogs, driven with window messages under
-// Windows or wine: start-up without a port, the track edit dialog, CSV load
-// and save under a Japanese file name, Start refusing a fault, jobs on the
-// built-in simulator to the success box, a line that refuses every key to the
-// failure box, 中断 during a job, and vrellix.exe --simulate itself.
+// Windows or wine: start-up without a port and the 通信設定 dialog, the track
+// edit dialog, live counts and marks, CSV load and save under a Japanese file
+// name, the unsaved-changes questions, Start refusing a fault, jobs on the
+// built-in simulator to the success box, a line that refuses keys to the
+// failure box and the resume from a track, 中断 during a job, and
+// vrellix.exe --simulate itself.
 //   vrellix_win32_tests [NAME-PART] [--screenshots DIR]
 #include <windows.h>
 
@@ -29,6 +31,8 @@
 #include "validate/input_checks.h"
 #include "version/version.h"
 #include "win32_driver.h"
+#include "link/settings.h"
+#include "window/field_marks.h"
 #include "window/simulator_verdict.h"
 
 namespace vrellix::win32::testing {
@@ -121,6 +125,17 @@ void ReadReportWhenShown(Report& report) {
   });
 }
 
+// The start question, whatever time it estimates.
+bool IsStartQuestion(const std::string& text, const std::string& firstLine = "") {
+  for (int minutes = 1; minutes < 1000; ++minutes) {
+    const std::string question = messages::StartQuestion(minutes);
+    if (text == question || text == firstLine + "\n" + question) return true;
+  }
+  return false;
+}
+
+std::string StoppedBox(const char* place) { return messages::StoppedAt(place) + "\n" + messages::kReturnToPlaylist; }
+
 std::string WithoutCarriageReturns(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return text;
@@ -131,14 +146,37 @@ std::string WithoutCarriageReturns(std::string text) {
 void StartupWithoutPort() {
   EnterFreshDirectory("no-port", kNoPort);
   ScriptedUser user;
+  user.Answer(Answer::kNo);  // 通信設定?
   Program program(TitlerOptions{});
   W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 1);
   if (!user.Boxes().empty()) {
     W32_CHECK(user.Boxes()[0].text.find("(COM9)") != std::string::npos);
+    W32_CHECK(user.Boxes()[0].text.find(messages::kChoosePortQuestion) != std::string::npos);
     W32_CHECK_EQ(Show(user.Boxes()[0].icon), Show(MessageIcon::kError));
   }
+  // Only 処理開始 waits for a port.
   W32_CHECK(!IsWindowEnabled(GetDlgItem(program.Hwnd(), IDC_START)));
-  W32_CHECK(IsWindowEnabled(GetDlgItem(program.Hwnd(), IDOK)));
+  for (int id : {IDC_LOAD_CSV, IDC_SAVE_CSV, IDOK}) W32_CHECK(IsWindowEnabled(GetDlgItem(program.Hwnd(), id)));
+
+  // 通信設定 from the system menu: the choice is written, and the port it
+  // names (COM8: nothing in the test's wine prefix) fails in turn.
+  bool shown = false;
+  WhenDialog("通信設定", IDC_PORT, [&](HWND dialog) {
+    shown = true;
+    W32_CHECK_EQ(Text(dialog, IDC_PORT).substr(0, 4), std::string("COM9"));
+    SetText(dialog, IDC_PORT, "COM8");
+    SetText(dialog, IDC_COMMAND_DELAY, "250");
+    Click(dialog, IDOK);
+  });
+  user.Answer(Answer::kNo);
+  SendMessageW(program.Hwnd(), WM_SYSCOMMAND, kPortSettingsCommand, 0);
+  W32_CHECK(shown);
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 2);
+  if (user.Boxes().size() == 2) W32_CHECK(user.Boxes()[1].text.find("(COM8)") != std::string::npos);
+  const LinkSettings written = ReadIniSettings(SettingsPath());
+  W32_CHECK_EQ(written.portName, std::string("COM8"));
+  W32_CHECK_EQ(written.m_nCommandDelay, 250);
+  W32_CHECK(!IsWindowEnabled(GetDlgItem(program.Hwnd(), IDC_START)));
   // Editing still works without a port.
   EditRowThroughDialog(program, 0, "曲", "きょく");
   W32_CHECK_EQ(program.Cell(0, 1), std::string("曲"));
@@ -148,7 +186,7 @@ void WindowLooksAsLaidOut() {
   EnterFreshDirectory("look", kNoPort);
   ScriptedUser user;
   Program program(Simulating());
-  W32_CHECK_EQ(WindowTextUtf8(program.Hwnd()), std::string("Vrellix"));
+  W32_CHECK_EQ(WindowTextUtf8(program.Hwnd()), std::string(messages::kSimulatorCaption));
   HWND list = GetDlgItem(program.Hwnd(), IDC_TRACKS);
   W32_CHECK_EQ(ListView_GetItemCount(list), kTrackCount);
   W32_CHECK((ListView_GetExtendedListViewStyle(list) & LVS_EX_CHECKBOXES) != 0);
@@ -160,6 +198,8 @@ void WindowLooksAsLaidOut() {
   wchar_t item[128] = {};
   GetMenuStringW(menu, kAboutCommand, item, 128, MF_BYCOMMAND);
   W32_CHECK_EQ(Utf8(item), std::string(messages::kAboutItem));
+  GetMenuStringW(menu, kPortSettingsCommand, item, 128, MF_BYCOMMAND);
+  W32_CHECK_EQ(Utf8(item), std::string(messages::kPortSettingsItem));
   // The About box ignores Enter and Escape and closes with OK.
   bool aboutShown = false;
   WhenDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報", IDOK, [&](HWND about) {
@@ -286,7 +326,8 @@ void StartRefusesFaults() {
     const StartCheckResult expected = RunStartChecks(album);
     Click(program.Hwnd(), IDC_START);
     W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 1);
-    if (!user.Boxes().empty()) W32_CHECK_EQ(user.Boxes()[0].text, expected.message);
+    // The check's message, then a line naming what is at fault.
+    if (!user.Boxes().empty()) W32_CHECK_EQ(user.Boxes()[0].text.substr(0, expected.message.size()), expected.message);
     W32_CHECK(expected.outcome != StartCheckResult::kReady);
   }
 }
@@ -308,7 +349,11 @@ void SimulatedJobSucceeds() {
   user.Answer(Answer::kOk);   // the success box
   Click(program.Hwnd(), IDC_START);
 
-  W32_CHECK_EQ(user.BoxTexts(), (std::vector<std::string>{messages::kStartQuestion, messages::kJobSucceeded}));
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 2);
+  if (user.Boxes().size() == 2) {
+    W32_CHECK(IsStartQuestion(user.Boxes()[0].text));
+    W32_CHECK_EQ(user.Boxes()[1].text, std::string(messages::kJobSucceeded));
+  }
   W32_CHECK(report.shown);
   W32_CHECK(!FindDialog("ＲＺＴデータ入力中"));
 
@@ -337,8 +382,13 @@ void RefusingLineFails() {
   user.Answer(Answer::kYes);
   user.Answer(Answer::kOk);
   Click(program.Hwnd(), IDC_START);
-  W32_CHECK_EQ(user.BoxTexts(), (std::vector<std::string>{messages::kStartQuestion, messages::kJobFailed}));
-  if (user.Boxes().size() == 2) W32_CHECK_EQ(Show(user.Boxes()[1].icon), Show(MessageIcon::kError));
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 3);
+  if (user.Boxes().size() == 3) {
+    W32_CHECK(IsStartQuestion(user.Boxes()[0].text));
+    W32_CHECK_EQ(user.Boxes()[1].text, std::string(messages::kJobFailed));
+    W32_CHECK_EQ(Show(user.Boxes()[1].icon), Show(MessageIcon::kError));
+    W32_CHECK_EQ(user.Boxes()[2].text, StoppedBox(messages::kPlaceTitle));
+  }
   W32_CHECK(report.shown);
   W32_CHECK(report.verdict != "Title");
 }
@@ -390,8 +440,13 @@ void AbortDuringJob() {
   user.Answer(Answer::kYes);  // 中断?
   Click(program.Hwnd(), IDC_START);
   W32_CHECK(stillOpenAfterNo);
-  W32_CHECK_EQ(user.BoxTexts(), (std::vector<std::string>{messages::kStartQuestion, messages::kAbortQuestion,
-                                                          messages::kAbortQuestion}));
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 4);
+  if (user.Boxes().size() == 4) {
+    W32_CHECK(IsStartQuestion(user.Boxes()[0].text));
+    W32_CHECK_EQ(user.Boxes()[1].text, std::string(messages::kAbortQuestion));
+    W32_CHECK_EQ(user.Boxes()[2].text, std::string(messages::kAbortQuestion));
+    W32_CHECK_EQ(user.Boxes()[3].text, StoppedBox(messages::kPlaceArtist));
+  }
   W32_CHECK(program.Window().Logic().IsJobIdle());
   W32_CHECK(report.shown);
 }
@@ -416,13 +471,15 @@ void ExitQuestion() {
     for (Answer answer : c.answers) user.Answer(answer);
     SendMessageW(program.Hwnd(), WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), 0);
     W32_CHECK_EQ(user.BoxTexts(), c.boxes);
+    for (const Message& box : user.Boxes()) W32_CHECK(box.defaultNo);
     W32_CHECK_EQ(program.Window().HasEnded(), c.ends);
   }
 }
 
 // vrellix.exe --simulate itself, with the system's own message boxes, driven
 // from outside: a title, 処理開始, Yes, the success box, the simulator's report
-// (what a job without any window leaves), Escape; the program then ends.
+// (what a job without any window leaves), Escape and Yes to leaving the
+// unsaved title; the program then ends.
 void ProgramRunsWithSimulator() {
   EnterFreshDirectory("program", kNoPort);
   std::wstring commandLine = L"\"" + Wide(VRELLIX_PROGRAM) + L"\" --simulate";
@@ -448,7 +505,7 @@ void ProgramRunsWithSimulator() {
     return true;
   };
 
-  HWND main = WaitForWindowOf(pid, "Vrellix", hasControl(IDC_TITLE), 30000);
+  HWND main = WaitForWindowOf(pid, messages::kSimulatorCaption, hasControl(IDC_TITLE), 30000);
   W32_CHECK(main != nullptr);
   std::string dump;
   if (main) {
@@ -464,9 +521,16 @@ void ProgramRunsWithSimulator() {
       PostMessageW(report, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
     PumpUntil([main]() { return IsWindowEnabled(main) != FALSE; }, 5000);
+    // The title was never saved: leaving asks first.
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    W32_CHECK(answer(IDYES));
   }
-  W32_CHECK_EQ(boxes, (std::vector<std::string>{messages::kStartQuestion, messages::kJobSucceeded}));
+  W32_CHECK_EQ(static_cast<int>(boxes.size()), 3);
+  if (boxes.size() == 3) {
+    W32_CHECK(IsStartQuestion(boxes[0]));
+    W32_CHECK_EQ(boxes[1], std::string(messages::kJobSucceeded));
+    W32_CHECK_EQ(boxes[2], std::string(messages::kUnsavedExitQuestion));
+  }
 
   EditedAlbum edited;
   edited.title = "ABC";
@@ -479,6 +543,131 @@ void ProgramRunsWithSimulator() {
   if (!ended) TerminateProcess(process.hProcess, 1);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+}
+
+// The counts beside the fields and in the track edit dialog follow the typing,
+// as MarkField counts; a fault colours the field and becomes its tooltip.
+void LiveCounts() {
+  EnterFreshDirectory("counts", kNoPort);
+  struct Case {
+    int field, count;
+    int mode;
+    const char* text;
+  };
+  const Case cases[] = {
+      {IDC_TITLE, IDC_TITLE_COUNT, CHECK_GENERAL, "ABC"},
+      {IDC_TITLE, IDC_TITLE_COUNT, CHECK_GENERAL, "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱ"},
+      {IDC_YOMI, IDC_YOMI_COUNT, CHECK_READING, "ひらがな"},
+      {IDC_YOMI, IDC_YOMI_COUNT, CHECK_READING, "漢字"},
+      {IDC_ARTIST, IDC_ARTIST_COUNT, CHECK_GENERAL, ""},
+  };
+  ScriptedUser user;
+  Program program(Simulating());
+  for (const Case& c : cases) {
+    SetText(program.Hwnd(), c.field, c.text);
+    W32_CHECK_EQ(Text(program.Hwnd(), c.count), MarkField(c.text, c.mode).count);
+  }
+  bool shown = false;
+  WhenDialog("入力", IDC_TRACK_NAME, [&](HWND edit) {
+    shown = true;
+    for (const Case& c : cases) {
+      const bool reading = c.mode == CHECK_READING;
+      SetText(edit, reading ? IDC_TRACK_YOMI : IDC_TRACK_NAME, c.text);
+      W32_CHECK_EQ(Text(edit, reading ? IDC_TRACK_YOMI_COUNT : IDC_TRACK_NAME_COUNT), MarkField(c.text, c.mode).count);
+    }
+    Click(edit, IDCANCEL);
+  });
+  ClickCell(program.Hwnd(), IDC_TRACKS, 0, 1);
+  W32_CHECK(shown);
+}
+
+// Changes not saved: leaving and loading ask first, warning, default No.
+void UnsavedChanges() {
+  EnterFreshDirectory("unsaved", kNoPort);
+  struct Case {
+    int command;
+    Answer answer;
+    const char* question;
+    bool ends;
+    int fileQuestions;
+  };
+  const Case cases[] = {
+      {IDOK, Answer::kNo, messages::kUnsavedExitQuestion, false, 0},
+      {IDOK, Answer::kYes, messages::kUnsavedExitQuestion, true, 0},
+      {IDCANCEL, Answer::kNo, messages::kUnsavedExitQuestion, false, 0},
+      {IDCANCEL, Answer::kYes, messages::kUnsavedExitQuestion, true, 0},
+      {IDC_LOAD_CSV, Answer::kNo, messages::kUnsavedLoadQuestion, false, 0},
+  };
+  for (const Case& c : cases) {
+    ScriptedUser user;
+    Program program(Simulating());
+    SetText(program.Hwnd(), IDC_TITLE, "新しいタイトル");
+    user.Answer(c.answer);
+    SendMessageW(program.Hwnd(), WM_COMMAND, MAKEWPARAM(c.command, BN_CLICKED), 0);
+    W32_CHECK_EQ(user.BoxTexts(), std::vector<std::string>{c.question});
+    if (!user.Boxes().empty()) {
+      W32_CHECK(user.Boxes()[0].defaultNo);
+      W32_CHECK_EQ(Show(user.Boxes()[0].icon), Show(MessageIcon::kWarning));
+    }
+    W32_CHECK_EQ(program.Window().HasEnded(), c.ends);
+    W32_CHECK_EQ(user.Unanswered(), 0);
+  }
+}
+
+// A job that fails in a track offers to go on from there; the next Start
+// says so and finishes the album, which the device then holds whole.
+void ResumeFromTrack() {
+  EnterFreshDirectory("resume", kNoPort);
+  EditedAlbum edited;
+  W32_CHECK(LoadAlbumCsv(ExampleAlbum(), edited, CountUnenterable).ok);
+  std::array<bool, kTrackCount> checks{};
+  for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
+  sim::SimulatedDevice counting;
+  const int packets = sim::RunJobOnDevice(counting, RunStartChecks(edited).album, checks, kDefaultCommandDelay).packets;
+  // Both tries of one key late in the album are refused.
+  TitlerOptions options = Simulating();
+  const int refused = packets * 3 / 4;
+  for (int packet : {refused, refused + 1}) {
+    sim::PacketFault fault;
+    fault.kind = sim::PacketFault::kRefused;
+    fault.packet = packet;
+    options.simulator.faults.push_back(fault);
+  }
+
+  ScriptedUser user;
+  Program program(options);
+  user.FileName(ExampleAlbum());
+  Click(program.Hwnd(), IDC_LOAD_CSV);
+  Report first;
+  ReadReportWhenShown(first);
+  user.Answer(Answer::kYes);  // start
+  user.Answer(Answer::kOk);   // failure
+  user.Answer(Answer::kOk);   // where it stopped
+  user.Answer(Answer::kYes);  // resume from the track next time
+  Click(program.Hwnd(), IDC_START);
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 4);
+  std::string place;
+  if (user.Boxes().size() == 4) {
+    W32_CHECK_EQ(user.Boxes()[1].text, std::string(messages::kJobFailed));
+    const std::string& offer = user.Boxes()[3].text;
+    for (int track = 1; track <= kTrackCount; ++track) {
+      if (offer == messages::ResumeQuestion(messages::PlaceTrack(track))) place = messages::PlaceTrack(track);
+    }
+  }
+  W32_CHECK(!place.empty());
+
+  Report second;
+  ReadReportWhenShown(second);
+  user.Answer(Answer::kYes);  // start, from the track
+  user.Answer(Answer::kOk);   // success
+  Click(program.Hwnd(), IDC_START);
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 6);
+  if (user.Boxes().size() == 6) {
+    W32_CHECK(IsStartQuestion(user.Boxes()[4].text, messages::ResumeNote(place)));
+    W32_CHECK_EQ(user.Boxes()[5].text, std::string(messages::kJobSucceeded));
+  }
+  W32_CHECK(second.shown);
+  W32_CHECK_EQ(WithoutCarriageReturns(second.dump), counting.Dump());
 }
 
 struct TestCase {
@@ -497,6 +686,9 @@ const TestCase kTests[] = {
     {"RefusingLineFails", &RefusingLineFails, 30},
     {"AbortDuringJob", &AbortDuringJob, 60},
     {"ExitQuestion", &ExitQuestion, 30},
+    {"LiveCounts", &LiveCounts, 30},
+    {"UnsavedChanges", &UnsavedChanges, 30},
+    {"ResumeFromTrack", &ResumeFromTrack, 30},
     {"ProgramRunsWithSimulator", &ProgramRunsWithSimulator, 90},
 };
 
