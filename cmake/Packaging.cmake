@@ -48,6 +48,18 @@ if(WIN32)
   string(ASCII 239 187 191 bom)
   file(WRITE "${PROJECT_BINARY_DIR}/packaging/README-ja.txt" "${bom}${readme}")
   install(FILES "${PROJECT_BINARY_DIR}/packaging/README-ja.txt" DESTINATION .)
+
+  # The same files as an installer (Debian's nsis builds it here: cpack -G
+  # NSIS) with a Start-menu entry for the window program.
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vrellix")
+  set(CPACK_NSIS_PACKAGE_NAME "Vrellix")
+  set(CPACK_NSIS_DISPLAY_NAME "Vrellix ${PROJECT_VERSION}")
+  set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/res/icons/vrellix.ico")
+  set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/res/icons/vrellix.ico")
+  if(TARGET vrellix_win32)
+    set(CPACK_NSIS_INSTALLED_ICON_NAME "vrellix.exe")
+    set(CPACK_NSIS_MENU_LINKS "vrellix.exe" "Vrellix" "README-ja.txt" "Vrellix README")
+  endif()
 else()
   set(CPACK_GENERATOR DEB)
   set(doc_dir "${CMAKE_INSTALL_DATADIR}/doc/vrellix")

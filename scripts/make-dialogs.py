@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the Qt Designer files in res/ from the dialog templates below.
+"""Writes the dialogs in res/ from the dialog templates below: Qt Designer
+files for the Qt program, and vrellix.rc with resource.h for the Win32 one, so
+the two cannot drift apart. It also packs the program icon's PNG files into
+res/icons/vrellix.ico.
 
 Positions are Windows dialog units. They become pixels the way Windows maps a
 dialog template: x px = round(x * cx / 4), y px = round(y * cy / 8), where cx and
@@ -11,7 +14,10 @@ height 13 px) give the base units used here: cx = 7, cy = 13.
 Run after changing a template: python3 scripts/make-dialogs.py
 With --check it writes nothing and fails when a file in res/ differs from what
 it would write (the tests run it so).
+
+In the .rc the positions stay dialog units and Windows maps them itself.
 """
+import struct
 import sys
 from pathlib import Path
 from xml.sax.saxutils import escape
@@ -152,15 +158,195 @@ def dialog(name, cls, size, caption, controls, tabs):
     return out
 
 
-def main(check):
-    stale = []
+# The Win32 side of each template above: resource id and symbol, window
+# styles, and a symbol for each control that has an id.
+DIALOG_STYLE = "DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU"
+RC_DIALOGS = {
+    "titler_dlg": ("IDD_TITLER_DIALOG", 102, DIALOG_STYLE, "WS_EX_APPWINDOW", {
+        "ctl1003": "IDC_TITLE", "ctl1004": "IDC_YOMI", "ctl1007": "IDC_ARTIST", "ctl1006": "IDC_TRACKS",
+        "ctl1000": "IDC_LOAD_CSV", "ctl1001": "IDC_SAVE_CSV", "ctl1002": "IDC_START",
+        "ctl1030": "IDC_TITLE_COUNT", "ctl1031": "IDC_YOMI_COUNT", "ctl1032": "IDC_ARTIST_COUNT",
+    }),
+    "about_dlg": ("IDD_ABOUTBOX", 100, DIALOG_STYLE, None, {}),
+    "track_edit_dlg": ("IDD_TRACK_EDIT", 129, DIALOG_STYLE, None, {
+        "ctl1007": "IDC_TRACK_NAME", "ctl1003": "IDC_TRACK_NUMBER", "ctl1008": "IDC_TRACK_YOMI",
+        "ctl1033": "IDC_TRACK_NAME_COUNT", "ctl1034": "IDC_TRACK_YOMI_COUNT",
+    }),
+    "port_settings_dlg": ("IDD_PORT_SETTINGS", 132, DIALOG_STYLE, None, {
+        "ctl1020": "IDC_PORT", "ctl1021": "IDC_COMMAND_DELAY",
+    }),
+    "entry_progress_dlg": ("IDD_ENTRY_PROGRESS", 131, DIALOG_STYLE, None, {
+        "ctl1010": "IDC_PROGRESS", "ctl1011": "IDC_STATUS", "ctl1000": "IDC_ABORT",
+        "ctl1012": "IDC_ITEM", "ctl1013": "IDC_TIMES",
+    }),
+}
+
+# Dialogs only the Win32 program draws from a template (Qt lays them out in
+# code): what the built-in simulator holds after a job.
+# symbol, id, size, caption, controls: (symbol, id, kind, text, rect, style)
+RC_ONLY_DIALOGS = [
+    ("IDD_SIMULATOR_DUMP", 200, (280, 236), "Vrellix", [
+        ("IDC_VERDICT", 1100, "LTEXT", "", (7, 7, 266, 40), "SS_NOPREFIX"),
+        ("IDC_DUMP_LABEL", 1101, "LTEXT", "", (7, 50, 266, 8), "SS_NOPREFIX"),
+        ("IDC_DUMP", 1102, "EDITTEXT", None, (7, 60, 266, 150),
+         "ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP"),
+        ("IDOK", 1, "DEFPUSHBUTTON", "OK", (223, 215, 50, 14), "WS_TABSTOP"),
+    ]),
+]
+
+ICON_ID = ("IDR_MAINFRAME", 128)
+ICON_SIZES = (16, 32, 48, 256)
+FONT = '9, "ＭＳ Ｐゴシック"'
+
+
+def rc_text(text):
+    return '"' + text.replace('"', '""') + '"'
+
+
+def control_id(name, symbols):
+    if name == "ctl1":
+        return "IDOK"
+    if name == "ctl2":
+        return "IDCANCEL"
+    if name in symbols:
+        return symbols[name]
+    # A control the program addresses has its number in its name.
+    return str(int(name[3:])) if name.startswith("ctl") else "IDC_STATIC"
+
+
+def rc_control(name, cls, text, rect, extra, symbols, tabs):
+    ident = control_id(name, symbols)
+    where = ", ".join(str(v) for v in rect)
+    tab = " | WS_TABSTOP" if name in tabs else ""
+    if cls == "QLineEdit":
+        style = "ES_AUTOHSCROLL" + (" | WS_DISABLED" if extra.get("disabled") else "") + tab
+        return f"    EDITTEXT        {ident}, {where}, {style}\n"
+    if cls == "QTableWidget":
+        return (f'    CONTROL         "", {ident}, "SysListView32", LVS_REPORT | LVS_SINGLESEL | WS_BORDER{tab}, '
+                f"{where}\n")
+    if cls == "QComboBox":
+        # The height of a combo box in a template is that of its open list.
+        kind = "CBS_DROPDOWN" if extra.get("editable") else "CBS_DROPDOWNLIST"
+        x, y, w, _ = rect
+        return f"    COMBOBOX        {ident}, {x}, {y}, {w}, 80, {kind} | CBS_AUTOHSCROLL | WS_VSCROLL{tab}\n"
+    if cls == "QSpinBox":
+        # An up-down control attached to the edit before it, inside its right
+        # end; the program sets its range.
+        return (f"    EDITTEXT        {ident}, {where}, ES_NUMBER{tab}\n"
+                f'    CONTROL         "", {ident}_SPIN, "msctls_updown32", UDS_AUTOBUDDY | UDS_SETBUDDYINT | '
+                f"UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0\n")
+    if cls == "QProgressBar":
+        return f'    CONTROL         {rc_text(text)}, {ident}, "msctls_progress32", WS_BORDER, {where}\n'
+    if cls == "QPushButton":
+        kind = "DEFPUSHBUTTON" if extra.get("default") else "PUSHBUTTON"
+        return f"    {kind:<15} {rc_text(text)}, {ident}, {where}{tab.replace(' | ', ', ', 1)}\n"
+    if extra.get("icon"):
+        return f"    ICON            {ICON_ID[0]}, {ident}, {rect[0]}, {rect[1]}, {rect[2]}, {rect[3]}\n"
+    group = ", WS_GROUP" if ident != "IDC_STATIC" else ""
+    kind = "RTEXT" if extra.get("right") else "LTEXT"
+    return f"    {kind:<15} {rc_text(text)}, {ident}, {where}{group}\n"
+
+
+def rc_dialog(symbol, size, caption, style, exstyle, body):
+    out = f"{symbol} DIALOGEX 0, 0, {size[0]}, {size[1]}\n"
+    out += f"STYLE {style}\n"
+    if exstyle:
+        out += f"EXSTYLE {exstyle}\n"
+    out += f"CAPTION {rc_text(caption)}\nFONT {FONT}\nBEGIN\n{body}END\n\n"
+    return out
+
+
+def resource_header():
+    defines = [ICON_ID]
+    for name, *_ in DIALOGS:
+        symbol, ident, _, _, controls = RC_DIALOGS[name]
+        defines.append((symbol, ident))
+        defines += [(s, int(n[3:])) for n, s in controls.items()]
+        kinds = {c[0]: c[1] for c in DIALOGS[[d[0] for d in DIALOGS].index(name)][4]}
+        defines += [(s + "_SPIN", int(n[3:]) + 100) for n, s in controls.items() if kinds.get(n) == "QSpinBox"]
+    for symbol, ident, _, _, controls in RC_ONLY_DIALOGS:
+        defines.append((symbol, ident))
+        defines += [(s, i) for s, i, *_ in controls if not s.startswith("IDOK")]
+    out = "// Generated by scripts/make-dialogs.py: the resource ids of res/vrellix.rc.\n#pragma once\n\n"
+    out += "#ifndef IDC_STATIC\n#define IDC_STATIC (-1)\n#endif\n\n"
+    seen = set()
+    for symbol, ident in defines:
+        if symbol not in seen:
+            seen.add(symbol)
+            out += f"#define {symbol:<24} {ident}\n"
+    return out
+
+
+def resource_script():
+    out = "// Generated by scripts/make-dialogs.py from the dialog-unit templates.\n"
+    out += "#pragma code_page(65001)\n"
+    out += "#include <windows.h>\n#include <commctrl.h>\n#include \"resource.h\"\n#include \"vrellix_version.h\"\n\n"
+    out += "LANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT\n\n"
+    out += f'{ICON_ID[0]} ICON "icons/vrellix.ico"\n'
+    out += 'CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST "vrellix.manifest"\n\n'
     for name, cls, size, caption, controls, tabs in DIALOGS:
-        path = RES / f"{name}.ui"
-        text = dialog(name, cls, size, caption, controls, tabs).encode("utf-8")
+        symbol, _, style, exstyle, symbols = RC_DIALOGS[name]
+        body = "".join(rc_control(*c, symbols, tabs) for c in controls)
+        out += rc_dialog(symbol, size, caption, style, exstyle, body)
+    for symbol, _, size, caption, controls in RC_ONLY_DIALOGS:
+        body = ""
+        for csym, _, kind, text, rect, style in controls:
+            where = ", ".join(str(v) for v in rect)
+            label = "" if text is None else rc_text(text) + ", "
+            body += f"    {kind:<15} {label}{csym}, {where}, {style}\n"
+        out += rc_dialog(symbol, size, caption, DIALOG_STYLE, None, body)
+    out += """VS_VERSION_INFO VERSIONINFO
+FILEVERSION     VRELLIX_VERSION_MAJOR, VRELLIX_VERSION_MINOR, VRELLIX_VERSION_PATCH, 0
+PRODUCTVERSION  VRELLIX_VERSION_MAJOR, VRELLIX_VERSION_MINOR, VRELLIX_VERSION_PATCH, 0
+FILEOS          VOS_NT_WINDOWS32
+FILETYPE        VFT_APP
+BEGIN
+    BLOCK "StringFileInfo"
+    BEGIN
+        BLOCK "041104B0"
+        BEGIN
+            VALUE "FileDescription", "Vrellix"
+            VALUE "FileVersion", VRELLIX_VERSION_TEXT
+            VALUE "InternalName", "vrellix"
+            VALUE "OriginalFilename", "vrellix.exe"
+            VALUE "ProductName", "Vrellix"
+            VALUE "ProductVersion", VRELLIX_VERSION_TEXT
+        END
+    END
+    BLOCK "VarFileInfo"
+    BEGIN
+        VALUE "Translation", 0x0411, 1200
+    END
+END
+"""
+    return out
+
+
+def icon_file():
+    # Every image stays PNG, as Windows Vista and later and wine read them.
+    images = [(RES / "icons" / f"vrellix-{size}.png").read_bytes() for size in ICON_SIZES]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, data in zip(ICON_SIZES, images):
+        side = size % 256  # 0 means 256
+        out += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(images)
+
+
+def main(check):
+    outputs = {f"{name}.ui": dialog(name, cls, size, caption, controls, tabs).encode("utf-8")
+               for name, cls, size, caption, controls, tabs in DIALOGS}
+    outputs["vrellix.rc"] = resource_script().encode("utf-8")
+    outputs["resource.h"] = resource_header().encode("utf-8")
+    outputs["icons/vrellix.ico"] = icon_file()
+    stale = []
+    for name, text in outputs.items():
+        path = RES / name
         if not check:
             path.write_bytes(text)
         elif not path.exists() or path.read_bytes() != text:
-            stale.append(path.name)
+            stale.append(name)
     for name in stale:
         print(f"res/{name} differs from what scripts/make-dialogs.py writes: edit the script and run it")
     return 1 if stale else 0

@@ -91,7 +91,7 @@ void TitlerLogic::OnPortSettings() {
 bool TitlerLogic::OpenLink() {
   if (m_options.simulate) {
     // The job runs on the clock that times the simulator's replies.
-    sim::SimulatorRunner simulator = sim::MakeSimulatorRunner(sim::SimulatorOptions{}, m_settings.m_nCommandDelay,
+    sim::SimulatorRunner simulator = sim::MakeSimulatorRunner(m_options.simulator, m_settings.m_nCommandDelay,
                                                               m_options.clock);
     m_pSimulator = simulator.device;
     m_pRunner = std::move(simulator.runner);

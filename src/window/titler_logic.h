@@ -33,6 +33,8 @@ struct TitlerOptions {
   // The built-in device simulator stands in for the serial port, on a virtual
   // clock, and the window shows what it holds after each job.
   bool simulate = false;
+  // How the simulated device behaves (a line that refuses keys, for tests).
+  sim::SimulatorOptions simulator;
   // The clock of the job's waits; nullptr: the system clock (the simulator's
   // virtual one when simulating). Not owned.
   Clock* clock = nullptr;

@@ -1,0 +1,36 @@
+// What the edit fields show while the user types, in Win32: the count beside
+// each field (red when over the limit), the field's text red while it holds a
+// character the device cannot take, and the faults as the field's tooltip. A
+// plain edit control cannot colour single characters.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+
+#include "window/field_marks.h"
+
+namespace vrellix::win32 {
+
+class FieldMarkDisplay {
+ public:
+  ~FieldMarkDisplay();
+  // Once the dialog's controls exist.
+  void Attach(HWND dialog);
+  void Show(HWND edit, HWND count, const FieldMarks& marks);
+  // For WM_CTLCOLOREDIT and WM_CTLCOLORSTATIC: sets the text colour of a
+  // marked control; false for any other.
+  bool SetColour(HWND control, HDC dc) const;
+
+ private:
+  HWND m_dialog = nullptr;
+  HWND m_tooltip = nullptr;
+  std::set<HWND> m_tools;
+  std::set<HWND> m_red;
+};
+
+// "ＭＳ ゴシック" 9 pt (or wine's stand-in): every character one cell, so a
+// count against a limit can be seen. Deleted by the caller.
+HFONT CreateFixedWidthFont(HWND window);
+
+}  // namespace vrellix::win32

@@ -1,0 +1,22 @@
+// The main window's modal helpers: the track edit dialog (129), the About box
+// (100), the 通信設定 dialog and the simulator's report.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "window/titler_view.h"
+
+namespace vrellix::win32 {
+
+// True when closed with OK after the length checks passed; edit then holds the
+// texts as typed.
+bool RunTrackEditDialog(HWND owner, TrackEdit& edit);
+void RunAboutBox(HWND owner);
+// True when closed with OK; edit then holds the port as chosen or typed
+// (untrimmed) and the command delay.
+bool RunPortSettingsDialog(HWND owner, PortSettingsEdit& edit);
+void RunSimulatorDump(HWND owner, const std::string& verdict, const std::string& dump);
+
+}  // namespace vrellix::win32

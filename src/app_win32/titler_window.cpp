@@ -1,0 +1,260 @@
+#include "app_win32/titler_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app_win32/small_dialogs.h"
+#include "app_win32/user_boxes.h"
+#include "app_win32/win32_text.h"
+#include "messages/messages.h"
+#include "resource.h"
+
+namespace vrellix::win32 {
+
+namespace {
+
+const COLORREF kBackground = RGB(162, 188, 189);
+
+int FieldId(TextField field) {
+  switch (field) {
+    case TextField::kTitle: return IDC_TITLE;
+    case TextField::kYomi: return IDC_YOMI;
+    case TextField::kArtist: return IDC_ARTIST;
+  }
+  return 0;
+}
+
+int CountId(TextField field) {
+  switch (field) {
+    case TextField::kTitle: return IDC_TITLE_COUNT;
+    case TextField::kYomi: return IDC_YOMI_COUNT;
+    case TextField::kArtist: return IDC_ARTIST_COUNT;
+  }
+  return 0;
+}
+
+int ControlId(Control control) {
+  switch (control) {
+    case Control::kLoad: return IDC_LOAD_CSV;
+    case Control::kSave: return IDC_SAVE_CSV;
+    case Control::kStart: return IDC_START;
+    case Control::kExit: return IDOK;
+  }
+  return 0;
+}
+
+HICON LoadProgramIcon(int size) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                       size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+TitlerWindow::TitlerWindow(ProgressWindow& progress, const TitlerOptions& options)
+    : m_progress(progress), m_logic(*this, progress.Logic(), options) {}
+
+TitlerWindow::~TitlerWindow() {
+  Destroy();
+  if (m_background) DeleteObject(m_background);
+  if (m_fixedFont) DeleteObject(m_fixedFont);
+  if (m_bigIcon) DestroyIcon(m_bigIcon);
+  if (m_smallIcon) DestroyIcon(m_smallIcon);
+}
+
+void TitlerWindow::OnInitDialog() {
+  if (HMENU menu = GetSystemMenu(Hwnd(), FALSE)) {
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
+    AppendMenuW(menu, MF_STRING, kAboutCommand, Wide(messages::kAboutItem).c_str());
+  }
+  // Fixed-width text in the fields and the list, where counts matter.
+  m_fixedFont = CreateFixedWidthFont(Hwnd());
+  for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
+    SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_fixedFont), TRUE);
+  m_marks.Attach(Hwnd());
+  m_bigIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
+  m_smallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+  m_background = CreateSolidBrush(kBackground);
+  m_progress.SetOwner(Hwnd());
+  BuildTrackList();
+  m_logic.OnInitDialog();
+}
+
+void TitlerWindow::BuildTrackList() {
+  HWND list = Item(IDC_TRACKS);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  // The two text columns share what the number column and the scroll bar leave.
+  RECT client;
+  GetClientRect(list, &client);
+  const int room = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
+  const int textWidth = room * 5 / 12;
+  const std::string headers[] = {messages::kTrackListNumber, messages::kTrackListName, messages::kTrackListYomi};
+  for (int column = 0; column < 3; ++column) {
+    std::wstring header = Wide(headers[column]);
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    lvc.fmt = LVCFMT_LEFT;
+    lvc.cx = column == 0 ? room - 2 * textWidth : textWidth;
+    lvc.pszText = header.data();
+    ListView_InsertColumn(list, column, &lvc);
+  }
+  for (int row = 0; row < kTrackCount; ++row) {
+    std::wstring number = std::to_wstring(row + 1);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = number.data();
+    ListView_InsertItem(list, &item);
+  }
+}
+
+std::string TitlerWindow::Text(TextField field) const { return WindowTextUtf8(Item(FieldId(field))); }
+
+void TitlerWindow::SetText(TextField field, const std::string& text) { SetWindowTextUtf8(Item(FieldId(field)), text); }
+
+void TitlerWindow::ShowFieldMarks(TextField field, const FieldMarks& marks) {
+  m_marks.Show(Item(FieldId(field)), Item(CountId(field)), marks);
+}
+
+void TitlerWindow::FocusText(TextField field) {
+  SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(FieldId(field))), TRUE);
+}
+
+void TitlerWindow::FocusTrack(int row, TrackColumn) {
+  HWND list = Item(IDC_TRACKS);
+  ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(list, row, FALSE);
+  SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+}
+
+void TitlerWindow::SetCaption(const std::string& text) { SetWindowTextUtf8(Hwnd(), text); }
+
+std::string TitlerWindow::CellText(int row, TrackColumn column) const {
+  std::wstring text(1024, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = static_cast<int>(column);
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto length = static_cast<std::size_t>(
+        SendMessageW(Item(IDC_TRACKS), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < text.size()) {
+      text.resize(length);
+      return Utf8(text);
+    }
+    text.resize(text.size() * 2);
+  }
+}
+
+void TitlerWindow::SetCellText(int row, TrackColumn column, const std::string& text) {
+  std::wstring wide = Wide(text);
+  ListView_SetItemText(Item(IDC_TRACKS), row, static_cast<int>(column), wide.data());
+}
+
+bool TitlerWindow::IsChecked(int row) const { return ListView_GetCheckState(Item(IDC_TRACKS), row) != 0; }
+
+void TitlerWindow::SetChecked(int row, bool checked) { ListView_SetCheckState(Item(IDC_TRACKS), row, checked); }
+
+void TitlerWindow::EnableControl(Control control, bool enabled) { EnableWindow(Item(ControlId(control)), enabled); }
+
+std::optional<std::string> TitlerWindow::AskFileName(FileQuestion question, const std::string& proposed) {
+  return win32::AskFileName(Hwnd(), question, proposed);
+}
+
+bool TitlerWindow::EditTrack(TrackEdit& edit) { return RunTrackEditDialog(Hwnd(), edit); }
+
+bool TitlerWindow::EditPortSettings(PortSettingsEdit& edit) { return RunPortSettingsDialog(Hwnd(), edit); }
+
+void TitlerWindow::ShowSimulatorDump(const std::string& verdict, const std::string& dump) {
+  RunSimulatorDump(Hwnd(), verdict, dump);
+}
+
+Answer TitlerWindow::ShowMessage(const Message& message) { return ShowMessageBox(Hwnd(), message); }
+
+void TitlerWindow::OnCommand(int id, int code) {
+  if (code == EN_CHANGE) {
+    if (id == IDC_TITLE) m_logic.OnTextChanged(TextField::kTitle);
+    if (id == IDC_YOMI) m_logic.OnTextChanged(TextField::kYomi);
+    if (id == IDC_ARTIST) m_logic.OnTextChanged(TextField::kArtist);
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDC_LOAD_CSV: m_logic.OnLoadCsv(); break;
+    case IDC_SAVE_CSV: m_logic.OnSaveCsv(); break;
+    case IDC_START: m_logic.OnStart(); break;
+    // 終了, or Enter through the default button: asks first.
+    case IDOK:
+      if (m_logic.OnExit()) End(IDOK);
+      break;
+    // Escape and the close box: asks only when there are unsaved changes.
+    case IDCANCEL:
+      if (m_logic.OnCancel()) End(IDCANCEL);
+      break;
+    default: break;
+  }
+}
+
+void TitlerWindow::OnTrackListClick(const NMITEMACTIVATE& click) {
+  LVHITTESTINFO hit{};
+  hit.pt = click.ptAction;
+  const int row = ListView_SubItemHitTest(Item(IDC_TRACKS), &hit);
+  m_logic.OnTrackCellClicked(row < 0 ? -1 : hit.iItem, hit.iSubItem);
+}
+
+bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == kAboutCommand) {
+        RunAboutBox(Hwnd());
+      } else if ((wParam & 0xFFF0) == kPortSettingsCommand) {
+        m_logic.OnPortSettings();
+      } else {
+        return false;
+      }
+      result = 0;
+      return true;
+    case WM_CONTEXTMENU: {
+      HMENU menu = CreatePopupMenu();
+      AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
+      const auto chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr);
+      DestroyMenu(menu);
+      if (chosen == static_cast<BOOL>(kPortSettingsCommand)) m_logic.OnPortSettings();
+      result = 0;
+      return true;
+    }
+    case WM_CTLCOLOREDIT: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      if (!m_marks.SetColour(reinterpret_cast<HWND>(lParam), dc)) return false;
+      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+      result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+      return true;
+    }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom != IDC_TRACKS || header->code != NM_CLICK) return false;
+      OnTrackListClick(*reinterpret_cast<const NMITEMACTIVATE*>(lParam));
+      result = 0;
+      return true;
+    }
+    case WM_CTLCOLORDLG:
+      result = reinterpret_cast<INT_PTR>(m_background);
+      return true;
+    case WM_CTLCOLORSTATIC:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      m_marks.SetColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+      result = reinterpret_cast<INT_PTR>(m_background);
+      return true;
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<INT_PTR>(m_bigIcon);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vrellix::win32

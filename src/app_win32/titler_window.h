@@ -1,0 +1,66 @@
+// The main window (dialog 102) in Win32: a view of TitlerLogic that only draws
+// and passes the events on.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app_win32/dialog_window.h"
+#include "app_win32/field_marks_win32.h"
+#include "app_win32/progress_window.h"
+#include "window/titler_logic.h"
+#include "window/titler_view.h"
+
+namespace vrellix::win32 {
+
+// The system menu commands of the About item and of the 通信設定 item (which
+// the context menu offers too).
+constexpr UINT kAboutCommand = 16;
+constexpr UINT kPortSettingsCommand = 32;
+
+class TitlerWindow final : public DialogWindow, public TitlerView {
+ public:
+  // progress outlives the window.
+  TitlerWindow(ProgressWindow& progress, const TitlerOptions& options);
+  ~TitlerWindow() override;
+
+  TitlerLogic& Logic() { return m_logic; }
+
+  // TitlerView.
+  std::string Text(TextField field) const override;
+  void SetText(TextField field, const std::string& text) override;
+  void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
+  void FocusText(TextField field) override;
+  void FocusTrack(int row, TrackColumn column) override;
+  std::string CellText(int row, TrackColumn column) const override;
+  void SetCellText(int row, TrackColumn column, const std::string& text) override;
+  bool IsChecked(int row) const override;
+  void SetChecked(int row, bool checked) override;
+  void EnableControl(Control control, bool enabled) override;
+  void SetCaption(const std::string& text) override;
+  std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
+  bool EditTrack(TrackEdit& edit) override;
+  bool EditPortSettings(PortSettingsEdit& edit) override;
+  void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
+  Answer ShowMessage(const Message& message) override;
+
+ protected:
+  void OnInitDialog() override;
+  void OnCommand(int id, int code) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+ private:
+  void BuildTrackList();
+  void OnTrackListClick(const NMITEMACTIVATE& click);
+
+  ProgressWindow& m_progress;
+  TitlerLogic m_logic;
+  FieldMarkDisplay m_marks;
+  HFONT m_fixedFont = nullptr;
+  HBRUSH m_background = nullptr;
+  HICON m_bigIcon = nullptr;
+  HICON m_smallIcon = nullptr;
+};
+
+}  // namespace vrellix::win32

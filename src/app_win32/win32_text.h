@@ -1,0 +1,17 @@
+// The core speaks UTF-8; Windows' W functions speak UTF-16.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vrellix::win32 {
+
+// Invalid input becomes U+FFFD rather than nothing.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+
+std::string WindowTextUtf8(HWND window);
+void SetWindowTextUtf8(HWND window, const std::string& text);
+
+}  // namespace vrellix::win32
