@@ -22,8 +22,8 @@ namespace {
 bool ReportTooLong(const EditedAlbum& album, AlbumField field) {
   const std::optional<std::string> cp932 = Utf8ToCp932(TrimWhite(FieldText(album, field)));
   if (!cp932 || cp932->size() <= static_cast<size_t>(kFieldLimitBytes)) return false;
-  std::fprintf(stderr, "%s: %zu bytes, more than the %d the field takes: shorten it in the album file\n",
-               FieldLabel(field).c_str(), cp932->size(), kFieldLimitBytes);
+  std::fprintf(stderr, "%s: %d bytes, more than the %d the field takes: shorten it in the album file\n",
+               FieldLabel(field).c_str(), static_cast<int>(cp932->size()), kFieldLimitBytes);
   return true;
 }
 
