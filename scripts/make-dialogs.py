@@ -44,6 +44,9 @@ DIALOGS = [
         ("staticTitle", "QLabel", "Title", (18, 13, 83, 8), {}),
         ("staticArtist", "QLabel", "Artist", (18, 71, 83, 8), {}),
         ("staticYomi", "QLabel", "よみ", (18, 42, 83, 8), {}),
+        ("ctl1030", "QLabel", "0/32", (154, 27, 36, 8), {}),
+        ("ctl1031", "QLabel", "0/16", (154, 56, 36, 8), {}),
+        ("ctl1032", "QLabel", "0/32", (154, 85, 36, 8), {}),
     ], ["ctl1003", "ctl1004", "ctl1007", "ctl1006", "ctl1000", "ctl1001", "ctl1002", "ctl1"]),
     ("about_dlg", "CAboutDlgUi", (235, 55), "Vrellixのﾊﾞｰｼﾞｮﾝ情報", [
         ("staticIcon", "QLabel", None, (11, 17, 20, 20), {"icon": True}),
@@ -59,13 +62,29 @@ DIALOGS = [
         ("staticName", "QLabel", "曲名", (40, 13, 79, 8), {}),
         ("ctl1008", "QLineEdit", None, (163, 23, 117, 12), {}),
         ("staticYomi", "QLabel", "よみ", (163, 13, 79, 8), {}),
+        ("ctl1033", "QLabel", "0/32", (120, 13, 37, 8), {"right": True}),
+        ("ctl1034", "QLabel", "0/16", (243, 13, 37, 8), {"right": True}),
     ], ["ctl1007", "ctl1", "ctl2", "ctl1008"]),
-    ("entry_progress_dlg", "CEntryProgressDlgUi", (154, 93), "ＲＺＴデータ入力中", [
+    ("port_settings_dlg", "CPortSettingsDlgUi", (186, 77), "通信設定", [
+        ("staticPort", "QLabel", "ｼﾘｱﾙﾎﾟｰﾄ", (7, 7, 80, 8), {}),
+        ("ctl1020", "QComboBox", None, (7, 17, 172, 12), {"editable": True}),
+        ("staticDelay", "QLabel", "ｺﾏﾝﾄﾞDELAY(ms)", (7, 36, 80, 8), {}),
+        ("ctl1021", "QSpinBox", None, (7, 46, 50, 12), {"range": (0, 10000)}),
+        ("ctl1", "QPushButton", "OK", (91, 56, 42, 14), {"default": True}),
+        ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (137, 56, 42, 14), {}),
+    ], ["ctl1020", "ctl1021", "ctl1", "ctl2"]),
+    ("entry_progress_dlg", "CEntryProgressDlgUi", (154, 115), "ＲＺＴデータ入力中", [
         ("ctl1010", "QProgressBar", "Progress1", (14, 42, 127, 10), {}),
         ("ctl1011", "QLabel", "処理内容", (16, 23, 101, 11), {}),
-        ("ctl1000", "QPushButton", "Button1", (59, 59, 35, 18), {"autodefault": False}),
+        ("ctl1012", "QLabel", "", (16, 56, 127, 9), {}),
+        ("ctl1013", "QLabel", "", (16, 67, 127, 9), {}),
+        ("ctl1000", "QPushButton", "Button1", (59, 81, 35, 18), {"autodefault": False}),
     ], ["ctl1000"]),
 ]
+
+
+# Dialogs whose template size is only their smallest: no maximum size.
+RESIZABLE = {"titler_dlg"}
 
 
 def prop(name, inner):
@@ -85,10 +104,17 @@ def control(name, cls, text, rect, extra):
         out += prop("textVisible", "<bool>false</bool>")
     elif text is not None:
         out += prop("text", f"<string>{escape(text)}</string>")
-    if cls == "QLabel" and not extra.get("icon"):
+    if cls == "QLabel" and extra.get("right"):
+        out += prop("alignment", "<set>Qt::AlignTrailing|Qt::AlignRight|Qt::AlignTop</set>")
+    elif cls == "QLabel" and not extra.get("icon"):
         out += prop("alignment", "<set>Qt::AlignLeading|Qt::AlignLeft|Qt::AlignTop</set>")
     if cls == "QLabel":
         out += prop("focusPolicy", "<enum>Qt::NoFocus</enum>")
+    if extra.get("editable"):
+        out += prop("editable", "<bool>true</bool>")
+    if "range" in extra:
+        out += prop("minimum", f"<number>{extra['range'][0]}</number>")
+        out += prop("maximum", f"<number>{extra['range'][1]}</number>")
     if extra.get("icon"):
         out += prop("pixmap", '<pixmap resource="vrellix.qrc">:/icons/vrellix-32.png</pixmap>')
     if extra.get("disabled"):
@@ -114,7 +140,8 @@ def dialog(name, cls, size, caption, controls, tabs):
     out += prop("geometry", geometry).replace("   ", "  ", 1)
     size_xml = f"<size><width>{w}</width><height>{h}</height></size>"
     out += prop("minimumSize", size_xml)
-    out += prop("maximumSize", size_xml)
+    if name not in RESIZABLE:
+        out += prop("maximumSize", size_xml)
     out += prop("windowTitle", f"<string>{escape(caption)}</string>")
     for c in controls:
         out += control(*c)

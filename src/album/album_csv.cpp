@@ -37,13 +37,16 @@ std::string FieldLabel(int index) {
 // never ends cannot exhaust memory.
 constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
 
-CsvResult Failure(std::string message) { return CsvResult{false, std::move(message)}; }
+CsvResult Failure(std::string message) { return CsvResult{false, std::move(message), ""}; }
 
 }  // namespace
 
 CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableCount countUnenterable) {
   std::string contents;
-  if (ReadWholeFile(path, kMaxFileBytes, contents) != ReadOutcome::kRead) return Failure(messages::kFileOpenFailed);
+  std::string reason;
+  if (ReadWholeFile(path, kMaxFileBytes, contents, &reason) != ReadOutcome::kRead) {
+    return CsvResult{false, messages::kFileOpenFailed, reason};
+  }
   std::string_view rest = contents;
   // Non-ASCII bytes stand only inside fields: more than 103 fields of 96 bytes
   // cannot load whichever way they are read.
@@ -112,7 +115,7 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
     row.yomi = std::move(fields[static_cast<size_t>(2 * r + 4)]);
     if (!row.name.empty()) row.checked = true;  // an empty name keeps its mark
   }
-  return CsvResult{true, std::string()};
+  return CsvResult{true, std::string(), ""};
 }
 
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files) {
@@ -158,12 +161,13 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
     bytes += name + separator + encoded[static_cast<size_t>(2 * k + 2)] + "\r\n";
   }
 
-  switch (ReplaceFileContents(path, bytes, files)) {
-    case ReplaceOutcome::kReplaced: return CsvResult{true, messages::kFileSaved};
-    case ReplaceOutcome::kCannotCreate: return Failure(messages::kFileOpenFailed);
+  std::string reason;
+  switch (ReplaceFileContents(path, bytes, files, &reason)) {
+    case ReplaceOutcome::kReplaced: return CsvResult{true, messages::kFileSaved, ""};
+    case ReplaceOutcome::kCannotCreate: return CsvResult{false, messages::kFileOpenFailed, reason};
     case ReplaceOutcome::kWriteFailed: break;
   }
-  return Failure(messages::kFileWriteFailed);
+  return CsvResult{false, messages::kFileWriteFailed, reason};
 }
 
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album) {

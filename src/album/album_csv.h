@@ -14,6 +14,9 @@ namespace vrellix {
 struct CsvResult {
   bool ok = false;
   std::string message;  // UTF-8 text to show; on a successful save "ＳＡＶＥ終了"
+  // When the file itself could not be read or written: why, in the system's
+  // words ("No such file or directory"), for a line after the message.
+  std::string reason;
 };
 
 // Loads the file into album, replacing the texts and all 50 rows and checking

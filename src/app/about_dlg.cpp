@@ -13,9 +13,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
   PrepareFixedDialog(this);
   // The layout's label holds a placeholder number; the one shown is the build's.
   m_ui->staticVersion->setText(QStringLiteral("Vrellix Version ") + QString::fromLatin1(kVersion));
+  // OK is the default button: Enter closes the box, as Escape does.
   connect(m_ui->ctl1, &QPushButton::clicked, this, &QDialog::accept);
-  // Enter and Escape do nothing here: only OK and the close box close the box.
-  new EnterEscapeFilter(this);
 }
 
 CAboutDlg::~CAboutDlg() = default;

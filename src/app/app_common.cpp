@@ -1,10 +1,22 @@
 #include "app/app_common.h"
 
 #include <QEvent>
+#include <QCoreApplication>
 #include <QFont>
+#include <QInputMethodEvent>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QTextCharFormat>
 #include <QWidget>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 // Outside any namespace: Q_INIT_RESOURCE declares a function of the global one.
 static void InitVrellixQrc() { Q_INIT_RESOURCE(vrellix); }
@@ -21,7 +33,7 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-void PrepareFixedDialog(QWidget* dialog) {
+void PrepareDialog(QWidget* dialog, DialogSize sizing) {
   QFont font = dialog->font();
   // The templates were laid out for the first; the IPA fonts are the usual
   // stand-ins on systems without it.
@@ -30,10 +42,66 @@ void PrepareFixedDialog(QWidget* dialog) {
                     QStringLiteral("Noto Sans CJK JP")});
   font.setPointSize(9);
   dialog->setFont(font);
+  if (sizing == DialogSize::kResizable) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+    dialog->setMinimumSize(dialog->size());
+    dialog->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    return;
+  }
   dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint);
   dialog->setFixedSize(dialog->size());
+}
+
+bool LoadJapaneseTranslations() {
+  // Owned by the application, which outlives every window.
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+QFont FixedWidthFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                    QStringLiteral("Noto Sans Mono CJK JP")});
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(9);
+  return font;
+}
+
+void ShowFieldMarks(QLineEdit* edit, QLabel* count, const FieldMarks& marks) {
+  count->setText(ToQString(marks.count));
+  QPalette palette = count->palette();
+  palette.setColor(QPalette::WindowText, marks.tooLong ? QColor(Qt::red) : edit->palette().color(QPalette::Text));
+  count->setPalette(palette);
+  edit->setToolTip(ToQString(marks.tip));
+
+  // The marks count code points; QString counts UTF-16 units.
+  const QString text = edit->text();
+  std::vector<int> offsets;
+  for (int i = 0; i < text.size(); i += text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1) offsets.push_back(i);
+  offsets.push_back(static_cast<int>(text.size()));
+  const auto offset = [&](int point) { return offsets[static_cast<std::size_t>(std::clamp<int>(point, 0, static_cast<int>(offsets.size()) - 1))]; };
+  QTextCharFormat fault;
+  fault.setForeground(QColor(Qt::red));
+  fault.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  fault.setUnderlineColor(QColor(Qt::red));
+  // A line edit takes formats for parts of its text only with an input method
+  // event (positions relative to the cursor); one without text changes nothing else.
+  QList<QInputMethodEvent::Attribute> attributes;
+  for (const FieldMarks::Span& span : marks.faults) {
+    const int from = offset(span.start);
+    attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, from - edit->cursorPosition(),
+                                               offset(span.start + span.length) - from, fault);
+  }
+  QInputMethodEvent event(QString(), attributes);
+  QCoreApplication::sendEvent(edit, &event);
 }
 
 Answer ShowMessage(QWidget* parent, const Message& message) {
@@ -43,6 +111,7 @@ Answer ShowMessage(QWidget* parent, const Message& message) {
   const bool yesNo = message.buttons == MessageButtons::kYesNo;
   QMessageBox box(icon, QString::fromUtf8(kAppName), ToQString(message.text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  if (yesNo) box.setDefaultButton(message.defaultNo ? QMessageBox::No : QMessageBox::Yes);
   box.exec();
   if (!yesNo) return Answer::kOk;
   return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
@@ -62,6 +131,23 @@ bool EnterEscapeFilter::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QObject::eventFilter(watched, event);
+}
+
+Answer WidgetMessages::ShowMessage(const Message& message) { return vrellix::ShowMessage(m_pParent, message); }
+
+void ExtendContextMenu(QLineEdit* edit, std::function<void(QMenu& menu)> addItems) {
+  edit->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(edit, &QWidget::customContextMenuRequested, edit, [edit, addItems](const QPoint& at) {
+    std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    menu->addSeparator();
+    addItems(*menu);
+    menu->exec(edit->mapToGlobal(at));
+  });
+}
+
+void ReplaceTextUndoably(QLineEdit* edit, const QString& text) {
+  edit->selectAll();
+  edit->insert(text);
 }
 
 }  // namespace vrellix

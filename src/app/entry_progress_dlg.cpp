@@ -29,6 +29,10 @@ void CEntryProgressDlg::SetPosition(int position) { m_ctlProgress->setValue(posi
 
 void CEntryProgressDlg::SetStatusText(const std::string& text) { m_ui->ctl1011->setText(ToQString(text)); }
 
+void CEntryProgressDlg::SetItemText(const std::string& text) { m_ui->ctl1012->setText(ToQString(text)); }
+
+void CEntryProgressDlg::SetTimeText(const std::string& text) { m_ui->ctl1013->setText(ToQString(text)); }
+
 void CEntryProgressDlg::SetAbortText(const std::string& text) { m_ui->ctl1000->setText(ToQString(text)); }
 
 bool CEntryProgressDlg::IsOpen() const { return isVisible(); }

@@ -32,6 +32,8 @@ class CEntryProgressDlg : public QDialog, public ProgressView {
   void SetRange(int max) override;
   void SetPosition(int position) override;
   void SetStatusText(const std::string& text) override;
+  void SetItemText(const std::string& text) override;
+  void SetTimeText(const std::string& text) override;
   void SetAbortText(const std::string& text) override;
   bool IsOpen() const override;
   void Close(bool ok) override;

@@ -12,18 +12,26 @@ namespace vrellix {
 class FileNameSource {
  public:
   virtual ~FileNameSource() = default;
-  // Nothing when the user cancelled.
-  virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
+  // Nothing when the user cancelled. proposed: the album file last loaded or
+  // saved, or empty.
+  virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) = 0;
   // Nothing when the user cancelled; the user has agreed to overwrite an existing file.
-  virtual std::optional<QString> SaveFileName(QWidget* parent) = 0;
+  virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& proposed) = 0;
+  // A CUE sheet to read; by default from the same source as album files.
+  virtual std::optional<QString> OpenCueSheetName(QWidget* parent, const QString& proposed) {
+    return OpenFileName(parent, proposed);
+  }
 };
 
-// File dialogs that first list the folder's CSV files ("*.csv" as the initial
-// name), with no filter list and no default extension added.
+// File dialogs in the proposed file's folder (the current one at first) that
+// first list the folder's CSV files ("*.csv" as the initial name); saving
+// offers the proposed file's name. No filter list.
 class DialogFileNameSource final : public FileNameSource {
  public:
-  std::optional<QString> OpenFileName(QWidget* parent) override;
-  std::optional<QString> SaveFileName(QWidget* parent) override;
+  std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) override;
+  std::optional<QString> SaveFileName(QWidget* parent, const QString& proposed) override;
+  // The same open dialog, first listing the folder's "*.cue" files.
+  std::optional<QString> OpenCueSheetName(QWidget* parent, const QString& proposed) override;
 };
 
 }  // namespace vrellix

@@ -17,6 +17,7 @@ CTitlerApp::CTitlerApp(int& argc, char** argv) : QApplication(argc, argv) {
 bool CTitlerApp::InitInstance() {
   setApplicationName(QString::fromUtf8(kAppName));
   InitGuiResources();
+  LoadJapaneseTranslations();
   setWindowIcon(ProgramIcon());
 
   // The progress window outlives every job: the worker reports to it.

@@ -2,6 +2,8 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/file_dialogs.h"
+#include "app/port_settings_dlg.h"
 #include "app/simulator_dump_dlg.h"
 #include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
@@ -38,7 +41,10 @@ CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWid
       m_pFiles(files),
       m_logic(*this, g_dlgProgress->Logic(), options) {
   m_ui->setupUi(this);
-  PrepareFixedDialog(this);
+  PrepareDialog(this, DialogSize::kResizable);
+  m_templateSize = size();
+  m_listGeometry = m_ui->ctl1006->geometry();
+  m_buttonTop = m_ui->ctl1000->y();
   setWindowIcon(ProgramIcon());
   if (!m_pFiles) {
     m_pOwnFiles = std::make_unique<DialogFileNameSource>();
@@ -51,6 +57,12 @@ CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWid
   connect(m_ui->ctl1002, &QPushButton::clicked, this, [this]() { m_logic.OnStart(); });
   connect(m_ui->ctl1006, &QTableWidget::cellClicked, this,
           [this](int row, int column) { m_logic.OnTrackCellClicked(row, column); });
+  for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) {
+    Edit(field)->setFont(FixedWidthFont());
+    connect(Edit(field), &QLineEdit::textChanged, this, [this, field]() { m_logic.OnTextChanged(field); });
+  }
+  m_ui->ctl1006->setFont(FixedWidthFont());
+  AddReadingItems();
 
   // The dialog's background, seen through the transparent static texts, in the
   // program's colour. Edit fields, the list and the buttons paint with the Base
@@ -109,21 +121,33 @@ void CTitlerDlg::BuildTrackList() {
 
 QTableWidgetItem* CTitlerDlg::Cell(int row, int column) const { return m_ui->ctl1006->item(row, column); }
 
-std::string CTitlerDlg::Text(TextField field) const {
+QLineEdit* CTitlerDlg::Edit(TextField field) const {
   switch (field) {
-    case TextField::kTitle: return ToUtf8(m_ui->ctl1003->text());
-    case TextField::kYomi: return ToUtf8(m_ui->ctl1004->text());
-    case TextField::kArtist: return ToUtf8(m_ui->ctl1007->text());
+    case TextField::kTitle: return m_ui->ctl1003;
+    case TextField::kYomi: return m_ui->ctl1004;
+    case TextField::kArtist: return m_ui->ctl1007;
   }
-  return {};
+  return m_ui->ctl1003;
 }
 
-void CTitlerDlg::SetText(TextField field, const std::string& text) {
-  switch (field) {
-    case TextField::kTitle: m_ui->ctl1003->setText(ToQString(text)); break;
-    case TextField::kYomi: m_ui->ctl1004->setText(ToQString(text)); break;
-    case TextField::kArtist: m_ui->ctl1007->setText(ToQString(text)); break;
-  }
+std::string CTitlerDlg::Text(TextField field) const { return ToUtf8(Edit(field)->text()); }
+
+void CTitlerDlg::SetText(TextField field, const std::string& text) { Edit(field)->setText(ToQString(text)); }
+
+void CTitlerDlg::ReplaceText(TextField field, const std::string& text) { ReplaceTextUndoably(Edit(field), ToQString(text)); }
+
+void CTitlerDlg::ShowFieldMarks(TextField field, const FieldMarks& marks) {
+  QLabel* count = field == TextField::kTitle ? m_ui->ctl1030 : field == TextField::kYomi ? m_ui->ctl1031 : m_ui->ctl1032;
+  vrellix::ShowFieldMarks(Edit(field), count, marks);
+}
+
+void CTitlerDlg::FocusText(TextField field) { Edit(field)->setFocus(); }
+
+void CTitlerDlg::FocusTrack(int row, TrackColumn column) {
+  QTableWidget* list = m_ui->ctl1006;
+  list->setCurrentCell(row, static_cast<int>(column));
+  list->scrollToItem(Cell(row, static_cast<int>(column)));
+  list->setFocus();
 }
 
 std::string CTitlerDlg::CellText(int row, TrackColumn column) const {
@@ -147,16 +171,23 @@ void CTitlerDlg::EnableControl(Control control, bool enabled) {
   }
 }
 
-std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question) {
-  const std::optional<QString> name =
-      question == FileQuestion::kOpenAlbum ? m_pFiles->OpenFileName(this) : m_pFiles->SaveFileName(this);
+void CTitlerDlg::SetCaption(const std::string& text) { setWindowTitle(ToQString(text)); }
+
+std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question, const std::string& proposed) {
+  const QString last = ToQString(proposed);
+  std::optional<QString> name;
+  switch (question) {
+    case FileQuestion::kOpenAlbum: name = m_pFiles->OpenFileName(this, last); break;
+    case FileQuestion::kSaveAlbum: name = m_pFiles->SaveFileName(this, last); break;
+    case FileQuestion::kOpenCueSheet: name = m_pFiles->OpenCueSheetName(this, last); break;
+  }
   // The core takes file names in UTF-8 on every platform.
   if (!name) return std::nullopt;
   return ToUtf8(*name);
 }
 
 bool CTitlerDlg::EditTrack(TrackEdit& edit) {
-  CTrackEditDlg dialog(this);
+  CTrackEditDlg dialog(this, &m_logic.Readings());
   dialog.m_strNumber = edit.number;
   dialog.m_strName = edit.name;
   dialog.m_strYomi = edit.yomi;
@@ -164,6 +195,11 @@ bool CTitlerDlg::EditTrack(TrackEdit& edit) {
   edit.name = dialog.m_strName;
   edit.yomi = dialog.m_strYomi;
   return true;
+}
+
+bool CTitlerDlg::EditPortSettings(PortSettingsEdit& edit) {
+  CPortSettingsDlg dialog(this);
+  return dialog.DoModal(edit) == QDialog::Accepted;
 }
 
 void CTitlerDlg::ShowSimulatorDump(const std::string& verdict, const std::string& dump) {
@@ -177,6 +213,20 @@ void CTitlerDlg::accept() {
   if (m_logic.OnExit()) QDialog::accept();
 }
 
+void CTitlerDlg::reject() {
+  if (m_logic.OnCancel()) QDialog::reject();
+}
+
+void CTitlerDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (!m_templateSize.isValid()) return;  // before the layout was taken
+  const QSize grown = size() - m_templateSize;
+  m_ui->ctl1006->setGeometry(m_listGeometry.adjusted(0, 0, grown.width(), grown.height()));
+  // The buttons' places in the template, moved down by what the window grew.
+  const int buttonTop = m_buttonTop + grown.height();
+  for (QPushButton* button : {m_ui->ctl1000, m_ui->ctl1001, m_ui->ctl1002, m_ui->ctl1}) button->move(button->x(), buttonTop);
+}
+
 bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
   if (IsAboutSystemCommand(message)) {
     OnAbout();
@@ -186,13 +236,33 @@ bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr
   return QDialog::nativeEvent(eventType, message, result);
 }
 
+void CTitlerDlg::AddReadingItems() {
+  const auto suggestReading = [this](QMenu& menu) {
+    menu.addAction(ToQString(messages::kSuggestReadingItem), this, [this]() { m_logic.OnSuggestReading(); });
+  };
+  const auto convertName = [this](TextField field) {
+    return [this, field](QMenu& menu) {
+      menu.addAction(ToQString(messages::kToHiraganaItem), this,
+                     [this, field]() { m_logic.OnConvertName(field, KanaStyle::kHiragana); });
+      menu.addAction(ToQString(messages::kToKatakanaItem), this,
+                     [this, field]() { m_logic.OnConvertName(field, KanaStyle::kKatakana); });
+    };
+  };
+  ExtendContextMenu(Edit(TextField::kTitle), [suggestReading, convertName](QMenu& menu) {
+    suggestReading(menu);
+    convertName(TextField::kTitle)(menu);
+  });
+  ExtendContextMenu(Edit(TextField::kYomi), suggestReading);
+  ExtendContextMenu(Edit(TextField::kArtist), convertName(TextField::kArtist));
+}
+
 void CTitlerDlg::contextMenuEvent(QContextMenuEvent* event) {
-  if (m_bAboutInSystemMenu) {
-    QDialog::contextMenuEvent(event);
-    return;
-  }
   QMenu menu(this);
-  menu.addAction(ToQString(kAboutItem), this, &CTitlerDlg::OnAbout);
+  menu.addAction(ToQString(messages::kFillReadingsItem), this, [this]() { m_logic.OnFillReadings(); });
+  menu.addAction(ToQString(messages::kImportCueItem), this, [this]() { m_logic.OnImportCue(); });
+  menu.addSeparator();
+  menu.addAction(ToQString(messages::kPortSettingsItem), this, [this]() { m_logic.OnPortSettings(); });
+  if (!m_bAboutInSystemMenu) menu.addAction(ToQString(kAboutItem), this, &CTitlerDlg::OnAbout);
   menu.exec(event->globalPos());
 }
 

@@ -12,6 +12,7 @@
 #include "window/titler_view.h"
 
 class QContextMenuEvent;
+class QLineEdit;
 class QTableWidgetItem;
 
 namespace Ui {
@@ -36,33 +37,49 @@ class CTitlerDlg : public QDialog, public TitlerView {
 
   // The OK command (終了 or Enter): asks before the window ends.
   void accept() override;
+  // Escape and the close box: ask only when there are unsaved changes.
+  void reject() override;
   void OnAbout();
 
   // TitlerView.
   std::string Text(TextField field) const override;
   void SetText(TextField field, const std::string& text) override;
+  void ReplaceText(TextField field, const std::string& text) override;
+  void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
+  void FocusText(TextField field) override;
+  void FocusTrack(int row, TrackColumn column) override;
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
   void SetChecked(int row, bool checked) override;
   void EnableControl(Control control, bool enabled) override;
-  std::optional<std::string> AskFileName(FileQuestion question) override;
+  std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
+  void SetCaption(const std::string& text) override;
   bool EditTrack(TrackEdit& edit) override;
+  bool EditPortSettings(PortSettingsEdit& edit) override;
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
   Answer ShowMessage(const Message& message) override;
 
  protected:
-  // Without a system menu of its own the window offers the About item here.
+  // 通信設定, and the About item where the window has no system menu of its own.
   void contextMenuEvent(QContextMenuEvent* event) override;
   // The About item of the system menu, where there is one.
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+  // The list takes what the window grows by; the buttons keep to the bottom.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildTrackList();
+  // よみを推定 and かなに変換 in the edit fields' context menus.
+  void AddReadingItems();
   QTableWidgetItem* Cell(int row, int column) const;
+  QLineEdit* Edit(TextField field) const;
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
   bool m_bAboutInSystemMenu = false;
+  QSize m_templateSize;  // the window's size as laid out, its smallest
+  QRect m_listGeometry;  // the list's, at that size
+  int m_buttonTop = 0;   // the buttons', at that size
   std::unique_ptr<FileNameSource> m_pOwnFiles;
   FileNameSource* m_pFiles = nullptr;
   TitlerLogic m_logic;

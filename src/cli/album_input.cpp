@@ -12,7 +12,7 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   EditedAlbum edited;
   const CsvResult loaded = LoadAlbumCsv(path, edited, CountUnenterable);
   if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", loaded.message.c_str());
+    PrintCsvFailure(loaded, path);
     return std::nullopt;
   }
   StartCheckResult checked = RunStartChecks(edited);
@@ -26,6 +26,23 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
     result.checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
   }
   return result;
+}
+
+std::optional<CheckedAlbum> LoadAlbumToEnter(const std::string& path, const JobPlace& from) {
+  std::optional<CheckedAlbum> loaded = LoadCheckedAlbum(path);
+  if (!loaded || from.IsStart()) return loaded;
+  AlbumToEnter next = ContinueFrom(loaded->album, loaded->checks, from);
+  for (std::size_t row = 0; row < next.checks.size(); ++row) {
+    if (next.checks[row] && !next.album.Tracks[row].Name.empty()) return CheckedAlbum{std::move(next.album), next.checks};
+  }
+  std::fprintf(stderr, "vrellix-cli enter: --from track:%d: no ticked track from %d on to enter\n", from.track,
+               from.track);
+  return std::nullopt;
+}
+
+void PrintCsvFailure(const CsvResult& result, const std::string& path) {
+  std::fprintf(stderr, "%s\n", result.message.c_str());
+  if (!result.reason.empty()) std::fprintf(stderr, "%s: %s\n", path.c_str(), result.reason.c_str());
 }
 
 ArgumentSpec AlbumFileArgument() {

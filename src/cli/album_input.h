@@ -7,7 +7,9 @@
 #include <string>
 
 #include "album/album.h"
+#include "album/album_csv.h"
 #include "cli/arg_parser.h"
+#include "job/job_place.h"
 
 namespace vrellix::cli {
 
@@ -20,6 +22,15 @@ struct CheckedAlbum {
 // file, bad format, a text the device cannot take, nothing to enter) prints
 // the message to stderr and returns nothing.
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path);
+
+// What a job that continues from `from` enters of the album in path
+// (ContinueFrom after LoadCheckedAlbum). When no ticked track is left from
+// there, says so and returns nothing.
+std::optional<CheckedAlbum> LoadAlbumToEnter(const std::string& path, const JobPlace& from);
+
+// Prints a failed load's or save's message to stderr and, when the file itself
+// could not be read or written, "path: why" on the line after it.
+void PrintCsvFailure(const CsvResult& result, const std::string& path);
 
 // FILE, the album file argument of the commands that load one.
 ArgumentSpec AlbumFileArgument();

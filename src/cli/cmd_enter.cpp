@@ -1,20 +1,20 @@
-// vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]: checks the album,
-// opens the port, asks, and types the album into the device through the
-// transmitter, with a progress line on the terminal.
+// vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes] [--from WHERE]:
+// checks the album, opens the port, asks, and types the album (or its tracks
+// from N on) into the device through the transmitter, with a progress line.
 // With --simulate [--old TEXT] the job runs against the simulated device instead.
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "cli/album_input.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/enter_resume.h"
 #include "cli/link_setup.h"
+#include "cli/progress_line.h"
 #include "cli/simulated_enter.h"
 #include "job/job_plan.h"
 #include "job/job_runner.h"
@@ -41,67 +41,12 @@ bool AskToStart() {
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES" || answer == "Yes";
 }
 
-// The job's reports, kept for the terminal line that the main thread draws.
-class TerminalProgress final : public JobReporter, public LinkObserver {
- public:
-  TerminalProgress(const JobPlan& plan, int commandDelayMs)
-      : m_nPlannedKeys(plan.keys), m_nPlannedPauseMs(plan.pauseMs), m_nCommandDelay(commandDelayMs) {}
-
-  void SetRange(int max) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_nRange = max;
-  }
-  void SetPosition(int position) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_nPosition = position;
-  }
-  void SetStatus(const std::string& text) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_strStatus = text;
-  }
-  // The runner keeps the result; the main thread asks it.
-  bool PostResult(bool) override { return true; }
-  void ShowWarning(const std::string& text) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    std::fprintf(stderr, "\n%s\n", text.c_str());
-  }
-  void OnKey(int, KeyResult) override { m_nKeysDone.fetch_add(1); }
-  void OnPause(int ms) override { m_nPauseDoneMs.fetch_add(ms); }
-
-  // One line: bar, position, status, elapsed time and the estimate of what is left.
-  void Draw(std::chrono::steady_clock::duration elapsed) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    constexpr int kBarWidth = 20;
-    const int filled = m_nRange > 0 ? m_nPosition * kBarWidth / m_nRange : 0;
-    std::string bar(static_cast<std::size_t>(filled), '#');
-    bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
-    const int keysLeft = m_nPlannedKeys - m_nKeysDone.load();
-    const std::int64_t pauseLeft = m_nPlannedPauseMs - m_nPauseDoneMs.load();
-    const std::int64_t leftMs = EstimateJobMs(keysLeft > 0 ? keysLeft : 0, pauseLeft > 0 ? pauseLeft : 0,
-                                              m_nCommandDelay);
-    const std::int64_t elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-    std::fprintf(stderr, "\r[%s] %d/%d %s  %s, about %s left\x1b[K", bar.c_str(), m_nPosition, m_nRange,
-                 m_strStatus.c_str(), FormatMinutesSeconds(elapsedMs).c_str(),
-                 FormatMinutesSeconds(leftMs).c_str());
-    std::fflush(stderr);
-  }
-
- private:
-  const int m_nPlannedKeys;
-  const std::int64_t m_nPlannedPauseMs;
-  const int m_nCommandDelay;
-  std::mutex m_mutex;
-  int m_nRange = 0;
-  int m_nPosition = 0;
-  std::string m_strStatus;
-  std::atomic<int> m_nKeysDone{0};
-  std::atomic<std::int64_t> m_nPauseDoneMs{0};
-};
-
-// Runs the job on its worker thread and follows it until its result or Ctrl-C.
-int RunJob(std::unique_ptr<SerialChannel> port, const CheckedAlbum& input, int commandDelay) {
+// Runs the job on its worker thread and follows it until its result or Ctrl-C;
+// after a failure or a stop, says where it was and how to continue.
+int RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const CheckedAlbum& input,
+           int commandDelay) {
   JobRunner runner(std::move(port), std::make_unique<SystemClock>(), commandDelay);
-  TerminalProgress progress(PlanJob(input.album, input.checks, commandDelay), commandDelay);
+  ProgressLine progress(PlanJob(input.album, input.checks, commandDelay), commandDelay, stderr, StderrIsTerminal());
   runner.SetObserver(&progress);
   runner.SetAlbum(input.album, input.checks);
 
@@ -118,22 +63,19 @@ int RunJob(std::unique_ptr<SerialChannel> port, const CheckedAlbum& input, int c
     result = runner.WaitForResult(kRedrawPeriod);
     progress.Draw(std::chrono::steady_clock::now() - started);
   }
-  std::fprintf(stderr, "\n");
+  progress.Finish();
   // Ends the worker's wait after its result, or stops it mid-job.
   runner.Stop();
 
   // A result posted just before Ctrl-C still counts.
   result = runner.Result();
-  if (!result) {
-    std::fprintf(stderr, "vrellix-cli: interrupted\n");
-    return kExitInterrupted;
-  }
-  if (*result) {
+  if (result && *result) {
     std::printf("%s\n", messages::kJobSucceeded);
-    return 0;
+    return kExitDone;
   }
-  std::fprintf(stderr, "%s\n", messages::kJobFailed);
-  return 1;
+  std::fprintf(stderr, "%s\n", result ? messages::kJobFailed : "vrellix-cli: interrupted");
+  if (const std::optional<JobPlace> place = runner.StoppedAt()) PrintWhereItStopped(args, *place, true);
+  return result ? kExitFailed : kExitInterrupted;
 }
 
 int Run(const ParsedArgs& args) {
@@ -147,9 +89,10 @@ int Run(const ParsedArgs& args) {
   if (simulate && overrides.port) return UsageError(EnterCommand(), "--simulate and --port cannot be used together");
   if (!simulate && args.Has("--old")) return UsageError(EnterCommand(), "--old needs --simulate");
   // Nothing real is touched, so there is nothing to confirm.
-  if (simulate) return RunSimulatedEnter(path, args.Text("--old"), overrides.commandDelay);
+  if (simulate) return RunSimulatedEnter(args);
 
-  const std::optional<CheckedAlbum> input = LoadCheckedAlbum(path);
+  const JobPlace from = ParseFromValue(args.Text("--from").value_or("start")).value_or(JobPlace{});
+  const std::optional<CheckedAlbum> input = LoadAlbumToEnter(path, from);
   if (!input) return 1;
   // The port first: a wrong port is told before the user is asked anything.
   std::optional<OpenLink> link = OpenConfiguredLink(overrides);
@@ -158,7 +101,7 @@ int Run(const ParsedArgs& args) {
     std::fprintf(stderr, "vrellix-cli: not started\n");
     return 1;
   }
-  return RunJob(std::move(link->port), *input, link->settings.m_nCommandDelay);
+  return RunJob(args, std::move(link->port), *input, link->settings.m_nCommandDelay);
 }
 
 }  // namespace
@@ -167,12 +110,16 @@ const Command& EnterCommand() {
   static const Command command{
       "enter",
       "keys an album into the device, or into the built-in simulator",
-      {"enter FILE [--port NAME] [--delay MS] [--yes]", "enter FILE --simulate [--old TEXT] [--delay MS]"},
+      {"enter FILE [--port NAME] [--delay MS] [--yes] [--from WHERE]",
+       "enter FILE --simulate [--old TEXT] [--delay MS] [--from WHERE]"},
       "Checks FILE as 'check' does, opens the port (a port that cannot be opened is\n"
       "reported, with the reason, before any question), asks for confirmation, and\n"
       "keys the album through the transmitter with a one-line progress display.\n"
       "Ctrl-C stops after the key under way. rzt_input.ini is read, and created when\n"
-      "missing, as at start-up.\n"
+      "missing, as at start-up. After a failure or a stop it says which field the\n"
+      "job was in, what to do on the device first, and the command that continues:\n"
+      "--from track:N enters the ticked tracks from N on and leaves out the title,\n"
+      "reading and artist; the interrupted field is entered again, whole.\n"
       "With --simulate the same job runs against the built-in model of the device,\n"
       "at once: no port, no question, no settings file written. It prints what the\n"
       "device holds for each field the album sets and exits 0 only when every field\n"
@@ -188,8 +135,12 @@ const Command& EnterCommand() {
         Flag("--simulate", "enters into the built-in simulator of the device"),
         Option("--old", {TextOrEmpty("TEXT", "a text")},
                "what the simulated device's fields hold before the job\n"
-               "(at most 16 characters; with --simulate)")}},
-      {"vrellix-cli enter examples/album.csv --simulate", "vrellix-cli enter my-album.csv --port /dev/ttyUSB0"},
+               "(at most 16 characters; with --simulate)"),
+        Option("--from", {FromValue()},
+               "where to begin: 'start' (the default) or 'track:N',\n"
+               "the ticked tracks from track N on only")}},
+      {"vrellix-cli enter examples/album.csv --simulate", "vrellix-cli enter my-album.csv --port /dev/ttyUSB0",
+       "vrellix-cli enter my-album.csv --port /dev/ttyUSB0 --from track:3"},
       Run,
   };
   return command;

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/album_input.h"
+#include "cli/enter_resume.h"
 #include "cli/simulated_enter.h"
 #include "job/job_plan.h"
 #include "link/settings.h"
@@ -20,8 +21,10 @@ constexpr std::size_t kOldTextMostCharacters = 16;
 
 }  // namespace
 
-int RunSimulatedEnter(const std::string& path, const std::optional<std::string>& oldUtf8,
-                      std::optional<int> commandDelay) {
+int RunSimulatedEnter(const ParsedArgs& args) {
+  const std::optional<std::string> oldUtf8 = args.Text("--old");
+  const std::optional<long long> commandDelay = args.Integer("--delay");
+  const JobPlace from = ParseFromValue(args.Text("--from").value_or("start")).value_or(JobPlace{});
   sim::SimulatorOptions options;
   if (oldUtf8) {
     const std::optional<std::string> cp932 = Utf8ToCp932(*oldUtf8);
@@ -37,11 +40,11 @@ int RunSimulatedEnter(const std::string& path, const std::optional<std::string>&
     options.oldText = *cp932;
   }
 
-  const std::optional<CheckedAlbum> input = LoadCheckedAlbum(path);
+  const std::optional<CheckedAlbum> input = LoadAlbumToEnter(args.arguments[0], from);
   if (!input) return 1;
 
   // Nothing real is touched: the settings file is read when present, never created.
-  const int delay = commandDelay ? *commandDelay : ReadIniSettings(SettingsPath()).m_nCommandDelay;
+  const int delay = commandDelay ? static_cast<int>(*commandDelay) : ReadIniSettings(SettingsPath()).m_nCommandDelay;
   const sim::SimulatedRun run = sim::RunSimulatedJob(input->album, input->checks, options, delay);
 
   const std::string held = sim::FormatHeldFields(run);
@@ -50,7 +53,11 @@ int RunSimulatedEnter(const std::string& path, const std::optional<std::string>&
 
   const std::string mismatches = sim::FormatMismatches(run);
   std::fwrite(mismatches.data(), 1, mismatches.size(), stderr);
-  if (!run.jobSucceeded) std::fprintf(stderr, "%s\n", messages::kJobFailed);
+  if (!run.jobSucceeded) {
+    std::fprintf(stderr, "%s\n", messages::kJobFailed);
+    // A new simulated device each run: there is nothing to put back.
+    if (run.stoppedAt) PrintWhereItStopped(args, *run.stoppedAt, false);
+  }
   if (!run.modelErrors.empty()) {
     std::fprintf(stderr, "vrellix-cli enter: the simulated device met %s key(s) it could not take\n",
                  std::to_string(run.modelErrors.size()).c_str());

@@ -7,7 +7,7 @@
 #include "album/album_csv.h"
 #include "album/cue_sheet.h"
 #include "cli/commands.h"
-#include "cli/file_failure.h"
+#include "cli/album_input.h"
 #include "reading/album_readings.h"
 #include "text/text_codec.h"
 #include "text/trim.h"
@@ -34,12 +34,12 @@ int Run(const ParsedArgs& args) {
 
   const CueSheetResult sheet = LoadCueSheet(in, CountUnenterable);
   if (!sheet.ok) {
-    std::fprintf(stderr, "%s\n", WithReadFailure(sheet.message, in).c_str());
+    PrintCsvFailure(CsvResult{false, sheet.message, sheet.reason}, in);
     return kExitFailed;
   }
   const CsvResult saved = SaveAlbumCsv(*out, sheet.album);
   if (!saved.ok) {
-    std::fprintf(stderr, "%s\n", WithWriteFailure(saved.message, *out).c_str());
+    PrintCsvFailure(saved, *out);
     return kExitFailed;
   }
 

@@ -1,9 +1,10 @@
-// vrellix-cli normalize IN [-o OUT]: loads an album file and saves it again in
+// vrellix-cli normalize IN (-o OUT | --in-place): loads an album file and saves it again in
 // the program's own form (code page 932, CR LF, "none" for empty fields).
 #include <cstdio>
 #include <string>
 
 #include "album/album_csv.h"
+#include "cli/album_input.h"
 #include "cli/commands.h"
 #include "validate/input_checks.h"
 
@@ -13,17 +14,27 @@ namespace {
 
 int Run(const ParsedArgs& args) {
   const std::string& in = args.arguments[0];
-  const std::string out = args.Text("--output").value_or(in);
+  // The input is rewritten only when asked for by name.
+  const bool inPlace = args.Has("--in-place");
+  if (inPlace == args.Has("--output")) {
+    return UsageError(NormalizeCommand(), inPlace ? "-o and --in-place cannot be used together"
+                                                  : "give -o OUT, or --in-place to rewrite IN");
+  }
+  const std::string out = inPlace ? in : *args.Text("--output");
 
   EditedAlbum edited;
   const CsvResult loaded = LoadAlbumCsv(in, edited, CountUnenterable);
   if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", loaded.message.c_str());
+    PrintCsvFailure(loaded, in);
     return kExitFailed;
   }
   const CsvResult saved = SaveAlbumCsv(out, edited);
-  std::fprintf(saved.ok ? stdout : stderr, "%s\n", saved.message.c_str());
-  return saved.ok ? kExitDone : kExitFailed;
+  if (!saved.ok) {
+    PrintCsvFailure(saved, out);
+    return kExitFailed;
+  }
+  std::printf("%s\n", saved.message.c_str());
+  return kExitDone;
 }
 
 }  // namespace
@@ -32,14 +43,15 @@ const Command& NormalizeCommand() {
   static const Command command{
       "normalize",
       "saves an album file again in the program's own form",
-      {"normalize IN [-o OUT]"},
+      {"normalize IN -o OUT", "normalize IN --in-place"},
       "Loads IN (code page 932, or UTF-8 with or without a byte-order mark) and\n"
       "saves it as the window program does: code page 932, CR LF line ends, \"none\"\n"
-      "for empty fields. Without -o the file is replaced; nothing is written when\n"
-      "the load fails.\n",
+      "for empty fields, to OUT, or over IN itself with --in-place (one of the two\n"
+      "is required). Nothing is written when the load fails.\n",
       {{{Text("IN", "a file name"), "the album file to read"}},
-       {Option("--output", {Text("OUT", "a file name")}, "where to save instead of IN").Short("-o")}},
-      {"vrellix-cli normalize utf8-album.csv -o album.csv"},
+       {Option("--output", {Text("OUT", "a file name")}, "where to save").Short("-o"),
+        Flag("--in-place", "saves over IN")}},
+      {"vrellix-cli normalize utf8-album.csv -o album.csv", "vrellix-cli normalize album.csv --in-place"},
       Run,
   };
   return command;

@@ -1,4 +1,4 @@
-// vrellix-cli plan FILE [--delay MS]: every key, pause, status and progress
+// vrellix-cli plan FILE [--delay MS] [--summary]: every key, pause, status and progress
 // step that entering the album would take, without touching the device.
 #include <cstdio>
 #include <optional>
@@ -22,7 +22,9 @@ int Run(const ParsedArgs& args) {
   const std::optional<long long> delay = args.Integer("--delay");
   const int commandDelay = delay ? static_cast<int>(*delay) : ReadIniSettings(SettingsPath()).m_nCommandDelay;
   const JobPlan plan = PlanJob(checked->album, checked->checks, commandDelay);
-  for (const JobEvent& event : plan.events) std::printf("%s\n", FormatJobEvent(event).c_str());
+  if (!args.Has("--summary")) {
+    for (const JobEvent& event : plan.events) std::printf("%s\n", FormatJobEvent(event).c_str());
+  }
   std::printf("%s\n", FormatPlanSummary(plan, commandDelay).c_str());
   return kExitDone;
 }
@@ -33,13 +35,15 @@ const Command& PlanCommand() {
   static const Command command{
       "plan",
       "prints every step that entering an album would take",
-      {"plan FILE [--delay MS]"},
+      {"plan FILE [--delay MS] [--summary]"},
       "Checks FILE as 'check' does, then prints, one per line, every step that\n"
       "entering it would take (range, status, key, pause, progress, result) and a\n"
-      "last line with the number of keys, the pauses and about how long it takes.\n"
+      "last line with the number of keys, the pauses and about how long it takes\n"
+      "(with --summary only that line).\n"
       "It touches no device; rzt_input.ini is read when present, never written.\n",
       {{AlbumFileArgument()},
-       {Option("--delay", {DelayValue()}, "the command delay to plan with instead of ｺﾏﾝﾄﾞDELAY\nin rzt_input.ini")}},
+       {Option("--delay", {DelayValue()}, "the command delay to plan with instead of ｺﾏﾝﾄﾞDELAY\nin rzt_input.ini"),
+        Flag("--summary", "prints only the last line")}},
       {"vrellix-cli plan examples/album.csv --delay 50"},
       Run,
   };

@@ -8,7 +8,6 @@
 #include "album/album_csv.h"
 #include "cli/album_input.h"
 #include "cli/commands.h"
-#include "cli/file_failure.h"
 #include "reading/album_readings.h"
 #include "validate/input_checks.h"
 
@@ -45,7 +44,7 @@ int Run(const ParsedArgs& args) {
   EditedAlbum album;
   const CsvResult loaded = LoadAlbumCsv(in, album, CountUnenterable);
   if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", WithReadFailure(loaded.message, in).c_str());
+    PrintCsvFailure(loaded, in);
     return kExitFailed;
   }
   const std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
@@ -63,7 +62,7 @@ int Run(const ParsedArgs& args) {
   }
   const CsvResult saved = SaveAlbumCsv(*out, ApplyFieldChanges(album, readings.changes));
   if (!saved.ok) {
-    std::fprintf(stderr, "%s\n", WithWriteFailure(saved.message, *out).c_str());
+    PrintCsvFailure(saved, *out);
     return kExitFailed;
   }
   std::printf("%s\n", saved.message.c_str());

@@ -18,6 +18,15 @@ void UseUtf8Output();
 // holds what was typed).
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
+// True when standard error is a terminal (a console on Windows), where a
+// progress line may redraw itself; false for a pipe or a file.
+bool StderrIsTerminal();
+
+// word as the usual shell of the platform reads it back as one argument: as it
+// is when nothing in it is special, quoted otherwise ('' on POSIX systems,
+// "" for cmd.exe on Windows).
+std::string ShellQuoted(const std::string& word);
+
 // Ctrl-C as a stop request: while an InterruptToStop lives, an interrupt from
 // the terminal sets the given StopEvent instead of ending the process, so the
 // exchange under way can finish.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <thread>
 
 namespace vrellix::cli {
@@ -34,6 +35,20 @@ void UseUtf8Output() {}
 // Terminals here pass what was typed as it was typed: UTF-8.
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
+
+bool StderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+std::string ShellQuoted(const std::string& word) {
+  // Bytes of UTF-8 names are nothing special to a shell.
+  const auto plain = [](unsigned char c) {
+    const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return c >= 0x80 || alnum || (c != 0 && std::strchr("_-./:=@%+,", c) != nullptr);
+  };
+  if (!word.empty() && std::all_of(word.begin(), word.end(), plain)) return word;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 struct InterruptToStop::Impl {

@@ -7,7 +7,9 @@
 // after windows.h, whose types it uses
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 
 namespace vrellix::cli {
 
@@ -43,6 +45,23 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   }
   LocalFree(wide);
   return args;
+}
+
+bool StderrIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+std::string ShellQuoted(const std::string& word) {
+  const auto plain = [](unsigned char c) {
+    const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return c >= 0x80 || alnum || (c != 0 && std::strchr("_-./:\\=@+,", c) != nullptr);
+  };
+  if (!word.empty() && std::all_of(word.begin(), word.end(), plain)) return word;
+  // A file name cannot hold '"'; another text's is escaped as the C runtime reads it.
+  std::string quoted = "\"";
+  for (char c : word) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+  return quoted + "\"";
 }
 
 struct InterruptToStop::Impl {

@@ -2,18 +2,19 @@
 // device in process, instantly, instead of through a transmitter.
 #pragma once
 
-#include <optional>
-#include <string>
+#include "cli/arg_parser.h"
 
 namespace vrellix::cli {
 
-// Loads and checks the album, runs the job against a simulated device whose
-// fields start holding oldUtf8 (the simulator's default when not given), prints
-// what the device holds for each field the album sets and every model error,
-// and returns 0 only when the job succeeded, every field equals the album and
-// no model error occurred. No port is opened and no settings file is created;
-// the command delay is commandDelay, else the settings file's when present.
-int RunSimulatedEnter(const std::string& path, const std::optional<std::string>& oldUtf8,
-                      std::optional<int> commandDelay);
+// For the parsed enter command args (FILE, --old, --delay, --from): loads and
+// checks the album, runs the job from where --from says against a simulated
+// device whose fields start holding the --old text (the simulator's default
+// when not given), prints what the device holds for each field the job sets and
+// every model error, and returns 0 only when the job succeeded, every field
+// equals the album and no model error occurred. No port is opened and no
+// settings file is created; the command delay is --delay, else the settings
+// file's when present. A failed job is followed by where it was and the
+// command that continues it.
+int RunSimulatedEnter(const ParsedArgs& args);
 
 }  // namespace vrellix::cli

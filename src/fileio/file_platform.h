@@ -7,19 +7,24 @@
 #include <string_view>
 
 #include "fileio/file_replace.h"
+#include "fileio/system_error.h"
 #include "fileio/whole_file.h"
 
 namespace vrellix::file_platform {
 
+// Why a path that exists cannot be read or replaced as a file.
+inline constexpr char kNotRegularFile[] = "not a regular file";
+
 enum class Kind { kMissing, kRegular, kOther };
 
 // What path names, following links, found without opening it for reading or
-// writing.
-Kind KindOf(const std::string& path);
+// writing. For kMissing and kOther, *reason (when given) says why it is no
+// regular file.
+Kind KindOf(const std::string& path, std::string* reason = nullptr);
 
 // Opens path without blocking and reads it whole if it is a regular file of at
-// most maxBytes.
-ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+// most maxBytes; *reason as for ReadWholeFile.
+ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason);
 
 // Creates path, which must not exist yet, writes bytes and flushes them to the
 // disk before closing (kReplaced when all of that succeeded).

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <new>
+#include <system_error>
 
 #include "fileio/file_platform.h"
 
@@ -59,6 +60,15 @@ bool SyncRetrying(int fd) {
   return result == 0;
 }
 
+// Sets *reason, when asked for, and gives back outcome.
+template <typename Outcome>
+Outcome Because(Outcome outcome, std::string* reason, const std::string& why) {
+  if (reason) *reason = why;
+  return outcome;
+}
+
+std::string TooLarge(std::size_t maxBytes) { return "larger than " + std::to_string(maxBytes) + " bytes"; }
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -67,19 +77,30 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-Kind KindOf(const std::string& path) {
+Kind KindOf(const std::string& path, std::string* reason) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return errno == ENOENT ? Kind::kMissing : Kind::kOther;
-  return S_ISREG(info.st_mode) ? Kind::kRegular : Kind::kOther;
+  if (stat(path.c_str(), &info) != 0) {
+    const int error = errno;
+    return Because(error == ENOENT ? Kind::kMissing : Kind::kOther, reason, SystemErrorText(error));
+  }
+  if (S_ISREG(info.st_mode)) return Kind::kRegular;
+  return Because(Kind::kOther, reason, S_ISDIR(info.st_mode) ? SystemErrorText(EISDIR) : kNotRegularFile);
 }
 
-ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason) {
   // Non-blocking, should the name have become a FIFO since it was looked at.
   Descriptor file(OpenRetrying(path, O_RDONLY | O_NONBLOCK));
-  if (file.Get() == -1) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kNotReadable;
+  if (file.Get() == -1) {
+    const int error = errno;
+    return Because(error == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kNotReadable, reason,
+                   SystemErrorText(error));
+  }
   struct stat info {};
-  if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::kNotReadable;
-  if (static_cast<unsigned long long>(info.st_size) > maxBytes) return ReadOutcome::kTooLarge;
+  if (fstat(file.Get(), &info) != 0) return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(errno));
+  if (!S_ISREG(info.st_mode)) return Because(ReadOutcome::kNotReadable, reason, kNotRegularFile);
+  if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
+    return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
+  }
 
   std::string content;
   try {
@@ -89,15 +110,17 @@ ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::
       const ssize_t got = read(file.Get(), chunk, sizeof chunk);
       if (got == -1) {
         if (errno == EINTR) continue;
-        return ReadOutcome::kNotReadable;
+        return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(errno));
       }
       if (got == 0) break;
       // The file may grow while it is read.
-      if (content.size() + static_cast<std::size_t>(got) > maxBytes) return ReadOutcome::kTooLarge;
+      if (content.size() + static_cast<std::size_t>(got) > maxBytes) {
+        return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
+      }
       content.append(chunk, static_cast<std::size_t>(got));
     }
   } catch (const std::bad_alloc&) {
-    return ReadOutcome::kNotReadable;
+    return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(ENOMEM));
   }
   bytes = std::move(content);
   return ReadOutcome::kRead;
@@ -129,3 +152,11 @@ bool RenameDurably(const std::string& from, const std::string& to) {
 }
 
 }  // namespace vrellix::file_platform
+
+namespace vrellix {
+
+std::string SystemErrorText(int osError) { return std::system_category().message(osError); }
+
+int LastSystemError() { return errno; }
+
+}  // namespace vrellix

@@ -23,6 +23,26 @@ std::wstring Wide(const std::string& utf8) {
 
 bool IsNotFound(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
+// Sets *reason, when asked for, and gives back outcome.
+template <typename Outcome>
+Outcome Because(Outcome outcome, std::string* reason, const std::string& why) {
+  if (reason) *reason = why;
+  return outcome;
+}
+
+std::string LastErrorText() { return SystemErrorText(static_cast<int>(GetLastError())); }
+
+std::string TooLarge(std::size_t maxBytes) { return "larger than " + std::to_string(maxBytes) + " bytes"; }
+
+std::string Utf8FromWide(const wchar_t* text, int length) {
+  if (length <= 0) return "";
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return "";
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
 // Closes the handle when the scope ends; Close() reports the result.
 class Handle {
  public:
@@ -46,28 +66,39 @@ class Handle {
 
 }  // namespace
 
-Kind KindOf(const std::string& path) {
+Kind KindOf(const std::string& path, std::string* reason) {
   const std::wstring wide = Wide(path);
-  if (wide.empty()) return Kind::kOther;
+  if (wide.empty()) return Because(Kind::kOther, reason, SystemErrorText(ERROR_NO_UNICODE_TRANSLATION));
   const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return IsNotFound(GetLastError()) ? Kind::kMissing : Kind::kOther;
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Kind::kOther;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return Because(IsNotFound(error) ? Kind::kMissing : Kind::kOther, reason, SystemErrorText(static_cast<int>(error)));
+  }
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Because(Kind::kOther, reason, kNotRegularFile);
   // Device names (NUL, CON, COM1) can carry file attributes: the handle's type tells.
   Handle file(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) return Kind::kOther;
-  return GetFileType(file.Get()) == FILE_TYPE_DISK ? Kind::kRegular : Kind::kOther;
+  if (!file.IsOpen()) return Because(Kind::kOther, reason, LastErrorText());
+  if (GetFileType(file.Get()) == FILE_TYPE_DISK) return Kind::kRegular;
+  return Because(Kind::kOther, reason, kNotRegularFile);
 }
 
-ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason) {
   const std::wstring wide = Wide(path);
-  if (wide.empty()) return ReadOutcome::kNotReadable;
+  if (wide.empty()) return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(ERROR_NO_UNICODE_TRANSLATION));
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) return IsNotFound(GetLastError()) ? ReadOutcome::kMissing : ReadOutcome::kNotReadable;
+  if (!file.IsOpen()) {
+    const DWORD error = GetLastError();
+    return Because(IsNotFound(error) ? ReadOutcome::kMissing : ReadOutcome::kNotReadable, reason,
+                   SystemErrorText(static_cast<int>(error)));
+  }
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return Because(ReadOutcome::kNotReadable, reason, kNotRegularFile);
   LARGE_INTEGER size{};
-  if (GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size)) return ReadOutcome::kNotReadable;
-  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return ReadOutcome::kTooLarge;
+  if (!GetFileSizeEx(file.Get(), &size)) return Because(ReadOutcome::kNotReadable, reason, LastErrorText());
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
+  }
 
   std::string content;
   try {
@@ -75,14 +106,16 @@ ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::
     char chunk[1 << 16];
     for (;;) {
       DWORD got = 0;
-      if (!ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr)) return ReadOutcome::kNotReadable;
+      if (!ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr)) {
+        return Because(ReadOutcome::kNotReadable, reason, LastErrorText());
+      }
       if (got == 0) break;
       // The file may grow while it is read.
-      if (content.size() + got > maxBytes) return ReadOutcome::kTooLarge;
+      if (content.size() + got > maxBytes) return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
       content.append(chunk, got);
     }
   } catch (const std::bad_alloc&) {
-    return ReadOutcome::kNotReadable;
+    return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
   }
   bytes = std::move(content);
   return ReadOutcome::kRead;
@@ -118,3 +151,24 @@ bool RenameDurably(const std::string& from, const std::string& to) {
 }
 
 }  // namespace vrellix::file_platform
+
+namespace vrellix {
+
+std::string SystemErrorText(int osError) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(osError), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  if (length == 0 || !text) return "error " + std::to_string(osError);
+  std::wstring message(text, length);
+  LocalFree(text);
+  // The system's texts end with a line break; the message is one line.
+  while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return file_platform::Utf8FromWide(message.data(), static_cast<int>(message.size()));
+}
+
+int LastSystemError() { return static_cast<int>(GetLastError()); }
+
+}  // namespace vrellix

@@ -37,19 +37,25 @@ void FileOperations::Remove(const std::string& path) {
   fs::remove(fs::u8path(path), error);
 }
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files) {
-  if (path.empty()) return ReplaceOutcome::kCannotCreate;
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files,
+                                   std::string* reason) {
+  const auto failed = [reason](ReplaceOutcome outcome, const std::string& why) {
+    if (reason) *reason = why;
+    return outcome;
+  };
+  if (path.empty()) return failed(ReplaceOutcome::kCannotCreate, "no file name");
   std::error_code error;
   fs::path target = fs::u8path(path);
   // Replace what a link points at, not the link itself.
   if (fs::is_symlink(target, error)) {
     const fs::path resolved = fs::canonical(target, error);
-    if (error) return ReplaceOutcome::kCannotCreate;
+    if (error) return failed(ReplaceOutcome::kCannotCreate, error.message());
     target = resolved;
   }
   // A rename over a device node, FIFO or socket would put a file in its place.
-  const file_platform::Kind kind = file_platform::KindOf(target.u8string());
-  if (kind == file_platform::Kind::kOther) return ReplaceOutcome::kCannotCreate;
+  std::string notAFile;
+  const file_platform::Kind kind = file_platform::KindOf(target.u8string(), &notAFile);
+  if (kind == file_platform::Kind::kOther) return failed(ReplaceOutcome::kCannotCreate, notAFile);
 
   std::string temporary;
   for (int attempt = 0; attempt < 10; ++attempt) {
@@ -59,8 +65,10 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
 
   const ReplaceOutcome written = files.WriteNewFile(temporary, bytes);
   if (written != ReplaceOutcome::kReplaced) {
+    // Taken before the clean-up can change it.
+    const std::string why = SystemErrorText(LastSystemError());
     files.Remove(temporary);
-    return written;
+    return failed(written, why);
   }
   // Keep the owner and the permissions the user gave the old file.
   if (kind == file_platform::Kind::kRegular) {
@@ -69,15 +77,16 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     if (!error) fs::permissions(fs::u8path(temporary), status.permissions(), error);
   }
   if (!files.Rename(temporary, target.u8string())) {
+    const std::string why = SystemErrorText(LastSystemError());
     files.Remove(temporary);
-    return ReplaceOutcome::kWriteFailed;
+    return failed(ReplaceOutcome::kWriteFailed, why);
   }
   return ReplaceOutcome::kReplaced;
 }
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes) {
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* reason) {
   FileOperations files;
-  return ReplaceFileContents(path, bytes, files);
+  return ReplaceFileContents(path, bytes, files, reason);
 }
 
 }  // namespace vrellix

@@ -31,8 +31,10 @@ class FileOperations {
 // Writes bytes to a temporary file beside path and renames it over path once
 // every byte is on the disk. Only a missing path or a regular file is replaced
 // (a link to one is written through); anything else is refused untouched. On
-// failure the temporary file is removed and path is left as it was.
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files);
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes);
+// failure the temporary file is removed, path is left as it was and *reason,
+// when given, says why in the system's words (or "not a regular file").
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files,
+                                   std::string* reason = nullptr);
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
 
 }  // namespace vrellix

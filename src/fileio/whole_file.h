@@ -16,7 +16,10 @@ enum class ReadOutcome {
 // Reads the regular file at path (UTF-8; a link to one counts) into bytes,
 // which change only on kRead. Anything but a regular file is refused without
 // being opened for reading, and the open cannot block, so a FIFO without a
-// writer never holds the caller.
-ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+// writer never holds the caller. On any other outcome *reason, when given,
+// says why: the system's words ("No such file or directory", "Is a
+// directory"), "not a regular file", or "larger than N bytes".
+ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes,
+                          std::string* reason = nullptr);
 
 }  // namespace vrellix

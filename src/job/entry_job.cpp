@@ -91,8 +91,25 @@ bool EntryJob::WaitForWorker(std::chrono::milliseconds limit) {
   return m_doneChanged.wait_for(lock, limit, [this] { return m_bWorkerDone; });
 }
 
+JobPlace EntryJob::Place() const {
+  std::lock_guard<std::mutex> lock(m_placeMutex);
+  return m_place;
+}
+
+void EntryJob::SetPlace(const JobPlace& place) {
+  std::lock_guard<std::mutex> lock(m_placeMutex);
+  m_place = place;
+}
+
+void EntryJob::HeadForTrackFrom(int row) {
+  for (; row < kTrackCount; ++row) {
+    if (IsSelectedTrack(row)) return SetPlace(JobPlace::Track(row + 1));
+  }
+}
+
 int EntryJob::InputThreadProc() {
   m_nProgressPos = 0;
+  SetPlace(JobPlace{});
   const int selected = CountSelectedTracks();
   bool succeeded;
   if (m_album.Title.empty() && m_album.Yomi.empty() && m_album.Artist.empty()) {
@@ -105,9 +122,11 @@ int EntryJob::InputThreadProc() {
     m_reporter.SetStatus(kStatusTitle);
     if (TitleInputProcess() == 1) {
       AdvanceProgress();
+      SetPlace(JobPlace{JobPlace::kYomi, 0});
       m_reporter.SetStatus(kStatusYomi);
       if (YomiInputProcess() == 1) {
         AdvanceProgress();
+        SetPlace(JobPlace{JobPlace::kArtist, 0});
         m_reporter.SetStatus(kStatusArtist);
         if (ArtistInputProcess() == 1) {
           AdvanceProgress();
@@ -171,6 +190,7 @@ int EntryJob::ArtistInputProcess() {
 }
 
 int EntryJob::TrackInputProcess() {
+  HeadForTrackFrom(0);
   if (!Key(KEY_BACK)) return 0;
   Pause(2000);
   if (!Key(KEY_SELECT)) return 0;
@@ -180,6 +200,8 @@ int EntryJob::TrackInputProcess() {
   const int selected = CountSelectedTracks();
   int begun = 0;
   for (int row = 0;;) {
+    // Rows passed over on the way to a track belong to that track.
+    HeadForTrackFrom(row);
     Pause(3000);
     if (row != 0 && !Key(KEY_MENU_DOWN)) return 0;
     if (IsSelectedTrack(row)) {

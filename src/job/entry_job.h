@@ -13,6 +13,7 @@
 
 #include "album/album.h"
 #include "entry/entry_engine.h"
+#include "job/job_place.h"
 #include "job/job_reporter.h"
 
 namespace vrellix {
@@ -73,6 +74,12 @@ class EntryJob {
   int CountSelectedTracks() const;
   bool IsSelectedTrack(int row) const;
 
+  // The field the job is entering, or the track it is on its way to (the
+  // header field's step, else the next selected track; the last one once every
+  // track is done). Set anew by each job and kept after it ends, so that after
+  // a failure or a stop it says where to continue.
+  JobPlace Place() const;
+
   void SetThreadFactory(ThreadFactory factory) { m_threadFactory = std::move(factory); }
 
   int m_nProgressPos = 0;    // progress the worker has reached
@@ -85,6 +92,9 @@ class EntryJob {
   bool Key(int key, int times = 1) { return m_engine.PressKey(key, times) == 1; }
   void Pause(int ms) { m_engine.Link().Pause(ms); }
   void AdvanceProgress();
+  void SetPlace(const JobPlace& place);
+  // The place becomes the first selected track from row on, if there is one.
+  void HeadForTrackFrom(int row);
   // Erase, enter the text and close the field.
   bool ReplaceFieldText(int eraseCount, const std::string& text);
   bool EnterTrack(const AlbumTrack& track);
@@ -94,6 +104,9 @@ class EntryJob {
   Album m_album;
   std::array<bool, kTrackCount> m_checks{};
   ThreadFactory m_threadFactory;
+
+  mutable std::mutex m_placeMutex;
+  JobPlace m_place;
 
   std::unique_ptr<std::thread> m_pInputThread;
   std::mutex m_doneMutex;

@@ -50,6 +50,10 @@ std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs) {
   return static_cast<std::int64_t>(keys) * perKeyMs + pauseMs + kLineSettleMs;
 }
 
+std::int64_t EstimateJobMs(const JobPlan& plan, int commandDelayMs) {
+  return EstimateJobMs(plan.keys, plan.pauseMs, commandDelayMs);
+}
+
 std::string FormatMinutesSeconds(std::int64_t ms) {
   if (ms < 0) ms = 0;
   const std::int64_t seconds = (ms + 500) / 1000;
@@ -62,7 +66,7 @@ std::string FormatMinutesSeconds(std::int64_t ms) {
 std::string FormatPlanSummary(const JobPlan& plan, int commandDelayMs) {
   return "# " + std::to_string(plan.keys) + " keys, " + std::to_string(plan.pauseMs) +
          " ms of pauses, about " +
-         FormatMinutesSeconds(EstimateJobMs(plan.keys, plan.pauseMs, commandDelayMs)) + " at " +
+         FormatMinutesSeconds(EstimateJobMs(plan, commandDelayMs)) + " at " +
          std::to_string(commandDelayMs) + " ms command delay";
 }
 

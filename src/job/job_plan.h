@@ -27,6 +27,9 @@ JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
 // Expected run time: every key costs its write, the reply wait and the command
 // delay, on top of the pauses and the line's settle time after the last key.
 std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs);
+// The same for a whole plan: EstimateJobMs(PlanJob(album, checks, delay), delay)
+// is how long entering the album takes, for the question before a job.
+std::int64_t EstimateJobMs(const JobPlan& plan, int commandDelayMs);
 
 // "m:ss", rounded to the nearest second.
 std::string FormatMinutesSeconds(std::int64_t ms);

@@ -36,6 +36,7 @@ void JobRunner::SetCommandDelay(int ms) { m_link.SetCommandDelay(ms); }
 void JobRunner::SetThreadFactory(EntryJob::ThreadFactory factory) { m_job.SetThreadFactory(std::move(factory)); }
 
 void JobRunner::BeginJob(JobReporter& reporter, bool endOnResult) {
+  m_bJobRan = false;
   m_relay.Begin(&reporter, endOnResult);
   // Bytes left from before belong to no key of this job.
   m_channel.PurgeInput();
@@ -46,7 +47,10 @@ bool JobRunner::Start(JobReporter& reporter) {
   // would type into the same fields.
   if (!IsIdle()) return false;
   BeginJob(reporter, false);
-  if (m_job.StartInputThread()) return true;
+  if (m_job.StartInputThread()) {
+    m_bJobRan = true;
+    return true;
+  }
   m_relay.End();
   return false;
 }
@@ -61,6 +65,7 @@ void JobRunner::Stop(std::chrono::milliseconds limit) {
 std::optional<bool> JobRunner::RunToEnd(JobReporter& reporter) {
   if (!IsIdle()) return std::nullopt;
   BeginJob(reporter, true);
+  m_bJobRan = true;
   m_job.InputThreadProc();
   m_stop.Reset();
   m_relay.End();
@@ -68,6 +73,11 @@ std::optional<bool> JobRunner::RunToEnd(JobReporter& reporter) {
 }
 
 std::optional<bool> JobRunner::Result() const { return m_relay.Result(); }
+
+std::optional<JobPlace> JobRunner::StoppedAt() const {
+  if (!m_bJobRan || m_relay.Result().value_or(false)) return std::nullopt;
+  return m_job.Place();
+}
 
 void JobRunner::ResultRelay::Begin(JobReporter* reporter, bool endOnResult) {
   m_reporter = reporter;

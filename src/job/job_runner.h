@@ -18,6 +18,7 @@
 #include "album/album.h"
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
+#include "job/job_place.h"
 #include "job/job_reporter.h"
 #include "link/byte_channel.h"
 #include "link/clock.h"
@@ -74,6 +75,11 @@ class JobRunner {
 
   // The result of the last job, kept after Stop(); nothing when it posted none.
   std::optional<bool> Result() const;
+  // Where the last job was when it failed or was stopped: the field it was
+  // entering, or the track it was on its way to (see job_place.h for what to
+  // show and how to continue). Nothing after a success, or before any job ran.
+  // Ask once Stop() or RunToEnd() has returned.
+  std::optional<JobPlace> StoppedAt() const;
   // True while no worker exists: none was started, or Stop() collected the last.
   bool IsIdle() const { return m_job.m_bThreadStopped != 0; }
   // The stop event, for a stop requested where Stop() cannot be called (a
@@ -115,6 +121,7 @@ class JobRunner {
   ByteChannel& m_channel;
   Clock& m_clock;
   StopEvent m_stop;
+  bool m_bJobRan = false;
   ResultRelay m_relay{m_stop};
   KeyLink m_link;
   EntryEngine m_engine{m_link};

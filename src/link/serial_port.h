@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fileio/system_error.h"  // SystemErrorText, for the port failure's cause
 #include "link/byte_channel.h"
 
 namespace vrellix {
@@ -54,9 +55,6 @@ struct SerialPortInfo {
   std::string device;       // the name OpenComm takes: "/dev/ttyUSB0", "COM3"
   std::string description;  // the system's name for it (by-id link, driver device); may be empty
 };
-
-// The system's own text for an error code of OpenComm's platform (UTF-8).
-std::string SystemErrorText(int osError);
 
 // One line (UTF-8, no line break) saying why the port did not open and what to
 // do about it; for PORT_NOT_FOUND it lists the ports that are present. Empty

@@ -127,6 +127,4 @@ std::vector<SerialPortInfo> ListSerialPortsUnder(const std::string& devDirName, 
 
 std::vector<SerialPortInfo> ListSerialPorts() { return ListSerialPortsUnder("/dev", "/sys/class/tty"); }
 
-std::string SystemErrorText(int osError) { return std::system_category().message(osError); }
-
 }  // namespace vrellix

@@ -53,19 +53,4 @@ std::vector<SerialPortInfo> ListSerialPorts() {
   return ports;
 }
 
-std::string SystemErrorText(int osError) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      static_cast<DWORD>(osError), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  if (length == 0 || !text) return "error " + std::to_string(osError);
-  std::wstring message(text, length);
-  LocalFree(text);
-  // The system's texts end with a line break; the message is one line.
-  while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
-    message.pop_back();
-  }
-  return Utf8FromWide(message.data(), static_cast<int>(message.size()));
-}
-
 }  // namespace vrellix

@@ -63,6 +63,14 @@ bool LoadIniSettings(const std::string& path, LinkSettings& settings) {
   return LoadIniSettings(path, settings, files);
 }
 
+bool SavePortSettings(const std::string& path, const LinkSettings& settings) {
+  FileOperations files;
+  return WriteIniStrings(path,
+                         {IniValue{kSerialSection, kPortNameKey, settings.portName},
+                          IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
+                         files);
+}
+
 std::string SettingsWriteFailureMessage(const std::string& path) { return messages::SettingsWriteFailed(path); }
 
 std::string PortDeviceName(const LinkSettings& settings) {

@@ -27,6 +27,11 @@ bool LoadIniSettings(const std::string& path, LinkSettings& settings);
 // The same, writing through files (tests make writes fail with it).
 bool LoadIniSettings(const std::string& path, LinkSettings& settings, FileOperations& files);
 
+// Writes the device name and the command delay that the user chose in the
+// 通信設定 dialog, leaving the rest of the file as it is. The only writer of
+// the device name. False when the file could not be written (it is then as it was).
+bool SavePortSettings(const std::string& path, const LinkSettings& settings);
+
 // The warning for a failed write-back (UTF-8), naming the file.
 std::string SettingsWriteFailureMessage(const std::string& path);
 

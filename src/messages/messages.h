@@ -18,6 +18,14 @@ inline constexpr char kForcedStop[] = "ＲＺＴ入力処理スレッド強制�
 inline constexpr char kSuccessPostFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_SUCCESS";
 inline constexpr char kStopPostFailed[] = "PostMessageに失敗しました(WM_USER_PROGRESS_STOP";
 
+// The start question with the estimated time, in whole minutes (at least 1),
+// before its last line.
+inline std::string StartQuestion(long long minutes) {
+  const std::string question = kStartQuestion;
+  const std::size_t last = question.rfind('\n') + 1;
+  return question.substr(0, last) + "約" + std::to_string(minutes) + "分かかります\n" + question.substr(last);
+}
+
 // ---- The job's status line.
 
 inline constexpr char kStatusTitle[] = "タイトル名入力中";
@@ -29,9 +37,41 @@ inline std::string TrackStatus(int k, int n) {
   return std::string(kStatusTracks) + "[ " + std::to_string(k) + "／" + std::to_string(n) + " ]";
 }
 
+// ---- After a stop or a failure: where the job was and what to do on the
+// device before the next start.
+
+inline constexpr char kPlaceTitle[] = "タイトル";
+inline constexpr char kPlaceYomi[] = "よみ";
+inline constexpr char kPlaceArtist[] = "アーティスト";
+// Track n, from 1.
+inline std::string PlaceTrack(int number) { return "トラック" + std::to_string(number); }
+// place: one of the names above.
+inline std::string StoppedAt(const std::string& place) { return "「" + place + "」の入力中に中止しました"; }
+inline constexpr char kReturnToPlaylist[] =
+    "ＲＺＴは入力途中の画面のままです。次に入力を開始する前に、リモコンでＲＺＴをプレイリストの画面まで戻し、"
+    "入力を行うプレイリストを反転表示状態にして下さい";
+// The offer after a stop in a track, and the start question's first line when
+// the user took it. place: PlaceTrack's name.
+inline std::string ResumeQuestion(const std::string& place) {
+  return "次の処理開始で「" + place + "から再開」しますか？\n(「いいえ」ではアルバム全体を入力します)";
+}
+inline std::string ResumeNote(const std::string& place) { return "「" + place + "から再開」します"; }
+
+// The progress window's lines under the bar: the track being entered (number
+// from 1), and the times as "m:ss".
+inline std::string TrackItem(int number, const std::string& name) { return PlaceTrack(number) + ": " + name; }
+inline std::string ProgressTimes(const std::string& elapsed, const std::string& remaining) {
+  return "経過 " + elapsed + "　残り 約" + remaining;
+}
+
 // ---- The windows.
 
 inline constexpr char kExitQuestion[] = "終了します。よろしいですか？";
+inline constexpr char kUnsavedExitQuestion[] = "保存されていない変更があります。保存せずに終了しますか？";
+inline constexpr char kUnsavedLoadQuestion[] =
+    "保存されていない変更があります。保存せずにCSVファイルを読み込みますか？";
+inline constexpr char kPortSettingsItem[] = "通信設定(&S)...";
+inline constexpr char kSimulatorCaption[] = "Vrellix (シミュレータ)";
 inline constexpr char kAboutItem[] = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr char kTrackListNumber[] = "No";
 inline constexpr char kTrackListName[] = "名称";
@@ -61,6 +101,24 @@ inline constexpr char kReadingTooLong[] = "文字数が１６文字を越えて�
 inline constexpr char kBadCharacter[] = "不正な文字が含まれています。修正して下さい";
 inline constexpr char kReadingWithoutName[] = "曲名が未入力で「よみ」が入力されています。修正して下さい";
 inline constexpr char kOnlyReadingTyped[] = "「よみ」だけ入力されています。「曲名」も入力して下さい";
+
+// Why a character cannot be entered: the line under a Start check's message,
+// and the fields' tooltips while typing.
+inline constexpr char kFaultNotInCodePage[] = "シフトJISで表せない文字です";
+inline constexpr char kFaultNotEnterable[] = "ＲＺＴで入力できない文字です";
+inline constexpr char kFaultReadingNotHiragana[] = "よみにはひらがなだけ入力できます";
+// A track's fields, n from 1.
+inline std::string TrackNameField(int n) { return PlaceTrack(n) + "の曲名"; }
+inline std::string TrackYomiField(int n) { return PlaceTrack(n) + "のよみ"; }
+// Character n of a field, from 1.
+inline std::string CharFaultLine(int n, const std::string& character, const std::string& reason) {
+  return std::to_string(n) + "文字目「" + character + "」: " + reason;
+}
+// "12/32": what a field holds against its limit, in bytes or, for readings, characters.
+inline std::string FieldCount(int count, int limit) { return std::to_string(count) + "/" + std::to_string(limit); }
+inline std::string FieldTooLongLine(const std::string& field, int count, int limit, bool reading) {
+  return field + ": " + FieldCount(count, limit) + (reading ? "文字" : "バイト");
+}
 
 // ---- Album files.
 
@@ -132,6 +190,8 @@ inline std::string PortOpenFailed(const std::string& tried) {
   return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
          ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
 }
+// Follows the port failure at start-up and after the 通信設定 dialog.
+inline constexpr char kChoosePortQuestion[] = "通信設定で通信ポートを選びますか？";
 // The last line of PortOpenFailed's message: why.
 inline constexpr char kCause[] = "原因: ";
 inline constexpr char kNoPortAtAll[] =

@@ -134,7 +134,30 @@ void DeviceModel::OpenFieldFrom(FieldId field) {
   m_screen = Screen::Field;
   m_field = field;
   m_palette = PaletteState{};
-  if (field == FieldId::TrackName || field == FieldId::TrackYomi) m_tracks[m_row].opened = true;
+  switch (field) {
+    case FieldId::Title: ++m_headerOpens[0]; break;
+    case FieldId::Yomi: ++m_headerOpens[1]; break;
+    case FieldId::Artist: ++m_headerOpens[2]; break;
+    case FieldId::TrackName: ++m_tracks[m_row].nameOpens; break;
+    case FieldId::TrackYomi: ++m_tracks[m_row].yomiOpens; break;
+  }
+}
+
+int DeviceModel::OpenCount(FieldId field, int track) const {
+  switch (field) {
+    case FieldId::Title: return m_headerOpens[0];
+    case FieldId::Yomi: return m_headerOpens[1];
+    case FieldId::Artist: return m_headerOpens[2];
+    case FieldId::TrackName: return m_tracks[track].nameOpens;
+    case FieldId::TrackYomi: return m_tracks[track].yomiOpens;
+  }
+  return 0;
+}
+
+void DeviceModel::ReturnToPlaylistList() {
+  if (m_screen == Screen::Field) CloseField();  // also drops a pending character
+  m_screen = Screen::PlaylistList;
+  m_cursor = 0;
 }
 
 void DeviceModel::CloseField() {
@@ -415,7 +438,7 @@ std::string DeviceModel::Dump() const {
   out += "yomi " + text(m_yomi) + "\n";
   out += "artist " + text(m_artist) + "\n";
   for (int i = 0; i < kTrackCount; ++i) {
-    if (!m_tracks[i].opened) continue;
+    if (!TrackOpened(i)) continue;
     const std::string n = std::to_string(i + 1);
     out += "track " + n + " name " + text(m_tracks[i].name) + "\n";
     out += "track " + n + " yomi " + text(m_tracks[i].yomi) + "\n";

@@ -88,7 +88,16 @@ class DeviceModel {
   // A field's text in code page 932; track is the row 0..49 for track fields.
   std::string Text(FieldId field, int track = 0) const;
   // True once either of the track's fields has been opened.
-  bool TrackOpened(int track) const { return m_tracks[track].opened; }
+  bool TrackOpened(int track) const { return m_tracks[track].nameOpens + m_tracks[track].yomiOpens > 0; }
+  // How many times a field has been opened; track is the row for track fields.
+  int OpenCount(FieldId field, int track = 0) const;
+
+  // What the user does with the remote after a job stopped half-way: a
+  // character still being tapped is dropped, an open field is closed with the
+  // text it holds, and the menus are left back to the playlist list. The
+  // user's presses are not counted among the keys received and make no model
+  // errors, so both still describe the jobs' keys alone.
+  void ReturnToPlaylistList();
 
   // Where the device stands, in words ("track list, track 3").
   std::string Describe() const;
@@ -105,7 +114,8 @@ class DeviceModel {
   struct Track {
     CharList name;
     CharList yomi;
-    bool opened = false;
+    int nameOpens = 0;
+    int yomiOpens = 0;
   };
 
   void PressInMenu(int key);
@@ -138,6 +148,7 @@ class DeviceModel {
   CharList m_title;
   CharList m_yomi;
   CharList m_artist;
+  std::array<int, 3> m_headerOpens{};  // title, yomi, artist
   std::array<Track, kTrackCount> m_tracks;
 };
 

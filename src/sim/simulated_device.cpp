@@ -155,4 +155,9 @@ std::string SimulatedDevice::Dump() const {
   return m_model.Dump();
 }
 
+void SimulatedDevice::ReturnToPlaylistList() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_model.ReturnToPlaylistList();
+}
+
 }  // namespace vrellix::sim

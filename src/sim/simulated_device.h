@@ -93,6 +93,9 @@ class SimulatedDevice final : public ByteChannel, public LineAnswer {
   std::vector<ModelError> Errors() const;
   // The device's texts and the model errors in UTF-8 (see DeviceModel::Dump).
   std::string Dump() const;
+  // The user brings the device back to the playlist list with the remote
+  // (DeviceModel::ReturnToPlaylistList), as before a job continues.
+  void ReturnToPlaylistList();
 
  private:
   struct TimedByte {

@@ -38,6 +38,7 @@ SimulatedRun RunAndCompare(JobRunner& runner, SimulatedDevice& device, const Alb
   NoReports reporter;
   SimulatedRun run;
   run.jobSucceeded = runner.RunToEnd(reporter).value_or(false);
+  run.stoppedAt = runner.StoppedAt();
   const DeviceModel model = device.Model();
   run.fields = CompareWithAlbum(model, album, checks);
   run.modelErrors = model.Errors();

@@ -7,10 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "album/album.h"
+#include "job/job_place.h"
 #include "job/job_runner.h"
 #include "link/clock.h"
 #include "sim/device_model.h"
@@ -36,6 +38,7 @@ std::vector<FieldCheck> CompareWithAlbum(const DeviceModel& device, const Album&
 
 struct SimulatedRun {
   bool jobSucceeded = false;           // the job posted success
+  std::optional<JobPlace> stoppedAt;   // where the job was when it failed
   std::vector<FieldCheck> fields;      // see CompareWithAlbum
   std::vector<ModelError> modelErrors;
   int packets = 0;                     // packets the transmitter received

@@ -1,6 +1,7 @@
 #include "validate/input_checks.h"
 
 #include <optional>
+#include <tuple>
 
 #include "entry/char_class.h"
 #include "messages/messages.h"
@@ -23,24 +24,102 @@ std::optional<std::string> EnterableText(const std::string& utf8, int mode) {
   return cp932;
 }
 
-// Length first, then characters; the label names the field in the message.
-std::optional<std::string> CheckField(const std::string& utf8, int mode, const std::string& label,
-                                      std::string& cp932Out) {
-  if (TooLong(utf8)) return (mode == CHECK_READING ? kReadingTooLong : kHalfWidthTooLong) + label;
+bool IsCombiningMark(char32_t c) {
+  return (c >= 0x0300 && c <= 0x036F) || (c >= 0x3099 && c <= 0x309A) || (c >= 0x20D0 && c <= 0x20FF) ||
+         (c >= 0xFE20 && c <= 0xFE2F);
+}
+
+// The field's name in the line under a Start message.
+std::string FieldName(const FieldPlace& place) {
+  switch (place.kind) {
+    case FieldPlace::kTitle: return messages::kPlaceTitle;
+    case FieldPlace::kYomi: return messages::kPlaceYomi;
+    case FieldPlace::kArtist: return messages::kPlaceArtist;
+    case FieldPlace::kTrackName: return messages::TrackNameField(place.row + 1);
+    case FieldPlace::kTrackYomi: return messages::TrackYomiField(place.row + 1);
+  }
+  return {};
+}
+
+struct FieldFault {
+  std::string message;
+  std::string detail;
+};
+
+// Length first, then characters; the label names the field in the message,
+// the detail says which field and character, and why.
+std::optional<FieldFault> CheckField(const std::string& utf8, int mode, const std::string& label,
+                                     const FieldPlace& place, std::string& cp932Out) {
+  const bool reading = mode == CHECK_READING;
+  if (TooLong(utf8)) {
+    const FieldCheck check = CheckFieldText(utf8, mode);
+    return FieldFault{(reading ? kReadingTooLong : kHalfWidthTooLong) + label,
+                      messages::FieldTooLongLine(FieldName(place), check.count, check.limit, reading)};
+  }
   std::optional<std::string> cp932 = EnterableText(utf8, mode);
-  if (!cp932) return kBadCharacter + label;
+  if (!cp932) {
+    FieldFault fault{kBadCharacter + label, {}};
+    const FieldCheck check = CheckFieldText(utf8, mode);
+    if (!check.faults.empty()) {
+      const CharFault& first = check.faults.front();
+      fault.detail = FieldName(place) + "の" +
+                     messages::CharFaultLine(first.index + 1, first.character, CharFaultText(first.reason));
+    }
+    return fault;
+  }
   cp932Out = std::move(*cp932);
   return std::nullopt;
 }
 
-StartCheckResult Fault(std::string message) {
+StartCheckResult Fault(const FieldFault& fault, const FieldPlace& place) {
   StartCheckResult result;
   result.outcome = StartCheckResult::kFault;
-  result.message = std::move(message);
+  result.message = fault.message;
+  result.detail = fault.detail;
+  result.place = place;
   return result;
 }
 
 }  // namespace
+
+std::string CharFaultText(CharFaultReason reason) {
+  switch (reason) {
+    case CharFaultReason::kNotInCodePage: return messages::kFaultNotInCodePage;
+    case CharFaultReason::kNotEnterable: return messages::kFaultNotEnterable;
+    case CharFaultReason::kReadingNotHiragana: return messages::kFaultReadingNotHiragana;
+  }
+  return {};
+}
+
+FieldCheck CheckFieldText(const std::string& utf8, int mode) {
+  FieldCheck check;
+  const bool reading = mode == CHECK_READING;
+  const int bytes = static_cast<int>(Cp932LengthOf(utf8));
+  check.count = reading ? (bytes + 1) / 2 : bytes;
+  check.limit = reading ? kFieldLimitBytes / 2 : kFieldLimitBytes;
+  if (!IsValidUtf8(utf8)) return check;
+  const std::u32string points = Utf8ToCodePoints(utf8);
+  int index = 0;
+  for (std::size_t p = 0; p < points.size(); ++index) {
+    std::size_t end = p + 1;
+    while (end < points.size() && IsCombiningMark(points[end])) ++end;
+    const std::string character = CodePointsToUtf8(points.substr(p, end - p));
+    const int start = static_cast<int>(p);
+    const int length = static_cast<int>(end - p);
+    p = end;
+    const std::optional<std::string> cp932 = Utf8ToCp932(character);
+    if (!cp932) {
+      check.faults.push_back({index, character, CharFaultReason::kNotInCodePage, start, length});
+    } else if (!CheckInputString(*cp932, mode)) {
+      // A reading takes hiragana only; anything else the device has no way to enter.
+      const bool enterable = CheckInputString(*cp932, CHECK_GENERAL);
+      check.faults.push_back(
+          {index, character, reading && enterable ? CharFaultReason::kReadingNotHiragana : CharFaultReason::kNotEnterable,
+           start, length});
+    }
+  }
+  return check;
+}
 
 bool CheckInputString(const std::string& cp932, int mode) {
   size_t p = 0;
@@ -75,9 +154,13 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
   Album& album = result.album;
 
   // The album's own texts are checked as typed, not trimmed.
-  if (auto fault = CheckField(edited.title, CHECK_GENERAL, messages::kTitleLabel, album.Title)) return Fault(*fault);
-  if (auto fault = CheckField(edited.yomi, CHECK_READING, messages::kYomiLabel, album.Yomi)) return Fault(*fault);
-  if (auto fault = CheckField(edited.artist, CHECK_GENERAL, messages::kArtistLabel, album.Artist)) return Fault(*fault);
+  for (const auto& [text, mode, label, kind, out] :
+       {std::tuple{&edited.title, CHECK_GENERAL, messages::kTitleLabel, FieldPlace::kTitle, &album.Title},
+        std::tuple{&edited.yomi, CHECK_READING, messages::kYomiLabel, FieldPlace::kYomi, &album.Yomi},
+        std::tuple{&edited.artist, CHECK_GENERAL, messages::kArtistLabel, FieldPlace::kArtist, &album.Artist}}) {
+    const FieldPlace place{kind, 0};
+    if (auto fault = CheckField(*text, mode, label, place, *out)) return Fault(*fault, place);
+  }
 
   bool namedTrack = false;
   for (int r = 0; r < kTrackCount; ++r) {
@@ -89,15 +172,17 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
     }
     const std::string label = messages::TrackLabel(r + 1);
     const std::string name = TrimWhite(row.name);
-    if (auto fault = CheckField(name, CHECK_GENERAL, label, track.Name)) return Fault(*fault);
+    const FieldPlace namePlace{FieldPlace::kTrackName, r};
+    const FieldPlace yomiPlace{FieldPlace::kTrackYomi, r};
+    if (auto fault = CheckField(name, CHECK_GENERAL, label, namePlace, track.Name)) return Fault(*fault, namePlace);
     if (!name.empty()) namedTrack = true;
 
     const std::string reading = TrimWhite(row.yomi);
     std::string readingCp932;
-    if (auto fault = CheckField(reading, CHECK_READING, label + messages::kYomiLabel, readingCp932)) {
-      return Fault(*fault);
+    if (auto fault = CheckField(reading, CHECK_READING, label + messages::kYomiLabel, yomiPlace, readingCp932)) {
+      return Fault(*fault, yomiPlace);
     }
-    if (name.empty() && !reading.empty()) return Fault(messages::kReadingWithoutName + label);
+    if (name.empty() && !reading.empty()) return Fault({messages::kReadingWithoutName + label, {}}, namePlace);
     track.Yomi = std::move(readingCp932);
   }
 

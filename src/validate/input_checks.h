@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "album/album.h"
 
@@ -21,10 +22,46 @@ bool CheckInputString(const std::string& cp932, int mode);
 // is valid both as UTF-8 and as code page 932 is read.
 size_t CountUnenterable(std::string_view cp932);
 
+// Why the device cannot take a character of a field.
+enum class CharFaultReason { kNotInCodePage, kNotEnterable, kReadingNotHiragana };
+
+struct CharFault {
+  int index = 0;          // of the character in the text, from 0
+  std::string character;  // UTF-8, with any marks that combine with it
+  CharFaultReason reason = CharFaultReason::kNotEnterable;
+  int start = 0;   // its first code point in the text, from 0
+  int length = 1;  // in code points
+};
+
+// The check of one field while it is typed (UTF-8, as it stands).
+struct FieldCheck {
+  int count = 0;  // code page 932 bytes; for readings, characters (two bytes each, a half counted whole)
+  int limit = 0;  // kFieldLimitBytes; for readings, half of it
+  std::vector<CharFault> faults;  // every character the device cannot take, in order
+};
+
+// Checks text for a field of the mode (CHECK_GENERAL, CHECK_READING). A
+// character is a code point with the combining marks after it.
+FieldCheck CheckFieldText(const std::string& utf8, int mode);
+
+// The reason as the user reads it (UTF-8).
+std::string CharFaultText(CharFaultReason reason);
+
+// Which field a Start check found at fault.
+struct FieldPlace {
+  enum Kind { kTitle, kYomi, kArtist, kTrackName, kTrackYomi };
+  Kind kind = kTitle;
+  int row = 0;  // kTrackName, kTrackYomi: 0..49
+};
+
 struct StartCheckResult {
   enum Outcome { kFault, kNothingToEnter, kReady };
   Outcome outcome = kFault;
   std::string message;  // UTF-8; the first fault's message, or the nothing-to-enter message
+  FieldPlace place;     // kFault: the field at fault
+  // kFault: a line naming the field and, for a character, its position and
+  // why ("トラック3のよみの2文字目「ア」: …"); empty where the message says it all.
+  std::string detail;
   Album album;          // complete when kReady
 };
 

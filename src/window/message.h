@@ -15,6 +15,8 @@ struct Message {
   std::string text;  // UTF-8
   MessageIcon icon = MessageIcon::kInformation;
   MessageButtons buttons = MessageButtons::kOk;
+  // A Yes/No box whose default button (Enter) is No: for questions whose Yes loses work.
+  bool defaultNo = false;
 };
 
 // A window that can show a message box over itself.

@@ -1,14 +1,25 @@
 #include "window/progress_logic.h"
 
+#include <chrono>
 #include <utility>
 
 #include "messages/messages.h"
 
 namespace vrellix {
 
-ProgressLogic::ProgressLogic(ProgressView& view) : m_view(view), m_windowThread(std::this_thread::get_id()) {}
+ProgressLogic::ProgressLogic(ProgressView& view)
+    : m_view(view), m_windowThread(std::this_thread::get_id()), m_nowMs([] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+      }) {}
 
-void ProgressLogic::BeginJob() { ++m_nJob; }
+void ProgressLogic::BeginJob(JobTimeline timeline) {
+  m_timeline = std::move(timeline);
+  ++m_nJob;
+}
+
+void ProgressLogic::SetTimeSource(std::function<std::int64_t()> nowMs) { m_nowMs = std::move(nowMs); }
 
 void ProgressLogic::EndJob() { ++m_nJob; }
 
@@ -18,14 +29,33 @@ void ProgressLogic::OnInitDialog() {
   m_shownStatus = messages::kProgressStatusLabel;
   m_view.SetStatusText(m_shownStatus);
   m_view.SetAbortText(messages::kAbortButton);
+  // Each run starts from an empty bar, whatever the last one reached.
+  m_view.SetPosition(0);
+  m_view.SetItemText("");
+  m_shownTimes.clear();
+  m_startMs = m_statusMs = m_nowMs();
 }
 
 void ProgressLogic::OnStatusTimer() {
   // Set only when the text changed, so the line is not redrawn every tick.
+  const std::int64_t now = m_nowMs();
   std::string status = Status();
-  if (status == m_shownStatus) return;
-  m_shownStatus = std::move(status);
-  m_view.SetStatusText(m_shownStatus);
+  if (status != m_shownStatus) {
+    m_shownStatus = std::move(status);
+    m_statusMs = now;
+    m_view.SetStatusText(m_shownStatus);
+    for (const PlannedStep& step : m_timeline.steps) {
+      if (step.status == m_shownStatus) m_view.SetItemText(step.item);
+    }
+  }
+  if (m_timeline.totalMs <= 0) return;
+  // In the job's own time, from the moment the window opened.
+  const std::int64_t elapsed = now - m_startMs;
+  const std::int64_t remaining = RemainingMs(m_timeline, m_shownStatus, m_statusMs - m_startMs, elapsed);
+  std::string times = messages::ProgressTimes(FormatMinutesSeconds(elapsed), FormatMinutesSeconds(remaining));
+  if (times == m_shownTimes) return;
+  m_shownTimes = std::move(times);
+  m_view.SetTimeText(m_shownTimes);
 }
 
 void ProgressLogic::OnAbort() {

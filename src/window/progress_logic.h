@@ -4,12 +4,14 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "job/job_reporter.h"
+#include "window/job_timeline.h"
 #include "window/progress_view.h"
 
 namespace vrellix {
@@ -19,8 +21,12 @@ class ProgressLogic final : public JobReporter {
   // Made on the window thread, which the reports are handed to.
   explicit ProgressLogic(ProgressView& view);
 
-  // Before the worker starts: reports from then on belong to the new job.
-  void BeginJob();
+  // Before the worker starts: reports from then on belong to the new job,
+  // whose planned course the window follows.
+  void BeginJob(JobTimeline timeline = {});
+  // Where the window's elapsed time comes from (ms, steady); the system's
+  // steady clock unless set.
+  void SetTimeSource(std::function<std::int64_t()> nowMs);
   // After the worker has ended: reports of the old job still queued are dropped.
   void EndJob();
 
@@ -29,8 +35,8 @@ class ProgressLogic final : public JobReporter {
   bool DoModal();
 
   // The view's events, on the window thread.
-  void OnInitDialog();   // "処理内容", "中断"
-  void OnStatusTimer();  // shows the worker's status text when it has changed
+  void OnInitDialog();   // "処理内容", "中断", the bar at 0, the clock started
+  void OnStatusTimer();  // the worker's status text, what it stands for, and the times, when changed
   void OnAbort();        // asks; Yes closes the window, which stops the job
 
   // JobReporter, from the worker thread (ShowWarning also from the window thread).
@@ -54,6 +60,11 @@ class ProgressLogic final : public JobReporter {
   mutable std::mutex m_statusMutex;
   std::string m_strStatus;    // guarded by m_statusMutex: written by the worker, read by the timer
   std::string m_shownStatus;  // window thread: what the status line shows
+  std::string m_shownTimes;
+  JobTimeline m_timeline;
+  std::function<std::int64_t()> m_nowMs;
+  std::int64_t m_startMs = 0;   // when the window opened
+  std::int64_t m_statusMs = 0;  // when the status line last changed
   std::atomic<unsigned> m_nJob{0};
 };
 

@@ -18,6 +18,10 @@ class ProgressView : public MessageView {
   virtual void SetRange(int max) = 0;  // the bar runs from 0 to max
   virtual void SetPosition(int position) = 0;
   virtual void SetStatusText(const std::string& text) = 0;
+  // The line under the bar naming what is being entered (a track's number and
+  // name), and the one with the elapsed and the remaining time.
+  virtual void SetItemText(const std::string& text) = 0;
+  virtual void SetTimeText(const std::string& text) = 0;
   virtual void SetAbortText(const std::string& text) = 0;
   virtual bool IsOpen() const = 0;
   // Ends RunModal with ok as its result.

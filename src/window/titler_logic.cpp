@@ -1,20 +1,31 @@
 #include "window/titler_logic.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "album/album_csv.h"
+#include "album/cue_sheet.h"
+#include "job/job_plan.h"
 #include "messages/messages.h"
 #include "sim/simulated_run.h"
+#include "text/text_codec.h"
 #include "text/trim.h"
 #include "validate/input_checks.h"
 #include "window/simulator_verdict.h"
 
 namespace vrellix {
 
+namespace {
+
+// Both separators are taken on every platform: a name typed on Windows may use either.
+constexpr char kPathSeparators[] = "/\\";
+
+}  // namespace
+
 CommHandle g_hComm = nullptr;
 
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
-    : m_view(view), m_progress(progress), m_options(options) {}
+    : m_view(view), m_progress(progress), m_options(options), m_readings(options.readings) {}
 
 TitlerLogic::~TitlerLogic() {
   // The runner would stop the job itself; stopping here keeps its warning
@@ -30,16 +41,52 @@ Answer TitlerLogic::Show(const std::string& text, MessageIcon icon, MessageButto
 }
 
 void TitlerLogic::OnInitDialog() {
+  if (m_options.simulate) m_view.SetCaption(messages::kSimulatorCaption);
   m_strSettingsPath = SettingsPath();
   // The values read are used even when they could not be written back.
   if (!LoadIniSettings(m_strSettingsPath, m_settings))
     Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
 
-  if (!OpenLink()) {
-    Show(PortFailureMessage(m_settings, m_portFailure), MessageIcon::kError);
-    for (Control control : {Control::kLoad, Control::kSave, Control::kStart}) m_view.EnableControl(control, false);
-  }
   LoadTexts();
+  for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);
+  // Load and save stay usable: an album typed meanwhile can still be kept.
+  if (!OpenLink()) {
+    m_view.EnableControl(Control::kStart, false);
+    if (AskAfterPortFailure()) OnPortSettings();
+  }
+}
+
+bool TitlerLogic::AskAfterPortFailure() {
+  const std::string text = PortFailureMessage(m_settings, m_portFailure) + "\n\n" + messages::kChoosePortQuestion;
+  return Show(text, MessageIcon::kError, MessageButtons::kYesNo) == Answer::kYes;
+}
+
+bool TitlerLogic::ReopenLink() {
+  m_pRunner.reset();  // closes the old port
+  m_pSimulator = nullptr;
+  g_hComm = nullptr;
+  const bool open = OpenLink();
+  m_view.EnableControl(Control::kStart, open);
+  return open;
+}
+
+void TitlerLogic::OnPortSettings() {
+  if (!IsJobIdle()) return;
+  for (;;) {
+    PortSettingsEdit edit;
+    edit.ports = m_options.listPorts ? m_options.listPorts() : ListSerialPorts();
+    edit.port = PortDeviceName(m_settings);
+    edit.commandDelay = m_settings.m_nCommandDelay;
+    if (!m_view.EditPortSettings(edit)) return;
+    LinkSettings chosen = m_settings;
+    chosen.portName = TrimWhite(edit.port);
+    chosen.m_nCommandDelay = std::clamp(edit.commandDelay, 0, kMaxCommandDelayMs);
+    // The choice holds for this run even when it could not be written.
+    if (!SavePortSettings(m_strSettingsPath, chosen))
+      Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
+    m_settings = chosen;
+    if (ReopenLink() || !AskAfterPortFailure()) return;
+  }
 }
 
 bool TitlerLogic::OpenLink() {
@@ -112,8 +159,37 @@ std::array<bool, kTrackCount> TitlerLogic::CheckMarks() const {
 
 bool TitlerLogic::IsJobIdle() const { return !m_pRunner || m_pRunner->IsIdle(); }
 
+bool TitlerLogic::Confirm(const std::string& text, MessageIcon icon) {
+  Message question{text, icon, MessageButtons::kYesNo};
+  question.defaultNo = true;
+  return m_view.ShowMessage(question) == Answer::kYes;
+}
+
+namespace {
+
+bool SameTexts(const EditedAlbum& a, const EditedAlbum& b) {
+  if (a.title != b.title || a.yomi != b.yomi || a.artist != b.artist) return false;
+  for (std::size_t row = 0; row < a.rows.size(); ++row) {
+    if (a.rows[row].name != b.rows[row].name || a.rows[row].yomi != b.rows[row].yomi) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TitlerLogic::HasUnsavedChanges() { return !SameTexts(CollectAlbum(), m_keptAlbum); }
+
 bool TitlerLogic::OnExit() {
-  if (Show(messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return false;
+  // Enter in an edit field presses 終了: a second Enter must not end the program.
+  const bool ok = HasUnsavedChanges() ? Confirm(messages::kUnsavedExitQuestion, MessageIcon::kWarning)
+                                      : Confirm(messages::kExitQuestion, MessageIcon::kInformation);
+  if (!ok) return false;
+  SaveTexts();
+  return true;
+}
+
+bool TitlerLogic::OnCancel() {
+  if (HasUnsavedChanges() && !Confirm(messages::kUnsavedExitQuestion, MessageIcon::kWarning)) return false;
   SaveTexts();
   return true;
 }
@@ -137,7 +213,8 @@ void TitlerLogic::OnTrackCellClicked(int row, int column) {
 }
 
 void TitlerLogic::OnLoadCsv() {
-  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenAlbum);
+  if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
+  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenAlbum, m_strAlbumPath);
   if (!path) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
@@ -147,53 +224,171 @@ void TitlerLogic::OnLoadCsv() {
     return;
   }
   ApplyAlbum(album);
+  m_keptAlbum = CollectAlbum();
+  m_strAlbumPath = *path;
+  // Another album: where the last one stopped means nothing for it.
+  m_resumeFrom.reset();
+}
+
+void TitlerLogic::OnImportCue() {
+  if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
+  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenCueSheet, m_strAlbumPath);
+  if (!path) return;
+  const CueSheetResult sheet = LoadCueSheet(*path, CountUnenterable);
+  if (!sheet.ok) {
+    Show(sheet.reason.empty() ? sheet.message : sheet.message + "\n" + sheet.reason, MessageIcon::kWarning);
+    return;
+  }
+  // Not saved anywhere yet: the album counts as changed, and the album file
+  // last used stays the one the dialogs propose.
+  ApplyAlbum(sheet.album);
+  m_resumeFrom.reset();
+}
+
+void TitlerLogic::OnSuggestReading() {
+  SaveTexts();
+  const std::optional<std::string> reading =
+      m_readings.SuggestReading(m_view, AlbumField{AlbumField::kYomi, 0}, m_strTitle, m_strYomi);
+  if (!reading) return;
+  m_view.ReplaceText(TextField::kYomi, *reading);
+  SaveTexts();
+}
+
+void TitlerLogic::OnConvertName(TextField field, KanaStyle style) {
+  if (field == TextField::kYomi) return;
+  SaveTexts();
+  const bool title = field == TextField::kTitle;
+  const std::optional<std::string> name =
+      m_readings.ConvertName(m_view, AlbumField{title ? AlbumField::kTitle : AlbumField::kArtist, 0},
+                             title ? m_strTitle : m_strArtist, style);
+  if (!name) return;
+  m_view.ReplaceText(field, *name);
+  SaveTexts();
+}
+
+void TitlerLogic::OnFillReadings() {
+  const EditedAlbum album = CollectAlbum();
+  const std::optional<EditedAlbum> filled = m_readings.FillReadings(m_view, album);
+  if (!filled) return;
+  if (filled->yomi != album.yomi) m_view.ReplaceText(TextField::kYomi, filled->yomi);
+  for (int row = 0; row < kTrackCount; ++row) {
+    const std::string& yomi = filled->rows[static_cast<std::size_t>(row)].yomi;
+    if (yomi != album.rows[static_cast<std::size_t>(row)].yomi) m_view.SetCellText(row, TrackColumn::kYomi, yomi);
+  }
+  SaveTexts();
 }
 
 void TitlerLogic::OnSaveCsv() {
   const EditedAlbum album = CollectAlbum();
-  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum);
+  std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum, m_strAlbumPath);
   if (!path) return;
+  // A name typed without an extension is an album file all the same.
+  const std::size_t name = path->find_last_of(kPathSeparators) + 1;  // npos + 1 == 0
+  if (path->find('.', name) == std::string::npos && name < path->size()) *path += ".csv";
   const CsvResult result = SaveAlbumCsv(*path, album);
+  if (result.ok) {
+    m_keptAlbum = album;
+    m_strAlbumPath = *path;
+  }
   Show(result.message, result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
+}
+
+void TitlerLogic::OnTextChanged(TextField field) {
+  m_view.ShowFieldMarks(field, MarkField(m_view.Text(field), field == TextField::kYomi ? CHECK_READING : CHECK_GENERAL));
 }
 
 void TitlerLogic::OnStart() {
   StartCheckResult checked = RunStartChecks(CollectAlbum());
   if (checked.outcome == StartCheckResult::kFault) {
-    Show(checked.message, MessageIcon::kWarning);
+    Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
+    const FieldPlace& place = checked.place;
+    switch (place.kind) {
+      case FieldPlace::kTitle: m_view.FocusText(TextField::kTitle); break;
+      case FieldPlace::kYomi: m_view.FocusText(TextField::kYomi); break;
+      case FieldPlace::kArtist: m_view.FocusText(TextField::kArtist); break;
+      case FieldPlace::kTrackName: m_view.FocusTrack(place.row, TrackColumn::kName); break;
+      case FieldPlace::kTrackYomi: m_view.FocusTrack(place.row, TrackColumn::kYomi); break;
+    }
     return;
   }
   if (checked.outcome == StartCheckResult::kNothingToEnter) {
     Show(checked.message, MessageIcon::kInformation);
     return;
   }
-  if (Show(messages::kStartQuestion, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
-  m_album = std::move(checked.album);
-  RunEntryJob();
-}
-
-void TitlerLogic::RunEntryJob() {
-  if (!m_pRunner) return;
   // The worker reads the check marks from this snapshot, never from the view.
   const std::array<bool, kTrackCount> checks = CheckMarks();
-  m_pRunner->SetAlbum(m_album, checks);
+  // A job that continues enters the interrupted track and the ticked ones after
+  // it; the user's check marks stay as they are.
+  const AlbumToEnter entry = m_resumeFrom ? ContinueFrom(checked.album, checks, *m_resumeFrom)
+                                          : AlbumToEnter{checked.album, checks};
+  const int delay = m_settings.m_nCommandDelay;
+  const JobPlan plan = PlanJob(entry.album, entry.checks, delay);
+  const long long minutes = std::max<long long>(1, (EstimateJobMs(plan, delay) + 30000) / 60000);
+  std::string question = messages::StartQuestion(minutes);
+  if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
+  if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
+  m_album = std::move(checked.album);
+  RunEntryJob(entry, MakeJobTimeline(plan, delay, ProgressItems(entry)));
+}
 
-  m_progress.BeginJob();
+std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter& entry) const {
+  const Album& album = entry.album;
+  const std::array<bool, kTrackCount>& checks = entry.checks;
+  const auto utf8 = [](const std::string& cp932) { return Cp932ToUtf8(cp932).value_or(std::string()); };
+  std::map<std::string, std::string> items{{messages::kStatusTitle, utf8(album.Title)},
+                                           {messages::kStatusYomi, utf8(album.Yomi)},
+                                           {messages::kStatusArtist, utf8(album.Artist)}};
+  // The job enters the checked rows that have a name, numbering them 1..n.
+  std::vector<int> rows;
+  for (int row = 0; row < kTrackCount; ++row) {
+    const std::size_t r = static_cast<std::size_t>(row);
+    if (checks[r] && !album.Tracks[r].Name.empty()) rows.push_back(row);
+  }
+  const int count = static_cast<int>(rows.size());
+  for (int k = 0; k < count; ++k) {
+    const int row = rows[static_cast<std::size_t>(k)];
+    items[messages::TrackStatus(k + 1, count)] =
+        messages::TrackItem(row + 1, utf8(album.Tracks[static_cast<std::size_t>(row)].Name));
+  }
+  return items;
+}
+
+void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline) {
+  if (!m_pRunner) return;
+  m_pRunner->SetAlbum(entry.album, entry.checks);
+
+  m_progress.BeginJob(std::move(timeline));
   if (!m_pRunner->Start(m_progress)) {
     m_progress.EndJob();
     Show(messages::kThreadStartFailed, MessageIcon::kError);
     m_pRunner->Stop();
     return;
   }
+  // Taken: the job under way is what continues (or the whole album).
+  m_resumeFrom.reset();
   // However the window closes, the job ends here.
   m_progress.DoModal();
   m_pRunner->Stop();
   m_progress.EndJob();
-  if (m_pSimulator) ShowSimulatorDump(checks);
+  if (const std::optional<JobPlace> place = m_pRunner->StoppedAt()) AfterStop(*place);
+  if (m_pSimulator) ShowSimulatorDump(entry);
 }
 
-void TitlerLogic::ShowSimulatorDump(const std::array<bool, kTrackCount>& checks) {
-  const sim::SimulatedRun run = JudgeSimulatedJob(*m_pSimulator, m_album, checks, m_pRunner->Result());
+void TitlerLogic::AfterStop(const JobPlace& place) {
+  // The device is left inside a field editor: say where, and how to get back.
+  Show(messages::StoppedAt(PlaceLabel(place)) + "\n" + messages::kReturnToPlaylist, MessageIcon::kWarning);
+  // There the user has no remote: the simulated one does what it was told.
+  if (m_pSimulator) m_pSimulator->ReturnToPlaylistList();
+  // Among the header fields continuing is starting over: nothing to ask.
+  if (place.IsStart()) return;
+  if (Show(messages::ResumeQuestion(PlaceLabel(place)), MessageIcon::kInformation, MessageButtons::kYesNo) ==
+      Answer::kYes) {
+    m_resumeFrom = place;
+  }
+}
+
+void TitlerLogic::ShowSimulatorDump(const AlbumToEnter& entry) {
+  const sim::SimulatedRun run = JudgeSimulatedJob(*m_pSimulator, entry.album, entry.checks, m_pRunner->Result());
   m_view.ShowSimulatorDump(SimulatorVerdict(run), m_pSimulator->Dump());
 }
 

@@ -6,16 +6,22 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "album/album.h"
+#include "job/job_place.h"
 #include "job/job_runner.h"
 #include "link/clock.h"
 #include "link/serial_port.h"
 #include "link/settings.h"
 #include "sim/simulated_device.h"
 #include "window/progress_logic.h"
+#include "window/reading_actions.h"
 #include "window/titler_view.h"
 
 namespace vrellix {
@@ -31,6 +37,10 @@ struct TitlerOptions {
   // The clock of the job's waits; nullptr: the system clock (the simulator's
   // virtual one when simulating). Not owned.
   Clock* clock = nullptr;
+  // The ports the 通信設定 dialog offers; nullptr: the system's (ListSerialPorts).
+  std::function<std::vector<SerialPortInfo>()> listPorts;
+  // Where readings of kanji come from; nullptr: the system's. Not owned.
+  ReadingProvider* readings = nullptr;
 };
 
 class TitlerLogic {
@@ -44,22 +54,56 @@ class TitlerLogic {
 
   // Once the view's controls exist: reads (and writes back) the settings file
   // of the current directory, warning when the write-back failed, and opens
-  // the port or the simulator. A port that cannot be opened is reported and
-  // leaves load, save and start disabled.
+  // the port or the simulator. A port that cannot be opened is reported with
+  // the offer of the 通信設定 dialog, and leaves only start disabled.
   void OnInitDialog();
 
-  // The OK command (終了, or Enter): asks. True when the window may end; the
+  // The 通信設定 dialog (context menu): on OK writes the port and the command
+  // delay to the settings file and reopens the port at once; start is enabled
+  // exactly while a port is open.
+  void OnPortSettings();
+
+  // The OK command (終了, or Enter): asks, No by default, and says so when the
+  // album has changes not saved to a file. True when the window may end; the
   // edit fields' texts are then saved.
   bool OnExit();
+  // Escape or the close box: ends without a question unless there are unsaved
+  // changes. True when the window may end.
+  bool OnCancel();
+
+  // The view calls this whenever a field's text changes, also through SetText:
+  // shows the field's marks.
+  void OnTextChanged(TextField field);
 
   void OnLoadCsv();
   void OnSaveCsv();
-  // Runs the Start checks, asks, and runs the job with the progress window
-  // until it ends; then, on the simulator, shows what the device holds.
+  // Runs the Start checks (a fault is reported and its field gets the focus),
+  // asks, giving the estimated time, and runs the job with the progress window
+  // until it ends. After a failure or a stop it says where the job was and what
+  // to do on the device, and from a track offers to continue there: the next
+  // start then enters that track and the ticked ones after it. On the
+  // simulator it then shows what the device holds.
   void OnStart();
   // A click on the track list; row -1 when it hit no row. The name and reading
   // columns open the track edit dialog; the number column only toggles the check.
   void OnTrackCellClicked(int row, int column);
+
+  // よみを推定 (title or よみ field): the title's reading into よみ, once accepted.
+  void OnSuggestReading();
+  // かなに変換 on the title or the artist field, once accepted.
+  void OnConvertName(TextField field, KanaStyle style);
+  // よみを一括推定 (context menu): every empty reading of the title and the
+  // named tracks, listed and made once accepted.
+  void OnFillReadings();
+  // CUE読込 (context menu): a CUE sheet's title, artist and track names as
+  // the album, asking first when there are unsaved changes.
+  void OnImportCue();
+  // The same suggestions for the track edit dialog.
+  ReadingActions& Readings() { return m_readings; }
+
+  // True when the album on screen differs from the one last loaded or saved
+  // (the empty one at start). Check marks are not saved, so they do not count.
+  bool HasUnsavedChanges();
 
   // The entry form filled by the last Start that passed its checks.
   const Album& EntryAlbum() const { return m_album; }
@@ -71,15 +115,26 @@ class TitlerLogic {
 
  private:
   bool OpenLink();
+  // Closes the port and opens the one the settings name; enables start when it opened.
+  bool ReopenLink();
+  // The port failure message with the offer of the dialog; true on Yes.
+  bool AskAfterPortFailure();
   // The edited album as the view holds it now (texts saved from the fields).
   EditedAlbum CollectAlbum();
   void SaveTexts();
   void LoadTexts();
   void ApplyAlbum(const EditedAlbum& album);
   std::array<bool, kTrackCount> CheckMarks() const;
-  void RunEntryJob();
-  void ShowSimulatorDump(const std::array<bool, kTrackCount>& checks);
+  void RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline);
+  // What the progress window names under each status text of the job.
+  std::map<std::string, std::string> ProgressItems(const AlbumToEnter& entry) const;
+  // After a failure or a stop: where the job was, what to do on the device,
+  // and (from a track) the offer to continue from there.
+  void AfterStop(const JobPlace& place);
+  void ShowSimulatorDump(const AlbumToEnter& entry);
   Answer Show(const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::kOk);
+  // A question whose Yes loses work: No is its default.
+  bool Confirm(const std::string& text, MessageIcon icon);
 
   TitlerView& m_view;
   ProgressLogic& m_progress;
@@ -90,13 +145,19 @@ class TitlerLogic {
   std::string m_strYomi;
   std::string m_strArtist;
   Album m_album;
+  EditedAlbum m_keptAlbum;  // as last loaded or saved
 
+  std::string m_strAlbumPath;  // the album file last loaded or saved
   std::string m_strSettingsPath;
   LinkSettings m_settings;
   PortFailure m_portFailure;  // why the port did not open
 
+  ReadingActions m_readings;
+
   std::unique_ptr<JobRunner> m_pRunner;
-  const sim::SimulatedDevice* m_pSimulator = nullptr;  // owned by m_pRunner in simulator mode
+  sim::SimulatedDevice* m_pSimulator = nullptr;  // owned by m_pRunner in simulator mode
+  // Where the next 処理開始 continues from; nothing: the whole album.
+  std::optional<JobPlace> m_resumeFrom;
 };
 
 }  // namespace vrellix

@@ -5,7 +5,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "link/serial_port.h"
+#include "window/field_marks.h"
 #include "window/message.h"
 
 namespace vrellix {
@@ -16,7 +19,7 @@ enum class TextField { kTitle, kYomi, kArtist };
 enum class TrackColumn { kName = 1, kYomi = 2 };
 // The buttons 1000, 1001, 1002 and 1 (終了).
 enum class Control { kLoad, kSave, kStart, kExit };
-enum class FileQuestion { kOpenAlbum, kSaveAlbum };
+enum class FileQuestion { kOpenAlbum, kSaveAlbum, kOpenCueSheet };
 
 // What the track edit dialog shows, and after OK what the user typed (UTF-8,
 // untrimmed).
@@ -26,11 +29,30 @@ struct TrackEdit {
   std::string yomi;
 };
 
+// The highest command delay the 通信設定 dialog offers (ms).
+constexpr int kMaxCommandDelayMs = 10000;
+
+// What the 通信設定 dialog shows, and after OK what the user chose.
+struct PortSettingsEdit {
+  std::vector<SerialPortInfo> ports;  // the ports present, to pick from
+  std::string port;                   // the device in use; the user may also type one not listed
+  int commandDelay = 0;               // ms, 0..kMaxCommandDelayMs
+};
+
 class TitlerView : public MessageView {
  public:
   // UTF-8 texts of the edit fields.
   virtual std::string Text(TextField field) const = 0;
   virtual void SetText(TextField field, const std::string& text) = 0;
+  // Replaces the field's text as if the user had typed it over the whole, so
+  // that the field's own undo brings the old text back.
+  virtual void ReplaceText(TextField field, const std::string& text) = 0;
+  // Shows beside the field its count against the limit (marked when over) and
+  // marks the characters at fault, with marks.tip as the field's tooltip.
+  virtual void ShowFieldMarks(TextField field, const FieldMarks& marks) = 0;
+  // Puts the keyboard focus in the field, or on the row's cell (scrolled into view).
+  virtual void FocusText(TextField field) = 0;
+  virtual void FocusTrack(int row, TrackColumn column) = 0;
 
   // Rows 0..49.
   virtual std::string CellText(int row, TrackColumn column) const = 0;
@@ -39,15 +61,25 @@ class TitlerView : public MessageView {
   virtual void SetChecked(int row, bool checked) = 0;
 
   virtual void EnableControl(Control control, bool enabled) = 0;
+  // The window's caption.
+  virtual void SetCaption(const std::string& text) = 0;
 
   // A file name (UTF-8) from the user; nothing when cancelled. For saving, the
-  // user has agreed to overwrite an existing file.
-  virtual std::optional<std::string> AskFileName(FileQuestion question) = 0;
+  // user has agreed to overwrite an existing file. proposed: the album file
+  // last loaded or saved (empty: none yet); the dialog opens in its folder and
+  // for saving offers its name.
+  virtual std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) = 0;
 
   // Runs the track edit dialog modally on edit. True when it closed with OK,
   // which it allows only once CheckTrackEdit has passed the texts; edit then
-  // holds them.
+  // holds them. While the user types, each field shows its MarkField marks
+  // (name CHECK_GENERAL, reading CHECK_READING) as ShowFieldMarks does.
   virtual bool EditTrack(TrackEdit& edit) = 0;
+
+  // Runs the 通信設定 dialog modally on edit: a list of edit.ports in which
+  // edit.port is chosen or typed, and the command delay. True when it closed
+  // with OK; edit then holds the choice (the port untrimmed).
+  virtual bool EditPortSettings(PortSettingsEdit& edit) = 0;
 
   // After a job on the built-in simulator: the verdict and what the simulated
   // device holds (UTF-8), modally.

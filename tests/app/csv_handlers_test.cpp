@@ -22,11 +22,11 @@ class ScriptedFiles final : public FileNameSource {
  public:
   std::optional<QString> name;  // nothing: the user cancels
   QStringList asked;  // "open" or "save", in order
-  std::optional<QString> OpenFileName(QWidget*) override {
+  std::optional<QString> OpenFileName(QWidget*, const QString&) override {
     asked << "open";
     return name;
   }
-  std::optional<QString> SaveFileName(QWidget*) override {
+  std::optional<QString> SaveFileName(QWidget*, const QString&) override {
     asked << "save";
     return name;
   }
@@ -56,31 +56,43 @@ class CsvHandlersTest : public QObject {
     m_files = ScriptedFiles();
   }
 
-  void fileDialogsStartWithTheCsvFilesOfTheFolder_data() {
+  // Without a file yet: the current folder's CSV files; after one, its folder,
+  // and for saving its name.
+  void fileDialogsStartInTheLastFilesFolder_data() {
     QTest::addColumn<bool>("save");
-    QTest::newRow("open") << false;
-    QTest::newRow("save") << true;
+    QTest::addColumn<bool>("proposed");
+    QTest::addColumn<QString>("initialName");
+    QTest::newRow("open") << false << false << "*.csv";
+    QTest::newRow("save") << true << false << "*.csv";
+    QTest::newRow("open after a file") << false << true << "*.csv";
+    QTest::newRow("save after a file") << true << true << "album.csv";
   }
 
-  void fileDialogsStartWithTheCsvFilesOfTheFolder() {
+  void fileDialogsStartInTheLastFilesFolder() {
     QFETCH(bool, save);
+    QFETCH(bool, proposed);
+    QFETCH(QString, initialName);
     TempWorkDir dir;
-    QString initialName;
+    QTemporaryDir other;
+    QString shownName, folder;
     int acceptMode = -1;
     ModalScript script;
     script.OnDialog([&](QWidget* dialog) {
       auto* files = qobject_cast<QFileDialog*>(dialog);
       if (files) {
         acceptMode = files->acceptMode();
-        if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) initialName = name->text();
+        folder = files->directory().absolutePath();
+        if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) shownName = name->text();
       }
       static_cast<QDialog*>(dialog)->reject();
     });
     DialogFileNameSource source;
-    const auto name = save ? source.SaveFileName(nullptr) : source.OpenFileName(nullptr);
+    const QString last = proposed ? other.filePath(QStringLiteral("album.csv")) : QString();
+    const auto name = save ? source.SaveFileName(nullptr, last) : source.OpenFileName(nullptr, last);
     QVERIFY(script.Done());
     QVERIFY(!name);  // cancelled
-    QCOMPARE(initialName, QStringLiteral("*.csv"));
+    QCOMPARE(shownName, initialName);
+    QCOMPARE(folder, QDir(proposed ? other.path() : dir.Path()).absolutePath());
     QCOMPARE(acceptMode, int(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen));
   }
 
@@ -99,7 +111,10 @@ class CsvHandlersTest : public QObject {
     QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
     Edit(window.get(), "ctl1004")->setText("changed");
     list->item(49, 1)->setText(QString());
+    script.Answer(QMessageBox::Yes);  // load over the changes
     QTest::mouseClick(window->findChild<QPushButton*>("ctl1000"), Qt::LeftButton);
+    QCOMPARE(script.Boxes().size(), 2u);
+    QCOMPARE(script.Boxes()[1].defaultButton, QMessageBox::No);
     QCOMPARE(m_files.asked, (QStringList{"save", "open"}));
     QCOMPARE(Edit(window.get(), "ctl1004")->text(), QStringLiteral("よみ"));
     QCOMPARE(list->item(49, 1)->text(), QStringLiteral("last"));

@@ -84,7 +84,8 @@ void ModalScript::Poll() {
     if ((box && m_steps.empty()) || ++m_nIdleTicks > kGiveUpTicks) {
       ++m_unexpected;
       m_nIdleTicks = 0;
-      if (box) m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+      if (box) m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                         box->standardButton(box->defaultButton())});
       QTimer::singleShot(0, modal, [modal]() { static_cast<QDialog*>(modal)->reject(); });
     }
     return;
@@ -94,7 +95,8 @@ void ModalScript::Poll() {
   m_steps.pop_front();
   m_bActionPending = true;
   if (box) {
-    m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+    m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                         box->standardButton(box->defaultButton())});
     QTimer::singleShot(0, box, [this, box, button = step.button]() {
       m_bActionPending = false;
       if (QAbstractButton* target = box->button(button)) {
@@ -135,6 +137,7 @@ void ClickButton(QWidget* window, const char* name) {
 
 void SetUpWindowTests() {
   InitGuiResources();
+  LoadJapaneseTranslations();
   g_dlgProgress = new CEntryProgressDlg();
 }
 

@@ -29,6 +29,7 @@ struct SeenBox {
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
+  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 // Works through modal windows as they come up, one step each, in order. Every
@@ -106,8 +107,8 @@ class PtyTransmitter {
   ScriptedTransmitter m_line;
 };
 
-// The program's resources and its one progress window, as CTitlerApp makes
-// them, for a test program that opens main windows; and their release.
+// The program's resources, Qt's Japanese translations and its one progress
+// window, as CTitlerApp makes them, for a test program that opens main windows; and their release.
 void SetUpWindowTests();
 void TearDownWindowTests();
 

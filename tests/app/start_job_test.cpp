@@ -23,7 +23,8 @@ using namespace vrellix::testing;
 namespace {
 
 const QString kConfirm = QStringLiteral(
-    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？");
+    "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\n約1分かかります\n"
+    "よろしいですか？");
 const QString kSuccess = QStringLiteral("入力処理は正常に終了しました");
 
 QTableWidget* List(QWidget* window) { return window->findChild<QTableWidget*>("ctl1006"); }
@@ -108,9 +109,12 @@ class StartJobTest : public QObject {
     auto script = std::make_unique<ModalScript>();
     script->Answer(QMessageBox::Yes);
     script->OnDialog([](QWidget* progress) { progress->close(); }, [&]() { return clock.Waiting(); });
+    script->Answer(QMessageBox::Ok);  // where it stopped
     window->Logic().OnStart();
     QVERIFY(script->Done());
-    QCOMPARE(script->Texts(), QStringList{kConfirm});
+    QCOMPARE(script->Texts().size(), 2);
+    QCOMPARE(script->Texts()[0], kConfirm);
+    QVERIFY(script->Texts()[1].startsWith(QStringLiteral("「タイトル」の入力中に中止しました\n")));
     QCOMPARE(m_rig.Pty().PacketCount(), 1);  // held in the wait after the first key
     VerifyIdle(window.get(), *script);
     QCOMPARE(m_rig.Pty().PacketCount(), 1);

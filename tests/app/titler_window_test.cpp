@@ -3,12 +3,14 @@
 // list, real clicks on cells, keys, the exit question's box, tab orders and the
 // context menu. What the window does with them is tested on the window logic
 // (tests/window).
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QtTest>
@@ -17,6 +19,7 @@
 #include "app/about_dlg.h"
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
+#include "app/port_settings_dlg.h"
 #include "app/titler_dlg.h"
 #include "app/track_edit_dlg.h"
 #include "gui_test_support.h"
@@ -68,24 +71,24 @@ class TitlerWindowTest : public QObject {
 
   void cleanup() { m_rig.Reset(); }
 
-  void startupWithoutPortShowsTheBoxAndGreysTheFileAndStartButtons() {
+  void startupWithoutPortShowsTheBoxAndGreysOnlyStart() {
     // The message lists the ports present.
     if (testing::ListingWouldOpenARealPort()) QSKIP("a ttyS port without a sysfs record");
     TempWorkDir dir;
     dir.WriteSettings(kMissingDevice);
     ModalScript script;
-    script.Answer(QMessageBox::Ok);
+    script.Answer(QMessageBox::No);
     CTitlerDlg window;
 
     QCOMPARE(script.Boxes().size(), 1u);
     const SeenBox& box = script.Boxes()[0];
     QCOMPARE(box.caption, QStringLiteral("Vrellix"));
     QCOMPARE(box.icon, QMessageBox::Critical);
-    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
     QVERIFY(box.text.contains(QString::fromLatin1(kMissingDevice)));
 
-    QVERIFY(!Button(&window, "ctl1000")->isEnabled());
-    QVERIFY(!Button(&window, "ctl1001")->isEnabled());
+    QVERIFY(Button(&window, "ctl1000")->isEnabled());
+    QVERIFY(Button(&window, "ctl1001")->isEnabled());
     QVERIFY(!Button(&window, "ctl1002")->isEnabled());
     QVERIFY(Button(&window, "ctl1")->isEnabled());
   }
@@ -129,9 +132,10 @@ class TitlerWindowTest : public QObject {
       script.Answer(QMessageBox::No);
       QTest::keyClick(edit, Qt::Key_Return);
       QTRY_VERIFY(script.Done());
-      QCOMPARE(script.Texts(), QStringList{"終了します。よろしいですか？"});
-      QCOMPARE(script.Boxes()[0].icon, QMessageBox::Information);
+      QCOMPARE(script.Texts(), QStringList{"保存されていない変更があります。保存せずに終了しますか？"});
+      QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
       QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+      QCOMPARE(script.Boxes()[0].defaultButton, QMessageBox::No);
       QVERIFY2(window->isVisible(), name);
       QCOMPARE(edit->text(), QStringLiteral("あいう"));
     }
@@ -142,24 +146,39 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(window->result(), int(QDialog::Accepted));
   }
 
-  void escapeAndCloseBoxCloseWithoutQuestion_data() {
+  void escapeAndCloseBoxAskOnlyOverUnsavedChanges_data() {
     QTest::addColumn<bool>("escape");
-    QTest::newRow("escape") << true;
-    QTest::newRow("close box") << false;
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("escape") << true << false;
+    QTest::newRow("close box") << false << false;
+    QTest::newRow("escape, changed") << true << true;
+    QTest::newRow("close box, changed") << false << true;
   }
 
-  void escapeAndCloseBoxCloseWithoutQuestion() {
+  void escapeAndCloseBoxAskOnlyOverUnsavedChanges() {
     QFETCH(bool, escape);
+    QFETCH(bool, changed);
     auto window = OpenWindow();
+    if (changed) Edit(window.get(), "ctl1007")->setText(QStringLiteral("x"));
+    const auto leave = [&]() {
+      if (escape) {
+        QTest::keyClick(Edit(window.get(), "ctl1003"), Qt::Key_Escape);
+      } else {
+        window->close();
+      }
+    };
     ModalScript script;
-    if (escape) {
-      QTest::keyClick(Edit(window.get(), "ctl1003"), Qt::Key_Escape);
-    } else {
-      window->close();
+    if (changed) {
+      script.Answer(QMessageBox::No);
+      leave();
+      QVERIFY(window->isVisible());
+      script.Answer(QMessageBox::Yes);
     }
+    leave();
     QVERIFY(!window->isVisible());
     QCOMPARE(window->result(), int(QDialog::Rejected));
-    QVERIFY(script.Boxes().empty());
+    QCOMPARE(script.Boxes().size(), changed ? 2u : 0u);
+    QCOMPARE(script.Unexpected(), 0);
   }
 
   void numberColumnAndCheckBoxNeverOpenTheEditor() {
@@ -267,6 +286,65 @@ class TitlerWindowTest : public QObject {
     QVERIFY(list->item(0, 1)->text().isEmpty());
   }
 
+  // The edit fields and the list draw full-width characters twice as wide as
+  // half-width ones; the fields' counts and marks follow the typing, in the
+  // main window and in the track edit dialog.
+  void fixedWidthFontsAndLiveMarks() {
+    auto window = OpenWindow();
+    QList<QWidget*> widened{Edit(window.get(), "ctl1003"), Edit(window.get(), "ctl1004"), Edit(window.get(), "ctl1007"),
+                            List(window.get())};
+    CTrackEditDlg dialog;
+    widened << Edit(&dialog, "ctl1007") << Edit(&dialog, "ctl1008");
+    for (QWidget* widget : widened) {
+      const QFontMetrics metrics = widget->fontMetrics();
+      QCOMPARE(metrics.horizontalAdvance(QStringLiteral("ＡＢＣ")), 2 * metrics.horizontalAdvance(QStringLiteral("ABC")));
+    }
+
+    QLineEdit* title = Edit(window.get(), "ctl1003");
+    auto* count = window->findChild<QLabel*>("ctl1030");
+    QCOMPARE(count->text(), QStringLiteral("0/32"));
+    const QColor plain = count->palette().color(QPalette::WindowText);
+    const auto redPixels = [](QWidget* widget) {
+      const QImage image = widget->grab().toImage();
+      int red = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+          const QColor c = image.pixelColor(x, y);
+          red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+        }
+      return red;
+    };
+    title->setText(QStringLiteral("ABCDE"));
+    QCOMPARE(count->text(), QStringLiteral("5/32"));
+    QCOMPARE(redPixels(title), 0);
+    title->setText(QStringLiteral("AB漢字") + QString(30, 'x'));
+    QCOMPARE(count->text(), QStringLiteral("36/32"));
+    QCOMPARE(count->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QVERIFY(title->toolTip().startsWith(QStringLiteral("3文字目「漢」: ")));
+    QVERIFY(redPixels(title) > 10);
+    title->setText(QStringLiteral("AB"));
+    QCOMPARE(count->palette().color(QPalette::WindowText), plain);
+    QVERIFY(title->toolTip().isEmpty());
+    QCOMPARE(redPixels(title), 0);
+
+    // The track edit dialog: a reading counts characters.
+    QString nameCount, yomiCount, yomiTip;
+    ModalScript script;
+    script.OnDialog([&](QWidget* modal) {
+      Edit(modal, "ctl1007")->setText(QStringLiteral("ＡＢ"));
+      Edit(modal, "ctl1008")->setText(QStringLiteral("あいカ"));
+      nameCount = modal->findChild<QLabel*>("ctl1033")->text();
+      yomiCount = modal->findChild<QLabel*>("ctl1034")->text();
+      yomiTip = Edit(modal, "ctl1008")->toolTip();
+      ClickButton(modal, "ctl2");
+    });
+    ClickCell(List(window.get()), 0, 1);
+    QVERIFY(script.Done());
+    QCOMPARE(nameCount, QStringLiteral("4/32"));
+    QCOMPARE(yomiCount, QStringLiteral("3/16"));
+    QCOMPARE(yomiTip, QStringLiteral("3文字目「カ」: よみにはひらがなだけ入力できます"));
+  }
+
   void mainWindowTabOrder() {
     auto window = OpenWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -294,46 +372,125 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(Edit(&dialog, "ctl1003")->focusPolicy(), Qt::NoFocus);
   }
 
-  void aboutBoxIgnoresEnterAndEscape() {
+  void aboutBoxClosesWithOkEnterAndEscape_data() {
+    QTest::addColumn<int>("key");  // 0: a click on OK
+    QTest::newRow("OK") << 0;
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+  }
+
+  void aboutBoxClosesWithOkEnterAndEscape() {
+    QFETCH(int, key);
     CAboutDlg about;
     about.show();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QCOMPARE(about.windowTitle(), QStringLiteral("Vrellixのﾊﾞｰｼﾞｮﾝ情報"));
     // The one version of the project, as CMake's project() has it.
     QCOMPARE(about.findChild<QLabel*>("staticVersion")->text(), QStringLiteral("Vrellix Version " VRELLIX_PROJECT_VERSION));
-    QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Return);
-    QTest::keyClick(Button(&about, "ctl1"), Qt::Key_Escape);
-    QTest::keyClick(&about, Qt::Key_Enter);
-    QVERIFY(about.isVisible());
-    ClickButton(&about, "ctl1");
-    QVERIFY(!about.isVisible());
-    about.show();
-    about.close();
+    if (key == 0) {
+      ClickButton(&about, "ctl1");
+    } else {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    }
     QVERIFY(!about.isVisible());
   }
 
-  void contextMenuOffersTheAboutBox() {
+  // The window grows from its template size, the list with it; the buttons keep
+  // to the bottom. In simulator mode the caption says so.
+  void mainWindowResizesFromItsTemplateSize() {
+    auto window = OpenWindow();
+    const QSize smallest = window->size();
+    QCOMPARE(window->minimumSize(), smallest);
+    QVERIFY(window->maximumSize().width() > 2 * smallest.width());
+    QTableWidget* list = List(window.get());
+    const QRect listBefore = list->geometry();
+    const int buttonBottomGap = smallest.height() - Button(window.get(), "ctl1")->geometry().bottom();
+    window->resize(smallest + QSize(200, 300));
+    QCOMPARE(list->height(), listBefore.height() + 300);
+    QCOMPARE(list->width(), listBefore.width() + 200);
+    for (const char* name : {"ctl1000", "ctl1001", "ctl1002", "ctl1"}) {
+      QCOMPARE(window->height() - Button(window.get(), name)->geometry().bottom(), buttonBottomGap);
+    }
+    window->resize(QSize(100, 100));
+    QCOMPARE(window->size(), smallest);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vrellix"));
+    TitlerOptions simulator;
+    simulator.simulate = true;
+    m_rig.Reset();
+    QCOMPARE(m_rig.Open(simulator)->windowTitle(), QStringLiteral("Vrellix (シミュレータ)"));
+  }
+
+  // Qt's own buttons and dialogs speak Japanese.
+  void standardButtonsAreJapanese() {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Vrellix"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+  }
+
+  // Item text -> the modal window it opened (its class name), closed at once.
+  void contextMenuOffersPortSettingsAndTheAboutBox_data() {
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("dialogClass");
+    QTest::newRow("通信設定") << 0 << "vrellix::CPortSettingsDlg";
+    QTest::newRow("About") << 1 << "vrellix::CAboutDlg";
+  }
+
+  void contextMenuOffersPortSettingsAndTheAboutBox() {
+    QFETCH(int, item);
+    QFETCH(QString, dialogClass);
     auto window = OpenWindow();
     QStringList items;
-    bool aboutShown = false;
+    QString shown, port;
+    int delay = -1;
     ModalScript script;
     script.OnMenu([&](QWidget* popup) {
       auto* menu = static_cast<QMenu*>(popup);
       for (QAction* action : menu->actions()) items << action->text();
-      QAction* about = menu->actions().value(0);
+      QAction* chosen = menu->actions().value(item);
       menu->close();
-      if (about) about->trigger();
+      if (chosen) chosen->trigger();
     });
     script.OnDialog([&](QWidget* dialog) {
-      aboutShown = qobject_cast<CAboutDlg*>(dialog) != nullptr;
-      ClickButton(dialog, "ctl1");
+      shown = QString::fromLatin1(dialog->metaObject()->className());
+      if (auto* ports = dialog->findChild<QComboBox*>("ctl1020")) port = ports->currentText();
+      if (auto* spin = dialog->findChild<QSpinBox*>("ctl1021")) delay = spin->value();
+      ClickButton(dialog, item == 0 ? "ctl2" : "ctl1");
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(window.get(), &event);
     QTRY_VERIFY(script.Done());
-    QCOMPARE(items, QStringList{"Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
-    QVERIFY(aboutShown);
+    QCOMPARE(items, (QStringList{"通信設定(&S)...", "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    QCOMPARE(shown, dialogClass);
+    if (item == 0) {
+      // The port in use and the delay the settings hold.
+      QCOMPARE(port, QString::fromStdString(m_rig.Pty().DevicePath()));
+      QCOMPARE(delay, 0);
+    }
     QCOMPARE(script.Unexpected(), 0);
+  }
+
+  // OK in the dialog picks a typed device and the delay, and returns them.
+  void portDialogReturnsTheChoice() {
+    PortSettingsEdit edit;
+    edit.ports = {{"/dev/ttyUSB0", "usb-Vendor"}, {"/dev/ttyUSB1", ""}};
+    edit.port = "/dev/ttyUSB1";
+    edit.commandDelay = 100;
+    CPortSettingsDlg dialog;
+    ModalScript script;
+    QString shownPort;
+    script.OnDialog([&](QWidget* modal) {
+      auto* ports = modal->findChild<QComboBox*>("ctl1020");
+      shownPort = ports->currentText();
+      ports->setCurrentIndex(0);
+      modal->findChild<QSpinBox*>("ctl1021")->setValue(250);
+      ClickButton(modal, "ctl1");
+    });
+    QCOMPARE(dialog.DoModal(edit), int(QDialog::Accepted));
+    QCOMPARE(shownPort, QStringLiteral("/dev/ttyUSB1"));
+    QCOMPARE(edit.port, std::string("/dev/ttyUSB0"));
+    QCOMPARE(edit.commandDelay, 250);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("通信設定"));
   }
 };
 

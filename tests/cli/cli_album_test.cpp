@@ -103,7 +103,7 @@ TEST_F(CliAlbumTest, CheckIgnoresAReadingWithoutName) {
 TEST_F(CliAlbumTest, CheckRefusesMissingFilesAndBadArguments) {
   CliRun run = Cli("check " + Quoted("missing.csv"));
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "ファイルオープンに失敗しました\n");
+  EXPECT_EQ(run.err, "ファイルオープンに失敗しました\n" + dir.File("missing.csv") + ": No such file or directory\n");
   EXPECT_EQ(Cli("check").exitCode, 2);
   EXPECT_EQ(Cli("check a.csv b.csv").exitCode, 2);
 }
@@ -121,7 +121,7 @@ TEST_F(CliAlbumTest, NormalizeWritesTheSavedFormToOut) {
 
 TEST_F(CliAlbumTest, NormalizeInPlaceRewritesTheInput) {
   WriteBytes(dir.File("album.csv"), "T,Y,A,N1,Y1,none,none,N3,Y3");
-  const CliRun run = Cli("normalize " + Quoted("album.csv"));
+  const CliRun run = Cli("normalize " + Quoted("album.csv") + " --in-place");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(ReadBytes(dir.File("album.csv")), "T\r\nY\r\nA\r\nN1,Y1\r\nnone,none\r\nN3,Y3\r\n");
 }
@@ -140,7 +140,7 @@ TEST_F(CliAlbumTest, NormalizeReportsAnUnwritableTarget) {
   WriteBytes(dir.File("in.csv"), "T");
   const CliRun run = Cli("normalize " + Quoted("in.csv") + " -o " + Quoted("no/such/dir.csv"));
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "ファイルオープンに失敗しました\n");
+  EXPECT_EQ(run.err, "ファイルオープンに失敗しました\n" + dir.File("no/such/dir.csv") + ": No such file or directory\n");
 }
 
 }  // namespace

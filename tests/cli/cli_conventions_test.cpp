@@ -45,8 +45,8 @@ TEST(CliConventionsTest, HelpOfACommandInEveryForm) {
   const ProcessResult help = RunCli({"help", "enter"}, dir);
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.err, "");
-  EXPECT_EQ(help.out.rfind("usage: vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes]\n"
-                           "       vrellix-cli enter FILE --simulate [--old TEXT] [--delay MS]\n\n",
+  EXPECT_EQ(help.out.rfind("usage: vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes] [--from WHERE]\n"
+                           "       vrellix-cli enter FILE --simulate [--old TEXT] [--delay MS] [--from WHERE]\n\n",
                            0),
             0u)
       << help.out;

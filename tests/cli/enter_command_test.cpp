@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "cli/cli_process.h"
+#include "messages/messages.h"
 #include "support/real_ports.h"
 #include "support/scripted_transmitter.h"
 
@@ -65,17 +66,48 @@ TEST(EnterCommandTest, CtrlCStopsAfterTheKeyUnderWay) {
   EXPECT_EQ(run.exitCode, 130) << run.err;
   EXPECT_EQ(run.out.find(kSuccessText), std::string::npos);
   EXPECT_LE(transmitter.Keys().size(), before + 1);
+  const std::vector<std::string> lines = SplitLines(run.err);
+  ASSERT_GE(lines.size(), 4u) << run.err;
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
+            (std::vector<std::string>{"vrellix-cli: interrupted", "「タイトル」の入力中に中止しました",
+                                      messages::kReturnToPlaylist,
+                                      "to start again: vrellix-cli enter album.csv --port " + transmitter.SlavePath() +
+                                          " --delay 0 --yes"}));
 }
 
-TEST(EnterCommandTest, RefusedKeysEndTheJobWithTheFailureMessage) {
-  ScratchDir dir;
-  WriteBytes(dir.File("album.csv"), kTinyAlbumCsv);
-  ScriptedTransmitter transmitter({{NAK}, {NAK}});
-  const ProcessResult run =
-      RunCli({"enter", "album.csv", "--port", transmitter.SlavePath(), "--delay", "0", "--yes"}, dir);
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find(kFailureText), std::string::npos) << run.err;
-  EXPECT_EQ(transmitter.Keys(), (std::vector<int>{KEY_SELECT, KEY_SELECT}));
+// A failure says where the job was, what to do on the device, and the command
+// that continues; the progress, going to a pipe, is plain lines.
+TEST(EnterCommandTest, RefusedKeysEndTheJobWithWhereItWasAndHowToContinue) {
+  const struct {
+    const char* file;
+    const char* csv;
+    int firstKey;
+    const char* place;
+    const char* continueWith;  // after "<file> --port <port> --delay 0 --yes"
+  } cases[] = {
+      {"album.csv", kTinyAlbumCsv, KEY_SELECT, "「タイトル」の入力中に中止しました", "to start again: vrellix-cli enter album.csv"},
+      // No header texts and only track 2: the job heads for track 2 at once.
+      {"my album.csv", "none\r\nnone\r\nnone\r\nnone,none\r\n\x82\x61,none\r\n", KEY_BACK,
+       "「トラック2」の入力中に中止しました", "to continue from there: vrellix-cli enter 'my album.csv'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    ScratchDir dir;
+    WriteBytes(dir.File(c.file), c.csv);
+    ScriptedTransmitter transmitter({{NAK}, {NAK}});
+    const std::string port = transmitter.SlavePath();
+    const ProcessResult run = RunCli({"enter", c.file, "--port", port, "--delay", "0", "--yes"}, dir);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(transmitter.Keys(), (std::vector<int>{c.firstKey, c.firstKey}));
+    const std::vector<std::string> lines = SplitLines(run.err);
+    ASSERT_GE(lines.size(), 4u) << run.err;
+    const std::vector<std::string> last(lines.end() - 4, lines.end());
+    const std::string suffix = std::string(c.place).find("トラック") != std::string::npos ? " --from track:2" : "";
+    EXPECT_EQ(last, (std::vector<std::string>{kFailureText, c.place, messages::kReturnToPlaylist,
+                                              std::string(c.continueWith) + " --port " + port +
+                                                  " --delay 0 --yes" + suffix}));
+    EXPECT_EQ(run.err.find_first_of("\r\x1b"), std::string::npos) << run.err;
+  }
 }
 
 TEST(EnterCommandTest, NoAnswerToTheQuestionMeansNo) {

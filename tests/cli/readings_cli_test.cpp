@@ -84,11 +84,11 @@ INSTANTIATE_TEST_SUITE_P(Readings, ReadingsCliTest, ::testing::Values(
     "♪\r\nnone\r\nnone\r\nＢ'z,びーぜっと\r\nABCDE,none\r\n"},
   Invocation{"a missing file is named with the reason",
     {}, {"readings", "missing.csv", "-o", "out.csv"}, 1, {},
-    "ファイルオープンに失敗しました (missing.csv: No such file or directory)\n", std::nullopt},
+    "ファイルオープンに失敗しました\nmissing.csv: No such file or directory\n", std::nullopt},
   Invocation{"a target that cannot be made",
     {{"in.csv", kKanaAlbum}}, {"readings", "in.csv", "-o", "no/such/out.csv"}, 1,
     {"よみ: \"\" → すぴっつ", "トラック 1 よみ: \"\" → ろびんそん"},
-    "ファイルオープンに失敗しました (no/such/out.csv: folder no/such: No such file or directory)\n", std::nullopt},
+    "ファイルオープンに失敗しました\nno/such/out.csv: No such file or directory\n", std::nullopt},
   Invocation{"-o is required", {{"in.csv", kKanaAlbum}}, {"readings", "in.csv"}, 2, {}, "-o OUT is required", std::nullopt},
   Invocation{"--names takes a style", {{"in.csv", kKanaAlbum}},
     {"readings", "in.csv", "-o", "out.csv", "--names", "romaji"}, 2, {}, "hiragana or katakana", std::nullopt}
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(ImportCue, ReadingsCliTest, ::testing::Values(
     {"import-cue", "disc.cue", "-o", "out.csv"}, 1, {},
     "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい(Track[1])\n", std::nullopt},
   Invocation{"a directory is no sheet",
-    {}, {"import-cue", ".", "-o", "out.csv"}, 1, {}, "ファイルオープンに失敗しました (.: a directory)\n", std::nullopt},
+    {}, {"import-cue", ".", "-o", "out.csv"}, 1, {}, "ファイルオープンに失敗しました\n.: Is a directory\n", std::nullopt},
   Invocation{"-o is required", {}, {"import-cue", "disc.cue"}, 2, {}, "-o OUT is required", std::nullopt}
 ));
 // clang-format on

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "support/edited_albums.h"
+#include "text/text_codec.h"
 
 namespace vrellix {
 namespace {
@@ -178,6 +181,72 @@ TEST(CheckTrackEdit, ChecksTrimmedLengthsAndAReadingWithoutName) {
       {"too long before reading-only", "", k16Hiragana + "a", yomiTooLong},
   };
   for (const auto& c : cases) EXPECT_EQ(CheckTrackEdit(c.name, c.yomi), c.message) << c.what;
+}
+
+// The live check of a field: the count against the limit, and each character
+// at fault with its position and reason.
+TEST(CheckFieldText, CountsAndNamesEveryCharacterAtFault) {
+  using R = CharFaultReason;
+  struct Fault {
+    int index;
+    std::string character;
+    R reason;
+    int start;
+  };
+  const struct {
+    std::string text;
+    int mode;
+    int count;
+    int limit;
+    std::vector<Fault> faults;
+  } cases[] = {
+      {"", CHECK_GENERAL, 0, 32, {}},
+      {"ABC", CHECK_GENERAL, 3, 32, {}},
+      {"ＡＢＣ", CHECK_GENERAL, 6, 32, {}},
+      {"ab漢c", CHECK_GENERAL, 5, 32, {{2, "漢", R::kNotEnterable, 2}}},
+      {"😀x", CHECK_GENERAL, 3, 32, {{0, "😀", R::kNotInCodePage, 0}}},
+      {"ヴ", CHECK_GENERAL, 2, 32, {{0, "ヴ", R::kNotEnterable, 0}}},
+      {"あいう", CHECK_READING, 3, 16, {}},
+      {"あAカ漢", CHECK_READING, 4, 16,
+       {{1, "A", R::kReadingNotHiragana, 1}, {2, "カ", R::kReadingNotHiragana, 2}, {3, "漢", R::kNotEnterable, 3}}},
+      // A mark that combines makes one character with the one before it.
+      {"か\u3099漢", CHECK_READING, 2, 16, {{1, "漢", R::kNotEnterable, 2}}},
+      {Repeat("あ", 17), CHECK_READING, 17, 16, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const FieldCheck check = CheckFieldText(c.text, c.mode);
+    EXPECT_EQ(check.count, c.count);
+    EXPECT_EQ(check.limit, c.limit);
+    ASSERT_EQ(check.faults.size(), c.faults.size());
+    for (std::size_t i = 0; i < c.faults.size(); ++i) {
+      EXPECT_EQ(check.faults[i].index, c.faults[i].index);
+      EXPECT_EQ(check.faults[i].character, c.faults[i].character);
+      EXPECT_EQ(check.faults[i].reason, c.faults[i].reason);
+      EXPECT_EQ(check.faults[i].start, c.faults[i].start);
+    }
+  }
+}
+
+// The live check agrees with the Start check: a text has no marked character
+// exactly when it passes, and the count is over exactly when it is too long.
+TEST(CheckFieldText, AgreesWithTheStartCheck) {
+  const std::vector<std::string> pool{"a", " ", "Ａ", "ｱ", "ﾞ", "あ", "が", "か\u3099", "カ", "漢", "ヴ", "😀",
+                                      "ー", "、", "~", "\u301C", "・"};
+  std::mt19937 random(13);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 20);
+    for (int i = 0; i < length; ++i) text += pool[random() % pool.size()];
+    for (const int mode : {CHECK_GENERAL, CHECK_READING}) {
+      SCOPED_TRACE(text + (mode == CHECK_READING ? " (reading)" : ""));
+      const FieldCheck check = CheckFieldText(text, mode);
+      const std::optional<std::string> cp932 = Utf8ToCp932(text);
+      EXPECT_EQ(check.faults.empty(), cp932 && CheckInputString(*cp932, mode));
+      const bool tooLong = Cp932LengthOf(text) > static_cast<size_t>(kFieldLimitBytes);
+      EXPECT_EQ(check.count > check.limit, tooLong);
+    }
+  }
 }
 
 }  // namespace

@@ -12,14 +12,18 @@ constexpr auto kGiveUp = std::chrono::seconds(10);
 
 }  // namespace
 
-void FakeUser::AnswerBox(Answer answer) { m_steps.push_back({Step::kBox, answer, nullptr, nullptr, nullptr}); }
+void FakeUser::AnswerBox(Answer answer) { m_steps.push_back({Step::kBox, answer, nullptr, nullptr, nullptr, nullptr}); }
 
 void FakeUser::EditTrack(std::function<bool(TrackEdit&)> action) {
-  m_steps.push_back({Step::kTrackEdit, Answer::kOk, std::move(action), nullptr, nullptr});
+  m_steps.push_back({Step::kTrackEdit, Answer::kOk, std::move(action), nullptr, nullptr, nullptr});
+}
+
+void FakeUser::EditPorts(std::function<bool(PortSettingsEdit&)> action) {
+  m_steps.push_back({Step::kPortEdit, Answer::kOk, nullptr, std::move(action), nullptr, nullptr});
 }
 
 void FakeUser::InProgress(ProgressAction action, std::function<bool()> ready) {
-  m_steps.push_back({Step::kProgress, Answer::kOk, nullptr, std::move(action), std::move(ready)});
+  m_steps.push_back({Step::kProgress, Answer::kOk, nullptr, nullptr, std::move(action), std::move(ready)});
 }
 
 std::vector<std::string> FakeUser::Texts() const {
@@ -28,7 +32,7 @@ std::vector<std::string> FakeUser::Texts() const {
   return texts;
 }
 
-void FakeUser::BoxShown(const Message& message) { m_boxes.push_back({message.text, message.icon, message.buttons}); }
+void FakeUser::BoxShown(const Message& message) { m_boxes.push_back({message.text, message.icon, message.buttons, message.defaultNo}); }
 
 Answer FakeUser::BoxAnswer(const Message& message) {
   const bool yesNo = message.buttons == MessageButtons::kYesNo;
@@ -54,6 +58,17 @@ bool FakeUser::TrackEditAnswer(TrackEdit& edit) {
     return false;
   }
   const std::function<bool(TrackEdit&)> action = std::move(m_steps.front().edit);
+  m_steps.pop_front();
+  return action(edit);
+}
+
+bool FakeUser::PortEditAnswer(PortSettingsEdit& edit) {
+  m_portEdits.push_back(edit);
+  if (m_steps.empty() || m_steps.front().kind != Step::kPortEdit) {
+    ++m_unexpected;
+    return false;
+  }
+  const std::function<bool(PortSettingsEdit&)> action = std::move(m_steps.front().portEdit);
   m_steps.pop_front();
   return action(edit);
 }
@@ -94,8 +109,9 @@ void FakeTitlerView::SetCellText(int row, TrackColumn column, const std::string&
   (column == TrackColumn::kName ? Row(row).name : Row(row).yomi) = text;
 }
 
-std::optional<std::string> FakeTitlerView::AskFileName(FileQuestion question) {
+std::optional<std::string> FakeTitlerView::AskFileName(FileQuestion question, const std::string& proposed) {
   fileQuestions.push_back(question);
+  proposedNames.push_back(proposed);
   return fileName;
 }
 

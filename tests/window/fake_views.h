@@ -29,8 +29,9 @@ struct ShownBox {
   std::string text;
   MessageIcon icon = MessageIcon::kInformation;
   MessageButtons buttons = MessageButtons::kOk;
+  bool defaultNo = false;
   bool operator==(const ShownBox& other) const {
-    return text == other.text && icon == other.icon && buttons == other.buttons;
+    return text == other.text && icon == other.icon && buttons == other.buttons && defaultNo == other.defaultNo;
   }
 };
 
@@ -42,6 +43,8 @@ class FakeUser {
   void AnswerBox(Answer answer);
   // Runs action on the next track edit dialog: true presses OK, false ｷｬﾝｾﾙ.
   void EditTrack(std::function<bool(TrackEdit&)> action);
+  // Runs action on the next 通信設定 dialog: true presses OK, false ｷｬﾝｾﾙ.
+  void EditPorts(std::function<bool(PortSettingsEdit&)> action);
   // Acts in the open progress window once ready (if given) returns true.
   void InProgress(ProgressAction action, std::function<bool()> ready = nullptr);
 
@@ -50,6 +53,8 @@ class FakeUser {
   std::vector<std::string> Texts() const;
   // What each track edit dialog showed when it came up.
   const std::vector<TrackEdit>& Edits() const { return m_edits; }
+  // What each 通信設定 dialog showed when it came up.
+  const std::vector<PortSettingsEdit>& PortEdits() const { return m_portEdits; }
   bool Done() const { return m_steps.empty(); }
   // Windows that came up with no step for them, and steps that did not fit.
   int Unexpected() const { return m_unexpected; }
@@ -58,15 +63,17 @@ class FakeUser {
   void BoxShown(const Message& message);
   Answer BoxAnswer(const Message& message);
   bool TrackEditAnswer(TrackEdit& edit);
+  bool PortEditAnswer(PortSettingsEdit& edit);
   // Runs the next step if it is a progress action that is ready.
   bool ActInProgress(FakeProgressView& view);
   void CountUnexpected() { ++m_unexpected; }
 
  private:
   struct Step {
-    enum Kind { kBox, kTrackEdit, kProgress } kind;
+    enum Kind { kBox, kTrackEdit, kPortEdit, kProgress } kind;
     Answer answer = Answer::kOk;
     std::function<bool(TrackEdit&)> edit;
+    std::function<bool(PortSettingsEdit&)> portEdit;
     ProgressAction act;
     std::function<bool()> ready;
   };
@@ -74,6 +81,7 @@ class FakeUser {
   std::deque<Step> m_steps;
   std::vector<ShownBox> m_boxes;
   std::vector<TrackEdit> m_edits;
+  std::vector<PortSettingsEdit> m_portEdits;
   int m_unexpected = 0;
 };
 
@@ -89,6 +97,19 @@ class FakeTitlerView final : public TitlerView {
   // The answer to every file question; nothing: the user cancels.
   std::optional<std::string> fileName;
   std::vector<FileQuestion> fileQuestions;
+  std::vector<std::string> proposedNames;  // what each file question proposed
+  std::string caption = "Vrellix";
+  std::map<TextField, FieldMarks> marks;
+  // Where the focus was put: a field (row -1) or a row's cell.
+  struct Focus {
+    TextField field;
+    int row;
+    TrackColumn column;
+    bool operator==(const Focus& other) const {
+      return field == other.field && row == other.row && column == other.column;
+    }
+  };
+  std::optional<Focus> focus;
   struct Dump {
     std::string verdict;
     std::string dump;
@@ -99,13 +120,24 @@ class FakeTitlerView final : public TitlerView {
 
   std::string Text(TextField field) const override;
   void SetText(TextField field, const std::string& text) override { texts[field] = text; }
+  // The fields replaced as if typed over (undoable), in order.
+  std::vector<TextField> replaced;
+  void ReplaceText(TextField field, const std::string& text) override {
+    texts[field] = text;
+    replaced.push_back(field);
+  }
+  void ShowFieldMarks(TextField field, const FieldMarks& shown) override { marks[field] = shown; }
+  void FocusText(TextField field) override { focus = {field, -1, TrackColumn::kName}; }
+  void FocusTrack(int row, TrackColumn column) override { focus = {TextField::kTitle, row, column}; }
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override { return Row(row).checked; }
   void SetChecked(int row, bool checked) override { Row(row).checked = checked; }
   void EnableControl(Control control, bool on) override { enabled[control] = on; }
-  std::optional<std::string> AskFileName(FileQuestion question) override;
+  std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
+  void SetCaption(const std::string& text) override { caption = text; }
   bool EditTrack(TrackEdit& edit) override { return m_user.TrackEditAnswer(edit); }
+  bool EditPortSettings(PortSettingsEdit& edit) override { return m_user.PortEditAnswer(edit); }
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
   Answer ShowMessage(const Message& message) override;
 
@@ -136,11 +168,16 @@ class FakeProgressView final : public ProgressView {
   // Every text the status line was given, in order.
   const std::vector<std::string>& StatusTexts() const { return m_statusTexts; }
   const std::string& AbortText() const { return m_abortText; }
+  // Every text the item and time lines were given, in order.
+  const std::vector<std::string>& ItemTexts() const { return m_itemTexts; }
+  const std::vector<std::string>& TimeTexts() const { return m_timeTexts; }
   int TimesOpened() const { return m_opened; }
 
   void SetRange(int max) override { m_range = max; }
   void SetPosition(int position) override { m_position = position; }
   void SetStatusText(const std::string& text) override { m_statusTexts.push_back(text); }
+  void SetItemText(const std::string& text) override { m_itemTexts.push_back(text); }
+  void SetTimeText(const std::string& text) override { m_timeTexts.push_back(text); }
   void SetAbortText(const std::string& text) override { m_abortText = text; }
   bool IsOpen() const override { return m_open; }
   void Close(bool ok) override;
@@ -159,6 +196,8 @@ class FakeProgressView final : public ProgressView {
   int m_range = 100;
   int m_position = 0;
   std::vector<std::string> m_statusTexts;
+  std::vector<std::string> m_itemTexts;
+  std::vector<std::string> m_timeTexts;
   std::string m_abortText;
   ProgressLogic m_logic{*this};
 };

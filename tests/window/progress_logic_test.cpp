@@ -71,6 +71,41 @@ TEST(ProgressLogic, StatusLineFollowsTheWorkerAndIsSetOnlyWhenItChanges) {
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
+// Every run starts from an empty bar; the item line names what the worker's
+// status stands for, and the time line counts up the elapsed time and down the
+// time left, on the window's clock.
+TEST(ProgressLogic, EachRunStartsAtZeroAndShowsTheItemAndTimes) {
+  ProgressRig rig;
+  std::int64_t now = 0;
+  rig.logic.SetTimeSource([&] { return now; });
+  JobTimeline timeline;
+  timeline.steps = {{"タイトル名入力中", "Album", 0}, {messages::TrackStatus(1, 1), "トラック2: Song", 50000}};
+  timeline.totalMs = 125000;
+  rig.view.SetPosition(4);  // where the last run ended
+  now = 1000000;
+  rig.logic.BeginJob(timeline);
+  int positionAtOpen = -1;
+  const auto step = [&](std::function<void()> act) {
+    rig.user.InProgress([act](FakeProgressView&) { act(); });
+  };
+  step([&] { positionAtOpen = rig.view.Position(); });
+  step([&] { rig.logic.SetStatus("タイトル名入力中"); });
+  step([&] {
+    now += 61000;  // late by 11 s: the title's step is used up
+    rig.logic.SetStatus(messages::TrackStatus(1, 1));
+  });
+  step([&] { now += 4000; });
+  step([&] { rig.view.ClickCloseBox(); });
+  rig.logic.DoModal();
+  rig.logic.EndJob();
+  EXPECT_EQ(positionAtOpen, 0);
+  EXPECT_EQ(rig.view.ItemTexts(), (std::vector<std::string>{"", "Album", "トラック2: Song"}));
+  EXPECT_EQ(rig.view.TimeTexts(), (std::vector<std::string>{messages::ProgressTimes("0:00", "2:05"),
+                                                            messages::ProgressTimes("1:01", "1:15"),
+                                                            messages::ProgressTimes("1:05", "1:11")}));
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
 TEST(ProgressLogic, AbortQuestionNoGoesOnYesCloses) {
   ProgressRig rig;
   rig.logic.BeginJob();

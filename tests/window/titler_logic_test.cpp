@@ -19,11 +19,13 @@
 #include "messages/messages.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
+#include "job/job_plan.h"
 #include "support/holding_clock.h"
 #include "support/scripted_transmitter.h"
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
 #include "support/settings_file.h"
+#include "reading/reading_test_names.h"
 #include "text/text_codec.h"
 
 namespace vrellix {
@@ -37,13 +39,24 @@ using testing::HoldingClock;
 using testing::ShownBox;
 
 const char* const kMissingDevice = "/dev/vrellix-test-no-such-port";
-const ShownBox kConfirm{messages::kStartQuestion, MessageIcon::kInformation, MessageButtons::kYesNo};
+// The start question of an album entered within a minute and a half.
+const ShownBox kConfirm{messages::StartQuestion(1), MessageIcon::kInformation, MessageButtons::kYesNo};
 const ShownBox kSuccess{messages::kJobSucceeded, MessageIcon::kInformation};
 const ShownBox kFailure{messages::kJobFailed, MessageIcon::kError};
 const ShownBox kAbortQuestion{messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo};
-const ShownBox kExitQuestion{messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo};
+const ShownBox kExitQuestion{messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo, true};
+const ShownBox kUnsavedExit{messages::kUnsavedExitQuestion, MessageIcon::kWarning, MessageButtons::kYesNo, true};
+const ShownBox kUnsavedLoad{messages::kUnsavedLoadQuestion, MessageIcon::kWarning, MessageButtons::kYesNo, true};
 
 ShownBox Warning(const std::string& text) { return {text, MessageIcon::kWarning}; }
+
+// Where a stopped or failed job was, and what to do on the device.
+ShownBox StoppedBox(const std::string& place) {
+  return Warning(messages::StoppedAt(place) + "\n" + messages::kReturnToPlaylist);
+}
+ShownBox ResumeBox(const std::string& place) {
+  return {messages::ResumeQuestion(place), MessageIcon::kInformation, MessageButtons::kYesNo};
+}
 
 std::string Repeat(const std::string& text, int times) {
   std::string repeated;
@@ -105,7 +118,13 @@ struct TitlerRig {
 
 // ---- Start-up
 
-TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesFileAndStartButtons) {
+// The port failure box, which offers the 通信設定 dialog.
+ShownBox PortFailureBox(const LinkSettings& settings, const PortFailure& failure) {
+  return {PortFailureMessage(settings, failure) + "\n\n" + messages::kChoosePortQuestion, MessageIcon::kError,
+          MessageButtons::kYesNo};
+}
+
+TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesOnlyStart) {
   // The message lists the ports present.
   if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
   TitlerRig rig;
@@ -113,17 +132,19 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesFileAndStartButtons) {
   // written back with their defaults.
   testing::WriteBytes(rig.dir.File("rzt_input.ini"),
                       *Utf8ToCp932(std::string("[シリアル通信設定]\r\nｼﾘｱﾙﾎﾟｰﾄ名=") + kMissingDevice + "\r\n"));
-  rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kNo);
   TitlerLogic& logic = rig.OpenAsItStands();
 
   // The message with its last line saying why: the device is not there.
-  const std::string message = PortFailureMessage(logic.Settings(), PortFailure{PORT_NOT_FOUND, ENOENT, ""});
-  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{(ShownBox{message, MessageIcon::kError})});
-  EXPECT_NE(message.find(kMissingDevice), std::string::npos);
-  for (Control control : {Control::kLoad, Control::kSave, Control::kStart}) EXPECT_FALSE(rig.view.enabled[control]);
-  EXPECT_TRUE(rig.view.enabled[Control::kExit]);
+  EXPECT_EQ(rig.user.Boxes(),
+            std::vector<ShownBox>{PortFailureBox(logic.Settings(), PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+  EXPECT_NE(rig.user.Texts()[0].find(kMissingDevice), std::string::npos);
+  EXPECT_FALSE(rig.view.enabled[Control::kStart]);
+  // An album typed now can still be saved.
+  for (Control control : {Control::kLoad, Control::kSave, Control::kExit}) EXPECT_TRUE(rig.view.enabled[control]);
   EXPECT_EQ(g_hComm, nullptr);
   EXPECT_EQ(logic.Runner(), nullptr);
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
@@ -131,17 +152,88 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesFileAndStartButtons) {
   EXPECT_EQ(written.portName, kMissingDevice);
 }
 
+// Picks device and delay in the next 通信設定 dialog.
+void PickPort(FakeUser& user, const std::string& device, int delay) {
+  user.EditPorts([=](PortSettingsEdit& edit) {
+    edit.port = " " + device + " ";
+    edit.commandDelay = delay;
+    return true;
+  });
+}
+
+// From the failure box at start-up to a working port, through a second
+// failure; the file keeps what was chosen last, and only the dialog writes the
+// device name.
+TEST(TitlerLogic, PortDialogFromTheStartupFailureOpensTheChosenPortAtOnce) {
+  if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
+  TitlerRig rig;
+  const std::vector<SerialPortInfo> listed{{"/dev/ttyUSB0", "usb-Vendor_Serial"}, {"/dev/ttyS0", ""}};
+  TitlerOptions options;
+  options.listPorts = [&] { return listed; };
+  testing::WriteSettingsFile(rig.dir.File("rzt_input.ini"), kMissingDevice);
+  rig.user.AnswerBox(Answer::kYes);
+  PickPort(rig.user, std::string(kMissingDevice) + "2", 40);
+  rig.user.AnswerBox(Answer::kYes);  // the second failure: choose again
+  PickPort(rig.user, rig.line.SlavePath(), 55);
+  TitlerLogic& logic = rig.OpenAsItStands(options);
+
+  ASSERT_EQ(rig.user.PortEdits().size(), 2u);
+  EXPECT_EQ(rig.user.PortEdits()[0].port, kMissingDevice);
+  EXPECT_EQ(rig.user.PortEdits()[0].ports.size(), 2u);
+  EXPECT_EQ(rig.user.PortEdits()[0].ports[0].device, "/dev/ttyUSB0");
+  EXPECT_EQ(rig.user.PortEdits()[1].port, std::string(kMissingDevice) + "2");  // the last choice
+  EXPECT_EQ(rig.user.PortEdits()[1].commandDelay, 40);
+  ASSERT_EQ(rig.user.Boxes().size(), 2u);
+  EXPECT_NE(rig.user.Texts()[1].find(std::string(kMissingDevice) + "2"), std::string::npos);
+  EXPECT_TRUE(rig.user.Done());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+
+  EXPECT_TRUE(rig.view.enabled[Control::kStart]);
+  EXPECT_NE(g_hComm, nullptr);
+  ASSERT_NE(logic.Runner(), nullptr);
+  EXPECT_EQ(logic.Settings().m_nCommandDelay, 55);
+  const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
+  EXPECT_EQ(written.portName, rig.line.SlavePath());
+  EXPECT_EQ(written.m_nCommandDelay, 55);
+}
+
+TEST(TitlerLogic, PortDialogCancelledOrPointedAtNothing) {
+  if (testing::ListingWouldOpenARealPort()) GTEST_SKIP() << "a ttyS port without a sysfs record";
+  TitlerRig rig;
+  rig.Open();
+  const std::string before = testing::ReadBytes(rig.dir.File("rzt_input.ini"));
+  rig.user.EditPorts([](PortSettingsEdit& edit) {
+    edit.port = "/dev/elsewhere";
+    return false;  // ｷｬﾝｾﾙ
+  });
+  rig.logic->OnPortSettings();
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("rzt_input.ini")), before);
+  EXPECT_NE(g_hComm, nullptr);
+
+  // A delay out of range is held to it.
+  PickPort(rig.user, kMissingDevice, kMaxCommandDelayMs + 1);
+  rig.user.AnswerBox(Answer::kNo);
+  rig.logic->OnPortSettings();
+  EXPECT_FALSE(rig.view.enabled[Control::kStart]);
+  EXPECT_TRUE(rig.view.enabled[Control::kSave]);
+  EXPECT_EQ(g_hComm, nullptr);
+  EXPECT_EQ(rig.logic->Runner(), nullptr);
+  EXPECT_EQ(ReadIniSettings(rig.dir.File("rzt_input.ini")).m_nCommandDelay, kMaxCommandDelayMs);
+  EXPECT_TRUE(rig.user.Done());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
 TEST(TitlerLogic, StartupInEmptyDirectoryCreatesSettings) {
   // Never open a real serial port of the machine from a test.
   if (std::filesystem::exists(PortDeviceName(LinkSettings{}))) GTEST_SKIP() << "the default port exists on this machine";
   TitlerRig rig;
-  rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kNo);
   rig.OpenAsItStands();
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
-  EXPECT_EQ(rig.user.Texts(),
-            std::vector<std::string>{PortFailureMessage(written, PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+  EXPECT_EQ(rig.user.Boxes(),
+            std::vector<ShownBox>{PortFailureBox(written, PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
 }
 
@@ -170,16 +262,70 @@ TEST(TitlerLogic, StartupWithPortEnablesEverythingAndTheEndClosesIt) {
 
 // ---- The exit question
 
-TEST(TitlerLogic, ExitAsksAndEndsOnlyOnYes) {
+// Each way out, on an album as loaded and on one changed since: the
+// questions asked (No by default) and whether the window ends.
+TEST(TitlerLogic, ExitAsksNoByDefaultAndWarnsOfUnsavedChanges) {
+  const struct {
+    bool escape;  // Escape or the close box; else 終了 or Enter
+    bool changed;
+    Answer answer;
+    std::vector<ShownBox> boxes;
+    bool ends;
+  } cases[] = {
+      {false, false, Answer::kNo, {kExitQuestion}, false},
+      {false, false, Answer::kYes, {kExitQuestion}, true},
+      {false, true, Answer::kNo, {kUnsavedExit}, false},
+      {false, true, Answer::kYes, {kUnsavedExit}, true},
+      {true, false, Answer::kOk, {}, true},
+      {true, true, Answer::kNo, {kUnsavedExit}, false},
+      {true, true, Answer::kYes, {kUnsavedExit}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.escape ? "escape" : "exit") + (c.changed ? " changed " : " ") +
+                 std::to_string(static_cast<int>(c.answer)));
+    TitlerRig rig;
+    rig.Open();
+    testing::WriteBytes(rig.dir.File("a.csv"), *Utf8ToCp932("あいう\r\n"));
+    rig.view.fileName = rig.dir.File("a.csv");
+    rig.logic->OnLoadCsv();
+    rig.view.SetChecked(3, true);  // check marks are not saved: no change
+    if (c.changed) rig.view.SetCellText(3, TrackColumn::kYomi, "よみ");
+    if (!c.boxes.empty()) rig.user.AnswerBox(c.answer);
+    EXPECT_EQ(c.escape ? rig.logic->OnCancel() : rig.logic->OnExit(), c.ends);
+    EXPECT_EQ(rig.user.Boxes(), c.boxes);
+    EXPECT_EQ(rig.user.Unexpected(), 0);
+    EXPECT_EQ(rig.view.Text(TextField::kTitle), "あいう");
+  }
+}
+
+TEST(TitlerLogic, SavingOrLoadingKeepsTheAlbumAndLoadOverChangesAsks) {
   TitlerRig rig;
   rig.Open();
-  rig.view.texts[TextField::kTitle] = "あいう";
-  rig.user.AnswerBox(Answer::kNo);
-  EXPECT_FALSE(rig.logic->OnExit());
+  EXPECT_FALSE(rig.logic->HasUnsavedChanges());
+  rig.view.texts[TextField::kArtist] = "artist";
+  EXPECT_TRUE(rig.logic->HasUnsavedChanges());
+  rig.view.fileName = rig.dir.File("kept.csv");
+  rig.user.AnswerBox(Answer::kNo);  // do not load over the changes
+  rig.logic->OnLoadCsv();
+  EXPECT_TRUE(rig.view.fileQuestions.empty());
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_FALSE(rig.logic->HasUnsavedChanges());
+  rig.view.SetRow(0, "x", "");
+  EXPECT_TRUE(rig.logic->HasUnsavedChanges());
+  // A save that failed keeps nothing.
+  rig.view.SetRow(0, "x,y", "");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_TRUE(rig.logic->HasUnsavedChanges());
   rig.user.AnswerBox(Answer::kYes);
-  EXPECT_TRUE(rig.logic->OnExit());
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kExitQuestion, kExitQuestion}));
-  EXPECT_EQ(rig.view.Text(TextField::kTitle), "あいう");
+  rig.logic->OnLoadCsv();
+  EXPECT_EQ(rig.view.rows[0].name, "");
+  EXPECT_FALSE(rig.logic->HasUnsavedChanges());
+  EXPECT_EQ(rig.user.Texts(), (std::vector<std::string>{messages::kUnsavedLoadQuestion, messages::kFileSaved,
+                                                        messages::kCommaRefused + messages::TrackLabel(1),
+                                                        messages::kUnsavedLoadQuestion}));
+  EXPECT_TRUE(rig.user.Done());
 }
 
 // ---- Track cells
@@ -255,8 +401,9 @@ TEST(TitlerLogic, LoadFillsTheWindowAndChecksNamedRows) {
   testing::WriteBytes(rig.dir.File("album.csv"),
                       *Utf8ToCp932("タイトル\r\nたいとる\r\nArtist\r\n曲一,きょくいち\r\nnone,none\r\n"));
   rig.view.fileName = rig.dir.File("album.csv");
+  rig.user.AnswerBox(Answer::kYes);  // over the unsaved row
   rig.logic->OnLoadCsv();
-  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{kUnsavedLoad});
   EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kOpenAlbum});
   EXPECT_EQ(rig.view.Text(TextField::kTitle), "タイトル");
   EXPECT_EQ(rig.view.Text(TextField::kYomi), "たいとる");
@@ -287,9 +434,10 @@ TEST(TitlerLogic, LoadErrorLeavesTheWindowUnchanged) {
     rig.view.SetRow(0, "track", "", false);
     testing::WriteBytes(rig.dir.File("bad.csv"), c.content);
     rig.view.fileName = rig.dir.File("bad.csv");
+    rig.user.AnswerBox(Answer::kYes);
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnLoadCsv();
-    EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(c.message)});
+    EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kUnsavedLoad, Warning(c.message)}));
     EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
     EXPECT_EQ(rig.view.rows[0].name, "track");
     EXPECT_FALSE(rig.view.rows[0].checked);
@@ -299,13 +447,13 @@ TEST(TitlerLogic, LoadErrorLeavesTheWindowUnchanged) {
 TEST(TitlerLogic, MissingFileAndCancelledDialog) {
   TitlerRig rig;
   rig.Open();
-  rig.view.texts[TextField::kTitle] = "keep";
   rig.logic->OnLoadCsv();  // cancelled: nothing at all
   EXPECT_TRUE(rig.user.Boxes().empty());
   rig.view.fileName = rig.dir.File("missing.csv");
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnLoadCsv();
   EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(messages::kFileOpenFailed)});
+  rig.view.texts[TextField::kTitle] = "keep";
   EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
 }
 
@@ -336,6 +484,58 @@ TEST(TitlerLogic, SaveRefusesAComma) {
   EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), "previous\r\n");
 }
 
+// The file dialogs start from the last file loaded or saved; a name saved
+// without an extension gets ".csv".
+TEST(TitlerLogic, FileQuestionsProposeTheLastFileAndSaveAddsTheExtension) {
+  TitlerRig rig;
+  rig.Open();
+  const std::string dotted = rig.dir.File("a.b");
+  std::filesystem::create_directory(dotted);
+  const struct {
+    std::string typed;
+    std::string written;
+  } cases[] = {
+      {rig.dir.File("out"), rig.dir.File("out.csv")},
+      {rig.dir.File("out.txt"), rig.dir.File("out.txt")},
+      {dotted + "/name", dotted + "/name.csv"},
+      {rig.dir.File("kept.csv"), rig.dir.File("kept.csv")},
+  };
+  std::vector<std::string> proposed{""};
+  for (const auto& c : cases) {
+    rig.view.fileName = c.typed;
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnSaveCsv();
+    EXPECT_TRUE(std::filesystem::exists(c.written)) << c.written;
+    proposed.push_back(c.written);
+  }
+  // A failed save keeps the last file's name.
+  rig.view.SetRow(0, "a,b", "");
+  rig.view.fileName = rig.dir.File("refused");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("refused.csv")));
+  rig.view.fileName = rig.dir.File("out.csv");
+  rig.user.AnswerBox(Answer::kYes);  // over the refused row
+  rig.logic->OnLoadCsv();
+  rig.logic->OnLoadCsv();
+  proposed.push_back(rig.dir.File("kept.csv"));  // the refused save's and the first load's
+  proposed.push_back(rig.dir.File("out.csv"));
+  EXPECT_EQ(rig.view.proposedNames, proposed);
+  EXPECT_EQ(rig.view.fileQuestions.back(), FileQuestion::kOpenAlbum);
+  EXPECT_TRUE(rig.user.Done());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
+TEST(TitlerLogic, CaptionSaysWhenTheSimulatorStandsIn) {
+  for (const bool simulate : {false, true}) {
+    TitlerRig rig;
+    TitlerOptions options;
+    options.simulate = simulate;
+    rig.Open(options);
+    EXPECT_EQ(rig.view.caption, simulate ? messages::kSimulatorCaption : "Vrellix");
+  }
+}
+
 TEST(TitlerLogic, SavedAlbumLoadsBack) {
   TitlerRig rig;
   rig.Open();
@@ -346,6 +546,7 @@ TEST(TitlerLogic, SavedAlbumLoadsBack) {
   rig.logic->OnSaveCsv();
   rig.view.texts[TextField::kYomi] = "changed";
   rig.view.SetRow(49, "", "", false);
+  rig.user.AnswerBox(Answer::kYes);
   rig.logic->OnLoadCsv();
   EXPECT_EQ(rig.view.Text(TextField::kYomi), "よみ");
   EXPECT_EQ(rig.view.rows[49].name, "last");
@@ -355,8 +556,11 @@ TEST(TitlerLogic, SavedAlbumLoadsBack) {
 
 // ---- Start: the checks and the question
 
-TEST(TitlerLogic, StartFaultIsReportedOnceAndNothingIsSent) {
+// The message with its line naming the field and character; the focus goes to
+// that field.
+TEST(TitlerLogic, StartFaultIsReportedOnceWithTheFieldFocusedAndNothingIsSent) {
   using Setup = std::function<void(FakeTitlerView&)>;
+  using Focus = FakeTitlerView::Focus;
   const auto text = [](TextField field, std::string value) {
     return Setup([=](FakeTitlerView& view) { view.texts[field] = value; });
   };
@@ -365,22 +569,35 @@ TEST(TitlerLogic, StartFaultIsReportedOnceAndNothingIsSent) {
   };
   const std::string halfWidth = messages::kHalfWidthTooLong;
   const std::string bad = messages::kBadCharacter;
+  const std::string cannot = messages::kFaultNotEnterable;
   const struct {
     Setup setup;
     std::string message;
+    Focus focus;
   } cases[] = {
-      {text(TextField::kTitle, std::string(33, 'a')), halfWidth + messages::kTitleLabel},
-      {text(TextField::kTitle, "曲"), bad + messages::kTitleLabel},
-      {text(TextField::kYomi, Repeat("あ", 17)), messages::kReadingTooLong + std::string(messages::kYomiLabel)},
-      {text(TextField::kYomi, "カ"), bad + messages::kYomiLabel},
+      {text(TextField::kTitle, std::string(33, 'a')), halfWidth + messages::kTitleLabel + "\nタイトル: 33/32バイト",
+       {TextField::kTitle, -1, TrackColumn::kName}},
+      {text(TextField::kTitle, "曲"), bad + messages::kTitleLabel + "\nタイトルの1文字目「曲」: " + cannot,
+       {TextField::kTitle, -1, TrackColumn::kName}},
+      {text(TextField::kYomi, Repeat("あ", 17)),
+       messages::kReadingTooLong + std::string(messages::kYomiLabel) + "\nよみ: 17/16文字",
+       {TextField::kYomi, -1, TrackColumn::kName}},
+      {text(TextField::kYomi, "カ"),
+       bad + messages::kYomiLabel + "\nよみの1文字目「カ」: " + messages::kFaultReadingNotHiragana,
+       {TextField::kYomi, -1, TrackColumn::kName}},
       {[](FakeTitlerView& view) {
          view.texts[TextField::kTitle] = "ok";
          view.texts[TextField::kArtist] = std::string(33, 'b');
        },
-       halfWidth + messages::kArtistLabel},
-      {row(0, "漢", ""), bad + messages::TrackLabel(1)},
-      {row(2, "name", "abc"), bad + messages::TrackLabel(3) + messages::kYomiLabel},
-      {row(1, "  ", "よみ"), messages::kReadingWithoutName + messages::TrackLabel(2)},
+       halfWidth + messages::kArtistLabel + "\nアーティスト: 33/32バイト", {TextField::kArtist, -1, TrackColumn::kName}},
+      {row(0, "漢", ""), bad + messages::TrackLabel(1) + "\nトラック1の曲名の1文字目「漢」: " + cannot,
+       {TextField::kTitle, 0, TrackColumn::kName}},
+      {row(2, "name", "abc"),
+       bad + messages::TrackLabel(3) + messages::kYomiLabel + "\nトラック3のよみの1文字目「a」: " +
+           messages::kFaultReadingNotHiragana,
+       {TextField::kTitle, 2, TrackColumn::kYomi}},
+      {row(1, "  ", "よみ"), messages::kReadingWithoutName + messages::TrackLabel(2),
+       {TextField::kTitle, 1, TrackColumn::kName}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -394,9 +611,34 @@ TEST(TitlerLogic, StartFaultIsReportedOnceAndNothingIsSent) {
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnStart();
     EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(c.message)});
+    EXPECT_EQ(rig.view.focus, c.focus);
     EXPECT_EQ(rig.progress.TimesOpened(), 0);
     EXPECT_EQ(rig.Packets(), 0u);
   }
+}
+
+// Each field shows its count and marks as it changes; a reading counts characters.
+TEST(TitlerLogic, FieldsShowTheirCountAndTheCharactersAtFault) {
+  TitlerRig rig;
+  rig.Open();
+  for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) {
+    EXPECT_EQ(rig.view.marks[field].count, field == TextField::kYomi ? "0/16" : "0/32");
+  }
+  rig.view.texts[TextField::kTitle] = "ＡB漢";
+  rig.logic->OnTextChanged(TextField::kTitle);
+  const FieldMarks& title = rig.view.marks[TextField::kTitle];
+  EXPECT_EQ(title.count, "5/32");
+  EXPECT_FALSE(title.tooLong);
+  ASSERT_EQ(title.faults.size(), 1u);
+  EXPECT_EQ(title.faults[0].start, 2);
+  EXPECT_EQ(title.tip, "3文字目「漢」: " + std::string(messages::kFaultNotEnterable));
+
+  rig.view.texts[TextField::kYomi] = Repeat("あ", 16) + "a";
+  rig.logic->OnTextChanged(TextField::kYomi);
+  const FieldMarks& yomi = rig.view.marks[TextField::kYomi];
+  EXPECT_EQ(yomi.count, "17/16");
+  EXPECT_TRUE(yomi.tooLong);
+  EXPECT_EQ(yomi.tip, "17文字目「a」: " + std::string(messages::kFaultReadingNotHiragana));
 }
 
 TEST(TitlerLogic, NothingToEnter) {
@@ -471,8 +713,10 @@ TEST(TitlerLogic, FailingTransmitterEndsInTheFailureBox) {
   rig.view.texts[TextField::kArtist] = "artist";
   rig.user.AnswerBox(Answer::kYes);
   rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kFailure}));
+  // Failed in the title: continuing is starting over, so nothing is offered.
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kFailure, StoppedBox(messages::kPlaceTitle)}));
   EXPECT_EQ(rig.Keys(), (std::vector<int>{KEY_SELECT, KEY_SELECT}));  // the first key, tried twice
   rig.ExpectIdle();
 }
@@ -498,6 +742,49 @@ TEST(TitlerLogic, ProgressWindowShowsTheFirstStatusAndRange) {
   EXPECT_EQ(rig.progress.StatusTexts().front(), messages::kProgressStatusLabel);
   EXPECT_EQ(rig.progress.AbortText(), messages::kAbortButton);
   EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kSuccess}));
+  rig.ExpectIdle();
+}
+
+// The question's estimate is the plan's at the settings' delay; the progress
+// window names the track being entered.
+TEST(TitlerLogic, StartQuestionSaysHowLongAndTheProgressNamesTheTrack) {
+  HoldingClock clock;
+  TitlerRig rig;
+  TitlerOptions options;
+  options.clock = &clock;
+  testing::WriteSettingsFile(rig.dir.File("rzt_input.ini"), rig.line.SlavePath(), 300);
+  rig.OpenAsItStands(options);
+  Album album;
+  std::array<bool, kTrackCount> checks{};
+  for (int row = 0; row < kTrackCount; ++row) {
+    rig.view.SetRow(row, "Song " + std::to_string(row + 1), "");
+    album.Tracks[static_cast<std::size_t>(row)].Name = "Song " + std::to_string(row + 1);
+    checks[static_cast<std::size_t>(row)] = true;
+  }
+  const JobPlan plan = PlanJob(album, checks, 300);
+  const std::int64_t minutes = (EstimateJobMs(plan.keys, plan.pauseMs, 300) + 30000) / 60000;
+  ASSERT_GT(minutes, 10);
+  rig.user.AnswerBox(Answer::kNo);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{
+                                  {messages::StartQuestion(minutes), MessageIcon::kInformation, MessageButtons::kYesNo}}));
+
+  for (int row = 0; row < kTrackCount; ++row) rig.view.rows[static_cast<std::size_t>(row)].checked = row == 2;
+  std::string item;
+  clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(1, 1); });
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.InProgress(
+      [&](FakeProgressView& view) {
+        item = view.ItemTexts().back();
+        view.ClickCloseBox();
+      },
+      [&]() { return clock.Waiting() && rig.progress.StatusTexts().back() == messages::TrackStatus(1, 1); });
+  rig.user.AnswerBox(Answer::kOk);
+  rig.user.AnswerBox(Answer::kNo);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.user.Boxes().back(), ResumeBox(messages::PlaceTrack(3)));
+  EXPECT_EQ(item, messages::TrackItem(3, "Song 3"));
+  EXPECT_FALSE(rig.progress.TimeTexts().empty());
   rig.ExpectIdle();
 }
 
@@ -535,8 +822,10 @@ TEST(TitlerLogic, AbortYesAndCloseBoxStopTheJobWithoutAResult) {
         [=](FakeProgressView& view) { closeBox ? view.ClickCloseBox() : view.ClickAbort(); },
         [&]() { return clock.Waiting(); });
     if (!closeBox) rig.user.AnswerBox(Answer::kYes);
+    rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnStart();
-    EXPECT_EQ(rig.user.Boxes().size(), closeBox ? 1u : 2u);
+    EXPECT_EQ(rig.user.Boxes().size(), closeBox ? 2u : 3u);
+    EXPECT_EQ(rig.user.Boxes().back(), StoppedBox(messages::kPlaceTitle));
     EXPECT_EQ(rig.Packets(), 1u);  // held in the wait after the first key
     rig.ExpectIdle();
     EXPECT_EQ(rig.logic->Runner()->Result(), std::nullopt);
@@ -573,7 +862,7 @@ TEST(TitlerLogic, ThreadThatCannotStartIsReported) {
   rig.ExpectIdle();
 }
 
-// ---- The simulator
+// ---- Continuing after a stop
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -582,6 +871,147 @@ std::vector<std::string> Lines(const std::string& text) {
     lines.push_back(text.substr(start, end - start));
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
+}
+
+
+// Stopped inside track 2 on the simulator: the user is told where and what to
+// do, and is offered to continue. Taken, the next start enters tracks 2 and 3
+// only and the device then holds the whole album; declined, the next start
+// offers the whole album. The check marks stay as the user set them.
+TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
+  for (const bool resume : {true, false}) {
+    SCOPED_TRACE(resume ? "continue" : "whole album");
+    HoldingClock clock;
+    TitlerRig rig;
+    TitlerOptions simulator;
+    simulator.simulate = true;
+    simulator.clock = &clock;
+    rig.Open(simulator, kMissingDevice);
+    rig.view.texts[TextField::kTitle] = "Title";
+    for (int row = 0; row < 3; ++row) rig.view.SetRow(row, "Song" + std::to_string(row + 1), "");
+    rig.view.SetRow(5, "unticked", "", false);
+    clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(2, 3); });
+    rig.user.AnswerBox(Answer::kYes);
+    rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&] { return clock.Waiting(); });
+    rig.user.AnswerBox(Answer::kOk);
+    rig.user.AnswerBox(resume ? Answer::kYes : Answer::kNo);
+    rig.logic->OnStart();
+    const std::vector<ShownBox> afterStop(rig.user.Boxes().begin() + 1, rig.user.Boxes().end());
+    EXPECT_EQ(afterStop, (std::vector<ShownBox>{StoppedBox(messages::PlaceTrack(2)), ResumeBox(messages::PlaceTrack(2))}));
+    const std::string wholeAlbum = rig.user.Texts()[0];
+    ASSERT_EQ(rig.view.dumps.size(), 1u);
+
+    clock.Release();
+    rig.user.AnswerBox(Answer::kYes);
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnStart();
+    const std::string question = rig.user.Texts()[3];
+    if (resume) {
+      EXPECT_EQ(question.rfind(messages::ResumeNote(messages::PlaceTrack(2)) + "\n", 0), 0u) << question;
+    } else {
+      EXPECT_EQ(question, wholeAlbum);
+    }
+    EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
+    EXPECT_EQ(rig.progress.Range(), resume ? 2 : 6);  // tracks 2 and 3; or the header and three tracks
+    ASSERT_EQ(rig.view.dumps.size(), 2u);
+    EXPECT_EQ(rig.view.dumps[1].verdict, messages::kSimulatorMatches);
+    const std::vector<std::string> held = Lines(rig.view.dumps[1].dump);
+    for (const char* line : {"title Title", "track 1 name Song1", "track 2 name Song2", "track 3 name Song3"}) {
+      EXPECT_NE(std::find(held.begin(), held.end(), line), held.end()) << line << "\n" << rig.view.dumps[1].dump;
+    }
+    for (int row = 0; row < 6; ++row) EXPECT_EQ(rig.view.rows[static_cast<std::size_t>(row)].checked, row < 3);
+
+    // Once through, the next start is the whole album again.
+    rig.user.AnswerBox(Answer::kNo);
+    rig.logic->OnStart();
+    EXPECT_EQ(rig.user.Boxes().back().text, wholeAlbum);
+    rig.ExpectIdle();
+  }
+}
+
+// ---- The simulator
+
+// ---- Readings and CUE sheets
+
+// A window on the simulator whose readings come from the test dictionary.
+TitlerLogic& OpenWithDictionary(TitlerRig& rig, ReadingProvider& dictionary) {
+  TitlerOptions options;
+  options.simulate = true;
+  options.readings = &dictionary;
+  return rig.OpenAsItStands(options);
+}
+
+ShownBox ChangeQuestion(const std::string& lines) {
+  return {std::string(messages::kChangeQuestion) + "\n" + lines, MessageIcon::kInformation, MessageButtons::kYesNo};
+}
+
+TEST(TitlerLogic, FieldActionsReplaceTheFieldUndoablyOnlyWhenAccepted) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  TitlerRig rig;
+  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
+  rig.view.texts[TextField::kTitle] = "東京事変";
+  rig.view.texts[TextField::kArtist] = "初音ミク";
+  rig.user.AnswerBox(Answer::kNo);
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.AnswerBox(Answer::kYes);
+  logic.OnSuggestReading();
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "");
+  logic.OnSuggestReading();
+  logic.OnConvertName(TextField::kArtist, KanaStyle::kKatakana);
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "とうきょうじへん");
+  EXPECT_EQ(rig.view.texts[TextField::kArtist], "ハツネミク");
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "東京事変");
+  EXPECT_EQ(rig.view.replaced, (std::vector<TextField>{TextField::kYomi, TextField::kArtist}));
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{ChangeQuestion("よみ:  → とうきょうじへん"),
+                                                     ChangeQuestion("よみ:  → とうきょうじへん"),
+                                                     ChangeQuestion("アーティスト: 初音ミク → ハツネミク")}));
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
+TEST(TitlerLogic, FillReadingsChangesTheListedReadingsOnYes) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  TitlerRig rig;
+  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
+  rig.view.texts[TextField::kTitle] = "少女";
+  rig.view.SetRow(0, "東京事変", "");
+  rig.view.SetRow(1, "娘", "むすめ");
+  rig.user.AnswerBox(Answer::kYes);
+  logic.OnFillReadings();
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{ChangeQuestion("よみ:  → しょうじょ\nトラック 1 よみ:  → とうきょうじへん")});
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
+  EXPECT_EQ(rig.view.replaced, std::vector<TextField>{TextField::kYomi});
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "とうきょうじへん");
+  EXPECT_EQ(rig.view.CellText(1, TrackColumn::kYomi), "むすめ");
+  EXPECT_TRUE(logic.HasUnsavedChanges());
+}
+
+TEST(TitlerLogic, CueSheetBecomesTheAlbumOrIsRefusedLeavingItAlone) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  TitlerRig rig;
+  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
+  testing::WriteBytes(rig.dir.File("disc.cue"), "PERFORMER \"A\"\nTITLE T\nTRACK 01 AUDIO\n TITLE \"うた\"\n");
+  std::string many = "TITLE T\n";
+  for (int track = 1; track <= 51; ++track) many += "TRACK " + std::to_string(track) + " AUDIO\n TITLE x\n";
+  testing::WriteBytes(rig.dir.File("many.cue"), many);
+
+  rig.view.fileName = rig.dir.File("many.cue");
+  rig.user.AnswerBox(Answer::kOk);
+  logic.OnImportCue();
+  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::CueTooManyTracks(51)});
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "");
+
+  rig.view.fileName = rig.dir.File("disc.cue");
+  logic.OnImportCue();
+  EXPECT_EQ(rig.view.fileQuestions.back(), FileQuestion::kOpenCueSheet);
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "T");
+  EXPECT_EQ(rig.view.texts[TextField::kArtist], "A");
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kName), "うた");
+  EXPECT_TRUE(rig.view.IsChecked(0));
+  // Not saved yet: another sheet over it asks first.
+  rig.user.AnswerBox(Answer::kNo);
+  logic.OnImportCue();
+  EXPECT_EQ(rig.user.Texts().back(), messages::kUnsavedLoadQuestion);
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
 TEST(TitlerLogic, SimulatorShowsWhatTheDeviceHolds) {
@@ -620,6 +1050,7 @@ TEST(TitlerLogic, SimulatorVerdictOfAStoppedJob) {
   rig.view.texts[TextField::kTitle] = "T";
   rig.user.AnswerBox(Answer::kYes);
   rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&]() { return clock.Waiting(); });
+  rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
   ASSERT_EQ(rig.view.dumps.size(), 1u);
   EXPECT_EQ(rig.view.dumps[0].verdict, std::string(messages::kSimulatorJobUnfinished) + "\n" +
