@@ -1,7 +1,8 @@
-// よみを推定, かなに変換, よみを一括推定 and CUE読込 are wired: the fields' and the
-// window's context menus offer them, an accepted suggestion lands in the field
-// and the field's undo brings the old text back. What the actions do is tested
-// on the window logic (tests/window).
+// よみを推定 and かなに変換 are wired: the fields' context menus offer them, an
+// accepted suggestion lands in the field and the field's undo brings the old
+// text back. (The window's own menu, with よみを一括推定 and CUE読込, is in
+// titler_window_test.) What the actions do is tested on the window logic
+// (tests/window).
 #include <QLineEdit>
 #include <QMenu>
 #include <QtTest>
@@ -85,25 +86,6 @@ class ReadingsWindowTest : public QObject {
     QCOMPARE(Edit(window.get(), "ctl1007")->text(), QStringLiteral("ハツネミク"));
     QVERIFY(items.size() > 2);  // the field's own undo, cut, paste... first
     QCOMPARE(items.mid(items.size() - 2), (QStringList{"かなに変換(ひらがな)", "かなに変換(カタカナ)"}));
-  }
-
-  void windowMenuOffersTheWholeAlbumAndTheCueSheet() {
-    TitlerOptions options;
-    options.simulate = true;
-    options.readings = &m_dictionary;
-    auto window = m_rig.Open(options);
-    QStringList items;
-    ModalScript script;
-    script.OnMenu([&](QWidget* popup) {
-      for (QAction* action : static_cast<QMenu*>(popup)->actions()) {
-        if (!action->isSeparator()) items << action->text();
-      }
-      static_cast<QMenu*>(popup)->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(window.get(), &event);
-    QTRY_VERIFY(script.Done());
-    QCOMPARE(items.mid(0, 2), (QStringList{"よみを一括推定", "CUE読込"}));
   }
 
   void trackEditDialogOffersBothActions() {
