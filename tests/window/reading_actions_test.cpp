@@ -24,7 +24,6 @@ using testing::FakeTitlerView;
 using testing::FakeUser;
 using testing::ShownBox;
 using testing::TableReadingProvider;
-using testing::WithRow;
 
 constexpr AlbumField kYomi{AlbumField::kYomi, 0};
 constexpr AlbumField kTitle{AlbumField::kTitle, 0};
@@ -100,27 +99,10 @@ TEST(ReadingActions, WithoutReadingsSaysWhy) {
   EXPECT_EQ(user.Boxes(), (std::vector<ShownBox>{Note("no readings here"), Note("no readings here")}));
 }
 
-TEST(ReadingActions, FillReadingsListsEveryChangeAndMakesThemOnYes) {
+// The list and the changes on Yes are the window's (tests/window/titler_logic_test).
+TEST(ReadingActions, FillReadingsWithNothingToFillSaysSo) {
   TableReadingProvider provider = Dictionary();
   ReadingActions actions(&provider);
-  const EditedAlbum album =
-      WithRow(WithRow(WithRow(AlbumWith("東京事変", "", "初音ミク"), 1, "少女", ""), 2, "娘", "むすめ"), 4, "鬱", "");
-  const ShownBox question = Question("よみ:  → とうきょうじへん\nトラック 1 よみ:  → しょうじょ");
-  for (const Answer answer : {Answer::kNo, Answer::kYes}) {
-    FakeUser user;
-    FakeTitlerView view(user);
-    user.AnswerBox(answer);
-    const std::optional<EditedAlbum> filled = actions.FillReadings(view, album);
-    EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{question});
-    ASSERT_EQ(filled.has_value(), answer == Answer::kYes);
-    if (!filled) continue;
-    EXPECT_EQ(filled->yomi, "とうきょうじへん");
-    EXPECT_EQ(filled->rows[0].yomi, "しょうじょ");
-    EXPECT_EQ(filled->title, album.title);
-    EXPECT_EQ(filled->rows[1].yomi, "むすめ");
-    EXPECT_EQ(filled->rows[3].yomi, "");
-  }
-
   FakeUser user;
   FakeTitlerView view(user);
   user.AnswerBox(Answer::kOk);

@@ -975,9 +975,13 @@ TEST(TitlerLogic, FillReadingsChangesTheListedReadingsOnYes) {
   rig.view.texts[TextField::kTitle] = "少女";
   rig.view.SetRow(0, "東京事変", "");
   rig.view.SetRow(1, "娘", "むすめ");
+  rig.user.AnswerBox(Answer::kNo);
+  logic.OnFillReadings();
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
   rig.user.AnswerBox(Answer::kYes);
   logic.OnFillReadings();
-  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{ChangeQuestion("よみ:  → しょうじょ\nトラック 1 よみ:  → とうきょうじへん")});
+  const ShownBox question = ChangeQuestion("よみ:  → しょうじょ\nトラック 1 よみ:  → とうきょうじへん");
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{question, question}));
   EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
   EXPECT_EQ(rig.view.replaced, std::vector<TextField>{TextField::kYomi});
   EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "とうきょうじへん");
