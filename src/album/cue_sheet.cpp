@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "fileio/whole_file.h"
@@ -113,7 +114,12 @@ CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnent
 
 CueSheetResult LoadCueSheet(const std::string& path, UnenterableCount countUnenterable) {
   std::string bytes;
-  if (ReadWholeFile(path, kMaxFileBytes, bytes) != ReadOutcome::kRead) return Refuse(messages::kFileOpenFailed);
+  std::string reason;
+  if (ReadWholeFile(path, kMaxFileBytes, bytes, &reason) != ReadOutcome::kRead) {
+    CueSheetResult refused = Refuse(messages::kFileOpenFailed);
+    refused.reason = std::move(reason);
+    return refused;
+  }
   return ParseCueSheet(bytes, countUnenterable);
 }
 

@@ -13,6 +13,8 @@ struct CueSheetResult {
   bool ok = false;
   std::string message;  // UTF-8 text to show when the sheet was refused
   EditedAlbum album;    // the whole album when ok
+  // When the file itself could not be read: why, in the system's words.
+  std::string reason;
 };
 
 // Reads a CUE sheet's bytes as an album: the TITLE and PERFORMER that stand
@@ -31,7 +33,7 @@ struct CueSheetResult {
 CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnenterable);
 
 // The same for the file at path (UTF-8); a file that cannot be read gives
-// "ファイルオープンに失敗しました".
+// "ファイルオープンに失敗しました" and the reason.
 CueSheetResult LoadCueSheet(const std::string& path, UnenterableCount countUnenterable);
 
 }  // namespace vrellix

@@ -10,10 +10,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTextCharFormat>
 #include <QWidget>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 // Outside any namespace: Q_INIT_RESOURCE declares a function of the global one.
@@ -129,6 +131,23 @@ bool EnterEscapeFilter::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QObject::eventFilter(watched, event);
+}
+
+Answer WidgetMessages::ShowMessage(const Message& message) { return vrellix::ShowMessage(m_pParent, message); }
+
+void ExtendContextMenu(QLineEdit* edit, std::function<void(QMenu& menu)> addItems) {
+  edit->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(edit, &QWidget::customContextMenuRequested, edit, [edit, addItems](const QPoint& at) {
+    std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    menu->addSeparator();
+    addItems(*menu);
+    menu->exec(edit->mapToGlobal(at));
+  });
+}
+
+void ReplaceTextUndoably(QLineEdit* edit, const QString& text) {
+  edit->selectAll();
+  edit->insert(text);
 }
 
 }  // namespace vrellix

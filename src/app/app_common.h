@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "window/field_marks.h"
@@ -12,6 +13,8 @@
 
 class QLabel;
 class QLineEdit;
+class QLineEdit;
+class QMenu;
 class QWidget;
 
 namespace vrellix {
@@ -51,6 +54,23 @@ void ShowFieldMarks(QLineEdit* edit, QLabel* count, const FieldMarks& marks);
 // Shows the message in a modal box captioned with the program's name and
 // returns the button that closed it.
 Answer ShowMessage(QWidget* parent, const Message& message);
+
+// Message boxes over a widget, for the logic that asks through a MessageView.
+class WidgetMessages final : public MessageView {
+ public:
+  explicit WidgetMessages(QWidget* parent) : m_pParent(parent) {}
+  Answer ShowMessage(const Message& message) override;
+
+ private:
+  QWidget* m_pParent;
+};
+
+// The edit field's own context menu (undo, cut, paste...) with the items that
+// addItems appends after a separator.
+void ExtendContextMenu(QLineEdit* edit, std::function<void(QMenu& menu)> addItems);
+
+// Replaces the whole text as typing over it would, so that undo brings the old one back.
+void ReplaceTextUndoably(QLineEdit* edit, const QString& text);
 
 inline QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 inline std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }

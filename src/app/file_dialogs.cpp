@@ -8,7 +8,8 @@ namespace vrellix {
 
 namespace {
 
-std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& proposed) {
+std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& proposed,
+                                     const QString& pattern = QStringLiteral("*.csv")) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -19,7 +20,7 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
   const QFileInfo last(proposed);
   dialog.setDirectory(proposed.isEmpty() ? QDir::currentPath() : last.absolutePath());
   const bool offerName = mode == QFileDialog::AcceptSave && !proposed.isEmpty();
-  dialog.selectFile(offerName ? last.fileName() : QStringLiteral("*.csv"));
+  dialog.selectFile(offerName ? last.fileName() : pattern);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }
@@ -32,6 +33,10 @@ std::optional<QString> DialogFileNameSource::OpenFileName(QWidget* parent, const
 
 std::optional<QString> DialogFileNameSource::SaveFileName(QWidget* parent, const QString& proposed) {
   return RunFileDialog(parent, QFileDialog::AcceptSave, proposed);
+}
+
+std::optional<QString> DialogFileNameSource::OpenCueSheetName(QWidget* parent, const QString& proposed) {
+  return RunFileDialog(parent, QFileDialog::AcceptOpen, proposed, QStringLiteral("*.cue"));
 }
 
 }  // namespace vrellix

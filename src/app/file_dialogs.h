@@ -17,6 +17,10 @@ class FileNameSource {
   virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) = 0;
   // Nothing when the user cancelled; the user has agreed to overwrite an existing file.
   virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& proposed) = 0;
+  // A CUE sheet to read; by default from the same source as album files.
+  virtual std::optional<QString> OpenCueSheetName(QWidget* parent, const QString& proposed) {
+    return OpenFileName(parent, proposed);
+  }
 };
 
 // File dialogs in the proposed file's folder (the current one at first) that
@@ -26,6 +30,8 @@ class DialogFileNameSource final : public FileNameSource {
  public:
   std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) override;
   std::optional<QString> SaveFileName(QWidget* parent, const QString& proposed) override;
+  // The same open dialog, first listing the folder's "*.cue" files.
+  std::optional<QString> OpenCueSheetName(QWidget* parent, const QString& proposed) override;
 };
 
 }  // namespace vrellix

@@ -62,6 +62,7 @@ CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWid
     connect(Edit(field), &QLineEdit::textChanged, this, [this, field]() { m_logic.OnTextChanged(field); });
   }
   m_ui->ctl1006->setFont(FixedWidthFont());
+  AddReadingItems();
 
   // The dialog's background, seen through the transparent static texts, in the
   // program's colour. Edit fields, the list and the buttons paint with the Base
@@ -133,6 +134,8 @@ std::string CTitlerDlg::Text(TextField field) const { return ToUtf8(Edit(field)-
 
 void CTitlerDlg::SetText(TextField field, const std::string& text) { Edit(field)->setText(ToQString(text)); }
 
+void CTitlerDlg::ReplaceText(TextField field, const std::string& text) { ReplaceTextUndoably(Edit(field), ToQString(text)); }
+
 void CTitlerDlg::ShowFieldMarks(TextField field, const FieldMarks& marks) {
   QLabel* count = field == TextField::kTitle ? m_ui->ctl1030 : field == TextField::kYomi ? m_ui->ctl1031 : m_ui->ctl1032;
   vrellix::ShowFieldMarks(Edit(field), count, marks);
@@ -172,15 +175,19 @@ void CTitlerDlg::SetCaption(const std::string& text) { setWindowTitle(ToQString(
 
 std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question, const std::string& proposed) {
   const QString last = ToQString(proposed);
-  const std::optional<QString> name =
-      question == FileQuestion::kOpenAlbum ? m_pFiles->OpenFileName(this, last) : m_pFiles->SaveFileName(this, last);
+  std::optional<QString> name;
+  switch (question) {
+    case FileQuestion::kOpenAlbum: name = m_pFiles->OpenFileName(this, last); break;
+    case FileQuestion::kSaveAlbum: name = m_pFiles->SaveFileName(this, last); break;
+    case FileQuestion::kOpenCueSheet: name = m_pFiles->OpenCueSheetName(this, last); break;
+  }
   // The core takes file names in UTF-8 on every platform.
   if (!name) return std::nullopt;
   return ToUtf8(*name);
 }
 
 bool CTitlerDlg::EditTrack(TrackEdit& edit) {
-  CTrackEditDlg dialog(this);
+  CTrackEditDlg dialog(this, &m_logic.Readings());
   dialog.m_strNumber = edit.number;
   dialog.m_strName = edit.name;
   dialog.m_strYomi = edit.yomi;
@@ -229,8 +236,31 @@ bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr
   return QDialog::nativeEvent(eventType, message, result);
 }
 
+void CTitlerDlg::AddReadingItems() {
+  const auto suggestReading = [this](QMenu& menu) {
+    menu.addAction(ToQString(messages::kSuggestReadingItem), this, [this]() { m_logic.OnSuggestReading(); });
+  };
+  const auto convertName = [this](TextField field) {
+    return [this, field](QMenu& menu) {
+      menu.addAction(ToQString(messages::kToHiraganaItem), this,
+                     [this, field]() { m_logic.OnConvertName(field, KanaStyle::kHiragana); });
+      menu.addAction(ToQString(messages::kToKatakanaItem), this,
+                     [this, field]() { m_logic.OnConvertName(field, KanaStyle::kKatakana); });
+    };
+  };
+  ExtendContextMenu(Edit(TextField::kTitle), [suggestReading, convertName](QMenu& menu) {
+    suggestReading(menu);
+    convertName(TextField::kTitle)(menu);
+  });
+  ExtendContextMenu(Edit(TextField::kYomi), suggestReading);
+  ExtendContextMenu(Edit(TextField::kArtist), convertName(TextField::kArtist));
+}
+
 void CTitlerDlg::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
+  menu.addAction(ToQString(messages::kFillReadingsItem), this, [this]() { m_logic.OnFillReadings(); });
+  menu.addAction(ToQString(messages::kImportCueItem), this, [this]() { m_logic.OnImportCue(); });
+  menu.addSeparator();
   menu.addAction(ToQString(messages::kPortSettingsItem), this, [this]() { m_logic.OnPortSettings(); });
   if (!m_bAboutInSystemMenu) menu.addAction(ToQString(kAboutItem), this, &CTitlerDlg::OnAbout);
   menu.exec(event->globalPos());

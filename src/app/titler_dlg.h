@@ -44,6 +44,7 @@ class CTitlerDlg : public QDialog, public TitlerView {
   // TitlerView.
   std::string Text(TextField field) const override;
   void SetText(TextField field, const std::string& text) override;
+  void ReplaceText(TextField field, const std::string& text) override;
   void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
   void FocusText(TextField field) override;
   void FocusTrack(int row, TrackColumn column) override;
@@ -69,6 +70,8 @@ class CTitlerDlg : public QDialog, public TitlerView {
 
  private:
   void BuildTrackList();
+  // よみを推定 and かなに変換 in the edit fields' context menus.
+  void AddReadingItems();
   QTableWidgetItem* Cell(int row, int column) const;
   QLineEdit* Edit(TextField field) const;
 

@@ -5,17 +5,23 @@
 #include <memory>
 #include <string>
 
+#include "reading/kana.h"
+
 namespace Ui {
 class CTrackEditDlgUi;
 }
 
 namespace vrellix {
 
+class ReadingActions;
+
 class CTrackEditDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CTrackEditDlg(QWidget* parent = nullptr);
+  // readings: where よみを推定 and かなに変換 (the fields' context menus) come
+  // from; nullptr: the dialog offers neither. Not owned.
+  explicit CTrackEditDlg(QWidget* parent = nullptr, ReadingActions* readings = nullptr);
   ~CTrackEditDlg() override;
 
   // Loads the members into the fields and runs the dialog modally. On Accepted
@@ -35,8 +41,12 @@ class CTrackEditDlg : public QDialog {
   void SaveFields();
   // The count and the faults of both fields, as they are typed.
   void ShowMarks();
+  void SuggestReading();
+  void ConvertName(KanaStyle style);
+  int Number() const;
 
   std::unique_ptr<Ui::CTrackEditDlgUi> m_ui;
+  ReadingActions* m_pReadings;
 };
 
 }  // namespace vrellix

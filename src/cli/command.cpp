@@ -63,8 +63,8 @@ int UnknownCommand(const std::string& name) {
 
 const std::vector<const Command*>& Commands() {
   static const std::vector<const Command*> commands{
-      &KeyCommand(),   &CheckCommand(), &NormalizeCommand(), &PlanCommand(),
-      &EnterCommand(), &PortsCommand(), &SimulateCommand(),
+      &KeyCommand(),   &CheckCommand(), &NormalizeCommand(), &ReadingsCommand(), &ImportCueCommand(),
+      &PlanCommand(),  &EnterCommand(), &PortsCommand(),     &SimulateCommand(),
   };
   return commands;
 }

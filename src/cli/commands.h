@@ -12,5 +12,7 @@ const Command& PlanCommand();
 const Command& EnterCommand();
 const Command& PortsCommand();
 const Command& SimulateCommand();
+const Command& ReadingsCommand();
+const Command& ImportCueCommand();
 
 }  // namespace vrellix::cli

@@ -155,6 +155,31 @@ inline constexpr char kReadingsDictionaryNotUtf8[] =
 inline constexpr char kReadingsBuiltWithoutMecab[] = "このシステムでは読みの候補を出せません(MeCabなしで作られています)";
 inline constexpr char kReadingsNoIme[] = "このシステムでは読みの候補を出せません(日本語IMEの読み変換がありません)";
 
+// ---- Readings for kanji: the fields that a list of changes names.
+
+inline constexpr char kTitleField[] = "タイトル";
+inline constexpr char kArtistField[] = "アーティスト";
+inline constexpr char kTrackNameField[] = "曲名";
+// "トラック 3 曲名": field of track n, from 1.
+inline std::string TrackField(int number, const char* field) {
+  return "トラック " + std::to_string(number) + " " + field;
+}
+
+// ---- Readings for kanji in the windows: the actions and what they answer.
+
+inline constexpr char kSuggestReadingItem[] = "よみを推定";
+inline constexpr char kToHiraganaItem[] = "かなに変換(ひらがな)";
+inline constexpr char kToKatakanaItem[] = "かなに変換(カタカナ)";
+inline constexpr char kFillReadingsItem[] = "よみを一括推定";
+inline constexpr char kImportCueItem[] = "CUE読込";
+inline constexpr char kChangeQuestion[] = "次のとおり変更します。よろしいですか？\n";
+inline constexpr char kUnfitMarked[] = "【】の部分はこのままでは入力できません。変更後に修正して下さい";
+inline constexpr char kNoNameToRead[] = "よみを推定する名前が入力されていません";
+inline constexpr char kNoReadingOffered[] = "よみの候補がありません";
+inline constexpr char kOfferedReadingTooLong[] = "よみの候補が１６文字を越えています";
+inline constexpr char kNoKanjiToConvert[] = "かなに変換する漢字がありません";
+inline constexpr char kNothingToChange[] = "変更する項目はありません";
+
 // ---- The settings file and the serial port.
 
 inline std::string SettingsWriteFailed(const std::string& path) {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "album/album_csv.h"
+#include "album/cue_sheet.h"
 #include "job/job_plan.h"
 #include "messages/messages.h"
 #include "sim/simulated_run.h"
@@ -24,7 +25,7 @@ constexpr char kPathSeparators[] = "/\\";
 CommHandle g_hComm = nullptr;
 
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
-    : m_view(view), m_progress(progress), m_options(options) {}
+    : m_view(view), m_progress(progress), m_options(options), m_readings(options.readings) {}
 
 TitlerLogic::~TitlerLogic() {
   // The runner would stop the job itself; stopping here keeps its warning
@@ -227,6 +228,54 @@ void TitlerLogic::OnLoadCsv() {
   m_strAlbumPath = *path;
   // Another album: where the last one stopped means nothing for it.
   m_resumeFrom.reset();
+}
+
+void TitlerLogic::OnImportCue() {
+  if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
+  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenCueSheet, m_strAlbumPath);
+  if (!path) return;
+  const CueSheetResult sheet = LoadCueSheet(*path, CountUnenterable);
+  if (!sheet.ok) {
+    Show(sheet.reason.empty() ? sheet.message : sheet.message + "\n" + sheet.reason, MessageIcon::kWarning);
+    return;
+  }
+  // Not saved anywhere yet: the album counts as changed, and the album file
+  // last used stays the one the dialogs propose.
+  ApplyAlbum(sheet.album);
+  m_resumeFrom.reset();
+}
+
+void TitlerLogic::OnSuggestReading() {
+  SaveTexts();
+  const std::optional<std::string> reading =
+      m_readings.SuggestReading(m_view, AlbumField{AlbumField::kYomi, 0}, m_strTitle, m_strYomi);
+  if (!reading) return;
+  m_view.ReplaceText(TextField::kYomi, *reading);
+  SaveTexts();
+}
+
+void TitlerLogic::OnConvertName(TextField field, KanaStyle style) {
+  if (field == TextField::kYomi) return;
+  SaveTexts();
+  const bool title = field == TextField::kTitle;
+  const std::optional<std::string> name =
+      m_readings.ConvertName(m_view, AlbumField{title ? AlbumField::kTitle : AlbumField::kArtist, 0},
+                             title ? m_strTitle : m_strArtist, style);
+  if (!name) return;
+  m_view.ReplaceText(field, *name);
+  SaveTexts();
+}
+
+void TitlerLogic::OnFillReadings() {
+  const EditedAlbum album = CollectAlbum();
+  const std::optional<EditedAlbum> filled = m_readings.FillReadings(m_view, album);
+  if (!filled) return;
+  if (filled->yomi != album.yomi) m_view.ReplaceText(TextField::kYomi, filled->yomi);
+  for (int row = 0; row < kTrackCount; ++row) {
+    const std::string& yomi = filled->rows[static_cast<std::size_t>(row)].yomi;
+    if (yomi != album.rows[static_cast<std::size_t>(row)].yomi) m_view.SetCellText(row, TrackColumn::kYomi, yomi);
+  }
+  SaveTexts();
 }
 
 void TitlerLogic::OnSaveCsv() {

@@ -21,6 +21,7 @@
 #include "link/settings.h"
 #include "sim/simulated_device.h"
 #include "window/progress_logic.h"
+#include "window/reading_actions.h"
 #include "window/titler_view.h"
 
 namespace vrellix {
@@ -40,6 +41,8 @@ struct TitlerOptions {
   Clock* clock = nullptr;
   // The ports the 通信設定 dialog offers; nullptr: the system's (ListSerialPorts).
   std::function<std::vector<SerialPortInfo>()> listPorts;
+  // Where readings of kanji come from; nullptr: the system's. Not owned.
+  ReadingProvider* readings = nullptr;
 };
 
 class TitlerLogic {
@@ -86,6 +89,19 @@ class TitlerLogic {
   // A click on the track list; row -1 when it hit no row. The name and reading
   // columns open the track edit dialog; the number column only toggles the check.
   void OnTrackCellClicked(int row, int column);
+
+  // よみを推定 (title or よみ field): the title's reading into よみ, once accepted.
+  void OnSuggestReading();
+  // かなに変換 on the title or the artist field, once accepted.
+  void OnConvertName(TextField field, KanaStyle style);
+  // よみを一括推定 (context menu): every empty reading of the title and the
+  // named tracks, listed and made once accepted.
+  void OnFillReadings();
+  // CUE読込 (context menu): a CUE sheet's title, artist and track names as
+  // the album, asking first when there are unsaved changes.
+  void OnImportCue();
+  // The same suggestions for the track edit dialog.
+  ReadingActions& Readings() { return m_readings; }
 
   // True when the album on screen differs from the one last loaded or saved
   // (the empty one at start). Check marks are not saved, so they do not count.
@@ -137,6 +153,8 @@ class TitlerLogic {
   std::string m_strSettingsPath;
   LinkSettings m_settings;
   PortFailure m_portFailure;  // why the port did not open
+
+  ReadingActions m_readings;
 
   std::unique_ptr<JobRunner> m_pRunner;
   sim::SimulatedDevice* m_pSimulator = nullptr;  // owned by m_pRunner in simulator mode

@@ -19,7 +19,7 @@ enum class TextField { kTitle, kYomi, kArtist };
 enum class TrackColumn { kName = 1, kYomi = 2 };
 // The buttons 1000, 1001, 1002 and 1 (終了).
 enum class Control { kLoad, kSave, kStart, kExit };
-enum class FileQuestion { kOpenAlbum, kSaveAlbum };
+enum class FileQuestion { kOpenAlbum, kSaveAlbum, kOpenCueSheet };
 
 // What the track edit dialog shows, and after OK what the user typed (UTF-8,
 // untrimmed).
@@ -44,6 +44,9 @@ class TitlerView : public MessageView {
   // UTF-8 texts of the edit fields.
   virtual std::string Text(TextField field) const = 0;
   virtual void SetText(TextField field, const std::string& text) = 0;
+  // Replaces the field's text as if the user had typed it over the whole, so
+  // that the field's own undo brings the old text back.
+  virtual void ReplaceText(TextField field, const std::string& text) = 0;
   // Shows beside the field its count against the limit (marked when over) and
   // marks the characters at fault, with marks.tip as the field's tooltip.
   virtual void ShowFieldMarks(TextField field, const FieldMarks& marks) = 0;

@@ -432,8 +432,8 @@ class TitlerWindowTest : public QObject {
   void contextMenuOffersPortSettingsAndTheAboutBox_data() {
     QTest::addColumn<int>("item");
     QTest::addColumn<QString>("dialogClass");
-    QTest::newRow("通信設定") << 0 << "vrellix::CPortSettingsDlg";
-    QTest::newRow("About") << 1 << "vrellix::CAboutDlg";
+    QTest::newRow("通信設定") << 3 << "vrellix::CPortSettingsDlg";
+    QTest::newRow("About") << 4 << "vrellix::CAboutDlg";
   }
 
   void contextMenuOffersPortSettingsAndTheAboutBox() {
@@ -455,14 +455,15 @@ class TitlerWindowTest : public QObject {
       shown = QString::fromLatin1(dialog->metaObject()->className());
       if (auto* ports = dialog->findChild<QComboBox*>("ctl1020")) port = ports->currentText();
       if (auto* spin = dialog->findChild<QSpinBox*>("ctl1021")) delay = spin->value();
-      ClickButton(dialog, item == 0 ? "ctl2" : "ctl1");
+      ClickButton(dialog, item == 3 ? "ctl2" : "ctl1");
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(window.get(), &event);
     QTRY_VERIFY(script.Done());
-    QCOMPARE(items, (QStringList{"通信設定(&S)...", "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    // The album's items first, then the program's, a separator between.
+    QCOMPARE(items, (QStringList{"よみを一括推定", "CUE読込", "", "通信設定(&S)...", "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
     QCOMPARE(shown, dialogClass);
-    if (item == 0) {
+    if (item == 3) {
       // The port in use and the delay the settings hold.
       QCOMPARE(port, QString::fromStdString(m_rig.Pty().DevicePath()));
       QCOMPARE(delay, 0);

@@ -120,6 +120,12 @@ class FakeTitlerView final : public TitlerView {
 
   std::string Text(TextField field) const override;
   void SetText(TextField field, const std::string& text) override { texts[field] = text; }
+  // The fields replaced as if typed over (undoable), in order.
+  std::vector<TextField> replaced;
+  void ReplaceText(TextField field, const std::string& text) override {
+    texts[field] = text;
+    replaced.push_back(field);
+  }
   void ShowFieldMarks(TextField field, const FieldMarks& shown) override { marks[field] = shown; }
   void FocusText(TextField field) override { focus = {field, -1, TrackColumn::kName}; }
   void FocusTrack(int row, TrackColumn column) override { focus = {TextField::kTitle, row, column}; }

@@ -25,6 +25,7 @@
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
 #include "support/settings_file.h"
+#include "reading/reading_test_names.h"
 #include "text/text_codec.h"
 
 namespace vrellix {
@@ -929,6 +930,93 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
 }
 
 // ---- The simulator
+
+// ---- Readings and CUE sheets
+
+// A window on the simulator whose readings come from the test dictionary.
+TitlerLogic& OpenWithDictionary(TitlerRig& rig, ReadingProvider& dictionary) {
+  TitlerOptions options;
+  options.simulate = true;
+  options.readings = &dictionary;
+  return rig.OpenAsItStands(options);
+}
+
+ShownBox ChangeQuestion(const std::string& lines) {
+  return {std::string(messages::kChangeQuestion) + "\n" + lines, MessageIcon::kInformation, MessageButtons::kYesNo};
+}
+
+TEST(TitlerLogic, FieldActionsReplaceTheFieldUndoablyOnlyWhenAccepted) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  TitlerRig rig;
+  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
+  rig.view.texts[TextField::kTitle] = "東京事変";
+  rig.view.texts[TextField::kArtist] = "初音ミク";
+  rig.user.AnswerBox(Answer::kNo);
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.AnswerBox(Answer::kYes);
+  logic.OnSuggestReading();
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "");
+  logic.OnSuggestReading();
+  logic.OnConvertName(TextField::kArtist, KanaStyle::kKatakana);
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "とうきょうじへん");
+  EXPECT_EQ(rig.view.texts[TextField::kArtist], "ハツネミク");
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "東京事変");
+  EXPECT_EQ(rig.view.replaced, (std::vector<TextField>{TextField::kYomi, TextField::kArtist}));
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{ChangeQuestion("よみ:  → とうきょうじへん"),
+                                                     ChangeQuestion("よみ:  → とうきょうじへん"),
+                                                     ChangeQuestion("アーティスト: 初音ミク → ハツネミク")}));
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
+TEST(TitlerLogic, FillReadingsChangesTheListedReadingsOnYes) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  TitlerRig rig;
+  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
+  rig.view.texts[TextField::kTitle] = "少女";
+  rig.view.SetRow(0, "東京事変", "");
+  rig.view.SetRow(1, "娘", "むすめ");
+  rig.user.AnswerBox(Answer::kNo);
+  logic.OnFillReadings();
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
+  rig.user.AnswerBox(Answer::kYes);
+  logic.OnFillReadings();
+  const ShownBox question = ChangeQuestion("よみ:  → しょうじょ\nトラック 1 よみ:  → とうきょうじへん");
+  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{question, question}));
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
+  EXPECT_EQ(rig.view.replaced, std::vector<TextField>{TextField::kYomi});
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "とうきょうじへん");
+  EXPECT_EQ(rig.view.CellText(1, TrackColumn::kYomi), "むすめ");
+  EXPECT_TRUE(logic.HasUnsavedChanges());
+}
+
+TEST(TitlerLogic, CueSheetBecomesTheAlbumOrIsRefusedLeavingItAlone) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  TitlerRig rig;
+  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
+  testing::WriteBytes(rig.dir.File("disc.cue"), "PERFORMER \"A\"\nTITLE T\nTRACK 01 AUDIO\n TITLE \"うた\"\n");
+  std::string many = "TITLE T\n";
+  for (int track = 1; track <= 51; ++track) many += "TRACK " + std::to_string(track) + " AUDIO\n TITLE x\n";
+  testing::WriteBytes(rig.dir.File("many.cue"), many);
+
+  rig.view.fileName = rig.dir.File("many.cue");
+  rig.user.AnswerBox(Answer::kOk);
+  logic.OnImportCue();
+  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::CueTooManyTracks(51)});
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "");
+
+  rig.view.fileName = rig.dir.File("disc.cue");
+  logic.OnImportCue();
+  EXPECT_EQ(rig.view.fileQuestions.back(), FileQuestion::kOpenCueSheet);
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "T");
+  EXPECT_EQ(rig.view.texts[TextField::kArtist], "A");
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kName), "うた");
+  EXPECT_TRUE(rig.view.IsChecked(0));
+  // Not saved yet: another sheet over it asks first.
+  rig.user.AnswerBox(Answer::kNo);
+  logic.OnImportCue();
+  EXPECT_EQ(rig.user.Texts().back(), messages::kUnsavedLoadQuestion);
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
 
 TEST(TitlerLogic, SimulatorShowsWhatTheDeviceHolds) {
   TitlerRig rig;

@@ -1,0 +1,91 @@
+#include "reading/album_readings.h"
+
+#include <cstddef>
+
+#include "messages/messages.h"
+
+namespace vrellix {
+namespace {
+
+EditedRow& Row(EditedAlbum& album, int track) { return album.rows[static_cast<std::size_t>(track - 1)]; }
+
+void SuggestReadingFor(ReadingProvider& provider, const EditedAlbum& album, AlbumField nameField,
+                       AlbumField readingField, const AlbumReadingOptions& options, AlbumReadings& out) {
+  const std::string& name = FieldText(album, nameField);
+  const std::string& reading = FieldText(album, readingField);
+  if (name.empty() || (!reading.empty() && !options.overwriteReadings)) return;
+  const ReadingSuggestion suggestion = SuggestReading(provider, name);
+  switch (suggestion.outcome) {
+    case ReadingSuggestion::kOffered:
+      if (suggestion.reading != reading) out.changes.push_back(FieldChange{readingField, reading, suggestion.reading, {}});
+      break;
+    case ReadingSuggestion::kUnavailable:
+      out.unavailable = suggestion.reason;
+      break;
+    case ReadingSuggestion::kNoReading:
+    case ReadingSuggestion::kTooLong:
+      out.unread.push_back(UnreadField{readingField, suggestion.outcome});
+      break;
+  }
+}
+
+void SuggestNameFor(ReadingProvider& provider, const EditedAlbum& album, AlbumField field, KanaStyle style,
+                    AlbumReadings& out) {
+  const std::string& name = FieldText(album, field);
+  NameSuggestion suggestion = SuggestName(provider, name, style);
+  if (suggestion.outcome == NameSuggestion::kUnavailable) out.unavailable = suggestion.reason;
+  if (suggestion.outcome != NameSuggestion::kSuggested || suggestion.text == name) return;
+  out.changes.push_back(FieldChange{field, name, std::move(suggestion.text), std::move(suggestion.unfit)});
+}
+
+}  // namespace
+
+std::string& FieldText(EditedAlbum& album, AlbumField field) {
+  switch (field.kind) {
+    case AlbumField::kTitle: return album.title;
+    case AlbumField::kYomi: return album.yomi;
+    case AlbumField::kArtist: return album.artist;
+    case AlbumField::kTrackName: return Row(album, field.track).name;
+    case AlbumField::kTrackYomi: break;
+  }
+  return Row(album, field.track).yomi;
+}
+
+const std::string& FieldText(const EditedAlbum& album, AlbumField field) {
+  return FieldText(const_cast<EditedAlbum&>(album), field);
+}
+
+std::string FieldLabel(AlbumField field) {
+  switch (field.kind) {
+    case AlbumField::kTitle: return messages::kTitleField;
+    case AlbumField::kYomi: return messages::kTrackListYomi;
+    case AlbumField::kArtist: return messages::kArtistField;
+    case AlbumField::kTrackName: return messages::TrackField(field.track, messages::kTrackNameField);
+    case AlbumField::kTrackYomi: break;
+  }
+  return messages::TrackField(field.track, messages::kTrackListYomi);
+}
+
+AlbumReadings SuggestAlbumReadings(ReadingProvider& provider, const EditedAlbum& album,
+                                   const AlbumReadingOptions& options) {
+  AlbumReadings out;
+  const auto name = [&](AlbumField field) {
+    if (options.names) SuggestNameFor(provider, album, field, *options.names, out);
+  };
+  name({AlbumField::kTitle, 0});
+  SuggestReadingFor(provider, album, {AlbumField::kTitle, 0}, {AlbumField::kYomi, 0}, options, out);
+  name({AlbumField::kArtist, 0});
+  for (int track = 1; track <= kTrackCount; ++track) {
+    name({AlbumField::kTrackName, track});
+    SuggestReadingFor(provider, album, {AlbumField::kTrackName, track}, {AlbumField::kTrackYomi, track}, options,
+                      out);
+  }
+  return out;
+}
+
+EditedAlbum ApplyFieldChanges(EditedAlbum album, const std::vector<FieldChange>& changes) {
+  for (const FieldChange& change : changes) FieldText(album, change.field) = change.after;
+  return album;
+}
+
+}  // namespace vrellix

@@ -1,0 +1,72 @@
+// Readings and kana names for a whole album at once, as a list of changes that
+// the user sees before any of them is made. The command line, the window
+// logic and both window programs share it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "album/album.h"
+#include "reading/suggestions.h"
+
+namespace vrellix {
+
+// One text of the edited album.
+struct AlbumField {
+  enum Kind { kTitle, kYomi, kArtist, kTrackName, kTrackYomi };
+  Kind kind = kTitle;
+  int track = 0;  // 1..50 for the track kinds, 0 otherwise
+
+  bool operator==(const AlbumField& other) const { return kind == other.kind && track == other.track; }
+  bool operator!=(const AlbumField& other) const { return !(*this == other); }
+};
+
+// The field's text in the album.
+std::string& FieldText(EditedAlbum& album, AlbumField field);
+const std::string& FieldText(const EditedAlbum& album, AlbumField field);
+
+// How the field is named in a list of changes: "タイトル", "よみ", "アーティスト",
+// "トラック 3 曲名", "トラック 3 よみ".
+std::string FieldLabel(AlbumField field);
+
+struct AlbumReadingOptions {
+  bool overwriteReadings = false;  // a suggestion for every named reading, not only the empty ones
+  std::optional<KanaStyle> names;  // names with kanji in kana of this style; left as they are without
+};
+
+struct FieldChange {
+  AlbumField field;
+  std::string before;  // UTF-8
+  std::string after;
+  // Names only: the parts of after that the field does not take (see
+  // UnfitForName); empty when after passes the Start checks.
+  std::vector<TextSpan> unfit;
+};
+
+// A reading that was wanted but for which nothing is offered.
+struct UnreadField {
+  AlbumField field;
+  ReadingSuggestion::Outcome why = ReadingSuggestion::kNoReading;  // kNoReading or kTooLong
+};
+
+struct AlbumReadings {
+  std::vector<FieldChange> changes;  // in the order of the fields: title, よみ, artist, then by track
+  std::vector<UnreadField> unread;
+  // Not empty when a name holds kanji and this system gives no readings: the
+  // reason to show. Changes that need no readings are listed all the same.
+  std::string unavailable;
+};
+
+// What the suggestions would change in album: each empty reading of a title or
+// track with a name (every such reading with overwriteReadings) takes the
+// reading of its name, as it was before any conversion; each name with kanji
+// its kana form when options.names is set. A suggestion equal to the text
+// already there is no change.
+AlbumReadings SuggestAlbumReadings(ReadingProvider& provider, const EditedAlbum& album,
+                                   const AlbumReadingOptions& options);
+
+// album with each change's after text in its field.
+EditedAlbum ApplyFieldChanges(EditedAlbum album, const std::vector<FieldChange>& changes);
+
+}  // namespace vrellix
