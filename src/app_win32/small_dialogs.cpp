@@ -1,8 +1,11 @@
 #include "app_win32/small_dialogs.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "app_win32/dialog_window.h"
@@ -13,6 +16,7 @@
 #include "resource.h"
 #include "validate/input_checks.h"
 #include "window/field_marks.h"
+#include "window/reading_actions.h"
 #include "version/version.h"
 
 namespace vrellix::win32 {
@@ -21,7 +25,7 @@ namespace {
 
 class TrackEditDialog final : public DialogWindow {
  public:
-  explicit TrackEditDialog(TrackEdit& edit) : m_edit(edit) {}
+  TrackEditDialog(TrackEdit& edit, ReadingActions* readings) : m_edit(edit), m_pReadings(readings) {}
   ~TrackEditDialog() override {
     Destroy();
     if (m_font) DeleteObject(m_font);
@@ -40,6 +44,11 @@ class TrackEditDialog final : public DialogWindow {
   }
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+    if (message == WM_CONTEXTMENU && m_pReadings) {
+      OnReadingMenu(lParam);
+      result = 0;
+      return true;
+    }
     if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) return false;
     HDC dc = reinterpret_cast<HDC>(wParam);
     if (!m_marks.SetColour(reinterpret_cast<HWND>(lParam), dc)) return false;
@@ -78,7 +87,36 @@ class TrackEditDialog final : public DialogWindow {
                  MarkField(WindowTextUtf8(Item(IDC_TRACK_YOMI)), CHECK_READING));
   }
 
+  // The dialog's own menu (a right click beside the fields; the edit fields
+  // keep the system's menu for undo and paste).
+  void OnReadingMenu(LPARAM lParam) {
+    enum : UINT { kSuggestReading = 1, kToHiragana, kToKatakana };
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kSuggestReading, Wide(messages::kSuggestReadingItem).c_str());
+    AppendMenuW(menu, MF_STRING, kToHiragana, Wide(messages::kToHiraganaItem).c_str());
+    AppendMenuW(menu, MF_STRING, kToKatakana, Wide(messages::kToKatakanaItem).c_str());
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
+    const auto chosen =
+        static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr));
+    DestroyMenu(menu);
+    BoxMessages view(Hwnd());
+    const int number = std::atoi(m_edit.number.c_str());
+    const std::string name = WindowTextUtf8(Item(IDC_TRACK_NAME));
+    if (chosen == kSuggestReading) {
+      const std::optional<std::string> reading = m_pReadings->SuggestReading(
+          view, AlbumField{AlbumField::kTrackYomi, number}, name, WindowTextUtf8(Item(IDC_TRACK_YOMI)));
+      if (reading) ReplaceTextUndoably(Item(IDC_TRACK_YOMI), *reading);
+    } else if (chosen == kToHiragana || chosen == kToKatakana) {
+      const std::optional<std::string> converted =
+          m_pReadings->ConvertName(view, AlbumField{AlbumField::kTrackName, number}, name,
+                                   chosen == kToHiragana ? KanaStyle::kHiragana : KanaStyle::kKatakana);
+      if (converted) ReplaceTextUndoably(Item(IDC_TRACK_NAME), *converted);
+    }
+  }
+
   TrackEdit& m_edit;
+  ReadingActions* m_pReadings;
   FieldMarkDisplay m_marks;
   HFONT m_font = nullptr;
 };
@@ -172,8 +210,8 @@ class SimulatorDump final : public DialogWindow {
 
 }  // namespace
 
-bool RunTrackEditDialog(HWND owner, TrackEdit& edit) {
-  TrackEditDialog dialog(edit);
+bool RunTrackEditDialog(HWND owner, TrackEdit& edit, ReadingActions* readings) {
+  TrackEditDialog dialog(edit, readings);
   return dialog.DoModal(owner, IDD_TRACK_EDIT) == IDOK;
 }
 

@@ -8,11 +8,16 @@
 
 #include "window/titler_view.h"
 
+namespace vrellix {
+class ReadingActions;
+}
+
 namespace vrellix::win32 {
 
 // True when closed with OK after the length checks passed; edit then holds the
-// texts as typed.
-bool RunTrackEditDialog(HWND owner, TrackEdit& edit);
+// texts as typed. readings (may be null) serve the dialog's よみを推定 and
+// かなに変換.
+bool RunTrackEditDialog(HWND owner, TrackEdit& edit, ReadingActions* readings = nullptr);
 void RunAboutBox(HWND owner);
 // True when closed with OK; edit then holds the port as chosen or typed
 // (untrimmed) and the command delay.

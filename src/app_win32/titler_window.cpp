@@ -114,6 +114,10 @@ std::string TitlerWindow::Text(TextField field) const { return WindowTextUtf8(It
 
 void TitlerWindow::SetText(TextField field, const std::string& text) { SetWindowTextUtf8(Item(FieldId(field)), text); }
 
+void TitlerWindow::ReplaceText(TextField field, const std::string& text) {
+  ReplaceTextUndoably(Item(FieldId(field)), text);
+}
+
 void TitlerWindow::ShowFieldMarks(TextField field, const FieldMarks& marks) {
   m_marks.Show(Item(FieldId(field)), Item(CountId(field)), marks);
 }
@@ -163,7 +167,7 @@ std::optional<std::string> TitlerWindow::AskFileName(FileQuestion question, cons
   return win32::AskFileName(Hwnd(), question, proposed);
 }
 
-bool TitlerWindow::EditTrack(TrackEdit& edit) { return RunTrackEditDialog(Hwnd(), edit); }
+bool TitlerWindow::EditTrack(TrackEdit& edit) { return RunTrackEditDialog(Hwnd(), edit, &m_logic.Readings()); }
 
 bool TitlerWindow::EditPortSettings(PortSettingsEdit& edit) { return RunPortSettingsDialog(Hwnd(), edit); }
 
@@ -204,6 +208,53 @@ void TitlerWindow::OnTrackListClick(const NMITEMACTIVATE& click) {
   m_logic.OnTrackCellClicked(row < 0 ? -1 : hit.iItem, hit.iSubItem);
 }
 
+// The window's own menu: the readings (the edit fields keep the system's menu
+// for undo and paste, so the field actions are here, by field), the CUE
+// sheet and 通信設定.
+void TitlerWindow::OnContextMenu(LPARAM lParam) {
+  enum : UINT {
+    kSuggestReading = 1,
+    kTitleToHiragana,
+    kTitleToKatakana,
+    kArtistToHiragana,
+    kArtistToKatakana,
+    kFillReadings,
+    kImportCue,
+  };
+  const auto convertMenu = [](UINT toHiragana, UINT toKatakana) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, toHiragana, Wide(messages::kToHiraganaItem).c_str());
+    AppendMenuW(menu, MF_STRING, toKatakana, Wide(messages::kToKatakanaItem).c_str());
+    return menu;
+  };
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kSuggestReading, Wide(messages::kSuggestReadingItem).c_str());
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(convertMenu(kTitleToHiragana, kTitleToKatakana)),
+              Wide(messages::kPlaceTitle).c_str());
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(convertMenu(kArtistToHiragana, kArtistToKatakana)),
+              Wide(messages::kPlaceArtist).c_str());
+  AppendMenuW(menu, MF_STRING, kFillReadings, Wide(messages::kFillReadingsItem).c_str());
+  AppendMenuW(menu, MF_STRING, kImportCue, Wide(messages::kImportCueItem).c_str());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
+  const auto chosen =
+      static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr));
+  DestroyMenu(menu);  // and its submenus
+  switch (chosen) {
+    case kSuggestReading: m_logic.OnSuggestReading(); break;
+    case kTitleToHiragana: m_logic.OnConvertName(TextField::kTitle, KanaStyle::kHiragana); break;
+    case kTitleToKatakana: m_logic.OnConvertName(TextField::kTitle, KanaStyle::kKatakana); break;
+    case kArtistToHiragana: m_logic.OnConvertName(TextField::kArtist, KanaStyle::kHiragana); break;
+    case kArtistToKatakana: m_logic.OnConvertName(TextField::kArtist, KanaStyle::kKatakana); break;
+    case kFillReadings: m_logic.OnFillReadings(); break;
+    case kImportCue: m_logic.OnImportCue(); break;
+    case kPortSettingsCommand: m_logic.OnPortSettings(); break;
+    default: break;
+  }
+}
+
 bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   switch (message) {
     case WM_SYSCOMMAND:
@@ -216,17 +267,10 @@ bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
       }
       result = 0;
       return true;
-    case WM_CONTEXTMENU: {
-      HMENU menu = CreatePopupMenu();
-      AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
-      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
-      const auto chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr);
-      DestroyMenu(menu);
-      if (chosen == static_cast<BOOL>(kPortSettingsCommand)) m_logic.OnPortSettings();
+    case WM_CONTEXTMENU:
+      OnContextMenu(lParam);
       result = 0;
       return true;
-    }
     case WM_CTLCOLOREDIT: {
       HDC dc = reinterpret_cast<HDC>(wParam);
       if (!m_marks.SetColour(reinterpret_cast<HWND>(lParam), dc)) return false;

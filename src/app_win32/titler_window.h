@@ -30,6 +30,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   // TitlerView.
   std::string Text(TextField field) const override;
   void SetText(TextField field, const std::string& text) override;
+  void ReplaceText(TextField field, const std::string& text) override;
   void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
   void FocusText(TextField field) override;
   void FocusTrack(int row, TrackColumn column) override;
@@ -52,6 +53,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
 
  private:
   void BuildTrackList();
+  void OnContextMenu(LPARAM lParam);
   void OnTrackListClick(const NMITEMACTIVATE& click);
 
   ProgressWindow& m_progress;

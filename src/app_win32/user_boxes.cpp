@@ -50,7 +50,7 @@ std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, c
   const std::wstring last = Wide(proposed);
   const std::size_t slash = last.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? std::wstring() : last.substr(0, slash);
-  std::wstring initial = L"*.csv";
+  std::wstring initial = question == FileQuestion::kOpenCueSheet ? L"*.cue" : L"*.csv";
   if (question == FileQuestion::kSaveAlbum && !last.empty()) initial = last.substr(slash == std::wstring::npos ? 0 : slash + 1);
   std::vector<wchar_t> name(32768, L'\0');
   std::copy(initial.begin(), initial.end(), name.begin());
@@ -62,7 +62,7 @@ std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, c
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
   BOOL chosen = FALSE;
-  if (question == FileQuestion::kOpenAlbum) {
+  if (question != FileQuestion::kSaveAlbum) {
     ofn.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     chosen = GetOpenFileNameW(&ofn);
   } else {

@@ -23,6 +23,16 @@ using FileNameFunction =
 Answer ShowMessageBox(HWND owner, const Message& message);
 std::optional<std::string> AskFileName(HWND owner, FileQuestion question, const std::string& proposed);
 
+// Message boxes over one window, for the logic that asks through a MessageView.
+class BoxMessages final : public MessageView {
+ public:
+  explicit BoxMessages(HWND owner) : m_owner(owner) {}
+  Answer ShowMessage(const Message& message) override { return ShowMessageBox(m_owner, message); }
+
+ private:
+  HWND m_owner;
+};
+
 // Empty functions put the system's boxes back.
 void SetMessageBoxFunction(MessageBoxFunction function);
 void SetFileNameFunction(FileNameFunction function);

@@ -33,4 +33,10 @@ std::string WindowTextUtf8(HWND window) {
 
 void SetWindowTextUtf8(HWND window, const std::string& text) { SetWindowTextW(window, Wide(text).c_str()); }
 
+void ReplaceTextUndoably(HWND edit, const std::string& text) {
+  const std::wstring wide = Wide(text);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
 }  // namespace vrellix::win32

@@ -13,5 +13,8 @@ std::string Utf8(const std::wstring& wide);
 
 std::string WindowTextUtf8(HWND window);
 void SetWindowTextUtf8(HWND window, const std::string& text);
+// Replaces an edit field's whole text as typing would, so that its undo
+// brings the old text back.
+void ReplaceTextUndoably(HWND edit, const std::string& text);
 
 }  // namespace vrellix::win32
