@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "text/wide_text.h"
+
 namespace vrellix::cli {
 
 namespace {
@@ -54,11 +56,7 @@ void Write(std::FILE* stream, std::string_view text) {
     return;
   }
   std::fflush(stream);  // what went through the C runtime before comes first
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  if (length <= 0) return;
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+  const std::wstring wide = WideFromUtf8(text);
   for (std::size_t done = 0; done < wide.size();) {
     DWORD written = 0;
     const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
@@ -73,11 +71,7 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
   if (!wide) return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
   std::vector<std::string> args;
   for (int i = 1; i < count; ++i) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, utf8.data(), size, nullptr, nullptr);
-    utf8.resize(utf8.size() - 1);  // the terminating NUL
-    args.push_back(std::move(utf8));
+    args.push_back(Utf8FromWide(wide[i]));
   }
   LocalFree(wide);
   return args;

@@ -5,22 +5,16 @@
 
 #include "fileio/current_directory.h"
 #include "fileio/file_platform.h"
+#include "text/text_codec.h"
+#include "text/wide_text.h"
 
 namespace vrellix::file_platform {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// Empty when the text is not UTF-8.
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return std::wstring();
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), length);
-  return wide;
-}
+// Empty when the text is not UTF-8: such a name names no file.
+std::wstring Wide(const std::string& utf8) { return IsValidUtf8(utf8) ? WideFromUtf8(utf8) : std::wstring(); }
 
 bool IsNotFound(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
@@ -34,15 +28,6 @@ Outcome Because(Outcome outcome, std::string* reason, const std::string& why) {
 std::string LastErrorText() { return SystemErrorText(static_cast<int>(GetLastError())); }
 
 std::string TooLarge(std::size_t maxBytes) { return "larger than " + std::to_string(maxBytes) + " bytes"; }
-
-std::string Utf8FromWide(const wchar_t* text, int length) {
-  if (length <= 0) return "";
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return "";
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
 
 // Closes the handle when the scope ends; Close() reports the result.
 class Handle {
@@ -167,7 +152,7 @@ std::string SystemErrorText(int osError) {
   while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
     message.pop_back();
   }
-  return file_platform::Utf8FromWide(message.data(), static_cast<int>(message.size()));
+  return Utf8FromWide(message);
 }
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }
@@ -186,12 +171,7 @@ std::string CurrentDirectory() {
     }
     size = length;  // the length the whole name needs, its NUL included
   }
-  const int wideLength = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
-  return utf8;
+  return Utf8FromWide(wide);
 }
 
 }  // namespace vrellix

@@ -3,27 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "link/serial_port.h"
+#include "text/wide_text.h"
 
 namespace vrellix {
-
-namespace {
-
-std::string Utf8FromWide(const wchar_t* text, int length) {
-  if (length <= 0) return "";
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return "";
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
-
-}  // namespace
 
 std::vector<SerialPortInfo> ListSerialPorts() {
   std::vector<SerialPortInfo> ports;
@@ -44,8 +31,7 @@ std::vector<SerialPortInfo> ListSerialPorts() {
                                       reinterpret_cast<BYTE*>(data), &dataBytes);
     if (result == ERROR_NO_MORE_ITEMS) break;
     if (result != ERROR_SUCCESS || type != REG_SZ) continue;
-    const int dataLength = static_cast<int>(std::wcslen(data));
-    ports.push_back({Utf8FromWide(data, dataLength), Utf8FromWide(name, static_cast<int>(nameLength))});
+    ports.push_back({Utf8FromWide(data), Utf8FromWide({name, nameLength})});
   }
   RegCloseKey(key);
   std::sort(ports.begin(), ports.end(),

@@ -7,6 +7,7 @@
 #include "reading/kana.h"
 #include "reading/reading_provider.h"
 #include "text/text_codec.h"
+#include "text/wide_text.h"
 
 namespace vrellix {
 namespace {
@@ -27,20 +28,6 @@ struct IFELanguage : public IUnknown {
 
 // {019F7152-E6DB-11D0-83C3-00C04FDDB82E}
 const IID kIidIFELanguage = {0x019F7152, 0xE6DB, 0x11D0, {0x83, 0xC3, 0x00, 0xC0, 0x4F, 0xDD, 0xB8, 0x2E}};
-
-std::wstring Wide(const std::string& utf8) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), length);
-  return out;
-}
-
-std::string Narrow(const wchar_t* text, UINT length) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), out.data(), size, nullptr, nullptr);
-  return out;
-}
 
 // Japanese words and the text between them: the IME reads a run of kanji and
 // kana whole, which keeps the context it reads by.
@@ -96,13 +83,13 @@ class ImeReadingProvider final : public ReadingProvider {
  private:
   // The reading in katakana; empty when the IME gives none.
   std::string Phonetic(const std::string& utf8) {
-    const std::wstring wide = Wide(utf8);
+    const std::wstring wide = WideFromUtf8(utf8);
     BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     BSTR phonetic = nullptr;
     std::string out;
     if (text && SUCCEEDED(m_language->GetPhonetic(text, 1, -1, &phonetic)) && phonetic) {
       const std::optional<std::u32string> katakana =
-          reading::EnterableKana(Utf8ToCodePoints(Narrow(phonetic, SysStringLen(phonetic))), KanaStyle::kKatakana);
+          reading::EnterableKana(Utf8ToCodePoints(Utf8FromWide({phonetic, SysStringLen(phonetic)})), KanaStyle::kKatakana);
       if (katakana) out = CodePointsToUtf8(*katakana);
     }
     SysFreeString(phonetic);

@@ -7,7 +7,7 @@
 #include "album/album_csv.h"
 #include "support/edited_albums.h"
 #include "support/scratch_dir.h"
-#include "support/special_files.h"
+#include "support/non_regular_files.h"
 #include "validate/input_checks.h"
 
 namespace vrellix {

@@ -13,7 +13,7 @@
 #include "fileio/file_replace.h"
 #include "fileio/whole_file.h"
 #include "support/scratch_dir.h"
-#include "support/special_files.h"
+#include "support/non_regular_files.h"
 
 namespace vrellix {
 namespace {

@@ -7,19 +7,11 @@
 #include <thread>
 
 #include "support/child_process.h"
+#include "text/wide_text.h"
 
 namespace vrellix::testing {
 
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return std::wstring();
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return wide;
-}
 
 // One argument as the C runtime (and CommandLineToArgvW) splits it back out:
 // backslashes are literal except before a quote, where they are doubled.
@@ -78,8 +70,8 @@ struct ChildProcess::Impl {
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
                            const std::filesystem::path& dir)
     : m_impl(std::make_unique<Impl>()) {
-  std::wstring commandLine = Quoted(Wide(program));
-  for (const std::string& arg : args) commandLine += L" " + Quoted(Wide(arg));
+  std::wstring commandLine = Quoted(WideFromUtf8(program));
+  for (const std::string& arg : args) commandLine += L" " + Quoted(WideFromUtf8(arg));
 
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE outRead, outWrite, errRead, errWrite;
