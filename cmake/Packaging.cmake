@@ -116,6 +116,11 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+  # The readings for kanji come from MeCab, which finds no words without its
+  # dictionary; the rest of the program works without it.
+  if(MECAB_LIBRARY)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mecab-ipadic-utf8")
+  endif()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
