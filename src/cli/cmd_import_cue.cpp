@@ -8,8 +8,8 @@
 #include "album/cue_sheet.h"
 #include "cli/commands.h"
 #include "cli/album_input.h"
+#include "cli/console.h"
 #include "reading/album_readings.h"
-#include "text/text_codec.h"
 #include "text/trim.h"
 #include "validate/input_checks.h"
 
@@ -20,10 +20,10 @@ namespace {
 // The sheet's texts are saved whole; one longer than its field is named here,
 // since the album file cannot be loaded until it is shortened.
 bool ReportTooLong(const EditedAlbum& album, AlbumField field) {
-  const std::optional<std::string> cp932 = Utf8ToCp932(TrimWhite(FieldText(album, field)));
-  if (!cp932 || cp932->size() <= static_cast<size_t>(kFieldLimitBytes)) return false;
-  std::fprintf(stderr, "%s: %d bytes, more than the %d the field takes: shorten it in the album file\n",
-               FieldLabel(field).c_str(), static_cast<int>(cp932->size()), kFieldLimitBytes);
+  const FieldCheck check = CheckFieldText(TrimWhite(FieldText(album, field)), CHECK_GENERAL);
+  if (check.count <= check.limit) return false;
+  Print(stderr, "%s: %d bytes, more than the %d the field takes: shorten it in the album file\n",
+        FieldLabel(field).c_str(), check.count, check.limit);
   return true;
 }
 
@@ -46,9 +46,9 @@ int Run(const ParsedArgs& args) {
   const EditedAlbum& album = sheet.album;
   int tracks = 0;
   for (const EditedRow& row : album.rows) tracks += row.checked ? 1 : 0;
-  std::printf("%s: %s\n%s: %s\n%d track%s\n%s\n", FieldLabel({AlbumField::kTitle, 0}).c_str(), album.title.c_str(),
-              FieldLabel({AlbumField::kArtist, 0}).c_str(), album.artist.c_str(), tracks, tracks == 1 ? "" : "s",
-              saved.message.c_str());
+  Print(stdout, "%s: %s\n%s: %s\n%d track%s\n%s\n", FieldLabel({AlbumField::kTitle, 0}).c_str(),
+        album.title.c_str(), FieldLabel({AlbumField::kArtist, 0}).c_str(), album.artist.c_str(), tracks,
+        tracks == 1 ? "" : "s", saved.message.c_str());
   bool tooLong = ReportTooLong(album, {AlbumField::kTitle, 0});
   tooLong = ReportTooLong(album, {AlbumField::kArtist, 0}) || tooLong;
   for (int track = 1; track <= kTrackCount; ++track) {

@@ -8,6 +8,7 @@
 #include "album/album_csv.h"
 #include "cli/album_input.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "reading/album_readings.h"
 #include "validate/input_checks.h"
 
@@ -21,14 +22,14 @@ bool IsKanaStyle(const std::string& text) { return text == "hiragana" || text ==
 std::string Shown(const std::string& text) { return text.empty() ? "\"\"" : text; }
 
 void PrintChange(const FieldChange& change) {
-  std::printf("%s: %s → %s\n", FieldLabel(change.field).c_str(), Shown(change.before).c_str(),
-              Shown(change.after).c_str());
+  Print(stdout, "%s: %s → %s\n", FieldLabel(change.field).c_str(), Shown(change.before).c_str(),
+        Shown(change.after).c_str());
   if (change.unfit.empty()) return;
   std::string parts;
   for (const TextSpan& span : change.unfit) {
     parts += (parts.empty() ? "\"" : ", \"") + change.after.substr(span.begin, span.end - span.begin) + "\"";
   }
-  std::printf("  the field does not take %s: correct it before entering\n", parts.c_str());
+  Print(stdout, "  the field does not take %s: correct it before entering\n", parts.c_str());
 }
 
 int Run(const ParsedArgs& args) {
@@ -50,22 +51,22 @@ int Run(const ParsedArgs& args) {
   const std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
   const AlbumReadings readings = SuggestAlbumReadings(*provider, album, options);
   if (!readings.unavailable.empty()) {
-    std::fprintf(stderr, "%s\nnothing written\n", readings.unavailable.c_str());
+    Print(stderr, "%s\nnothing written\n", readings.unavailable.c_str());
     return kExitFailed;
   }
 
   for (const FieldChange& change : readings.changes) PrintChange(change);
   for (const UnreadField& unread : readings.unread) {
-    std::fprintf(stderr, "%s: %s\n", FieldLabel(unread.field).c_str(),
-                 unread.why == ReadingSuggestion::kTooLong ? "the reading is longer than 16 characters; left as it was"
-                                                           : "no reading to offer; left as it was");
+    Print(stderr, "%s: %s\n", FieldLabel(unread.field).c_str(),
+          unread.why == ReadingSuggestion::kTooLong ? "the reading is longer than 16 characters; left as it was"
+                                                    : "no reading to offer; left as it was");
   }
   const CsvResult saved = SaveAlbumCsv(*out, ApplyFieldChanges(album, readings.changes));
   if (!saved.ok) {
     PrintCsvFailure(saved, *out);
     return kExitFailed;
   }
-  std::printf("%s\n", saved.message.c_str());
+  Print(stdout, "%s\n", saved.message.c_str());
   return kExitDone;
 }
 

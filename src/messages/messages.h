@@ -38,7 +38,8 @@ inline std::string TrackStatus(int k, int n) {
 }
 
 // ---- After a stop or a failure: where the job was and what to do on the
-// device before the next start.
+// device before the next start. The header fields' names serve every message
+// that names a field.
 
 inline constexpr char kPlaceTitle[] = "タイトル";
 inline constexpr char kPlaceYomi[] = "よみ";
@@ -157,8 +158,7 @@ inline constexpr char kReadingsNoIme[] = "このシステムでは読みの候�
 
 // ---- Readings for kanji: the fields that a list of changes names.
 
-inline constexpr char kTitleField[] = "タイトル";
-inline constexpr char kArtistField[] = "アーティスト";
+// The header fields are named as kPlaceTitle, kPlaceYomi and kPlaceArtist.
 inline constexpr char kTrackNameField[] = "曲名";
 // "トラック 3 曲名": field of track n, from 1.
 inline std::string TrackField(int number, const char* field) {

@@ -57,9 +57,9 @@ const std::string& FieldText(const EditedAlbum& album, AlbumField field) {
 
 std::string FieldLabel(AlbumField field) {
   switch (field.kind) {
-    case AlbumField::kTitle: return messages::kTitleField;
-    case AlbumField::kYomi: return messages::kTrackListYomi;
-    case AlbumField::kArtist: return messages::kArtistField;
+    case AlbumField::kTitle: return messages::kPlaceTitle;
+    case AlbumField::kYomi: return messages::kPlaceYomi;
+    case AlbumField::kArtist: return messages::kPlaceArtist;
     case AlbumField::kTrackName: return messages::TrackField(field.track, messages::kTrackNameField);
     case AlbumField::kTrackYomi: break;
   }
