@@ -39,4 +39,14 @@ struct EditedAlbum {
   std::array<EditedRow, kTrackCount> rows;
 };
 
+// One text of the edited album.
+struct AlbumField {
+  enum Kind { kTitle, kYomi, kArtist, kTrackName, kTrackYomi };
+  Kind kind = kTitle;
+  int track = 0;  // 1..50 for the track kinds, 0 otherwise
+
+  bool operator==(const AlbumField& other) const { return kind == other.kind && track == other.track; }
+  bool operator!=(const AlbumField& other) const { return !(*this == other); }
+};
+
 }  // namespace vrellix

@@ -12,16 +12,6 @@
 
 namespace vrellix {
 
-// One text of the edited album.
-struct AlbumField {
-  enum Kind { kTitle, kYomi, kArtist, kTrackName, kTrackYomi };
-  Kind kind = kTitle;
-  int track = 0;  // 1..50 for the track kinds, 0 otherwise
-
-  bool operator==(const AlbumField& other) const { return kind == other.kind && track == other.track; }
-  bool operator!=(const AlbumField& other) const { return !(*this == other); }
-};
-
 // The field's text in the album.
 std::string& FieldText(EditedAlbum& album, AlbumField field);
 const std::string& FieldText(const EditedAlbum& album, AlbumField field);

@@ -30,13 +30,13 @@ bool IsCombiningMark(char32_t c) {
 }
 
 // The field's name in the line under a Start message.
-std::string FieldName(const FieldPlace& place) {
+std::string FieldName(const AlbumField& place) {
   switch (place.kind) {
-    case FieldPlace::kTitle: return messages::kPlaceTitle;
-    case FieldPlace::kYomi: return messages::kPlaceYomi;
-    case FieldPlace::kArtist: return messages::kPlaceArtist;
-    case FieldPlace::kTrackName: return messages::TrackNameField(place.row + 1);
-    case FieldPlace::kTrackYomi: return messages::TrackYomiField(place.row + 1);
+    case AlbumField::kTitle: return messages::kPlaceTitle;
+    case AlbumField::kYomi: return messages::kPlaceYomi;
+    case AlbumField::kArtist: return messages::kPlaceArtist;
+    case AlbumField::kTrackName: return messages::TrackNameField(place.track);
+    case AlbumField::kTrackYomi: return messages::TrackYomiField(place.track);
   }
   return {};
 }
@@ -49,7 +49,7 @@ struct FieldFault {
 // Length first, then characters; the label names the field in the message,
 // the detail says which field and character, and why.
 std::optional<FieldFault> CheckField(const std::string& utf8, int mode, const std::string& label,
-                                     const FieldPlace& place, std::string& cp932Out) {
+                                     const AlbumField& place, std::string& cp932Out) {
   const bool reading = mode == CHECK_READING;
   if (TooLong(utf8)) {
     const FieldCheck check = CheckFieldText(utf8, mode);
@@ -71,7 +71,7 @@ std::optional<FieldFault> CheckField(const std::string& utf8, int mode, const st
   return std::nullopt;
 }
 
-StartCheckResult Fault(const FieldFault& fault, const FieldPlace& place) {
+StartCheckResult Fault(const FieldFault& fault, const AlbumField& place) {
   StartCheckResult result;
   result.outcome = StartCheckResult::kFault;
   result.message = fault.message;
@@ -155,10 +155,10 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
 
   // The album's own texts are checked as typed, not trimmed.
   for (const auto& [text, mode, label, kind, out] :
-       {std::tuple{&edited.title, CHECK_GENERAL, messages::kTitleLabel, FieldPlace::kTitle, &album.Title},
-        std::tuple{&edited.yomi, CHECK_READING, messages::kYomiLabel, FieldPlace::kYomi, &album.Yomi},
-        std::tuple{&edited.artist, CHECK_GENERAL, messages::kArtistLabel, FieldPlace::kArtist, &album.Artist}}) {
-    const FieldPlace place{kind, 0};
+       {std::tuple{&edited.title, CHECK_GENERAL, messages::kTitleLabel, AlbumField::kTitle, &album.Title},
+        std::tuple{&edited.yomi, CHECK_READING, messages::kYomiLabel, AlbumField::kYomi, &album.Yomi},
+        std::tuple{&edited.artist, CHECK_GENERAL, messages::kArtistLabel, AlbumField::kArtist, &album.Artist}}) {
+    const AlbumField place{kind, 0};
     if (auto fault = CheckField(*text, mode, label, place, *out)) return Fault(*fault, place);
   }
 
@@ -172,8 +172,8 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
     }
     const std::string label = messages::TrackLabel(r + 1);
     const std::string name = TrimWhite(row.name);
-    const FieldPlace namePlace{FieldPlace::kTrackName, r};
-    const FieldPlace yomiPlace{FieldPlace::kTrackYomi, r};
+    const AlbumField namePlace{AlbumField::kTrackName, r + 1};
+    const AlbumField yomiPlace{AlbumField::kTrackYomi, r + 1};
     if (auto fault = CheckField(name, CHECK_GENERAL, label, namePlace, track.Name)) return Fault(*fault, namePlace);
     if (!name.empty()) namedTrack = true;
 

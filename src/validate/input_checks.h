@@ -47,18 +47,11 @@ FieldCheck CheckFieldText(const std::string& utf8, int mode);
 // The reason as the user reads it (UTF-8).
 std::string CharFaultText(CharFaultReason reason);
 
-// Which field a Start check found at fault.
-struct FieldPlace {
-  enum Kind { kTitle, kYomi, kArtist, kTrackName, kTrackYomi };
-  Kind kind = kTitle;
-  int row = 0;  // kTrackName, kTrackYomi: 0..49
-};
-
 struct StartCheckResult {
   enum Outcome { kFault, kNothingToEnter, kReady };
   Outcome outcome = kFault;
   std::string message;  // UTF-8; the first fault's message, or the nothing-to-enter message
-  FieldPlace place;     // kFault: the field at fault
+  AlbumField place;     // kFault: the field at fault
   // kFault: a line naming the field and, for a character, its position and
   // why ("トラック3のよみの2文字目「ア」: …"); empty where the message says it all.
   std::string detail;

@@ -301,13 +301,13 @@ void TitlerLogic::OnStart() {
   StartCheckResult checked = RunStartChecks(CollectAlbum());
   if (checked.outcome == StartCheckResult::kFault) {
     Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
-    const FieldPlace& place = checked.place;
+    const AlbumField& place = checked.place;
     switch (place.kind) {
-      case FieldPlace::kTitle: m_view.FocusText(TextField::kTitle); break;
-      case FieldPlace::kYomi: m_view.FocusText(TextField::kYomi); break;
-      case FieldPlace::kArtist: m_view.FocusText(TextField::kArtist); break;
-      case FieldPlace::kTrackName: m_view.FocusTrack(place.row, TrackColumn::kName); break;
-      case FieldPlace::kTrackYomi: m_view.FocusTrack(place.row, TrackColumn::kYomi); break;
+      case AlbumField::kTitle: m_view.FocusText(TextField::kTitle); break;
+      case AlbumField::kYomi: m_view.FocusText(TextField::kYomi); break;
+      case AlbumField::kArtist: m_view.FocusText(TextField::kArtist); break;
+      case AlbumField::kTrackName: m_view.FocusTrack(place.track - 1, TrackColumn::kName); break;
+      case AlbumField::kTrackYomi: m_view.FocusTrack(place.track - 1, TrackColumn::kYomi); break;
     }
     return;
   }
