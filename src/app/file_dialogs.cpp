@@ -17,6 +17,9 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
   // The non-native dialog treats a wildcard typed as the name as a filter, which
   // is what "*.csv" as the initial name is for.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // The dialog adds the extension itself, so that it asks about overwriting the
+  // file that will be written, not the name as typed.
+  if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(QStringLiteral("csv"));
   const QFileInfo last(proposed);
   dialog.setDirectory(proposed.isEmpty() ? QDir::currentPath() : last.absolutePath());
   const bool offerName = mode == QFileDialog::AcceptSave && !proposed.isEmpty();

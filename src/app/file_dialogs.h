@@ -15,7 +15,8 @@ class FileNameSource {
   // Nothing when the user cancelled. proposed: the album file last loaded or
   // saved, or empty.
   virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) = 0;
-  // Nothing when the user cancelled; the user has agreed to overwrite an existing file.
+  // Nothing when the user cancelled; the user has agreed to overwrite an existing
+  // file. A name typed without an extension has ".csv" added before that question.
   virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& proposed) = 0;
   // A CUE sheet to read; by default from the same source as album files.
   virtual std::optional<QString> OpenCueSheetName(QWidget* parent, const QString& proposed) {
@@ -25,7 +26,8 @@ class FileNameSource {
 
 // File dialogs in the proposed file's folder (the current one at first) that
 // first list the folder's CSV files ("*.csv" as the initial name); saving
-// offers the proposed file's name. No filter list.
+// offers the proposed file's name. No filter list; saving adds ".csv" to a name
+// typed without an extension.
 class DialogFileNameSource final : public FileNameSource {
  public:
   std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) override;

@@ -44,9 +44,9 @@ Answer SystemMessageBox(HWND owner, const Message& message) {
 }
 
 std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, const std::string& proposed) {
-  // "*.csv" as the first name lists the folder's CSV files; no filter list and
-  // no default extension. After a load or save, the dialog opens in that
-  // file's folder, and saving offers its name.
+  // "*.csv" as the first name lists the folder's CSV files; no filter list.
+  // After a load or save, the dialog opens in that file's folder, and saving
+  // offers its name.
   const std::wstring last = Wide(proposed);
   const std::size_t slash = last.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? std::wstring() : last.substr(0, slash);
@@ -67,6 +67,9 @@ std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, c
     chosen = GetOpenFileNameW(&ofn);
   } else {
     ofn.Flags |= OFN_OVERWRITEPROMPT;
+    // Added by the dialog before it asks about overwriting, so the question is
+    // about the file that will be written.
+    ofn.lpstrDefExt = L"csv";
     chosen = GetSaveFileNameW(&ofn);
   }
   if (!chosen) return std::nullopt;

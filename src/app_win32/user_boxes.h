@@ -16,7 +16,8 @@ namespace vrellix::win32 {
 // Shows message over owner (may be null), captioned "Vrellix".
 using MessageBoxFunction = std::function<Answer(HWND owner, const Message& message)>;
 // A CSV file name (UTF-8) for the question; nothing when cancelled. proposed:
-// the album file last loaded or saved, or empty.
+// the album file last loaded or saved, or empty. For saving, a name typed
+// without an extension has ".csv" added before the overwrite question.
 using FileNameFunction =
     std::function<std::optional<std::string>(HWND owner, FileQuestion question, const std::string& proposed)>;
 

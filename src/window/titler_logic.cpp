@@ -15,13 +15,6 @@
 
 namespace vrellix {
 
-namespace {
-
-// Both separators are taken on every platform: a name typed on Windows may use either.
-constexpr char kPathSeparators[] = "/\\";
-
-}  // namespace
-
 CommHandle g_hComm = nullptr;
 
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
@@ -280,11 +273,10 @@ void TitlerLogic::OnFillReadings() {
 
 void TitlerLogic::OnSaveCsv() {
   const EditedAlbum album = CollectAlbum();
-  std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum, m_strAlbumPath);
+  // The dialog has added the extension before it asked about overwriting: the
+  // name is used as it comes.
+  const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum, m_strAlbumPath);
   if (!path) return;
-  // A name typed without an extension is an album file all the same.
-  const std::size_t name = path->find_last_of(kPathSeparators) + 1;  // npos + 1 == 0
-  if (path->find('.', name) == std::string::npos && name < path->size()) *path += ".csv";
   const CsvResult result = SaveAlbumCsv(*path, album);
   if (result.ok) {
     m_keptAlbum = album;

@@ -65,7 +65,8 @@ class TitlerView : public MessageView {
   virtual void SetCaption(const std::string& text) = 0;
 
   // A file name (UTF-8) from the user; nothing when cancelled. For saving, the
-  // user has agreed to overwrite an existing file. proposed: the album file
+  // dialog has added ".csv" to a name typed without an extension and the user
+  // has agreed to overwrite that file if it exists. proposed: the album file
   // last loaded or saved (empty: none yet); the dialog opens in its folder and
   // for saving offers its name.
   virtual std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) = 0;

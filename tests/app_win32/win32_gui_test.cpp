@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "album/album_csv.h"
 #include "app_win32/progress_window.h"
 #include "app_win32/titler_window.h"
+#include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
 #include "link/clock.h"
 #include "link/stop_event.h"
@@ -295,6 +297,36 @@ void CsvSaveAndLoad() {
   W32_CHECK(program.Checked(0));
   W32_CHECK(program.Checked(7));
   W32_CHECK(!program.Checked(9));
+}
+
+// CSVﾌｧｲﾙ保存 with the system's dialog: "out" typed where out.csv exists asks
+// about out.csv, and No leaves it as it was.
+void SaveAsksAboutTheCsvFileTheNameBecomes() {
+  EnterFreshDirectory("overwrite", kNoPort);
+  const std::string kept = "kept\r\n";
+  std::ofstream("out.csv", std::ios::binary) << kept;
+  DeleteFileW(L"out");  // from an earlier run
+  ScriptedUser user;
+  SetFileNameFunction(nullptr);
+  Program program(Simulating());
+  constexpr int kFileName = 0x47C;  // cmb13
+  const auto post = [](HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+  std::string question;
+  WhenDialog("", kFileName, [&](HWND files) {
+    SetText(files, kFileName, "out");
+    post(files, IDOK);
+  });
+  WhenDialog("", IDNO, [&](HWND box) {
+    question = LongestStaticText(box);
+    post(box, IDNO);
+  }, [](HWND box) { return GetDlgItem(box, IDYES) != nullptr; });
+  WhenDialog("", kFileName, [&](HWND files) { post(files, IDCANCEL); }, [&](HWND) { return !question.empty(); });
+  Click(program.Hwnd(), IDC_SAVE_CSV);
+  W32_CHECK(!question.empty());  // "out" does not exist: the question was about out.csv
+  std::ifstream in("out.csv", std::ios::binary);
+  W32_CHECK_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kept);
+  W32_CHECK(GetFileAttributesW(L"out") == INVALID_FILE_ATTRIBUTES);
+  W32_CHECK(user.Boxes().empty());
 }
 
 // Start refuses a fault with the check's own message and runs nothing.
@@ -681,6 +713,7 @@ const TestCase kTests[] = {
     {"WindowLooksAsLaidOut", &WindowLooksAsLaidOut, 30},
     {"TrackEditDialog", &TrackEditDialog, 30},
     {"CsvSaveAndLoad", &CsvSaveAndLoad, 30},
+    {"SaveAsksAboutTheCsvFileTheNameBecomes", &SaveAsksAboutTheCsvFileTheNameBecomes, 30},
     {"StartRefusesFaults", &StartRefusesFaults, 30},
     {"SimulatedJobSucceeds", &SimulatedJobSucceeds, 60},
     {"RefusingLineFails", &RefusingLineFails, 30},

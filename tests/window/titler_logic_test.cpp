@@ -484,42 +484,33 @@ TEST(TitlerLogic, SaveRefusesAComma) {
   EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), "previous\r\n");
 }
 
-// The file dialogs start from the last file loaded or saved; a name saved
-// without an extension gets ".csv".
-TEST(TitlerLogic, FileQuestionsProposeTheLastFileAndSaveAddsTheExtension) {
+// The file dialogs start from the last file loaded or saved. The name saved
+// is the dialog's own: the dialog, not the logic, adds the extension (before
+// it asks about overwriting).
+TEST(TitlerLogic, FileQuestionsProposeTheLastFileAndSaveWritesTheNameGiven) {
   TitlerRig rig;
   rig.Open();
-  const std::string dotted = rig.dir.File("a.b");
-  std::filesystem::create_directory(dotted);
-  const struct {
-    std::string typed;
-    std::string written;
-  } cases[] = {
-      {rig.dir.File("out"), rig.dir.File("out.csv")},
-      {rig.dir.File("out.txt"), rig.dir.File("out.txt")},
-      {dotted + "/name", dotted + "/name.csv"},
-      {rig.dir.File("kept.csv"), rig.dir.File("kept.csv")},
-  };
   std::vector<std::string> proposed{""};
-  for (const auto& c : cases) {
-    rig.view.fileName = c.typed;
+  for (const std::string& name : {rig.dir.File("out"), rig.dir.File("out.txt"), rig.dir.File("kept.csv")}) {
+    rig.view.fileName = name;
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnSaveCsv();
-    EXPECT_TRUE(std::filesystem::exists(c.written)) << c.written;
-    proposed.push_back(c.written);
+    EXPECT_TRUE(std::filesystem::exists(name)) << name;
+    proposed.push_back(name);
   }
+  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("out.csv")));
   // A failed save keeps the last file's name.
   rig.view.SetRow(0, "a,b", "");
   rig.view.fileName = rig.dir.File("refused");
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnSaveCsv();
-  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("refused.csv")));
-  rig.view.fileName = rig.dir.File("out.csv");
+  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("refused")));
+  rig.view.fileName = rig.dir.File("out.txt");
   rig.user.AnswerBox(Answer::kYes);  // over the refused row
   rig.logic->OnLoadCsv();
   rig.logic->OnLoadCsv();
   proposed.push_back(rig.dir.File("kept.csv"));  // the refused save's and the first load's
-  proposed.push_back(rig.dir.File("out.csv"));
+  proposed.push_back(rig.dir.File("out.txt"));
   EXPECT_EQ(rig.view.proposedNames, proposed);
   EXPECT_EQ(rig.view.fileQuestions.back(), FileQuestion::kOpenAlbum);
   EXPECT_TRUE(rig.user.Done());
