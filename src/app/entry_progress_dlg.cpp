@@ -35,6 +35,10 @@ void CEntryProgressDlg::SetTimeText(const std::string& text) { m_ui->ctl1013->se
 
 void CEntryProgressDlg::SetAbortText(const std::string& text) { m_ui->ctl1000->setText(ToQString(text)); }
 
+void CEntryProgressDlg::EnableAbort(bool enabled) { m_ui->ctl1000->setEnabled(enabled); }
+
+void CEntryProgressDlg::reject() { m_logic.OnAbort(); }
+
 bool CEntryProgressDlg::IsOpen() const { return isVisible(); }
 
 void CEntryProgressDlg::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }

@@ -35,6 +35,7 @@ class CEntryProgressDlg : public QDialog, public ProgressView {
   void SetItemText(const std::string& text) override;
   void SetTimeText(const std::string& text) override;
   void SetAbortText(const std::string& text) override;
+  void EnableAbort(bool enabled) override;
   bool IsOpen() const override;
   void Close(bool ok) override;
   bool RunModal() override;
@@ -42,6 +43,9 @@ class CEntryProgressDlg : public QDialog, public ProgressView {
   Answer ShowMessage(const Message& message) override;
 
   QProgressBar* m_ctlProgress = nullptr;  // control 1010
+
+  // The close box: asks as 中断 does.
+  void reject() override;
 
  private:
   std::unique_ptr<Ui::CEntryProgressDlgUi> m_ui;

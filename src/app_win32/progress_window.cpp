@@ -61,6 +61,10 @@ void ProgressWindow::SetAbortText(const std::string& text) {
   if (Hwnd()) SetWindowTextUtf8(Item(IDC_ABORT), text);
 }
 
+void ProgressWindow::EnableAbort(bool enabled) {
+  if (Hwnd()) EnableWindow(Item(IDC_ABORT), enabled);
+}
+
 bool ProgressWindow::IsOpen() const { return IsRunning(); }
 
 void ProgressWindow::Close(bool ok) { End(ok ? IDOK : IDCANCEL); }
@@ -79,12 +83,8 @@ void ProgressWindow::OnInitDialog() {
 }
 
 void ProgressWindow::OnCommand(int id, int code) {
-  if (id == IDC_ABORT && code == BN_CLICKED) {
-    m_logic.OnAbort();
-    return;
-  }
-  // The close box: at once, no question. Enter and Escape never get here.
-  if (id == IDCANCEL) End(IDCANCEL);
+  // The close box asks as 中断 does. Enter and Escape never get here.
+  if ((id == IDC_ABORT && code == BN_CLICKED) || id == IDCANCEL) m_logic.OnAbort();
 }
 
 bool ProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {

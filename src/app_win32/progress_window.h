@@ -30,6 +30,7 @@ class ProgressWindow final : public DialogWindow, public ProgressView {
   void SetItemText(const std::string& text) override;
   void SetTimeText(const std::string& text) override;
   void SetAbortText(const std::string& text) override;
+  void EnableAbort(bool enabled) override;
   bool IsOpen() const override;
   void Close(bool ok) override;
   bool RunModal() override;

@@ -29,6 +29,8 @@ void ProgressLogic::OnInitDialog() {
   m_shownStatus = messages::kProgressStatusLabel;
   m_view.SetStatusText(m_shownStatus);
   m_view.SetAbortText(messages::kAbortButton);
+  m_view.EnableAbort(true);
+  m_ended = false;
   // Each run starts from an empty bar, whatever the last one reached.
   m_view.SetPosition(0);
   m_view.SetItemText("");
@@ -48,10 +50,15 @@ void ProgressLogic::OnStatusTimer() {
       if (step.status == m_shownStatus) m_view.SetItemText(step.item);
     }
   }
+  if (!m_ended) ShowTimes(now, false);
+}
+
+void ProgressLogic::ShowTimes(std::int64_t now, bool finished) {
   if (m_timeline.totalMs <= 0) return;
   // In the job's own time, from the moment the window opened.
   const std::int64_t elapsed = now - m_startMs;
-  const std::int64_t remaining = RemainingMs(m_timeline, m_shownStatus, m_statusMs - m_startMs, elapsed);
+  const std::int64_t remaining =
+      finished ? 0 : RemainingMs(m_timeline, m_shownStatus, m_statusMs - m_startMs, elapsed);
   std::string times = messages::ProgressTimes(FormatMinutesSeconds(elapsed), FormatMinutesSeconds(remaining));
   if (times == m_shownTimes) return;
   m_shownTimes = std::move(times);
@@ -59,6 +66,8 @@ void ProgressLogic::OnStatusTimer() {
 }
 
 void ProgressLogic::OnAbort() {
+  // The result's own box closes the window.
+  if (m_ended) return;
   const Answer answer = m_view.ShowMessage({messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo});
   // A result that came while the question was up may have closed the window.
   if (answer == Answer::kYes && m_view.IsOpen()) m_view.Close(false);
@@ -105,14 +114,22 @@ void ProgressLogic::ShowWarning(const std::string& text) {
   m_view.Post([this, warning]() { m_view.ShowMessage(warning); });
 }
 
+void ProgressLogic::JobEnded(bool success) {
+  m_ended = true;
+  ShowTimes(m_nowMs(), success);
+  m_view.EnableAbort(false);
+}
+
 void ProgressLogic::OnProgressStop() {
   if (!m_view.IsOpen()) return;
+  JobEnded(false);
   m_view.ShowMessage({messages::kJobFailed, MessageIcon::kError, MessageButtons::kOk});
   m_view.Close(false);
 }
 
 void ProgressLogic::OnProgressSuccess() {
   if (!m_view.IsOpen()) return;
+  JobEnded(true);
   m_view.ShowMessage({messages::kJobSucceeded, MessageIcon::kInformation, MessageButtons::kOk});
   m_view.Close(true);
 }

@@ -30,14 +30,16 @@ class ProgressLogic final : public JobReporter {
   // After the worker has ended: reports of the old job still queued are dropped.
   void EndJob();
 
-  // Runs the window modally until the job's result, 中断 + Yes, or the close
-  // box ends it. True when it closed after the success box.
+  // Runs the window modally until the job's result, or 中断 or the close box
+  // answered Yes, ends it. True when it closed after the success box.
   bool DoModal();
 
   // The view's events, on the window thread.
   void OnInitDialog();   // "処理内容", "中断", the bar at 0, the clock started
   void OnStatusTimer();  // the worker's status text, what it stands for, and the times, when changed
-  void OnAbort();        // asks; Yes closes the window, which stops the job
+  // 中断 or the close box: asks; Yes closes the window, which stops the job.
+  // Nothing once the job's result has come.
+  void OnAbort();
 
   // JobReporter, from the worker thread (ShowWarning also from the window thread).
   void SetRange(int max) override;
@@ -54,6 +56,9 @@ class ProgressLogic final : public JobReporter {
   bool Post(std::function<void()> fn);
   void OnProgressStop();
   void OnProgressSuccess();
+  // The job's result has come: the time stops there and 中断 has nothing left to stop.
+  void JobEnded(bool success);
+  void ShowTimes(std::int64_t now, bool finished);
 
   ProgressView& m_view;
   const std::thread::id m_windowThread;
@@ -65,6 +70,7 @@ class ProgressLogic final : public JobReporter {
   std::function<std::int64_t()> m_nowMs;
   std::int64_t m_startMs = 0;   // when the window opened
   std::int64_t m_statusMs = 0;  // when the status line last changed
+  bool m_ended = false;         // the result of the job in the window has come
   std::atomic<unsigned> m_nJob{0};
 };
 

@@ -23,14 +23,15 @@ class ProgressView : public MessageView {
   virtual void SetItemText(const std::string& text) = 0;
   virtual void SetTimeText(const std::string& text) = 0;
   virtual void SetAbortText(const std::string& text) = 0;
+  virtual void EnableAbort(bool enabled) = 0;
   virtual bool IsOpen() const = 0;
   // Ends RunModal with ok as its result.
   virtual void Close(bool ok) = 0;
 
-  // Shows the window modally until Close() or the close box (false, no
-  // question). Once open it calls ProgressLogic::OnInitDialog, then
-  // OnStatusTimer every kStatusTimerMs, and OnAbort when 中断 is clicked; the
-  // Enter and Escape keys do nothing.
+  // Shows the window modally until Close(). Once open it calls
+  // ProgressLogic::OnInitDialog, then OnStatusTimer every kStatusTimerMs, and
+  // OnAbort when 中断 or the close box is clicked (the close box alone never
+  // closes it); the Enter and Escape keys do nothing.
   virtual bool RunModal() = 0;
 
   // Any thread: fn runs later on the window thread, in the order posted, also

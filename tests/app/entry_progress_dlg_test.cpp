@@ -80,14 +80,15 @@ class EntryProgressDlgTest : public QObject {
             QTest::keyClick(progress, Qt::Key(key));
           }
           openAfterKeys = progress->isVisible();
-          progress->close();  // the close box: at once, no question
+          progress->close();  // the close box: asks as 中断 does
         },
         [&]() { return dialog.findChild<QLabel*>("ctl1011")->text() == QStringLiteral("よみ入力中"); });
+    script.Answer(QMessageBox::Yes);
     QVERIFY(!dialog.Logic().DoModal());
     dialog.Logic().EndJob();
     QCOMPARE(shown, QStringLiteral("よみ入力中"));
     QVERIFY(openAfterKeys);
-    QVERIFY(script.Boxes().empty());
+    QCOMPARE(script.Texts(), QStringList{kAbortQuestion});
     QCOMPARE(script.Unexpected(), 0);
   }
 

@@ -1,6 +1,6 @@
 // The Start button through the real windows: the confirmation box, the
 // progress window following a job over a pty in virtual time with Enter and
-// Escape swallowed, its close box stopping the job, and the simulator's dump
+// Escape swallowed, its close box asking before it stops the job, and the simulator's dump
 // dialog. The checks, the results and stopping are tested on the window logic
 // (tests/window).
 #include <QLabel>
@@ -99,6 +99,7 @@ class StartJobTest : public QObject {
     QCOMPARE(maximum, 3);
     QVERIFY(stillOpen);
     QCOMPARE(g_dlgProgress->findChild<QPushButton*>("ctl1000")->text(), QStringLiteral("中断"));
+    QVERIFY(!g_dlgProgress->findChild<QPushButton*>("ctl1000")->isEnabled());  // once the job had ended
     VerifyIdle(window.get(), script);
   }
 
@@ -109,12 +110,14 @@ class StartJobTest : public QObject {
     auto script = std::make_unique<ModalScript>();
     script->Answer(QMessageBox::Yes);
     script->OnDialog([](QWidget* progress) { progress->close(); }, [&]() { return clock.Waiting(); });
+    script->Answer(QMessageBox::Yes);
     script->Answer(QMessageBox::Ok);  // where it stopped
     window->Logic().OnStart();
     QVERIFY(script->Done());
-    QCOMPARE(script->Texts().size(), 2);
+    QCOMPARE(script->Texts().size(), 3);
     QCOMPARE(script->Texts()[0], kConfirm);
-    QVERIFY(script->Texts()[1].startsWith(QStringLiteral("「タイトル」の入力中に中止しました\n")));
+    QCOMPARE(script->Texts()[1], QStringLiteral("入力処理を中止します。よろしいですか？"));
+    QVERIFY(script->Texts()[2].startsWith(QStringLiteral("「タイトル」の入力中に中止しました\n")));
     QCOMPARE(m_rig.Pty().PacketCount(), 1);  // held in the wait after the first key
     VerifyIdle(window.get(), *script);
     QCOMPARE(m_rig.Pty().PacketCount(), 1);

@@ -106,6 +106,7 @@ ScriptedUser::~ScriptedUser() {
 
 vrellix::Answer ScriptedUser::OnBox(const Message& message) {
   m_boxes.push_back(message);
+  if (onBox) onBox(message);
   const bool yesNo = message.buttons == MessageButtons::kYesNo;
   if (m_answers.empty()) {
     ++m_unanswered;

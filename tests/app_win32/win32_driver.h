@@ -59,6 +59,8 @@ class ScriptedUser {
 
   void Answer(vrellix::Answer answer) { m_answers.push_back(answer); }
   void FileName(std::optional<std::string> name) { m_files.push_back(std::move(name)); }
+  // Runs for every box as it comes up, before it is answered.
+  std::function<void(const Message&)> onBox;
 
   const std::vector<Message>& Boxes() const { return m_boxes; }
   std::vector<std::string> BoxTexts() const;

@@ -379,7 +379,14 @@ void SimulatedJobSucceeds() {
   ReadReportWhenShown(report);
   user.Answer(Answer::kYes);  // the start question
   user.Answer(Answer::kOk);   // the success box
+  bool abortEnabledAtResult = true;
+  user.onBox = [&](const Message& box) {
+    HWND progress = FindDialog("ＲＺＴデータ入力中");
+    if (box.text == messages::kJobSucceeded)
+      abortEnabledAtResult = !progress || IsWindowEnabled(GetDlgItem(progress, IDC_ABORT));
+  };
   Click(program.Hwnd(), IDC_START);
+  W32_CHECK(!abortEnabledAtResult);
 
   W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 2);
   if (user.Boxes().size() == 2) {
@@ -437,8 +444,8 @@ class FastClock final : public Clock {
   SystemClock m_real;
 };
 
-// 中断: No lets the job go on, Enter and Escape do nothing, Yes stops it with
-// no result box.
+// 中断: No lets the job go on, Enter and Escape do nothing; the close box asks
+// the same, and Yes stops the job with no result box.
 void AbortDuringJob() {
   EnterFreshDirectory("abort", kNoPort);
   FastClock clock;
@@ -463,13 +470,13 @@ void AbortDuringJob() {
     PostMessageW(abort, WM_KEYDOWN, VK_RETURN, 0);
     Click(progress, IDC_ABORT);  // answered No
     stillOpenAfterNo = FindDialog("ＲＺＴデータ入力中") != nullptr;
-    WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [](HWND again) { Click(again, IDC_ABORT); });  // Yes
+    WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [](HWND again) { SendMessageW(again, WM_SYSCOMMAND, SC_CLOSE, 0); });
   }, started);
   Report report;
   ReadReportWhenShown(report);
   user.Answer(Answer::kYes);  // start
   user.Answer(Answer::kNo);   // 中断?
-  user.Answer(Answer::kYes);  // 中断?
+  user.Answer(Answer::kYes);  // the close box: 中断?
   Click(program.Hwnd(), IDC_START);
   W32_CHECK(stillOpenAfterNo);
   W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 4);

@@ -181,6 +181,7 @@ Answer FakeProgressView::ShowMessage(const Message& message) {
   // The box's own loop: what arrives while it is up is handled before the
   // user answers it.
   RunPosted();
+  if (m_open) m_logic.OnStatusTimer();
   return m_user.BoxAnswer(message);
 }
 

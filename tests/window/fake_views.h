@@ -150,7 +150,7 @@ class FakeTitlerView final : public TitlerView {
 
 // Its window thread is the thread that made it. RunModal pumps what was
 // posted, ticks the status timer and lets the user act; a message box pumps
-// what was posted while it is up, as a toolkit's box does.
+// what was posted and ticks the timer while it is up, as a toolkit's box does.
 class FakeProgressView final : public ProgressView {
  public:
   explicit FakeProgressView(FakeUser& user) : m_user(user) {}
@@ -159,7 +159,7 @@ class FakeProgressView final : public ProgressView {
 
   // The user's actions while the window is open.
   void ClickAbort() { m_logic.OnAbort(); }
-  void ClickCloseBox() { Close(false); }
+  void ClickCloseBox() { m_logic.OnAbort(); }  // as the views do
   // Runs what has been posted so far, in order.
   void RunPosted();
 
@@ -168,6 +168,7 @@ class FakeProgressView final : public ProgressView {
   // Every text the status line was given, in order.
   const std::vector<std::string>& StatusTexts() const { return m_statusTexts; }
   const std::string& AbortText() const { return m_abortText; }
+  bool AbortEnabled() const { return m_abortEnabled; }
   // Every text the item and time lines were given, in order.
   const std::vector<std::string>& ItemTexts() const { return m_itemTexts; }
   const std::vector<std::string>& TimeTexts() const { return m_timeTexts; }
@@ -179,6 +180,7 @@ class FakeProgressView final : public ProgressView {
   void SetItemText(const std::string& text) override { m_itemTexts.push_back(text); }
   void SetTimeText(const std::string& text) override { m_timeTexts.push_back(text); }
   void SetAbortText(const std::string& text) override { m_abortText = text; }
+  void EnableAbort(bool enabled) override { m_abortEnabled = enabled; }
   bool IsOpen() const override { return m_open; }
   void Close(bool ok) override;
   bool RunModal() override;
@@ -199,6 +201,7 @@ class FakeProgressView final : public ProgressView {
   std::vector<std::string> m_itemTexts;
   std::vector<std::string> m_timeTexts;
   std::string m_abortText;
+  bool m_abortEnabled = false;
   ProgressLogic m_logic{*this};
 };
 

@@ -56,18 +56,19 @@ TEST(ProgressLogic, ReportsBeforeTheWindowOpensReachItAndTheResultClosesIt) {
 }
 
 // "処理内容" and "中断" as the window opens; then the worker's text, set once
-// however many ticks pass. The close box ends the window with no question.
+// however many ticks pass. The close box asks as 中断 does.
 TEST(ProgressLogic, StatusLineFollowsTheWorkerAndIsSetOnlyWhenItChanges) {
   ProgressRig rig;
   rig.logic.BeginJob();
   rig.logic.SetStatus("よみ入力中");
   int ticksSeen = 0;
   rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&]() { return ++ticksSeen > 5; });
+  rig.user.AnswerBox(Answer::kYes);
   EXPECT_FALSE(rig.logic.DoModal());
   rig.logic.EndJob();
   EXPECT_EQ(rig.view.StatusTexts(), (std::vector<std::string>{messages::kProgressStatusLabel, "よみ入力中"}));
   EXPECT_EQ(rig.view.AbortText(), messages::kAbortButton);
-  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::kAbortQuestion});
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
@@ -96,6 +97,7 @@ TEST(ProgressLogic, EachRunStartsAtZeroAndShowsTheItemAndTimes) {
   });
   step([&] { now += 4000; });
   step([&] { rig.view.ClickCloseBox(); });
+  rig.user.AnswerBox(Answer::kYes);
   rig.logic.DoModal();
   rig.logic.EndJob();
   EXPECT_EQ(positionAtOpen, 0);
@@ -118,6 +120,31 @@ TEST(ProgressLogic, AbortQuestionNoGoesOnYesCloses) {
   const ShownBox question{messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo};
   EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{question, question}));
   EXPECT_TRUE(rig.user.Done());
+}
+
+// Once the result has come the time stops (after success with nothing left)
+// while its box is up, and 中断 is disabled.
+TEST(ProgressLogic, TimeAndAbortStopWhenTheResultComes) {
+  ProgressRig rig;
+  std::int64_t now = 0;
+  rig.logic.SetTimeSource([&] { return now += 1000; });  // a second on at every look
+  JobTimeline timeline;
+  timeline.totalMs = 600000;
+  rig.logic.BeginJob(timeline);
+  bool enabledWhileRunning = false;
+  rig.user.InProgress([&](FakeProgressView& view) {
+    enabledWhileRunning = view.AbortEnabled();
+    rig.logic.PostResult(true);
+  });
+  rig.user.AnswerBox(Answer::kOk);
+  EXPECT_TRUE(rig.logic.DoModal());
+  rig.logic.EndJob();
+  EXPECT_TRUE(enabledWhileRunning);
+  EXPECT_FALSE(rig.view.AbortEnabled());
+  const std::string& last = rig.view.TimeTexts().back();
+  EXPECT_EQ(last.substr(last.size() - 4), "0:00") << last;
+  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::kJobSucceeded});
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
 // A result that arrives while the question is up is handled inside it: its box
@@ -153,9 +180,10 @@ TEST(ProgressLogic, ReportsOfAnEndedJobAreDropped) {
   });
   rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); },
                       [&]() { return rig.view.Range() == 2; });
+  rig.user.AnswerBox(Answer::kYes);
   EXPECT_FALSE(rig.logic.DoModal());
   rig.logic.EndJob();
-  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::kAbortQuestion});  // no stale result
   EXPECT_EQ(rig.view.Position(), 1);
 }
 

@@ -770,6 +770,7 @@ TEST(TitlerLogic, StartQuestionSaysHowLongAndTheProgressNamesTheTrack) {
         view.ClickCloseBox();
       },
       [&]() { return clock.Waiting() && rig.progress.StatusTexts().back() == messages::TrackStatus(1, 1); });
+  rig.user.AnswerBox(Answer::kYes);
   rig.user.AnswerBox(Answer::kOk);
   rig.user.AnswerBox(Answer::kNo);
   rig.logic->OnStart();
@@ -796,8 +797,8 @@ TEST(TitlerLogic, AbortAnsweredNoGoesOn) {
   rig.ExpectIdle();
 }
 
-// 中断 + Yes and the close box stop the job where it stands, with no result
-// box; the next job starts afresh and runs to its end.
+// 中断 and the close box ask; Yes stops the job where it stands, with no
+// result box; the next job starts afresh and runs to its end.
 TEST(TitlerLogic, AbortYesAndCloseBoxStopTheJobWithoutAResult) {
   for (const bool closeBox : {false, true}) {
     SCOPED_TRACE(closeBox ? "close box" : "中断 and Yes");
@@ -812,10 +813,11 @@ TEST(TitlerLogic, AbortYesAndCloseBoxStopTheJobWithoutAResult) {
     rig.user.InProgress(
         [=](FakeProgressView& view) { closeBox ? view.ClickCloseBox() : view.ClickAbort(); },
         [&]() { return clock.Waiting(); });
-    if (!closeBox) rig.user.AnswerBox(Answer::kYes);
+    rig.user.AnswerBox(Answer::kYes);
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnStart();
-    EXPECT_EQ(rig.user.Boxes().size(), closeBox ? 2u : 3u);
+    ASSERT_EQ(rig.user.Boxes().size(), 3u);
+    EXPECT_EQ(rig.user.Boxes()[1], kAbortQuestion);
     EXPECT_EQ(rig.user.Boxes().back(), StoppedBox(messages::kPlaceTitle));
     EXPECT_EQ(rig.Packets(), 1u);  // held in the wait after the first key
     rig.ExpectIdle();
@@ -884,10 +886,11 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(2, 3); });
     rig.user.AnswerBox(Answer::kYes);
     rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&] { return clock.Waiting(); });
+    rig.user.AnswerBox(Answer::kYes);
     rig.user.AnswerBox(Answer::kOk);
     rig.user.AnswerBox(resume ? Answer::kYes : Answer::kNo);
     rig.logic->OnStart();
-    const std::vector<ShownBox> afterStop(rig.user.Boxes().begin() + 1, rig.user.Boxes().end());
+    const std::vector<ShownBox> afterStop(rig.user.Boxes().begin() + 2, rig.user.Boxes().end());
     EXPECT_EQ(afterStop, (std::vector<ShownBox>{StoppedBox(messages::PlaceTrack(2)), ResumeBox(messages::PlaceTrack(2))}));
     const std::string wholeAlbum = rig.user.Texts()[0];
     ASSERT_EQ(rig.view.dumps.size(), 1u);
@@ -896,7 +899,7 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     rig.user.AnswerBox(Answer::kYes);
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnStart();
-    const std::string question = rig.user.Texts()[3];
+    const std::string question = rig.user.Texts()[4];
     if (resume) {
       EXPECT_EQ(question.rfind(messages::ResumeNote(messages::PlaceTrack(2)) + "\n", 0), 0u) << question;
     } else {
@@ -1045,6 +1048,7 @@ TEST(TitlerLogic, SimulatorVerdictOfAStoppedJob) {
   rig.view.texts[TextField::kTitle] = "T";
   rig.user.AnswerBox(Answer::kYes);
   rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&]() { return clock.Waiting(); });
+  rig.user.AnswerBox(Answer::kYes);
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
   ASSERT_EQ(rig.view.dumps.size(), 1u);
