@@ -57,6 +57,12 @@ inline std::string ResumeQuestion(const std::string& place) {
   return "次の処理開始で「" + place + "から再開」しますか？\n(「いいえ」ではアルバム全体を入力します)";
 }
 inline std::string ResumeNote(const std::string& place) { return "「" + place + "から再開」します"; }
+// While the user's offer stands: the main window's caption, and the line before
+// the question when leaving the program.
+inline std::string ResumeCaption(const std::string& caption, const std::string& place) {
+  return caption + " - 「" + place + "から再開」";
+}
+inline std::string ResumeLost(const std::string& place) { return "終了すると「" + place + "から再開」はできなくなります"; }
 
 // The progress window's lines under the bar: the track being entered (number
 // from 1), and the times as "m:ss".
@@ -72,6 +78,7 @@ inline constexpr char kUnsavedExitQuestion[] = "保存されていない変更�
 inline constexpr char kUnsavedLoadQuestion[] =
     "保存されていない変更があります。保存せずにCSVファイルを読み込みますか？";
 inline constexpr char kPortSettingsItem[] = "通信設定(&S)...";
+inline constexpr char kProgramCaption[] = "Vrellix";
 inline constexpr char kSimulatorCaption[] = "Vrellix (シミュレータ)";
 inline constexpr char kAboutItem[] = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr char kTrackListNumber[] = "No";

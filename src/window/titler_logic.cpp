@@ -34,7 +34,7 @@ Answer TitlerLogic::Show(const std::string& text, MessageIcon icon, MessageButto
 }
 
 void TitlerLogic::OnInitDialog() {
-  if (m_options.simulate) m_view.SetCaption(messages::kSimulatorCaption);
+  SetResume(std::nullopt);
   m_strSettingsPath = SettingsPath();
   // The values read are used even when they could not be written back.
   if (!LoadIniSettings(m_strSettingsPath, m_settings))
@@ -172,19 +172,26 @@ bool SameTexts(const EditedAlbum& a, const EditedAlbum& b) {
 
 bool TitlerLogic::HasUnsavedChanges() { return !SameTexts(CollectAlbum(), m_keptAlbum); }
 
-bool TitlerLogic::OnExit() {
-  // Enter in an edit field presses 終了: a second Enter must not end the program.
-  const bool ok = HasUnsavedChanges() ? Confirm(messages::kUnsavedExitQuestion, MessageIcon::kWarning)
-                                      : Confirm(messages::kExitQuestion, MessageIcon::kInformation);
-  if (!ok) return false;
+// Enter in an edit field presses 終了: a second Enter must not end the program.
+bool TitlerLogic::OnExit() { return AskBeforeLeaving(true); }
+
+bool TitlerLogic::OnCancel() { return AskBeforeLeaving(false); }
+
+bool TitlerLogic::AskBeforeLeaving(bool always) {
+  const bool unsaved = HasUnsavedChanges();
+  std::string question = unsaved ? messages::kUnsavedExitQuestion : messages::kExitQuestion;
+  // The place to continue from lives only as long as the program.
+  if (m_resumeFrom) question = messages::ResumeLost(PlaceLabel(*m_resumeFrom)) + "\n" + question;
+  const bool loses = unsaved || m_resumeFrom.has_value();
+  if ((always || loses) && !Confirm(question, loses ? MessageIcon::kWarning : MessageIcon::kInformation)) return false;
   SaveTexts();
   return true;
 }
 
-bool TitlerLogic::OnCancel() {
-  if (HasUnsavedChanges() && !Confirm(messages::kUnsavedExitQuestion, MessageIcon::kWarning)) return false;
-  SaveTexts();
-  return true;
+void TitlerLogic::SetResume(std::optional<JobPlace> place) {
+  m_resumeFrom = place;
+  const std::string caption = m_options.simulate ? messages::kSimulatorCaption : messages::kProgramCaption;
+  m_view.SetCaption(place ? messages::ResumeCaption(caption, PlaceLabel(*place)) : caption);
 }
 
 void TitlerLogic::OnTrackCellClicked(int row, int column) {
@@ -220,7 +227,7 @@ void TitlerLogic::OnLoadCsv() {
   m_keptAlbum = CollectAlbum();
   m_strAlbumPath = *path;
   // Another album: where the last one stopped means nothing for it.
-  m_resumeFrom.reset();
+  SetResume(std::nullopt);
 }
 
 void TitlerLogic::OnImportCue() {
@@ -235,7 +242,7 @@ void TitlerLogic::OnImportCue() {
   // Not saved anywhere yet: the album counts as changed, and the album file
   // last used stays the one the dialogs propose.
   ApplyAlbum(sheet.album);
-  m_resumeFrom.reset();
+  SetResume(std::nullopt);
 }
 
 void TitlerLogic::OnSuggestReading() {
@@ -357,7 +364,7 @@ void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline) {
     return;
   }
   // Taken: the job under way is what continues (or the whole album).
-  m_resumeFrom.reset();
+  SetResume(std::nullopt);
   // However the window closes, the job ends here.
   m_progress.DoModal();
   m_pRunner->Stop();
@@ -375,7 +382,7 @@ void TitlerLogic::AfterStop(const JobPlace& place) {
   if (place.IsStart()) return;
   if (Show(messages::ResumeQuestion(PlaceLabel(place)), MessageIcon::kInformation, MessageButtons::kYesNo) ==
       Answer::kYes) {
-    m_resumeFrom = place;
+    SetResume(place);
   }
 }
 

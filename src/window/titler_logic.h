@@ -66,11 +66,11 @@ class TitlerLogic {
   void OnPortSettings();
 
   // The OK command (終了, or Enter): asks, No by default, and says so when the
-  // album has changes not saved to a file. True when the window may end; the
-  // edit fields' texts are then saved.
+  // album has changes not saved to a file or a 「トラックNから再開」 would be
+  // lost. True when the window may end; the edit fields' texts are then saved.
   bool OnExit();
-  // Escape or the close box: ends without a question unless there are unsaved
-  // changes. True when the window may end.
+  // Escape or the close box: ends without a question unless either would be
+  // lost. True when the window may end.
   bool OnCancel();
 
   // The view calls this whenever a field's text changes, also through SetText:
@@ -137,6 +137,10 @@ class TitlerLogic {
   Answer Show(const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::kOk);
   // A question whose Yes loses work: No is its default.
   bool Confirm(const std::string& text, MessageIcon icon);
+  // always: ask even when nothing would be lost.
+  bool AskBeforeLeaving(bool always);
+  // Where the next 処理開始 continues from (nothing: the whole album), shown in the caption.
+  void SetResume(std::optional<JobPlace> place);
 
   TitlerView& m_view;
   ProgressLogic& m_progress;

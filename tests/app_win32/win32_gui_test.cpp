@@ -694,16 +694,22 @@ void ResumeFromTrack() {
     }
   }
   W32_CHECK(!place.empty());
+  // The caption says so, and Escape asks before it is lost.
+  W32_CHECK_EQ(WindowTextUtf8(program.Hwnd()), messages::ResumeCaption(messages::kSimulatorCaption, place));
+  user.Answer(Answer::kNo);
+  SendMessageW(program.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  W32_CHECK(!program.Window().HasEnded());
+  W32_CHECK_EQ(user.BoxTexts().back(), messages::ResumeLost(place) + "\n" + messages::kExitQuestion);
 
   Report second;
   ReadReportWhenShown(second);
   user.Answer(Answer::kYes);  // start, from the track
   user.Answer(Answer::kOk);   // success
   Click(program.Hwnd(), IDC_START);
-  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 6);
-  if (user.Boxes().size() == 6) {
-    W32_CHECK(IsStartQuestion(user.Boxes()[4].text, messages::ResumeNote(place)));
-    W32_CHECK_EQ(user.Boxes()[5].text, std::string(messages::kJobSucceeded));
+  W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 7);
+  if (user.Boxes().size() == 7) {
+    W32_CHECK(IsStartQuestion(user.Boxes()[5].text, messages::ResumeNote(place)));
+    W32_CHECK_EQ(user.Boxes()[6].text, std::string(messages::kJobSucceeded));
   }
   W32_CHECK(second.shown);
   W32_CHECK_EQ(WithoutCarriageReturns(second.dump), counting.Dump());

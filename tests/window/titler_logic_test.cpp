@@ -923,6 +923,40 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
   }
 }
 
+// While the offer to continue stands the caption says so, and leaving asks
+// first (No by default), also by Escape; once a job took it, neither.
+TEST(TitlerLogic, PendingContinueIsShownAndLeavingAsks) {
+  HoldingClock clock;
+  TitlerRig rig;
+  TitlerOptions simulator;
+  simulator.simulate = true;
+  simulator.clock = &clock;
+  rig.Open(simulator, kMissingDevice);
+  for (int row = 0; row < 2; ++row) rig.view.SetRow(row, "Song" + std::to_string(row + 1), "");
+  rig.view.fileName = rig.dir.File("a.csv");
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();  // nothing unsaved
+  clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(2, 2); });
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.InProgress([](FakeProgressView& view) { view.ClickAbort(); }, [&] { return clock.Waiting(); });
+  for (Answer answer : {Answer::kYes, Answer::kOk, Answer::kYes}) rig.user.AnswerBox(answer);
+  rig.logic->OnStart();
+  const std::string place = messages::PlaceTrack(2);
+  EXPECT_EQ(rig.view.caption, messages::ResumeCaption(messages::kSimulatorCaption, place));
+  rig.user.AnswerBox(Answer::kNo);
+  EXPECT_FALSE(rig.logic->OnCancel());
+  EXPECT_EQ(rig.user.Boxes().back(), (ShownBox{messages::ResumeLost(place) + "\n" + messages::kExitQuestion,
+                                               MessageIcon::kWarning, MessageButtons::kYesNo, true}));
+
+  clock.Release();
+  rig.user.AnswerBox(Answer::kYes);
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnStart();
+  EXPECT_EQ(rig.view.caption, messages::kSimulatorCaption);
+  EXPECT_TRUE(rig.logic->OnCancel());
+  rig.ExpectIdle();
+}
+
 // ---- The simulator
 
 // ---- Readings and CUE sheets
