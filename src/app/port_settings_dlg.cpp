@@ -15,6 +15,9 @@ CPortSettingsDlg::CPortSettingsDlg(QWidget* parent)
   m_ui->setupUi(this);
   PrepareFixedDialog(this);
   m_ui->ctl1021->setRange(0, kMaxCommandDelayMs);
+  // Enter in the field would otherwise add the typed name to the list as an
+  // entry without a device.
+  m_ui->ctl1020->setInsertPolicy(QComboBox::NoInsert);
   connect(m_ui->ctl1, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_ui->ctl2, &QPushButton::clicked, this, &QDialog::reject);
 }
