@@ -20,6 +20,9 @@ constexpr std::string_view kEmptyField = "none";
 using messages::FieldNotText;
 using messages::FieldTooLong;
 
+// A trimmed name that the file keeps as a name: "none" reads back as empty.
+bool IsTrackName(const std::string& name) { return !name.empty() && name != kEmptyField; }
+
 // Field 0..102 named as the Start messages name it.
 std::string FieldLabel(int index) {
   switch (index) {
@@ -128,9 +131,7 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
     const EditedRow& row = album.rows[static_cast<size_t>(r)];
     texts[static_cast<size_t>(2 * r + 3)] = TrimWhite(row.name);
     texts[static_cast<size_t>(2 * r + 4)] = TrimWhite(row.yomi);
-    const std::string& name = texts[static_cast<size_t>(2 * r + 3)];
-    // A name that is the text "none" reads back as empty, so it does not count.
-    if (!name.empty() && name != kEmptyField) lastNamedTrack = r + 1;
+    if (IsTrackName(texts[static_cast<size_t>(2 * r + 3)])) lastNamedTrack = r + 1;
   }
 
   const int written = 3 + 2 * lastNamedTrack;
@@ -173,6 +174,15 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album) {
   FileOperations files;
   return SaveAlbumCsv(path, album, files);
+}
+
+std::vector<TextLeftOut> TextsLeftOut(const EditedAlbum& album) {
+  std::vector<TextLeftOut> left;
+  for (int r = kTrackCount - 1; r >= 0 && !IsTrackName(TrimWhite(album.rows[static_cast<size_t>(r)].name)); --r) {
+    std::string yomi = TrimWhite(album.rows[static_cast<size_t>(r)].yomi);
+    if (!yomi.empty()) left.insert(left.begin(), TextLeftOut{r + 1, std::move(yomi)});
+  }
+  return left;
 }
 
 }  // namespace vrellix

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "album/album.h"
 #include "album/text_file_encoding.h"
@@ -34,5 +35,13 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album);
 // The same, writing through files (tests make writes fail with it).
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files);
+
+// A text that saving the album leaves out: the reading (trimmed) of an unnamed
+// track after the last named one, for which the file has no place.
+struct TextLeftOut {
+  int track = 0;  // 1..50
+  std::string yomi;
+};
+std::vector<TextLeftOut> TextsLeftOut(const EditedAlbum& album);
 
 }  // namespace vrellix

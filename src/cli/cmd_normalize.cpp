@@ -34,6 +34,11 @@ int Run(const ParsedArgs& args) {
     PrintCsvFailure(saved, out);
     return kExitFailed;
   }
+  // The format has no place for them: say so rather than lose them quietly.
+  for (const TextLeftOut& left : TextsLeftOut(edited)) {
+    Print(stderr, "vrellix-cli normalize: track %d's reading \"%s\" is not saved: no track from %d on has a name\n",
+          left.track, left.yomi.c_str(), left.track);
+  }
   Print(stdout, "%s\n", saved.message.c_str());
   return kExitDone;
 }
@@ -48,7 +53,9 @@ const Command& NormalizeCommand() {
       "Loads IN (code page 932, or UTF-8 with or without a byte-order mark) and\n"
       "saves it as the window program does: code page 932, CR LF line ends, \"none\"\n"
       "for empty fields, to OUT, or over IN itself with --in-place (one of the two\n"
-      "is required). Nothing is written when the load fails.\n",
+      "is required). Nothing is written when the load fails. The reading of an\n"
+      "unnamed track after the last named one has no place in the file: each\n"
+      "such reading is named on standard error.\n",
       {{{Text("IN", "a file name"), "the album file to read"}},
        {Option("--output", {Text("OUT", "a file name")}, "where to save").Short("-o"),
         Flag("--in-place", "saves over IN")}},

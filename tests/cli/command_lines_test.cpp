@@ -38,6 +38,7 @@ const std::vector<std::string> kTracksFromTwo = {
 TEST(CommandLinesTest, AnswerAsDescribed) {
   ScratchDir dir;
   WriteBytes(dir.File("album.csv"), "T\r\nnone\r\nnone\r\nA,none\r\n");
+  WriteBytes(dir.File("unnamed.csv"), "T\r\nnone\r\nnone\r\nnone,a\r\nA,none\r\nnone,b\r\nnone,none\r\nnone, c\r\n");
   const std::string example = VRELLIX_EXAMPLES "/album.csv";
   std::vector<std::string> wholeExample = {"title ﾊﾟｰﾃｨｰ・ナイト 2026", "yomi ぱーてぃーないと",
                                            "artist ＲＺＴ Ｂａｎｄ & Friends", "track 1 name はじまりのうた",
@@ -58,6 +59,10 @@ TEST(CommandLinesTest, AnswerAsDescribed) {
       {{"normalize", "album.csv"}, 2, {}, {"vrellix-cli normalize: give -o OUT, or --in-place to rewrite IN"}},
       {{"normalize", "album.csv", "-o", "out.csv", "--in-place"}, 2, {}, {"vrellix-cli normalize: -o and --in-place cannot be used together"}},
       {{"normalize", "album.csv", "--in-place"}, 0, {"ＳＡＶＥ終了"}, {}},
+      // Readings after the last named track: saved without them, each named.
+      {{"normalize", "unnamed.csv", "-o", "named.csv"}, 0, {"ＳＡＶＥ終了"},
+       {"vrellix-cli normalize: track 3's reading \"b\" is not saved: no track from 3 on has a name",
+        "vrellix-cli normalize: track 5's reading \"c\" is not saved: no track from 5 on has a name"}},
       // --from, with the simulator.
       {{"enter", example, "--simulate", "--from", "track:2"}, 0, kTracksFromTwo, {}},
       {{"enter", example, "--simulate", "--from", "start"}, 0, wholeExample, {}},
