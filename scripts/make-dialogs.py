@@ -182,11 +182,13 @@ RC_DIALOGS = {
 }
 
 # Dialogs only the Win32 program draws from a template (Qt lays them out in
-# code): what the built-in simulator holds after a job.
+# code): what the built-in simulator holds after a job. The verdict scrolls: it
+# names every field left as it was, up to 53.
 # symbol, id, size, caption, controls: (symbol, id, kind, text, rect, style)
 RC_ONLY_DIALOGS = [
     ("IDD_SIMULATOR_DUMP", 200, (280, 236), "Vrellix", [
-        ("IDC_VERDICT", 1100, "LTEXT", "", (7, 7, 266, 40), "SS_NOPREFIX"),
+        ("IDC_VERDICT", 1100, "EDITTEXT", None, (7, 7, 266, 40),
+         "ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL"),
         ("IDC_DUMP_LABEL", 1101, "LTEXT", "", (7, 50, 266, 8), "SS_NOPREFIX"),
         ("IDC_DUMP", 1102, "EDITTEXT", None, (7, 60, 266, 150),
          "ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP"),

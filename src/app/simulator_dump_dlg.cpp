@@ -16,9 +16,16 @@ CSimulatorDumpDlg::CSimulatorDumpDlg(const std::string& verdict, const std::stri
   setObjectName(QStringLiteral("simulatorDump"));
   setWindowTitle(QString::fromUtf8(kAppName));
   auto* layout = new QVBoxLayout(this);
-  auto* verdictLabel = new QLabel(ToQString(verdict), this);
-  verdictLabel->setObjectName(QStringLiteral("verdict"));
-  layout->addWidget(verdictLabel);
+  // Read as text on the dialog, but it scrolls: it names every field left as
+  // it was, up to 53.
+  auto* verdictText = new QPlainTextEdit(ToQString(verdict), this);
+  verdictText->setObjectName(QStringLiteral("verdict"));
+  verdictText->setReadOnly(true);
+  verdictText->setFrameShape(QFrame::NoFrame);
+  verdictText->viewport()->setAutoFillBackground(false);
+  verdictText->setFixedHeight(verdictText->fontMetrics().lineSpacing() * 5 +
+                              static_cast<int>(2 * verdictText->document()->documentMargin()));
+  layout->addWidget(verdictText);
   layout->addWidget(new QLabel(ToQString(messages::kSimulatorHolds), this));
   auto* text = new QPlainTextEdit(ToQString(dump), this);
   text->setObjectName(QStringLiteral("dumpText"));

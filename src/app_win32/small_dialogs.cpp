@@ -191,15 +191,18 @@ class SimulatorDump final : public DialogWindow {
 
  protected:
   void OnInitDialog() override {
-    SetWindowTextUtf8(Item(IDC_VERDICT), m_verdict);
-    SetWindowTextUtf8(Item(IDC_DUMP_LABEL), messages::kSimulatorHolds);
     // An edit control breaks lines only at CR LF.
-    std::string text;
-    for (char c : m_dump) {
-      if (c == '\n') text += '\r';
-      text += c;
-    }
-    SetWindowTextUtf8(Item(IDC_DUMP), text);
+    const auto lines = [](const std::string& lf) {
+      std::string crlf;
+      for (char c : lf) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+      }
+      return crlf;
+    };
+    SetWindowTextUtf8(Item(IDC_VERDICT), lines(m_verdict));
+    SetWindowTextUtf8(Item(IDC_DUMP_LABEL), messages::kSimulatorHolds);
+    SetWindowTextUtf8(Item(IDC_DUMP), lines(m_dump));
     SetFocus(Item(IDOK));
   }
 

@@ -123,7 +123,8 @@ const Command& EnterCommand() {
       "With --simulate the same job runs against the built-in model of the device,\n"
       "at once: no port, no question, no settings file written. It prints what the\n"
       "device holds for each field the album sets and exits 0 only when every field\n"
-      "equals the album.\n",
+      "equals the album. A field the album leaves empty is not entered: each one\n"
+      "that still holds the old text (--old) is named, and the album is not held.\n",
       {{AlbumFileArgument()},
        {Option("--port", {PortValue()},
                "the serial device (a path or name, or a port number)\n"
@@ -135,7 +136,7 @@ const Command& EnterCommand() {
         Flag("--simulate", "enters into the built-in simulator of the device"),
         Option("--old", {TextOrEmpty("TEXT", "a text")},
                "what the simulated device's fields hold before the job\n"
-               "(at most 16 characters; with --simulate)"),
+               "(OLD unless given; at most 16 characters; with --simulate)"),
         Option("--from", {FromValue()},
                "where to begin: 'start' (the default) or 'track:N',\n"
                "the ticked tracks from track N on only")}},

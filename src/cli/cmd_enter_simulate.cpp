@@ -46,14 +46,15 @@ int RunSimulatedEnter(const ParsedArgs& args) {
 
   // Nothing real is touched: the settings file is read when present, never created.
   const int delay = commandDelay ? static_cast<int>(*commandDelay) : ReadIniSettings(SettingsPath()).m_nCommandDelay;
-  const sim::SimulatedRun run = sim::RunSimulatedJob(input->album, input->checks, options, delay);
+  // Continued from a track, the job leaves the header fields out.
+  const sim::SimulatedRun run = sim::RunSimulatedJob(input->album, input->checks, options, delay, from.IsStart());
 
   const std::string held = sim::FormatHeldFields(run);
   Write(stdout, held);
   std::fflush(stdout);
 
-  const std::string mismatches = sim::FormatMismatches(run);
-  Write(stderr, mismatches);
+  Write(stderr, sim::FormatMismatches(run));
+  Write(stderr, sim::FormatLeftAsTheyWere(run));
   if (!run.jobSucceeded) {
     Print(stderr, "%s\n", messages::kJobFailed);
     // A new simulated device each run: there is nothing to put back.
@@ -63,7 +64,11 @@ int RunSimulatedEnter(const ParsedArgs& args) {
     Print(stderr, "vrellix-cli enter: the simulated device met %s key(s) it could not take\n",
                  std::to_string(run.modelErrors.size()).c_str());
   }
-  if (!run.Passed()) return 1;
+  if (run.Passed() && !run.HoldsAlbum()) {
+    Print(stderr, "simulated: every field the job entered holds the album's text, but the device does not hold the "
+                  "album: an empty field is not entered (--old '' starts from empty fields)\n");
+  }
+  if (!run.HoldsAlbum()) return 1;
   Print(stderr, "simulated: the device holds the album (%d packets, %s of device time at %d ms command delay)\n",
                run.packets, FormatMinutesSeconds(run.deviceMs).c_str(), delay);
   return 0;

@@ -91,6 +91,12 @@ inline constexpr char kSimulatorMatches[] = "ＲＺＴはアルバムのとお�
 inline constexpr char kSimulatorJobUnfinished[] = "入力処理は正常に終了していません";
 inline constexpr char kSimulatorDiffers[] = "アルバムと異なる項目があります: ";
 inline constexpr char kSimulatorRefusedKeys[] = "ＲＺＴが受け付けないキーがありました (error 行)";
+// When the job entered every field right, but fields the album leaves empty
+// still hold old text: the first line, one line per field, the last line.
+inline constexpr char kSimulatorEnteredMatch[] = "入力した項目はアルバムのとおりです";
+inline std::string LeftAsItWas(const std::string& field) { return field + ": 以前の内容のまま"; }
+inline constexpr char kSimulatorEmptyNotEntered[] =
+    "(アルバムで空欄の項目は入力しないため、ＲＺＴには以前の内容が残っています)";
 
 // ---- Field names that end the messages about a field.
 

@@ -1,5 +1,6 @@
 #include "sim/simulated_run.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "job/job_plan.h"
@@ -31,7 +32,7 @@ void AddField(std::vector<FieldCheck>& fields, const DeviceModel& device, FieldI
 
 // Runs the job on runner, whose channel is device, and compares.
 SimulatedRun RunAndCompare(JobRunner& runner, SimulatedDevice& device, const Album& album,
-                           const std::array<bool, kTrackCount>& checks) {
+                           const std::array<bool, kTrackCount>& checks, bool headers) {
   Clock& clock = device.ReplyClock();
   const std::int64_t started = clock.NowMs();
   runner.SetAlbum(album, checks);
@@ -41,6 +42,7 @@ SimulatedRun RunAndCompare(JobRunner& runner, SimulatedDevice& device, const Alb
   run.stoppedAt = runner.StoppedAt();
   const DeviceModel model = device.Model();
   run.fields = CompareWithAlbum(model, album, checks);
+  run.leftAsTheyWere = LeftAsTheyWere(model, album, checks, headers);
   run.modelErrors = model.Errors();
   run.packets = device.PacketsReceived();
   run.deviceMs = clock.NowMs() - started + static_cast<std::int64_t>(run.packets) * kPacketWriteMs;
@@ -65,6 +67,25 @@ std::vector<FieldCheck> CompareWithAlbum(const DeviceModel& device, const Album&
   return fields;
 }
 
+std::vector<FieldCheck> LeftAsTheyWere(const DeviceModel& device, const Album& album,
+                                       const std::array<bool, kTrackCount>& checks, bool headers) {
+  std::vector<FieldCheck> fields;
+  if (headers) {
+    if (album.Title.empty()) AddField(fields, device, FieldId::Title, 0, "");
+    if (album.Yomi.empty()) AddField(fields, device, FieldId::Yomi, 0, "");
+    if (album.Artist.empty()) AddField(fields, device, FieldId::Artist, 0, "");
+  }
+  for (int row = 0; row < kTrackCount; ++row) {
+    const AlbumTrack& track = album.Tracks[static_cast<std::size_t>(row)];
+    if (checks[static_cast<std::size_t>(row)] && !track.Name.empty() && track.Yomi.empty())
+      AddField(fields, device, FieldId::TrackYomi, row, "");
+  }
+  // Only those the device holds something in.
+  fields.erase(std::remove_if(fields.begin(), fields.end(), [](const FieldCheck& field) { return field.Matches(); }),
+               fields.end());
+  return fields;
+}
+
 bool SimulatedRun::Passed() const { return jobSucceeded && modelErrors.empty() && Mismatches().empty(); }
 
 std::vector<FieldCheck> SimulatedRun::Mismatches() const {
@@ -84,15 +105,15 @@ SimulatorRunner MakeSimulatorRunner(const SimulatorOptions& options, int command
 }
 
 SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
-                            const std::array<bool, kTrackCount>& checks, int commandDelayMs) {
+                            const std::array<bool, kTrackCount>& checks, int commandDelayMs, bool headers) {
   JobRunner runner(device, device.ReplyClock(), commandDelayMs);
-  return RunAndCompare(runner, device, album, checks);
+  return RunAndCompare(runner, device, album, checks, headers);
 }
 
 SimulatedRun RunSimulatedJob(const Album& album, const std::array<bool, kTrackCount>& checks,
-                             const SimulatorOptions& options, int commandDelayMs) {
+                             const SimulatorOptions& options, int commandDelayMs, bool headers) {
   const SimulatorRunner simulator = MakeSimulatorRunner(options, commandDelayMs);
-  return RunAndCompare(*simulator.runner, *simulator.device, album, checks);
+  return RunAndCompare(*simulator.runner, *simulator.device, album, checks, headers);
 }
 
 std::string FieldLabel(const FieldCheck& field) {
@@ -112,6 +133,15 @@ std::string FormatHeldFields(const SimulatedRun& run) {
   for (const FieldCheck& field : run.fields) out += FieldLabel(field) + " " + Cp932ToUtf8OrHex(field.held) + "\n";
   for (const ModelError& error : run.modelErrors) {
     out += "error " + std::to_string(error.keyIndex) + " " + error.state + ": " + error.message + "\n";
+  }
+  return out;
+}
+
+std::string FormatLeftAsTheyWere(const SimulatedRun& run) {
+  std::string out;
+  for (const FieldCheck& field : run.leftAsTheyWere) {
+    out += FieldLabel(field) + " is empty in the album, so not entered: the device still holds " +
+           Cp932ToUtf8OrHex(field.held) + "\n";
   }
   return out;
 }

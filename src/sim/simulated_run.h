@@ -36,10 +36,19 @@ struct FieldCheck {
 std::vector<FieldCheck> CompareWithAlbum(const DeviceModel& device, const Album& album,
                                          const std::array<bool, kTrackCount>& checks);
 
+// The fields that the album leaves empty, so the job does not open them, and
+// in which the device still holds text from before: title, reading and artist
+// (only when headers: a job that continues from a track leaves them out
+// whatever the album holds), and the reading of each selected track. Unticked
+// and unnamed rows are not entered at all, so they are not judged.
+std::vector<FieldCheck> LeftAsTheyWere(const DeviceModel& device, const Album& album,
+                                       const std::array<bool, kTrackCount>& checks, bool headers);
+
 struct SimulatedRun {
   bool jobSucceeded = false;           // the job posted success
   std::optional<JobPlace> stoppedAt;   // where the job was when it failed
   std::vector<FieldCheck> fields;      // see CompareWithAlbum
+  std::vector<FieldCheck> leftAsTheyWere;  // see LeftAsTheyWere
   std::vector<ModelError> modelErrors;
   int packets = 0;                     // packets the transmitter received
   std::int64_t deviceMs = 0;           // how long the job would take on the real line
@@ -47,6 +56,8 @@ struct SimulatedRun {
   // The job succeeded, the device holds every field as the album has it, and
   // it never met a key it could not take.
   bool Passed() const;
+  // Passed, and no field that the album leaves empty holds old text.
+  bool HoldsAlbum() const { return Passed() && leftAsTheyWere.empty(); }
   std::vector<FieldCheck> Mismatches() const;
 };
 
@@ -63,13 +74,14 @@ SimulatorRunner MakeSimulatorRunner(const SimulatorOptions& options, int command
 
 // Runs the entry job for the album on this thread, against device, on the
 // device's reply clock (its own virtual clock unless it was given one) with
-// the given command delay, and compares the result.
+// the given command delay, and compares the result. headers: as for
+// LeftAsTheyWere (false for a job that continues from a track).
 SimulatedRun RunJobOnDevice(SimulatedDevice& device, const Album& album,
-                            const std::array<bool, kTrackCount>& checks, int commandDelayMs);
+                            const std::array<bool, kTrackCount>& checks, int commandDelayMs, bool headers = true);
 
 // The same on a new device made with options (MakeSimulatorRunner).
 SimulatedRun RunSimulatedJob(const Album& album, const std::array<bool, kTrackCount>& checks,
-                             const SimulatorOptions& options, int commandDelayMs);
+                             const SimulatorOptions& options, int commandDelayMs, bool headers = true);
 
 // "title", "yomi", "artist", "track <n> name", "track <n> yomi" (n from 1).
 std::string FieldLabel(const FieldCheck& field);
@@ -82,5 +94,9 @@ std::string FormatHeldFields(const SimulatedRun& run);
 // One "<label> differs: expected <text>, held <text>" line per field that does
 // not match, texts in UTF-8 as above.
 std::string FormatMismatches(const SimulatedRun& run);
+
+// One "<label> is empty in the album, so not entered: the device still holds
+// <text>" line per field left as it was.
+std::string FormatLeftAsTheyWere(const SimulatedRun& run);
 
 }  // namespace vrellix::sim

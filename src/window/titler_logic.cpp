@@ -327,7 +327,7 @@ void TitlerLogic::OnStart() {
   if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
   if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
   m_album = std::move(checked.album);
-  RunEntryJob(entry, MakeJobTimeline(plan, delay, ProgressItems(entry)));
+  RunEntryJob(entry, !m_resumeFrom || m_resumeFrom->IsStart(), MakeJobTimeline(plan, delay, ProgressItems(entry)));
 }
 
 std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter& entry) const {
@@ -352,7 +352,7 @@ std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter
   return items;
 }
 
-void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline) {
+void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeline timeline) {
   if (!m_pRunner) return;
   m_pRunner->SetAlbum(entry.album, entry.checks);
 
@@ -370,7 +370,7 @@ void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline) {
   m_pRunner->Stop();
   m_progress.EndJob();
   if (const std::optional<JobPlace> place = m_pRunner->StoppedAt()) AfterStop(*place);
-  if (m_pSimulator) ShowSimulatorDump(entry);
+  if (m_pSimulator) ShowSimulatorDump(entry, headers);
 }
 
 void TitlerLogic::AfterStop(const JobPlace& place) {
@@ -386,8 +386,9 @@ void TitlerLogic::AfterStop(const JobPlace& place) {
   }
 }
 
-void TitlerLogic::ShowSimulatorDump(const AlbumToEnter& entry) {
-  const sim::SimulatedRun run = JudgeSimulatedJob(*m_pSimulator, entry.album, entry.checks, m_pRunner->Result());
+void TitlerLogic::ShowSimulatorDump(const AlbumToEnter& entry, bool headers) {
+  const sim::SimulatedRun run =
+      JudgeSimulatedJob(*m_pSimulator, entry.album, entry.checks, m_pRunner->Result(), headers);
   m_view.ShowSimulatorDump(SimulatorVerdict(run), m_pSimulator->Dump());
 }
 

@@ -127,13 +127,14 @@ class TitlerLogic {
   void LoadTexts();
   void ApplyAlbum(const EditedAlbum& album);
   std::array<bool, kTrackCount> CheckMarks() const;
-  void RunEntryJob(const AlbumToEnter& entry, JobTimeline timeline);
+  // headers: false when the job continues from a track and leaves them out.
+  void RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeline timeline);
   // What the progress window names under each status text of the job.
   std::map<std::string, std::string> ProgressItems(const AlbumToEnter& entry) const;
   // After a failure or a stop: where the job was, what to do on the device,
   // and (from a track) the offer to continue from there.
   void AfterStop(const JobPlace& place);
-  void ShowSimulatorDump(const AlbumToEnter& entry);
+  void ShowSimulatorDump(const AlbumToEnter& entry, bool headers);
   Answer Show(const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::kOk);
   // A question whose Yes loses work: No is its default.
   bool Confirm(const std::string& text, MessageIcon icon);

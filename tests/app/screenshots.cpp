@@ -87,8 +87,9 @@ int main(int argc, char** argv) {
           const auto* status = g_dlgProgress->findChild<QLabel*>("ctl1011");
           return clock.Waiting() && status->text() == QString::fromStdString(messages::TrackStatus(2, 6));
         });
-    script.Answer(QMessageBox::Ok);  // where it stopped
-    script.Answer(QMessageBox::No);  // no resume
+    script.Answer(QMessageBox::Yes);  // 中断?
+    script.Answer(QMessageBox::Ok);   // where it stopped
+    script.Answer(QMessageBox::No);   // no resume
     script.OnDialog([](QWidget* dump) { dump->close(); });
     QTest::mouseClick(window->findChild<QPushButton*>("ctl1002"), Qt::LeftButton);
     ok &= script.Done();

@@ -699,7 +699,7 @@ void ResumeFromTrack() {
   user.Answer(Answer::kNo);
   SendMessageW(program.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   W32_CHECK(!program.Window().HasEnded());
-  W32_CHECK_EQ(user.BoxTexts().back(), messages::ResumeLost(place) + "\n" + messages::kExitQuestion);
+  W32_CHECK_EQ(user.Boxes().back().text, messages::ResumeLost(place) + "\n" + messages::kExitQuestion);
 
   Report second;
   ReadReportWhenShown(second);

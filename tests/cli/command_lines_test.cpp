@@ -63,6 +63,13 @@ TEST(CommandLinesTest, AnswerAsDescribed) {
       {{"normalize", "unnamed.csv", "-o", "named.csv"}, 0, {"ＳＡＶＥ終了"},
        {"vrellix-cli normalize: track 3's reading \"b\" is not saved: no track from 3 on has a name",
         "vrellix-cli normalize: track 5's reading \"c\" is not saved: no track from 5 on has a name"}},
+      // The simulator names each field the album leaves empty while it holds
+      // old text, and the device then does not hold the album.
+      {{"enter", "album.csv", "--simulate"}, 1, {"title T", "track 1 name A"},
+       {"yomi is empty in the album, so not entered: the device still holds OLD",
+        "artist is empty in the album, so not entered: the device still holds OLD",
+        "track 1 yomi is empty in the album, so not entered: the device still holds OLD"}},
+      {{"enter", "album.csv", "--simulate", "--old", ""}, 0, {"title T", "track 1 name A"}, {}},
       // --from, with the simulator.
       {{"enter", example, "--simulate", "--from", "track:2"}, 0, kTracksFromTwo, {}},
       {{"enter", example, "--simulate", "--from", "start"}, 0, wholeExample, {}},

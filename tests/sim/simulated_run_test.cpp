@@ -31,6 +31,8 @@ struct FieldsCase {
   Album album;
   std::array<bool, kTrackCount> checks;
   std::vector<std::string> labels;
+  std::vector<std::string> left;  // the album leaves them empty
+  bool headers = true;            // false: the job continues from a track
 };
 void PrintTo(const FieldsCase& c, std::ostream* os) { *os << c.name; }
 
@@ -41,7 +43,8 @@ Album WithTracks(Album album, std::initializer_list<std::pair<int, AlbumTrack>> 
 
 class ComparedFields : public ::testing::TestWithParam<FieldsCase> {};
 
-// Only what the job sets is compared; an untouched device holds the old text there.
+// Only what the job sets is compared; an untouched device holds the old text
+// there. The fields the job reaches but leaves empty are named while they hold text.
 TEST_P(ComparedFields, AreTheFieldsTheJobSets) {
   const FieldsCase& c = GetParam();
   const std::vector<FieldCheck> fields = CompareWithAlbum(DeviceModel("OLD"), c.album, c.checks);
@@ -50,19 +53,25 @@ TEST_P(ComparedFields, AreTheFieldsTheJobSets) {
     EXPECT_EQ(field.held, "OLD");
     EXPECT_FALSE(field.expected.empty());
   }
+  EXPECT_EQ(Labels(LeftAsTheyWere(DeviceModel("OLD"), c.album, c.checks, c.headers)), c.left);
+  EXPECT_TRUE(LeftAsTheyWere(DeviceModel(""), c.album, c.checks, c.headers).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sim, ComparedFields,
     ::testing::Values(
-        FieldsCase{"HeadersOnly", Album{"T", Cp932("た"), "A", {}}, Ticked({0}), {"title", "yomi", "artist"}},
-        FieldsCase{"EmptyHeadersLeftOut", Album{"", Cp932("た"), "", {}}, {}, {"yomi"}},
+        FieldsCase{"HeadersOnly", Album{"T", Cp932("た"), "A", {}}, Ticked({0}), {"title", "yomi", "artist"}, {}},
+        FieldsCase{"EmptyHeadersLeftOut", Album{"", Cp932("た"), "", {}}, {}, {"yomi"}, {"title", "artist"}},
         FieldsCase{"TickedNamedTracksWithTheirReadings",
                    WithTracks(Album{}, {{0, {"a", Cp932("あ")}}, {2, {"c", ""}}, {49, {"z", Cp932("ぜ")}}}),
-                   Ticked({0, 2, 49}), {"track 1 name", "track 1 yomi", "track 3 name", "track 50 name", "track 50 yomi"}},
+                   Ticked({0, 2, 49}), {"track 1 name", "track 1 yomi", "track 3 name", "track 50 name", "track 50 yomi"},
+                   {"title", "yomi", "artist", "track 3 yomi"}},
         FieldsCase{"UntickedOrNamelessRowsLeftOut",
-                   WithTracks(Album{}, {{1, {"b", Cp932("い")}}, {3, {"", ""}}, {4, {"e", ""}}}), Ticked({3, 4}),
-                   {"track 5 name"}}),
+                   WithTracks(Album{}, {{1, {"b", ""}}, {3, {"", ""}}, {4, {"e", ""}}}), Ticked({3, 4}),
+                   {"track 5 name"}, {"title", "yomi", "artist", "track 5 yomi"}},
+        FieldsCase{"ContinuedFromATrackLeavesTheHeadersOut",
+                   WithTracks(Album{}, {{1, {"b", ""}}, {4, {"e", ""}}}), Ticked({4}),
+                   {"track 5 name"}, {"track 5 yomi"}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimulatedRun, EntersTheAlbumWithThePlannedKeysAndTime) {

@@ -908,7 +908,14 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
     EXPECT_EQ(rig.progress.Range(), resume ? 2 : 6);  // tracks 2 and 3; or the header and three tracks
     ASSERT_EQ(rig.view.dumps.size(), 2u);
-    EXPECT_EQ(rig.view.dumps[1].verdict, messages::kSimulatorMatches);
+    // The empty fields keep their old text; continued from a track, the job
+    // leaves the header fields out and they are not judged.
+    std::string verdict = messages::kSimulatorEnteredMatch;
+    std::vector<std::string> left{messages::kPlaceYomi, messages::kPlaceArtist, messages::TrackYomiField(1)};
+    if (resume) left.clear();
+    for (int track : {2, 3}) left.push_back(messages::TrackYomiField(track));
+    for (const std::string& field : left) verdict += "\n" + messages::LeftAsItWas(field);
+    EXPECT_EQ(rig.view.dumps[1].verdict, verdict + "\n" + messages::kSimulatorEmptyNotEntered);
     const std::vector<std::string> held = Lines(rig.view.dumps[1].dump);
     for (const char* line : {"title Title", "track 1 name Song1", "track 2 name Song2", "track 3 name Song3"}) {
       EXPECT_NE(std::find(held.begin(), held.end(), line), held.end()) << line << "\n" << rig.view.dumps[1].dump;
@@ -1055,15 +1062,18 @@ TEST(TitlerLogic, SimulatorShowsWhatTheDeviceHolds) {
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
   rig.view.texts[TextField::kTitle] = "Abc 1";
   rig.view.texts[TextField::kYomi] = "あいう";
-  rig.view.SetRow(2, "ﾄﾗｯｸ", "とらっく");
+  rig.view.texts[TextField::kArtist] = "Art";
+  rig.view.SetRow(2, "ﾄﾗｯｸ", "");
   rig.user.AnswerBox(Answer::kYes);
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
   EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{kConfirm, kSuccess}));
   ASSERT_EQ(rig.view.dumps.size(), 1u);
-  EXPECT_EQ(rig.view.dumps[0].verdict, messages::kSimulatorMatches);
+  // The empty reading is not entered: the device keeps its old one.
+  EXPECT_EQ(rig.view.dumps[0].verdict, std::string(messages::kSimulatorEnteredMatch) + "\n" +
+                                           "トラック3のよみ: 以前の内容のまま\n" + messages::kSimulatorEmptyNotEntered);
   const std::vector<std::string> lines = Lines(rig.view.dumps[0].dump);
-  for (const char* held : {"title Abc 1", "yomi あいう", "track 3 name ﾄﾗｯｸ", "track 3 yomi とらっく"}) {
+  for (const char* held : {"title Abc 1", "yomi あいう", "track 3 name ﾄﾗｯｸ", "track 3 yomi OLD"}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), held), lines.end()) << held << "\n" << rig.view.dumps[0].dump;
   }
   for (const std::string& line : lines) EXPECT_NE(line.rfind("error", 0), 0u) << line;
@@ -1087,7 +1097,10 @@ TEST(TitlerLogic, SimulatorVerdictOfAStoppedJob) {
   rig.logic->OnStart();
   ASSERT_EQ(rig.view.dumps.size(), 1u);
   EXPECT_EQ(rig.view.dumps[0].verdict, std::string(messages::kSimulatorJobUnfinished) + "\n" +
-                                           messages::kSimulatorDiffers + "title");
+                                           messages::kSimulatorDiffers + "title\n" +
+                                           messages::LeftAsItWas(messages::kPlaceYomi) + "\n" +
+                                           messages::LeftAsItWas(messages::kPlaceArtist) + "\n" +
+                                           messages::kSimulatorEmptyNotEntered);
   rig.ExpectIdle();
 }
 
