@@ -59,8 +59,6 @@ class ScriptedUser {
 
   void Answer(vrellix::Answer answer) { m_answers.push_back(answer); }
   void FileName(std::optional<std::string> name) { m_files.push_back(std::move(name)); }
-  // Runs for every box as it comes up, before it is answered.
-  std::function<void(const Message&)> onBox;
 
   const std::vector<Message>& Boxes() const { return m_boxes; }
   std::vector<std::string> BoxTexts() const;
@@ -76,8 +74,8 @@ class ScriptedUser {
   int m_unanswered = 0;
 };
 
-// The visible top-level dialog of this thread with that caption (UTF-8; empty:
-// any) and, if controlId is not 0, a control of that id.
+// The visible top-level dialog of this thread with that caption (UTF-8) and,
+// if controlId is not 0, a control of that id.
 HWND FindDialog(const std::string& caption, int controlId = 0);
 
 // Runs action once on the dialog as soon as it is up (and ready says so),

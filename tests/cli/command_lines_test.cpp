@@ -69,7 +69,6 @@ TEST(CommandLinesTest, AnswerAsDescribed) {
        {"yomi is empty in the album, so not entered: the device still holds OLD",
         "artist is empty in the album, so not entered: the device still holds OLD",
         "track 1 yomi is empty in the album, so not entered: the device still holds OLD"}},
-      {{"enter", "album.csv", "--simulate", "--old", ""}, 0, {"title T", "track 1 name A"}, {}},
       // --from, with the simulator.
       {{"enter", example, "--simulate", "--from", "track:2"}, 0, kTracksFromTwo, {}},
       {{"enter", example, "--simulate", "--from", "start"}, 0, wholeExample, {}},

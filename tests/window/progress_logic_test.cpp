@@ -74,7 +74,8 @@ TEST(ProgressLogic, StatusLineFollowsTheWorkerAndIsSetOnlyWhenItChanges) {
 
 // Every run starts from an empty bar; the item line names what the worker's
 // status stands for, and the time line counts up the elapsed time and down the
-// time left, on the window's clock.
+// time left, on the window's clock, until the result (none left after success),
+// which also disables 中断.
 TEST(ProgressLogic, EachRunStartsAtZeroAndShowsTheItemAndTimes) {
   ProgressRig rig;
   std::int64_t now = 0;
@@ -96,15 +97,20 @@ TEST(ProgressLogic, EachRunStartsAtZeroAndShowsTheItemAndTimes) {
     rig.logic.SetStatus(messages::TrackStatus(1, 1));
   });
   step([&] { now += 4000; });
-  step([&] { rig.view.ClickCloseBox(); });
-  rig.user.AnswerBox(Answer::kYes);
+  step([&] {
+    rig.logic.PostResult(true);
+    now += 2000;  // before it is handled
+  });
+  rig.user.AnswerBox(Answer::kOk);  // the timer ticks while it is up
   rig.logic.DoModal();
   rig.logic.EndJob();
+  EXPECT_FALSE(rig.view.AbortEnabled());
   EXPECT_EQ(positionAtOpen, 0);
   EXPECT_EQ(rig.view.ItemTexts(), (std::vector<std::string>{"", "Album", "トラック2: Song"}));
   EXPECT_EQ(rig.view.TimeTexts(), (std::vector<std::string>{messages::ProgressTimes("0:00", "2:05"),
                                                             messages::ProgressTimes("1:01", "1:15"),
-                                                            messages::ProgressTimes("1:05", "1:11")}));
+                                                            messages::ProgressTimes("1:05", "1:11"),
+                                                            messages::ProgressTimes("1:07", "0:00")}));
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
@@ -120,31 +126,6 @@ TEST(ProgressLogic, AbortQuestionNoGoesOnYesCloses) {
   const ShownBox question{messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo};
   EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{question, question}));
   EXPECT_TRUE(rig.user.Done());
-}
-
-// Once the result has come the time stops (after success with nothing left)
-// while its box is up, and 中断 is disabled.
-TEST(ProgressLogic, TimeAndAbortStopWhenTheResultComes) {
-  ProgressRig rig;
-  std::int64_t now = 0;
-  rig.logic.SetTimeSource([&] { return now += 1000; });  // a second on at every look
-  JobTimeline timeline;
-  timeline.totalMs = 600000;
-  rig.logic.BeginJob(timeline);
-  bool enabledWhileRunning = false;
-  rig.user.InProgress([&](FakeProgressView& view) {
-    enabledWhileRunning = view.AbortEnabled();
-    rig.logic.PostResult(true);
-  });
-  rig.user.AnswerBox(Answer::kOk);
-  EXPECT_TRUE(rig.logic.DoModal());
-  rig.logic.EndJob();
-  EXPECT_TRUE(enabledWhileRunning);
-  EXPECT_FALSE(rig.view.AbortEnabled());
-  const std::string& last = rig.view.TimeTexts().back();
-  EXPECT_EQ(last.substr(last.size() - 4), "0:00") << last;
-  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::kJobSucceeded});
-  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
 // A result that arrives while the question is up is handled inside it: its box

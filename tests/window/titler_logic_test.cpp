@@ -484,33 +484,42 @@ TEST(TitlerLogic, SaveRefusesAComma) {
   EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), "previous\r\n");
 }
 
-// The file dialogs start from the last file loaded or saved. The name saved
-// is the dialog's own: the dialog, not the logic, adds the extension (before
-// it asks about overwriting).
-TEST(TitlerLogic, FileQuestionsProposeTheLastFileAndSaveWritesTheNameGiven) {
+// The file dialogs start from the last file loaded or saved; a name is saved
+// as the dialog gives it (the dialog adds ".csv" before it asks to overwrite).
+TEST(TitlerLogic, FileQuestionsProposeTheLastFileAndSaveUsesTheNameGiven) {
   TitlerRig rig;
   rig.Open();
+  const std::string dotted = rig.dir.File("a.b");
+  std::filesystem::create_directory(dotted);
+  const struct {
+    std::string typed;
+    std::string written;
+  } cases[] = {
+      {rig.dir.File("out"), rig.dir.File("out")},
+      {rig.dir.File("out.txt"), rig.dir.File("out.txt")},
+      {dotted + "/name", dotted + "/name"},
+      {rig.dir.File("kept.csv"), rig.dir.File("kept.csv")},
+  };
   std::vector<std::string> proposed{""};
-  for (const std::string& name : {rig.dir.File("out"), rig.dir.File("out.txt"), rig.dir.File("kept.csv")}) {
-    rig.view.fileName = name;
+  for (const auto& c : cases) {
+    rig.view.fileName = c.typed;
     rig.user.AnswerBox(Answer::kOk);
     rig.logic->OnSaveCsv();
-    EXPECT_TRUE(std::filesystem::exists(name)) << name;
-    proposed.push_back(name);
+    EXPECT_TRUE(std::filesystem::exists(c.written)) << c.written;
+    proposed.push_back(c.written);
   }
-  EXPECT_FALSE(std::filesystem::exists(rig.dir.File("out.csv")));
   // A failed save keeps the last file's name.
   rig.view.SetRow(0, "a,b", "");
   rig.view.fileName = rig.dir.File("refused");
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnSaveCsv();
   EXPECT_FALSE(std::filesystem::exists(rig.dir.File("refused")));
-  rig.view.fileName = rig.dir.File("out.txt");
+  rig.view.fileName = rig.dir.File("out");
   rig.user.AnswerBox(Answer::kYes);  // over the refused row
   rig.logic->OnLoadCsv();
   rig.logic->OnLoadCsv();
   proposed.push_back(rig.dir.File("kept.csv"));  // the refused save's and the first load's
-  proposed.push_back(rig.dir.File("out.txt"));
+  proposed.push_back(rig.dir.File("out"));
   EXPECT_EQ(rig.view.proposedNames, proposed);
   EXPECT_EQ(rig.view.fileQuestions.back(), FileQuestion::kOpenAlbum);
   EXPECT_TRUE(rig.user.Done());
@@ -880,9 +889,12 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     simulator.simulate = true;
     simulator.clock = &clock;
     rig.Open(simulator, kMissingDevice);
-    rig.view.texts[TextField::kTitle] = "Title";
-    for (int row = 0; row < 3; ++row) rig.view.SetRow(row, "Song" + std::to_string(row + 1), "");
-    rig.view.SetRow(5, "unticked", "", false);
+    // Loaded: nothing unsaved.
+    testing::WriteBytes(rig.dir.File("a.csv"), "Title\r\nnone\r\nnone\r\nSong1\r\nnone\r\nSong2\r\nnone\r\nSong3\r\n"
+                                               "none\r\nnone,none\r\nnone,none\r\nunticked,none\r\n");
+    rig.view.fileName = rig.dir.File("a.csv");
+    rig.logic->OnLoadCsv();
+    rig.view.SetChecked(5, false);
     clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(2, 3); });
     rig.user.AnswerBox(Answer::kYes);
     rig.user.InProgress([](FakeProgressView& view) { view.ClickCloseBox(); }, [&] { return clock.Waiting(); });
@@ -894,12 +906,23 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     EXPECT_EQ(afterStop, (std::vector<ShownBox>{StoppedBox(messages::PlaceTrack(2)), ResumeBox(messages::PlaceTrack(2))}));
     const std::string wholeAlbum = rig.user.Texts()[0];
     ASSERT_EQ(rig.view.dumps.size(), 1u);
+    // While the offer stands the caption says so, and Escape asks (No by default).
+    const std::string place = messages::PlaceTrack(2);
+    EXPECT_EQ(rig.view.caption, resume ? messages::ResumeCaption(messages::kSimulatorCaption, place)
+                                       : messages::kSimulatorCaption);
+    if (resume) rig.user.AnswerBox(Answer::kNo);
+    EXPECT_EQ(rig.logic->OnCancel(), !resume);
+    const ShownBox leaving{messages::ResumeLost(place) + "\n" + messages::kExitQuestion, MessageIcon::kWarning,
+                           MessageButtons::kYesNo, true};
+    EXPECT_EQ(rig.user.Boxes().back() == leaving, resume);
 
     clock.Release();
     rig.user.AnswerBox(Answer::kYes);
     rig.user.AnswerBox(Answer::kOk);
+    const std::size_t asked = rig.user.Boxes().size();
     rig.logic->OnStart();
-    const std::string question = rig.user.Texts()[4];
+    EXPECT_EQ(rig.view.caption, messages::kSimulatorCaption);
+    const std::string question = rig.user.Texts()[asked];
     if (resume) {
       EXPECT_EQ(question.rfind(messages::ResumeNote(messages::PlaceTrack(2)) + "\n", 0), 0u) << question;
     } else {
@@ -908,14 +931,11 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
     EXPECT_EQ(rig.progress.Range(), resume ? 2 : 6);  // tracks 2 and 3; or the header and three tracks
     ASSERT_EQ(rig.view.dumps.size(), 2u);
-    // The empty fields keep their old text; continued from a track, the job
-    // leaves the header fields out and they are not judged.
-    std::string verdict = messages::kSimulatorEnteredMatch;
-    std::vector<std::string> left{messages::kPlaceYomi, messages::kPlaceArtist, messages::TrackYomiField(1)};
-    if (resume) left.clear();
-    for (int track : {2, 3}) left.push_back(messages::TrackYomiField(track));
-    for (const std::string& field : left) verdict += "\n" + messages::LeftAsItWas(field);
-    EXPECT_EQ(rig.view.dumps[1].verdict, verdict + "\n" + messages::kSimulatorEmptyNotEntered);
+    // Empty fields keep their old text; a continued job leaves the header fields out, unjudged.
+    const std::string left = resume ? "" : "よみ: 以前の内容のまま\nアーティスト: 以前の内容のまま\nトラック1のよみ: 以前の内容のまま\n";
+    EXPECT_EQ(rig.view.dumps[1].verdict, messages::kSimulatorEnteredMatch + ("\n" + left) +
+                                             "トラック2のよみ: 以前の内容のまま\nトラック3のよみ: 以前の内容のまま\n" +
+                                             messages::kSimulatorEmptyNotEntered);
     const std::vector<std::string> held = Lines(rig.view.dumps[1].dump);
     for (const char* line : {"title Title", "track 1 name Song1", "track 2 name Song2", "track 3 name Song3"}) {
       EXPECT_NE(std::find(held.begin(), held.end(), line), held.end()) << line << "\n" << rig.view.dumps[1].dump;
@@ -928,40 +948,6 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     EXPECT_EQ(rig.user.Boxes().back().text, wholeAlbum);
     rig.ExpectIdle();
   }
-}
-
-// While the offer to continue stands the caption says so, and leaving asks
-// first (No by default), also by Escape; once a job took it, neither.
-TEST(TitlerLogic, PendingContinueIsShownAndLeavingAsks) {
-  HoldingClock clock;
-  TitlerRig rig;
-  TitlerOptions simulator;
-  simulator.simulate = true;
-  simulator.clock = &clock;
-  rig.Open(simulator, kMissingDevice);
-  for (int row = 0; row < 2; ++row) rig.view.SetRow(row, "Song" + std::to_string(row + 1), "");
-  rig.view.fileName = rig.dir.File("a.csv");
-  rig.user.AnswerBox(Answer::kOk);
-  rig.logic->OnSaveCsv();  // nothing unsaved
-  clock.HoldWhen([&] { return rig.progress.Logic().Status() == messages::TrackStatus(2, 2); });
-  rig.user.AnswerBox(Answer::kYes);
-  rig.user.InProgress([](FakeProgressView& view) { view.ClickAbort(); }, [&] { return clock.Waiting(); });
-  for (Answer answer : {Answer::kYes, Answer::kOk, Answer::kYes}) rig.user.AnswerBox(answer);
-  rig.logic->OnStart();
-  const std::string place = messages::PlaceTrack(2);
-  EXPECT_EQ(rig.view.caption, messages::ResumeCaption(messages::kSimulatorCaption, place));
-  rig.user.AnswerBox(Answer::kNo);
-  EXPECT_FALSE(rig.logic->OnCancel());
-  EXPECT_EQ(rig.user.Boxes().back(), (ShownBox{messages::ResumeLost(place) + "\n" + messages::kExitQuestion,
-                                               MessageIcon::kWarning, MessageButtons::kYesNo, true}));
-
-  clock.Release();
-  rig.user.AnswerBox(Answer::kYes);
-  rig.user.AnswerBox(Answer::kOk);
-  rig.logic->OnStart();
-  EXPECT_EQ(rig.view.caption, messages::kSimulatorCaption);
-  EXPECT_TRUE(rig.logic->OnCancel());
-  rig.ExpectIdle();
 }
 
 // ---- The simulator
