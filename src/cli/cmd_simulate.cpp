@@ -61,7 +61,8 @@ const Command& SimulateCommand() {
       "means the key reached the device, junk only when it holds 06; lost and\n"
       "refused packets do not.\n",
       {{},
-       WithFaultOptions({Option("--old", {TextOrEmpty("TEXT", "a text")}, "what the device's fields hold at the start")})},
+       WithFaultOptions(
+           {Option("--old", {TextOrEmpty("TEXT", "a text")}, "what the device's fields hold at the start")})},
       {"vrellix-cli simulate --nak-at 3 --late-at 5 400"},
       Run,
   };

@@ -136,7 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(EnterSimulateTest, LateReplyThenALostPacketEndsInTheFailureMessage) {
   ScratchDir dir;
   WriteBytes(dir.File("abc.csv"), "ABC\r\nnone\r\nnone\r\n");
-  const ProcessResult run = RunCli({"enter", "abc.csv", "--simulate", "--delay", "0", "--late-at", "60", "1900", "--silent-at", "62"}, dir);
+  const ProcessResult run =
+      RunCli({"enter", "abc.csv", "--simulate", "--delay", "0", "--late-at", "60", "1900", "--silent-at", "62"}, dir);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find(messages::kJobFailed), std::string::npos) << run.out << run.err;
 }

@@ -95,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
         RetryCase{"NoReplyAtAll", {Reply::Silent, Reply::Silent}, KeyResult::kFailed, 2, 2, {142, 142}},
         RetryCase{"NakTwice", {Reply::Nak, Reply::Nak}, KeyResult::kFailed, 2, 2, {142, 142}},
         RetryCase{"WriteFailsTwice", {Reply::WriteFails, Reply::WriteFails}, KeyResult::kFailed, 0, 0, {}},
-        RetryCase{"WriteFailsThenAck", {Reply::WriteFails, Reply::Ack}, KeyResult::kAcknowledged, 1, 1, {142, 2908, 100}},
+        RetryCase{"WriteFailsThenAck", {Reply::WriteFails, Reply::Ack}, KeyResult::kAcknowledged, 1, 1,
+                  {142, 2908, 100}},
         RetryCase{"ThirdReplyIsNeverAsked", {Reply::Nak, Reply::Nak, Reply::Ack}, KeyResult::kFailed, 2, 2, {142, 142}}),
     [](const auto& info) { return std::string(info.param.name); });
 
