@@ -4,9 +4,12 @@
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME vrellix)
-set(CPACK_PACKAGE_VENDOR "the Vrellix developers")
-set(CPACK_PACKAGE_CONTACT "Vrellix developers <vrellix@example.org>" CACHE STRING
+set(CPACK_PACKAGE_VENDOR "the Vrellix authors")
+set(CPACK_PACKAGE_CONTACT "the Vrellix authors <vrellix@example.org>" CACHE STRING
     "Maintainer of the packages: name <address>")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+# The values reach the installer's script as written here, backslashes too.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "types an album's titles into the RZT music device")
 # Wrapped by hand: the Debian control file keeps the lines as they are.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
@@ -39,18 +42,32 @@ if(WIN32)
   install(FILES examples/album.csv examples/worst-case.csv DESTINATION examples)
 
   # Notepad takes UTF-8 with a byte-order mark for UTF-8 on every Windows
-  # version, and CR LF for line ends; the source stays plain UTF-8 here.
-  set(readme_source "${PROJECT_SOURCE_DIR}/packaging/windows/README-ja.txt")
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${readme_source}")
-  file(READ "${readme_source}" readme)
-  string(CONFIGURE "${readme}" readme @ONLY)
-  string(REPLACE "\n" "\r\n" readme "${readme}")
-  string(ASCII 239 187 191 bom)
-  file(WRITE "${PROJECT_BINARY_DIR}/packaging/README-ja.txt" "${bom}${readme}")
-  install(FILES "${PROJECT_BINARY_DIR}/packaging/README-ja.txt" DESTINATION .)
+  # version, and CR LF for line ends; the sources stay plain UTF-8 here.
+  function(vrellix_notepad_text source name)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
+    file(READ "${source}" text)
+    string(CONFIGURE "${text}" text @ONLY)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    string(ASCII 239 187 191 bom)
+    file(WRITE "${PROJECT_BINARY_DIR}/packaging/${name}" "${bom}${text}")
+  endfunction()
+  vrellix_notepad_text("${PROJECT_SOURCE_DIR}/packaging/windows/README-ja.txt" README-ja.txt)
+  vrellix_notepad_text("${PROJECT_SOURCE_DIR}/LICENSE" LICENSE.txt)
+  vrellix_notepad_text("${PROJECT_SOURCE_DIR}/packaging/windows/installed.txt" installed.txt)
+  install(FILES "${PROJECT_BINARY_DIR}/packaging/README-ja.txt" "${PROJECT_BINARY_DIR}/packaging/LICENSE.txt"
+          DESTINATION .)
 
   # The same files as an installer (Debian's nsis builds it here: cpack -G
-  # NSIS) with a Start-menu entry for the window program.
+  # NSIS) with a Start-menu entry for the window program. Only the installer
+  # puts its mark beside the programs, which then keep their settings per
+  # user (src/fileio/user_folders.h): Program Files is not the user's to write.
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
+      "SetOutPath \"$INSTDIR\"\nFile \"${PROJECT_BINARY_DIR}/packaging/installed.txt\"")
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \"$INSTDIR\\installed.txt\"")
+  # CPack removes the key of this version but leaves the vendor's key above
+  # it, empty, once everything else is gone.
+  set(CPACK_NSIS_DEFINES "Function un.onUninstSuccess\n  DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"\nFunctionEnd")
   set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vrellix")
   set(CPACK_NSIS_PACKAGE_NAME "Vrellix")
   set(CPACK_NSIS_DISPLAY_NAME "Vrellix ${PROJECT_VERSION}")

@@ -16,7 +16,7 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 [ -x "$wine" ] || wine="$(command -v wine64)"
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [ ! -f "$prefix/.ports-unmapped" ]; then
   mkdir -p "$prefix"

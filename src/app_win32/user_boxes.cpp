@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app_win32/win32_text.h"
+#include "fileio/user_folders.h"
 
 namespace vrellix::win32 {
 
@@ -49,7 +50,8 @@ std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, c
   // offers its name.
   const std::wstring last = Wide(proposed);
   const std::size_t slash = last.find_last_of(L"\\/");
-  const std::wstring folder = slash == std::wstring::npos ? std::wstring() : last.substr(0, slash);
+  std::wstring folder = slash == std::wstring::npos ? std::wstring() : last.substr(0, slash);
+  if (folder.empty()) folder = Wide(FirstFileDialogFolder());  // the installed program's own folder is no place for albums
   std::wstring initial = question == FileQuestion::kOpenCueSheet ? L"*.cue" : L"*.csv";
   if (question == FileQuestion::kSaveAlbum && !last.empty()) initial = last.substr(slash == std::wstring::npos ? 0 : slash + 1);
   std::vector<wchar_t> name(32768, L'\0');

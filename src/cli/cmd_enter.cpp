@@ -1,7 +1,7 @@
 // vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes] [--from WHERE]:
 // checks the album, opens the port, asks, and types the album (or its tracks
 // from N on) into the device through the transmitter, with a progress line.
-// With --simulate [--old TEXT] the job runs against the simulated device instead.
+// With --simulate [--old TEXT] [faults] the job runs against the simulated device instead.
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -16,6 +16,7 @@
 #include "cli/link_setup.h"
 #include "cli/progress_line.h"
 #include "cli/simulated_enter.h"
+#include "cli/simulator_faults.h"
 #include "job/job_plan.h"
 #include "job/job_runner.h"
 #include "link/clock.h"
@@ -88,6 +89,9 @@ int Run(const ParsedArgs& args) {
   // The simulated device has no port, and only it has old texts to set.
   if (simulate && overrides.port) return UsageError(EnterCommand(), "--simulate and --port cannot be used together");
   if (!simulate && args.Has("--old")) return UsageError(EnterCommand(), "--old needs --simulate");
+  if (const char* fault = FirstFaultOption(args); fault && !simulate) {
+    return UsageError(EnterCommand(), std::string(fault) + " needs --simulate");
+  }
   // Nothing real is touched, so there is nothing to confirm.
   if (simulate) return RunSimulatedEnter(args);
 
@@ -111,7 +115,9 @@ const Command& EnterCommand() {
       "enter",
       "keys an album into the device, or into the built-in simulator",
       {"enter FILE [--port NAME] [--delay MS] [--yes] [--from WHERE]",
-       "enter FILE --simulate [--old TEXT] [--delay MS] [--from WHERE]"},
+       "enter FILE --simulate [--old TEXT] [--delay MS] [--from WHERE]",
+       "      [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]",
+       "      [--late-at N MS] [--double-at N] [--junk-at N HEX]"},
       "Checks FILE as 'check' does, opens the port (a port that cannot be opened is\n"
       "reported, with the reason, before any question), asks for confirmation, and\n"
       "keys the album through the transmitter with a one-line progress display.\n"
@@ -124,24 +130,29 @@ const Command& EnterCommand() {
       "at once: no port, no question, no settings file written. It prints what the\n"
       "device holds for each field the album sets and exits 0 only when every field\n"
       "equals the album. A field the album leaves empty is not entered: each one\n"
-      "that still holds the old text (--old) is named, and the album is not held.\n",
+      "that still holds the old text (--old) is named, and the album is not held.\n"
+      "The line faults of 'simulate' may be given with it: they act on the same\n"
+      "virtual clock, so what they do to a whole job shows at once.\n",
       {{AlbumFileArgument()},
-       {Option("--port", {PortValue()},
-               "the serial device (a path or name, or a port number)\n"
-               "instead of the one in rzt_input.ini, for this run only"),
-        Option("--delay", {DelayValue()},
-               "milliseconds to wait after each acknowledged key\n"
-               "instead of ｺﾏﾝﾄﾞDELAY, for this run only"),
-        Flag("--yes", "starts without asking"),
-        Flag("--simulate", "enters into the built-in simulator of the device"),
-        Option("--old", {TextOrEmpty("TEXT", "a text")},
-               "what the simulated device's fields hold before the job\n"
-               "(OLD unless given; at most 16 characters; with --simulate)"),
-        Option("--from", {FromValue()},
-               "where to begin: 'start' (the default) or 'track:N',\n"
-               "the ticked tracks from track N on only")}},
+       WithFaultOptions({
+           Option("--port", {PortValue()},
+                  "the serial device (a path or name, or a port number)\n"
+                  "instead of the one in rzt_input.ini, for this run only"),
+           Option("--delay", {DelayValue()},
+                  "milliseconds to wait after each acknowledged key\n"
+                  "instead of ｺﾏﾝﾄﾞDELAY, for this run only"),
+           Flag("--yes", "starts without asking"),
+           Flag("--simulate", "enters into the built-in simulator of the device"),
+           Option("--old", {TextOrEmpty("TEXT", "a text")},
+                  "what the simulated device's fields hold before the job\n"
+                  "(OLD unless given; at most 16 characters; with --simulate)"),
+           Option("--from", {FromValue()},
+                  "where to begin: 'start' (the default) or 'track:N',\n"
+                  "the ticked tracks from track N on only"),
+       })},
       {"vrellix-cli enter examples/album.csv --simulate", "vrellix-cli enter my-album.csv --port /dev/ttyUSB0",
-       "vrellix-cli enter my-album.csv --port /dev/ttyUSB0 --from track:3"},
+       "vrellix-cli enter my-album.csv --port /dev/ttyUSB0 --from track:3",
+       "vrellix-cli enter my-album.csv --simulate --late-at 60 1900 --silent-at 62"},
       Run,
   };
   return command;

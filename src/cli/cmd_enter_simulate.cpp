@@ -5,6 +5,7 @@
 #include "cli/console.h"
 #include "cli/enter_resume.h"
 #include "cli/simulated_enter.h"
+#include "cli/simulator_faults.h"
 #include "job/job_plan.h"
 #include "link/settings.h"
 #include "messages/messages.h"
@@ -40,6 +41,7 @@ int RunSimulatedEnter(const ParsedArgs& args) {
     }
     options.oldText = *cp932;
   }
+  ApplyFaultOptions(args, &options);
 
   const std::optional<CheckedAlbum> input = LoadAlbumToEnter(args.arguments[0], from);
   if (!input) return 1;

@@ -11,6 +11,9 @@ namespace {
 constexpr std::size_t kTakeChunk = 64;
 // A line that never stops sending must not hold the worker.
 constexpr int kMostTakeChunks = 64;
+// A reply that leaves the transmitter at the limit is in the port's buffer
+// by then (the port's read time-out allows 50 ms a byte).
+constexpr int kReplyReceiveMs = 50;
 
 }  // namespace
 
@@ -40,23 +43,29 @@ KeyResult KeyLink::Exchange(const std::uint8_t* packet) {
   if (first == Try::kAck) return Acknowledged();
   if (m_stop.IsSet()) return KeyResult::kStopped;
   const Waiting late = TakeWaiting();
-  // The first try's ACK came after the read gave up: the key went through,
-  // and sending it again would press it twice.
-  if (late.acks == 1) return Acknowledged();
   if (late.acks > 1) return OutOfStep();
-  if (TryOnce(packet) != Try::kAck) return KeyResult::kFailed;
-  if (first == Try::kNoReply) {
-    // The first packet went out and nothing came back: its answer may still be
-    // on its way. If it comes, the key reached the device twice; if it came
-    // only after the next key's packet, it would be taken for that key's.
-    if (!m_clock.Sleep(kLineSettleMs, &m_stop)) return KeyResult::kStopped;
-    if (TakeWaiting().bytes > 0) return OutOfStep();
-  }
+  // With one late ACK the first try's packet went through, and sending it
+  // again would press the key twice.
+  if (late.acks == 0 && TryOnce(packet) != Try::kAck) return KeyResult::kFailed;
+  // The reply read or taken may not be the one it seems: the first packet's
+  // answer may still be on its way (a key pressed twice), or the ACK read was
+  // the first packet's while the second's is late. Left for the next key, such
+  // a reply would be taken for its answer, whether its packet went through or not.
+  if (!m_clock.Sleep(MsUntilNoReplyCanCome(), &m_stop)) return KeyResult::kStopped;
+  if (TakeWaiting().bytes > 0) return OutOfStep();
   return Acknowledged();
 }
 
+int KeyLink::MsUntilNoReplyCanCome() {
+  const std::int64_t lastReplyMs = m_nLastWriteMs + kLateReplyLimitMs + kReplyReceiveMs;
+  return static_cast<int>(std::max<std::int64_t>(0, lastReplyMs - m_clock.NowMs()));
+}
+
 KeyLink::Try KeyLink::TryOnce(const std::uint8_t* packet) {
-  if (m_channel.Write(packet, kPacketSize) != CommResult::kOk) return Try::kNotSent;
+  const CommResult written = m_channel.Write(packet, kPacketSize);
+  // A write that failed may still have sent the packet, or part of it.
+  m_nLastWriteMs = m_clock.NowMs();
+  if (written != CommResult::kOk) return Try::kNotSent;
   m_clock.Sleep(kReplyWaitMs, &m_stop);
   std::uint8_t reply = 0;
   if (m_channel.Read(&reply, 1) != CommResult::kOk) return Try::kNoReply;

@@ -1,6 +1,8 @@
 // PutCommand: one remote-control key press, as an 8-byte packet answered by ACK.
 #pragma once
 
+#include <cstdint>
+
 #include "link/byte_channel.h"
 #include "link/clock.h"
 #include "link/stop_event.h"
@@ -9,9 +11,11 @@ namespace vrellix {
 
 // Time between the end of a packet's write and the read of the reply.
 constexpr int kReplyWaitMs = 142;
-// Time given for a late reply to show up: after a key whose first try went
-// unanswered and after the last key of a run. With the reply wait and the
-// 550 ms read time-out it catches a reply up to about 1.8 s after its packet.
+// The latest a reply may come after its packet's write: the link is honest
+// for any reply up to this late (see PutCommand).
+constexpr int kLateReplyLimitMs = 3000;
+// After the last key of a run, the time in which a second reply to it would
+// show up (a key answered twice may have been pressed twice).
 constexpr int kLineSettleMs = 1000;
 
 // The outcome of one key press.
@@ -35,14 +39,19 @@ class KeyLink {
   KeyLink(ByteChannel& channel, Clock& clock, StopEvent& stop, int commandDelayMs);
 
   // kAcknowledged: the command delay already waited out. kFailed: both tries
-  // failed, or a byte was waiting before the first try (a reply for no packet:
-  // the line is out of step, so nothing is sent). kStopped: the stop event was
-  // set when the call began (nothing sent) or after a first try that failed (no
-  // second try). Before the second try a waiting ACK is the first try's late
-  // reply: the key counts as acknowledged and is not sent again; other waiting
-  // bytes are discarded. Two ACKs for the one packet fail the exchange. When
-  // the first try got no reply at all and the second an ACK, the line must
-  // stay quiet for kLineSettleMs, or the first packet went through too (kFailed).
+  // failed, or the line is out of step (LastKeyOutOfStep). kStopped: the stop
+  // event was set when the call began (nothing sent), after a first try that
+  // failed (no second try), or during the quiet wait below.
+  // A byte waiting before the first try is a reply for no packet: nothing is
+  // sent. Before the second try a waiting ACK is the first try's late reply:
+  // the key is not sent again; other waiting bytes are discarded. Two ACKs for
+  // the one packet fail the exchange.
+  // An exchange whose first try was not answered ACK in time is irregular (a
+  // second try, or a late ACK taken): it counts as acknowledged only once the
+  // line has stayed quiet until kLateReplyLimitMs after its last write, when
+  // every reply to its packets has come. A byte then is a second reply: a
+  // packet went through twice, or an ACK was taken for the wrong packet
+  // (kFailed, out of step). A clean exchange waits no longer than its tries.
   KeyResult PutCommand(int key);
 
   // After the last key of a run: waits ms (ending early on a stop), then takes
@@ -74,6 +83,8 @@ class KeyLink {
   KeyResult Exchange(const std::uint8_t* packet);
   // Writes the packet and reads one reply byte.
   Try TryOnce(const std::uint8_t* packet);
+  // How long until no reply to the packets written so far can still come.
+  int MsUntilNoReplyCanCome();
   KeyResult Acknowledged();
   KeyResult OutOfStep();
 
@@ -83,6 +94,7 @@ class KeyLink {
   int m_nCommandDelay;
   LinkObserver* m_pObserver = nullptr;
   bool m_bOutOfStep = false;
+  std::int64_t m_nLastWriteMs = 0;  // when the last write (even a failed one) returned
 };
 
 }  // namespace vrellix

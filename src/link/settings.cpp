@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "fileio/current_directory.h"
+#include "fileio/user_folders.h"
 #include "link/ini_file.h"
 #include "link/serial_port.h"
 #include "messages/messages.h"
@@ -28,9 +28,9 @@ const char kCommandDelayKey[] = "\xBA\xCF\xDD\xC4\xDE" "DELAY";
 }  // namespace
 
 std::string SettingsPath() {
-  // No length limit: the path is whatever the current directory is. Should the
-  // directory's name be unobtainable, the bare file name still refers to it.
-  const std::string directory = CurrentDirectory();
+  // No length limit: the path is whatever the folder's is. Should the folder's
+  // name be unobtainable, the bare file name refers to the current directory.
+  const std::string directory = SettingsFolder();
   if (directory.empty()) return kSettingsFileName;
   try {
     return (std::filesystem::u8path(directory) / kSettingsFileName).u8string();

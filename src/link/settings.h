@@ -1,4 +1,5 @@
-// The settings file "rzt_input.ini" in the current directory.
+// The settings file "rzt_input.ini": in the current directory, or per user
+// for the installed Windows program (fileio/user_folders.h).
 #pragma once
 
 #include <string>
@@ -16,7 +17,7 @@ struct LinkSettings {
   std::string portName;  // optional device name or path; wins over the number
 };
 
-// The current directory followed by the file name (UTF-8).
+// SettingsFolder() followed by the file name (UTF-8).
 std::string SettingsPath();
 
 // Reads both values (defaults where missing) into settings and writes them back

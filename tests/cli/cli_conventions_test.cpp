@@ -46,7 +46,8 @@ TEST(CliConventionsTest, HelpOfACommandInEveryForm) {
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.err, "");
   EXPECT_EQ(help.out.rfind("usage: vrellix-cli enter FILE [--port NAME] [--delay MS] [--yes] [--from WHERE]\n"
-                           "       vrellix-cli enter FILE --simulate [--old TEXT] [--delay MS] [--from WHERE]\n\n",
+                           "       vrellix-cli enter FILE --simulate [--old TEXT] [--delay MS] [--from WHERE]\n"
+                           "                         [--silent-at N] [--nak-at N] [--nak-rate P --seed S] [--close-at N]\n",
                            0),
             0u)
       << help.out;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_process.h"
+#include "messages/messages.h"
 #include "support/sanitized_build.h"
 #include "support/settings_file.h"
 
@@ -128,8 +129,20 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionCase{"OldTextLongerThanAReadingField", {"--simulate", "--old", "ABCDEFGHIJKLMNOPQ"}, 2},
                       OptionCase{"OldTextNotInTheCodePage", {"--simulate", "--old", "\xF0\x9F\x98\x80"}, 2},
                       OptionCase{"OldTextWithoutSimulate", {"--old", "X", "--yes"}, 2},
+                      OptionCase{"FaultWithoutSimulate", {"--yes", "--late-at", "1", "400"}, 2},
                       OptionCase{"PortWithSimulate", {"--simulate", "--port", "/dev/null"}, 2}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A reply 1.9 s late, so the key is sent again, then the next key's packet
+// lost: the late ACK must not be taken for that key's (the title would be ｃＢＣ).
+TEST(EnterSimulateTest, LateReplyThenALostPacketEndsInTheFailureMessage) {
+  ScratchDir dir;
+  WriteBytes(dir.File("abc.csv"), "ABC\r\nnone\r\nnone\r\n");
+  const ProcessResult run =
+      RunCli({"enter", "abc.csv", "--simulate", "--delay", "0", "--late-at", "60", "1900", "--silent-at", "62"}, dir);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find(messages::kJobFailed), std::string::npos) << run.out << run.err;
+}
 
 TEST(EnterSimulateTest, AlbumThatFailsItsChecksIsRefused) {
   ScratchDir dir;

@@ -88,13 +88,15 @@ TEST_P(PutCommandRetry, FollowsTheTwoTryHandshake) {
 INSTANTIATE_TEST_SUITE_P(
     Handshake, PutCommandRetry,
     ::testing::Values(
-        RetryCase{"NakThenAck", {Reply::Nak, Reply::Ack}, KeyResult::kAcknowledged, 2, 2, {142, 142, 100}},
-        // The unanswered first packet's reply gets time to show up.
-        RetryCase{"SilentThenAck", {Reply::Silent, Reply::Ack}, KeyResult::kAcknowledged, 2, 2, {142, 142, kLineSettleMs, 100}},
+        // After a second try the line stays quiet until 3 s (and 50 ms to read a byte)
+        // after its write, 142 ms of which have passed: any reply still on its way has come.
+        RetryCase{"NakThenAck", {Reply::Nak, Reply::Ack}, KeyResult::kAcknowledged, 2, 2, {142, 142, 2908, 100}},
+        RetryCase{"SilentThenAck", {Reply::Silent, Reply::Ack}, KeyResult::kAcknowledged, 2, 2, {142, 142, 2908, 100}},
         RetryCase{"NoReplyAtAll", {Reply::Silent, Reply::Silent}, KeyResult::kFailed, 2, 2, {142, 142}},
         RetryCase{"NakTwice", {Reply::Nak, Reply::Nak}, KeyResult::kFailed, 2, 2, {142, 142}},
         RetryCase{"WriteFailsTwice", {Reply::WriteFails, Reply::WriteFails}, KeyResult::kFailed, 0, 0, {}},
-        RetryCase{"WriteFailsThenAck", {Reply::WriteFails, Reply::Ack}, KeyResult::kAcknowledged, 1, 1, {142, 100}},
+        RetryCase{"WriteFailsThenAck", {Reply::WriteFails, Reply::Ack}, KeyResult::kAcknowledged, 1, 1,
+                  {142, 2908, 100}},
         RetryCase{"ThirdReplyIsNeverAsked", {Reply::Nak, Reply::Nak, Reply::Ack}, KeyResult::kFailed, 2, 2, {142, 142}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -159,7 +161,8 @@ int Acks(const Answer& answer) {
 }
 
 // In time, NAK, silence, a failed write, late (before the second try), very
-// late (with or after the next packet), doubled, stray bytes with or without an ACK.
+// late (with the next packet or up to two packets on), doubled, stray bytes with
+// or without an ACK (which may come late).
 Answer RandomAnswer(std::mt19937& random) {
   auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   const std::uint8_t stray = uniform(0, 1) ? NAK : static_cast<std::uint8_t>(uniform(0x80, 0xFF));
@@ -169,10 +172,10 @@ Answer RandomAnswer(std::mt19937& random) {
     case 3: return {};
     case 4: return {true, {}};
     case 5: return {false, {{{ACK}, 1}}};
-    case 6: return {false, {{{ACK}, uniform(2, 4)}}};
+    case 6: return {false, {{{ACK}, uniform(2, 6)}}};
     case 7: return {false, {{{ACK, ACK}, 0}}};
     case 8: return {false, {{{ACK, stray}, 0}}};
-    case 9: return {false, {{{stray}, 0}, {uniform(0, 2) ? Bytes{ACK} : Bytes{ACK, ACK}, uniform(0, 1)}}};
+    case 9: return {false, {{{stray}, 0}, {uniform(0, 2) ? Bytes{ACK} : Bytes{ACK, ACK}, uniform(0, 5)}}};
     default: return {false, {{{stray}, 0}}};
   }
 }
@@ -185,9 +188,10 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
     FakeClock clock;
     StopEvent stop;
     KeyLink link(tx, clock, stop, 100);
-    // The settle time is the bound: a reply still on its way has arrived by its end.
-    clock.OnSleep([&](int ms) {
-      if (ms >= kLineSettleMs) tx.ArriveAll();
+    // However many steps late, a reply has come kLateReplyLimitMs after its packet's write.
+    std::int64_t lastWriteMs = 0;
+    clock.OnSleep([&](int) {
+      if (clock.NowMs() >= lastWriteMs + kLateReplyLimitMs) tx.ArriveAll();
     });
     bool eachKeyOnce = true;
     KeyResult result = KeyResult::kAcknowledged;
@@ -201,6 +205,7 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
       const std::size_t firstPacket = tx.Packets().size(), firstEvent = tx.Events().size();
       const bool stopInFirstTry = random() % 10 == 0 && !answers[0].writeFails;
       tx.OnPacket([&](std::size_t index) {
+        lastWriteMs = clock.NowMs();
         if (stopInFirstTry && index == firstPacket) stop.Set();
       });
 

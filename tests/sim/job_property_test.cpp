@@ -188,10 +188,16 @@ TEST(JobAgainstDevice, RandomNaksNeverLeaveTheDeviceInAWrongState) {
 }
 
 // ---- random line faults: late, doubled and stray replies, lost and refused
-// packets, a hang-up; once or repeated, often on the last packets
+// packets, a hang-up; once or repeated, often on the last packets; a reply up to
+// 3 s late followed within three packets by another fault
 
-enum FaultKind { kLate, kDoubled, kStray, kLost, kRefused, kHangUp, kFaultKinds };
-const char* const kFaultNames[kFaultKinds] = {"late", "doubled", "stray", "lost", "refused", "hang-up"};
+enum FaultKind { kLate, kDoubled, kStray, kLost, kRefused, kHangUp, kLateThenLost, kLateThenRefused, kLateThenLate,
+                 kLateThenDoubled, kFaultKinds };
+const char* const kFaultNames[kFaultKinds] = {"late",           "doubled",           "stray",
+                                              "lost",           "refused",           "hang-up",
+                                              "late then lost", "late then refused", "late then late",
+                                              "late then doubled"};
+bool OnceOnly(int kind) { return kind >= kHangUp; }
 
 void AddFault(SimulatorOptions& options, int kind, int packet, std::mt19937& random) {
   auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
@@ -201,7 +207,13 @@ void AddFault(SimulatorOptions& options, int kind, int packet, std::mt19937& ran
   const PacketFault::Kind kinds[] = {PacketFault::kLate, PacketFault::kDoubled, PacketFault::kJunk, PacketFault::kLost,
                                      PacketFault::kRefused};
   if (kind == kHangUp) options.closeAt = packet;
-  if (kind != kHangUp) options.faults.push_back({kinds[kind], packet, uniform(600, 1500), bytes[uniform(0, 2)]});
+  if (kind < kHangUp) options.faults.push_back({kinds[kind], packet, uniform(600, 1500), bytes[uniform(0, 2)]});
+  if (kind > kHangUp) {
+    options.faults.push_back({PacketFault::kLate, packet, uniform(500, 3000), {ACK}});
+    const PacketFault::Kind then[] = {PacketFault::kLost, PacketFault::kRefused, PacketFault::kLate,
+                                      PacketFault::kDoubled};
+    options.faults.push_back({then[kind - kLateThenLost], packet + uniform(1, 3), uniform(500, 3000), {ACK}});
+  }
 }
 
 std::string FaultList(const SimulatorOptions& options) {
@@ -222,7 +234,7 @@ TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice
     const CheckedCase c = MakeCase(pools, kFirstSeed + 300000 + static_cast<std::uint32_t>(i));
     const int packets = PlanJob(c.album, c.checks, 0).keys;
     for (int kind = 0; kind < kFaultKinds; ++kind) {
-      for (int repeated = 0; repeated < (kind == kHangUp ? 1 : 2); ++repeated) {
+      for (int repeated = 0; repeated < (OnceOnly(kind) ? 1 : 2); ++repeated) {
         SimulatorOptions options;
         // Often on one of the last three packets; repeated on the next packet (often the
         // same key's second try) or anywhere.
@@ -237,7 +249,10 @@ TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice
                                     Describe(c, options.oldText);
         // One lost or refused packet is sent again; two ACKs for one packet are never a success.
         EXPECT_TRUE(repeated || (kind != kLost && kind != kRefused) || run.jobSucceeded) << context;
-        EXPECT_FALSE(kind == kDoubled && options.faults[0].packet <= run.packets && run.jobSucceeded) << context;
+        const bool doubledSent = std::any_of(options.faults.begin(), options.faults.end(), [&](const PacketFault& f) {
+          return f.kind == PacketFault::kDoubled && f.packet <= run.packets;
+        });
+        EXPECT_FALSE(doubledSent && run.jobSucceeded) << context;
         ++(run.jobSucceeded ? exact : failed)[kind][repeated];
         if (run.jobSucceeded) {
           const std::string faults = Faults(run, device.Model(), c, options.oldText);
@@ -248,7 +263,7 @@ TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice
   }
   std::string summary;
   for (int kind = 0; kind < kFaultKinds; ++kind) {
-    for (int repeated = 0; repeated < (kind == kHangUp ? 1 : 2); ++repeated) {
+    for (int repeated = 0; repeated < (OnceOnly(kind) ? 1 : 2); ++repeated) {
       const std::string name = std::string(kFaultNames[kind]) + (repeated ? " repeated" : " once");
       summary += "  " + name + ": " + std::to_string(exact[kind][repeated]) + " exact, " +
                  std::to_string(failed[kind][repeated]) + " failed\n";
@@ -259,7 +274,9 @@ TEST(JobAgainstDevice, LineFaultsEndInTheExactAlbumOrAFailureNeverInAWrongDevice
   std::printf("[ outcomes ] by fault:\n%s", summary.c_str());
   // Both outcomes were met where both can happen (a sanitizer build runs too few albums to tell).
   if (kAlbumCount / 16 < 100) return;
-  for (int kind : {kLate, kStray, kHangUp}) EXPECT_GT(exact[kind][0] * failed[kind][0], 0) << kFaultNames[kind];
+  for (int kind : {kLate, kStray, kHangUp, kLateThenLost, kLateThenRefused, kLateThenLate}) {
+    EXPECT_GT(exact[kind][0] * failed[kind][0], 0) << kFaultNames[kind];
+  }
   EXPECT_GT(failed[kDoubled][0] * failed[kLost][1], 0);
 }
 
