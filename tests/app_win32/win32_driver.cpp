@@ -55,7 +55,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
   if (!IsWindowVisible(window)) return TRUE;
   wchar_t text[256] = {};
   GetWindowTextW(window, text, 256);
-  if (request->caption != text) return TRUE;
+  if (!request->caption.empty() && request->caption != text) return TRUE;
   if (request->controlId != 0 && !GetDlgItem(window, request->controlId)) return TRUE;
   request->found = window;
   return FALSE;

@@ -74,8 +74,8 @@ class ScriptedUser {
   int m_unanswered = 0;
 };
 
-// The visible top-level dialog of this thread with that caption (UTF-8) and,
-// if controlId is not 0, a control of that id.
+// The visible top-level dialog of this thread with that caption (UTF-8; empty:
+// any) and, if controlId is not 0, a control of that id.
 HWND FindDialog(const std::string& caption, int controlId = 0);
 
 // Runs action once on the dialog as soon as it is up (and ready says so),

@@ -318,7 +318,7 @@ void SaveAsksAboutTheCsvFileTheNameBecomes() {
   WhenDialog("", IDNO, [&](HWND box) {
     question = LongestStaticText(box);
     post(box, IDNO);
-  });
+  }, [](HWND box) { return GetDlgItem(box, IDYES) != nullptr; });
   WhenDialog("", kFileName, [&](HWND files) { post(files, IDCANCEL); }, [&](HWND) { return !question.empty(); });
   Click(program.Hwnd(), IDC_SAVE_CSV);
   std::ifstream in("out.csv", std::ios::binary);
