@@ -218,7 +218,7 @@ void TitlerLogic::OnLoadCsv() {
   if (!path) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
-  const CsvResult result = LoadAlbumCsv(*path, album, CountUnenterable);
+  const CsvResult result = LoadAlbumCsv(*path, album);
   if (!result.ok) {
     Show(result.message, MessageIcon::kWarning);
     return;
@@ -234,7 +234,7 @@ void TitlerLogic::OnImportCue() {
   if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenCueSheet, m_strAlbumPath);
   if (!path) return;
-  const CueSheetResult sheet = LoadCueSheet(*path, CountUnenterable);
+  const CueSheetResult sheet = LoadCueSheet(*path);
   if (!sheet.ok) {
     Show(sheet.reason.empty() ? sheet.message : sheet.message + "\n" + sheet.reason, MessageIcon::kWarning);
     return;
