@@ -175,6 +175,7 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
   switch (ReplaceFileContents(path, bytes, files, &reason)) {
     case ReplaceOutcome::kReplaced: return CsvResult{true, messages::kFileSaved, ""};
     case ReplaceOutcome::kCannotCreate: return CsvResult{false, messages::kFileOpenFailed, reason};
+    case ReplaceOutcome::kReadOnly: return CsvResult{false, messages::kFileOpenFailed, messages::kReadOnlyFile};
     case ReplaceOutcome::kWriteFailed: break;
   }
   return CsvResult{false, messages::kFileWriteFailed, reason};

@@ -126,6 +126,8 @@ inline std::string FieldTooLongLine(const std::string& field, int count, int lim
 inline constexpr char kFileOpenFailed[] = "ファイルオープンに失敗しました";
 inline constexpr char kFileWriteFailed[] = "ファイルの書き込みに失敗しました";
 inline constexpr char kFileSaved[] = "ＳＡＶＥ終了";
+// The reason after kFileOpenFailed when the file is protected against writing.
+inline constexpr char kReadOnlyFile[] = "読み取り専用です";
 inline constexpr char kTooManyFields[] = "フォーマットエラー検出(項目数オーバーフロー)";
 inline constexpr char kCommaRefused[] = "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい";
 inline constexpr char kCharacterRefused[] = "CSVファイルに保存できない文字が含まれています。修正して下さい";

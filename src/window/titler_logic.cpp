@@ -20,6 +20,11 @@ namespace {
 // Both separators are taken on every platform: a name typed on Windows may use either.
 constexpr char kPathSeparators[] = "/\\";
 
+// A file's message with the reason, when there is one, on the line below.
+std::string WithReason(const std::string& message, const std::string& reason) {
+  return reason.empty() ? message : message + "\n" + reason;
+}
+
 }  // namespace
 
 CommHandle g_hComm = nullptr;
@@ -220,7 +225,7 @@ void TitlerLogic::OnLoadCsv() {
   EditedAlbum album = CollectAlbum();
   const CsvResult result = LoadAlbumCsv(*path, album);
   if (!result.ok) {
-    Show(result.message, MessageIcon::kWarning);
+    Show(WithReason(result.message, result.reason), MessageIcon::kWarning);
     return;
   }
   ApplyAlbum(album);
@@ -236,7 +241,7 @@ void TitlerLogic::OnImportCue() {
   if (!path) return;
   const CueSheetResult sheet = LoadCueSheet(*path);
   if (!sheet.ok) {
-    Show(sheet.reason.empty() ? sheet.message : sheet.message + "\n" + sheet.reason, MessageIcon::kWarning);
+    Show(WithReason(sheet.message, sheet.reason), MessageIcon::kWarning);
     return;
   }
   // Not saved anywhere yet: the album counts as changed, and the album file
@@ -290,7 +295,7 @@ void TitlerLogic::OnSaveCsv() {
     m_keptAlbum = album;
     m_strAlbumPath = *path;
   }
-  Show(result.message, result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
+  Show(WithReason(result.message, result.reason), result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
 }
 
 void TitlerLogic::OnTextChanged(TextField field) {

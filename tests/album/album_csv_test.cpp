@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "sim/album_generator.h"
+#include "fileio/system_error.h"
 #include "support/edited_albums.h"
 #include "support/failing_files.h"
+#include "support/platform_names.h"
 #include "support/sanitized_build.h"
 #include "support/scratch_dir.h"
 #include "text/text_codec.h"
@@ -444,6 +446,40 @@ TEST(CsvSaveFailure, ADirectoryInPlaceOfTheFileIsAnOpenFailure) {
   EXPECT_EQ(result.message, kOpenFailed);
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "taken.csv"));
   EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+// A file the user protected is left as it was; a name as long as the system
+// takes is replaced in place (the temporary file's name does not grow with it).
+TEST(CsvSaveFailure, AReadOnlyFileIsLeftAloneAndAnyNameTheSystemTakesIsReplaced) {
+  const std::string longName = std::string(236, 'a') + ".csv";
+  const struct {
+    const char* what;
+    std::string name;
+    bool readOnly;
+    std::string message;
+    std::string reason;
+  } cases[] = {
+      {"read-only", "album.csv", true, kOpenFailed, "読み取り専用です"},
+      {"240-byte name", longName, false, kSaved, ""},
+      {"240-byte name, read-only", longName, true, kOpenFailed, "読み取り専用です"},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    const std::string path = dir.File(c.name);
+    ASSERT_TRUE(WriteBytes(path, "old\r\n")) << c.what;
+    if (c.readOnly) testing::MakeReadOnly(path);
+    const CsvResult result = SaveAlbumCsv(path, AlbumWith("T", "", ""));
+    EXPECT_EQ(result.message, c.message) << c.what;
+    EXPECT_EQ(result.reason, c.reason) << c.what;
+    EXPECT_EQ(ReadBytes(path), c.readOnly ? "old\r\n" : "T\r\nnone\r\nnone\r\n") << c.what;
+    EXPECT_EQ(dir.EntryCount(), 1u) << c.what;
+  }
+  // A name longer than the system takes is refused with the system's reason.
+  ScratchDir dir;
+  const CsvResult refused = SaveAlbumCsv(dir.File(std::string(296, 'b') + ".csv"), AlbumWith("T", "", ""));
+  EXPECT_EQ(refused.message, kOpenFailed);
+  EXPECT_EQ(refused.reason, SystemErrorText(testing::kNameTooLongError));
+  EXPECT_EQ(dir.EntryCount(), 0u);
 }
 
 }  // namespace

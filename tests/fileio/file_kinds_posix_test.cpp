@@ -14,6 +14,7 @@
 #include "fileio/whole_file.h"
 #include "support/scratch_dir.h"
 #include "support/non_regular_files.h"
+#include "support/other_user.h"
 
 namespace vrellix {
 namespace {
@@ -112,6 +113,23 @@ TEST(FileReplace, KeepsTheOwner) {
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 4321u);
   EXPECT_EQ(info.st_gid, 4322u);
+}
+
+// Another user's file that grants this one no write permission stays theirs,
+// even in a folder where anyone may write.
+TEST(FileReplace, AFileTheUserMayNotWriteIsLeftAlone) {
+  if (!testing::RunsAsRoot()) GTEST_SKIP() << "needs a file of another user";
+  ScratchDir dir;
+  fs::permissions(dir.Path(), fs::perms::all);
+  const std::string path = dir.File("target");
+  testing::WriteBytes(path, "old");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+  const std::optional<std::string> outcome =
+      testing::RunAsOtherUser([&] { return std::to_string(static_cast<int>(ReplaceFileContents(path, "new"))); });
+  ASSERT_TRUE(outcome) << "cannot run as another user";
+  EXPECT_EQ(*outcome, std::to_string(static_cast<int>(ReplaceOutcome::kReadOnly)));
+  EXPECT_EQ(testing::ReadBytes(path), "old");
+  EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
 }  // namespace

@@ -17,4 +17,7 @@ extern const PortNames kPortNames;
 // characters; empty where it can.
 extern const char* const kNoLongCurrentDirectory;
 
+// The system's error code for a file name longer than the file system takes.
+extern const int kNameTooLongError;
+
 }  // namespace vrellix::testing

@@ -452,7 +452,10 @@ TEST(TitlerLogic, MissingFileAndCancelledDialog) {
   rig.view.fileName = rig.dir.File("missing.csv");
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnLoadCsv();
-  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(messages::kFileOpenFailed)});
+  ASSERT_EQ(rig.user.Boxes().size(), 1u);
+  const std::string head = std::string(messages::kFileOpenFailed) + "\n";
+  EXPECT_EQ(rig.user.Boxes()[0].text.substr(0, head.size()), head) << "and the reason below";
+  EXPECT_GT(rig.user.Boxes()[0].text.size(), head.size());
   rig.view.texts[TextField::kTitle] = "keep";
   EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
 }
@@ -467,8 +470,16 @@ TEST(TitlerLogic, SaveWritesTheFileAndSaysSo) {
   rig.logic->OnSaveCsv();
   EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kSaveAlbum});
   EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{(ShownBox{messages::kFileSaved, MessageIcon::kInformation})});
-  EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")),
-            *Utf8ToCp932("タイトル\r\nnone\r\nnone\r\nnone,none\r\ntwo,none\r\n"));
+  const std::string saved = *Utf8ToCp932("タイトル\r\nnone\r\nnone\r\nnone,none\r\ntwo,none\r\n");
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), saved);
+
+  // A file the user made read-only is left as it was.
+  testing::MakeReadOnly(rig.dir.File("out.csv"));
+  rig.view.texts[TextField::kTitle] = "other";
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_EQ(rig.user.Boxes().back(), Warning(std::string(messages::kFileOpenFailed) + "\n" + messages::kReadOnlyFile));
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), saved);
 }
 
 TEST(TitlerLogic, SaveRefusesAComma) {
