@@ -6,9 +6,6 @@
 
 namespace vrellix {
 
-// The UTF-8 byte-order mark, which a file may begin with.
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
 // What the file is: the program's own album files are code page 932 and must
 // always load back; CUE sheets come from other programs, which far more often
 // write UTF-8, and may hold texts that code page 932 cannot (the Start checks

@@ -41,6 +41,9 @@ ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view byte
 // process may (a root run must not take a user's file over).
 void CopyOwner(const std::string& from, const std::string& to);
 
+// Removes the file at path, if there is one.
+void RemoveFile(const std::string& path);
+
 // Renames from over to and, where the platform allows, flushes the rename
 // itself to the disk.
 bool RenameDurably(const std::string& from, const std::string& to);

@@ -155,6 +155,8 @@ void CopyOwner(const std::string& from, const std::string& to) {
   }
 }
 
+void RemoveFile(const std::string& path) { unlink(path.c_str()); }
+
 bool RenameDurably(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) return false;
   // The new name lasts a power cut only once the folder is on the disk too. Not

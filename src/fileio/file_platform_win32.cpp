@@ -163,6 +163,11 @@ void CopyOwner(const std::string&, const std::string&) {
   // A new file takes its access rights from the folder, as the old one did.
 }
 
+void RemoveFile(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (!wide.empty()) DeleteFileW(wide.c_str());
+}
+
 bool RenameDurably(const std::string& from, const std::string& to) {
   const std::wstring wideFrom = Wide(from);
   const std::wstring wideTo = Wide(to);

@@ -32,14 +32,7 @@ bool FileOperations::Rename(const std::string& from, const std::string& to) {
   return file_platform::RenameDurably(from, to);
 }
 
-void FileOperations::Remove(const std::string& path) {
-  std::error_code error;
-  try {
-    fs::remove(fs::u8path(path), error);
-  } catch (const std::exception&) {
-    // A name the system cannot take was never created.
-  }
-}
+void FileOperations::Remove(const std::string& path) { file_platform::RemoveFile(path); }
 
 namespace {
 

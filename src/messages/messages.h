@@ -187,6 +187,10 @@ inline constexpr char kNothingToChange[] = "変更する項目はありません
 inline std::string SettingsWriteFailed(const std::string& path) {
   return "設定ファイルの書き込みに失敗しました(" + path + ")";
 }
+// reason: why, in the system's words. The file is left as it is.
+inline std::string SettingsNotRead(const std::string& path, const std::string& reason) {
+  return "設定ファイルを読み込めなかったため、既定の設定を使います(" + path + ": " + reason + ")";
+}
 // tried: the port's number label or device name.
 inline std::string PortOpenFailed(const std::string& tried) {
   return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +

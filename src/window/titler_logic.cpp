@@ -48,9 +48,10 @@ Answer TitlerLogic::Show(const std::string& text, MessageIcon icon, MessageButto
 void TitlerLogic::OnInitDialog() {
   if (m_options.simulate) m_view.SetCaption(messages::kSimulatorCaption);
   m_strSettingsPath = SettingsPath();
-  // The values read are used even when they could not be written back.
-  if (!LoadIniSettings(m_strSettingsPath, m_settings))
-    Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
+  // The values read (or the defaults) are used even when the file could not
+  // be read or written back.
+  const std::string warning = SettingsLoadWarning(m_strSettingsPath, LoadIniSettings(m_strSettingsPath, m_settings));
+  if (!warning.empty()) Show(warning, MessageIcon::kWarning);
 
   LoadTexts();
   for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);

@@ -181,97 +181,39 @@ class AlbumGenerator {
 };
 
 
-// Random albums as users keep them in files, which hold more than the device
-// can enter: kana of both widths, kanji (one in ten from the second level),
-// Latin letters and digits of both widths, the symbols of both widths; each
-// field one to three characters or up to 32 bytes; short albums and long ones.
-class FileAlbumGenerator {
- public:
-  FileAlbumGenerator(const CharPools& pools, std::uint32_t seed) : m_pools(pools), m_random(seed) {}
-
-  // Half of them small: a few fields, most of them empty.
-  EditedAlbum Album() {
-    const bool small = Chance(0.5);
-    const double empty = small ? 0.7 : 0.2;
-    EditedAlbum album;
-    album.title = Text(empty);
-    album.yomi = Text(empty);
-    album.artist = Text(empty);
-    const int tracks = small ? Uniform(0, 2) : Uniform(3, kTrackCount);
-    for (int r = 0; r < tracks; ++r) {
-      album.rows[static_cast<std::size_t>(r)] = EditedRow{Text(0.0), Text(empty), true};
+// A random album as users keep it in a file, which holds more than the device
+// can enter: kana and Latin letters and digits of both widths, symbols, kanji
+// (one in ten of the second level or NEC's rows). Half of the albums have a few
+// fields of one to three characters, half many of up to 32 bytes.
+inline EditedAlbum FileAlbum(const CharPools& pools, std::mt19937& random) {
+  const auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const auto piece = [&]() -> std::string {
+    const int kind = uniform(0, 9);
+    if (kind < 8) {
+      const std::vector<std::string>& pool = pools.Class(std::array<int, 8>{1, 2, 3, 4, 5, 6, 7, 9}[kind]);
+      const std::string& character = pool[static_cast<std::size_t>(uniform(0, static_cast<int>(pool.size()) - 1))];
+      return character == "," ? "." : character;
     }
-    return album;
-  }
-
- private:
-  // UTF-8, empty by the given chance.
-  std::string Text(double empty) {
-    if (Chance(empty)) return {};
-    const bool brief = Chance(0.5);
-    const int characters = Uniform(1, 3);
-    const int bytes = Uniform(1, kFieldLimitBytes);
-    std::string text;
-    for (int count = 0; brief ? count < characters : static_cast<int>(text.size()) < bytes; ++count) {
-      const std::string& piece = Piece();
-      if (!brief && static_cast<int>(text.size() + piece.size()) > bytes) break;
-      text += piece;
+    for (;;) {
+      const int lead = kind == 8 ? (uniform(0, 4) ? 0x81 : 0x87) : uniform(0, 9) ? uniform(0x88, 0x98) : uniform(0xE0, 0xEE);
+      const std::string code{static_cast<char>(lead), static_cast<char>(uniform(0x40, 0xFC))};
+      if (Cp932ToUtf8(code)) return code;
     }
-    const std::optional<std::string> utf8 = Cp932ToUtf8(text);
-    return utf8 && !text.empty() ? *utf8 : "x";
-  }
-
-  const std::string& Piece() {
-    switch (Uniform(0, 8)) {
-      case 0: return Pick(m_pools.Class(1));                              // hiragana
-      case 1: return Pick(m_pools.Class(2));                              // katakana
-      case 2: return Pick(m_pools.Class(3));                              // half-width katakana
-      case 3: return Pick(Chance(0.9) ? m_twoByte.kanji : m_twoByte.rareKanji);  // kanji
-      case 4: return Pick(m_pools.Class(5));                              // Latin letters
-      case 5: return Pick(m_pools.Class(7));                              // digits
-      case 6: return Pick(m_pools.Class(Chance(0.5) ? 4 : 6));            // full-width letters, digits
-      case 7: return Pick(m_twoByte.symbols);                             // symbols
-      default: {                                                          // half-width symbols but the comma
-        const std::string& symbol = Pick(m_pools.Class(9));
-        return symbol == "," ? Pick(m_twoByte.symbols) : symbol;
-      }
-    }
-  }
-
-  int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
-  bool Chance(double p) { return std::bernoulli_distribution(p)(m_random); }
-  const std::string& Pick(const std::vector<std::string>& from) {
-    return from[static_cast<std::size_t>(Uniform(0, static_cast<int>(from.size()) - 1))];
-  }
-
-  // Two-byte characters by kind, looked up once.
-  struct TwoByte {
-    TwoByte() {
-      for (int lead = 0x81; lead <= 0xFC; ++lead) {
-        // Not the half-width single bytes, nor the user-defined rows.
-        if ((lead > 0x9F && lead < 0xE0) || (lead >= 0xF0 && lead <= 0xF9)) continue;
-        for (int trail = 0x40; trail <= 0xFC; ++trail) {
-          const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
-          if (!Cp932ToUtf8(code)) continue;
-          const int row = (lead << 8) | trail;
-          if (lead == 0x81 || lead == 0x87) symbols.push_back(code);
-          if (row >= 0x889F && row <= 0x9872) kanji.push_back(code);
-          if (row >= 0x989F) rareKanji.push_back(code);
-        }
-      }
-    }
-    std::vector<std::string> kanji;      // the first level: 889F-9872
-    std::vector<std::string> rareKanji;  // the second level and the extensions: 989F-EAA4, ED-EE, FA-FC
-    std::vector<std::string> symbols;    // rows 81 and 87
   };
-  static const TwoByte& TwoByteCharacters() {
-    static const TwoByte characters;
-    return characters;
-  }
-
-  const CharPools& m_pools;
-  const TwoByte& m_twoByte = TwoByteCharacters();
-  std::mt19937 m_random;
-};
+  const bool small = uniform(0, 1);
+  const auto text = [&](bool named) {
+    std::string cp932;
+    if (!named && uniform(0, 9) < (small ? 7 : 2)) return cp932;
+    for (int n = small ? uniform(1, 3) : 32, bytes = uniform(2, 32); n > 0 && static_cast<int>(cp932.size()) + 2 <= bytes; --n) {
+      cp932 += piece();
+    }
+    return *Cp932ToUtf8(cp932);
+  };
+  EditedAlbum album;
+  for (std::string* field : {&album.title, &album.yomi, &album.artist}) *field = text(false);
+  const int tracks = small ? uniform(0, 2) : uniform(3, kTrackCount);
+  for (int r = 0; r < tracks; ++r) album.rows[static_cast<std::size_t>(r)] = {text(true), text(false), true};
+  return album;
+}
 
 }  // namespace vrellix::testing

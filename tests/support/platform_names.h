@@ -17,7 +17,6 @@ extern const PortNames kPortNames;
 // characters; empty where it can.
 extern const char* const kNoLongCurrentDirectory;
 
-// The system's error code for a file name longer than the file system takes.
-extern const int kNameTooLongError;
+extern const int kNameTooLongError;  // the system's error for a name longer than it takes
 
 }  // namespace vrellix::testing

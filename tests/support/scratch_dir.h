@@ -21,12 +21,11 @@ class ScratchDir {
   }
   ~ScratchDir() {
     std::error_code ignored;
-    // Windows removes no read-only file. Links are left alone: they may point out.
-    for (auto i = std::filesystem::recursive_directory_iterator(m_path, ignored);
-         i != std::filesystem::recursive_directory_iterator(); i.increment(ignored)) {
-      if (i->symlink_status(ignored).type() != std::filesystem::file_type::regular) continue;
-      std::filesystem::permissions(i->path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
-                                   ignored);
+    // Windows removes no read-only file; links may point out of the directory.
+    for (std::filesystem::recursive_directory_iterator i(m_path, ignored), end; i != end; i.increment(ignored)) {
+      if (i->is_regular_file(ignored) && !i->is_symlink(ignored)) {
+        std::filesystem::permissions(i->path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add, ignored);
+      }
     }
     std::filesystem::remove_all(m_path, ignored);
   }
@@ -56,9 +55,9 @@ inline bool WriteBytes(const std::string& path, std::string_view bytes) {
 
 // Takes every write permission away (on Windows: sets the read-only attribute).
 inline void MakeReadOnly(const std::string& path) {
-  namespace fs = std::filesystem;
-  fs::permissions(fs::u8path(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
+  using std::filesystem::perms;
+  std::filesystem::permissions(std::filesystem::u8path(path), perms::owner_write | perms::group_write | perms::others_write,
+                               std::filesystem::perm_options::remove);
 }
 
 inline std::string ReadBytes(const std::string& path) {
