@@ -18,7 +18,8 @@ enum class TextFileKind { kAlbum, kCueSheet };
 // characters that are odd in a Japanese album: as code page 932, each two-byte
 // character of the second kanji level, the extension rows or the user-defined
 // area (lead bytes 87, E0-FC), which is what UTF-8 Japanese reads as; as UTF-8,
-// each character from U+0080 to U+07FF (accented Latin, Greek, Cyrillic),
+// each character from U+0080 to U+07FF (accented Latin, Greek, Cyrillic) but
+// the signs that code page 932 holds among its symbols (× ÷ ° ± § ¨ ´ ¶),
 // which is what code page 932 half-width kana pairs read as (ﾐｷ is D0 B7, з).
 // The lower score wins; on a tie an album is code page 932 and a CUE sheet
 // UTF-8. An album whose UTF-8 reading code page 932 cannot hold is code page

@@ -212,7 +212,8 @@ IniFile ReadIniFile(const std::string& path) {
     file.encoding = IniEncoding::kUtf8WithBom;
     file.text = bytes.substr(kUtf8Bom.size());
   } else {
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     file.encoding = !ascii && IsValidUtf8(bytes) ? IniEncoding::kUtf8 : IniEncoding::kCodePage932;
     file.text = std::move(bytes);
   }
