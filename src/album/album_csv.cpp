@@ -44,16 +44,20 @@ CsvResult Failure(std::string message) { return CsvResult{false, std::move(messa
 
 }  // namespace
 
-CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableCount countUnenterable) {
+CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album) {
   std::string contents;
   std::string reason;
   if (ReadWholeFile(path, kMaxFileBytes, contents, &reason) != ReadOutcome::kRead) {
     return CsvResult{false, messages::kFileOpenFailed, reason};
   }
+  return ParseAlbumCsv(contents, album);
+}
+
+CsvResult ParseAlbumCsv(std::string_view contents, EditedAlbum& album) {
   std::string_view rest = contents;
   // Non-ASCII bytes stand only inside fields: more than 103 fields of 96 bytes
   // cannot load whichever way they are read.
-  const bool utf8File = ReadsAsUtf8(rest, countUnenterable, static_cast<size_t>(kFieldCount) * 3 * kFieldLimitBytes);
+  const bool utf8File = ReadsAsUtf8(rest, static_cast<size_t>(kFieldCount) * 3 * kFieldLimitBytes);
   if (rest.substr(0, kUtf8Bom.size()) == kUtf8Bom) rest.remove_prefix(kUtf8Bom.size());
 
   std::array<std::string, kFieldCount> fields;  // UTF-8
@@ -121,7 +125,7 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
   return CsvResult{true, std::string(), ""};
 }
 
-CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files) {
+CsvResult AlbumCsvBytes(const EditedAlbum& album, std::string& bytes) {
   std::array<std::string, kFieldCount> texts;  // file order, trimmed, UTF-8
   texts[0] = TrimWhite(album.title);
   texts[1] = TrimWhite(album.yomi);
@@ -152,7 +156,7 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
     encoded[static_cast<size_t>(i)] = std::move(*cp932);
   }
 
-  std::string bytes;
+  bytes.clear();
   for (int i = 0; i < 3; ++i) bytes += encoded[static_cast<size_t>(i)] + "\r\n";
   for (int k = 1; k <= lastNamedTrack; ++k) {
     const std::string& name = encoded[static_cast<size_t>(2 * k + 1)];
@@ -161,11 +165,18 @@ CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOp
     const char* separator = name == "NONE" ? "\r\n" : ",";
     bytes += name + separator + encoded[static_cast<size_t>(2 * k + 2)] + "\r\n";
   }
+  return CsvResult{true, std::string(), ""};
+}
 
+CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files) {
+  std::string bytes;
+  const CsvResult encoded = AlbumCsvBytes(album, bytes);
+  if (!encoded.ok) return encoded;
   std::string reason;
   switch (ReplaceFileContents(path, bytes, files, &reason)) {
     case ReplaceOutcome::kReplaced: return CsvResult{true, messages::kFileSaved, ""};
     case ReplaceOutcome::kCannotCreate: return CsvResult{false, messages::kFileOpenFailed, reason};
+    case ReplaceOutcome::kReadOnly: return CsvResult{false, messages::kFileOpenFailed, messages::kReadOnlyFile};
     case ReplaceOutcome::kWriteFailed: break;
   }
   return CsvResult{false, messages::kFileWriteFailed, reason};

@@ -22,11 +22,11 @@ struct CsvResult {
 
 // Loads the file into album, replacing the texts and all 50 rows and checking
 // every row whose new name is not empty. album is left untouched unless the
-// whole file was read without error. The file is code page 932 or UTF-8: with
-// a byte-order mark UTF-8; otherwise the one of the two that the bytes are
-// valid in, and when they are valid in both, the reading with fewer characters
-// that countUnenterable counts (code page 932 on a tie).
-CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableCount countUnenterable);
+// whole file was read without error. The file is code page 932 or UTF-8, as
+// ReadsAsUtf8 tells.
+CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album);
+// The same for a file's bytes.
+CsvResult ParseAlbumCsv(std::string_view bytes, EditedAlbum& album);
 
 // Saves the album's texts (trimmed, "none" for empty) in code page 932 with CR LF
 // line ends, replacing the file only once every byte was written.
@@ -35,6 +35,8 @@ CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album, UnenterableC
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album);
 // The same, writing through files (tests make writes fail with it).
 CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files);
+// The bytes that SaveAlbumCsv writes, or its refusal (not ok; bytes then mean nothing).
+CsvResult AlbumCsvBytes(const EditedAlbum& album, std::string& bytes);
 
 // A text that saving the album leaves out: the reading (trimmed) of an unnamed
 // track after the last named one, for which the file has no place.

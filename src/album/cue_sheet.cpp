@@ -65,8 +65,8 @@ CueSheetResult Refuse(std::string message) {
 
 }  // namespace
 
-CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnenterable) {
-  const bool utf8File = ReadsAsUtf8(bytes, countUnenterable, kMaxFileBytes, EncodingTie::kUtf8);
+CueSheetResult ParseCueSheet(std::string_view bytes) {
+  const bool utf8File = ReadsAsUtf8(bytes, kMaxFileBytes, TextFileKind::kCueSheet);
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
 
   RawText title;
@@ -112,7 +112,7 @@ CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnent
   return result;
 }
 
-CueSheetResult LoadCueSheet(const std::string& path, UnenterableCount countUnenterable) {
+CueSheetResult LoadCueSheet(const std::string& path) {
   std::string bytes;
   std::string reason;
   if (ReadWholeFile(path, kMaxFileBytes, bytes, &reason) != ReadOutcome::kRead) {
@@ -120,7 +120,7 @@ CueSheetResult LoadCueSheet(const std::string& path, UnenterableCount countUnent
     refused.reason = std::move(reason);
     return refused;
   }
-  return ParseCueSheet(bytes, countUnenterable);
+  return ParseCueSheet(bytes);
 }
 
 }  // namespace vrellix

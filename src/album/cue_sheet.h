@@ -27,13 +27,13 @@ struct CueSheetResult {
 // closing quote takes the rest of the line) or, unquoted, the rest of the line
 // without the white space at its ends. Lines end at CR LF, LF or a lone CR.
 // Texts are not cut to the device's limits: the Start checks refuse what does
-// not fit. Encoding as for album files (ReadsAsUtf8). Refused, with the message
+// not fit. Encoding as ReadsAsUtf8 tells for a CUE sheet. Refused, with the message
 // to show: more than 50 tracks (the message gives the count), no TRACK at all,
 // a text that is not valid in the file's encoding (the message gives its line).
-CueSheetResult ParseCueSheet(std::string_view bytes, UnenterableCount countUnenterable);
+CueSheetResult ParseCueSheet(std::string_view bytes);
 
 // The same for the file at path (UTF-8); a file that cannot be read gives
 // "ファイルオープンに失敗しました" and the reason.
-CueSheetResult LoadCueSheet(const std::string& path, UnenterableCount countUnenterable);
+CueSheetResult LoadCueSheet(const std::string& path);
 
 }  // namespace vrellix

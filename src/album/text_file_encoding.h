@@ -6,28 +6,26 @@
 
 namespace vrellix {
 
-// How many characters of a code page 932 text the device cannot enter (the
-// entry checks know; the files do not).
-using UnenterableCount = size_t (*)(std::string_view cp932);
+// What the file is: the program's own album files are code page 932 and must
+// always load back; CUE sheets come from other programs, which far more often
+// write UTF-8, and may hold texts that code page 932 cannot (the Start checks
+// name those).
+enum class TextFileKind { kAlbum, kCueSheet };
 
-// The UTF-8 byte-order mark, which a file may begin with.
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// Which reading wins when both leave the device as many characters it cannot
-// enter: the program's own album files are code page 932; files made by other
-// programs (CUE sheets) are far more often UTF-8.
-enum class EncodingTie { kCodePage932, kUtf8 };
-
-// True when the file's bytes are to be read as UTF-8, false for code page 932:
-// with a byte-order mark UTF-8; otherwise the one of the two that the bytes are
-// valid in, and when they are valid in both, the reading with fewer characters
-// that countUnenterable counts (a character code page 932 cannot hold counting
-// as one), tie deciding when they are even. For the program's own files a UTF-8
-// reading that code page 932 cannot hold is never taken: such a file could not
-// load at all, and every file the program saves must load back. Beyond
-// maxComparedBytes non-ASCII bytes, which no loadable file holds, bytes valid
-// in both are read as UTF-8 without the comparison.
-bool ReadsAsUtf8(std::string_view bytes, UnenterableCount countUnenterable, size_t maxComparedBytes,
-                 EncodingTie tie = EncodingTie::kCodePage932);
+// True when the file's bytes are to be read as UTF-8, false for code page 932.
+// With a byte-order mark UTF-8; otherwise the one of the two that the bytes are
+// valid in. When they are valid in both, each reading is scored by the
+// characters that are odd in a Japanese album: as code page 932, each two-byte
+// character of the second kanji level, the extension rows or the user-defined
+// area (lead bytes 87, E0-FC), which is what UTF-8 Japanese reads as; as UTF-8,
+// each character from U+0080 to U+07FF (accented Latin, Greek, Cyrillic) but
+// the signs that code page 932 holds among its symbols (× ÷ ° ± § ¨ ´ ¶),
+// which is what code page 932 half-width kana pairs read as (ﾐｷ is D0 B7, з).
+// The lower score wins; on a tie an album is code page 932 and a CUE sheet
+// UTF-8. An album whose UTF-8 reading code page 932 cannot hold is code page
+// 932: it could not load otherwise. Beyond maxComparedBytes non-ASCII bytes,
+// which no loadable file holds, bytes valid in both are read as UTF-8 without
+// the comparison.
+bool ReadsAsUtf8(std::string_view bytes, size_t maxComparedBytes, TextFileKind kind = TextFileKind::kAlbum);
 
 }  // namespace vrellix

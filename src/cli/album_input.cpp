@@ -11,7 +11,7 @@ namespace vrellix::cli {
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   // Rows start unchecked, as in a window just opened; the load checks every named row.
   EditedAlbum edited;
-  const CsvResult loaded = LoadAlbumCsv(path, edited, CountUnenterable);
+  const CsvResult loaded = LoadAlbumCsv(path, edited);
   if (!loaded.ok) {
     PrintCsvFailure(loaded, path);
     return std::nullopt;

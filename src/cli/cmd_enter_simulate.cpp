@@ -4,10 +4,10 @@
 #include "cli/album_input.h"
 #include "cli/console.h"
 #include "cli/enter_resume.h"
+#include "cli/link_setup.h"
 #include "cli/simulated_enter.h"
 #include "cli/simulator_faults.h"
 #include "job/job_plan.h"
-#include "link/settings.h"
 #include "messages/messages.h"
 #include "sim/device_model.h"
 #include "sim/simulated_run.h"
@@ -47,7 +47,7 @@ int RunSimulatedEnter(const ParsedArgs& args) {
   if (!input) return 1;
 
   // Nothing real is touched: the settings file is read when present, never created.
-  const int delay = commandDelay ? static_cast<int>(*commandDelay) : ReadIniSettings(SettingsPath()).m_nCommandDelay;
+  const int delay = commandDelay ? static_cast<int>(*commandDelay) : ConfiguredCommandDelay();
   // Continued from a track, the job leaves the header fields out.
   const sim::SimulatedRun run = sim::RunSimulatedJob(input->album, input->checks, options, delay, from.IsStart());
 

@@ -32,7 +32,7 @@ int Run(const ParsedArgs& args) {
   const std::optional<std::string> out = args.Text("--output");
   if (!out) return UsageError(ImportCueCommand(), "-o OUT is required");
 
-  const CueSheetResult sheet = LoadCueSheet(in, CountUnenterable);
+  const CueSheetResult sheet = LoadCueSheet(in);
   if (!sheet.ok) {
     PrintCsvFailure(CsvResult{false, sheet.message, sheet.reason}, in);
     return kExitFailed;

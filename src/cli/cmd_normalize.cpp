@@ -7,7 +7,6 @@
 #include "cli/album_input.h"
 #include "cli/commands.h"
 #include "cli/console.h"
-#include "validate/input_checks.h"
 
 namespace vrellix::cli {
 
@@ -24,7 +23,7 @@ int Run(const ParsedArgs& args) {
   const std::string out = inPlace ? in : *args.Text("--output");
 
   EditedAlbum edited;
-  const CsvResult loaded = LoadAlbumCsv(in, edited, CountUnenterable);
+  const CsvResult loaded = LoadAlbumCsv(in, edited);
   if (!loaded.ok) {
     PrintCsvFailure(loaded, in);
     return kExitFailed;

@@ -9,7 +9,6 @@
 #include "cli/console.h"
 #include "cli/link_setup.h"
 #include "job/job_plan.h"
-#include "link/settings.h"
 
 namespace vrellix::cli {
 
@@ -21,7 +20,7 @@ int Run(const ParsedArgs& args) {
 
   // A preview: the settings file is read when present, never created.
   const std::optional<long long> delay = args.Integer("--delay");
-  const int commandDelay = delay ? static_cast<int>(*delay) : ReadIniSettings(SettingsPath()).m_nCommandDelay;
+  const int commandDelay = delay ? static_cast<int>(*delay) : ConfiguredCommandDelay();
   const JobPlan plan = PlanJob(checked->album, checked->checks, commandDelay);
   if (!args.Has("--summary")) {
     for (const JobEvent& event : plan.events) Print(stdout, "%s\n", FormatJobEvent(event).c_str());

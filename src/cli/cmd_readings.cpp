@@ -10,7 +10,6 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "reading/album_readings.h"
-#include "validate/input_checks.h"
 
 namespace vrellix::cli {
 
@@ -43,7 +42,7 @@ int Run(const ParsedArgs& args) {
   }
 
   EditedAlbum album;
-  const CsvResult loaded = LoadAlbumCsv(in, album, CountUnenterable);
+  const CsvResult loaded = LoadAlbumCsv(in, album);
   if (!loaded.ok) {
     PrintCsvFailure(loaded, in);
     return kExitFailed;

@@ -19,12 +19,22 @@ ValueSpec PortValue() { return Text("NAME", "a device name or port number"); }
 // Nine digits, as a port number, always fit an int.
 ValueSpec DelayValue() { return Integer("MS", "a number of milliseconds", 0, 999999999); }
 
+int ConfiguredCommandDelay() {
+  const std::string settingsPath = SettingsPath();
+  SettingsLoad load;
+  const int delay = ReadIniSettings(settingsPath, &load).m_nCommandDelay;
+  const std::string warning = SettingsLoadWarning(settingsPath, load);
+  if (!warning.empty()) Print(stderr, "%s\n", warning.c_str());
+  return delay;
+}
+
 std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   OpenLink link;
-  // The values read are used even when they could not be written back.
+  // The values read (or the defaults) are used even when the file could not be
+  // read or written back.
   const std::string settingsPath = SettingsPath();
-  if (!LoadIniSettings(settingsPath, link.settings))
-    Print(stderr, "%s\n", SettingsWriteFailureMessage(settingsPath).c_str());
+  const std::string warning = SettingsLoadWarning(settingsPath, LoadIniSettings(settingsPath, link.settings));
+  if (!warning.empty()) Print(stderr, "%s\n", warning.c_str());
   if (overrides.port) {
     if (IsDecimal(*overrides.port)) {
       link.settings.m_nPortNo = std::stoi(*overrides.port);

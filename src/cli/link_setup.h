@@ -29,6 +29,10 @@ struct OpenLink {
 // be opened, prints the port-failure message and returns nothing.
 std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides);
 
+// The command delay of the settings file, read when it is there, never
+// written; a file that cannot be read is reported on stderr (the default applies).
+int ConfiguredCommandDelay();
+
 // A whole non-negative number that fits an int ("0".."999999999").
 bool IsDecimal(const std::string& text);
 

@@ -22,6 +22,13 @@ enum class Kind { kMissing, kRegular, kOther };
 // regular file.
 Kind KindOf(const std::string& path, std::string* reason = nullptr);
 
+// True when the regular file at path is one the user may not write: on POSIX
+// systems when the process has no write permission for it, or, for root, to
+// whom the system grants everything, when its owner has none (chmod 444 or
+// u-w is how a file is protected); on Windows when it has the read-only
+// attribute.
+bool IsReadOnly(const std::string& path);
+
 // Opens path without blocking and reads it whole if it is a regular file of at
 // most maxBytes; *reason as for ReadWholeFile.
 ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason);
@@ -33,6 +40,9 @@ ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view byte
 // Gives to the owner and group of from, where the platform has them and the
 // process may (a root run must not take a user's file over).
 void CopyOwner(const std::string& from, const std::string& to);
+
+// Removes the file at path, if there is one.
+void RemoveFile(const std::string& path);
 
 // Renames from over to and, where the platform allows, flushes the rename
 // itself to the disk.

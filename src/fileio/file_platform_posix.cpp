@@ -88,6 +88,15 @@ Kind KindOf(const std::string& path, std::string* reason) {
   return Because(Kind::kOther, reason, S_ISDIR(info.st_mode) ? SystemErrorText(EISDIR) : kNotRegularFile);
 }
 
+bool IsReadOnly(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return false;
+  if (geteuid() == 0) return (info.st_mode & S_IWUSR) == 0;
+  // Against the effective user and groups, access control lists included. A
+  // read-only file system is the system's to report (EROFS).
+  return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
 ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason) {
   // Non-blocking, should the name have become a FIFO since it was looked at.
   Descriptor file(OpenRetrying(path, O_RDONLY | O_NONBLOCK));
@@ -131,7 +140,10 @@ ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view byte
   Descriptor file(OpenRetrying(path, O_WRONLY | O_CREAT | O_EXCL, 0666));
   if (file.Get() == -1) return ReplaceOutcome::kCannotCreate;
   const bool written = WriteAll(file.Get(), bytes) && SyncRetrying(file.Get());
+  const int error = errno;
   const bool closed = file.Close();
+  // The caller asks LastSystemError() why: the first failure is the reason.
+  if (!written) errno = error;
   return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
 }
 
@@ -142,6 +154,8 @@ void CopyOwner(const std::string& from, const std::string& to) {
     // Only root may give a file away; the new file then stays the writer's.
   }
 }
+
+void RemoveFile(const std::string& path) { unlink(path.c_str()); }
 
 bool RenameDurably(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) return false;

@@ -13,10 +13,34 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// Empty when the text is not UTF-8: such a name names no file.
-std::wstring Wide(const std::string& utf8) { return IsValidUtf8(utf8) ? WideFromUtf8(utf8) : std::wstring(); }
+// Empty when the text is not UTF-8: such a name names no file. A path of
+// MAX_PATH characters or more names a file only in its \\?\ form, which is
+// absolute; so the temporary file beside a target near the limit is found too.
+std::wstring Wide(const std::string& utf8) {
+  if (!IsValidUtf8(utf8)) return std::wstring();
+  const std::wstring wide = WideFromUtf8(utf8);
+  if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+  const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length == 0 || length >= full.size()) return wide;
+  full.resize(length);
+  return full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
 
 bool IsNotFound(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// Whether a name in the path is longer than a file system takes (255 UTF-16
+// units): wine reports such a name as not found.
+bool HoldsOverlongName(const std::wstring& path) {
+  constexpr std::size_t kMaxName = 255;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = path.find_first_of(L"\\/", start);
+    if ((end == std::wstring::npos ? path.size() : end) - start > kMaxName) return true;
+    if (end == std::wstring::npos) return false;
+    start = end + 1;
+  }
+}
 
 // Sets *reason, when asked for, and gives back outcome.
 template <typename Outcome>
@@ -57,7 +81,8 @@ Kind KindOf(const std::string& path, std::string* reason) {
   if (wide.empty()) return Because(Kind::kOther, reason, SystemErrorText(ERROR_NO_UNICODE_TRANSLATION));
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    const DWORD error = GetLastError();
+    DWORD error = GetLastError();
+    if (IsNotFound(error) && HoldsOverlongName(wide)) error = ERROR_FILENAME_EXCED_RANGE;
     return Because(IsNotFound(error) ? Kind::kMissing : Kind::kOther, reason, SystemErrorText(static_cast<int>(error)));
   }
   if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Because(Kind::kOther, reason, kNotRegularFile);
@@ -67,6 +92,13 @@ Kind KindOf(const std::string& path, std::string* reason) {
   if (!file.IsOpen()) return Because(Kind::kOther, reason, LastErrorText());
   if (GetFileType(file.Get()) == FILE_TYPE_DISK) return Kind::kRegular;
   return Because(Kind::kOther, reason, kNotRegularFile);
+}
+
+bool IsReadOnly(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (wide.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason) {
@@ -120,12 +152,20 @@ ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view byte
     bytes.remove_prefix(done);
   }
   written = written && FlushFileBuffers(file.Get());
+  const DWORD error = GetLastError();
   const bool closed = file.Close();
+  // The caller asks LastSystemError() why: the first failure is the reason.
+  if (!written) SetLastError(error);
   return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
 }
 
 void CopyOwner(const std::string&, const std::string&) {
   // A new file takes its access rights from the folder, as the old one did.
+}
+
+void RemoveFile(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (!wide.empty()) DeleteFileW(wide.c_str());
 }
 
 bool RenameDurably(const std::string& from, const std::string& to) {

@@ -17,9 +17,9 @@ std::string TemporaryNameBeside(const fs::path& target) {
   std::mt19937 generator(entropy());
   std::string suffix;
   for (int i = 0; i < 12; ++i) suffix += kHex[generator() % 16];
-  // A dot file in the same folder, so the rename stays on one file system.
-  const fs::path name = fs::u8path("." + target.filename().u8string() + "." + suffix + ".tmp");
-  return (target.parent_path() / name).u8string();
+  // A dot file in the same folder, so the rename stays on one file system; a
+  // short name of its own, so it fits wherever the target's name does.
+  return (target.parent_path() / fs::u8path(".vrellix-" + suffix + ".tmp")).u8string();
 }
 
 }  // namespace
@@ -32,14 +32,7 @@ bool FileOperations::Rename(const std::string& from, const std::string& to) {
   return file_platform::RenameDurably(from, to);
 }
 
-void FileOperations::Remove(const std::string& path) {
-  std::error_code error;
-  try {
-    fs::remove(fs::u8path(path), error);
-  } catch (const std::exception&) {
-    // A name the system cannot take was never created.
-  }
-}
+void FileOperations::Remove(const std::string& path) { file_platform::RemoveFile(path); }
 
 namespace {
 
@@ -60,6 +53,10 @@ ReplaceOutcome Replace(const std::string& path, std::string_view bytes, FileOper
   std::string notAFile;
   const file_platform::Kind kind = file_platform::KindOf(target.u8string(), &notAFile);
   if (kind == file_platform::Kind::kOther) return failed(ReplaceOutcome::kCannotCreate, notAFile);
+  // A rename needs only the folder's permission: it would replace a protected file.
+  if (kind == file_platform::Kind::kRegular && file_platform::IsReadOnly(target.u8string())) {
+    return failed(ReplaceOutcome::kReadOnly, "");
+  }
 
   std::string temporary;
   for (int attempt = 0; attempt < 10; ++attempt) {

@@ -39,27 +39,53 @@ std::string SettingsPath() {
   }
 }
 
-LinkSettings ReadIniSettings(const std::string& path) {
+namespace {
+
+LinkSettings SettingsIn(const IniFile& file) {
   LinkSettings settings;
-  settings.m_nPortNo = ReadIniInt(path, kSerialSection, kPortNoKey, kDefaultPortNo);
-  settings.m_nCommandDelay = ReadIniInt(path, kInfraredSection, kCommandDelayKey, kDefaultCommandDelay);
-  settings.portName = ReadIniString(path, kSerialSection, kPortNameKey).value_or("");
+  settings.m_nPortNo = IniInt(file, kSerialSection, kPortNoKey, kDefaultPortNo);
+  settings.m_nCommandDelay = IniInt(file, kInfraredSection, kCommandDelayKey, kDefaultCommandDelay);
+  settings.portName = IniString(file, kSerialSection, kPortNameKey).value_or("");
   return settings;
 }
 
-bool LoadIniSettings(const std::string& path, LinkSettings& settings, FileOperations& files) {
-  settings = ReadIniSettings(path);
-  // Written back at once, port first, so a missing file is created holding both
-  // defaults.
-  return WriteIniStrings(path,
-                         {IniValue{kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo)},
-                          IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
-                         files);
+SettingsLoad NotRead(const IniFile& file) { return SettingsLoad{SettingsLoad::kNotRead, file.reason}; }
+
+}  // namespace
+
+LinkSettings ReadIniSettings(const std::string& path, SettingsLoad* load) {
+  const IniFile file = ReadIniFile(path);
+  if (load) *load = file.state == IniFile::kNotRead ? NotRead(file) : SettingsLoad{};
+  return SettingsIn(file);
 }
 
-bool LoadIniSettings(const std::string& path, LinkSettings& settings) {
+SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings, FileOperations& files) {
+  IniFile file = ReadIniFile(path);
+  settings = SettingsIn(file);
+  // A file that could not be read is left as it is, whatever it holds.
+  if (file.state == IniFile::kNotRead) return NotRead(file);
+  // Written back at once, port first, so a missing file is created holding both
+  // defaults.
+  const bool written =
+      WriteIniValues(path, file,
+                     {IniValue{kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo)},
+                      IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
+                     files);
+  return written ? SettingsLoad{} : SettingsLoad{SettingsLoad::kNotWritten, ""};
+}
+
+SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings) {
   FileOperations files;
   return LoadIniSettings(path, settings, files);
+}
+
+std::string SettingsLoadWarning(const std::string& path, const SettingsLoad& load) {
+  switch (load.outcome) {
+    case SettingsLoad::kDone: break;
+    case SettingsLoad::kNotRead: return messages::SettingsNotRead(path, load.reason);
+    case SettingsLoad::kNotWritten: return messages::SettingsWriteFailed(path);
+  }
+  return std::string();
 }
 
 bool SavePortSettings(const std::string& path, const LinkSettings& settings) {

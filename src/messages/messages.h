@@ -139,6 +139,8 @@ inline std::string FieldTooLongLine(const std::string& field, int count, int lim
 inline constexpr char kFileOpenFailed[] = "ファイルオープンに失敗しました";
 inline constexpr char kFileWriteFailed[] = "ファイルの書き込みに失敗しました";
 inline constexpr char kFileSaved[] = "ＳＡＶＥ終了";
+// The reason after kFileOpenFailed when the file is protected against writing.
+inline constexpr char kReadOnlyFile[] = "読み取り専用です";
 inline constexpr char kTooManyFields[] = "フォーマットエラー検出(項目数オーバーフロー)";
 inline constexpr char kCommaRefused[] = "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい";
 inline constexpr char kCharacterRefused[] = "CSVファイルに保存できない文字が含まれています。修正して下さい";
@@ -197,6 +199,10 @@ inline constexpr char kNothingToChange[] = "変更する項目はありません
 
 inline std::string SettingsWriteFailed(const std::string& path) {
   return "設定ファイルの書き込みに失敗しました(" + path + ")";
+}
+// reason: why, in the system's words. The file is left as it is.
+inline std::string SettingsNotRead(const std::string& path, const std::string& reason) {
+  return "設定ファイルを読み込めなかったため、既定の設定を使います(" + path + ": " + reason + ")";
 }
 // tried: the port's number label or device name.
 inline std::string PortOpenFailed(const std::string& tried) {

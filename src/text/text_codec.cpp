@@ -141,6 +141,46 @@ std::string CodePointsToUtf8(std::u32string_view codePoints) {
   return out;
 }
 
+std::optional<std::string> Utf16ToUtf8(std::string_view utf16, bool bigEndian) {
+  if (utf16.size() % 2 != 0) return std::nullopt;
+  const auto unit = [&](size_t i) {
+    const auto byte = [&](size_t j) { return static_cast<char32_t>(static_cast<unsigned char>(utf16[j])); };
+    return bigEndian ? byte(i) << 8 | byte(i + 1) : byte(i + 1) << 8 | byte(i);
+  };
+  std::string out;
+  for (size_t i = 0; i < utf16.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xDC00 && c <= 0xDFFF) return std::nullopt;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      const char32_t low = i + 2 < utf16.size() ? unit(i + 2) : 0;
+      if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+      c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
+  std::string out;
+  const auto append = [&](char32_t unit) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+  };
+  for (char32_t c : Utf8ToCodePoints(utf8)) {
+    if (c < 0x10000) {
+      append(c);
+    } else {
+      append(0xD800 + ((c - 0x10000) >> 10));
+      append(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  return out;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   size_t pos = 0;
   char32_t c = 0;

@@ -29,6 +29,15 @@ size_t Cp932LengthOf(std::string_view utf8);
 std::u32string Utf8ToCodePoints(std::string_view utf8);
 std::string CodePointsToUtf8(std::u32string_view codePoints);
 
+// UTF-16 bytes in the given byte order to UTF-8: nothing for an odd count or
+// a surrogate without its pair.
+std::optional<std::string> Utf16ToUtf8(std::string_view utf16, bool bigEndian);
+// Valid UTF-8 to UTF-16 bytes in the given byte order.
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian);
+
+// The UTF-8 byte-order mark, which a file may begin with.
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

@@ -15,6 +15,15 @@
 
 namespace vrellix {
 
+namespace {
+
+// A file's message with the reason, when there is one, on the line below.
+std::string WithReason(const std::string& message, const std::string& reason) {
+  return reason.empty() ? message : message + "\n" + reason;
+}
+
+}  // namespace
+
 CommHandle g_hComm = nullptr;
 
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
@@ -36,9 +45,10 @@ Answer TitlerLogic::Show(const std::string& text, MessageIcon icon, MessageButto
 void TitlerLogic::OnInitDialog() {
   SetResume(std::nullopt);
   m_strSettingsPath = SettingsPath();
-  // The values read are used even when they could not be written back.
-  if (!LoadIniSettings(m_strSettingsPath, m_settings))
-    Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
+  // The values read (or the defaults) are used even when the file could not
+  // be read or written back.
+  const std::string warning = SettingsLoadWarning(m_strSettingsPath, LoadIniSettings(m_strSettingsPath, m_settings));
+  if (!warning.empty()) Show(warning, MessageIcon::kWarning);
 
   LoadTexts();
   for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);
@@ -218,9 +228,9 @@ void TitlerLogic::OnLoadCsv() {
   if (!path) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
-  const CsvResult result = LoadAlbumCsv(*path, album, CountUnenterable);
+  const CsvResult result = LoadAlbumCsv(*path, album);
   if (!result.ok) {
-    Show(result.message, MessageIcon::kWarning);
+    Show(WithReason(result.message, result.reason), MessageIcon::kWarning);
     return;
   }
   ApplyAlbum(album);
@@ -234,9 +244,9 @@ void TitlerLogic::OnImportCue() {
   if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenCueSheet, m_strAlbumPath);
   if (!path) return;
-  const CueSheetResult sheet = LoadCueSheet(*path, CountUnenterable);
+  const CueSheetResult sheet = LoadCueSheet(*path);
   if (!sheet.ok) {
-    Show(sheet.reason.empty() ? sheet.message : sheet.message + "\n" + sheet.reason, MessageIcon::kWarning);
+    Show(WithReason(sheet.message, sheet.reason), MessageIcon::kWarning);
     return;
   }
   // Not saved anywhere yet: the album counts as changed, and the album file
@@ -289,7 +299,7 @@ void TitlerLogic::OnSaveCsv() {
     m_keptAlbum = album;
     m_strAlbumPath = *path;
   }
-  Show(result.message, result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
+  Show(WithReason(result.message, result.reason), result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
 }
 
 void TitlerLogic::OnTextChanged(TextField field) {

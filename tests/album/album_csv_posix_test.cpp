@@ -8,7 +8,6 @@
 #include "support/edited_albums.h"
 #include "support/scratch_dir.h"
 #include "support/non_regular_files.h"
-#include "validate/input_checks.h"
 
 namespace vrellix {
 namespace {
@@ -18,7 +17,7 @@ TEST(CsvFifo, LoadFailsAtOnceAndSaveIsRefused) {
   const std::string fifo = dir.File("album.csv");
   ASSERT_TRUE(testing::MakeFifo(fifo));
   EditedAlbum album;
-  const auto loaded = testing::UnlessStuckOn<CsvResult>(fifo, [&] { return LoadAlbumCsv(fifo, album, CountUnenterable); });
+  const auto loaded = testing::UnlessStuckOn<CsvResult>(fifo, [&] { return LoadAlbumCsv(fifo, album); });
   ASSERT_TRUE(loaded) << "the load waited for a writer";
   EXPECT_EQ(loaded->message, "ファイルオープンに失敗しました");
   EXPECT_EQ(SaveAlbumCsv(fifo, album).message, "ファイルオープンに失敗しました");

@@ -143,6 +143,23 @@ TEST_F(CliAlbumTest, NormalizeReportsAnUnwritableTarget) {
   ExpectOpenFailureNaming(run.err, "no/such/dir.csv");
 }
 
+// Every command that writes an album file leaves one the user made read-only.
+TEST_F(CliAlbumTest, AReadOnlyTargetIsLeftAsItWas) {
+  WriteBytes(dir.File("in.csv"), "うた\r\nうた\r\nA\r\nうた,うた\r\n");
+  WriteBytes(dir.File("disc.cue"), "TITLE \"T\"\r\nTRACK 01 AUDIO\r\n");
+  WriteBytes(dir.File("out.csv"), "old\r\n");
+  testing::MakeReadOnly(dir.File("out.csv"));
+  const std::vector<std::string> commands[] = {
+      {"normalize", "in.csv", "-o"}, {"normalize", "--in-place"}, {"readings", "in.csv", "-o"}, {"import-cue", "disc.cue", "-o"}};
+  for (std::vector<std::string> args : commands) {
+    args.push_back("out.csv");
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.exitCode, 1) << args[0];
+    EXPECT_EQ(run.err, "ファイルオープンに失敗しました\nout.csv: 読み取り専用です\n") << args[0];
+    EXPECT_EQ(ReadBytes(dir.File("out.csv")), "old\r\n") << args[0];
+  }
+}
+
 // Names reach the program and the file system whole, spaces and Japanese
 // included, whatever the system's code page.
 TEST_F(CliAlbumTest, FolderAndFileNamesArriveWhole) {

@@ -155,14 +155,14 @@ TEST_F(CliKeyTest, CreatesTheSettingsFileInTheCurrentDirectory) {
   EXPECT_EQ(ReadBytes(ini), SettingsText(100));
 }
 
-// A settings file that cannot be written back (here a folder in its place) is
-// reported on stderr; the run goes on with the values it has.
-TEST_F(CliKeyTest, SettingsThatCannotBeWrittenBackAreReportedAndTheRunGoesOn) {
+// A settings file that cannot be read (here a folder in its place) is reported
+// on stderr and left alone; the run goes on with the defaults.
+TEST_F(CliKeyTest, SettingsThatCannotBeReadAreReportedAndTheRunGoesOn) {
   std::filesystem::create_directory(ini);
   ScriptedTransmitter responder;
   const ProcessResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, SettingsWriteFailureMessage(ini) + "\n");
+  EXPECT_EQ(r.err, SettingsLoadWarning(ini, SettingsLoad{SettingsLoad::kNotRead, "Is a directory"}) + "\n");
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
   EXPECT_TRUE(std::filesystem::is_directory(ini));
 }

@@ -14,6 +14,7 @@
 #include "fileio/whole_file.h"
 #include "support/scratch_dir.h"
 #include "support/non_regular_files.h"
+#include "support/other_user.h"
 
 namespace vrellix {
 namespace {
@@ -112,6 +113,18 @@ TEST(FileReplace, KeepsTheOwner) {
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 4321u);
   EXPECT_EQ(info.st_gid, 4322u);
+}
+
+// Another user's file (rw-r--r--) stays theirs, even in a folder anyone may write.
+TEST(FileReplace, AFileTheUserMayNotWriteIsLeftAlone) {
+  if (!testing::RunsAsRoot()) GTEST_SKIP() << "needs a file of another user";
+  ScratchDir dir;
+  fs::permissions(dir.Path(), fs::perms::all);
+  testing::WriteBytes(dir.File("target"), "old");
+  fs::permissions(dir.File("target"), fs::perms(0644));
+  const auto outcome = testing::RunAsOtherUser([&] { return std::to_string(int(ReplaceFileContents(dir.File("target"), "new"))); });
+  EXPECT_EQ(outcome, std::to_string(int(ReplaceOutcome::kReadOnly)));
+  EXPECT_EQ(testing::ReadBytes(dir.File("target")) + std::to_string(dir.EntryCount()), "old1");
 }
 
 }  // namespace

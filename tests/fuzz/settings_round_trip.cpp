@@ -1,5 +1,7 @@
 // Writing one value into any settings file: the value reads back, every other
-// value reads as before, and every other line keeps its bytes and line end.
+// value reads as before, and every other line keeps its bytes and line end in
+// the file's own encoding. A file that cannot be read, or a value that a
+// Unicode file cannot hold, is not written at all.
 //
 // Input: the first byte picks the section and key, the rest of the first line
 // is the value (or, with the first byte's top bit, a number made from it); the
@@ -12,6 +14,7 @@
 #include "fuzz_support.h"
 #include "link/ini_file.h"
 #include "support/scratch_dir.h"
+#include "text/text_codec.h"
 
 namespace {
 
@@ -68,7 +71,8 @@ std::string Ending(const std::string& line) {
 
 // The old and new file differ only where the value went: one key line changed
 // after its '=', or a key line (after a new section line) added, after a last
-// line that may have got the line end it lacked.
+// line that may have got the line end it lacked. Texts and names as the file
+// holds them.
 void CheckOnlyTheValueChanged(const std::string& before, const std::string& after, const Name& name,
                               const std::string& value) {
   const std::vector<std::string> a = Lines(before);
@@ -130,8 +134,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::optional<std::string>> others;
   for (const Name& other : kNames) others.push_back(vrellix::ReadIniString(path, other.section, other.key));
 
-  Require(vrellix::WriteIniString(path, name.section, name.key, value), "the write failed");
+  const vrellix::IniFile old = vrellix::ReadIniFile(path);
+  const bool cp932 = old.encoding == vrellix::IniEncoding::kCodePage932;
+  const bool written = vrellix::WriteIniString(path, name.section, name.key, value);
   const std::string after = ReadBytes(path);
+  if (old.state == vrellix::IniFile::kNotRead || (!cp932 && !vrellix::IsValidUtf8(value))) {
+    Require(!written && after == before, "an unreadable file or a value it cannot hold was written");
+    return 0;
+  }
+  Require(written, "the write failed");
 
   const std::optional<std::string> read = vrellix::ReadIniString(path, name.section, name.key);
   Require(read == value, "wrote " + Escaped(value) + ", read " + (read ? Escaped(*read) : "nothing") + " from " +
@@ -143,6 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(vrellix::ReadIniString(path, other.section, other.key) == others[i],
             "another value changed: " + Escaped(other.key) + " in " + Escaped(before) + " -> " + Escaped(after));
   }
-  CheckOnlyTheValueChanged(before, after, name, value);
+  const std::string section = cp932 ? name.section : *vrellix::Cp932ToUtf8(name.section);
+  const std::string key = cp932 ? name.key : *vrellix::Cp932ToUtf8(name.key);
+  CheckOnlyTheValueChanged(old.text, vrellix::ReadIniFile(path).text, Name{section.c_str(), key.c_str()}, value);
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "support/failing_files.h"
 #include "support/scratch_dir.h"
 #include "support/platform_names.h"
+#include "support/cp932.h"
 #include "support/settings_file.h"
 
 namespace vrellix {
@@ -34,7 +35,7 @@ class SettingsTest : public ::testing::Test {
   // LoadIniSettings with a write-back that must succeed.
   LinkSettings Load() {
     LinkSettings settings;
-    EXPECT_TRUE(LoadIniSettings(path, settings)) << "write-back failed";
+    EXPECT_EQ(LoadIniSettings(path, settings).outcome, SettingsLoad::kDone) << "write-back failed";
     return settings;
   }
 
@@ -140,11 +141,12 @@ TEST_F(SettingsTest, ReadIniSettingsWritesNothing) {
 
 TEST_F(SettingsTest, AFailedWriteBackLeavesTheFileByteIdenticalAndIsReported) {
   const std::string old = IniSection(kSerialSection) + IniEntry(kPortNumberKey, "03") + IniSection(kInfraredSection) + "; no delay\r\n";
-  for (FailingFiles::Step step : {FailingFiles::kWriteHalf, FailingFiles::kRename}) {
+  for (FailingFiles::Step step : {FailingFiles::kWriteHalf, FailingFiles::kRename, FailingFiles::kNothing}) {
     WriteBytes(path, old);
+    if (step == FailingFiles::kNothing) testing::MakeReadOnly(path);
     FailingFiles files(step);
     LinkSettings settings;
-    EXPECT_FALSE(LoadIniSettings(path, settings, files));
+    EXPECT_EQ(LoadIniSettings(path, settings, files).outcome, SettingsLoad::kNotWritten);
     EXPECT_EQ(settings.m_nPortNo, 3) << "the values read are used all the same";
     EXPECT_EQ(settings.m_nCommandDelay, 100);
     EXPECT_EQ(ReadBytes(path), old);
@@ -168,6 +170,34 @@ TEST_F(SettingsTest, CrOnlyFileIsReadAndRewrittenWithoutGrowing) {
   }
 }
 
+// Notepad saves UTF-8 with or without a byte-order mark, or UTF-16: the values
+// are read, and the file is written back in its encoding, every other line kept.
+#define VRELLIX_SETTINGS(portNo) \
+  "; ﾒﾓ\r\n[シリアル通信設定]\r\nｼﾘｱﾙﾎﾟｰﾄ名=/dev/ttyUSB1\r\nｼﾘｱﾙﾎﾟｰﾄ番号=" portNo "\r\n\r\n[赤外線通信設定]\nｺﾏﾝﾄﾞDELAY= 250 \n"
+TEST_F(SettingsTest, EditorEncodingsAreReadAndWrittenBackAsTheyCame) {
+  const auto utf16 = [](std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    for (char16_t unit : u"\uFEFF" + std::u16string(text)) {
+      bytes += {static_cast<char>(bigEndian ? unit >> 8 : unit & 0xFF), static_cast<char>(bigEndian ? unit & 0xFF : unit >> 8)};
+    }
+    return bytes;
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {testing::Cp932(VRELLIX_SETTINGS("03")), testing::Cp932(VRELLIX_SETTINGS("3"))},
+      {VRELLIX_SETTINGS("03"), VRELLIX_SETTINGS("3")},
+      {"\xEF\xBB\xBF" VRELLIX_SETTINGS("03"), "\xEF\xBB\xBF" VRELLIX_SETTINGS("3")},
+      {utf16(u"" VRELLIX_SETTINGS("03"), false), utf16(u"" VRELLIX_SETTINGS("3"), false)},
+      {utf16(u"" VRELLIX_SETTINGS("03"), true), utf16(u"" VRELLIX_SETTINGS("3"), true)},
+  };
+  for (const auto& [before, after] : cases) {
+    WriteBytes(path, before);
+    const LinkSettings settings = Load();
+    EXPECT_EQ(settings.portName + " " + std::to_string(settings.m_nPortNo) + " " + std::to_string(settings.m_nCommandDelay),
+              "/dev/ttyUSB1 3 250");
+    EXPECT_EQ(ReadBytes(path), after);
+  }
+}
+
 TEST_F(SettingsTest, AFileOverOneMebibyteIsNeitherReadNorWritten) {
   const std::string settings = IniSection(kSerialSection) + IniEntry(kPortNumberKey, "5") + IniSection(kInfraredSection) + IniEntry(kDelayKey, "7");
   const std::size_t mebibyte = 1024 * 1024;
@@ -178,7 +208,7 @@ TEST_F(SettingsTest, AFileOverOneMebibyteIsNeitherReadNorWritten) {
 
   WriteBytes(path, fits + "x");
   LinkSettings read;
-  EXPECT_FALSE(LoadIniSettings(path, read));
+  EXPECT_EQ(LoadIniSettings(path, read).outcome, SettingsLoad::kNotRead);
   EXPECT_EQ(read.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(read.m_nCommandDelay, kDefaultCommandDelay);
   EXPECT_EQ(ReadBytes(path), fits + "x");
@@ -255,7 +285,7 @@ TEST(SettingsPath, IsTheCurrentDirectoryOfAnyLength) {
   std::filesystem::current_path(deep);
   const std::string path = SettingsPath();
   LinkSettings settings;
-  const bool written = LoadIniSettings(path, settings);
+  const bool written = LoadIniSettings(path, settings).outcome == SettingsLoad::kDone;
   std::filesystem::current_path(previous);
 
   EXPECT_EQ(path, (deep / "rzt_input.ini").u8string());

@@ -180,4 +180,40 @@ class AlbumGenerator {
   std::mt19937 m_random;
 };
 
+
+// A random album as users keep it in a file, which holds more than the device
+// can enter: kana and Latin letters and digits of both widths, symbols, kanji
+// (one in ten of the second level or NEC's rows). Half of the albums have a few
+// fields of one to three characters, half many of up to 32 bytes.
+inline EditedAlbum FileAlbum(const CharPools& pools, std::mt19937& random) {
+  const auto uniform = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const auto piece = [&]() -> std::string {
+    const int kind = uniform(0, 9);
+    if (kind < 8) {
+      const std::vector<std::string>& pool = pools.Class(std::array<int, 8>{1, 2, 3, 4, 5, 6, 7, 9}[kind]);
+      const std::string& character = pool[static_cast<std::size_t>(uniform(0, static_cast<int>(pool.size()) - 1))];
+      return character == "," ? "." : character;
+    }
+    for (;;) {
+      const int lead = kind == 8 ? (uniform(0, 4) ? 0x81 : 0x87) : uniform(0, 9) ? uniform(0x88, 0x98) : uniform(0xE0, 0xEE);
+      const std::string code{static_cast<char>(lead), static_cast<char>(uniform(0x40, 0xFC))};
+      if (Cp932ToUtf8(code)) return code;
+    }
+  };
+  const bool small = uniform(0, 1);
+  const auto text = [&](bool named) {
+    std::string cp932;
+    if (!named && uniform(0, 9) < (small ? 7 : 2)) return cp932;
+    for (int n = small ? uniform(1, 3) : 32, bytes = uniform(2, 32); n > 0 && static_cast<int>(cp932.size()) + 2 <= bytes; --n) {
+      cp932 += piece();
+    }
+    return *Cp932ToUtf8(cp932);
+  };
+  EditedAlbum album;
+  for (std::string* field : {&album.title, &album.yomi, &album.artist}) *field = text(false);
+  const int tracks = small ? uniform(0, 2) : uniform(3, kTrackCount);
+  for (int r = 0; r < tracks; ++r) album.rows[static_cast<std::size_t>(r)] = {text(true), text(false), true};
+  return album;
+}
+
 }  // namespace vrellix::testing

@@ -17,4 +17,6 @@ extern const PortNames kPortNames;
 // characters; empty where it can.
 extern const char* const kNoLongCurrentDirectory;
 
+extern const int kNameTooLongError;  // the system's error for a name longer than it takes
+
 }  // namespace vrellix::testing

@@ -21,6 +21,12 @@ class ScratchDir {
   }
   ~ScratchDir() {
     std::error_code ignored;
+    // Windows removes no read-only file; links may point out of the directory.
+    for (std::filesystem::recursive_directory_iterator i(m_path, ignored), end; i != end; i.increment(ignored)) {
+      if (i->is_regular_file(ignored) && !i->is_symlink(ignored)) {
+        std::filesystem::permissions(i->path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add, ignored);
+      }
+    }
     std::filesystem::remove_all(m_path, ignored);
   }
   ScratchDir(const ScratchDir&) = delete;
@@ -45,6 +51,13 @@ inline bool WriteBytes(const std::string& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return !out.fail();
+}
+
+// Takes every write permission away (on Windows: sets the read-only attribute).
+inline void MakeReadOnly(const std::string& path) {
+  using std::filesystem::perms;
+  std::filesystem::permissions(std::filesystem::u8path(path), perms::owner_write | perms::group_write | perms::others_write,
+                               std::filesystem::perm_options::remove);
 }
 
 inline std::string ReadBytes(const std::string& path) {

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "fake_views.h"
+#include "fileio/whole_file.h"
 #include "link/keys.h"
 #include "messages/messages.h"
 #include "support/fake_clock.h"
@@ -237,14 +238,17 @@ TEST(TitlerLogic, StartupInEmptyDirectoryCreatesSettings) {
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
 }
 
-TEST(TitlerLogic, StartupReportsSettingsThatCannotBeWrittenAndGoesOn) {
+TEST(TitlerLogic, StartupReportsSettingsThatCannotBeReadAndGoesOn) {
   TitlerRig rig;
   std::filesystem::create_directory(rig.dir.File("rzt_input.ini"));  // a folder where the file belongs
   rig.user.AnswerBox(Answer::kOk);
   TitlerOptions simulator;  // no port of the machine is opened
   simulator.simulate = true;
   const TitlerLogic& logic = rig.OpenAsItStands(simulator);
-  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(SettingsWriteFailureMessage(SettingsPath()))});
+  SettingsLoad load;
+  ReadIniSettings(SettingsPath(), &load);
+  EXPECT_EQ(load.outcome, SettingsLoad::kNotRead);
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(SettingsLoadWarning(SettingsPath(), load))});
   EXPECT_EQ(logic.Settings().m_nCommandDelay, kDefaultCommandDelay);
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
   EXPECT_TRUE(std::filesystem::is_directory(rig.dir.File("rzt_input.ini")));
@@ -452,7 +456,9 @@ TEST(TitlerLogic, MissingFileAndCancelledDialog) {
   rig.view.fileName = rig.dir.File("missing.csv");
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnLoadCsv();
-  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(messages::kFileOpenFailed)});
+  std::string bytes, reason;
+  ReadWholeFile(*rig.view.fileName, 1, bytes, &reason);
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(messages::kFileOpenFailed + ("\n" + reason))});
   rig.view.texts[TextField::kTitle] = "keep";
   EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
 }
@@ -469,6 +475,15 @@ TEST(TitlerLogic, SaveWritesTheFileAndSaysSo) {
   EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{(ShownBox{messages::kFileSaved, MessageIcon::kInformation})});
   EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")),
             *Utf8ToCp932("タイトル\r\nnone\r\nnone\r\nnone,none\r\ntwo,none\r\n"));
+
+  // A file the user made read-only is left as it was.
+  const std::string saved = testing::ReadBytes(rig.dir.File("out.csv"));
+  testing::MakeReadOnly(rig.dir.File("out.csv"));
+  rig.view.texts[TextField::kTitle] = "other";
+  rig.user.AnswerBox(Answer::kOk);
+  rig.logic->OnSaveCsv();
+  EXPECT_EQ(rig.user.Boxes().back(), Warning(std::string(messages::kFileOpenFailed) + "\n" + messages::kReadOnlyFile));
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("out.csv")), saved);
 }
 
 TEST(TitlerLogic, SaveRefusesAComma) {
