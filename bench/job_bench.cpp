@@ -15,10 +15,10 @@
 #include "album/album_csv.h"
 #include "job/job_plan.h"
 #include "job/job_runner.h"
-#include "link/clock.h"
-#include "link/keys.h"
-#include "link/serial_port.h"
+#include "keys/keys.h"
+#include "serial/serial_port.h"
 #include "sim/pty_server.h"
+#include "timing/clock.h"
 #include "validate/input_checks.h"
 
 using namespace vrellix;

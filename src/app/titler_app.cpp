@@ -5,6 +5,7 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
+#include "sim/simulator_line.h"
 
 namespace vrellix {
 
@@ -25,7 +26,7 @@ bool CTitlerApp::InitInstance() {
   g_dlgProgress = progress.get();
   {
     TitlerOptions options;
-    options.simulate = m_bSimulate;
+    if (m_bSimulate) options.openLine = sim::SimulatorLines();
     CTitlerDlg dialog(options);
     dialog.exec();
   }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "link/key_link.h"
+#include "keys/key_link.h"
 
 namespace vrellix {
 

@@ -4,7 +4,7 @@
 
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {

@@ -2,7 +2,7 @@
 // widths), digits by one press of their own key.
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {

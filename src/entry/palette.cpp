@@ -5,7 +5,7 @@
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
 #include "entry/palette_pages.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {

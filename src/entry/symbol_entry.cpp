@@ -2,7 +2,7 @@
 // cell it was last left on, and the cell is pressed.
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {

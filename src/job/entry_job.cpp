@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "job/string_input.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "messages/messages.h"
 
 namespace vrellix {

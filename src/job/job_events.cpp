@@ -1,6 +1,6 @@
 #include "job/job_events.h"
 
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 

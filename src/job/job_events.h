@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "job/job_reporter.h"
-#include "link/key_link.h"
+#include "keys/key_link.h"
 
 namespace vrellix {
 

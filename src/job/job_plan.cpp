@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "job/job_runner.h"
-#include "link/keys.h"
-#include "link/virtual_clock.h"
+#include "keys/keys.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix {
 

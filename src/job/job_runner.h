@@ -20,10 +20,10 @@
 #include "job/entry_job.h"
 #include "job/job_place.h"
 #include "job/job_reporter.h"
-#include "link/byte_channel.h"
-#include "link/clock.h"
-#include "link/key_link.h"
-#include "link/stop_event.h"
+#include "keys/byte_channel.h"
+#include "keys/key_link.h"
+#include "timing/clock.h"
+#include "timing/stop_event.h"
 
 namespace vrellix {
 

@@ -2,7 +2,7 @@
 
 #include "entry/char_class.h"
 #include "entry/palette_pages.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "entry/palette_pages.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "sim/palette_layout.h"
 #include "text/text_codec.h"
 

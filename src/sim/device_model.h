@@ -74,7 +74,7 @@ class DeviceModel {
   // Every field starts holding oldText (code page 932 bytes).
   explicit DeviceModel(const std::string& oldText = "OLD");
 
-  // One key that the device received (a code from link/keys.h).
+  // One key that the device received (a code from keys/keys.h).
   void Press(int key);
 
   Screen CurrentScreen() const { return m_screen; }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "text/text_codec.h"
 
 namespace vrellix::sim {

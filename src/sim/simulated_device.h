@@ -36,11 +36,11 @@
 #include <string>
 #include <vector>
 
-#include "link/byte_channel.h"
-#include "link/clock.h"
-#include "link/virtual_clock.h"
+#include "keys/byte_channel.h"
 #include "sim/device_model.h"
 #include "sim/line_answer.h"
+#include "timing/clock.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix::sim {
 

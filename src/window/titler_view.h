@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "link/serial_port.h"
+#include "serial/serial_port.h"
 #include "window/field_marks.h"
 #include "window/message.h"
 

@@ -24,18 +24,17 @@
 #include "app_win32/titler_window.h"
 #include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
-#include "link/clock.h"
-#include "link/stop_event.h"
 #include "messages/messages.h"
 #include "resource.h"
-#include "sim/simulated_run.h"
+#include "settings/link_settings.h"
+#include "sim/simulator_line.h"
 #include "text/trim.h"
+#include "timing/clock.h"
+#include "timing/stop_event.h"
 #include "validate/input_checks.h"
 #include "version/version.h"
 #include "win32_driver.h"
-#include "link/settings.h"
 #include "window/field_marks.h"
-#include "window/simulator_verdict.h"
 
 namespace vrellix::win32::testing {
 namespace {
@@ -66,9 +65,9 @@ class Program {
   TitlerWindow m_window;
 };
 
-TitlerOptions Simulating() {
+TitlerOptions Simulating(const sim::SimulatorOptions& simulator = {}, Clock* clock = nullptr) {
   TitlerOptions options;
-  options.simulate = true;
+  options.openLine = sim::SimulatorLines(simulator, clock);
   return options;
 }
 
@@ -395,14 +394,15 @@ void SimulatedJobSucceeds() {
   const sim::SimulatedRun headless = sim::RunJobOnDevice(device, checked.album, checks, kDefaultCommandDelay);
   W32_CHECK(headless.Passed());
   W32_CHECK_EQ(WithoutCarriageReturns(report.dump), device.Dump());
-  W32_CHECK_EQ(WithoutCarriageReturns(report.verdict), SimulatorVerdict(headless));
+  W32_CHECK_EQ(WithoutCarriageReturns(report.verdict), sim::SimulatorVerdict(headless));
 }
 
 // A line that answers every key with NAK ends in the failure box.
 void RefusingLineFails() {
   EnterFreshDirectory("nak", kNoPort);
-  TitlerOptions options = Simulating();
-  options.simulator.nakRate = 1.0;
+  sim::SimulatorOptions refusing;
+  refusing.nakRate = 1.0;
+  const TitlerOptions options = Simulating(refusing);
   ScriptedUser user;
   Program program(options);
   FillHeader(program.Hwnd(), "Title", "", "");
@@ -439,8 +439,7 @@ class FastClock final : public Clock {
 void AbortDuringJob() {
   EnterFreshDirectory("abort", kNoPort);
   FastClock clock;
-  TitlerOptions options = Simulating();
-  options.clock = &clock;
+  const TitlerOptions options = Simulating({}, &clock);
   ScriptedUser user;
   Program program(options);
   FillHeader(program.Hwnd(), "AB", "", "ＡＲＴＩＳＴ");
@@ -654,17 +653,17 @@ void ResumeFromTrack() {
   sim::SimulatedDevice counting;
   const int packets = sim::RunJobOnDevice(counting, RunStartChecks(edited).album, checks, kDefaultCommandDelay).packets;
   // Both tries of one key late in the album are refused.
-  TitlerOptions options = Simulating();
+  sim::SimulatorOptions faulty;
   const int refused = packets * 3 / 4;
   for (int packet : {refused, refused + 1}) {
     sim::PacketFault fault;
     fault.kind = sim::PacketFault::kRefused;
     fault.packet = packet;
-    options.simulator.faults.push_back(fault);
+    faulty.faults.push_back(fault);
   }
 
   ScriptedUser user;
-  Program program(options);
+  Program program(Simulating(faulty));
   user.FileName(ExampleAlbum());
   Click(program.Hwnd(), IDC_LOAD_CSV);
   Report first;

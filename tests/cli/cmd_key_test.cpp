@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "link/settings.h"
+#include "settings/link_settings.h"
 #include "support/child_process.h"
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"

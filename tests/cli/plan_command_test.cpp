@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli_process.h"
-#include "link/key_link.h"
+#include "keys/key_link.h"
 
 namespace vrellix {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "link/ini_file.h"
+#include "settings/ini_file.h"
 #include "support/scratch_dir.h"
 #include "text/text_codec.h"
 

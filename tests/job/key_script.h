@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "job/job_events.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix::testing {
 

@@ -15,13 +15,13 @@
 #include "entry/entry_engine.h"
 #include "job/entry_job.h"
 #include "job/job_plan.h"
-#include "link/key_link.h"
-#include "link/stop_event.h"
+#include "keys/key_link.h"
 #include "sim/album_generator.h"
 #include "sim/simulated_run.h"
 #include "support/cp932.h"
 #include "support/fake_clock.h"
 #include "support/sanitized_build.h"
+#include "timing/stop_event.h"
 #include "validate/input_checks.h"
 
 namespace vrellix::sim {

@@ -6,14 +6,14 @@
 
 #include <chrono>
 
-#include "link/clock.h"
-#include "link/key_link.h"
-#include "link/serial_port.h"
-#include "sim/simulated_device.h"
+#include "keys/key_link.h"
+#include "serial/serial_port.h"
 #include "sim/sim_keys.h"
+#include "sim/simulated_device.h"
 #include "support/fake_clock.h"
 #include "support/pty_pair.h"
 #include "support/typed_results.h"
+#include "timing/clock.h"
 
 namespace vrellix::sim {
 namespace {

@@ -5,13 +5,13 @@
 #include <atomic>
 #include <thread>
 
-#include "link/key_link.h"
-#include "link/virtual_clock.h"
+#include "keys/key_link.h"
 #include "sim/sim_keys.h"
+#include "support/bytes.h"
 #include "support/cp932.h"
 #include "support/fake_clock.h"
-#include "support/bytes.h"
 #include "support/typed_results.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix::sim {
 namespace {

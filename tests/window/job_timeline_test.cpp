@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/key_link.h"
+#include "keys/key_link.h"
 #include "messages/messages.h"
 
 namespace vrellix {

@@ -16,7 +16,7 @@
 
 #include "fake_views.h"
 #include "fileio/whole_file.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "messages/messages.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
@@ -27,6 +27,7 @@
 #include "support/scratch_dir.h"
 #include "support/settings_file.h"
 #include "reading/reading_test_names.h"
+#include "sim/simulator_line.h"
 #include "text/text_codec.h"
 
 namespace vrellix {
@@ -143,7 +144,6 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesOnlyStart) {
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
   // An album typed now can still be saved.
   for (Control control : {Control::kLoad, Control::kSave, Control::kExit}) EXPECT_TRUE(rig.view.enabled[control]);
-  EXPECT_EQ(g_hComm, nullptr);
   EXPECT_EQ(logic.Runner(), nullptr);
   EXPECT_EQ(rig.user.Unexpected(), 0);
 
@@ -190,7 +190,6 @@ TEST(TitlerLogic, PortDialogFromTheStartupFailureOpensTheChosenPortAtOnce) {
   EXPECT_EQ(rig.user.Unexpected(), 0);
 
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
-  EXPECT_NE(g_hComm, nullptr);
   ASSERT_NE(logic.Runner(), nullptr);
   EXPECT_EQ(logic.Settings().m_nCommandDelay, 55);
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
@@ -209,7 +208,7 @@ TEST(TitlerLogic, PortDialogCancelledOrPointedAtNothing) {
   });
   rig.logic->OnPortSettings();
   EXPECT_EQ(testing::ReadBytes(rig.dir.File("rzt_input.ini")), before);
-  EXPECT_NE(g_hComm, nullptr);
+  EXPECT_NE(rig.logic->Runner(), nullptr);
 
   // A delay out of range is held to it.
   PickPort(rig.user, kMissingDevice, kMaxCommandDelayMs + 1);
@@ -217,7 +216,6 @@ TEST(TitlerLogic, PortDialogCancelledOrPointedAtNothing) {
   rig.logic->OnPortSettings();
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
   EXPECT_TRUE(rig.view.enabled[Control::kSave]);
-  EXPECT_EQ(g_hComm, nullptr);
   EXPECT_EQ(rig.logic->Runner(), nullptr);
   EXPECT_EQ(ReadIniSettings(rig.dir.File("rzt_input.ini")).m_nCommandDelay, kMaxCommandDelayMs);
   EXPECT_TRUE(rig.user.Done());
@@ -243,7 +241,7 @@ TEST(TitlerLogic, StartupReportsSettingsThatCannotBeReadAndGoesOn) {
   std::filesystem::create_directory(rig.dir.File("rzt_input.ini"));  // a folder where the file belongs
   rig.user.AnswerBox(Answer::kOk);
   TitlerOptions simulator;  // no port of the machine is opened
-  simulator.simulate = true;
+  simulator.openLine = sim::SimulatorLines();
   const TitlerLogic& logic = rig.OpenAsItStands(simulator);
   SettingsLoad load;
   ReadIniSettings(SettingsPath(), &load);
@@ -258,10 +256,11 @@ TEST(TitlerLogic, StartupWithPortEnablesEverythingAndTheEndClosesIt) {
   TitlerRig rig;
   rig.Open();
   EXPECT_TRUE(rig.user.Boxes().empty());
-  EXPECT_NE(g_hComm, nullptr);
   for (const auto& [control, on] : rig.view.enabled) EXPECT_TRUE(on) << static_cast<int>(control);
+  // The window holds the port, so no other open gets it, until it ends.
+  EXPECT_EQ(OpenTransmitterPort(rig.line.SlavePath()), nullptr);
   rig.logic.reset();
-  EXPECT_EQ(g_hComm, nullptr);
+  EXPECT_NE(OpenTransmitterPort(rig.line.SlavePath()), nullptr);
 }
 
 // ---- The exit question
@@ -545,7 +544,7 @@ TEST(TitlerLogic, CaptionSaysWhenTheSimulatorStandsIn) {
   for (const bool simulate : {false, true}) {
     TitlerRig rig;
     TitlerOptions options;
-    options.simulate = simulate;
+    if (simulate) options.openLine = sim::SimulatorLines();
     rig.Open(options);
     EXPECT_EQ(rig.view.caption, simulate ? messages::kSimulatorCaption : "Vrellix");
   }
@@ -901,8 +900,7 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     HoldingClock clock;
     TitlerRig rig;
     TitlerOptions simulator;
-    simulator.simulate = true;
-    simulator.clock = &clock;
+    simulator.openLine = sim::SimulatorLines({}, &clock);
     rig.Open(simulator, kMissingDevice);
     // Loaded: nothing unsaved.
     testing::WriteBytes(rig.dir.File("a.csv"), "Title\r\nnone\r\nnone\r\nSong1\r\nnone\r\nSong2\r\nnone\r\nSong3\r\n"
@@ -972,7 +970,7 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
 // A window on the simulator whose readings come from the test dictionary.
 TitlerLogic& OpenWithDictionary(TitlerRig& rig, ReadingProvider& dictionary) {
   TitlerOptions options;
-  options.simulate = true;
+  options.openLine = sim::SimulatorLines();
   options.readings = &dictionary;
   return rig.OpenAsItStands(options);
 }
@@ -1057,7 +1055,7 @@ TEST(TitlerLogic, CueSheetBecomesTheAlbumOrIsRefusedLeavingItAlone) {
 TEST(TitlerLogic, SimulatorShowsWhatTheDeviceHolds) {
   TitlerRig rig;
   TitlerOptions simulator;
-  simulator.simulate = true;
+  simulator.openLine = sim::SimulatorLines();
   rig.Open(simulator, kMissingDevice);
   EXPECT_TRUE(rig.user.Boxes().empty());
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
@@ -1087,8 +1085,7 @@ TEST(TitlerLogic, SimulatorVerdictOfAStoppedJob) {
   HoldingClock clock;
   TitlerRig rig;
   TitlerOptions simulator;
-  simulator.simulate = true;
-  simulator.clock = &clock;
+  simulator.openLine = sim::SimulatorLines({}, &clock);
   rig.Open(simulator, kMissingDevice);
   rig.view.texts[TextField::kTitle] = "T";
   rig.user.AnswerBox(Answer::kYes);
