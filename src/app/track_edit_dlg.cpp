@@ -39,7 +39,7 @@ int CTrackEditDlg::Number() const { return m_ui->ctl1003->text().toInt(); }
 void CTrackEditDlg::SuggestReading() {
   WidgetMessages view(this);
   const std::optional<std::string> reading =
-      m_pReadings->SuggestReading(view, AlbumField{AlbumField::kTrackYomi, Number()},
+      m_pReadings->SuggestReading(view, AlbumField{AlbumField::Kind::kTrackYomi, Number()},
                                   ToUtf8(m_ui->ctl1007->text()), ToUtf8(m_ui->ctl1008->text()));
   if (reading) ReplaceTextUndoably(m_ui->ctl1008, ToQString(*reading));
 }
@@ -47,13 +47,13 @@ void CTrackEditDlg::SuggestReading() {
 void CTrackEditDlg::ConvertName(KanaStyle style) {
   WidgetMessages view(this);
   const std::optional<std::string> name = m_pReadings->ConvertName(
-      view, AlbumField{AlbumField::kTrackName, Number()}, ToUtf8(m_ui->ctl1007->text()), style);
+      view, AlbumField{AlbumField::Kind::kTrackName, Number()}, ToUtf8(m_ui->ctl1007->text()), style);
   if (name) ReplaceTextUndoably(m_ui->ctl1007, ToQString(*name));
 }
 
 void CTrackEditDlg::ShowMarks() {
-  ShowFieldMarks(m_ui->ctl1007, m_ui->ctl1033, MarkField(ToUtf8(m_ui->ctl1007->text()), CHECK_GENERAL));
-  ShowFieldMarks(m_ui->ctl1008, m_ui->ctl1034, MarkField(ToUtf8(m_ui->ctl1008->text()), CHECK_READING));
+  ShowFieldMarks(m_ui->ctl1007, m_ui->ctl1033, MarkField(ToUtf8(m_ui->ctl1007->text()), CheckMode::kGeneral));
+  ShowFieldMarks(m_ui->ctl1008, m_ui->ctl1034, MarkField(ToUtf8(m_ui->ctl1008->text()), CheckMode::kReading));
 }
 
 CTrackEditDlg::~CTrackEditDlg() = default;

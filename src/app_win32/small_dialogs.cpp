@@ -82,9 +82,9 @@ class TrackEditDialog final : public DialogWindow {
  private:
   void ShowMarks() {
     m_marks.Show(Item(IDC_TRACK_NAME), Item(IDC_TRACK_NAME_COUNT),
-                 MarkField(WindowTextUtf8(Item(IDC_TRACK_NAME)), CHECK_GENERAL));
+                 MarkField(WindowTextUtf8(Item(IDC_TRACK_NAME)), CheckMode::kGeneral));
     m_marks.Show(Item(IDC_TRACK_YOMI), Item(IDC_TRACK_YOMI_COUNT),
-                 MarkField(WindowTextUtf8(Item(IDC_TRACK_YOMI)), CHECK_READING));
+                 MarkField(WindowTextUtf8(Item(IDC_TRACK_YOMI)), CheckMode::kReading));
   }
 
   // The dialog's own menu (a right click beside the fields; the edit fields
@@ -105,11 +105,11 @@ class TrackEditDialog final : public DialogWindow {
     const std::string name = WindowTextUtf8(Item(IDC_TRACK_NAME));
     if (chosen == kSuggestReading) {
       const std::optional<std::string> reading = m_pReadings->SuggestReading(
-          view, AlbumField{AlbumField::kTrackYomi, number}, name, WindowTextUtf8(Item(IDC_TRACK_YOMI)));
+          view, AlbumField{AlbumField::Kind::kTrackYomi, number}, name, WindowTextUtf8(Item(IDC_TRACK_YOMI)));
       if (reading) ReplaceTextUndoably(Item(IDC_TRACK_YOMI), *reading);
     } else if (chosen == kToHiragana || chosen == kToKatakana) {
       const std::optional<std::string> converted =
-          m_pReadings->ConvertName(view, AlbumField{AlbumField::kTrackName, number}, name,
+          m_pReadings->ConvertName(view, AlbumField{AlbumField::Kind::kTrackName, number}, name,
                                    chosen == kToHiragana ? KanaStyle::kHiragana : KanaStyle::kKatakana);
       if (converted) ReplaceTextUndoably(Item(IDC_TRACK_NAME), *converted);
     }

@@ -20,7 +20,7 @@ namespace {
 // The sheet's texts are saved whole; one longer than its field is named here,
 // since the album file cannot be loaded until it is shortened.
 bool ReportTooLong(const EditedAlbum& album, AlbumField field) {
-  const FieldCheck check = CheckFieldText(TrimWhite(FieldText(album, field)), CHECK_GENERAL);
+  const FieldCheck check = CheckFieldText(TrimWhite(FieldText(album, field)), CheckMode::kGeneral);
   if (check.count <= check.limit) return false;
   Print(stderr, "%s: %d bytes, more than the %d the field takes: shorten it in the album file\n",
         FieldLabel(field).c_str(), check.count, check.limit);
@@ -46,13 +46,13 @@ int Run(const ParsedArgs& args) {
   const EditedAlbum& album = sheet.album;
   int tracks = 0;
   for (const EditedRow& row : album.rows) tracks += row.checked ? 1 : 0;
-  Print(stdout, "%s: %s\n%s: %s\n%d track%s\n%s\n", FieldLabel({AlbumField::kTitle, 0}).c_str(),
-        album.title.c_str(), FieldLabel({AlbumField::kArtist, 0}).c_str(), album.artist.c_str(), tracks,
+  Print(stdout, "%s: %s\n%s: %s\n%d track%s\n%s\n", FieldLabel({AlbumField::Kind::kTitle, 0}).c_str(),
+        album.title.c_str(), FieldLabel({AlbumField::Kind::kArtist, 0}).c_str(), album.artist.c_str(), tracks,
         tracks == 1 ? "" : "s", saved.message.c_str());
-  bool tooLong = ReportTooLong(album, {AlbumField::kTitle, 0});
-  tooLong = ReportTooLong(album, {AlbumField::kArtist, 0}) || tooLong;
+  bool tooLong = ReportTooLong(album, {AlbumField::Kind::kTitle, 0});
+  tooLong = ReportTooLong(album, {AlbumField::Kind::kArtist, 0}) || tooLong;
   for (int track = 1; track <= kTrackCount; ++track) {
-    tooLong = ReportTooLong(album, {AlbumField::kTrackName, track}) || tooLong;
+    tooLong = ReportTooLong(album, {AlbumField::Kind::kTrackName, track}) || tooLong;
   }
   return tooLong ? kExitFailed : kExitDone;
 }

@@ -38,8 +38,8 @@ JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
   JobPlan plan;
   plan.events = log.Events();
   for (const JobEvent& event : plan.events) {
-    if (event.kind == JobEvent::kKey) ++plan.keys;
-    if (event.kind == JobEvent::kPause) plan.pauseMs += event.value;
+    if (event.kind == JobEvent::Kind::kKey) ++plan.keys;
+    if (event.kind == JobEvent::Kind::kPause) plan.pauseMs += event.value;
   }
   return plan;
 }

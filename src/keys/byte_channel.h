@@ -7,6 +7,15 @@
 
 namespace vrellix {
 
+// Every channel's time-outs, as the serial port sets them (COMMTIMEOUTS on
+// Windows): a read of count bytes gives up kReadMsPerByte * count +
+// kReadConstantMs after it began, a write kWriteMsPerByte * count +
+// kWriteConstantMs. The simulated device times its replies by the same read.
+constexpr int kReadMsPerByte = 50;
+constexpr int kReadConstantMs = 500;
+constexpr int kWriteMsPerByte = 5;
+constexpr int kWriteConstantMs = 50;
+
 // Results of the transfer operations; the same small set as the serial port's.
 enum class CommResult : int {
   kOk = 0,      // every byte transferred
@@ -19,7 +28,7 @@ class ByteChannel {
   virtual ~ByteChannel() = default;
   // Writes all bytes and returns once they have left the output queue.
   virtual CommResult Write(const std::uint8_t* data, std::size_t count) = 0;
-  // Reads exactly count bytes within the channel's read time-out.
+  // Reads exactly count bytes within the read time-out.
   virtual CommResult Read(std::uint8_t* buffer, std::size_t count) = 0;
   // Discards whatever has been received and not yet read.
   virtual void PurgeInput() = 0;

@@ -12,8 +12,8 @@ constexpr std::size_t kTakeChunk = 64;
 // A line that never stops sending must not hold the worker.
 constexpr int kMostTakeChunks = 64;
 // A reply that leaves the transmitter at the limit is in the port's buffer
-// by then (the port's read time-out allows 50 ms a byte).
-constexpr int kReplyReceiveMs = 50;
+// by then (the port's read time-out allows as much for a byte).
+constexpr int kReplyReceiveMs = kReadMsPerByte;
 
 }  // namespace
 

@@ -36,19 +36,19 @@ std::string PortNameForNumber(int portNo);
 std::string PortNumberLabel(int portNo);
 
 // Why a port did not open; the same causes on every platform.
-enum PortFailureCause {
-  PORT_NO_FAILURE = 0,
-  PORT_NOT_FOUND,      // no device of that name (or a device node with no port behind it)
-  PORT_NO_PERMISSION,  // the device is there but this user may not open it
-  PORT_BUSY,           // another program holds the port
-  PORT_NOT_SERIAL,     // the name exists but is no serial line, or the line refuses the settings
-  PORT_SYSTEM_ERROR,   // anything else; osError says what
+enum class PortFailureCause {
+  kNone,
+  kNotFound,      // no device of that name (or a device node with no port behind it)
+  kNoPermission,  // the device is there but this user may not open it
+  kBusy,          // another program holds the port
+  kNotSerial,     // the name exists but is no serial line, or the line refuses the settings
+  kSystemError,   // anything else; osError says what
 };
 
 struct PortFailure {
-  PortFailureCause cause = PORT_NO_FAILURE;
+  PortFailureCause cause = PortFailureCause::kNone;
   int osError = 0;    // errno or GetLastError() behind the cause; 0 when there was none
-  std::string group;  // PORT_NO_PERMISSION: the group whose members may use the device, if any
+  std::string group;  // kNoPermission: the group whose members may use the device, if any
 };
 
 struct SerialPortInfo {
@@ -57,8 +57,8 @@ struct SerialPortInfo {
 };
 
 // One line (UTF-8, no line break) saying why the port did not open and what to
-// do about it; for PORT_NOT_FOUND it lists the ports that are present. Empty
-// for PORT_NO_FAILURE.
+// do about it; for kNotFound it lists the ports that are present. Empty for
+// kNone.
 std::string PortFailureReason(const PortFailure& failure, const std::vector<SerialPortInfo>& present);
 
 // The serial ports present, in the order people count them (COM2 before COM10).

@@ -65,19 +65,19 @@ bool PortNameLess(const std::string& a, const std::string& b) {
 std::string PortFailureReason(const PortFailure& failure, const std::vector<SerialPortInfo>& present) {
   const std::string cause = messages::kCause;
   switch (failure.cause) {
-    case PORT_NO_FAILURE:
+    case PortFailureCause::kNone:
       return "";
-    case PORT_NOT_FOUND:
+    case PortFailureCause::kNotFound:
       if (present.empty()) return cause + messages::kNoPortAtAll;
       return cause + messages::PortNotFound(PresentPorts(present));
-    case PORT_NO_PERMISSION:
+    case PortFailureCause::kNoPermission:
       if (failure.group.empty()) return cause + messages::kNoPermission;
       return cause + messages::NoPermissionJoinGroup(failure.group);
-    case PORT_BUSY:
+    case PortFailureCause::kBusy:
       return cause + messages::kPortBusy;
-    case PORT_NOT_SERIAL:
+    case PortFailureCause::kNotSerial:
       return cause + messages::kNotSerial;
-    case PORT_SYSTEM_ERROR:
+    case PortFailureCause::kSystemError:
       break;
   }
   return cause + messages::SystemError(SystemErrorText(failure.osError), failure.osError);

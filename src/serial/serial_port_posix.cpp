@@ -30,13 +30,6 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// Same budgets as the Windows COMMTIMEOUTS: 50 ms per byte + 500 ms to read,
-// 5 ms per byte + 50 ms to write.
-constexpr int kReadMsPerByte = 50;
-constexpr int kReadConstantMs = 500;
-constexpr int kWriteMsPerByte = 5;
-constexpr int kWriteConstantMs = 50;
-
 template <typename Call>
 auto RetryOnInterrupt(Call call) {
   for (;;) {
@@ -173,19 +166,19 @@ PortFailureCause CauseOfOpenError(int error) {
     case ENOTDIR:
     case ENXIO:
     case ENODEV:
-      return PORT_NOT_FOUND;
+      return PortFailureCause::kNotFound;
     case EACCES:
     case EPERM:
-      return PORT_NO_PERMISSION;
+      return PortFailureCause::kNoPermission;
     case EBUSY:
     case EWOULDBLOCK:
-      return PORT_BUSY;
+      return PortFailureCause::kBusy;
     case EISDIR:
     case ENOTTY:
     case EINVAL:
-      return PORT_NOT_SERIAL;
+      return PortFailureCause::kNotSerial;
     default:
-      return PORT_SYSTEM_ERROR;
+      return PortFailureCause::kSystemError;
   }
 }
 
@@ -195,7 +188,7 @@ OpenResult Refuse(PortFailure* failure, const std::string& deviceName) {
   if (failure) {
     failure->cause = CauseOfOpenError(error);
     failure->osError = error;
-    if (failure->cause == PORT_NO_PERMISSION) failure->group = AccessGroup(deviceName);
+    if (failure->cause == PortFailureCause::kNoPermission) failure->group = AccessGroup(deviceName);
   }
   return OpenResult::kFailed;
 }

@@ -75,10 +75,10 @@ void FillDcb(DCB& dcb, const LineSettings& line) {
 
 void FillTimeouts(COMMTIMEOUTS& timeouts) {
   timeouts.ReadIntervalTimeout = 0xFFFF;  // not MAXDWORD, which would return at once
-  timeouts.ReadTotalTimeoutMultiplier = 50;
-  timeouts.ReadTotalTimeoutConstant = 500;
-  timeouts.WriteTotalTimeoutMultiplier = 5;
-  timeouts.WriteTotalTimeoutConstant = 50;
+  timeouts.ReadTotalTimeoutMultiplier = kReadMsPerByte;
+  timeouts.ReadTotalTimeoutConstant = kReadConstantMs;
+  timeouts.WriteTotalTimeoutMultiplier = kWriteMsPerByte;
+  timeouts.WriteTotalTimeoutConstant = kWriteConstantMs;
 }
 
 // The driver's properties, asked for twice: the first answer says how long the
@@ -152,17 +152,17 @@ PortFailureCause CauseOfOpenError(DWORD error, const std::string& path) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-      return PORT_NOT_FOUND;
+      return PortFailureCause::kNotFound;
     case ERROR_ACCESS_DENIED: {
       // What Windows says for a COM port that is in use, and for a folder.
       const DWORD attributes = GetFileAttributesA(path.c_str());
       const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-      return folder ? PORT_NOT_SERIAL : PORT_BUSY;
+      return folder ? PortFailureCause::kNotSerial : PortFailureCause::kBusy;
     }
     case ERROR_SHARING_VIOLATION:
-      return PORT_BUSY;
+      return PortFailureCause::kBusy;
     default:
-      return PORT_SYSTEM_ERROR;
+      return PortFailureCause::kSystemError;
   }
 }
 
@@ -198,7 +198,7 @@ OpenResult OpenComm(CommHandle* handle, const std::string& deviceName, int baudR
   if (!Configure(device, line)) {
     // A device that cannot take the line settings or lacks the capabilities
     // needed is no serial line for this program.
-    if (failure) *failure = PortFailure{PORT_NOT_SERIAL, static_cast<int>(GetLastError()), ""};
+    if (failure) *failure = PortFailure{PortFailureCause::kNotSerial, static_cast<int>(GetLastError()), ""};
     CloseHandle(device);
     return OpenResult::kFailed;
   }

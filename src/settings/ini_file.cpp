@@ -54,7 +54,7 @@ struct Line {
   std::string text;    // without the line ending
   std::string ending;  // "\r\n", "\n", "\r" or "" for a last line without one
 
-  enum Kind { Other, Section, Key } kind = Other;
+  enum class Kind { kOther, kSection, kKey } kind = Kind::kOther;
   std::string name;       // section or key name, trimmed
   std::size_t valueAt = 0;  // for a key: where the text after '=' starts
 };
@@ -69,14 +69,14 @@ Line ParseLine(std::string text, std::string ending, bool cp932) {
   if (trimmed[0] == '[') {
     const std::size_t close = FindSingleByte(trimmed, ']', 1, cp932);
     if (close != std::string::npos) {
-      line.kind = Line::Section;
+      line.kind = Line::Kind::kSection;
       line.name = TrimWhite(trimmed.substr(1, close - 1));
     }
     return line;
   }
   const std::size_t equals = FindSingleByte(line.text, '=', 0, cp932);
   if (equals != std::string::npos) {
-    line.kind = Line::Key;
+    line.kind = Line::Kind::kKey;
     line.name = TrimWhite(line.text.substr(0, equals));
     line.valueAt = equals + 1;
   }
@@ -129,15 +129,15 @@ std::string Encoded(const IniFile& file) {
 // Index of the section's header line, or lines.size().
 std::size_t FindSection(const std::vector<Line>& lines, const std::string& section, bool cp932) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == Line::Section && SameName(lines[i].name, section, cp932)) return i;
+    if (lines[i].kind == Line::Kind::kSection && SameName(lines[i].name, section, cp932)) return i;
   }
   return lines.size();
 }
 
 // Index of the key's line inside the section that starts at header, or lines.size().
 std::size_t FindKey(const std::vector<Line>& lines, std::size_t header, const std::string& key, bool cp932) {
-  for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Section; ++i) {
-    if (lines[i].kind == Line::Key && SameName(lines[i].name, key, cp932)) return i;
+  for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Kind::kSection; ++i) {
+    if (lines[i].kind == Line::Kind::kKey && SameName(lines[i].name, key, cp932)) return i;
   }
   return lines.size();
 }
@@ -176,7 +176,7 @@ void SetValue(std::vector<Line>& lines, const IniValue& set, bool cp932) {
   // After the section's last non-blank line, so blank lines that part it from
   // the next section stay where they are.
   std::size_t last = header;
-  for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Section; ++i) {
+  for (std::size_t i = header + 1; i < lines.size() && lines[i].kind != Line::Kind::kSection; ++i) {
     if (!TrimWhite(lines[i].text).empty()) last = i;
   }
   if (lines[last].ending.empty()) lines[last].ending = kNewLine;
@@ -194,16 +194,16 @@ IniFile ReadIniFile(const std::string& path) {
     case ReadOutcome::kRead: break;
     case ReadOutcome::kMissing: file.reason.clear(); return file;
     case ReadOutcome::kNotReadable:
-    case ReadOutcome::kTooLarge: file.state = IniFile::kNotRead; return file;
+    case ReadOutcome::kTooLarge: file.state = IniFile::State::kNotRead; return file;
   }
-  file.state = IniFile::kRead;
+  file.state = IniFile::State::kRead;
   const std::string_view view = bytes;
   const bool bigEndian = view.substr(0, 2) == kUtf16BeBom;
   if (bigEndian || view.substr(0, 2) == kUtf16LeBom) {
     file.encoding = bigEndian ? IniEncoding::kUtf16Be : IniEncoding::kUtf16Le;
     std::optional<std::string> text = Utf16ToUtf8(view.substr(2), bigEndian);
     if (!text) {
-      file.state = IniFile::kNotRead;
+      file.state = IniFile::State::kNotRead;
       file.reason = "not UTF-16 text";
       return file;
     }
@@ -223,7 +223,7 @@ IniFile ReadIniFile(const std::string& path) {
 std::optional<std::string> IniString(const IniFile& file, const std::string& section, const std::string& key) {
   const std::optional<std::string> sectionName = InFile(file, section);
   const std::optional<std::string> keyName = InFile(file, key);
-  if (file.state != IniFile::kRead || !sectionName || !keyName) return std::nullopt;
+  if (file.state != IniFile::State::kRead || !sectionName || !keyName) return std::nullopt;
   const bool cp932 = IsCp932(file);
   const std::vector<Line> lines = SplitLines(file.text, cp932);
   const std::size_t header = FindSection(lines, *sectionName, cp932);
@@ -245,7 +245,7 @@ int IniInt(const IniFile& file, const std::string& section, const std::string& k
 
 bool WriteIniValues(const std::string& path, IniFile& file, const std::vector<IniValue>& values,
                     FileOperations& files) {
-  if (file.state == IniFile::kNotRead) return false;
+  if (file.state == IniFile::State::kNotRead) return false;
   const bool cp932 = IsCp932(file);
   std::vector<Line> lines = SplitLines(file.text, cp932);
   for (const IniValue& value : values) {
@@ -256,12 +256,12 @@ bool WriteIniValues(const std::string& path, IniFile& file, const std::vector<In
     SetValue(lines, IniValue{*section, *key, value.value}, cp932);
   }
   const std::string updated = JoinLines(lines);
-  if (file.state == IniFile::kRead && updated == file.text) return true;
+  if (file.state == IniFile::State::kRead && updated == file.text) return true;
   IniFile written = file;
   written.text = updated;
   if (ReplaceFileContents(path, Encoded(written), files) != ReplaceOutcome::kReplaced) return false;
   file = std::move(written);
-  file.state = IniFile::kRead;
+  file.state = IniFile::State::kRead;
   return true;
 }
 

@@ -26,7 +26,7 @@ enum class IniEncoding { kCodePage932, kUtf8, kUtf8WithBom, kUtf16Le, kUtf16Be }
 
 // A settings file as read.
 struct IniFile {
-  enum State { kRead, kMissing, kNotRead } state = kMissing;
+  enum class State { kRead, kMissing, kNotRead } state = State::kMissing;
   std::string reason;  // kNotRead: why, in the system's words
   IniEncoding encoding = IniEncoding::kCodePage932;
   std::string text;  // code page 932, or UTF-8 for the Unicode encodings; no byte-order mark

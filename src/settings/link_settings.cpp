@@ -1,5 +1,6 @@
 #include "settings/link_settings.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "fileio/user_folders.h"
@@ -44,18 +45,20 @@ namespace {
 LinkSettings SettingsIn(const IniFile& file) {
   LinkSettings settings;
   settings.m_nPortNo = IniInt(file, kSerialSection, kPortNoKey, kDefaultPortNo);
-  settings.m_nCommandDelay = IniInt(file, kInfraredSection, kCommandDelayKey, kDefaultCommandDelay);
-  settings.portName = IniString(file, kSerialSection, kPortNameKey).value_or("");
+  // A longer delay is held to the limit, which the write-back then records.
+  settings.m_nCommandDelay =
+      std::min(IniInt(file, kInfraredSection, kCommandDelayKey, kDefaultCommandDelay), kMaxCommandDelayMs);
+  settings.m_strPortName = IniString(file, kSerialSection, kPortNameKey).value_or("");
   return settings;
 }
 
-SettingsLoad NotRead(const IniFile& file) { return SettingsLoad{SettingsLoad::kNotRead, file.reason}; }
+SettingsLoad NotRead(const IniFile& file) { return SettingsLoad{SettingsLoad::Outcome::kNotRead, file.reason}; }
 
 }  // namespace
 
 LinkSettings ReadIniSettings(const std::string& path, SettingsLoad* load) {
   const IniFile file = ReadIniFile(path);
-  if (load) *load = file.state == IniFile::kNotRead ? NotRead(file) : SettingsLoad{};
+  if (load) *load = file.state == IniFile::State::kNotRead ? NotRead(file) : SettingsLoad{};
   return SettingsIn(file);
 }
 
@@ -63,7 +66,7 @@ SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings, Fi
   IniFile file = ReadIniFile(path);
   settings = SettingsIn(file);
   // A file that could not be read is left as it is, whatever it holds.
-  if (file.state == IniFile::kNotRead) return NotRead(file);
+  if (file.state == IniFile::State::kNotRead) return NotRead(file);
   // Written back at once, port first, so a missing file is created holding both
   // defaults.
   const bool written =
@@ -71,7 +74,7 @@ SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings, Fi
                      {IniValue{kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo)},
                       IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
                      files);
-  return written ? SettingsLoad{} : SettingsLoad{SettingsLoad::kNotWritten, ""};
+  return written ? SettingsLoad{} : SettingsLoad{SettingsLoad::Outcome::kNotWritten, ""};
 }
 
 SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings) {
@@ -81,9 +84,9 @@ SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings) {
 
 std::string SettingsLoadWarning(const std::string& path, const SettingsLoad& load) {
   switch (load.outcome) {
-    case SettingsLoad::kDone: break;
-    case SettingsLoad::kNotRead: return messages::SettingsNotRead(path, load.reason);
-    case SettingsLoad::kNotWritten: return messages::SettingsWriteFailed(path);
+    case SettingsLoad::Outcome::kDone: break;
+    case SettingsLoad::Outcome::kNotRead: return messages::SettingsNotRead(path, load.reason);
+    case SettingsLoad::Outcome::kNotWritten: return messages::SettingsWriteFailed(path);
   }
   return std::string();
 }
@@ -91,7 +94,7 @@ std::string SettingsLoadWarning(const std::string& path, const SettingsLoad& loa
 bool SavePortSettings(const std::string& path, const LinkSettings& settings) {
   FileOperations files;
   return WriteIniStrings(path,
-                         {IniValue{kSerialSection, kPortNameKey, settings.portName},
+                         {IniValue{kSerialSection, kPortNameKey, settings.m_strPortName},
                           IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
                          files);
 }
@@ -99,15 +102,15 @@ bool SavePortSettings(const std::string& path, const LinkSettings& settings) {
 std::string SettingsWriteFailureMessage(const std::string& path) { return messages::SettingsWriteFailed(path); }
 
 std::string PortDeviceName(const LinkSettings& settings) {
-  return settings.portName.empty() ? PortNameForNumber(settings.m_nPortNo) : settings.portName;
+  return settings.m_strPortName.empty() ? PortNameForNumber(settings.m_nPortNo) : settings.m_strPortName;
 }
 
 std::string PortFailureMessage(const LinkSettings& settings, const PortFailure& failure) {
   const std::string tried =
-      settings.portName.empty() ? PortNumberLabel(settings.m_nPortNo) : settings.portName;
+      settings.m_strPortName.empty() ? PortNumberLabel(settings.m_nPortNo) : settings.m_strPortName;
   std::string message = messages::PortOpenFailed(tried);
   const std::vector<SerialPortInfo> present =
-      failure.cause == PORT_NOT_FOUND ? ListSerialPorts() : std::vector<SerialPortInfo>{};
+      failure.cause == PortFailureCause::kNotFound ? ListSerialPorts() : std::vector<SerialPortInfo>{};
   const std::string reason = PortFailureReason(failure, present);
   if (!reason.empty()) message += "\n" + reason;
   return message;

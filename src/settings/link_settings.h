@@ -10,11 +10,14 @@ namespace vrellix {
 
 constexpr int kDefaultPortNo = 1;
 constexpr int kDefaultCommandDelay = 100;
+// The longest command delay (ms) anywhere: the settings file, --delay and the
+// 通信設定 dialog. scripts/make-dialogs.py reads it from here.
+constexpr int kMaxCommandDelayMs = 10000;
 
 struct LinkSettings {
   int m_nPortNo = kDefaultPortNo;
   int m_nCommandDelay = kDefaultCommandDelay;
-  std::string portName;  // optional device name or path; wins over the number
+  std::string m_strPortName;  // optional device name or path; wins over the number
 };
 
 // SettingsFolder() followed by the file name (UTF-8).
@@ -22,11 +25,11 @@ std::string SettingsPath();
 
 // What became of the settings file.
 struct SettingsLoad {
-  enum Outcome {
+  enum class Outcome {
     kDone,
     kNotRead,     // it is there but could not be read: the defaults apply, it was not written
     kNotWritten,  // the write-back failed: the file is as it was
-  } outcome = kDone;
+  } outcome = Outcome::kDone;
   std::string reason;  // kNotRead: why, in the system's words
 };
 
@@ -54,7 +57,7 @@ std::string SettingsWriteFailureMessage(const std::string& path);
 // given, tells whether the file could be read.
 LinkSettings ReadIniSettings(const std::string& path, SettingsLoad* load = nullptr);
 
-// The device the settings name: portName when set, else the port number's device.
+// The device the settings name: m_strPortName when set, else the port number's device.
 std::string PortDeviceName(const LinkSettings& settings);
 
 struct PortFailure;  // serial/serial_port.h

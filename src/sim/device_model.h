@@ -152,8 +152,4 @@ class DeviceModel {
   std::array<Track, kTrackCount> m_tracks;
 };
 
-// Splits code page 932 bytes into characters (a lead byte takes the next byte
-// with it; a lone lead byte at the end stays a character of its own).
-std::vector<std::string> SplitCp932(const std::string& text);
-
 }  // namespace vrellix::sim

@@ -77,7 +77,7 @@ void TitlerLogic::OnPortSettings() {
     edit.commandDelay = m_settings.m_nCommandDelay;
     if (!m_view.EditPortSettings(edit)) return;
     LinkSettings chosen = m_settings;
-    chosen.portName = TrimWhite(edit.port);
+    chosen.m_strPortName = TrimWhite(edit.port);
     chosen.m_nCommandDelay = std::clamp(edit.commandDelay, 0, kMaxCommandDelayMs);
     // The choice holds for this run even when it could not be written.
     if (!SavePortSettings(m_strSettingsPath, chosen))
@@ -246,7 +246,7 @@ void TitlerLogic::OnImportCue() {
 void TitlerLogic::OnSuggestReading() {
   SaveTexts();
   const std::optional<std::string> reading =
-      m_readings.SuggestReading(m_view, AlbumField{AlbumField::kYomi, 0}, m_strTitle, m_strYomi);
+      m_readings.SuggestReading(m_view, AlbumField{AlbumField::Kind::kYomi, 0}, m_strTitle, m_strYomi);
   if (!reading) return;
   m_view.ReplaceText(TextField::kYomi, *reading);
   SaveTexts();
@@ -257,7 +257,7 @@ void TitlerLogic::OnConvertName(TextField field, KanaStyle style) {
   SaveTexts();
   const bool title = field == TextField::kTitle;
   const std::optional<std::string> name =
-      m_readings.ConvertName(m_view, AlbumField{title ? AlbumField::kTitle : AlbumField::kArtist, 0},
+      m_readings.ConvertName(m_view, AlbumField{title ? AlbumField::Kind::kTitle : AlbumField::Kind::kArtist, 0},
                              title ? m_strTitle : m_strArtist, style);
   if (!name) return;
   m_view.ReplaceText(field, *name);
@@ -291,24 +291,25 @@ void TitlerLogic::OnSaveCsv() {
 }
 
 void TitlerLogic::OnTextChanged(TextField field) {
-  m_view.ShowFieldMarks(field, MarkField(m_view.Text(field), field == TextField::kYomi ? CHECK_READING : CHECK_GENERAL));
+  const CheckMode mode = field == TextField::kYomi ? CheckMode::kReading : CheckMode::kGeneral;
+  m_view.ShowFieldMarks(field, MarkField(m_view.Text(field), mode));
 }
 
 void TitlerLogic::OnStart() {
   StartCheckResult checked = RunStartChecks(CollectAlbum());
-  if (checked.outcome == StartCheckResult::kFault) {
+  if (checked.outcome == StartCheckResult::Outcome::kFault) {
     Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
     const AlbumField& place = checked.place;
     switch (place.kind) {
-      case AlbumField::kTitle: m_view.FocusText(TextField::kTitle); break;
-      case AlbumField::kYomi: m_view.FocusText(TextField::kYomi); break;
-      case AlbumField::kArtist: m_view.FocusText(TextField::kArtist); break;
-      case AlbumField::kTrackName: m_view.FocusTrack(place.track - 1, TrackColumn::kName); break;
-      case AlbumField::kTrackYomi: m_view.FocusTrack(place.track - 1, TrackColumn::kYomi); break;
+      case AlbumField::Kind::kTitle: m_view.FocusText(TextField::kTitle); break;
+      case AlbumField::Kind::kYomi: m_view.FocusText(TextField::kYomi); break;
+      case AlbumField::Kind::kArtist: m_view.FocusText(TextField::kArtist); break;
+      case AlbumField::Kind::kTrackName: m_view.FocusTrack(place.track - 1, TrackColumn::kName); break;
+      case AlbumField::Kind::kTrackYomi: m_view.FocusTrack(place.track - 1, TrackColumn::kYomi); break;
     }
     return;
   }
-  if (checked.outcome == StartCheckResult::kNothingToEnter) {
+  if (checked.outcome == StartCheckResult::Outcome::kNothingToEnter) {
     Show(checked.message, MessageIcon::kInformation);
     return;
   }

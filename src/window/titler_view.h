@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "serial/serial_port.h"
+#include "settings/link_settings.h"  // kMaxCommandDelayMs
 #include "window/field_marks.h"
 #include "window/message.h"
 
@@ -28,9 +29,6 @@ struct TrackEdit {
   std::string name;
   std::string yomi;
 };
-
-// The highest command delay the 通信設定 dialog offers (ms).
-constexpr int kMaxCommandDelayMs = 10000;
 
 // What the 通信設定 dialog shows, and after OK what the user chose.
 struct PortSettingsEdit {
@@ -74,7 +72,7 @@ class TitlerView : public MessageView {
   // Runs the track edit dialog modally on edit. True when it closed with OK,
   // which it allows only once CheckTrackEdit has passed the texts; edit then
   // holds them. While the user types, each field shows its MarkField marks
-  // (name CHECK_GENERAL, reading CHECK_READING) as ShowFieldMarks does.
+  // (name CheckMode::kGeneral, reading CheckMode::kReading) as ShowFieldMarks does.
   virtual bool EditTrack(TrackEdit& edit) = 0;
 
   // Runs the 通信設定 dialog modally on edit: a list of edit.ports in which

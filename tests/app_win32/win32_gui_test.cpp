@@ -175,7 +175,7 @@ void StartupWithoutPort() {
   W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 2);
   if (user.Boxes().size() == 2) W32_CHECK(user.Boxes()[1].text.find("(COM8)") != std::string::npos);
   const LinkSettings written = ReadIniSettings(SettingsPath());
-  W32_CHECK_EQ(written.portName, std::string("COM8"));
+  W32_CHECK_EQ(written.m_strPortName, std::string("COM8"));
   W32_CHECK_EQ(written.m_nCommandDelay, 250);
   W32_CHECK(!IsWindowEnabled(GetDlgItem(program.Hwnd(), IDC_START)));
   // Editing still works without a port.
@@ -356,7 +356,7 @@ void StartRefusesFaults() {
     W32_CHECK_EQ(static_cast<int>(user.Boxes().size()), 1);
     // The check's message, then a line naming what is at fault.
     if (!user.Boxes().empty()) W32_CHECK_EQ(user.Boxes()[0].text.substr(0, expected.message.size()), expected.message);
-    W32_CHECK(expected.outcome != StartCheckResult::kReady);
+    W32_CHECK(expected.outcome != StartCheckResult::Outcome::kReady);
   }
 }
 
@@ -579,15 +579,15 @@ void LiveCounts() {
   EnterFreshDirectory("counts", kNoPort);
   struct Case {
     int field, count;
-    int mode;
+    CheckMode mode;
     const char* text;
   };
   const Case cases[] = {
-      {IDC_TITLE, IDC_TITLE_COUNT, CHECK_GENERAL, "ABC"},
-      {IDC_TITLE, IDC_TITLE_COUNT, CHECK_GENERAL, "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱ"},
-      {IDC_YOMI, IDC_YOMI_COUNT, CHECK_READING, "ひらがな"},
-      {IDC_YOMI, IDC_YOMI_COUNT, CHECK_READING, "漢字"},
-      {IDC_ARTIST, IDC_ARTIST_COUNT, CHECK_GENERAL, ""},
+      {IDC_TITLE, IDC_TITLE_COUNT, CheckMode::kGeneral, "ABC"},
+      {IDC_TITLE, IDC_TITLE_COUNT, CheckMode::kGeneral, "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱ"},
+      {IDC_YOMI, IDC_YOMI_COUNT, CheckMode::kReading, "ひらがな"},
+      {IDC_YOMI, IDC_YOMI_COUNT, CheckMode::kReading, "漢字"},
+      {IDC_ARTIST, IDC_ARTIST_COUNT, CheckMode::kGeneral, ""},
   };
   ScriptedUser user;
   Program program(Simulating());
@@ -599,7 +599,7 @@ void LiveCounts() {
   WhenDialog("入力", IDC_TRACK_NAME, [&](HWND edit) {
     shown = true;
     for (const Case& c : cases) {
-      const bool reading = c.mode == CHECK_READING;
+      const bool reading = c.mode == CheckMode::kReading;
       SetText(edit, reading ? IDC_TRACK_YOMI : IDC_TRACK_NAME, c.text);
       W32_CHECK_EQ(Text(edit, reading ? IDC_TRACK_YOMI_COUNT : IDC_TRACK_NAME_COUNT), MarkField(c.text, c.mode).count);
     }
@@ -657,7 +657,7 @@ void ResumeFromTrack() {
   const int refused = packets * 3 / 4;
   for (int packet : {refused, refused + 1}) {
     sim::PacketFault fault;
-    fault.kind = sim::PacketFault::kRefused;
+    fault.kind = sim::PacketFault::Kind::kRefused;
     fault.packet = packet;
     faulty.faults.push_back(fault);
   }

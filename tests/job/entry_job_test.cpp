@@ -122,7 +122,7 @@ KeyScript ExpectedJob(const AlbumSetup& setup) {
 std::vector<int> KeysOf(const std::vector<JobEvent>& events) {
   std::vector<int> keys;
   for (const JobEvent& event : events) {
-    if (event.kind == JobEvent::kKey) keys.push_back(event.value);
+    if (event.kind == JobEvent::Kind::kKey) keys.push_back(event.value);
   }
   return keys;
 }
@@ -133,7 +133,7 @@ int CountEvents(const std::vector<JobEvent>& events, const JobEvent& wanted) {
 
 bool HasResult(const std::vector<JobEvent>& events) {
   return std::any_of(events.begin(), events.end(),
-                     [](const JobEvent& e) { return e.kind == JobEvent::kResult; });
+                     [](const JobEvent& e) { return e.kind == JobEvent::Kind::kResult; });
 }
 
 // A job on an engine rig.
@@ -168,10 +168,10 @@ TEST_F(EntryJobTest, FullAlbumFollowsTheSteps) {
   const std::vector<JobEvent> events = RunSynchronously(setup);
   EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
 
-  EXPECT_EQ(events.front(), (JobEvent{JobEvent::kRange, 5, {}}));
-  EXPECT_EQ(CountEvents(events, {JobEvent::kStatus, 0, "トラック情報入力中[ 2／2 ]"}), 1);
-  EXPECT_EQ(CountEvents(events, {JobEvent::kProgress, 5, {}}), 1);
-  EXPECT_EQ(CountEvents(events, {JobEvent::kPause, 3000, {}}), 3);  // rows 0, 1 and 2
+  EXPECT_EQ(events.front(), (JobEvent{JobEvent::Kind::kRange, 5, {}}));
+  EXPECT_EQ(CountEvents(events, {JobEvent::Kind::kStatus, 0, "トラック情報入力中[ 2／2 ]"}), 1);
+  EXPECT_EQ(CountEvents(events, {JobEvent::Kind::kProgress, 5, {}}), 1);
+  EXPECT_EQ(CountEvents(events, {JobEvent::Kind::kPause, 3000, {}}), 3);  // rows 0, 1 and 2
   EXPECT_EQ(job.m_nProgressPos, 5);
 }
 
@@ -180,9 +180,9 @@ TEST_F(EntryJobTest, EmptyHeaderFieldsSkipStraightToTheTracks) {
   const std::vector<JobEvent> events = RunSynchronously(setup);
   EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
   ASSERT_GE(events.size(), 3u);
-  EXPECT_EQ(events[0], (JobEvent{JobEvent::kRange, 2, {}}));
-  EXPECT_EQ(events[1], (JobEvent{JobEvent::kStatus, 0, kStatusTracks}));
-  EXPECT_EQ(events[2], (JobEvent{JobEvent::kKey, KEY_BACK, {}}));
+  EXPECT_EQ(events[0], (JobEvent{JobEvent::Kind::kRange, 2, {}}));
+  EXPECT_EQ(events[1], (JobEvent{JobEvent::Kind::kStatus, 0, kStatusTracks}));
+  EXPECT_EQ(events[2], (JobEvent{JobEvent::Kind::kKey, KEY_BACK, {}}));
 }
 
 TEST_F(EntryJobTest, EmptyTitleStillOpensTheMenu) {
@@ -243,8 +243,8 @@ TEST_F(EntryJobTest, SingleTrackOnRowFive) {
   const std::vector<JobEvent> events = RunSynchronously(setup);
   EXPECT_EQ(Lines(events), Lines(ExpectedJob(setup).Events()));
 
-  EXPECT_EQ(CountEvents(events, {JobEvent::kPause, 3000, {}}), 6);
-  EXPECT_EQ(CountEvents(events, {JobEvent::kStatus, 0, "トラック情報入力中[ 1／1 ]"}), 1);
+  EXPECT_EQ(CountEvents(events, {JobEvent::Kind::kPause, 3000, {}}), 6);
+  EXPECT_EQ(CountEvents(events, {JobEvent::Kind::kStatus, 0, "トラック情報入力中[ 1／1 ]"}), 1);
   // After the opening BACK, SELECT, MENU_DOWN, SELECT: five rows down, then the track's SELECT.
   const std::vector<int> keys = KeysOf(events);
   ASSERT_GE(keys.size(), 10u);
@@ -294,9 +294,9 @@ TEST_F(EntryJobTest, RefusedKeyAtAnyPointEndsTheJob) {
     int keysSeen = 0;
     for (const JobEvent& event : full) {
       expected.push_back(event);
-      if (event.kind == JobEvent::kKey && keysSeen++ == refused) break;
+      if (event.kind == JobEvent::Kind::kKey && keysSeen++ == refused) break;
     }
-    expected.push_back({JobEvent::kResult, 0, {}});
+    expected.push_back({JobEvent::Kind::kResult, 0, {}});
     ASSERT_EQ(Lines(failing.log.Events()), Lines(expected));
     EXPECT_EQ(failing.log.KeysRefused(), 1);
   }
@@ -323,15 +323,15 @@ TEST_F(EntryJobTest, FailedPostIsReportedAndTheWorkerStillWaits) {
     posting.job.StopInputThread();
     const std::vector<JobEvent> recorded = posting.log.Events();
     ASSERT_GE(recorded.size(), 2u);
-    EXPECT_EQ(recorded[recorded.size() - 2], (JobEvent{JobEvent::kResult, c.jobSucceeds ? 1 : 0, {}}));
-    EXPECT_EQ(recorded.back(), (JobEvent{JobEvent::kWarning, 0, c.warning}));
+    EXPECT_EQ(recorded[recorded.size() - 2], (JobEvent{JobEvent::Kind::kResult, c.jobSucceeds ? 1 : 0, {}}));
+    EXPECT_EQ(recorded.back(), (JobEvent{JobEvent::Kind::kWarning, 0, c.warning}));
   }
 }
 
 // The worker thread against a stop request.
 
 const AlbumSetup kSmallAlbum = MakeAlbum("1", "", "", {{0, "2", "", true}});
-const JobEvent kForcedStop{JobEvent::kWarning, 0, "ＲＺＴ入力処理スレッド強制停止"};
+const JobEvent kForcedStop{JobEvent::Kind::kWarning, 0, "ＲＺＴ入力処理スレッド強制停止"};
 constexpr std::chrono::milliseconds kGenerousLimit{2000};
 
 // A stop before key i: exactly i keys go out, nothing is posted, the worker
@@ -371,9 +371,9 @@ TEST(EntryJobStopTest, StopDuringAPauseSendsNoFurtherKey) {
   rig.job.StopInputThread(kGenerousLimit);
 
   const std::vector<JobEvent> recorded = rig.log.Events();
-  const auto pause = std::find(recorded.begin(), recorded.end(), JobEvent{JobEvent::kPause, 3000, {}});
+  const auto pause = std::find(recorded.begin(), recorded.end(), JobEvent{JobEvent::Kind::kPause, 3000, {}});
   ASSERT_NE(pause, recorded.end());
-  EXPECT_TRUE(std::none_of(pause, recorded.end(), [](const JobEvent& e) { return e.kind == JobEvent::kKey; }));
+  EXPECT_TRUE(std::none_of(pause, recorded.end(), [](const JobEvent& e) { return e.kind == JobEvent::Kind::kKey; }));
   EXPECT_FALSE(HasResult(recorded));
   EXPECT_EQ(rig.job.m_bThreadStopped, 1);
 }
@@ -390,7 +390,7 @@ TEST(EntryJobStopTest, StopAfterTheResultEndsTheWaitingWorker) {
     EXPECT_FALSE(rig.job.WaitForWorker(std::chrono::milliseconds(0)));  // still waiting
     rig.job.StopInputThread(kGenerousLimit);
 
-    EXPECT_EQ(rig.log.Events().back(), (JobEvent{JobEvent::kResult, 1, {}}));
+    EXPECT_EQ(rig.log.Events().back(), (JobEvent{JobEvent::Kind::kResult, 1, {}}));
     EXPECT_EQ(rig.job.m_bThreadStopped, 1);
     EXPECT_FALSE(rig.stop.IsSet());
   }

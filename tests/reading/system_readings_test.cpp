@@ -31,7 +31,7 @@ TEST_P(SystemReadingTest, OffersTheDictionaryReading) {
   const RealName& r = GetParam();
   const ReadingSuggestion suggestion = SuggestReading(*m_provider, r.name);
   EXPECT_EQ(suggestion.reading, r.offered);
-  EXPECT_EQ(suggestion.outcome, *r.offered ? ReadingSuggestion::kOffered : ReadingSuggestion::kNoReading);
+  EXPECT_EQ(suggestion.outcome, *r.offered ? ReadingSuggestion::Outcome::kOffered : ReadingSuggestion::Outcome::kNoReading);
 }
 
 // clang-format off

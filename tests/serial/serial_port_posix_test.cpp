@@ -240,7 +240,7 @@ TEST(SerialPortLock, RefusedOpensLeaveTheHoldersClaimAlone) {
       PortFailure failure;
       EXPECT_EQ(OpenComm(&refused, path, 4800, 8, kNoParity, kOneStopBit, &failure), OpenResult::kFailed)
           << attempt;
-      EXPECT_EQ(failure.cause, PORT_BUSY) << attempt;
+      EXPECT_EQ(failure.cause, PortFailureCause::kBusy) << attempt;
       CloseComm(refused);
       EXPECT_EQ(PlainOpenErrorAsOtherUser(path), EBUSY) << "after the " << attempt;
     }
@@ -266,6 +266,7 @@ TEST(SerialPortOpen, FailuresSayWhy) {
   // Root gets past the terminal's exclusive flag and meets the holder's lock.
   const int heldError = testing::RunsAsRoot() ? EWOULDBLOCK : EBUSY;
 
+  using Cause = PortFailureCause;
   const struct {
     const char* name;
     std::string device;
@@ -273,12 +274,12 @@ TEST(SerialPortOpen, FailuresSayWhy) {
     int osError;
     std::string reasonStart;
   } cases[] = {
-      {"missing",   dir.File("no-such-tty"), PORT_NOT_FOUND,    ENOENT,      "原因: この名前の通信ポートはありません。"},
-      {"file",      dir.File("plain"),       PORT_NOT_SERIAL,   ENOTTY,      "原因: 指定されたものはシリアル通信ポートではありません"},
-      {"directory", dir.File("folder"),      PORT_NOT_SERIAL,   EISDIR,      "原因: 指定されたものはシリアル通信ポートではありません"},
-      {"no tty",    "/dev/null",             PORT_NOT_SERIAL,   ENOTTY,      "原因: 指定されたものはシリアル通信ポートではありません"},
-      {"held",      held.SlavePath(),        PORT_BUSY,         heldError,   "原因: 他のプログラムがこの通信ポートを使用中です。"},
-      {"loop",      dir.File("loop"),        PORT_SYSTEM_ERROR, ELOOP,       "原因: " + SystemErrorText(ELOOP) + "(エラーコード "},
+      {"missing",   dir.File("no-such-tty"), Cause::kNotFound,    ENOENT,      "原因: この名前の通信ポートはありません。"},
+      {"file",      dir.File("plain"),       Cause::kNotSerial,   ENOTTY,      "原因: 指定されたものはシリアル通信ポートではありません"},
+      {"directory", dir.File("folder"),      Cause::kNotSerial,   EISDIR,      "原因: 指定されたものはシリアル通信ポートではありません"},
+      {"no tty",    "/dev/null",             Cause::kNotSerial,   ENOTTY,      "原因: 指定されたものはシリアル通信ポートではありません"},
+      {"held",      held.SlavePath(),        Cause::kBusy,        heldError,   "原因: 他のプログラムがこの通信ポートを使用中です。"},
+      {"loop",      dir.File("loop"),        Cause::kSystemError, ELOOP,       "原因: " + SystemErrorText(ELOOP) + "(エラーコード "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -323,11 +324,12 @@ TEST(SerialPortOpen, NoPermissionNamesTheGroupToJoin) {
       PortFailure failure;
       OpenComm(&port, pty.SlavePath(), 4800, 8, kNoParity, kOneStopBit, &failure);
       CloseComm(port);
-      return std::to_string(failure.cause) + " " + std::to_string(failure.osError) + " " +
+      return std::to_string(static_cast<int>(failure.cause)) + " " + std::to_string(failure.osError) + " " +
              PortFailureReason(failure, {});
     });
     ASSERT_TRUE(said.has_value());
-    EXPECT_EQ(*said, std::to_string(PORT_NO_PERMISSION) + " " + std::to_string(EACCES) + " " + c.reason);
+    const int cause = static_cast<int>(PortFailureCause::kNoPermission);
+    EXPECT_EQ(*said, std::to_string(cause) + " " + std::to_string(EACCES) + " " + c.reason);
   }
 }
 

@@ -35,7 +35,7 @@ class SettingsTest : public ::testing::Test {
   // LoadIniSettings with a write-back that must succeed.
   LinkSettings Load() {
     LinkSettings settings;
-    EXPECT_EQ(LoadIniSettings(path, settings).outcome, SettingsLoad::kDone) << "write-back failed";
+    EXPECT_EQ(LoadIniSettings(path, settings).outcome, SettingsLoad::Outcome::kDone) << "write-back failed";
     return settings;
   }
 
@@ -47,7 +47,7 @@ TEST_F(SettingsTest, NoFileIsCreatedWithTheDefaultsPortSectionFirst) {
   const LinkSettings settings = Load();
   EXPECT_EQ(settings.m_nPortNo, 1);
   EXPECT_EQ(settings.m_nCommandDelay, 100);
-  EXPECT_EQ(settings.portName, "");
+  EXPECT_EQ(settings.m_strPortName, "");
   EXPECT_EQ(ReadBytes(path),
             IniSection(kSerialSection) + IniEntry(kPortNumberKey, "1") + IniSection(kInfraredSection) + IniEntry(kDelayKey, "100"));
 }
@@ -96,7 +96,9 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"Garbage",        "COM3",  "fast",    0,     0,   "0",  "0"},
         ValueCase{"Negative",       "-2",    "-100",    0,     0,   "0",  "0"},
         ValueCase{"TrailingText",   "12abc", "200ms",  12,   200,   "12", "200"},
-        ValueCase{"EmptyIsDefault", "",      "",        1,   100,   "1",  "100"}),
+        ValueCase{"EmptyIsDefault", "",      "",        1,   100,   "1",  "100"},
+        ValueCase{"DelayAtItsLimit", "1",    "10000",   1, 10000,   "1",  "10000"},
+        ValueCase{"DelayOverItsLimit", "1",  "10001",   1, 10000,   "1",  "10000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, MissingKeysAreAddedToTheirSections) {
@@ -113,7 +115,7 @@ TEST_F(SettingsTest, DeviceNameIsReadButNeverWritten) {
       IniSection(kSerialSection) + IniEntry(kPortNameKey, " /dev/ttyUSB0 ") + IniEntry(kPortNumberKey, "2") + IniSection(kInfraredSection) + IniEntry(kDelayKey, "0");
   WriteBytes(path, content);
   const LinkSettings settings = Load();
-  EXPECT_EQ(settings.portName, "/dev/ttyUSB0");
+  EXPECT_EQ(settings.m_strPortName, "/dev/ttyUSB0");
   EXPECT_EQ(settings.m_nPortNo, 2);
   EXPECT_EQ(settings.m_nCommandDelay, 0);
   EXPECT_EQ(ReadBytes(path), content);
@@ -135,7 +137,7 @@ TEST_F(SettingsTest, ReadIniSettingsWritesNothing) {
   const LinkSettings read = ReadIniSettings(path);
   EXPECT_EQ(read.m_nPortNo, 5);
   EXPECT_EQ(read.m_nCommandDelay, 100);
-  EXPECT_EQ(read.portName, "COM12");
+  EXPECT_EQ(read.m_strPortName, "COM12");
   EXPECT_EQ(ReadBytes(path), content);
 }
 
@@ -146,7 +148,7 @@ TEST_F(SettingsTest, AFailedWriteBackLeavesTheFileByteIdenticalAndIsReported) {
     if (step == FailingFiles::kNothing) testing::MakeReadOnly(path);
     FailingFiles files(step);
     LinkSettings settings;
-    EXPECT_EQ(LoadIniSettings(path, settings, files).outcome, SettingsLoad::kNotWritten);
+    EXPECT_EQ(LoadIniSettings(path, settings, files).outcome, SettingsLoad::Outcome::kNotWritten);
     EXPECT_EQ(settings.m_nPortNo, 3) << "the values read are used all the same";
     EXPECT_EQ(settings.m_nCommandDelay, 100);
     EXPECT_EQ(ReadBytes(path), old);
@@ -163,7 +165,7 @@ TEST_F(SettingsTest, CrOnlyFileIsReadAndRewrittenWithoutGrowing) {
       "[" + kSerialSection + "]\r" + kPortNameKey + "=/dev/ttyUSB1\r" + kPortNumberKey + "=2\r[" + kInfraredSection + "]\r" + kDelayKey + "=40\r";
   for (int run = 0; run < 2; ++run) {
     const LinkSettings settings = Load();
-    EXPECT_EQ(settings.portName, "/dev/ttyUSB1");
+    EXPECT_EQ(settings.m_strPortName, "/dev/ttyUSB1");
     EXPECT_EQ(settings.m_nPortNo, 2);
     EXPECT_EQ(settings.m_nCommandDelay, 40);
     EXPECT_EQ(ReadBytes(path), rewritten) << "run " << run;
@@ -192,7 +194,7 @@ TEST_F(SettingsTest, EditorEncodingsAreReadAndWrittenBackAsTheyCame) {
   for (const auto& [before, after] : cases) {
     WriteBytes(path, before);
     const LinkSettings settings = Load();
-    EXPECT_EQ(settings.portName + " " + std::to_string(settings.m_nPortNo) + " " + std::to_string(settings.m_nCommandDelay),
+    EXPECT_EQ(settings.m_strPortName + " " + std::to_string(settings.m_nPortNo) + " " + std::to_string(settings.m_nCommandDelay),
               "/dev/ttyUSB1 3 250");
     EXPECT_EQ(ReadBytes(path), after);
   }
@@ -208,7 +210,7 @@ TEST_F(SettingsTest, AFileOverOneMebibyteIsNeitherReadNorWritten) {
 
   WriteBytes(path, fits + "x");
   LinkSettings read;
-  EXPECT_EQ(LoadIniSettings(path, read).outcome, SettingsLoad::kNotRead);
+  EXPECT_EQ(LoadIniSettings(path, read).outcome, SettingsLoad::Outcome::kNotRead);
   EXPECT_EQ(read.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(read.m_nCommandDelay, kDefaultCommandDelay);
   EXPECT_EQ(ReadBytes(path), fits + "x");
@@ -220,7 +222,7 @@ TEST(SettingsPort, DeviceNameWinsOverTheNumber) {
   EXPECT_EQ(PortDeviceName(settings), kPortNames.third);
   settings.m_nPortNo = 12;
   EXPECT_EQ(PortDeviceName(settings), kPortNames.outOfRange);
-  settings.portName = kPortNames.namedDevice;
+  settings.m_strPortName = kPortNames.namedDevice;
   EXPECT_EQ(PortDeviceName(settings), kPortNames.namedDevice);
 }
 
@@ -228,7 +230,7 @@ const std::string kFailureHead = "通信ポートの初期化に失敗しまし�
 const std::string kFailureTail = ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
 
 TEST(SettingsPort, FailureMessageNamesTheDeviceTried) {
-  const PortFailure busy{PORT_BUSY, EBUSY, ""};
+  const PortFailure busy{PortFailureCause::kBusy, EBUSY, ""};
   const std::string reason = "\n" + PortFailureReason(busy, {});
   const std::string named = kPortNames.namedDevice;
   LinkSettings settings;
@@ -236,7 +238,7 @@ TEST(SettingsPort, FailureMessageNamesTheDeviceTried) {
   EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + kPortNames.third + kFailureTail + reason);
   settings.m_nPortNo = 12;
   EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + kPortNames.twelfthLabel + kFailureTail + reason);
-  settings.portName = named;
+  settings.m_strPortName = named;
   EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + named + kFailureTail + reason);
   EXPECT_EQ(PortFailureMessage(settings, PortFailure{}), kFailureHead + named + kFailureTail);
 }
@@ -250,21 +252,21 @@ TEST(SettingsPort, FailureReasonForEachCause) {
     std::vector<SerialPortInfo> present;
     std::string reason;
   } cases[] = {
-      {"not found", {PORT_NOT_FOUND, ENOENT, ""}, present,
+      {"not found", {PortFailureCause::kNotFound, ENOENT, ""}, present,
        "原因: この名前の通信ポートはありません。見つかった通信ポート: /dev/ttyS0, /dev/ttyUSB0 (usb-FTDI_X-if00-port0)"},
-      {"none found", {PORT_NOT_FOUND, ENOENT, ""}, {},
+      {"none found", {PortFailureCause::kNotFound, ENOENT, ""}, {},
        "原因: この名前の通信ポートはありません。通信ポートは1つも見つかりませんでした(機器の接続を確認して下さい)"},
-      {"group", {PORT_NO_PERMISSION, EACCES, "uucp"}, present,
+      {"group", {PortFailureCause::kNoPermission, EACCES, "uucp"}, present,
        "原因: この通信ポートを使う権限がありません。ユーザーをグループ「uucp」に加えて(sudo usermod -aG uucp $USER)、ログインし直して下さい"},
-      {"no group", {PORT_NO_PERMISSION, EACCES, ""}, {},
+      {"no group", {PortFailureCause::kNoPermission, EACCES, ""}, {},
        "原因: この通信ポートを使う権限がありません。管理者に使用の許可を求めて下さい"},
-      {"busy", {PORT_BUSY, EBUSY, ""}, present,
+      {"busy", {PortFailureCause::kBusy, EBUSY, ""}, present,
        "原因: 他のプログラムがこの通信ポートを使用中です。そのプログラムを終了させて下さい"},
-      {"not serial", {PORT_NOT_SERIAL, ENOTTY, ""}, {},
+      {"not serial", {PortFailureCause::kNotSerial, ENOTTY, ""}, {},
        "原因: 指定されたものはシリアル通信ポートではありません"},
-      {"system", {PORT_SYSTEM_ERROR, EIO, ""}, {},
+      {"system", {PortFailureCause::kSystemError, EIO, ""}, {},
        "原因: " + SystemErrorText(EIO) + "(エラーコード " + std::to_string(EIO) + ")"},
-      {"opened", {PORT_NO_FAILURE, 0, ""}, present, ""},
+      {"opened", {PortFailureCause::kNone, 0, ""}, present, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -285,7 +287,7 @@ TEST(SettingsPath, IsTheCurrentDirectoryOfAnyLength) {
   std::filesystem::current_path(deep);
   const std::string path = SettingsPath();
   LinkSettings settings;
-  const bool written = LoadIniSettings(path, settings).outcome == SettingsLoad::kDone;
+  const bool written = LoadIniSettings(path, settings).outcome == SettingsLoad::Outcome::kDone;
   std::filesystem::current_path(previous);
 
   EXPECT_EQ(path, (deep / "rzt_input.ini").u8string());

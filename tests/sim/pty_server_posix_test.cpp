@@ -122,7 +122,7 @@ class PtyLateAnswer : public PtyServerTest, public ::testing::WithParamInterface
 
 TEST_P(PtyLateAnswer, EndsInFailureOrTheExactDevice) {
   SimulatorOptions options;
-  options.faults.push_back({PacketFault::kLate, GetParam().packet, 800, {}});
+  options.faults.push_back({PacketFault::Kind::kLate, GetParam().packet, 800, {}});
   Start(options);
   std::unique_ptr<SerialChannel> channel = OpenTransmitterPort(server->SlavePath());
   ASSERT_TRUE(channel);

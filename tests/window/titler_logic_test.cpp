@@ -139,7 +139,7 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesOnlyStart) {
 
   // The message with its last line saying why: the device is not there.
   EXPECT_EQ(rig.user.Boxes(),
-            std::vector<ShownBox>{PortFailureBox(logic.Settings(), PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+            std::vector<ShownBox>{PortFailureBox(logic.Settings(), PortFailure{PortFailureCause::kNotFound, ENOENT, ""})});
   EXPECT_NE(rig.user.Texts()[0].find(kMissingDevice), std::string::npos);
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
   // An album typed now can still be saved.
@@ -150,7 +150,7 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesOnlyStart) {
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
-  EXPECT_EQ(written.portName, kMissingDevice);
+  EXPECT_EQ(written.m_strPortName, kMissingDevice);
 }
 
 // Picks device and delay in the next 通信設定 dialog.
@@ -193,7 +193,7 @@ TEST(TitlerLogic, PortDialogFromTheStartupFailureOpensTheChosenPortAtOnce) {
   ASSERT_NE(logic.Runner(), nullptr);
   EXPECT_EQ(logic.Settings().m_nCommandDelay, 55);
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
-  EXPECT_EQ(written.portName, rig.line.SlavePath());
+  EXPECT_EQ(written.m_strPortName, rig.line.SlavePath());
   EXPECT_EQ(written.m_nCommandDelay, 55);
 }
 
@@ -232,7 +232,7 @@ TEST(TitlerLogic, StartupInEmptyDirectoryCreatesSettings) {
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
   EXPECT_EQ(rig.user.Boxes(),
-            std::vector<ShownBox>{PortFailureBox(written, PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+            std::vector<ShownBox>{PortFailureBox(written, PortFailure{PortFailureCause::kNotFound, ENOENT, ""})});
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
 }
 
@@ -245,7 +245,7 @@ TEST(TitlerLogic, StartupReportsSettingsThatCannotBeReadAndGoesOn) {
   const TitlerLogic& logic = rig.OpenAsItStands(simulator);
   SettingsLoad load;
   ReadIniSettings(SettingsPath(), &load);
-  EXPECT_EQ(load.outcome, SettingsLoad::kNotRead);
+  EXPECT_EQ(load.outcome, SettingsLoad::Outcome::kNotRead);
   EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(SettingsLoadWarning(SettingsPath(), load))});
   EXPECT_EQ(logic.Settings().m_nCommandDelay, kDefaultCommandDelay);
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
