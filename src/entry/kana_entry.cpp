@@ -177,7 +177,7 @@ int EntryEngine::EnterMultiTap(const std::optional<MultiTap>& stroke) {
   if (!stroke) return 0;
   if (PressKey(stroke->key, stroke->presses) != 1) return 0;
   if (PressKey(KEY_0, stroke->markPresses) != 1) return 0;
-  m_bCursorOffGrid = 0;
+  m_bCursorOffGrid = false;
   return 1;
 }
 

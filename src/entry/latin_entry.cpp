@@ -79,7 +79,7 @@ int EntryEngine::HEiziInputProcess(const std::string& piece) {
 int EntryEngine::EnterDigit(const std::optional<int>& key) {
   if (!key) return 0;
   if (PutCommand(*key) != KeyResult::kAcknowledged) return 0;
-  m_bCursorOffGrid = 0;
+  m_bCursorOffGrid = false;
   return 1;
 }
 

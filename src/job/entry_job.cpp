@@ -66,7 +66,7 @@ bool EntryJob::StartInputThread() {
     m_bWorkerDone = true;
     return false;
   }
-  m_bThreadStopped = 0;
+  m_bThreadStopped = false;
   return true;
 }
 
@@ -83,7 +83,7 @@ void EntryJob::StopInputThread(std::chrono::milliseconds limit) {
     m_pInputThread.reset();
   }
   stop.Reset();
-  m_bThreadStopped = 1;
+  m_bThreadStopped = true;
 }
 
 bool EntryJob::WaitForWorker(std::chrono::milliseconds limit) {

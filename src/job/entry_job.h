@@ -95,7 +95,7 @@ class EntryJob {
   void SetThreadFactory(ThreadFactory factory) { m_threadFactory = std::move(factory); }
 
   int m_nProgressPos = 0;    // progress the worker has reached
-  int m_bThreadStopped = 1;  // 1 while no worker runs
+  bool m_bThreadStopped = true;  // while no worker runs
 
  private:
   // Page, width, text and off-grid flags back to 0 as a field opens.

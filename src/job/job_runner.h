@@ -81,7 +81,7 @@ class JobRunner {
   // Ask once Stop() or RunToEnd() has returned.
   std::optional<JobPlace> StoppedAt() const;
   // True while no worker exists: none was started, or Stop() collected the last.
-  bool IsIdle() const { return m_job.m_bThreadStopped != 0; }
+  bool IsIdle() const { return m_job.m_bThreadStopped; }
   // The stop event, for a stop requested where Stop() cannot be called (a
   // signal, another thread). The job ends as after Stop(); Stop() still
   // collects the worker.

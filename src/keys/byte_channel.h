@@ -8,13 +8,17 @@
 namespace vrellix {
 
 // Every channel's time-outs, as the serial port sets them (COMMTIMEOUTS on
-// Windows): a read of count bytes gives up kReadMsPerByte * count +
-// kReadConstantMs after it began, a write kWriteMsPerByte * count +
-// kWriteConstantMs. The simulated device times its replies by the same read.
-constexpr int kReadMsPerByte = 50;
-constexpr int kReadConstantMs = 500;
-constexpr int kWriteMsPerByte = 5;
-constexpr int kWriteConstantMs = 50;
+// Windows): a transfer of count bytes gives up msPerByte * count + constantMs
+// after it began. The simulated device times its replies by the same read.
+struct TransferTimeout {
+  int msPerByte;
+  int constantMs;
+  constexpr std::int64_t For(std::size_t count) const {
+    return std::int64_t{msPerByte} * static_cast<std::int64_t>(count) + constantMs;
+  }
+};
+constexpr TransferTimeout kReadTimeout{50, 500};
+constexpr TransferTimeout kWriteTimeout{5, 50};
 
 // Results of the transfer operations; the same small set as the serial port's.
 enum class CommResult : int {

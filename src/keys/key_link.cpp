@@ -13,7 +13,7 @@ constexpr std::size_t kTakeChunk = 64;
 constexpr int kMostTakeChunks = 64;
 // A reply that leaves the transmitter at the limit is in the port's buffer
 // by then (the port's read time-out allows as much for a byte).
-constexpr int kReplyReceiveMs = kReadMsPerByte;
+constexpr int kReplyReceiveMs = kReadTimeout.msPerByte;
 
 }  // namespace
 

@@ -68,7 +68,6 @@ class KeyLink {
   bool Pause(int ms);
 
   void SetObserver(LinkObserver* observer) { m_pObserver = observer; }
-  int CommandDelay() const { return m_nCommandDelay; }
   void SetCommandDelay(int ms) { m_nCommandDelay = ms; }
   StopEvent& Stop() { return m_stop; }
 

@@ -64,9 +64,8 @@ int RemainingMs(SteadyClock::time_point deadline) {
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
-SteadyClock::time_point DeadlineAfter(std::size_t count, int msPerByte, int constantMs) {
-  return SteadyClock::now() +
-         std::chrono::milliseconds(static_cast<long long>(count) * msPerByte + constantMs);
+SteadyClock::time_point DeadlineAfter(std::size_t count, TransferTimeout timeout) {
+  return SteadyClock::now() + std::chrono::milliseconds(timeout.For(count));
 }
 
 // The line's modem control lines are dropped where it has them; a
@@ -258,7 +257,7 @@ CommResult WriteComm(CommHandle handle, const std::uint8_t* data, std::size_t co
   // The bytes go out without blocking inside write(), so a line that stops
   // taking bytes fails after the write time-out instead of hanging the worker.
   if (!SetNonBlocking(fd, true)) return CommResult::kFailed;
-  const auto deadline = DeadlineAfter(count, kWriteMsPerByte, kWriteConstantMs);
+  const auto deadline = DeadlineAfter(count, kWriteTimeout);
   std::size_t written = 0;
   bool failed = false;
   while (written < count && !failed) {
@@ -287,7 +286,7 @@ CommResult ReadComm(CommHandle handle, std::uint8_t* buffer, std::size_t count) 
   if (!handle) return CommResult::kNoPort;
   const int fd = handle->fd;
   // One deadline for the whole read, however the bytes trickle in.
-  const auto deadline = DeadlineAfter(count, kReadMsPerByte, kReadConstantMs);
+  const auto deadline = DeadlineAfter(count, kReadTimeout);
   std::size_t received = 0;
   bool hungUp = false;
   while (received < count) {

@@ -75,10 +75,10 @@ void FillDcb(DCB& dcb, const LineSettings& line) {
 
 void FillTimeouts(COMMTIMEOUTS& timeouts) {
   timeouts.ReadIntervalTimeout = 0xFFFF;  // not MAXDWORD, which would return at once
-  timeouts.ReadTotalTimeoutMultiplier = kReadMsPerByte;
-  timeouts.ReadTotalTimeoutConstant = kReadConstantMs;
-  timeouts.WriteTotalTimeoutMultiplier = kWriteMsPerByte;
-  timeouts.WriteTotalTimeoutConstant = kWriteConstantMs;
+  timeouts.ReadTotalTimeoutMultiplier = kReadTimeout.msPerByte;
+  timeouts.ReadTotalTimeoutConstant = kReadTimeout.constantMs;
+  timeouts.WriteTotalTimeoutMultiplier = kWriteTimeout.msPerByte;
+  timeouts.WriteTotalTimeoutConstant = kWriteTimeout.constantMs;
 }
 
 // The driver's properties, asked for twice: the first answer says how long the

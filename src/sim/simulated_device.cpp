@@ -86,8 +86,7 @@ CommResult SimulatedDevice::Write(const std::uint8_t* data, std::size_t count) {
 
 CommResult SimulatedDevice::Read(std::uint8_t* buffer, std::size_t count) {
   std::unique_lock<std::mutex> lock(m_mutex);
-  const std::int64_t deadline =
-      m_clock.NowMs() + std::int64_t{kReadMsPerByte} * static_cast<std::int64_t>(count) + kReadConstantMs;
+  const std::int64_t deadline = m_clock.NowMs() + kReadTimeout.For(count);
   // A short read takes what there is, as a port whose time-out ran out would.
   std::size_t got = 0;
   while (got < count) {
