@@ -80,7 +80,9 @@ int main(int argc, char** argv) {
     const CsvResult loaded = LoadAlbumCsv(file, edited);
     if (!loaded.ok) return std::fprintf(stderr, "%s\n", loaded.message.c_str()), 1;
     const StartCheckResult checked = RunStartChecks(edited);
-    if (checked.outcome != StartCheckResult::Outcome::kReady) return std::fprintf(stderr, "%s\n", checked.message.c_str()), 1;
+    if (checked.outcome != StartCheckResult::Outcome::kReady) {
+      return std::fprintf(stderr, "%s\n", checked.message.c_str()), 1;
+    }
     album = checked.album;
     for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
   }
