@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fake_views.h"
@@ -171,7 +172,7 @@ TEST(PortSettingsLogic, ListsThePortsAndOkReturnsTheDevice) {
     EXPECT_EQ(view.picked, c.picked);
     EXPECT_EQ(view.PortText(), c.inUse);
     EXPECT_EQ(view.delay, 100);
-    EXPECT_EQ(view.maxDelay, kMaxCommandDelayMs);
+    EXPECT_EQ(std::make_pair(view.minDelay, view.maxDelay), std::make_pair(0, kMaxCommandDelayMs));
     EXPECT_TRUE(view.focused);
     c.user(view);
     logic.OnOk();
