@@ -33,7 +33,10 @@ constexpr int kTextColumnWidth = 155;
 
 CTitlerDlg::CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options, FileNameSource* files,
                        QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::CTitlerDlgUi>()), m_pFiles(files), m_logic(*this, progress.Logic(), options) {
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::CTitlerDlgUi>()),
+      m_pFiles(files),
+      m_logic(*this, progress.Logic(), options) {
   m_ui->setupUi(this);
   PrepareDialog(this, DialogSize::kResizable);
   m_templateSize = size();
@@ -66,8 +69,8 @@ CTitlerDlg::CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options
   setPalette(background);
   setAutoFillBackground(true);
 
+  // Where the system menu cannot take About, the context menu offers it.
   if (kHasAppSystemMenu) {
-    m_menuLayout.systemMenu = true;
     m_systemMenu = m_logic.SystemMenu(m_menuLayout);
     m_menuLayout.systemMenu = AddToSystemMenu(static_cast<std::uintptr_t>(winId()), m_systemMenu);
     if (!m_menuLayout.systemMenu) m_systemMenu.clear();
@@ -225,9 +228,7 @@ void CTitlerDlg::resizeEvent(QResizeEvent* event) {
 }
 
 bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
-  const int chosen = ChosenSystemMenuItem(message);
-  if (chosen >= 0 && chosen < static_cast<int>(m_systemMenu.size()) && m_systemMenu[static_cast<std::size_t>(chosen)].action) {
-    m_systemMenu[static_cast<std::size_t>(chosen)].action();
+  if (RunMenuItem(m_systemMenu, ChosenSystemMenuItem(message))) {
     *result = 0;
     return true;
   }

@@ -76,8 +76,8 @@ class CTitlerDlg : public QDialog, public TitlerView {
   QLineEdit* Edit(TextField field) const;
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
-  MenuLayout m_menuLayout;  // the fields' actions in their own menus
-  Menu m_systemMenu;        // what was added to the system menu
+  MenuLayout m_menuLayout;  // the fields' actions in their own context menus
+  Menu m_systemMenu;        // what was added to the system menu (Windows)
   QSize m_templateSize;  // the window's size as laid out, its smallest
   QRect m_listGeometry;  // the list's, at that size
   int m_buttonTop = 0;   // the buttons', at that size

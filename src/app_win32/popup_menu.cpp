@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -67,10 +66,8 @@ void AppendToSystemMenu(HWND window, const Menu& menu) {
 }
 
 bool RunSystemMenuCommand(const Menu& menu, WPARAM command) {
-  const std::size_t index = (command & 0xFFF0) / kSystemCommandStep;
-  if (index == 0 || index > menu.size() || !menu[index - 1].action) return false;
-  menu[index - 1].action();
-  return true;
+  // The system's own commands (from 0xF000) fall beyond any menu of ours.
+  return RunMenuItem(menu, static_cast<int>((command & 0xFFF0) / kSystemCommandStep) - 1);
 }
 
 }  // namespace vrellix::win32

@@ -22,4 +22,12 @@ std::vector<const MenuItem*> MenuCommands(const Menu& menu) {
   return commands;
 }
 
+bool RunMenuItem(const Menu& menu, int index) {
+  if (index < 0 || index >= static_cast<int>(menu.size())) return false;
+  const MenuItem& item = menu[static_cast<std::size_t>(index)];
+  if (!item.action || !item.enabled) return false;
+  item.action();
+  return true;
+}
+
 }  // namespace vrellix

@@ -32,4 +32,8 @@ inline MenuItem Submenu(std::string label, Menu items) {
 // its place): a toolkit that numbers its commands numbers them in this order.
 std::vector<const MenuItem*> MenuCommands(const Menu& menu);
 
+// Runs the action of item index of menu (a toolkit's command for it): false
+// when there is no such item, or it has no action or cannot be chosen.
+bool RunMenuItem(const Menu& menu, int index);
+
 }  // namespace vrellix
