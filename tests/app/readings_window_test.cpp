@@ -91,7 +91,7 @@ class ReadingsWindowTest : public QObject {
     PickFromMenu(script, Edit(&dialog, "ctl1007"), QStringLiteral("かなに変換(ひらがな)"));
     QTRY_VERIFY(script.Done());
     QCOMPARE(Edit(&dialog, "ctl1007")->text(), QStringLiteral("しょうじょ"));
-    QVERIFY(script.Texts().value(1).endsWith(QStringLiteral("トラック 2 曲名: 少女 → しょうじょ")));
+    QVERIFY(script.Texts().value(1).endsWith(QStringLiteral("トラック2の曲名: 少女 → しょうじょ")));
     Edit(&dialog, "ctl1007")->undo();
     QCOMPARE(Edit(&dialog, "ctl1007")->text(), QStringLiteral("少女"));
   }

@@ -387,7 +387,7 @@ void SimulatedJobSucceeds() {
   W32_CHECK(!FindDialog("ＲＺＴデータ入力中"));
 
   EditedAlbum edited;
-  W32_CHECK(LoadAlbumCsv(ExampleAlbum(), edited).ok);
+  W32_CHECK(LoadAlbumCsv(ExampleAlbum(), edited).Ok());
   const StartCheckResult checked = RunStartChecks(edited);
   std::array<bool, kTrackCount> checks{};
   for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
@@ -648,7 +648,7 @@ void UnsavedChanges() {
 void ResumeFromTrack() {
   EnterFreshDirectory("resume", kNoPort);
   EditedAlbum edited;
-  W32_CHECK(LoadAlbumCsv(ExampleAlbum(), edited).ok);
+  W32_CHECK(LoadAlbumCsv(ExampleAlbum(), edited).Ok());
   std::array<bool, kTrackCount> checks{};
   for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
   sim::SimulatedDevice counting;
