@@ -161,7 +161,15 @@ FileResult RenameDurably(const std::string& from, const std::string& to) {
   if (wideFrom.empty() || wideTo.empty()) return SystemFailure(kNameNotTextError, FileStep::kWrite);
   // Write-through: the call returns once the rename is on the disk.
   if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
-  return LastFailure(FileStep::kWrite);
+  FileResult failed = LastFailure(FileStep::kWrite);
+  // A file that another program holds open refuses the rename as access
+  // denied; asking to delete it tells which it is.
+  if (failed.osError == ERROR_ACCESS_DENIED) {
+    Handle target(
+        CreateFileW(wideTo.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!target.IsOpen() && GetLastError() == ERROR_SHARING_VIOLATION) failed.cause = FileCause::kInUse;
+  }
+  return failed;
 }
 
 }  // namespace vrellix::file_platform

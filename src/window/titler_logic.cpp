@@ -20,7 +20,7 @@ namespace {
 // An album file's message with the file's reason, when there is one, on the line below.
 std::string AlbumFileText(const AlbumFileResult& result) {
   const std::string reason = FileFailureReason(result.file);
-  return reason.empty() ? AlbumFileMessage(result) : AlbumFileMessage(result) + "\n" + reason;
+  return AlbumFileMessage(result) + (reason.empty() ? "" : "\n" + reason);
 }
 
 }  // namespace
