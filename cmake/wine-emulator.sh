@@ -33,6 +33,7 @@ if [ ! -f "$prefix/.ports-unmapped" ]; then
     "$wine" regedit /S "Z:$(printf '%s' "$prefix/ports.reg" | tr / '\\\\')"
     # The port map is made when wine starts.
     "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w
     touch "$prefix/.ports-unmapped"
   fi
   flock -u 9
@@ -40,6 +41,16 @@ if [ ! -f "$prefix/.ports-unmapped" ]; then
 fi
 if [ "${1:-}" = wineserver ]; then
   shift
-  exec "$wineserver" "$@"
+  status=0
+  "$wineserver" "$@" || status=$?
+  # A server that was told to end takes a moment to go, and a program started
+  # meanwhile cannot connect to it: wait until it has gone.
+  if [ "${1:-}" = -k ]; then "$wineserver" -w; fi
+  exit $status
 fi
+# Debian's wineserver ends as soon as its last program has (-p0), and a test
+# that starts just then fails ("a wine server seems to be running, but I cannot
+# connect to it"): tests get a server that waits 30 s for the next program.
+# Where one runs already this does nothing.
+"$wineserver" -p30 >/dev/null 2>&1 || true
 exec "$wine" "$@"

@@ -1,7 +1,5 @@
 #include "app/titler_app.h"
 
-#include <memory>
-
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
@@ -22,15 +20,11 @@ bool CTitlerApp::InitInstance() {
   setWindowIcon(ProgramIcon());
 
   // The progress window outlives every job: the worker reports to it.
-  auto progress = std::make_unique<CEntryProgressDlg>();
-  g_dlgProgress = progress.get();
-  {
-    TitlerOptions options;
-    if (m_bSimulate) options.openLine = sim::SimulatorLines();
-    CTitlerDlg dialog(options);
-    dialog.exec();
-  }
-  g_dlgProgress = nullptr;
+  CEntryProgressDlg progress;
+  TitlerOptions options;
+  if (m_bSimulate) options.openLine = sim::SimulatorLines();
+  CTitlerDlg dialog(progress, options);
+  dialog.exec();
   return false;
 }
 

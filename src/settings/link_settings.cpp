@@ -52,7 +52,7 @@ LinkSettings SettingsIn(const IniFile& file) {
   return settings;
 }
 
-SettingsLoad NotRead(const IniFile& file) { return SettingsLoad{SettingsLoad::Outcome::kNotRead, file.reason}; }
+SettingsLoad NotRead(const IniFile& file) { return SettingsLoad{SettingsLoad::Outcome::kNotRead, file.why}; }
 
 }  // namespace
 
@@ -69,12 +69,12 @@ SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings, Fi
   if (file.state == IniFile::State::kNotRead) return NotRead(file);
   // Written back at once, port first, so a missing file is created holding both
   // defaults.
-  const bool written =
+  const FileResult written =
       WriteIniValues(path, file,
                      {IniValue{kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo)},
                       IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
                      files);
-  return written ? SettingsLoad{} : SettingsLoad{SettingsLoad::Outcome::kNotWritten, ""};
+  return written.Ok() ? SettingsLoad{} : SettingsLoad{SettingsLoad::Outcome::kNotWritten, written};
 }
 
 SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings) {
@@ -85,13 +85,13 @@ SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings) {
 std::string SettingsLoadWarning(const std::string& path, const SettingsLoad& load) {
   switch (load.outcome) {
     case SettingsLoad::Outcome::kDone: break;
-    case SettingsLoad::Outcome::kNotRead: return messages::SettingsNotRead(path, load.reason);
+    case SettingsLoad::Outcome::kNotRead: return messages::SettingsNotRead(path, FileFailureReason(load.why));
     case SettingsLoad::Outcome::kNotWritten: return messages::SettingsWriteFailed(path);
   }
   return std::string();
 }
 
-bool SavePortSettings(const std::string& path, const LinkSettings& settings) {
+FileResult SavePortSettings(const std::string& path, const LinkSettings& settings) {
   FileOperations files;
   return WriteIniStrings(path,
                          {IniValue{kSerialSection, kPortNameKey, settings.m_strPortName},

@@ -15,9 +15,10 @@ namespace vrellix {
 
 namespace {
 
-// A file's message with the reason, when there is one, on the line below.
-std::string WithReason(const std::string& message, const std::string& reason) {
-  return reason.empty() ? message : message + "\n" + reason;
+// An album file's message with the file's reason, when there is one, on the line below.
+std::string AlbumFileText(const AlbumFileResult& result) {
+  const std::string reason = FileFailureReason(result.file);
+  return AlbumFileMessage(result) + (reason.empty() ? "" : "\n" + reason);
 }
 
 }  // namespace
@@ -80,7 +81,7 @@ void TitlerLogic::OnPortSettings() {
     chosen.m_strPortName = TrimWhite(edit.port);
     chosen.m_nCommandDelay = std::clamp(edit.commandDelay, 0, kMaxCommandDelayMs);
     // The choice holds for this run even when it could not be written.
-    if (!SavePortSettings(m_strSettingsPath, chosen))
+    if (!SavePortSettings(m_strSettingsPath, chosen).Ok())
       Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
     m_settings = chosen;
     if (ReopenLink() || !AskAfterPortFailure()) return;
@@ -216,9 +217,9 @@ void TitlerLogic::OnLoadCsv() {
   if (!path) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
-  const CsvResult result = LoadAlbumCsv(*path, album);
-  if (!result.ok) {
-    Show(WithReason(result.message, result.reason), MessageIcon::kWarning);
+  const AlbumFileResult result = LoadAlbumCsv(*path, album);
+  if (!result.Ok()) {
+    Show(AlbumFileText(result), MessageIcon::kWarning);
     return;
   }
   ApplyAlbum(album);
@@ -232,14 +233,15 @@ void TitlerLogic::OnImportCue() {
   if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenCueSheet, m_strAlbumPath);
   if (!path) return;
-  const CueSheetResult sheet = LoadCueSheet(*path);
-  if (!sheet.ok) {
-    Show(WithReason(sheet.message, sheet.reason), MessageIcon::kWarning);
+  EditedAlbum album;
+  const AlbumFileResult sheet = LoadCueSheet(*path, album);
+  if (!sheet.Ok()) {
+    Show(AlbumFileText(sheet), MessageIcon::kWarning);
     return;
   }
   // Not saved anywhere yet: the album counts as changed, and the album file
   // last used stays the one the dialogs propose.
-  ApplyAlbum(sheet.album);
+  ApplyAlbum(album);
   SetResume(std::nullopt);
 }
 
@@ -276,18 +278,61 @@ void TitlerLogic::OnFillReadings() {
   SaveTexts();
 }
 
+Menu TitlerLogic::ConvertNameMenu(TextField field) {
+  return {{messages::kToHiraganaItem, [this, field] { OnConvertName(field, KanaStyle::kHiragana); }},
+          {messages::kToKatakanaItem, [this, field] { OnConvertName(field, KanaStyle::kKatakana); }}};
+}
+
+MenuItem TitlerLogic::PortSettingsItem() {
+  // The dialog would reopen the port under a running job.
+  return {messages::kPortSettingsItem, [this] { OnPortSettings(); }, IsJobIdle()};
+}
+
+Menu TitlerLogic::FieldMenu(TextField field) {
+  Menu menu;
+  if (field != TextField::kArtist) menu.push_back({messages::kSuggestReadingItem, [this] { OnSuggestReading(); }});
+  if (field != TextField::kYomi) {
+    for (MenuItem& item : ConvertNameMenu(field)) menu.push_back(std::move(item));
+  }
+  return menu;
+}
+
+Menu TitlerLogic::WindowMenu(const MenuLayout& layout) {
+  Menu menu;
+  if (layout.fieldActionsInWindowMenu) {
+    menu.push_back({messages::kSuggestReadingItem, [this] { OnSuggestReading(); }});
+    menu.push_back(Submenu(messages::kPlaceTitle, ConvertNameMenu(TextField::kTitle)));
+    menu.push_back(Submenu(messages::kPlaceArtist, ConvertNameMenu(TextField::kArtist)));
+  }
+  menu.push_back({messages::kFillReadingsItem, [this] { OnFillReadings(); }});
+  menu.push_back({messages::kImportCueItem, [this] { OnImportCue(); }});
+  menu.push_back(Separator());
+  menu.push_back(PortSettingsItem());
+  if (!layout.systemMenu) menu.push_back({messages::kAboutItem, [this] { OnAbout(); }});
+  return menu;
+}
+
+Menu TitlerLogic::SystemMenu(const MenuLayout& layout) {
+  Menu menu{Separator()};
+  if (layout.portSettingsInSystemMenu) menu.push_back(PortSettingsItem());
+  menu.push_back({messages::kAboutItem, [this] { OnAbout(); }});
+  return menu;
+}
+
 void TitlerLogic::OnSaveCsv() {
   const EditedAlbum album = CollectAlbum();
   // The dialog has added the extension before it asked about overwriting: the
   // name is used as it comes.
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum, m_strAlbumPath);
   if (!path) return;
-  const CsvResult result = SaveAlbumCsv(*path, album);
-  if (result.ok) {
-    m_keptAlbum = album;
-    m_strAlbumPath = *path;
+  const AlbumFileResult result = SaveAlbumCsv(*path, album);
+  if (!result.Ok()) {
+    Show(AlbumFileText(result), MessageIcon::kWarning);
+    return;
   }
-  Show(WithReason(result.message, result.reason), result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
+  m_keptAlbum = album;
+  m_strAlbumPath = *path;
+  Show(messages::kFileSaved, MessageIcon::kInformation);
 }
 
 void TitlerLogic::OnTextChanged(TextField field) {
@@ -296,7 +341,7 @@ void TitlerLogic::OnTextChanged(TextField field) {
 }
 
 void TitlerLogic::OnStart() {
-  StartCheckResult checked = RunStartChecks(CollectAlbum());
+  const StartCheckResult checked = RunStartChecks(CollectAlbum());
   if (checked.outcome == StartCheckResult::Outcome::kFault) {
     Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
     const AlbumField& place = checked.place;
@@ -325,7 +370,6 @@ void TitlerLogic::OnStart() {
   std::string question = messages::StartQuestion(minutes);
   if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
   if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
-  m_album = std::move(checked.album);
   RunEntryJob(entry, !m_resumeFrom || m_resumeFrom->IsStart(), MakeJobTimeline(plan, delay, ProgressItems(entry)));
 }
 
