@@ -51,6 +51,15 @@ fi
 # Debian's wineserver ends as soon as its last program has (-p0), and a test
 # that starts just then fails ("a wine server seems to be running, but I cannot
 # connect to it"): tests get a server that waits 30 s for the next program.
-# Where one runs already this does nothing.
-"$wineserver" -p30 >/dev/null 2>&1 || true
+# The session's own processes (services, devices) start with its first
+# program and keep that program's output open as long as the session lasts:
+# that first program is wineboot, with its output on the null device, not a
+# test whose output ctest reads to its end.
+exec 9>"$prefix.lock"
+flock 9
+if "$wineserver" -p30 >/dev/null 2>&1; then
+  "$wine" wineboot </dev/null >/dev/null 2>&1 || true
+fi
+flock -u 9
+exec 9>&-
 exec "$wine" "$@"
