@@ -1,12 +1,13 @@
-// What MeCab's IPA dictionary reads for real album titles and artists (the
-// IME of Windows reads otherwise). Proper names are often misread: such rows
-// keep the misreading, offered like any other suggestion for the user to see.
+// What MeCab's IPA dictionary reads for real album titles and artists, the
+// same on every platform. Proper names are often misread: such rows keep the
+// misreading, offered like any other suggestion for the user to see.
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 
 #include "reading/suggestions.h"
+#include "reading/system_readings.h"
 
 namespace vrellix {
 namespace {
@@ -22,7 +23,7 @@ class SystemReadingTest : public ::testing::TestWithParam<RealName> {
  protected:
   void SetUp() override {
     m_provider = MakeSystemReadingProvider();
-    if (!m_provider->Available()) GTEST_SKIP() << "no readings on this system: " << m_provider->UnavailableReason();
+    if (const std::string why = testing::WhyNoReadings(*m_provider); !why.empty()) GTEST_SKIP() << why;
   }
   std::unique_ptr<ReadingProvider> m_provider;
 };
