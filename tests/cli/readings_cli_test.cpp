@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "album/album_csv.h"
 #include "cli/cli_process.h"
+#include "reading/reading_provider.h"
 #include "support/cp932.h"
 #include "support/edited_albums.h"
 
@@ -115,6 +118,35 @@ INSTANTIATE_TEST_SUITE_P(ImportCue, ReadingsCliTest, ::testing::Values(
   Invocation{"-o is required", {}, {"import-cue", "disc.cue"}, 2, {}, "-o OUT is required", std::nullopt}
 ));
 // clang-format on
+
+// The issue's own check: the readings of an album with kanji names make a file
+// that check accepts and that the simulated device then holds exactly.
+TEST(ReadingsCliEndToEnd, KanjiAlbumIsEnteredExactlyAfterReadings) {
+  if (!MakeSystemReadingProvider()->Available()) {
+    GTEST_SKIP() << "no readings on this system: " << MakeSystemReadingProvider()->UnavailableReason();
+  }
+  ScratchDir dir;
+  WriteBytes(dir.File("in.csv"), Cp932("東京事変\r\nnone\r\n椎名林檎\r\n群青日和,none\r\n透明人間,none\r\n"));
+  const ProcessResult read = RunCli({"readings", "in.csv", "-o", "out.csv", "--names", "katakana"}, dir);
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(SplitLines(read.out).front(), "タイトル: 東京事変 → トウキョウジヘン");
+
+  const ProcessResult check = RunCli({"check", "out.csv"}, dir);
+  EXPECT_EQ(check.exitCode, 0) << check.err;
+
+  EditedAlbum album;
+  ASSERT_TRUE(LoadAlbumCsv(dir.File("out.csv"), album).ok);
+  std::vector<std::string> expected{"title " + album.title, "yomi " + album.yomi, "artist " + album.artist};
+  for (int track = 1; track <= 2; ++track) {
+    const EditedRow& row = album.rows[static_cast<size_t>(track - 1)];
+    EXPECT_FALSE(row.yomi.empty());
+    expected.push_back("track " + std::to_string(track) + " name " + row.name);
+    expected.push_back("track " + std::to_string(track) + " yomi " + row.yomi);
+  }
+  const ProcessResult entered = RunCli({"enter", "out.csv", "--simulate", "--yes"}, dir);
+  EXPECT_EQ(entered.exitCode, 0) << entered.err;
+  EXPECT_EQ(SplitLines(entered.out), expected);
+}
 
 }  // namespace
 }  // namespace vrellix

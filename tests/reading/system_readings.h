@@ -9,9 +9,8 @@
 
 namespace vrellix::testing {
 
-// Why provider cannot read here (to skip the test); empty when it can. Where
-// this build has MeCab and the machine the dictionary (on Windows: always),
-// an unavailable provider is a failure.
+// Why provider cannot read (skip the test); empty when it can. A failure
+// where this build has MeCab and the dictionary is there (Windows: always).
 inline std::string WhyNoReadings(const ReadingProvider& provider) {
   if (provider.Available()) return {};
   EXPECT_FALSE(VRELLIX_TEST_READINGS) << provider.UnavailableReason();
