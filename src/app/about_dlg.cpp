@@ -14,7 +14,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
   // The layout's label holds a placeholder number; the one shown is the build's.
   m_ui->staticVersion->setText(QStringLiteral("Vrellix Version ") + QString::fromLatin1(kVersion));
   // OK is the default button: Enter closes the box, as Escape does.
-  connect(m_ui->ctl1, &QPushButton::clicked, this, &QDialog::accept);
+  connect(m_ui->ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 CAboutDlg::~CAboutDlg() = default;

@@ -135,12 +135,26 @@ bool EnterEscapeFilter::eventFilter(QObject* watched, QEvent* event) {
 
 Answer WidgetMessages::ShowMessage(const Message& message) { return vrellix::ShowMessage(m_pParent, message); }
 
-void ExtendContextMenu(QLineEdit* edit, std::function<void(QMenu& menu)> addItems) {
+void AddMenuItems(QMenu& menu, const Menu& items) {
+  for (const MenuItem& item : items) {
+    if (item.label.empty()) {
+      menu.addSeparator();
+    } else if (!item.submenu.empty()) {
+      AddMenuItems(*menu.addMenu(ToQString(item.label)), item.submenu);
+    } else {
+      QAction* action = menu.addAction(ToQString(item.label), &menu, item.action);
+      action->setEnabled(item.enabled);
+    }
+  }
+}
+
+void ExtendContextMenu(QLineEdit* edit, std::function<Menu()> items) {
   edit->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(edit, &QWidget::customContextMenuRequested, edit, [edit, addItems](const QPoint& at) {
+  QObject::connect(edit, &QWidget::customContextMenuRequested, edit, [edit, items](const QPoint& at) {
     std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
-    menu->addSeparator();
-    addItems(*menu);
+    const Menu added = items();
+    if (!added.empty()) menu->addSeparator();
+    AddMenuItems(*menu, added);
     menu->exec(edit->mapToGlobal(at));
   });
 }

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "window/field_marks.h"
+#include "window/menu_model.h"
 #include "window/message.h"
 
 class QLabel;
-class QLineEdit;
 class QLineEdit;
 class QMenu;
 class QWidget;
@@ -65,9 +65,12 @@ class WidgetMessages final : public MessageView {
   QWidget* m_pParent;
 };
 
+// Draws the items at the end of menu; choosing one runs its action.
+void AddMenuItems(QMenu& menu, const Menu& items);
+
 // The edit field's own context menu (undo, cut, paste...) with the items that
-// addItems appends after a separator.
-void ExtendContextMenu(QLineEdit* edit, std::function<void(QMenu& menu)> addItems);
+// items() gives when it opens, after a separator (none when it gives none).
+void ExtendContextMenu(QLineEdit* edit, std::function<Menu()> items);
 
 // Replaces the whole text as typing over it would, so that undo brings the old one back.
 void ReplaceTextUndoably(QLineEdit* edit, const QString& text);

@@ -7,16 +7,14 @@
 
 namespace vrellix {
 
-CEntryProgressDlg* g_dlgProgress = nullptr;
-
 CEntryProgressDlg::CEntryProgressDlg(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::CEntryProgressDlgUi>()) {
   m_ui->setupUi(this);
   PrepareFixedDialog(this);
-  m_ctlProgress = m_ui->ctl1010;
+  m_ctlProgress = m_ui->progress;
   m_timer.setInterval(kStatusTimerMs);
   connect(&m_timer, &QTimer::timeout, this, [this]() { m_logic.OnStatusTimer(); });
-  connect(m_ui->ctl1000, &QPushButton::clicked, this, [this]() { m_logic.OnAbort(); });
+  connect(m_ui->abort, &QPushButton::clicked, this, [this]() { m_logic.OnAbort(); });
   // Enter and Escape must neither stop the job nor close the window.
   new EnterEscapeFilter(this);
 }
@@ -27,15 +25,15 @@ void CEntryProgressDlg::SetRange(int max) { m_ctlProgress->setRange(0, max); }
 
 void CEntryProgressDlg::SetPosition(int position) { m_ctlProgress->setValue(position); }
 
-void CEntryProgressDlg::SetStatusText(const std::string& text) { m_ui->ctl1011->setText(ToQString(text)); }
+void CEntryProgressDlg::SetStatusText(const std::string& text) { m_ui->status->setText(ToQString(text)); }
 
-void CEntryProgressDlg::SetItemText(const std::string& text) { m_ui->ctl1012->setText(ToQString(text)); }
+void CEntryProgressDlg::SetItemText(const std::string& text) { m_ui->item->setText(ToQString(text)); }
 
-void CEntryProgressDlg::SetTimeText(const std::string& text) { m_ui->ctl1013->setText(ToQString(text)); }
+void CEntryProgressDlg::SetTimeText(const std::string& text) { m_ui->times->setText(ToQString(text)); }
 
-void CEntryProgressDlg::SetAbortText(const std::string& text) { m_ui->ctl1000->setText(ToQString(text)); }
+void CEntryProgressDlg::SetAbortText(const std::string& text) { m_ui->abort->setText(ToQString(text)); }
 
-void CEntryProgressDlg::EnableAbort(bool enabled) { m_ui->ctl1000->setEnabled(enabled); }
+void CEntryProgressDlg::EnableAbort(bool enabled) { m_ui->abort->setEnabled(enabled); }
 
 void CEntryProgressDlg::reject() { m_logic.OnAbort(); }
 
@@ -45,7 +43,7 @@ void CEntryProgressDlg::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::
 
 bool CEntryProgressDlg::RunModal() {
   m_logic.OnInitDialog();
-  m_ui->ctl1000->setFocus();
+  m_ui->abort->setFocus();
   m_timer.start();
   const int result = exec();
   m_timer.stop();

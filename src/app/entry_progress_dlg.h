@@ -53,8 +53,4 @@ class CEntryProgressDlg : public QDialog, public ProgressView {
   ProgressLogic m_logic{*this};
 };
 
-// The one progress window of the program, created before the main window and
-// destroyed when the program ends.
-extern CEntryProgressDlg* g_dlgProgress;
-
 }  // namespace vrellix

@@ -2,28 +2,28 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
+
+#include "app/app_common.h"
+#include "window/file_dialog_start.h"
 
 namespace vrellix {
 
 namespace {
 
-std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& proposed,
-                                     const QString& pattern = QStringLiteral("*.csv")) {
+std::optional<QString> RunFileDialog(QWidget* parent, FileQuestion question, const QString& proposed) {
+  const FileDialogStart start = StartOfFileDialog(question, ToUtf8(proposed));
+  const bool save = question == FileQuestion::kSaveAlbum;
   QFileDialog dialog(parent);
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                     : QFileDialog::AnyFile);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   // The non-native dialog treats a wildcard typed as the name as a filter, which
   // is what "*.csv" as the initial name is for.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   // The dialog adds the extension itself, so that it asks about overwriting the
   // file that will be written, not the name as typed.
-  if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(QStringLiteral("csv"));
-  const QFileInfo last(proposed);
-  dialog.setDirectory(proposed.isEmpty() ? QDir::currentPath() : last.absolutePath());
-  const bool offerName = mode == QFileDialog::AcceptSave && !proposed.isEmpty();
-  dialog.selectFile(offerName ? last.fileName() : pattern);
+  dialog.setDefaultSuffix(ToQString(start.extension));
+  dialog.setDirectory(start.folder.empty() ? QDir::currentPath() : ToQString(start.folder));
+  dialog.selectFile(ToQString(start.name));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }
@@ -31,15 +31,15 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
 }  // namespace
 
 std::optional<QString> DialogFileNameSource::OpenFileName(QWidget* parent, const QString& proposed) {
-  return RunFileDialog(parent, QFileDialog::AcceptOpen, proposed);
+  return RunFileDialog(parent, FileQuestion::kOpenAlbum, proposed);
 }
 
 std::optional<QString> DialogFileNameSource::SaveFileName(QWidget* parent, const QString& proposed) {
-  return RunFileDialog(parent, QFileDialog::AcceptSave, proposed);
+  return RunFileDialog(parent, FileQuestion::kSaveAlbum, proposed);
 }
 
 std::optional<QString> DialogFileNameSource::OpenCueSheetName(QWidget* parent, const QString& proposed) {
-  return RunFileDialog(parent, QFileDialog::AcceptOpen, proposed, QStringLiteral("*.cue"));
+  return RunFileDialog(parent, FileQuestion::kOpenCueSheet, proposed);
 }
 
 }  // namespace vrellix

@@ -24,10 +24,8 @@ class FileNameSource {
   }
 };
 
-// File dialogs in the proposed file's folder (the current one at first) that
-// first list the folder's CSV files ("*.csv" as the initial name); saving
-// offers the proposed file's name. No filter list; saving adds ".csv" to a name
-// typed without an extension.
+// Qt's own file dialogs, started as StartOfFileDialog says (the current folder
+// where it names none). No filter list.
 class DialogFileNameSource final : public FileNameSource {
  public:
   std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) override;

@@ -10,44 +10,44 @@
 
 namespace vrellix {
 
-CPortSettingsDlg::CPortSettingsDlg(QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::CPortSettingsDlgUi>()) {
+CPortSettingsDlg::CPortSettingsDlg(PortSettingsEdit& edit, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::CPortSettingsDlgUi>()), m_logic(*this, edit) {
   m_ui->setupUi(this);
   PrepareFixedDialog(this);
-  m_ui->ctl1021->setRange(0, kMaxCommandDelayMs);
-  // Enter in the field would otherwise add the typed name to the list as an
-  // entry without a device.
-  m_ui->ctl1020->setInsertPolicy(QComboBox::NoInsert);
-  connect(m_ui->ctl1, &QPushButton::clicked, this, &QDialog::accept);
-  connect(m_ui->ctl2, &QPushButton::clicked, this, &QDialog::reject);
+  // Enter in the field would otherwise add the typed name to the list.
+  m_ui->port->setInsertPolicy(QComboBox::NoInsert);
+  connect(m_ui->ok, &QPushButton::clicked, this, &CPortSettingsDlg::accept);
+  connect(m_ui->cancel, &QPushButton::clicked, this, &QDialog::reject);
+  m_logic.OnInitDialog();
 }
 
 CPortSettingsDlg::~CPortSettingsDlg() = default;
 
-int CPortSettingsDlg::DoModal(PortSettingsEdit& edit) {
-  QComboBox* ports = m_ui->ctl1020;
-  for (const SerialPortInfo& port : edit.ports) {
-    // The device is what gets written; the system's name helps to tell them apart.
-    const QString device = ToQString(port.device);
-    ports->addItem(port.description.empty() ? device : device + QStringLiteral("  ") + ToQString(port.description),
-                   device);
-  }
-  const int listed = ports->findData(ToQString(edit.port));
-  if (listed >= 0) {
-    ports->setCurrentIndex(listed);
-  } else {
-    ports->setEditText(ToQString(edit.port));
-  }
-  m_ui->ctl1021->setValue(edit.commandDelay);
-  ports->setFocus();
-  ports->lineEdit()->setCursorPosition(0);  // the device's name first, not the end of a long entry
-  const int result = exec();
-  if (result != QDialog::Accepted) return result;
-  // A listed entry stands for its device; anything else was typed.
-  const int index = ports->findText(ports->currentText(), Qt::MatchExactly);
-  edit.port = ToUtf8(index >= 0 ? ports->itemData(index).toString() : ports->currentText());
-  edit.commandDelay = m_ui->ctl1021->value();
-  return result;
+void CPortSettingsDlg::accept() { m_logic.OnOk(); }
+
+void CPortSettingsDlg::SetPortEntries(const std::vector<std::string>& entries) {
+  m_ui->port->clear();
+  for (const std::string& entry : entries) m_ui->port->addItem(ToQString(entry));
 }
+
+void CPortSettingsDlg::ChoosePortEntry(int index) { m_ui->port->setCurrentIndex(index); }
+
+void CPortSettingsDlg::SetPortText(const std::string& text) { m_ui->port->setEditText(ToQString(text)); }
+
+std::string CPortSettingsDlg::PortText() const { return ToUtf8(m_ui->port->currentText()); }
+
+void CPortSettingsDlg::SetDelayRange(int min, int max) { m_ui->commandDelay->setRange(min, max); }
+
+void CPortSettingsDlg::SetDelay(int ms) { m_ui->commandDelay->setValue(ms); }
+
+int CPortSettingsDlg::Delay() const { return m_ui->commandDelay->value(); }
+
+void CPortSettingsDlg::FocusPort() {
+  m_ui->port->setFocus();
+  // The device's name first, not the end of a long entry.
+  m_ui->port->lineEdit()->setCursorPosition(0);
+}
+
+void CPortSettingsDlg::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
 
 }  // namespace vrellix

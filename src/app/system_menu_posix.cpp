@@ -2,12 +2,12 @@
 
 namespace vrellix {
 
-// The window manager owns the window menu here; the About item goes into the
-// main window's context menu.
+// The window manager owns the window menu here; its items go into the main
+// window's context menu.
 const bool kHasAppSystemMenu = false;
 
-bool AddAboutToSystemMenu(std::uintptr_t, const std::string&) { return false; }
+bool AddToSystemMenu(std::uintptr_t, const Menu&) { return false; }
 
-bool IsAboutSystemCommand(const void*) { return false; }
+int ChosenSystemMenuItem(const void*) { return -1; }
 
 }  // namespace vrellix

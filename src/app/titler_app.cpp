@@ -1,7 +1,5 @@
 #include "app/titler_app.h"
 
-#include <memory>
-
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
@@ -21,15 +19,11 @@ bool CTitlerApp::InitInstance() {
   setWindowIcon(ProgramIcon());
 
   // The progress window outlives every job: the worker reports to it.
-  auto progress = std::make_unique<CEntryProgressDlg>();
-  g_dlgProgress = progress.get();
-  {
-    TitlerOptions options;
-    options.simulate = m_bSimulate;
-    CTitlerDlg dialog(options);
-    dialog.exec();
-  }
-  g_dlgProgress = nullptr;
+  CEntryProgressDlg progress;
+  TitlerOptions options;
+  options.simulate = m_bSimulate;
+  CTitlerDlg dialog(progress, options);
+  dialog.exec();
   return false;
 }
 

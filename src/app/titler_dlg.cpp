@@ -24,56 +24,57 @@ namespace vrellix {
 
 namespace {
 
-const QColor kBackground(162, 188, 189);
-
 // The "No" column (with the check boxes) takes the list's width less the two
 // text columns and room for the vertical scroll bar.
 constexpr int kTextColumnsAndScrollBar = 326;
 constexpr int kTextColumnWidth = 155;
 
-using messages::kAboutItem;
-
 }  // namespace
 
-CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWidget* parent)
+CTitlerDlg::CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options, FileNameSource* files,
+                       QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::CTitlerDlgUi>()),
       m_pFiles(files),
-      m_logic(*this, g_dlgProgress->Logic(), options) {
+      m_logic(*this, progress.Logic(), options) {
   m_ui->setupUi(this);
   PrepareDialog(this, DialogSize::kResizable);
   m_templateSize = size();
-  m_listGeometry = m_ui->ctl1006->geometry();
-  m_buttonTop = m_ui->ctl1000->y();
+  m_listGeometry = m_ui->tracks->geometry();
+  m_buttonTop = m_ui->loadCsv->y();
   setWindowIcon(ProgramIcon());
   if (!m_pFiles) {
     m_pOwnFiles = std::make_unique<DialogFileNameSource>();
     m_pFiles = m_pOwnFiles.get();
   }
 
-  connect(m_ui->ctl1, &QPushButton::clicked, this, &CTitlerDlg::accept);
-  connect(m_ui->ctl1000, &QPushButton::clicked, this, [this]() { m_logic.OnLoadCsv(); });
-  connect(m_ui->ctl1001, &QPushButton::clicked, this, [this]() { m_logic.OnSaveCsv(); });
-  connect(m_ui->ctl1002, &QPushButton::clicked, this, [this]() { m_logic.OnStart(); });
-  connect(m_ui->ctl1006, &QTableWidget::cellClicked, this,
+  connect(m_ui->ok, &QPushButton::clicked, this, &CTitlerDlg::accept);
+  connect(m_ui->loadCsv, &QPushButton::clicked, this, [this]() { m_logic.OnLoadCsv(); });
+  connect(m_ui->saveCsv, &QPushButton::clicked, this, [this]() { m_logic.OnSaveCsv(); });
+  connect(m_ui->start, &QPushButton::clicked, this, [this]() { m_logic.OnStart(); });
+  connect(m_ui->tracks, &QTableWidget::cellClicked, this,
           [this](int row, int column) { m_logic.OnTrackCellClicked(row, column); });
   for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) {
     Edit(field)->setFont(FixedWidthFont());
     connect(Edit(field), &QLineEdit::textChanged, this, [this, field]() { m_logic.OnTextChanged(field); });
+    ExtendContextMenu(Edit(field), [this, field]() { return m_logic.FieldMenu(field); });
   }
-  m_ui->ctl1006->setFont(FixedWidthFont());
-  AddReadingItems();
+  m_ui->tracks->setFont(FixedWidthFont());
 
   // The dialog's background, seen through the transparent static texts, in the
   // program's colour. Edit fields, the list and the buttons paint with the Base
   // and Button roles, so they keep the system's colours.
   QPalette background = palette();
-  background.setColor(QPalette::Window, kBackground);
+  background.setColor(QPalette::Window, QColor(kWindowBackground.red, kWindowBackground.green, kWindowBackground.blue));
   setPalette(background);
   setAutoFillBackground(true);
 
-  if (kHasAppSystemMenu)
-    m_bAboutInSystemMenu = AddAboutToSystemMenu(static_cast<std::uintptr_t>(winId()), kAboutItem);
+  // Where the system menu cannot take About, the context menu offers it.
+  if (kHasAppSystemMenu) {
+    m_systemMenu = m_logic.SystemMenu(m_menuLayout);
+    m_menuLayout.systemMenu = AddToSystemMenu(static_cast<std::uintptr_t>(winId()), m_systemMenu);
+    if (!m_menuLayout.systemMenu) m_systemMenu.clear();
+  }
   BuildTrackList();
   m_logic.OnInitDialog();
 }
@@ -81,7 +82,7 @@ CTitlerDlg::CTitlerDlg(const TitlerOptions& options, FileNameSource* files, QWid
 CTitlerDlg::~CTitlerDlg() = default;
 
 void CTitlerDlg::BuildTrackList() {
-  QTableWidget* list = m_ui->ctl1006;
+  QTableWidget* list = m_ui->tracks;
   list->clear();
   list->setColumnCount(3);
   list->setRowCount(kTrackCount);
@@ -119,15 +120,15 @@ void CTitlerDlg::BuildTrackList() {
   list->setTabKeyNavigation(false);
 }
 
-QTableWidgetItem* CTitlerDlg::Cell(int row, int column) const { return m_ui->ctl1006->item(row, column); }
+QTableWidgetItem* CTitlerDlg::Cell(int row, int column) const { return m_ui->tracks->item(row, column); }
 
 QLineEdit* CTitlerDlg::Edit(TextField field) const {
   switch (field) {
-    case TextField::kTitle: return m_ui->ctl1003;
-    case TextField::kYomi: return m_ui->ctl1004;
-    case TextField::kArtist: return m_ui->ctl1007;
+    case TextField::kTitle: return m_ui->title;
+    case TextField::kYomi: return m_ui->yomi;
+    case TextField::kArtist: return m_ui->artist;
   }
-  return m_ui->ctl1003;
+  return m_ui->title;
 }
 
 std::string CTitlerDlg::Text(TextField field) const { return ToUtf8(Edit(field)->text()); }
@@ -137,14 +138,14 @@ void CTitlerDlg::SetText(TextField field, const std::string& text) { Edit(field)
 void CTitlerDlg::ReplaceText(TextField field, const std::string& text) { ReplaceTextUndoably(Edit(field), ToQString(text)); }
 
 void CTitlerDlg::ShowFieldMarks(TextField field, const FieldMarks& marks) {
-  QLabel* count = field == TextField::kTitle ? m_ui->ctl1030 : field == TextField::kYomi ? m_ui->ctl1031 : m_ui->ctl1032;
+  QLabel* count = field == TextField::kTitle ? m_ui->titleCount : field == TextField::kYomi ? m_ui->yomiCount : m_ui->artistCount;
   vrellix::ShowFieldMarks(Edit(field), count, marks);
 }
 
 void CTitlerDlg::FocusText(TextField field) { Edit(field)->setFocus(); }
 
 void CTitlerDlg::FocusTrack(int row, TrackColumn column) {
-  QTableWidget* list = m_ui->ctl1006;
+  QTableWidget* list = m_ui->tracks;
   list->setCurrentCell(row, static_cast<int>(column));
   list->scrollToItem(Cell(row, static_cast<int>(column)));
   list->setFocus();
@@ -164,10 +165,10 @@ void CTitlerDlg::SetChecked(int row, bool checked) { Cell(row, 0)->setCheckState
 
 void CTitlerDlg::EnableControl(Control control, bool enabled) {
   switch (control) {
-    case Control::kLoad: m_ui->ctl1000->setEnabled(enabled); break;
-    case Control::kSave: m_ui->ctl1001->setEnabled(enabled); break;
-    case Control::kStart: m_ui->ctl1002->setEnabled(enabled); break;
-    case Control::kExit: m_ui->ctl1->setEnabled(enabled); break;
+    case Control::kLoad: m_ui->loadCsv->setEnabled(enabled); break;
+    case Control::kSave: m_ui->saveCsv->setEnabled(enabled); break;
+    case Control::kStart: m_ui->start->setEnabled(enabled); break;
+    case Control::kExit: m_ui->ok->setEnabled(enabled); break;
   }
 }
 
@@ -187,24 +188,23 @@ std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question, const 
 }
 
 bool CTitlerDlg::EditTrack(TrackEdit& edit) {
-  CTrackEditDlg dialog(this, &m_logic.Readings());
-  dialog.m_strNumber = edit.number;
-  dialog.m_strName = edit.name;
-  dialog.m_strYomi = edit.yomi;
-  if (dialog.DoModal() != QDialog::Accepted) return false;
-  edit.name = dialog.m_strName;
-  edit.yomi = dialog.m_strYomi;
-  return true;
+  CTrackEditDlg dialog(edit, &m_logic.Readings(), this);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 bool CTitlerDlg::EditPortSettings(PortSettingsEdit& edit) {
-  CPortSettingsDlg dialog(this);
-  return dialog.DoModal(edit) == QDialog::Accepted;
+  CPortSettingsDlg dialog(edit, this);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 void CTitlerDlg::ShowSimulatorDump(const std::string& verdict, const std::string& dump) {
   CSimulatorDumpDlg dialog(verdict, dump, this);
   dialog.exec();
+}
+
+void CTitlerDlg::ShowAbout() {
+  CAboutDlg about(this);
+  about.exec();
 }
 
 Answer CTitlerDlg::ShowMessage(const Message& message) { return vrellix::ShowMessage(this, message); }
@@ -221,54 +221,24 @@ void CTitlerDlg::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   if (!m_templateSize.isValid()) return;  // before the layout was taken
   const QSize grown = size() - m_templateSize;
-  m_ui->ctl1006->setGeometry(m_listGeometry.adjusted(0, 0, grown.width(), grown.height()));
+  m_ui->tracks->setGeometry(m_listGeometry.adjusted(0, 0, grown.width(), grown.height()));
   // The buttons' places in the template, moved down by what the window grew.
   const int buttonTop = m_buttonTop + grown.height();
-  for (QPushButton* button : {m_ui->ctl1000, m_ui->ctl1001, m_ui->ctl1002, m_ui->ctl1}) button->move(button->x(), buttonTop);
+  for (QPushButton* button : {m_ui->loadCsv, m_ui->saveCsv, m_ui->start, m_ui->ok}) button->move(button->x(), buttonTop);
 }
 
 bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
-  if (IsAboutSystemCommand(message)) {
-    OnAbout();
+  if (RunMenuItem(m_systemMenu, ChosenSystemMenuItem(message))) {
     *result = 0;
     return true;
   }
   return QDialog::nativeEvent(eventType, message, result);
 }
 
-void CTitlerDlg::AddReadingItems() {
-  const auto suggestReading = [this](QMenu& menu) {
-    menu.addAction(ToQString(messages::kSuggestReadingItem), this, [this]() { m_logic.OnSuggestReading(); });
-  };
-  const auto convertName = [this](TextField field) {
-    return [this, field](QMenu& menu) {
-      menu.addAction(ToQString(messages::kToHiraganaItem), this,
-                     [this, field]() { m_logic.OnConvertName(field, KanaStyle::kHiragana); });
-      menu.addAction(ToQString(messages::kToKatakanaItem), this,
-                     [this, field]() { m_logic.OnConvertName(field, KanaStyle::kKatakana); });
-    };
-  };
-  ExtendContextMenu(Edit(TextField::kTitle), [suggestReading, convertName](QMenu& menu) {
-    suggestReading(menu);
-    convertName(TextField::kTitle)(menu);
-  });
-  ExtendContextMenu(Edit(TextField::kYomi), suggestReading);
-  ExtendContextMenu(Edit(TextField::kArtist), convertName(TextField::kArtist));
-}
-
 void CTitlerDlg::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  menu.addAction(ToQString(messages::kFillReadingsItem), this, [this]() { m_logic.OnFillReadings(); });
-  menu.addAction(ToQString(messages::kImportCueItem), this, [this]() { m_logic.OnImportCue(); });
-  menu.addSeparator();
-  menu.addAction(ToQString(messages::kPortSettingsItem), this, [this]() { m_logic.OnPortSettings(); });
-  if (!m_bAboutInSystemMenu) menu.addAction(ToQString(kAboutItem), this, &CTitlerDlg::OnAbout);
+  AddMenuItems(menu, m_logic.WindowMenu(m_menuLayout));
   menu.exec(event->globalPos());
-}
-
-void CTitlerDlg::OnAbout() {
-  CAboutDlg about(this);
-  about.exec();
 }
 
 }  // namespace vrellix

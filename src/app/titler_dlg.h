@@ -21,6 +21,7 @@ class CTitlerDlgUi;
 
 namespace vrellix {
 
+class CEntryProgressDlg;
 class FileNameSource;
 
 class CTitlerDlg : public QDialog, public TitlerView {
@@ -28,9 +29,10 @@ class CTitlerDlg : public QDialog, public TitlerView {
 
  public:
   // Builds the window and initialises it through the logic (settings, port).
+  // progress: the program's one progress window, which outlives this one.
   // files: where CSV file names come from; nullptr: file dialogs. Not owned.
-  // The progress window g_dlgProgress must exist.
-  explicit CTitlerDlg(const TitlerOptions& options = {}, FileNameSource* files = nullptr, QWidget* parent = nullptr);
+  explicit CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options = {}, FileNameSource* files = nullptr,
+                      QWidget* parent = nullptr);
   ~CTitlerDlg() override;
 
   TitlerLogic& Logic() { return m_logic; }
@@ -39,7 +41,6 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void accept() override;
   // Escape and the close box: ask only when there are unsaved changes.
   void reject() override;
-  void OnAbout();
 
   // TitlerView.
   std::string Text(TextField field) const override;
@@ -58,25 +59,25 @@ class CTitlerDlg : public QDialog, public TitlerView {
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
+  void ShowAbout() override;
   Answer ShowMessage(const Message& message) override;
 
  protected:
-  // 通信設定, and the About item where the window has no system menu of its own.
+  // The window's menu of the logic.
   void contextMenuEvent(QContextMenuEvent* event) override;
-  // The About item of the system menu, where there is one.
+  // The items of the system menu, where there is one.
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
   // The list takes what the window grows by; the buttons keep to the bottom.
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildTrackList();
-  // よみを推定 and かなに変換 in the edit fields' context menus.
-  void AddReadingItems();
   QTableWidgetItem* Cell(int row, int column) const;
   QLineEdit* Edit(TextField field) const;
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
-  bool m_bAboutInSystemMenu = false;
+  MenuLayout m_menuLayout;  // the fields' actions in their own context menus
+  Menu m_systemMenu;        // what was added to the system menu (Windows)
   QSize m_templateSize;  // the window's size as laid out, its smallest
   QRect m_listGeometry;  // the list's, at that size
   int m_buttonTop = 0;   // the buttons', at that size

@@ -2,85 +2,54 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
-#include <optional>
 
 #include "app/app_common.h"
 #include "ui_track_edit_dlg.h"
-#include "messages/messages.h"
-#include "validate/input_checks.h"
-#include "window/reading_actions.h"
 
 namespace vrellix {
 
-CTrackEditDlg::CTrackEditDlg(QWidget* parent, ReadingActions* readings)
-    : QDialog(parent), m_ui(std::make_unique<Ui::CTrackEditDlgUi>()), m_pReadings(readings) {
+CTrackEditDlg::CTrackEditDlg(TrackEdit& edit, ReadingActions* readings, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::CTrackEditDlgUi>()), m_logic(*this, edit, readings) {
   m_ui->setupUi(this);
   PrepareFixedDialog(this);
-  connect(m_ui->ctl1, &QPushButton::clicked, this, &CTrackEditDlg::accept);
-  connect(m_ui->ctl2, &QPushButton::clicked, this, &QDialog::reject);
-  m_ui->ctl1007->setFont(FixedWidthFont());
-  m_ui->ctl1008->setFont(FixedWidthFont());
-  connect(m_ui->ctl1007, &QLineEdit::textChanged, this, &CTrackEditDlg::ShowMarks);
-  connect(m_ui->ctl1008, &QLineEdit::textChanged, this, &CTrackEditDlg::ShowMarks);
-  if (!m_pReadings) return;
-  ExtendContextMenu(m_ui->ctl1007, [this](QMenu& menu) {
-    menu.addAction(ToQString(messages::kToHiraganaItem), this, [this]() { ConvertName(KanaStyle::kHiragana); });
-    menu.addAction(ToQString(messages::kToKatakanaItem), this, [this]() { ConvertName(KanaStyle::kKatakana); });
-  });
-  ExtendContextMenu(m_ui->ctl1008, [this](QMenu& menu) {
-    menu.addAction(ToQString(messages::kSuggestReadingItem), this, [this]() { SuggestReading(); });
-  });
-}
-
-int CTrackEditDlg::Number() const { return m_ui->ctl1003->text().toInt(); }
-
-void CTrackEditDlg::SuggestReading() {
-  WidgetMessages view(this);
-  const std::optional<std::string> reading =
-      m_pReadings->SuggestReading(view, AlbumField{AlbumField::kTrackYomi, Number()},
-                                  ToUtf8(m_ui->ctl1007->text()), ToUtf8(m_ui->ctl1008->text()));
-  if (reading) ReplaceTextUndoably(m_ui->ctl1008, ToQString(*reading));
-}
-
-void CTrackEditDlg::ConvertName(KanaStyle style) {
-  WidgetMessages view(this);
-  const std::optional<std::string> name = m_pReadings->ConvertName(
-      view, AlbumField{AlbumField::kTrackName, Number()}, ToUtf8(m_ui->ctl1007->text()), style);
-  if (name) ReplaceTextUndoably(m_ui->ctl1007, ToQString(*name));
-}
-
-void CTrackEditDlg::ShowMarks() {
-  ShowFieldMarks(m_ui->ctl1007, m_ui->ctl1033, MarkField(ToUtf8(m_ui->ctl1007->text()), CHECK_GENERAL));
-  ShowFieldMarks(m_ui->ctl1008, m_ui->ctl1034, MarkField(ToUtf8(m_ui->ctl1008->text()), CHECK_READING));
+  connect(m_ui->ok, &QPushButton::clicked, this, &CTrackEditDlg::accept);
+  connect(m_ui->cancel, &QPushButton::clicked, this, &QDialog::reject);
+  for (TrackEditField field : {TrackEditField::kName, TrackEditField::kYomi}) {
+    Edit(field)->setFont(FixedWidthFont());
+    connect(Edit(field), &QLineEdit::textChanged, this, [this]() { m_logic.OnTextChanged(); });
+    ExtendContextMenu(Edit(field), [this, field]() { return m_logic.FieldMenu(field); });
+  }
+  m_logic.OnInitDialog();
 }
 
 CTrackEditDlg::~CTrackEditDlg() = default;
 
-int CTrackEditDlg::DoModal() {
-  m_ui->ctl1007->setText(ToQString(m_strName));
-  m_ui->ctl1003->setText(ToQString(m_strNumber));
-  m_ui->ctl1008->setText(ToQString(m_strYomi));
-  ShowMarks();
-  m_ui->ctl1007->setFocus();
-  return exec();
+QLineEdit* CTrackEditDlg::Edit(TrackEditField field) const {
+  return field == TrackEditField::kName ? m_ui->trackName : m_ui->trackYomi;
 }
 
-void CTrackEditDlg::SaveFields() {
-  m_strName = ToUtf8(m_ui->ctl1007->text());
-  m_strNumber = ToUtf8(m_ui->ctl1003->text());
-  m_strYomi = ToUtf8(m_ui->ctl1008->text());
+std::string CTrackEditDlg::Text(TrackEditField field) const { return ToUtf8(Edit(field)->text()); }
+
+void CTrackEditDlg::SetText(TrackEditField field, const std::string& text) { Edit(field)->setText(ToQString(text)); }
+
+void CTrackEditDlg::ReplaceText(TrackEditField field, const std::string& text) {
+  ReplaceTextUndoably(Edit(field), ToQString(text));
 }
 
-void CTrackEditDlg::accept() {
-  SaveFields();
-  if (const auto fault = CheckTrackEdit(m_strName, m_strYomi)) {
-    // The fields keep what the user typed, so it can be corrected.
-    ShowMessage(this, {*fault, MessageIcon::kWarning});
-    return;
-  }
-  QDialog::accept();
+void CTrackEditDlg::SetNumber(const std::string& number) { m_ui->trackNumber->setText(ToQString(number)); }
+
+void CTrackEditDlg::ShowFieldMarks(TrackEditField field, const FieldMarks& marks) {
+  vrellix::ShowFieldMarks(Edit(field), field == TrackEditField::kName ? m_ui->trackNameCount : m_ui->trackYomiCount,
+                          marks);
 }
+
+void CTrackEditDlg::FocusText(TrackEditField field) { Edit(field)->setFocus(); }
+
+void CTrackEditDlg::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
+
+Answer CTrackEditDlg::ShowMessage(const Message& message) { return vrellix::ShowMessage(this, message); }
+
+void CTrackEditDlg::accept() { m_logic.OnOk(); }
 
 }  // namespace vrellix

@@ -1,11 +1,15 @@
-// The dialog in which one track's name and reading are edited (dialog 129).
+// The dialog in which one track's name and reading are edited (dialog 129): a
+// view over its TrackEditLogic.
 #pragma once
 
 #include <QDialog>
 #include <memory>
 #include <string>
 
-#include "reading/kana.h"
+#include "window/track_edit_logic.h"
+#include "window/track_edit_view.h"
+
+class QLineEdit;
 
 namespace Ui {
 class CTrackEditDlgUi;
@@ -13,40 +17,34 @@ class CTrackEditDlgUi;
 
 namespace vrellix {
 
-class ReadingActions;
-
-class CTrackEditDlg : public QDialog {
+class CTrackEditDlg : public QDialog, public TrackEditView {
   Q_OBJECT
 
  public:
-  // readings: where よみを推定 and かなに変換 (the fields' context menus) come
-  // from; nullptr: the dialog offers neither. Not owned.
-  explicit CTrackEditDlg(QWidget* parent = nullptr, ReadingActions* readings = nullptr);
+  // Shows edit; on OK edit holds the texts typed. readings: where よみを推定 and
+  // かなに変換 (the fields' context menus) come from; nullptr: the dialog
+  // offers neither. Neither is owned.
+  explicit CTrackEditDlg(TrackEdit& edit, ReadingActions* readings = nullptr, QWidget* parent = nullptr);
   ~CTrackEditDlg() override;
 
-  // Loads the members into the fields and runs the dialog modally. On Accepted
-  // the name and reading members hold the fields' texts as typed (untrimmed).
-  int DoModal();
-
-  // OK: refuses, with a warning and the dialog left open, a name or reading
-  // over 32 bytes or a reading without a name.
+  // OK and Enter: closes only once the logic has passed the texts.
   void accept() override;
 
-  // UTF-8 texts exchanged with the fields 1007, 1003 and 1008.
-  std::string m_strName;
-  std::string m_strNumber;  // "1".."50", shown only
-  std::string m_strYomi;
+  // TrackEditView.
+  std::string Text(TrackEditField field) const override;
+  void SetText(TrackEditField field, const std::string& text) override;
+  void ReplaceText(TrackEditField field, const std::string& text) override;
+  void SetNumber(const std::string& number) override;
+  void ShowFieldMarks(TrackEditField field, const FieldMarks& marks) override;
+  void FocusText(TrackEditField field) override;
+  void Close(bool ok) override;
+  Answer ShowMessage(const Message& message) override;
 
  private:
-  void SaveFields();
-  // The count and the faults of both fields, as they are typed.
-  void ShowMarks();
-  void SuggestReading();
-  void ConvertName(KanaStyle style);
-  int Number() const;
+  QLineEdit* Edit(TrackEditField field) const;
 
   std::unique_ptr<Ui::CTrackEditDlgUi> m_ui;
-  ReadingActions* m_pReadings;
+  TrackEditLogic m_logic;
 };
 
 }  // namespace vrellix

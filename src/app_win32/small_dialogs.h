@@ -14,9 +14,9 @@ class ReadingActions;
 
 namespace vrellix::win32 {
 
-// True when closed with OK after the length checks passed; edit then holds the
-// texts as typed. readings (may be null) serve the dialog's よみを推定 and
-// かなに変換.
+// Views of TrackEditLogic and PortSettingsLogic. True when closed with OK;
+// edit then holds the texts as typed. readings (may be null) serve the
+// dialog's よみを推定 and かなに変換.
 bool RunTrackEditDialog(HWND owner, TrackEdit& edit, ReadingActions* readings = nullptr);
 void RunAboutBox(HWND owner);
 // True when closed with OK; edit then holds the port as chosen or typed

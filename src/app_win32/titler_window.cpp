@@ -1,8 +1,8 @@
 #include "app_win32/titler_window.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
+#include "app_win32/popup_menu.h"
 #include "app_win32/small_dialogs.h"
 #include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
@@ -13,7 +13,10 @@ namespace vrellix::win32 {
 
 namespace {
 
-const COLORREF kBackground = RGB(162, 188, 189);
+// The edit fields keep the system's menu for undo and paste, so the window's
+// menu offers the fields' actions, by field; the system menu takes About and
+// 通信設定.
+constexpr MenuLayout kMenuLayout{true, true, true};
 
 int FieldId(TextField field) {
   switch (field) {
@@ -62,11 +65,8 @@ TitlerWindow::~TitlerWindow() {
 }
 
 void TitlerWindow::OnInitDialog() {
-  if (HMENU menu = GetSystemMenu(Hwnd(), FALSE)) {
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
-    AppendMenuW(menu, MF_STRING, kAboutCommand, Wide(messages::kAboutItem).c_str());
-  }
+  m_systemMenu = m_logic.SystemMenu(kMenuLayout);
+  AppendToSystemMenu(Hwnd(), m_systemMenu);
   // Fixed-width text in the fields and the list, where counts matter.
   m_fixedFont = CreateFixedWidthFont(Hwnd());
   for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
@@ -76,7 +76,7 @@ void TitlerWindow::OnInitDialog() {
   m_smallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
   SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
-  m_background = CreateSolidBrush(kBackground);
+  m_background = CreateSolidBrush(RGB(kWindowBackground.red, kWindowBackground.green, kWindowBackground.blue));
   m_progress.SetOwner(Hwnd());
   BuildTrackList();
   m_logic.OnInitDialog();
@@ -175,6 +175,8 @@ void TitlerWindow::ShowSimulatorDump(const std::string& verdict, const std::stri
   RunSimulatorDump(Hwnd(), verdict, dump);
 }
 
+void TitlerWindow::ShowAbout() { RunAboutBox(Hwnd()); }
+
 Answer TitlerWindow::ShowMessage(const Message& message) { return ShowMessageBox(Hwnd(), message); }
 
 void TitlerWindow::OnCommand(int id, int code) {
@@ -208,67 +210,14 @@ void TitlerWindow::OnTrackListClick(const NMITEMACTIVATE& click) {
   m_logic.OnTrackCellClicked(row < 0 ? -1 : hit.iItem, hit.iSubItem);
 }
 
-// The window's own menu: the readings (the edit fields keep the system's menu
-// for undo and paste, so the field actions are here, by field), the CUE
-// sheet and 通信設定.
-void TitlerWindow::OnContextMenu(LPARAM lParam) {
-  enum : UINT {
-    kSuggestReading = 1,
-    kTitleToHiragana,
-    kTitleToKatakana,
-    kArtistToHiragana,
-    kArtistToKatakana,
-    kFillReadings,
-    kImportCue,
-  };
-  const auto convertMenu = [](UINT toHiragana, UINT toKatakana) {
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, toHiragana, Wide(messages::kToHiraganaItem).c_str());
-    AppendMenuW(menu, MF_STRING, toKatakana, Wide(messages::kToKatakanaItem).c_str());
-    return menu;
-  };
-  HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, kSuggestReading, Wide(messages::kSuggestReadingItem).c_str());
-  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(convertMenu(kTitleToHiragana, kTitleToKatakana)),
-              Wide(messages::kPlaceTitle).c_str());
-  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(convertMenu(kArtistToHiragana, kArtistToKatakana)),
-              Wide(messages::kPlaceArtist).c_str());
-  AppendMenuW(menu, MF_STRING, kFillReadings, Wide(messages::kFillReadingsItem).c_str());
-  AppendMenuW(menu, MF_STRING, kImportCue, Wide(messages::kImportCueItem).c_str());
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kPortSettingsCommand, Wide(messages::kPortSettingsItem).c_str());
-  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
-  const auto chosen =
-      static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Hwnd(), nullptr));
-  DestroyMenu(menu);  // and its submenus
-  switch (chosen) {
-    case kSuggestReading: m_logic.OnSuggestReading(); break;
-    case kTitleToHiragana: m_logic.OnConvertName(TextField::kTitle, KanaStyle::kHiragana); break;
-    case kTitleToKatakana: m_logic.OnConvertName(TextField::kTitle, KanaStyle::kKatakana); break;
-    case kArtistToHiragana: m_logic.OnConvertName(TextField::kArtist, KanaStyle::kHiragana); break;
-    case kArtistToKatakana: m_logic.OnConvertName(TextField::kArtist, KanaStyle::kKatakana); break;
-    case kFillReadings: m_logic.OnFillReadings(); break;
-    case kImportCue: m_logic.OnImportCue(); break;
-    case kPortSettingsCommand: m_logic.OnPortSettings(); break;
-    default: break;
-  }
-}
-
 bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   switch (message) {
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == kAboutCommand) {
-        RunAboutBox(Hwnd());
-      } else if ((wParam & 0xFFF0) == kPortSettingsCommand) {
-        m_logic.OnPortSettings();
-      } else {
-        return false;
-      }
+      if (!RunSystemMenuCommand(m_systemMenu, wParam)) return false;
       result = 0;
       return true;
     case WM_CONTEXTMENU:
-      OnContextMenu(lParam);
+      RunPopupMenu(Hwnd(), m_logic.WindowMenu(kMenuLayout), lParam);
       result = 0;
       return true;
     case WM_CTLCOLOREDIT: {

@@ -14,11 +14,6 @@
 
 namespace vrellix::win32 {
 
-// The system menu commands of the About item and of the 通信設定 item (which
-// the context menu offers too).
-constexpr UINT kAboutCommand = 16;
-constexpr UINT kPortSettingsCommand = 32;
-
 class TitlerWindow final : public DialogWindow, public TitlerView {
  public:
   // progress outlives the window.
@@ -44,6 +39,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
+  void ShowAbout() override;
   Answer ShowMessage(const Message& message) override;
 
  protected:
@@ -53,11 +49,11 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
 
  private:
   void BuildTrackList();
-  void OnContextMenu(LPARAM lParam);
   void OnTrackListClick(const NMITEMACTIVATE& click);
 
   ProgressWindow& m_progress;
   TitlerLogic m_logic;
+  Menu m_systemMenu;  // what was added to the system menu
   FieldMarkDisplay m_marks;
   HFONT m_fixedFont = nullptr;
   HBRUSH m_background = nullptr;

@@ -2,11 +2,12 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "app_win32/win32_text.h"
-#include "fileio/user_folders.h"
+#include "window/file_dialog_start.h"
 
 namespace vrellix::win32 {
 
@@ -45,15 +46,11 @@ Answer SystemMessageBox(HWND owner, const Message& message) {
 }
 
 std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, const std::string& proposed) {
-  // "*.csv" as the first name lists the folder's CSV files; no filter list.
-  // After a load or save, the dialog opens in that file's folder, and saving
-  // offers its name.
-  const std::wstring last = Wide(proposed);
-  const std::size_t slash = last.find_last_of(L"\\/");
-  std::wstring folder = slash == std::wstring::npos ? std::wstring() : last.substr(0, slash);
-  if (folder.empty()) folder = Wide(FirstFileDialogFolder());  // the installed program's own folder is no place for albums
-  std::wstring initial = question == FileQuestion::kOpenCueSheet ? L"*.cue" : L"*.csv";
-  if (question == FileQuestion::kSaveAlbum && !last.empty()) initial = last.substr(slash == std::wstring::npos ? 0 : slash + 1);
+  // No filter list: the first name lists the folder's files of the kind asked for.
+  const FileDialogStart start = StartOfFileDialog(question, proposed);
+  const std::wstring folder = Wide(start.folder);
+  const std::wstring initial = Wide(start.name);
+  const std::wstring extension = Wide(start.extension);
   std::vector<wchar_t> name(32768, L'\0');
   std::copy(initial.begin(), initial.end(), name.begin());
   OPENFILENAMEW ofn{};
@@ -63,15 +60,15 @@ std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, c
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;
+  // Added by the dialog before it asks about overwriting, so the question is
+  // about the file that will be written.
+  if (!extension.empty()) ofn.lpstrDefExt = extension.c_str();
   BOOL chosen = FALSE;
   if (question != FileQuestion::kSaveAlbum) {
     ofn.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     chosen = GetOpenFileNameW(&ofn);
   } else {
     ofn.Flags |= OFN_OVERWRITEPROMPT;
-    // Added by the dialog before it asks about overwriting, so the question is
-    // about the file that will be written.
-    ofn.lpstrDefExt = L"csv";
     chosen = GetSaveFileNameW(&ofn);
   }
   if (!chosen) return std::nullopt;

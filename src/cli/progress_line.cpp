@@ -5,8 +5,7 @@
 namespace vrellix::cli {
 
 ProgressLine::ProgressLine(const JobPlan& plan, int commandDelayMs, std::FILE* out, bool redraw)
-    : m_nPlannedKeys(plan.keys),
-      m_nPlannedPauseMs(plan.pauseMs),
+    : m_plan{{}, plan.keys, plan.pauseMs},
       m_nCommandDelay(commandDelayMs),
       m_out(out),
       m_bRedraw(redraw) {}
@@ -44,10 +43,7 @@ void ProgressLine::Draw(std::chrono::steady_clock::duration elapsed) {
   const int filled = m_nRange > 0 ? m_nPosition * kBarWidth / m_nRange : 0;
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
-  const int keysLeft = m_nPlannedKeys - m_nKeysDone.load();
-  const std::int64_t pauseLeft = m_nPlannedPauseMs - m_nPauseDoneMs.load();
-  const std::int64_t leftMs =
-      EstimateJobMs(keysLeft > 0 ? keysLeft : 0, pauseLeft > 0 ? pauseLeft : 0, m_nCommandDelay);
+  const std::int64_t leftMs = EstimateLeftMs(m_plan, m_nCommandDelay, m_nKeysDone.load(), m_nPauseDoneMs.load());
   const std::int64_t elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
   Print(m_out, "%s[%s] %s  %s, about %s left%s", m_bRedraw ? "\r" : "", bar.c_str(), key.c_str(),
                FormatMinutesSeconds(elapsedMs).c_str(), FormatMinutesSeconds(leftMs).c_str(),

@@ -38,8 +38,7 @@ class ProgressLine final : public JobReporter, public LinkObserver {
   void Finish();
 
  private:
-  const int m_nPlannedKeys;
-  const std::int64_t m_nPlannedPauseMs;
+  const JobPlan m_plan;  // its counts; the events are not kept
   const int m_nCommandDelay;
   std::FILE* const m_out;
   const bool m_bRedraw;

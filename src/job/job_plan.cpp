@@ -1,5 +1,6 @@
 #include "job/job_plan.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -52,6 +53,12 @@ std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs) {
 
 std::int64_t EstimateJobMs(const JobPlan& plan, int commandDelayMs) {
   return EstimateJobMs(plan.keys, plan.pauseMs, commandDelayMs);
+}
+
+std::int64_t EstimateLeftMs(const JobPlan& plan, int commandDelayMs, int keysDone, std::int64_t pauseDoneMs) {
+  // A job behind its plan (a retried key) has no less than nothing left.
+  return EstimateJobMs(std::max(0, plan.keys - keysDone), std::max<std::int64_t>(0, plan.pauseMs - pauseDoneMs),
+                       commandDelayMs);
 }
 
 std::string FormatMinutesSeconds(std::int64_t ms) {

@@ -31,6 +31,11 @@ std::int64_t EstimateJobMs(int keys, std::int64_t pauseMs, int commandDelayMs);
 // is how long entering the album takes, for the question before a job.
 std::int64_t EstimateJobMs(const JobPlan& plan, int commandDelayMs);
 
+// The time left of a job that follows plan once keysDone of its keys and
+// pauseDoneMs of its pauses are behind it: the estimate of the rest, at least
+// the line's settle time after the last key.
+std::int64_t EstimateLeftMs(const JobPlan& plan, int commandDelayMs, int keysDone, std::int64_t pauseDoneMs);
+
 // "m:ss", rounded to the nearest second.
 std::string FormatMinutesSeconds(std::int64_t ms);
 

@@ -5,9 +5,8 @@
 namespace vrellix {
 
 JobTimeline MakeJobTimeline(const JobPlan& plan, int commandDelayMs, const std::map<std::string, std::string>& items) {
-  // The estimate of an empty job is the line's settle time alone.
-  const std::int64_t base = EstimateJobMs(0, 0, commandDelayMs);
   JobTimeline timeline;
+  timeline.totalMs = EstimateJobMs(plan, commandDelayMs);
   int keys = 0;
   std::int64_t pauseMs = 0;
   for (const JobEvent& event : plan.events) {
@@ -15,10 +14,10 @@ JobTimeline MakeJobTimeline(const JobPlan& plan, int commandDelayMs, const std::
     if (event.kind == JobEvent::kPause) pauseMs += event.value;
     if (event.kind != JobEvent::kStatus) continue;
     const auto item = items.find(event.text);
+    // A step begins where the time left of the whole job has fallen to the estimate of what follows it.
     timeline.steps.push_back({event.text, item == items.end() ? std::string() : item->second,
-                              EstimateJobMs(keys, pauseMs, commandDelayMs) - base});
+                              timeline.totalMs - EstimateLeftMs(plan, commandDelayMs, keys, pauseMs)});
   }
-  timeline.totalMs = EstimateJobMs(plan.keys, plan.pauseMs, commandDelayMs);
   return timeline;
 }
 

@@ -288,6 +288,47 @@ void TitlerLogic::OnFillReadings() {
   SaveTexts();
 }
 
+Menu TitlerLogic::ConvertNameMenu(TextField field) {
+  return {{messages::kToHiraganaItem, [this, field] { OnConvertName(field, KanaStyle::kHiragana); }},
+          {messages::kToKatakanaItem, [this, field] { OnConvertName(field, KanaStyle::kKatakana); }}};
+}
+
+MenuItem TitlerLogic::PortSettingsItem() {
+  // The dialog would reopen the port under a running job.
+  return {messages::kPortSettingsItem, [this] { OnPortSettings(); }, IsJobIdle()};
+}
+
+Menu TitlerLogic::FieldMenu(TextField field) {
+  Menu menu;
+  if (field != TextField::kArtist) menu.push_back({messages::kSuggestReadingItem, [this] { OnSuggestReading(); }});
+  if (field != TextField::kYomi) {
+    for (MenuItem& item : ConvertNameMenu(field)) menu.push_back(std::move(item));
+  }
+  return menu;
+}
+
+Menu TitlerLogic::WindowMenu(const MenuLayout& layout) {
+  Menu menu;
+  if (layout.fieldActionsInWindowMenu) {
+    menu.push_back({messages::kSuggestReadingItem, [this] { OnSuggestReading(); }});
+    menu.push_back(Submenu(messages::kPlaceTitle, ConvertNameMenu(TextField::kTitle)));
+    menu.push_back(Submenu(messages::kPlaceArtist, ConvertNameMenu(TextField::kArtist)));
+  }
+  menu.push_back({messages::kFillReadingsItem, [this] { OnFillReadings(); }});
+  menu.push_back({messages::kImportCueItem, [this] { OnImportCue(); }});
+  menu.push_back(Separator());
+  menu.push_back(PortSettingsItem());
+  if (!layout.systemMenu) menu.push_back({messages::kAboutItem, [this] { OnAbout(); }});
+  return menu;
+}
+
+Menu TitlerLogic::SystemMenu(const MenuLayout& layout) {
+  Menu menu{Separator()};
+  if (layout.portSettingsInSystemMenu) menu.push_back(PortSettingsItem());
+  menu.push_back({messages::kAboutItem, [this] { OnAbout(); }});
+  return menu;
+}
+
 void TitlerLogic::OnSaveCsv() {
   const EditedAlbum album = CollectAlbum();
   // The dialog has added the extension before it asked about overwriting: the
@@ -307,7 +348,7 @@ void TitlerLogic::OnTextChanged(TextField field) {
 }
 
 void TitlerLogic::OnStart() {
-  StartCheckResult checked = RunStartChecks(CollectAlbum());
+  const StartCheckResult checked = RunStartChecks(CollectAlbum());
   if (checked.outcome == StartCheckResult::kFault) {
     Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
     const AlbumField& place = checked.place;
@@ -336,7 +377,6 @@ void TitlerLogic::OnStart() {
   std::string question = messages::StartQuestion(minutes);
   if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
   if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
-  m_album = std::move(checked.album);
   RunEntryJob(entry, !m_resumeFrom || m_resumeFrom->IsStart(), MakeJobTimeline(plan, delay, ProgressItems(entry)));
 }
 

@@ -20,6 +20,7 @@
 #include "link/serial_port.h"
 #include "link/settings.h"
 #include "sim/simulated_device.h"
+#include "window/menu_model.h"
 #include "window/progress_logic.h"
 #include "window/reading_actions.h"
 #include "window/titler_view.h"
@@ -29,6 +30,17 @@ namespace vrellix {
 // The one serial port of the program; nullptr when none is open. The job
 // runner's channel owns it and closes it.
 extern CommHandle g_hComm;
+
+// Where a toolkit's main window puts what its menus offer.
+struct MenuLayout {
+  // The edit fields' context menus are the system's own: the window's menu
+  // offers the fields' actions, by field.
+  bool fieldActionsInWindowMenu = false;
+  // The window has a system menu that takes the About item.
+  bool systemMenu = false;
+  // ...and 通信設定 as well.
+  bool portSettingsInSystemMenu = false;
+};
 
 struct TitlerOptions {
   // The built-in device simulator stands in for the serial port, on a virtual
@@ -102,13 +114,23 @@ class TitlerLogic {
   void OnImportCue();
   // The same suggestions for the track edit dialog.
   ReadingActions& Readings() { return m_readings; }
+  // The About item: the About box.
+  void OnAbout() { m_view.ShowAbout(); }
+
+  // The window's menus, which the views draw as they stand. What a field's own
+  // context menu offers after the toolkit's items (よみを推定 on the title and
+  // the reading, かなに変換 on the title and the artist).
+  Menu FieldMenu(TextField field);
+  // The window's context menu: the album's items (the fields' first where
+  // layout says so), then 通信設定, and About where no system menu takes it.
+  Menu WindowMenu(const MenuLayout& layout);
+  // What the program adds to the window's system menu, after a separator.
+  Menu SystemMenu(const MenuLayout& layout);
 
   // True when the album on screen differs from the one last loaded or saved
   // (the empty one at start). Check marks are not saved, so they do not count.
   bool HasUnsavedChanges();
 
-  // The entry form filled by the last Start that passed its checks.
-  const Album& EntryAlbum() const { return m_album; }
   const LinkSettings& Settings() const { return m_settings; }
   // True while no job runs.
   bool IsJobIdle() const;
@@ -142,6 +164,8 @@ class TitlerLogic {
   bool AskBeforeLeaving(bool always);
   // Where the next 処理開始 continues from (nothing: the whole album), shown in the caption.
   void SetResume(std::optional<JobPlace> place);
+  Menu ConvertNameMenu(TextField field);
+  MenuItem PortSettingsItem();
 
   TitlerView& m_view;
   ProgressLogic& m_progress;
@@ -151,7 +175,6 @@ class TitlerLogic {
   std::string m_strTitle;
   std::string m_strYomi;
   std::string m_strArtist;
-  Album m_album;
   EditedAlbum m_keptAlbum;  // as last loaded or saved
 
   std::string m_strAlbumPath;  // the album file last loaded or saved

@@ -21,6 +21,15 @@ enum class TrackColumn { kName = 1, kYomi = 2 };
 enum class Control { kLoad, kSave, kStart, kExit };
 enum class FileQuestion { kOpenAlbum, kSaveAlbum, kOpenCueSheet };
 
+// The main window's own colour behind its texts (RGB); the fields, the list
+// and the buttons keep the system's.
+struct Rgb {
+  int red;
+  int green;
+  int blue;
+};
+constexpr Rgb kWindowBackground{162, 188, 189};
+
 // What the track edit dialog shows, and after OK what the user typed (UTF-8,
 // untrimmed).
 struct TrackEdit {
@@ -67,24 +76,24 @@ class TitlerView : public MessageView {
   // A file name (UTF-8) from the user; nothing when cancelled. For saving, the
   // dialog has added ".csv" to a name typed without an extension and the user
   // has agreed to overwrite that file if it exists. proposed: the album file
-  // last loaded or saved (empty: none yet); the dialog opens in its folder and
-  // for saving offers its name.
+  // last loaded or saved (empty: none yet); the dialog starts as
+  // StartOfFileDialog says.
   virtual std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) = 0;
 
-  // Runs the track edit dialog modally on edit. True when it closed with OK,
-  // which it allows only once CheckTrackEdit has passed the texts; edit then
-  // holds them. While the user types, each field shows its MarkField marks
-  // (name CHECK_GENERAL, reading CHECK_READING) as ShowFieldMarks does.
+  // Runs the track edit dialog (TrackEditLogic) modally on edit. True when it
+  // closed with OK; edit then holds the texts typed.
   virtual bool EditTrack(TrackEdit& edit) = 0;
 
-  // Runs the 通信設定 dialog modally on edit: a list of edit.ports in which
-  // edit.port is chosen or typed, and the command delay. True when it closed
-  // with OK; edit then holds the choice (the port untrimmed).
+  // Runs the 通信設定 dialog (PortSettingsLogic) modally on edit. True when
+  // it closed with OK; edit then holds the choice (the port untrimmed).
   virtual bool EditPortSettings(PortSettingsEdit& edit) = 0;
 
   // After a job on the built-in simulator: the verdict and what the simulated
   // device holds (UTF-8), modally.
   virtual void ShowSimulatorDump(const std::string& verdict, const std::string& dump) = 0;
+
+  // The About box (dialog 100), modally.
+  virtual void ShowAbout() = 0;
 };
 
 }  // namespace vrellix

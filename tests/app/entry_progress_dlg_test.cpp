@@ -74,15 +74,15 @@ class EntryProgressDlgTest : public QObject {
     ModalScript script;
     script.OnDialog(
         [&](QWidget* progress) {
-          shown = progress->findChild<QLabel*>("ctl1011")->text();
+          shown = progress->findChild<QLabel*>("status")->text();
           for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-            QTest::keyClick(progress->findChild<QPushButton*>("ctl1000"), Qt::Key(key));
+            QTest::keyClick(progress->findChild<QPushButton*>("abort"), Qt::Key(key));
             QTest::keyClick(progress, Qt::Key(key));
           }
           openAfterKeys = progress->isVisible();
           progress->close();  // the close box: asks as 中断 does
         },
-        [&]() { return dialog.findChild<QLabel*>("ctl1011")->text() == QStringLiteral("よみ入力中"); });
+        [&]() { return dialog.findChild<QLabel*>("status")->text() == QStringLiteral("よみ入力中"); });
     script.Answer(QMessageBox::Yes);
     QVERIFY(!dialog.Logic().DoModal());
     dialog.Logic().EndJob();
@@ -96,9 +96,9 @@ class EntryProgressDlgTest : public QObject {
     CEntryProgressDlg dialog;
     dialog.Logic().BeginJob();
     ModalScript script;
-    script.OnDialog([](QWidget* progress) { ClickButton(progress, "ctl1000"); });
+    script.OnDialog([](QWidget* progress) { ClickButton(progress, "abort"); });
     script.Answer(QMessageBox::No);
-    script.OnDialog([](QWidget* progress) { ClickButton(progress, "ctl1000"); });
+    script.OnDialog([](QWidget* progress) { ClickButton(progress, "abort"); });
     script.Answer(QMessageBox::Yes);
     QVERIFY(!dialog.Logic().DoModal());
     dialog.Logic().EndJob();
@@ -113,7 +113,7 @@ class EntryProgressDlgTest : public QObject {
     ModalScript script;
     script.OnDialog([&](QWidget* progress) {
       dialog.Logic().PostResult(true);  // queued: handled inside the question's own loop
-      ClickButton(progress, "ctl1000");
+      ClickButton(progress, "abort");
     });
     script.Answer(QMessageBox::Ok);
     script.Answer(QMessageBox::No);

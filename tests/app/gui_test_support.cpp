@@ -138,19 +138,36 @@ void ClickButton(QWidget* window, const char* name) {
 void SetUpWindowTests() {
   InitGuiResources();
   LoadJapaneseTranslations();
-  g_dlgProgress = new CEntryProgressDlg();
 }
 
-void TearDownWindowTests() {
-  delete g_dlgProgress;
-  g_dlgProgress = nullptr;
+void DrainPostedEvents() {
+  // Counts the queued calls (how the worker's reports arrive) that each round
+  // runs; a round that runs none but its own end mark leaves nothing behind.
+  class QueuedCalls final : public QObject {
+   public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      count += event->type() == QEvent::MetaCall;
+      return false;
+    }
+  } calls;
+  QCoreApplication::instance()->installEventFilter(&calls);
+  for (int ran = 2; ran > 1;) {
+    calls.count = 0;
+    bool marked = false;
+    QMetaObject::invokeMethod(&calls, [&marked]() { marked = true; }, Qt::QueuedConnection);
+    while (!marked) QCoreApplication::processEvents();
+    ran = calls.count;
+  }
+  QCoreApplication::instance()->removeEventFilter(&calls);
 }
 
 std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options, FileNameSource* files) {
+  if (!m_progress) m_progress = std::make_unique<CEntryProgressDlg>();
   m_pty = std::make_unique<PtyTransmitter>();
   m_dir = std::make_unique<TempWorkDir>();
   m_dir->WriteSettings(options.simulate ? std::string("/dev/vrellix-test-no-such-port") : m_pty->DevicePath());
-  auto window = std::make_unique<CTitlerDlg>(options, files);
+  auto window = std::make_unique<CTitlerDlg>(*m_progress, options, files);
   window->show();
   window->activateWindow();
   return window;

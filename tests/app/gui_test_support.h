@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
 #include "support/holding_clock.h"
 #include "support/scripted_transmitter.h"
@@ -107,13 +108,17 @@ class PtyTransmitter {
   ScriptedTransmitter m_line;
 };
 
-// The program's resources, Qt's Japanese translations and its one progress
-// window, as CTitlerApp makes them, for a test program that opens main windows; and their release.
+// The program's resources and Qt's Japanese translations, as CTitlerApp
+// loads them, for a test program that opens main windows.
 void SetUpWindowTests();
-void TearDownWindowTests();
+
+// Runs what has been posted to the window thread so far, and what that posts
+// in turn, until nothing is left: a report that came after its job ended has
+// shown by then.
+void DrainPostedEvents();
 
 // What a window under test starts from: a pty transmitter and a working
-// directory whose settings name it.
+// directory whose settings name it, and the program's one progress window.
 class WindowRig {
  public:
   // A new pty and directory, and a shown main window on them. In simulator
@@ -122,8 +127,11 @@ class WindowRig {
   void Reset();
   PtyTransmitter& Pty() { return *m_pty; }
   TempWorkDir& Dir() { return *m_dir; }
+  // Made by the first Open; outlives every window of the rig.
+  CEntryProgressDlg& Progress() { return *m_progress; }
 
  private:
+  std::unique_ptr<CEntryProgressDlg> m_progress;
   std::unique_ptr<PtyTransmitter> m_pty;
   std::unique_ptr<TempWorkDir> m_dir;
 };

@@ -52,7 +52,6 @@ class ReadingsWindowTest : public QObject {
 
  private slots:
   void initTestCase() { SetUpWindowTests(); }
-  void cleanupTestCase() { TearDownWindowTests(); }
   void cleanup() { m_rig.Reset(); }
 
   void mainWindowFieldsOfferTheActionsAndUndoRestoresTheOldText() {
@@ -60,17 +59,17 @@ class ReadingsWindowTest : public QObject {
     options.simulate = true;
     options.readings = &m_dictionary;
     auto window = m_rig.Open(options);
-    Edit(window.get(), "ctl1003")->setText(QStringLiteral("東京事変"));
-    Edit(window.get(), "ctl1007")->setText(QStringLiteral("初音ミク"));
-    QLineEdit* yomi = Edit(window.get(), "ctl1004");
+    Edit(window.get(), "title")->setText(QStringLiteral("東京事変"));
+    Edit(window.get(), "artist")->setText(QStringLiteral("初音ミク"));
+    QLineEdit* yomi = Edit(window.get(), "yomi");
     yomi->setText(QStringLiteral("とうきょう"));
 
     ModalScript script;
-    PickFromMenu(script, Edit(window.get(), "ctl1003"), QStringLiteral("よみを推定"));
+    PickFromMenu(script, Edit(window.get(), "title"), QStringLiteral("よみを推定"));
     QTRY_COMPARE(yomi->text(), QStringLiteral("とうきょうじへん"));
-    const QStringList items = PickFromMenu(script, Edit(window.get(), "ctl1007"), QStringLiteral("かなに変換(カタカナ)"));
+    const QStringList items = PickFromMenu(script, Edit(window.get(), "artist"), QStringLiteral("かなに変換(カタカナ)"));
     QTRY_VERIFY(script.Done());
-    QCOMPARE(Edit(window.get(), "ctl1007")->text(), QStringLiteral("ハツネミク"));
+    QCOMPARE(Edit(window.get(), "artist")->text(), QStringLiteral("ハツネミク"));
     QVERIFY(items.size() > 2);  // the field's own undo, cut, paste... first
     QCOMPARE(items.mid(items.size() - 2), (QStringList{"かなに変換(ひらがな)", "かなに変換(カタカナ)"}));
     QVERIFY(script.Texts().value(0).endsWith(QStringLiteral("よみ: とうきょう → とうきょうじへん")));
@@ -81,19 +80,17 @@ class ReadingsWindowTest : public QObject {
 
   void trackEditDialogOffersBothActions() {
     ReadingActions actions(&m_dictionary);
-    CTrackEditDlg dialog(nullptr, &actions);
+    TrackEdit edit{"2", "少女", ""};
+    CTrackEditDlg dialog(edit, &actions);
     dialog.show();
-    Edit(&dialog, "ctl1003")->setText(QStringLiteral("2"));
-    Edit(&dialog, "ctl1007")->setText(QStringLiteral("少女"));
     ModalScript script;
-    PickFromMenu(script, Edit(&dialog, "ctl1008"), QStringLiteral("よみを推定"));
-    QTRY_COMPARE(Edit(&dialog, "ctl1008")->text(), QStringLiteral("しょうじょ"));
-    PickFromMenu(script, Edit(&dialog, "ctl1007"), QStringLiteral("かなに変換(ひらがな)"));
+    PickFromMenu(script, Edit(&dialog, "trackYomi"), QStringLiteral("よみを推定"));
+    QTRY_COMPARE(Edit(&dialog, "trackYomi")->text(), QStringLiteral("しょうじょ"));
+    PickFromMenu(script, Edit(&dialog, "trackName"), QStringLiteral("かなに変換(ひらがな)"));
     QTRY_VERIFY(script.Done());
-    QCOMPARE(Edit(&dialog, "ctl1007")->text(), QStringLiteral("しょうじょ"));
-    QVERIFY(script.Texts().value(1).endsWith(QStringLiteral("トラック 2 曲名: 少女 → しょうじょ")));
-    Edit(&dialog, "ctl1007")->undo();
-    QCOMPARE(Edit(&dialog, "ctl1007")->text(), QStringLiteral("少女"));
+    QCOMPARE(Edit(&dialog, "trackName")->text(), QStringLiteral("しょうじょ"));
+    Edit(&dialog, "trackName")->undo();
+    QCOMPARE(Edit(&dialog, "trackName")->text(), QStringLiteral("少女"));
   }
 };
 

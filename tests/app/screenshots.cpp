@@ -60,10 +60,10 @@ int main(int argc, char** argv) {
     options.clock = &clock;
     WindowRig rig;
     auto window = rig.Open(options);
-    window->findChild<QLineEdit*>("ctl1003")->setText(QStringLiteral("ﾐﾅﾄﾉｳﾀ"));
-    window->findChild<QLineEdit*>("ctl1004")->setText(QStringLiteral("みなとのうた"));
-    window->findChild<QLineEdit*>("ctl1007")->setText(QStringLiteral("ｻｻﾞﾅﾐ楽団"));
-    auto* list = window->findChild<QTableWidget*>("ctl1006");
+    window->findChild<QLineEdit*>("title")->setText(QStringLiteral("ﾐﾅﾄﾉｳﾀ"));
+    window->findChild<QLineEdit*>("yomi")->setText(QStringLiteral("みなとのうた"));
+    window->findChild<QLineEdit*>("artist")->setText(QStringLiteral("ｻｻﾞﾅﾐ楽団"));
+    auto* list = window->findChild<QTableWidget*>("tracks");
     for (int row = 0; row < 6; ++row) {
       list->item(row, 1)->setText(QString::fromUtf8(kRows[row].name));
       list->item(row, 2)->setText(QString::fromUtf8(kRows[row].yomi));
@@ -73,9 +73,9 @@ int main(int argc, char** argv) {
     ok &= Save(window.get(), folder, "screenshot-main.png");
 
     // The progress window while track 2 is entered (the artist's kanji fixed first).
-    window->findChild<QLineEdit*>("ctl1007")->setText(QStringLiteral("ｻｻﾞﾅﾐ"));
+    window->findChild<QLineEdit*>("artist")->setText(QStringLiteral("ｻｻﾞﾅﾐ"));
     list->item(4, 1)->setText(QStringLiteral("ﾖｱｹﾉｳﾀ"));
-    clock.HoldWhen([] { return g_dlgProgress->Logic().Status() == messages::TrackStatus(2, 6); });
+    clock.HoldWhen([&rig] { return rig.Progress().Logic().Status() == messages::TrackStatus(2, 6); });
     ModalScript script;
     script.Answer(QMessageBox::Yes);
     script.OnDialog(
@@ -84,14 +84,14 @@ int main(int argc, char** argv) {
           progress->close();
         },
         [&] {
-          const auto* status = g_dlgProgress->findChild<QLabel*>("ctl1011");
+          const auto* status = rig.Progress().findChild<QLabel*>("status");
           return clock.Waiting() && status->text() == QString::fromStdString(messages::TrackStatus(2, 6));
         });
     script.Answer(QMessageBox::Yes);  // 中断?
     script.Answer(QMessageBox::Ok);   // where it stopped
     script.Answer(QMessageBox::No);   // no resume
     script.OnDialog([](QWidget* dump) { dump->close(); });
-    QTest::mouseClick(window->findChild<QPushButton*>("ctl1002"), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton*>("start"), Qt::LeftButton);
     ok &= script.Done();
   }
   {
@@ -99,14 +99,13 @@ int main(int argc, char** argv) {
     edit.ports = {{"/dev/ttyUSB0", "usb-FTDI_FT232R-if00"}, {"/dev/ttyS0", ""}};
     edit.port = "/dev/ttyUSB0";
     edit.commandDelay = 100;
-    CPortSettingsDlg dialog;
+    CPortSettingsDlg dialog(edit);
     ModalScript script;
     script.OnDialog([&](QWidget* modal) {
       ok &= Save(modal, folder, "screenshot-port-dialog.png");
       static_cast<QDialog*>(modal)->reject();
     });
-    dialog.DoModal(edit);
+    dialog.exec();
   }
-  TearDownWindowTests();
   return ok ? 0 : 1;
 }

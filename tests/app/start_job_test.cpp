@@ -27,7 +27,7 @@ const QString kConfirm = QStringLiteral(
     "よろしいですか？");
 const QString kSuccess = QStringLiteral("入力処理は正常に終了しました");
 
-QTableWidget* List(QWidget* window) { return window->findChild<QTableWidget*>("ctl1006"); }
+QTableWidget* List(QWidget* window) { return window->findChild<QTableWidget*>("tracks"); }
 QLineEdit* Edit(QWidget* window, const char* name) { return window->findChild<QLineEdit*>(name); }
 
 void SetRow(QWidget* window, int row, const QString& name, const QString& reading, bool checked = true) {
@@ -54,22 +54,21 @@ class StartJobTest : public QObject {
 
   // After a job: no box left over, the job idle, the buttons usable.
   void VerifyIdle(CTitlerDlg* window, ModalScript& script) {
-    QTest::qWait(50);  // a stale result would show up now
+    DrainPostedEvents();  // a stale result would show up now
     QCOMPARE(script.Unexpected(), 0);
     QVERIFY(window->Logic().IsJobIdle());
-    QVERIFY(!g_dlgProgress->isVisible());
-    QVERIFY(window->findChild<QPushButton*>("ctl1002")->isEnabled());
+    QVERIFY(!m_rig.Progress().isVisible());
+    QVERIFY(window->findChild<QPushButton*>("start")->isEnabled());
   }
 
  private slots:
   void initTestCase() { SetUpWindowTests(); }
-  void cleanupTestCase() { TearDownWindowTests(); }
   void cleanup() { m_rig.Reset(); }
 
   void startButtonRunsTheJobThroughTheProgressWindow() {
     HoldingClock clock;
     auto window = OpenWindow(&clock);
-    Edit(window.get(), "ctl1003")->setText("T");
+    Edit(window.get(), "title")->setText("T");
     QString status;
     int maximum = -1;
     bool stillOpen = false;
@@ -77,20 +76,20 @@ class StartJobTest : public QObject {
     script.Answer(QMessageBox::Yes);
     script.OnDialog(
         [&](QWidget* progress) {
-          status = progress->findChild<QLabel*>("ctl1011")->text();
-          maximum = progress->findChild<QProgressBar*>("ctl1010")->maximum();
-          QTest::keyClick(progress->findChild<QPushButton*>("ctl1000"), Qt::Key_Return);
-          QTest::keyClick(progress->findChild<QPushButton*>("ctl1000"), Qt::Key_Escape);
+          status = progress->findChild<QLabel*>("status")->text();
+          maximum = progress->findChild<QProgressBar*>("progress")->maximum();
+          QTest::keyClick(progress->findChild<QPushButton*>("abort"), Qt::Key_Return);
+          QTest::keyClick(progress->findChild<QPushButton*>("abort"), Qt::Key_Escape);
           QTest::keyClick(progress, Qt::Key_Enter);
           stillOpen = progress->isVisible();
           clock.Release();
         },
         [&]() {
-          return clock.Waiting() && g_dlgProgress->findChild<QLabel*>("ctl1011")->text() ==
+          return clock.Waiting() && m_rig.Progress().findChild<QLabel*>("status")->text() ==
                                         QStringLiteral("タイトル名入力中");
         });
     script.Answer(QMessageBox::Ok);
-    QTest::mouseClick(window->findChild<QPushButton*>("ctl1002"), Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton*>("start"), Qt::LeftButton);
     QCOMPARE(script.Texts(), (QStringList{kConfirm, kSuccess}));
     QCOMPARE(script.Boxes()[0].caption, QStringLiteral("Vrellix"));
     QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
@@ -98,15 +97,15 @@ class StartJobTest : public QObject {
     QCOMPARE(status, QStringLiteral("タイトル名入力中"));
     QCOMPARE(maximum, 3);
     QVERIFY(stillOpen);
-    QCOMPARE(g_dlgProgress->findChild<QPushButton*>("ctl1000")->text(), QStringLiteral("中断"));
-    QVERIFY(!g_dlgProgress->findChild<QPushButton*>("ctl1000")->isEnabled());  // once the job had ended
+    QCOMPARE(m_rig.Progress().findChild<QPushButton*>("abort")->text(), QStringLiteral("中断"));
+    QVERIFY(!m_rig.Progress().findChild<QPushButton*>("abort")->isEnabled());  // once the job had ended
     VerifyIdle(window.get(), script);
   }
 
   void closeBoxStopsTheJobWithoutAResult() {
     HoldingClock clock;
     auto window = OpenWindow(&clock);
-    Edit(window.get(), "ctl1003")->setText("T");
+    Edit(window.get(), "title")->setText("T");
     auto script = std::make_unique<ModalScript>();
     script->Answer(QMessageBox::Yes);
     script->OnDialog([](QWidget* progress) { progress->close(); }, [&]() { return clock.Waiting(); });
@@ -125,9 +124,9 @@ class StartJobTest : public QObject {
 
   void simulatorShowsWhatTheDeviceHolds() {
     auto window = OpenWindow(nullptr, true);
-    QVERIFY(window->findChild<QPushButton*>("ctl1002")->isEnabled());
-    Edit(window.get(), "ctl1003")->setText("Abc 1");
-    Edit(window.get(), "ctl1004")->setText(QStringLiteral("あいう"));
+    QVERIFY(window->findChild<QPushButton*>("start")->isEnabled());
+    Edit(window.get(), "title")->setText("Abc 1");
+    Edit(window.get(), "yomi")->setText(QStringLiteral("あいう"));
     SetRow(window.get(), 2, QStringLiteral("ﾄﾗｯｸ"), QStringLiteral("とらっく"));
     QString dump;
     QString verdict;

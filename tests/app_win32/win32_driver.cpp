@@ -16,8 +16,6 @@ namespace vrellix::win32::testing {
 
 namespace {
 
-int g_failures = 0;
-
 struct Step {
   std::string caption;
   int controlId;
@@ -67,32 +65,6 @@ std::chrono::steady_clock::time_point g_deadline = std::chrono::steady_clock::ti
 std::once_flag g_watchStarted;
 
 }  // namespace
-
-void Fail(const char* file, int line, const std::string& what) {
-  ++g_failures;
-  std::fprintf(stdout, "  %s:%d: check failed: %s\n", file, line, what.c_str());
-  std::fflush(stdout);
-}
-
-int FailureCount() { return g_failures; }
-
-std::string Show(vrellix::Answer answer) {
-  switch (answer) {
-    case vrellix::Answer::kOk: return "OK";
-    case vrellix::Answer::kYes: return "Yes";
-    case vrellix::Answer::kNo: return "No";
-  }
-  return "?";
-}
-
-std::string Show(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kInformation: return "information";
-    case MessageIcon::kWarning: return "warning";
-    case MessageIcon::kError: return "error";
-  }
-  return "?";
-}
 
 ScriptedUser::ScriptedUser() {
   SetMessageBoxFunction([this](HWND, const Message& message) { return OnBox(message); });
@@ -240,6 +212,17 @@ std::string LongestStaticText(HWND window) {
   std::string longest;
   EnumChildWindows(window, &CollectLongestStatic, reinterpret_cast<LPARAM>(&longest));
   return longest;
+}
+
+UINT SystemMenuCommand(HWND window, const std::string& text) {
+  HMENU menu = GetSystemMenu(window, FALSE);
+  const std::wstring wanted = Wide(text);
+  for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+    wchar_t label[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(item), label, 128, MF_BYPOSITION);
+    if (wanted == label) return GetMenuItemID(menu, item);
+  }
+  return 0;
 }
 
 void ArmWatchdog(const std::string& test, int seconds) {

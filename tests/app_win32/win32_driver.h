@@ -2,7 +2,7 @@
 // window messages: a scripted user answers message boxes and file questions
 // through the program's replaceable box functions, and acts in modal windows
 // from a thread timer, which every modal loop dispatches. A watchdog ends the
-// process when a test hangs.
+// process when a test hangs. The checks are GoogleTest's.
 #pragma once
 
 #include <windows.h>
@@ -17,38 +17,6 @@
 #include "window/titler_view.h"
 
 namespace vrellix::win32::testing {
-
-// Failed checks of the running test.
-void Fail(const char* file, int line, const std::string& what);
-int FailureCount();
-
-#define W32_CHECK(condition)                                                              \
-  do {                                                                                    \
-    if (!(condition)) ::vrellix::win32::testing::Fail(__FILE__, __LINE__, #condition);   \
-  } while (0)
-#define W32_CHECK_EQ(actual, expected)                                                                  \
-  do {                                                                                                  \
-    const auto& a_ = (actual);                                                                          \
-    const auto& e_ = (expected);                                                                        \
-    if (!(a_ == e_))                                                                                    \
-      ::vrellix::win32::testing::Fail(__FILE__, __LINE__,                                              \
-                                       std::string(#actual " == " #expected ": got \"") +              \
-                                           ::vrellix::win32::testing::Show(a_) + "\", want \"" +      \
-                                           ::vrellix::win32::testing::Show(e_) + "\"");               \
-  } while (0)
-
-inline std::string Show(const std::string& s) { return s; }
-inline std::string Show(const char* s) { return s; }
-inline std::string Show(bool b) { return b ? "true" : "false"; }
-inline std::string Show(int n) { return std::to_string(n); }
-inline std::string Show(std::size_t n) { return std::to_string(n); }
-inline std::string Show(const std::vector<std::string>& texts) {
-  std::string out;
-  for (const std::string& text : texts) out += (out.empty() ? "[" : " | ") + text;
-  return out + "]";
-}
-std::string Show(Answer answer);
-std::string Show(MessageIcon icon);
 
 // The user of one test. Boxes are answered from the queue, in order; a box
 // with nothing queued is answered the cautious way (No, OK) and counted.
@@ -103,6 +71,10 @@ void ClickCell(HWND dialog, int listId, int row, int column);
 HWND WaitForWindowOf(DWORD pid, const std::string& caption, const std::function<bool(HWND)>& match, int timeoutMs);
 // The longest text among a window's static controls (a message box's text).
 std::string LongestStaticText(HWND window);
+
+// The command of the item with that text (UTF-8) in the window's system menu;
+// 0 when there is none.
+UINT SystemMenuCommand(HWND window, const std::string& text);
 
 // Ends the process when the current test runs longer than seconds.
 void ArmWatchdog(const std::string& test, int seconds);

@@ -124,6 +124,20 @@ Answer FakeTitlerView::ShowMessage(const Message& message) {
   return m_user.BoxAnswer(message);
 }
 
+std::string FakeTrackEditView::Text(TrackEditField field) const {
+  const auto text = texts.find(field);
+  return text == texts.end() ? std::string() : text->second;
+}
+
+Answer FakeTrackEditView::ShowMessage(const Message& message) {
+  m_user.BoxShown(message);
+  return m_user.BoxAnswer(message);
+}
+
+std::string FakePortSettingsView::PortText() const {
+  return picked ? entries.at(static_cast<std::size_t>(*picked)) : typed;
+}
+
 void FakeProgressView::RunPosted() {
   for (;;) {
     std::function<void()> fn;

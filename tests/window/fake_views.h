@@ -18,8 +18,10 @@
 
 #include "album/album.h"
 #include "window/progress_logic.h"
+#include "window/port_settings_view.h"
 #include "window/progress_view.h"
 #include "window/titler_view.h"
+#include "window/track_edit_view.h"
 
 namespace vrellix::testing {
 
@@ -139,6 +141,8 @@ class FakeTitlerView final : public TitlerView {
   bool EditTrack(TrackEdit& edit) override { return m_user.TrackEditAnswer(edit); }
   bool EditPortSettings(PortSettingsEdit& edit) override { return m_user.PortEditAnswer(edit); }
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
+  int aboutBoxes = 0;
+  void ShowAbout() override { ++aboutBoxes; }
   Answer ShowMessage(const Message& message) override;
 
  private:
@@ -146,6 +150,65 @@ class FakeTitlerView final : public TitlerView {
   const EditedRow& Row(int row) const;
 
   FakeUser& m_user;
+};
+
+// The track edit dialog: what its fields hold, which a test types into, and
+// how it was closed.
+class FakeTrackEditView final : public TrackEditView {
+ public:
+  explicit FakeTrackEditView(FakeUser& user) : m_user(user) {}
+
+  std::map<TrackEditField, std::string> texts;
+  std::string number;
+  std::map<TrackEditField, FieldMarks> marks;
+  std::optional<TrackEditField> focus;
+  std::vector<TrackEditField> replaced;  // the fields replaced as if typed over, in order
+  std::optional<bool> closed;            // OK (true) or ｷｬﾝｾﾙ; nothing while open
+
+  std::string Text(TrackEditField field) const override;
+  void SetText(TrackEditField field, const std::string& text) override { texts[field] = text; }
+  void ReplaceText(TrackEditField field, const std::string& text) override {
+    texts[field] = text;
+    replaced.push_back(field);
+  }
+  void SetNumber(const std::string& shown) override { number = shown; }
+  void ShowFieldMarks(TrackEditField field, const FieldMarks& shown) override { marks[field] = shown; }
+  void FocusText(TrackEditField field) override { focus = field; }
+  void Close(bool ok) override { closed = ok; }
+  Answer ShowMessage(const Message& message) override;
+
+ private:
+  FakeUser& m_user;
+};
+
+// The 通信設定 dialog: its list, the port field as an editable list shows it
+// (a picked entry's text, or what was typed) and the delay field.
+class FakePortSettingsView final : public PortSettingsView {
+ public:
+  std::vector<std::string> entries;
+  std::optional<int> picked;  // the entry picked; nothing: the field holds typed text
+  std::string typed;
+  int minDelay = 0;
+  int maxDelay = 0;
+  int delay = 0;
+  bool focused = false;
+  std::optional<bool> closed;
+
+  void SetPortEntries(const std::vector<std::string>& shown) override { entries = shown; }
+  void ChoosePortEntry(int index) override { picked = index; }
+  void SetPortText(const std::string& text) override {
+    picked.reset();
+    typed = text;
+  }
+  std::string PortText() const override;
+  void SetDelayRange(int min, int max) override {
+    minDelay = min;
+    maxDelay = max;
+  }
+  void SetDelay(int ms) override { delay = ms; }
+  int Delay() const override { return delay; }
+  void FocusPort() override { focused = true; }
+  void Close(bool ok) override { closed = ok; }
 };
 
 // Its window thread is the thread that made it. RunModal pumps what was

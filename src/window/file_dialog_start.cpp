@@ -1,0 +1,26 @@
+#include "window/file_dialog_start.h"
+
+#include <filesystem>
+
+#include "fileio/user_folders.h"
+
+namespace vrellix {
+
+FileDialogStart StartOfFileDialog(FileQuestion question, const std::string& proposed) {
+  // The platform's own separators: a backslash divides a Windows path only.
+  const std::filesystem::path last = std::filesystem::u8path(proposed);
+  FileDialogStart start;
+  start.folder = last.parent_path().u8string();
+  // The installed program's own folder is no place for albums.
+  if (start.folder.empty()) start.folder = FirstFileDialogFolder();
+  const bool save = question == FileQuestion::kSaveAlbum;
+  if (save && !proposed.empty()) {
+    start.name = last.filename().u8string();
+  } else {
+    start.name = question == FileQuestion::kOpenCueSheet ? "*.cue" : "*.csv";
+  }
+  if (save) start.extension = "csv";
+  return start;
+}
+
+}  // namespace vrellix

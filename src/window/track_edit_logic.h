@@ -1,0 +1,53 @@
+// The track edit dialog's behaviour, apart from how it draws: the texts it
+// opens with, the fields' marks as the user types, the checks of OK, and
+// よみを推定 and かなに変換 from its menus. Each toolkit's dialog implements
+// TrackEditView, owns one TrackEditLogic and calls its handlers.
+#pragma once
+
+#include "reading/kana.h"
+#include "window/menu_model.h"
+#include "window/reading_actions.h"
+#include "window/titler_view.h"
+#include "window/track_edit_view.h"
+
+namespace vrellix {
+
+class TrackEditLogic {
+ public:
+  // edit: what the dialog shows, and after OK what the user typed (untrimmed).
+  // readings: where よみを推定 and かなに変換 come from; nullptr: the dialog
+  // offers neither. view, edit and readings outlive the logic.
+  TrackEditLogic(TrackEditView& view, TrackEdit& edit, ReadingActions* readings);
+
+  // Once the view's controls exist: the number and the texts, the marks of
+  // both fields, the focus in the name.
+  void OnInitDialog();
+  // Whenever either field's text changes: the marks of both fields
+  // (the name CHECK_GENERAL, the reading CHECK_READING).
+  void OnTextChanged();
+  // OK: refuses, with a warning and the dialog left open, a name or reading
+  // over 32 bytes or a reading without a name; otherwise edit takes the texts
+  // as typed and the dialog closes with OK.
+  void OnOk();
+
+  // よみを推定 (the name's reading into the reading field) and かなに変換 (the
+  // name's kanji into kana), once the user accepts the change.
+  void OnSuggestReading();
+  void OnConvertName(KanaStyle style);
+
+  // What a field's own context menu offers after the toolkit's items: よみを推定
+  // on the reading, かなに変換 on the name; empty without readings.
+  Menu FieldMenu(TrackEditField field);
+  // Both fields' items in one menu, for a dialog whose fields keep the
+  // system's menu.
+  Menu DialogMenu();
+
+ private:
+  int Number() const;
+
+  TrackEditView& m_view;
+  TrackEdit& m_edit;
+  ReadingActions* m_pReadings;
+};
+
+}  // namespace vrellix

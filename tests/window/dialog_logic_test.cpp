@@ -1,0 +1,213 @@
+// The main window's dialogs against fake views: the track edit dialog's marks,
+// checks and reading actions, the 通信設定 dialog's list and what its OK
+// returns, and where the file dialogs start.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fake_views.h"
+#include "fileio/user_folders.h"
+#include "messages/messages.h"
+#include "reading/reading_test_names.h"
+#include "window/file_dialog_start.h"
+#include "window/port_settings_logic.h"
+#include "window/track_edit_logic.h"
+
+namespace vrellix {
+namespace {
+
+using testing::FakePortSettingsView;
+using testing::FakeTrackEditView;
+using testing::FakeUser;
+using testing::ShownBox;
+
+std::string Repeat(const std::string& text, int times) {
+  std::string repeated;
+  for (int i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
+std::vector<std::string> Labels(const Menu& menu) {
+  std::vector<std::string> labels;
+  for (const MenuItem& item : menu) labels.push_back(item.label);
+  return labels;
+}
+
+// The dialog opens on the row as it stands, focused on the name, with both
+// fields' marks: the name counts bytes, the reading characters.
+TEST(TrackEditLogic, OpensOnTheRowWithTheMarksOfBothFields) {
+  FakeUser user;
+  FakeTrackEditView view(user);
+  TrackEdit edit{"7", "ＡＢ", "あいカ"};
+  TrackEditLogic logic(view, edit, nullptr);
+  logic.OnInitDialog();
+  EXPECT_EQ(view.number, "7");
+  EXPECT_EQ(view.Text(TrackEditField::kName), "ＡＢ");
+  EXPECT_EQ(view.focus, TrackEditField::kName);
+  EXPECT_EQ(view.marks[TrackEditField::kName].count, "4/32");
+  EXPECT_EQ(view.marks[TrackEditField::kYomi].count, "3/16");
+  EXPECT_EQ(view.marks[TrackEditField::kYomi].tip, "3文字目「カ」: " + std::string(messages::kFaultReadingNotHiragana));
+  view.texts[TrackEditField::kName] = Repeat("a", 33);
+  logic.OnTextChanged();
+  EXPECT_TRUE(view.marks[TrackEditField::kName].tooLong);
+  EXPECT_TRUE(user.Boxes().empty());
+  EXPECT_FALSE(view.closed);
+  // Without readings the fields offer no actions.
+  EXPECT_TRUE(logic.DialogMenu().empty());
+}
+
+// OK passes the texts as typed, or refuses with the first fault and leaves the
+// dialog open on what was typed.
+TEST(TrackEditLogic, OkTakesTheTextsAsTypedOrRefusesTheFirstFault) {
+  const std::string nameTooLong = messages::kHalfWidthTooLong + std::string(messages::kTrackNameLabel);
+  const std::string readingTooLong = messages::kHalfWidthTooLong + std::string(messages::kYomiLabel);
+  const struct {
+    std::string name;
+    std::string yomi;
+    std::string refusal;  // empty: taken
+  } cases[] = {
+      {Repeat("Ａ", 16), "", ""},
+      {Repeat("Ａ", 16) + "a", "", nameTooLong},
+      {"  " + Repeat("a", 32) + " ", "", ""},
+      {"n", Repeat("あ", 16) + "a", readingTooLong},
+      {Repeat("a", 33), Repeat("a", 33), nameTooLong},
+      {"", "あ", messages::kOnlyReadingTyped},
+      {"", "  \t", ""},
+      {"", "", ""},
+      {"n", "漢字カナ", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " / " + c.yomi);
+    FakeUser user;
+    FakeTrackEditView view(user);
+    TrackEdit edit{"1", "before", ""};
+    TrackEditLogic logic(view, edit, nullptr);
+    logic.OnInitDialog();
+    view.texts = {{TrackEditField::kName, c.name}, {TrackEditField::kYomi, c.yomi}};
+    if (!c.refusal.empty()) user.AnswerBox(Answer::kOk);
+    logic.OnOk();
+    EXPECT_EQ(user.Unexpected(), 0);
+    if (c.refusal.empty()) {
+      EXPECT_TRUE(user.Boxes().empty());
+      EXPECT_EQ(view.closed, true);
+      EXPECT_EQ(edit.name, c.name);
+      EXPECT_EQ(edit.yomi, c.yomi);
+    } else {
+      EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{(ShownBox{c.refusal, MessageIcon::kWarning})});
+      EXPECT_FALSE(view.closed);
+      EXPECT_EQ(view.Text(TrackEditField::kName), c.name);
+      EXPECT_EQ(edit.name, "before");
+    }
+  }
+}
+
+// よみを推定 on the reading and かなに変換 on the name, naming the track in the
+// question; an accepted change replaces the field undoably.
+TEST(TrackEditLogic, ReadingActionsNameTheTrackAndReplaceTheField) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  ReadingActions readings(&dictionary);
+  FakeUser user;
+  FakeTrackEditView view(user);
+  TrackEdit edit{"2", "少女", ""};
+  TrackEditLogic logic(view, edit, &readings);
+  logic.OnInitDialog();
+  EXPECT_EQ(Labels(logic.FieldMenu(TrackEditField::kYomi)), std::vector<std::string>{messages::kSuggestReadingItem});
+  EXPECT_EQ(Labels(logic.FieldMenu(TrackEditField::kName)),
+            (std::vector<std::string>{messages::kToHiraganaItem, messages::kToKatakanaItem}));
+  const Menu menu = logic.DialogMenu();
+  EXPECT_EQ(Labels(menu), (std::vector<std::string>{messages::kSuggestReadingItem, messages::kToHiraganaItem,
+                                                    messages::kToKatakanaItem}));
+  user.AnswerBox(Answer::kYes);
+  user.AnswerBox(Answer::kNo);
+  user.AnswerBox(Answer::kYes);
+  for (const MenuItem* command : MenuCommands(menu)) command->action();
+  const auto question = [](const std::string& line) {
+    return ShownBox{std::string(messages::kChangeQuestion) + "\n" + line, MessageIcon::kInformation,
+                    MessageButtons::kYesNo};
+  };
+  EXPECT_EQ(user.Boxes(), (std::vector<ShownBox>{question("トラック 2 よみ:  → しょうじょ"),
+                                                 question("トラック 2 曲名: 少女 → しょうじょ"),
+                                                 question("トラック 2 曲名: 少女 → ショウジョ")}));
+  EXPECT_EQ(view.Text(TrackEditField::kYomi), "しょうじょ");
+  EXPECT_EQ(view.Text(TrackEditField::kName), "ショウジョ");
+  EXPECT_EQ(view.replaced, (std::vector<TrackEditField>{TrackEditField::kYomi, TrackEditField::kName}));
+  EXPECT_EQ(user.Unexpected(), 0);
+  EXPECT_FALSE(view.closed);
+}
+
+// The list shows each port with the system's name for it, the one in use
+// picked or, when not listed, typed; OK returns the device of the entry the
+// field shows, or the typed text, and a delay within its range.
+TEST(PortSettingsLogic, ListsThePortsAndOkReturnsTheDevice) {
+  const std::vector<SerialPortInfo> ports{{"/dev/ttyUSB0", "usb-Vendor"}, {"/dev/ttyUSB1", ""}};
+  const struct {
+    std::string inUse;
+    std::optional<int> picked;  // as the dialog opens
+    std::function<void(FakePortSettingsView&)> user;
+    std::string port;
+    int delay;
+  } cases[] = {
+      {"/dev/ttyUSB1", 1, [](FakePortSettingsView&) {}, "/dev/ttyUSB1", 100},
+      {"/dev/ttyUSB1", 1, [](FakePortSettingsView& view) { view.picked = 0; }, "/dev/ttyUSB0", 100},
+      {"/dev/ttyS3", std::nullopt, [](FakePortSettingsView& view) { view.delay = 250; }, "/dev/ttyS3", 250},
+      {"COM3", std::nullopt, [](FakePortSettingsView& view) { view.SetPortText("/dev/ttyUSB0  usb-Vendor"); },
+       "/dev/ttyUSB0", 100},
+      {"COM3", std::nullopt, [](FakePortSettingsView& view) { view.SetPortText(" /dev/ttyUSB1 "); }, " /dev/ttyUSB1 ",
+       100},
+      {"COM3", std::nullopt, [](FakePortSettingsView& view) { view.delay = kMaxCommandDelayMs + 1; }, "COM3",
+       kMaxCommandDelayMs},
+      {"COM3", std::nullopt, [](FakePortSettingsView& view) { view.delay = -1; }, "COM3", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.inUse + " -> " + c.port);
+    FakePortSettingsView view;
+    PortSettingsEdit edit{ports, c.inUse, 100};
+    PortSettingsLogic logic(view, edit);
+    logic.OnInitDialog();
+    EXPECT_EQ(view.entries, (std::vector<std::string>{"/dev/ttyUSB0  usb-Vendor", "/dev/ttyUSB1"}));
+    EXPECT_EQ(view.picked, c.picked);
+    EXPECT_EQ(view.PortText(), c.inUse);
+    EXPECT_EQ(view.delay, 100);
+    EXPECT_EQ(std::make_pair(view.minDelay, view.maxDelay), std::make_pair(0, kMaxCommandDelayMs));
+    EXPECT_TRUE(view.focused);
+    c.user(view);
+    logic.OnOk();
+    EXPECT_EQ(view.closed, true);
+    EXPECT_EQ(edit.port, c.port);
+    EXPECT_EQ(edit.commandDelay, c.delay);
+  }
+}
+
+// In the last file's folder; before any, where the platform says. Saving
+// offers the last file's name and adds ".csv"; opening lists the files of the
+// kind asked for.
+TEST(FileDialogStart, InTheLastFilesFolderListingTheKindAskedFor) {
+  const std::string first = FirstFileDialogFolder();
+  const struct {
+    FileQuestion question;
+    std::string proposed;
+    FileDialogStart start;
+  } cases[] = {
+      {FileQuestion::kOpenAlbum, "", {first, "*.csv", ""}},
+      {FileQuestion::kSaveAlbum, "", {first, "*.csv", "csv"}},
+      {FileQuestion::kOpenCueSheet, "", {first, "*.cue", ""}},
+      {FileQuestion::kOpenAlbum, "/music/アルバム.csv", {"/music", "*.csv", ""}},
+      {FileQuestion::kSaveAlbum, "/music/アルバム.csv", {"/music", "アルバム.csv", "csv"}},
+      {FileQuestion::kOpenCueSheet, "/music/アルバム.csv", {"/music", "*.cue", ""}},
+      {FileQuestion::kSaveAlbum, "album", {first, "album", "csv"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.proposed + " " + std::to_string(static_cast<int>(c.question)));
+    const FileDialogStart start = StartOfFileDialog(c.question, c.proposed);
+    EXPECT_EQ(start.folder, c.start.folder);
+    EXPECT_EQ(start.name, c.start.name);
+    EXPECT_EQ(start.extension, c.start.extension);
+  }
+}
+
+}  // namespace
+}  // namespace vrellix
