@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
     album.Title = "\x82\x50";  // １: the cheapest title there is
   } else {
     EditedAlbum edited;
-    const CsvResult loaded = LoadAlbumCsv(file, edited);
-    if (!loaded.ok) return std::fprintf(stderr, "%s\n", loaded.message.c_str()), 1;
+    const AlbumFileResult loaded = LoadAlbumCsv(file, edited);
+    if (!loaded.Ok()) return std::fprintf(stderr, "%s\n", AlbumFileMessage(loaded).c_str()), 1;
     const StartCheckResult checked = RunStartChecks(edited);
     if (checked.outcome != StartCheckResult::kReady) return std::fprintf(stderr, "%s\n", checked.message.c_str()), 1;
     album = checked.album;

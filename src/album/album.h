@@ -49,4 +49,8 @@ struct AlbumField {
   bool operator!=(const AlbumField& other) const { return !(*this == other); }
 };
 
+// How messages and lists name the field (UTF-8): "タイトル", "よみ", "アーティスト",
+// "トラック3の曲名", "トラック3のよみ".
+std::string FieldName(AlbumField field);
+
 }  // namespace vrellix

@@ -7,7 +7,7 @@
 
 #include "album/text_file_encoding.h"
 #include "fileio/whole_file.h"
-#include "messages/messages.h"
+#include "text/lines.h"
 #include "text/text_codec.h"
 #include "text/trim.h"
 
@@ -17,43 +17,25 @@ namespace {
 constexpr int kFieldCount = 3 + 2 * kTrackCount;  // 103
 constexpr std::string_view kEmptyField = "none";
 
-using messages::FieldNotText;
-using messages::FieldTooLong;
-
 // A trimmed name that the file keeps as a name: "none" reads back as empty.
 bool IsTrackName(const std::string& name) { return !name.empty() && name != kEmptyField; }
-
-// Field 0..102 named as the Start messages name it.
-std::string FieldLabel(int index) {
-  switch (index) {
-    case 0: return messages::kTitleLabel;
-    case 1: return messages::kYomiLabel;
-    case 2: return messages::kArtistLabel;
-    default: break;
-  }
-  const int track = (index - 3) / 2 + 1;
-  const bool reading = (index - 3) % 2 == 1;
-  return messages::TrackLabel(track) + (reading ? messages::kYomiLabel : "");
-}
 
 // Far beyond any album (103 short fields), yet a bound, so that a file that
 // never ends cannot exhaust memory.
 constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
 
-CsvResult Failure(std::string message) { return CsvResult{false, std::move(message), ""}; }
+AlbumFileResult Refused(AlbumFault fault, int field = 0) { return AlbumFileResult{{}, fault, field}; }
 
 }  // namespace
 
-CsvResult LoadAlbumCsv(const std::string& path, EditedAlbum& album) {
+AlbumFileResult LoadAlbumCsv(const std::string& path, EditedAlbum& album) {
   std::string contents;
-  std::string reason;
-  if (ReadWholeFile(path, kMaxFileBytes, contents, &reason) != ReadOutcome::kRead) {
-    return CsvResult{false, messages::kFileOpenFailed, reason};
-  }
+  const FileResult read = ReadWholeFile(path, kMaxFileBytes, contents);
+  if (!read.Ok()) return AlbumFileResult{read};
   return ParseAlbumCsv(contents, album);
 }
 
-CsvResult ParseAlbumCsv(std::string_view contents, EditedAlbum& album) {
+AlbumFileResult ParseAlbumCsv(std::string_view contents, EditedAlbum& album) {
   std::string_view rest = contents;
   // Non-ASCII bytes stand only inside fields: more than 103 fields of 96 bytes
   // cannot load whichever way they are read.
@@ -63,15 +45,9 @@ CsvResult ParseAlbumCsv(std::string_view contents, EditedAlbum& album) {
   std::array<std::string, kFieldCount> fields;  // UTF-8
   int count = 0;
   while (!rest.empty()) {
-    // A line ends at LF, CR LF or a lone CR; the empty piece between CR and LF
-    // is a blank line, which holds no field.
-    const size_t end = rest.find_first_of("\r\n");
-    std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-
-    const std::string trimmed = TrimWhite(line);
-    if (trimmed.empty()) continue;
-    line = trimmed;
+    // A blank line holds no field.
+    std::string_view line = TrimWhiteView(TakeLine(rest).text);
+    if (line.empty()) continue;
 
     while (!line.empty()) {
       std::string_view raw;
@@ -95,19 +71,23 @@ CsvResult ParseAlbumCsv(std::string_view contents, EditedAlbum& album) {
           // Code page 932 takes at least one byte for every three of UTF-8, so
           // a longer field cannot fit whatever it holds (and a huge line is
           // refused without converting it).
-          if (raw.size() > 3 * static_cast<size_t>(kFieldLimitBytes)) return Failure(FieldTooLong(fieldNumber));
+          if (raw.size() > 3 * static_cast<size_t>(kFieldLimitBytes)) {
+            return Refused(AlbumFault::kFieldTooLong, fieldNumber);
+          }
           std::optional<std::string> encoded = Utf8ToCp932(raw);
-          if (!encoded) return Failure(FieldNotText(fieldNumber));
+          if (!encoded) return Refused(AlbumFault::kFieldNotText, fieldNumber);
           cp932 = std::move(*encoded);
         } else {
           cp932 = std::string(raw);
         }
-        if (cp932.size() > static_cast<size_t>(kFieldLimitBytes)) return Failure(FieldTooLong(fieldNumber));
+        if (cp932.size() > static_cast<size_t>(kFieldLimitBytes)) {
+          return Refused(AlbumFault::kFieldTooLong, fieldNumber);
+        }
         std::optional<std::string> utf8 = Cp932ToUtf8(cp932);
-        if (!utf8 || cp932.find('\0') != std::string::npos) return Failure(FieldNotText(fieldNumber));
+        if (!utf8 || cp932.find('\0') != std::string::npos) return Refused(AlbumFault::kFieldNotText, fieldNumber);
         text = std::move(*utf8);
       }
-      if (count == kFieldCount) return Failure(messages::kTooManyFields);
+      if (count == kFieldCount) return Refused(AlbumFault::kTooManyFields);
       fields[static_cast<size_t>(count++)] = std::move(text);
     }
   }
@@ -122,10 +102,10 @@ CsvResult ParseAlbumCsv(std::string_view contents, EditedAlbum& album) {
     row.yomi = std::move(fields[static_cast<size_t>(2 * r + 4)]);
     if (!row.name.empty()) row.checked = true;  // an empty name keeps its mark
   }
-  return CsvResult{true, std::string(), ""};
+  return AlbumFileResult{};
 }
 
-CsvResult AlbumCsvBytes(const EditedAlbum& album, std::string& bytes) {
+AlbumFileResult AlbumCsvBytes(const EditedAlbum& album, std::string& bytes) {
   std::array<std::string, kFieldCount> texts;  // file order, trimmed, UTF-8
   texts[0] = TrimWhite(album.title);
   texts[1] = TrimWhite(album.yomi);
@@ -147,12 +127,12 @@ CsvResult AlbumCsvBytes(const EditedAlbum& album, std::string& bytes) {
       continue;
     }
     // The format has no quoting: a comma or a line break would move every later field.
-    if (text.find(',') != std::string::npos) return Failure(messages::kCommaRefused + FieldLabel(i));
+    if (text.find(',') != std::string::npos) return Refused(AlbumFault::kCommaRefused, i + 1);
     if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
-      return Failure(messages::kCharacterRefused + FieldLabel(i));
+      return Refused(AlbumFault::kCharacterRefused, i + 1);
     }
     std::optional<std::string> cp932 = Utf8ToCp932(text);
-    if (!cp932) return Failure(messages::kCharacterRefused + FieldLabel(i));
+    if (!cp932) return Refused(AlbumFault::kCharacterRefused, i + 1);
     encoded[static_cast<size_t>(i)] = std::move(*cp932);
   }
 
@@ -165,24 +145,17 @@ CsvResult AlbumCsvBytes(const EditedAlbum& album, std::string& bytes) {
     const char* separator = name == "NONE" ? "\r\n" : ",";
     bytes += name + separator + encoded[static_cast<size_t>(2 * k + 2)] + "\r\n";
   }
-  return CsvResult{true, std::string(), ""};
+  return AlbumFileResult{};
 }
 
-CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files) {
+AlbumFileResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album, FileOperations& files) {
   std::string bytes;
-  const CsvResult encoded = AlbumCsvBytes(album, bytes);
-  if (!encoded.ok) return encoded;
-  std::string reason;
-  switch (ReplaceFileContents(path, bytes, files, &reason)) {
-    case ReplaceOutcome::kReplaced: return CsvResult{true, messages::kFileSaved, ""};
-    case ReplaceOutcome::kCannotCreate: return CsvResult{false, messages::kFileOpenFailed, reason};
-    case ReplaceOutcome::kReadOnly: return CsvResult{false, messages::kFileOpenFailed, messages::kReadOnlyFile};
-    case ReplaceOutcome::kWriteFailed: break;
-  }
-  return CsvResult{false, messages::kFileWriteFailed, reason};
+  const AlbumFileResult encoded = AlbumCsvBytes(album, bytes);
+  if (!encoded.Ok()) return encoded;
+  return AlbumFileResult{ReplaceFileContents(path, bytes, files)};
 }
 
-CsvResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album) {
+AlbumFileResult SaveAlbumCsv(const std::string& path, const EditedAlbum& album) {
   FileOperations files;
   return SaveAlbumCsv(path, album, files);
 }

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "fileio/whole_file.h"
-#include "messages/messages.h"
+#include "text/lines.h"
 #include "text/text_codec.h"
+#include "text/trim.h"
 
 namespace vrellix {
 namespace {
@@ -17,12 +18,6 @@ namespace {
 constexpr size_t kMaxFileBytes = 1024 * 1024;
 
 constexpr std::string_view kBlank = " \t";
-
-std::string_view TrimBlank(std::string_view text) {
-  const size_t first = text.find_first_not_of(kBlank);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
-}
 
 bool SameCommand(std::string_view word, std::string_view command) {
   if (word.size() != command.size()) return false;
@@ -35,11 +30,11 @@ bool SameCommand(std::string_view word, std::string_view command) {
 
 // The value after the command word (see the header for quoting).
 std::string_view Value(std::string_view rest) {
-  rest = TrimBlank(rest);
+  rest = TrimWhiteView(rest);
   if (rest.empty() || rest[0] != '"') return rest;
   rest.remove_prefix(1);
   const size_t close = rest.find('"');
-  return close == std::string_view::npos ? TrimBlank(rest) : rest.substr(0, close);
+  return close == std::string_view::npos ? TrimWhiteView(rest) : rest.substr(0, close);
 }
 
 struct RawText {
@@ -57,15 +52,11 @@ std::optional<std::string> Decode(const RawText& raw, bool utf8File) {
   return Cp932ToUtf8(raw.bytes);
 }
 
-CueSheetResult Refuse(std::string message) {
-  CueSheetResult result;
-  result.message = std::move(message);
-  return result;
-}
+AlbumFileResult Refused(AlbumFault fault, int at = 0) { return AlbumFileResult{{}, fault, at}; }
 
 }  // namespace
 
-CueSheetResult ParseCueSheet(std::string_view bytes) {
+AlbumFileResult ParseCueSheet(std::string_view bytes, EditedAlbum& album) {
   const bool utf8File = ReadsAsUtf8(bytes, kMaxFileBytes, TextFileKind::kCueSheet);
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
 
@@ -73,12 +64,7 @@ CueSheetResult ParseCueSheet(std::string_view bytes) {
   RawText artist;
   std::vector<RawText> tracks;  // each TRACK's TITLE in file order (empty when it has none)
   for (int lineNumber = 1; !bytes.empty(); ++lineNumber) {
-    const size_t end = bytes.find_first_of("\r\n");
-    const std::string_view line = TrimBlank(bytes.substr(0, end));
-    size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-    if (end != std::string_view::npos && bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
-    bytes.remove_prefix(next);
-
+    const std::string_view line = TrimWhiteView(TakeLine(bytes).text);
     const size_t wordEnd = std::min(line.find_first_of(kBlank), line.size());
     const std::string_view command = line.substr(0, wordEnd);
     const RawText value{Value(line.substr(wordEnd)), lineNumber};
@@ -91,36 +77,33 @@ CueSheetResult ParseCueSheet(std::string_view bytes) {
     }
   }
 
-  if (tracks.size() > static_cast<size_t>(kTrackCount)) return Refuse(messages::CueTooManyTracks(static_cast<int>(tracks.size())));
-  if (tracks.empty()) return Refuse(messages::kCueNoTracks);
+  if (tracks.size() > static_cast<size_t>(kTrackCount)) {
+    return Refused(AlbumFault::kTooManyTracks, static_cast<int>(tracks.size()));
+  }
+  if (tracks.empty()) return Refused(AlbumFault::kNoTracks);
 
-  CueSheetResult result;
-  EditedAlbum& album = result.album;
+  EditedAlbum read;
   const auto decodeInto = [&](const RawText& raw, std::string& text) {
     std::optional<std::string> decoded = Decode(raw, utf8File);
     if (decoded) text = std::move(*decoded);
     return decoded.has_value();
   };
-  if (!decodeInto(title, album.title)) return Refuse(messages::CueLineNotText(title.line));
-  if (!decodeInto(artist, album.artist)) return Refuse(messages::CueLineNotText(artist.line));
+  if (!decodeInto(title, read.title)) return Refused(AlbumFault::kLineNotText, title.line);
+  if (!decodeInto(artist, read.artist)) return Refused(AlbumFault::kLineNotText, artist.line);
   for (size_t t = 0; t < tracks.size(); ++t) {
-    EditedRow& row = album.rows[t];
-    if (!decodeInto(tracks[t], row.name)) return Refuse(messages::CueLineNotText(tracks[t].line));
+    EditedRow& row = read.rows[t];
+    if (!decodeInto(tracks[t], row.name)) return Refused(AlbumFault::kLineNotText, tracks[t].line);
     row.checked = !row.name.empty();
   }
-  result.ok = true;
-  return result;
+  album = std::move(read);
+  return AlbumFileResult{};
 }
 
-CueSheetResult LoadCueSheet(const std::string& path) {
+AlbumFileResult LoadCueSheet(const std::string& path, EditedAlbum& album) {
   std::string bytes;
-  std::string reason;
-  if (ReadWholeFile(path, kMaxFileBytes, bytes, &reason) != ReadOutcome::kRead) {
-    CueSheetResult refused = Refuse(messages::kFileOpenFailed);
-    refused.reason = std::move(reason);
-    return refused;
-  }
-  return ParseCueSheet(bytes);
+  const FileResult read = ReadWholeFile(path, kMaxFileBytes, bytes);
+  if (!read.Ok()) return AlbumFileResult{read};
+  return ParseCueSheet(bytes, album);
 }
 
 }  // namespace vrellix

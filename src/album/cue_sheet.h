@@ -5,17 +5,10 @@
 #include <string_view>
 
 #include "album/album.h"
+#include "album/album_file.h"
 #include "album/text_file_encoding.h"
 
 namespace vrellix {
-
-struct CueSheetResult {
-  bool ok = false;
-  std::string message;  // UTF-8 text to show when the sheet was refused
-  EditedAlbum album;    // the whole album when ok
-  // When the file itself could not be read: why, in the system's words.
-  std::string reason;
-};
 
 // Reads a CUE sheet's bytes as an album: the TITLE and PERFORMER that stand
 // before the first TRACK become the title and the artist, and each TRACK in
@@ -27,13 +20,13 @@ struct CueSheetResult {
 // closing quote takes the rest of the line) or, unquoted, the rest of the line
 // without the white space at its ends. Lines end at CR LF, LF or a lone CR.
 // Texts are not cut to the device's limits: the Start checks refuse what does
-// not fit. Encoding as ReadsAsUtf8 tells for a CUE sheet. Refused, with the message
-// to show: more than 50 tracks (the message gives the count), no TRACK at all,
-// a text that is not valid in the file's encoding (the message gives its line).
-CueSheetResult ParseCueSheet(std::string_view bytes);
+// not fit. Encoding as ReadsAsUtf8 tells for a CUE sheet. Refused: more than
+// 50 tracks (kTooManyTracks at the count), no TRACK at all (kNoTracks), a text
+// that is not valid in the file's encoding (kLineNotText at its line). album
+// becomes the sheet's album only when it is read.
+AlbumFileResult ParseCueSheet(std::string_view bytes, EditedAlbum& album);
 
-// The same for the file at path (UTF-8); a file that cannot be read gives
-// "ファイルオープンに失敗しました" and the reason.
-CueSheetResult LoadCueSheet(const std::string& path);
+// The same for the file at path (UTF-8).
+AlbumFileResult LoadCueSheet(const std::string& path, EditedAlbum& album);
 
 }  // namespace vrellix

@@ -11,9 +11,9 @@ namespace vrellix::cli {
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   // Rows start unchecked, as in a window just opened; the load checks every named row.
   EditedAlbum edited;
-  const CsvResult loaded = LoadAlbumCsv(path, edited);
-  if (!loaded.ok) {
-    PrintCsvFailure(loaded, path);
+  const AlbumFileResult loaded = LoadAlbumCsv(path, edited);
+  if (!loaded.Ok()) {
+    PrintAlbumFileFailure(loaded, path);
     return std::nullopt;
   }
   StartCheckResult checked = RunStartChecks(edited);
@@ -41,9 +41,10 @@ std::optional<CheckedAlbum> LoadAlbumToEnter(const std::string& path, const JobP
   return std::nullopt;
 }
 
-void PrintCsvFailure(const CsvResult& result, const std::string& path) {
-  Print(stderr, "%s\n", result.message.c_str());
-  if (!result.reason.empty()) Print(stderr, "%s: %s\n", path.c_str(), result.reason.c_str());
+void PrintAlbumFileFailure(const AlbumFileResult& result, const std::string& path) {
+  Print(stderr, "%s\n", AlbumFileMessage(result).c_str());
+  const std::string reason = FileFailureReason(result.file);
+  if (!reason.empty()) Print(stderr, "%s: %s\n", path.c_str(), reason.c_str());
 }
 
 ArgumentSpec AlbumFileArgument() {

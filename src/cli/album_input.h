@@ -7,7 +7,7 @@
 #include <string>
 
 #include "album/album.h"
-#include "album/album_csv.h"
+#include "album/album_file.h"
 #include "cli/arg_parser.h"
 #include "job/job_place.h"
 
@@ -30,7 +30,7 @@ std::optional<CheckedAlbum> LoadAlbumToEnter(const std::string& path, const JobP
 
 // Prints a failed load's or save's message to stderr and, when the file itself
 // could not be read or written, "path: why" on the line after it.
-void PrintCsvFailure(const CsvResult& result, const std::string& path);
+void PrintAlbumFileFailure(const AlbumFileResult& result, const std::string& path);
 
 // FILE, the album file argument of the commands that load one.
 ArgumentSpec AlbumFileArgument();

@@ -12,9 +12,9 @@ namespace vrellix::cli {
 
 namespace {
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   const std::optional<CheckedAlbum> checked = LoadCheckedAlbum(args.arguments[0]);
-  if (!checked) return kExitFailed;
+  if (!checked) return ExitCode::kFailed;
 
   const Album& album = checked->album;
   std::string fields;
@@ -32,7 +32,7 @@ int Run(const ParsedArgs& args) {
   }
   Print(stdout, "ok: %s%s%d track%s to enter\n", fields.c_str(), fields.empty() ? "" : " and ", tracks,
               tracks == 1 ? "" : "s");
-  return kExitDone;
+  return ExitCode::kDone;
 }
 
 }  // namespace

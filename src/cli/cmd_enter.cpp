@@ -44,8 +44,8 @@ bool AskToStart() {
 
 // Runs the job on its worker thread and follows it until its result or Ctrl-C;
 // after a failure or a stop, says where it was and how to continue.
-int RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const CheckedAlbum& input,
-           int commandDelay) {
+ExitCode RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const CheckedAlbum& input,
+                int commandDelay) {
   JobRunner runner(std::move(port), std::make_unique<SystemClock>(), commandDelay);
   ProgressLine progress(PlanJob(input.album, input.checks, commandDelay), commandDelay, stderr, StderrIsTerminal());
   runner.SetObserver(&progress);
@@ -55,7 +55,7 @@ int RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const Ch
   InterruptToStop interrupt(runner.StopSignal());
   if (!runner.Start(progress)) {
     Print(stderr, "%s\n", messages::kThreadStartFailed);
-    return 1;
+    return ExitCode::kFailed;
   }
 
   const auto started = std::chrono::steady_clock::now();
@@ -72,14 +72,14 @@ int RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const Ch
   result = runner.Result();
   if (result && *result) {
     Print(stdout, "%s\n", messages::kJobSucceeded);
-    return kExitDone;
+    return ExitCode::kDone;
   }
   Print(stderr, "%s\n", result ? messages::kJobFailed : "vrellix-cli: interrupted");
   if (const std::optional<JobPlace> place = runner.StoppedAt()) PrintWhereItStopped(args, *place, true);
-  return result ? kExitFailed : kExitInterrupted;
+  return result ? ExitCode::kFailed : ExitCode::kInterrupted;
 }
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   const std::string& path = args.arguments[0];
   LinkOverrides overrides;
   overrides.port = args.Text("--port");
@@ -97,13 +97,13 @@ int Run(const ParsedArgs& args) {
 
   const JobPlace from = ParseFromValue(args.Text("--from").value_or("start")).value_or(JobPlace{});
   const std::optional<CheckedAlbum> input = LoadAlbumToEnter(path, from);
-  if (!input) return 1;
+  if (!input) return ExitCode::kFailed;
   // The port first: a wrong port is told before the user is asked anything.
   std::optional<OpenLink> link = OpenConfiguredLink(overrides);
-  if (!link) return 1;
+  if (!link) return ExitCode::kFailed;
   if (!confirmed && !AskToStart()) {
     Print(stderr, "vrellix-cli: not started\n");
-    return 1;
+    return ExitCode::kFailed;
   }
   return RunJob(args, std::move(link->port), *input, link->settings.m_nCommandDelay);
 }

@@ -23,7 +23,7 @@ constexpr std::size_t kOldTextMostCharacters = 16;
 
 }  // namespace
 
-int RunSimulatedEnter(const ParsedArgs& args) {
+ExitCode RunSimulatedEnter(const ParsedArgs& args) {
   const std::optional<std::string> oldUtf8 = args.Text("--old");
   const std::optional<long long> commandDelay = args.Integer("--delay");
   const JobPlace from = ParseFromValue(args.Text("--from").value_or("start")).value_or(JobPlace{});
@@ -32,19 +32,19 @@ int RunSimulatedEnter(const ParsedArgs& args) {
     const std::optional<std::string> cp932 = Utf8ToCp932(*oldUtf8);
     if (!cp932) {
       Print(stderr, "vrellix-cli enter: --old holds a character that code page 932 cannot hold\n");
-      return 2;
+      return ExitCode::kUsage;
     }
     if (sim::SplitCp932(*cp932).size() > kOldTextMostCharacters) {
       Print(stderr, "vrellix-cli enter: --old holds more than %s characters, more than a field can hold\n",
                    std::to_string(kOldTextMostCharacters).c_str());
-      return 2;
+      return ExitCode::kUsage;
     }
     options.oldText = *cp932;
   }
   ApplyFaultOptions(args, &options);
 
   const std::optional<CheckedAlbum> input = LoadAlbumToEnter(args.arguments[0], from);
-  if (!input) return 1;
+  if (!input) return ExitCode::kFailed;
 
   // Nothing real is touched: the settings file is read when present, never created.
   const int delay = commandDelay ? static_cast<int>(*commandDelay) : ConfiguredCommandDelay();
@@ -70,10 +70,10 @@ int RunSimulatedEnter(const ParsedArgs& args) {
     Print(stderr, "simulated: every field the job entered holds the album's text, but the device does not hold the "
                   "album: an empty field is not entered (--old '' starts from empty fields)\n");
   }
-  if (!run.HoldsAlbum()) return 1;
+  if (!run.HoldsAlbum()) return ExitCode::kFailed;
   Print(stderr, "simulated: the device holds the album (%d packets, %s of device time at %d ms command delay)\n",
                run.packets, FormatMinutesSeconds(run.deviceMs).c_str(), delay);
-  return 0;
+  return ExitCode::kDone;
 }
 
 }  // namespace vrellix::cli

@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/album_input.h"
 #include "cli/console.h"
+#include "messages/messages.h"
 #include "reading/album_readings.h"
 #include "text/trim.h"
 #include "validate/input_checks.h"
@@ -23,38 +24,38 @@ bool ReportTooLong(const EditedAlbum& album, AlbumField field) {
   const FieldCheck check = CheckFieldText(TrimWhite(FieldText(album, field)), CHECK_GENERAL);
   if (check.count <= check.limit) return false;
   Print(stderr, "%s: %d bytes, more than the %d the field takes: shorten it in the album file\n",
-        FieldLabel(field).c_str(), check.count, check.limit);
+        FieldName(field).c_str(), check.count, check.limit);
   return true;
 }
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   const std::string& in = args.arguments[0];
   const std::optional<std::string> out = args.Text("--output");
   if (!out) return UsageError(ImportCueCommand(), "-o OUT is required");
 
-  const CueSheetResult sheet = LoadCueSheet(in);
-  if (!sheet.ok) {
-    PrintCsvFailure(CsvResult{false, sheet.message, sheet.reason}, in);
-    return kExitFailed;
+  EditedAlbum album;
+  const AlbumFileResult sheet = LoadCueSheet(in, album);
+  if (!sheet.Ok()) {
+    PrintAlbumFileFailure(sheet, in);
+    return ExitCode::kFailed;
   }
-  const CsvResult saved = SaveAlbumCsv(*out, sheet.album);
-  if (!saved.ok) {
-    PrintCsvFailure(saved, *out);
-    return kExitFailed;
+  const AlbumFileResult saved = SaveAlbumCsv(*out, album);
+  if (!saved.Ok()) {
+    PrintAlbumFileFailure(saved, *out);
+    return ExitCode::kFailed;
   }
 
-  const EditedAlbum& album = sheet.album;
   int tracks = 0;
   for (const EditedRow& row : album.rows) tracks += row.checked ? 1 : 0;
-  Print(stdout, "%s: %s\n%s: %s\n%d track%s\n%s\n", FieldLabel({AlbumField::kTitle, 0}).c_str(),
-        album.title.c_str(), FieldLabel({AlbumField::kArtist, 0}).c_str(), album.artist.c_str(), tracks,
-        tracks == 1 ? "" : "s", saved.message.c_str());
+  Print(stdout, "%s: %s\n%s: %s\n%d track%s\n%s\n", FieldName({AlbumField::kTitle, 0}).c_str(),
+        album.title.c_str(), FieldName({AlbumField::kArtist, 0}).c_str(), album.artist.c_str(), tracks,
+        tracks == 1 ? "" : "s", messages::kFileSaved);
   bool tooLong = ReportTooLong(album, {AlbumField::kTitle, 0});
   tooLong = ReportTooLong(album, {AlbumField::kArtist, 0}) || tooLong;
   for (int track = 1; track <= kTrackCount; ++track) {
     tooLong = ReportTooLong(album, {AlbumField::kTrackName, track}) || tooLong;
   }
-  return tooLong ? kExitFailed : kExitDone;
+  return tooLong ? ExitCode::kFailed : ExitCode::kDone;
 }
 
 }  // namespace

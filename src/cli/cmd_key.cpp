@@ -37,7 +37,7 @@ void PrintKeyLine(int key, const char* outcome) {
   std::fflush(stdout);  // one line per exchange, as it happens
 }
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   // Every key is checked before the settings file or the port is touched.
   std::string unknown;
   const std::vector<int> keys = ParseKeys(args.arguments, &unknown);
@@ -52,7 +52,7 @@ int Run(const ParsedArgs& args) {
   InterruptToStop interrupt(stop);
 
   const std::optional<OpenLink> opened = OpenConfiguredLink(overrides);
-  if (!opened) return kExitFailed;
+  if (!opened) return ExitCode::kFailed;
 
   SystemClock clock;
   KeyLink link(*opened->port, clock, stop, opened->settings.m_nCommandDelay);
@@ -84,9 +84,9 @@ int Run(const ParsedArgs& args) {
 
   if (stop.IsSet()) {
     Print(stderr, "vrellix-cli key: interrupted; nothing more was sent\n");
-    return kExitInterrupted;
+    return ExitCode::kInterrupted;
   }
-  return allAcknowledged ? kExitDone : kExitFailed;
+  return allAcknowledged ? ExitCode::kDone : ExitCode::kFailed;
 }
 
 }  // namespace

@@ -7,12 +7,13 @@
 #include "cli/album_input.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "messages/messages.h"
 
 namespace vrellix::cli {
 
 namespace {
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   const std::string& in = args.arguments[0];
   // The input is rewritten only when asked for by name.
   const bool inPlace = args.Has("--in-place");
@@ -23,23 +24,23 @@ int Run(const ParsedArgs& args) {
   const std::string out = inPlace ? in : *args.Text("--output");
 
   EditedAlbum edited;
-  const CsvResult loaded = LoadAlbumCsv(in, edited);
-  if (!loaded.ok) {
-    PrintCsvFailure(loaded, in);
-    return kExitFailed;
+  const AlbumFileResult loaded = LoadAlbumCsv(in, edited);
+  if (!loaded.Ok()) {
+    PrintAlbumFileFailure(loaded, in);
+    return ExitCode::kFailed;
   }
-  const CsvResult saved = SaveAlbumCsv(out, edited);
-  if (!saved.ok) {
-    PrintCsvFailure(saved, out);
-    return kExitFailed;
+  const AlbumFileResult saved = SaveAlbumCsv(out, edited);
+  if (!saved.Ok()) {
+    PrintAlbumFileFailure(saved, out);
+    return ExitCode::kFailed;
   }
   // The format has no place for them: say so rather than lose them quietly.
   for (const TextLeftOut& left : TextsLeftOut(edited)) {
     Print(stderr, "vrellix-cli normalize: track %d's reading \"%s\" is not saved: no track from %d on has a name\n",
           left.track, left.yomi.c_str(), left.track);
   }
-  Print(stdout, "%s\n", saved.message.c_str());
-  return kExitDone;
+  Print(stdout, "%s\n", messages::kFileSaved);
+  return ExitCode::kDone;
 }
 
 }  // namespace

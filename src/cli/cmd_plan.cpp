@@ -14,9 +14,9 @@ namespace vrellix::cli {
 
 namespace {
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   const std::optional<CheckedAlbum> checked = LoadCheckedAlbum(args.arguments[0]);
-  if (!checked) return kExitFailed;
+  if (!checked) return ExitCode::kFailed;
 
   // A preview: the settings file is read when present, never created.
   const std::optional<long long> delay = args.Integer("--delay");
@@ -26,7 +26,7 @@ int Run(const ParsedArgs& args) {
     for (const JobEvent& event : plan.events) Print(stdout, "%s\n", FormatJobEvent(event).c_str());
   }
   Print(stdout, "%s\n", FormatPlanSummary(plan, commandDelay).c_str());
-  return kExitDone;
+  return ExitCode::kDone;
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace vrellix::cli {
 
 namespace {
 
-int Run(const ParsedArgs&) {
+ExitCode Run(const ParsedArgs&) {
   const std::vector<SerialPortInfo> ports = ListSerialPorts();
   for (const SerialPortInfo& port : ports) {
     if (port.description.empty()) {
@@ -23,9 +23,9 @@ int Run(const ParsedArgs&) {
   }
   if (ports.empty()) {
     Print(stderr, "vrellix-cli: no serial port found\n");
-    return kExitFailed;
+    return ExitCode::kFailed;
   }
-  return kExitDone;
+  return ExitCode::kDone;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "cli/album_input.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "messages/messages.h"
 #include "reading/album_readings.h"
 
 namespace vrellix::cli {
@@ -21,7 +22,7 @@ bool IsKanaStyle(const std::string& text) { return text == "hiragana" || text ==
 std::string Shown(const std::string& text) { return text.empty() ? "\"\"" : text; }
 
 void PrintChange(const FieldChange& change) {
-  Print(stdout, "%s: %s → %s\n", FieldLabel(change.field).c_str(), Shown(change.before).c_str(),
+  Print(stdout, "%s: %s → %s\n", FieldName(change.field).c_str(), Shown(change.before).c_str(),
         Shown(change.after).c_str());
   if (change.unfit.empty()) return;
   std::string parts;
@@ -31,7 +32,7 @@ void PrintChange(const FieldChange& change) {
   Print(stdout, "  the field does not take %s: correct it before entering\n", parts.c_str());
 }
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   const std::string& in = args.arguments[0];
   const std::optional<std::string> out = args.Text("--output");
   if (!out) return UsageError(ReadingsCommand(), "-o OUT is required");
@@ -42,31 +43,31 @@ int Run(const ParsedArgs& args) {
   }
 
   EditedAlbum album;
-  const CsvResult loaded = LoadAlbumCsv(in, album);
-  if (!loaded.ok) {
-    PrintCsvFailure(loaded, in);
-    return kExitFailed;
+  const AlbumFileResult loaded = LoadAlbumCsv(in, album);
+  if (!loaded.Ok()) {
+    PrintAlbumFileFailure(loaded, in);
+    return ExitCode::kFailed;
   }
   const std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
   const AlbumReadings readings = SuggestAlbumReadings(*provider, album, options);
   if (!readings.unavailable.empty()) {
     Print(stderr, "%s\nnothing written\n", readings.unavailable.c_str());
-    return kExitFailed;
+    return ExitCode::kFailed;
   }
 
   for (const FieldChange& change : readings.changes) PrintChange(change);
   for (const UnreadField& unread : readings.unread) {
-    Print(stderr, "%s: %s\n", FieldLabel(unread.field).c_str(),
+    Print(stderr, "%s: %s\n", FieldName(unread.field).c_str(),
           unread.why == ReadingSuggestion::kTooLong ? "the reading is longer than 16 characters; left as it was"
                                                     : "no reading to offer; left as it was");
   }
-  const CsvResult saved = SaveAlbumCsv(*out, ApplyFieldChanges(album, readings.changes));
-  if (!saved.ok) {
-    PrintCsvFailure(saved, *out);
-    return kExitFailed;
+  const AlbumFileResult saved = SaveAlbumCsv(*out, ApplyFieldChanges(album, readings.changes));
+  if (!saved.Ok()) {
+    PrintAlbumFileFailure(saved, *out);
+    return ExitCode::kFailed;
   }
-  Print(stdout, "%s\n", saved.message.c_str());
-  return kExitDone;
+  Print(stdout, "%s\n", messages::kFileSaved);
+  return ExitCode::kDone;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 namespace vrellix::cli {
 namespace {
 
-int Run(const ParsedArgs& args) {
+ExitCode Run(const ParsedArgs& args) {
   sim::SimulatorOptions options;
   if (const std::optional<std::string> old = args.Text("--old")) {
     const std::optional<std::string> cp932 = Utf8ToCp932(*old);
@@ -28,7 +28,7 @@ int Run(const ParsedArgs& args) {
   std::string error;
   if (!server.Open(&error)) {
     Print(stderr, "vrellix-cli simulate: %s\n", error.c_str());
-    return 1;
+    return ExitCode::kFailed;
   }
   // The handlers go in before the port is announced, so a stop sent at once is not lost.
   server.StopOnSignals();
@@ -42,7 +42,7 @@ int Run(const ParsedArgs& args) {
   const std::string dump = device.Dump();
   Write(stdout, dump);
   std::fflush(stdout);
-  return kExitDone;
+  return ExitCode::kDone;
 }
 
 }  // namespace

@@ -47,12 +47,12 @@ std::string UsageLines(const Command& command) {
   return text;
 }
 
-int ProgramUsageError(const std::string& message) {
+ExitCode ProgramUsageError(const std::string& message) {
   Print(stderr, "%s: %s\nrun '%s help' for the list of commands\n", kProgram, message.c_str(), kProgram);
-  return kExitUsage;
+  return ExitCode::kUsage;
 }
 
-int UnknownCommand(const std::string& name) {
+ExitCode UnknownCommand(const std::string& name) {
   std::vector<std::string> names{"help", "version"};
   for (const Command* command : Commands()) names.push_back(command->name);
   const std::string hint = DidYouMean(ClosestNames(name, names));
@@ -115,43 +115,43 @@ std::string HelpText(const Command& command) {
   return text;
 }
 
-int UsageError(const Command& command, const std::string& message) {
+ExitCode UsageError(const Command& command, const std::string& message) {
   Print(stderr, "%s %s: %s\n%s(run '%s help %s' for more)\n", kProgram, command.name, message.c_str(),
                UsageLines(command).c_str(), kProgram, command.name);
-  return kExitUsage;
+  return ExitCode::kUsage;
 }
 
-int RunCommand(const Command& command, const std::vector<std::string>& args) {
+ExitCode RunCommand(const Command& command, const std::vector<std::string>& args) {
   const ParseResult parsed = ParseArguments(command.syntax, args);
   if (!parsed.error.empty()) return UsageError(command, parsed.error);
   if (parsed.args.helpWanted) {
     Write(stdout, HelpText(command).c_str());
-    return kExitDone;
+    return ExitCode::kDone;
   }
   return command.run(parsed.args);
 }
 
-int RunCommandLine(const std::vector<std::string>& args) {
+ExitCode RunCommandLine(const std::vector<std::string>& args) {
   if (args.empty()) {
     Write(stderr, OverviewText().c_str());
-    return kExitUsage;
+    return ExitCode::kUsage;
   }
   const std::string& first = args[0];
   if (first == "--version" || first == "version") {
     if (args.size() > 1) return ProgramUsageError(first + " takes no arguments");
     Write(stdout, VersionText().c_str());
-    return kExitDone;
+    return ExitCode::kDone;
   }
   if (first == "help" || first == "--help" || first == "-h") {
     if (args.size() > 2) return ProgramUsageError(first + " takes one command at most");
     if (args.size() == 1) {
       Write(stdout, OverviewText().c_str());
-      return kExitDone;
+      return ExitCode::kDone;
     }
     const Command* command = FindCommand(args[1]);
     if (!command) return UnknownCommand(args[1]);
     Write(stdout, HelpText(*command).c_str());
-    return kExitDone;
+    return ExitCode::kDone;
   }
   if (first.size() > 1 && first[0] == '-') return ProgramUsageError("unknown option '" + first + "'");
   const Command* command = FindCommand(first);

@@ -9,10 +9,13 @@
 
 namespace vrellix::cli {
 
-constexpr int kExitDone = 0;
-constexpr int kExitFailed = 1;  // refused or failed
-constexpr int kExitUsage = 2;   // bad arguments
-constexpr int kExitInterrupted = 130;  // the shell's code for "ended by SIGINT"
+// How vrellix-cli ends: the process's exit status.
+enum class ExitCode : int {
+  kDone = 0,
+  kFailed = 1,         // refused or failed
+  kUsage = 2,          // bad arguments
+  kInterrupted = 130,  // the shell's code for "ended by SIGINT"
+};
 
 struct Command {
   const char* name;
@@ -22,7 +25,7 @@ struct Command {
   Syntax syntax;
   std::vector<const char*> examples;  // whole command lines
   // Runs the command on arguments that passed the syntax; returns the exit code.
-  int (*run)(const ParsedArgs& args);
+  ExitCode (*run)(const ParsedArgs& args);
 };
 
 // Every command, in the order the help lists them.
@@ -41,15 +44,15 @@ std::string OverviewText();
 std::string HelpText(const Command& command);
 
 // Prints "vrellix-cli NAME: message" and the command's usage on stderr;
-// returns kExitUsage.
-int UsageError(const Command& command, const std::string& message);
+// returns ExitCode::kUsage.
+ExitCode UsageError(const Command& command, const std::string& message);
 
 // Parses args (those after the command's name) and runs the command, or prints
 // its help or the error. Returns the exit code.
-int RunCommand(const Command& command, const std::vector<std::string>& args);
+ExitCode RunCommand(const Command& command, const std::vector<std::string>& args);
 
 // The whole command line after the program's name: a command, help, or the
 // version. Returns the exit code.
-int RunCommandLine(const std::vector<std::string>& args);
+ExitCode RunCommandLine(const std::vector<std::string>& args);
 
 }  // namespace vrellix::cli

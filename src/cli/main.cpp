@@ -9,9 +9,9 @@ int main(int argc, char** argv) {
   // The commands turn every failure they foresee into a message; anything
   // else still ends as a failure with its reason, never as an abort.
   try {
-    return vrellix::cli::RunCommandLine(vrellix::cli::CommandLineArguments(argc, argv));
+    return static_cast<int>(vrellix::cli::RunCommandLine(vrellix::cli::CommandLineArguments(argc, argv)));
   } catch (const std::exception& error) {
     vrellix::cli::Print(stderr, "vrellix-cli: %s\n", error.what());
-    return vrellix::cli::kExitFailed;
+    return static_cast<int>(vrellix::cli::ExitCode::kFailed);
   }
 }

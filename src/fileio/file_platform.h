@@ -1,26 +1,25 @@
 // The platform's half of the file module: what the C library or the Windows API
-// does. Paths are UTF-8.
+// does. Paths are UTF-8. Each failure carries the error code of the call that
+// failed, classified as this platform's code means it.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "fileio/file_replace.h"
+#include "fileio/file_result.h"
 #include "fileio/system_error.h"
-#include "fileio/whole_file.h"
 
 namespace vrellix::file_platform {
 
-// Why a path that exists cannot be read or replaced as a file.
-inline constexpr char kNotRegularFile[] = "not a regular file";
-
-enum class Kind { kMissing, kRegular, kOther };
+// The system's codes for a name that is not valid text and for memory that ran out.
+extern const int kNameNotTextError;
+extern const int kOutOfMemoryError;
 
 // What path names, following links, found without opening it for reading or
-// writing. For kMissing and kOther, *reason (when given) says why it is no
-// regular file.
-Kind KindOf(const std::string& path, std::string* reason = nullptr);
+// writing: kNone for a regular file, kNotFound for nothing, else why it is no
+// regular file (kNotRegularFile, or why it could not be looked at).
+FileResult CheckRegularFile(const std::string& path);
 
 // True when the regular file at path is one the user may not write: on POSIX
 // systems when the process has no write permission for it, or, for root, to
@@ -30,12 +29,12 @@ Kind KindOf(const std::string& path, std::string* reason = nullptr);
 bool IsReadOnly(const std::string& path);
 
 // Opens path without blocking and reads it whole if it is a regular file of at
-// most maxBytes; *reason as for ReadWholeFile.
-ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason);
+// most maxBytes.
+FileResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // Creates path, which must not exist yet, writes bytes and flushes them to the
-// disk before closing (kReplaced when all of that succeeded).
-ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view bytes);
+// disk before closing.
+FileResult WriteNewFileToDisk(const std::string& path, std::string_view bytes);
 
 // Gives to the owner and group of from, where the platform has them and the
 // process may (a root run must not take a user's file over).
@@ -46,6 +45,6 @@ void RemoveFile(const std::string& path);
 
 // Renames from over to and, where the platform allows, flushes the rename
 // itself to the disk.
-bool RenameDurably(const std::string& from, const std::string& to);
+FileResult RenameDurably(const std::string& from, const std::string& to);
 
 }  // namespace vrellix::file_platform

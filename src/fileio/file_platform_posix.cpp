@@ -41,34 +41,31 @@ class Descriptor {
   int m_fd;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
+// 0 once every byte is written, else the error of the write that failed.
+int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = write(fd, bytes.data(), bytes.size());
     if (written == -1) {
       if (errno == EINTR) continue;
-      return false;
+      return errno;
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  return true;
+  return 0;
 }
 
-bool SyncRetrying(int fd) {
+// 0 once the file is on the disk, else the error.
+int SyncRetrying(int fd) {
   int result;
   do {
     result = fsync(fd);
   } while (result == -1 && errno == EINTR);
-  return result == 0;
+  return result == 0 ? 0 : errno;
 }
 
-// Sets *reason, when asked for, and gives back outcome.
-template <typename Outcome>
-Outcome Because(Outcome outcome, std::string* reason, const std::string& why) {
-  if (reason) *reason = why;
-  return outcome;
-}
+FileResult OpenFailure(int error) { return SystemFailure(error, FileStep::kOpen); }
 
-std::string TooLarge(std::size_t maxBytes) { return "larger than " + std::to_string(maxBytes) + " bytes"; }
+FileResult TooLarge(std::size_t maxBytes) { return FileResult{FileCause::kTooLarge, FileStep::kOpen, 0, maxBytes}; }
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
@@ -78,14 +75,14 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-Kind KindOf(const std::string& path, std::string* reason) {
+const int kNameNotTextError = EILSEQ;
+const int kOutOfMemoryError = ENOMEM;
+
+FileResult CheckRegularFile(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    const int error = errno;
-    return Because(error == ENOENT ? Kind::kMissing : Kind::kOther, reason, SystemErrorText(error));
-  }
-  if (S_ISREG(info.st_mode)) return Kind::kRegular;
-  return Because(Kind::kOther, reason, S_ISDIR(info.st_mode) ? SystemErrorText(EISDIR) : kNotRegularFile);
+  if (stat(path.c_str(), &info) != 0) return OpenFailure(errno);
+  if (S_ISREG(info.st_mode)) return FileResult{};
+  return FileResult{FileCause::kNotRegularFile, FileStep::kOpen, S_ISDIR(info.st_mode) ? EISDIR : 0};
 }
 
 bool IsReadOnly(const std::string& path) {
@@ -97,20 +94,14 @@ bool IsReadOnly(const std::string& path) {
   return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
 }
 
-ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason) {
+FileResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
   // Non-blocking, should the name have become a FIFO since it was looked at.
   Descriptor file(OpenRetrying(path, O_RDONLY | O_NONBLOCK));
-  if (file.Get() == -1) {
-    const int error = errno;
-    return Because(error == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kNotReadable, reason,
-                   SystemErrorText(error));
-  }
+  if (file.Get() == -1) return OpenFailure(errno);
   struct stat info {};
-  if (fstat(file.Get(), &info) != 0) return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(errno));
-  if (!S_ISREG(info.st_mode)) return Because(ReadOutcome::kNotReadable, reason, kNotRegularFile);
-  if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-    return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
-  }
+  if (fstat(file.Get(), &info) != 0) return OpenFailure(errno);
+  if (!S_ISREG(info.st_mode)) return FileResult{FileCause::kNotRegularFile};
+  if (static_cast<unsigned long long>(info.st_size) > maxBytes) return TooLarge(maxBytes);
 
   std::string content;
   try {
@@ -120,31 +111,27 @@ ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::
       const ssize_t got = read(file.Get(), chunk, sizeof chunk);
       if (got == -1) {
         if (errno == EINTR) continue;
-        return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(errno));
+        return OpenFailure(errno);
       }
       if (got == 0) break;
       // The file may grow while it is read.
-      if (content.size() + static_cast<std::size_t>(got) > maxBytes) {
-        return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
-      }
+      if (content.size() + static_cast<std::size_t>(got) > maxBytes) return TooLarge(maxBytes);
       content.append(chunk, static_cast<std::size_t>(got));
     }
   } catch (const std::bad_alloc&) {
-    return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(ENOMEM));
+    return OpenFailure(ENOMEM);
   }
   bytes = std::move(content);
-  return ReadOutcome::kRead;
+  return FileResult{};
 }
 
-ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view bytes) {
+FileResult WriteNewFileToDisk(const std::string& path, std::string_view bytes) {
   Descriptor file(OpenRetrying(path, O_WRONLY | O_CREAT | O_EXCL, 0666));
-  if (file.Get() == -1) return ReplaceOutcome::kCannotCreate;
-  const bool written = WriteAll(file.Get(), bytes) && SyncRetrying(file.Get());
-  const int error = errno;
-  const bool closed = file.Close();
-  // The caller asks LastSystemError() why: the first failure is the reason.
-  if (!written) errno = error;
-  return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
+  if (file.Get() == -1) return OpenFailure(errno);
+  int error = WriteAll(file.Get(), bytes);
+  if (error == 0) error = SyncRetrying(file.Get());
+  if (error == 0 && !file.Close()) error = errno;
+  return error == 0 ? FileResult{} : SystemFailure(error, FileStep::kWrite);
 }
 
 void CopyOwner(const std::string& from, const std::string& to) {
@@ -157,22 +144,38 @@ void CopyOwner(const std::string& from, const std::string& to) {
 
 void RemoveFile(const std::string& path) { unlink(path.c_str()); }
 
-bool RenameDurably(const std::string& from, const std::string& to) {
-  if (rename(from.c_str(), to.c_str()) != 0) return false;
+FileResult RenameDurably(const std::string& from, const std::string& to) {
+  if (rename(from.c_str(), to.c_str()) != 0) return SystemFailure(errno, FileStep::kWrite);
   // The new name lasts a power cut only once the folder is on the disk too. Not
   // every file system can sync a folder, and the rename has happened anyway.
   Descriptor folder(OpenRetrying(FolderOf(to), O_RDONLY | O_DIRECTORY));
   if (folder.Get() != -1) SyncRetrying(folder.Get());
-  return true;
+  return FileResult{};
 }
 
 }  // namespace vrellix::file_platform
 
 namespace vrellix {
 
-std::string SystemErrorText(int osError) { return std::system_category().message(osError); }
+FileResult SystemFailure(int osError, FileStep step) {
+  FileCause cause = FileCause::kOther;
+  switch (osError) {
+    case ENOENT: cause = FileCause::kNotFound; break;
+    case EACCES:
+    case EPERM:
+    case EROFS: cause = FileCause::kNoPermission; break;
+    case EISDIR: cause = FileCause::kNotRegularFile; break;
+    case ENAMETOOLONG: cause = FileCause::kNameTooLong; break;
+    case ENOSPC:
+    case EDQUOT: cause = FileCause::kDiskFull; break;
+    case EBUSY:
+    case ETXTBSY: cause = FileCause::kInUse; break;
+    default: break;
+  }
+  return FileResult{cause, step, osError};
+}
 
-int LastSystemError() { return errno; }
+std::string SystemErrorText(int osError) { return std::system_category().message(osError); }
 
 std::string CurrentDirectory() {
   std::string buffer(256, '\0');

@@ -42,16 +42,12 @@ bool HoldsOverlongName(const std::wstring& path) {
   }
 }
 
-// Sets *reason, when asked for, and gives back outcome.
-template <typename Outcome>
-Outcome Because(Outcome outcome, std::string* reason, const std::string& why) {
-  if (reason) *reason = why;
-  return outcome;
-}
+// The failure of the call that just failed, its error taken before anything else runs.
+FileResult LastFailure(FileStep step) { return SystemFailure(static_cast<int>(GetLastError()), step); }
 
-std::string LastErrorText() { return SystemErrorText(static_cast<int>(GetLastError())); }
+FileResult TooLarge(std::size_t maxBytes) { return FileResult{FileCause::kTooLarge, FileStep::kOpen, 0, maxBytes}; }
 
-std::string TooLarge(std::size_t maxBytes) { return "larger than " + std::to_string(maxBytes) + " bytes"; }
+const FileResult kNotRegular{FileCause::kNotRegularFile};
 
 // Closes the handle when the scope ends; Close() reports the result.
 class Handle {
@@ -76,22 +72,24 @@ class Handle {
 
 }  // namespace
 
-Kind KindOf(const std::string& path, std::string* reason) {
+const int kNameNotTextError = ERROR_NO_UNICODE_TRANSLATION;
+const int kOutOfMemoryError = ERROR_NOT_ENOUGH_MEMORY;
+
+FileResult CheckRegularFile(const std::string& path) {
   const std::wstring wide = Wide(path);
-  if (wide.empty()) return Because(Kind::kOther, reason, SystemErrorText(ERROR_NO_UNICODE_TRANSLATION));
+  if (wide.empty()) return SystemFailure(kNameNotTextError, FileStep::kOpen);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     DWORD error = GetLastError();
     if (IsNotFound(error) && HoldsOverlongName(wide)) error = ERROR_FILENAME_EXCED_RANGE;
-    return Because(IsNotFound(error) ? Kind::kMissing : Kind::kOther, reason, SystemErrorText(static_cast<int>(error)));
+    return SystemFailure(static_cast<int>(error), FileStep::kOpen);
   }
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Because(Kind::kOther, reason, kNotRegularFile);
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return kNotRegular;
   // Device names (NUL, CON, COM1) can carry file attributes: the handle's type tells.
   Handle file(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) return Because(Kind::kOther, reason, LastErrorText());
-  if (GetFileType(file.Get()) == FILE_TYPE_DISK) return Kind::kRegular;
-  return Because(Kind::kOther, reason, kNotRegularFile);
+  if (!file.IsOpen()) return LastFailure(FileStep::kOpen);
+  return GetFileType(file.Get()) == FILE_TYPE_DISK ? FileResult{} : kNotRegular;
 }
 
 bool IsReadOnly(const std::string& path) {
@@ -101,22 +99,16 @@ bool IsReadOnly(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string* reason) {
+FileResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
   const std::wstring wide = Wide(path);
-  if (wide.empty()) return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(ERROR_NO_UNICODE_TRANSLATION));
+  if (wide.empty()) return SystemFailure(kNameNotTextError, FileStep::kOpen);
   Handle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) {
-    const DWORD error = GetLastError();
-    return Because(IsNotFound(error) ? ReadOutcome::kMissing : ReadOutcome::kNotReadable, reason,
-                   SystemErrorText(static_cast<int>(error)));
-  }
-  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return Because(ReadOutcome::kNotReadable, reason, kNotRegularFile);
+  if (!file.IsOpen()) return LastFailure(FileStep::kOpen);
+  if (GetFileType(file.Get()) != FILE_TYPE_DISK) return kNotRegular;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size)) return Because(ReadOutcome::kNotReadable, reason, LastErrorText());
-  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-    return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
-  }
+  if (!GetFileSizeEx(file.Get(), &size)) return LastFailure(FileStep::kOpen);
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return TooLarge(maxBytes);
 
   std::string content;
   try {
@@ -124,39 +116,34 @@ ReadOutcome ReadRegularFile(const std::string& path, std::size_t maxBytes, std::
     char chunk[1 << 16];
     for (;;) {
       DWORD got = 0;
-      if (!ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr)) {
-        return Because(ReadOutcome::kNotReadable, reason, LastErrorText());
-      }
+      if (!ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr)) return LastFailure(FileStep::kOpen);
       if (got == 0) break;
       // The file may grow while it is read.
-      if (content.size() + got > maxBytes) return Because(ReadOutcome::kTooLarge, reason, TooLarge(maxBytes));
+      if (content.size() + got > maxBytes) return TooLarge(maxBytes);
       content.append(chunk, got);
     }
   } catch (const std::bad_alloc&) {
-    return Because(ReadOutcome::kNotReadable, reason, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    return SystemFailure(kOutOfMemoryError, FileStep::kOpen);
   }
   bytes = std::move(content);
-  return ReadOutcome::kRead;
+  return FileResult{};
 }
 
-ReplaceOutcome WriteNewFileToDisk(const std::string& path, std::string_view bytes) {
+FileResult WriteNewFileToDisk(const std::string& path, std::string_view bytes) {
   const std::wstring wide = Wide(path);
-  if (wide.empty()) return ReplaceOutcome::kCannotCreate;
+  if (wide.empty()) return SystemFailure(kNameNotTextError, FileStep::kOpen);
   Handle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) return ReplaceOutcome::kCannotCreate;
-  bool written = true;
-  while (written && !bytes.empty()) {
+  if (!file.IsOpen()) return LastFailure(FileStep::kOpen);
+  while (!bytes.empty()) {
     const DWORD piece = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
     DWORD done = 0;
-    written = WriteFile(file.Get(), bytes.data(), piece, &done, nullptr) && done == piece;
+    if (!WriteFile(file.Get(), bytes.data(), piece, &done, nullptr)) return LastFailure(FileStep::kWrite);
+    // A write that takes fewer bytes without an error: the disk is full.
+    if (done != piece) return SystemFailure(ERROR_DISK_FULL, FileStep::kWrite);
     bytes.remove_prefix(done);
   }
-  written = written && FlushFileBuffers(file.Get());
-  const DWORD error = GetLastError();
-  const bool closed = file.Close();
-  // The caller asks LastSystemError() why: the first failure is the reason.
-  if (!written) SetLastError(error);
-  return written && closed ? ReplaceOutcome::kReplaced : ReplaceOutcome::kWriteFailed;
+  if (!FlushFileBuffers(file.Get()) || !file.Close()) return LastFailure(FileStep::kWrite);
+  return FileResult{};
 }
 
 void CopyOwner(const std::string&, const std::string&) {
@@ -168,17 +155,43 @@ void RemoveFile(const std::string& path) {
   if (!wide.empty()) DeleteFileW(wide.c_str());
 }
 
-bool RenameDurably(const std::string& from, const std::string& to) {
+FileResult RenameDurably(const std::string& from, const std::string& to) {
   const std::wstring wideFrom = Wide(from);
   const std::wstring wideTo = Wide(to);
-  if (wideFrom.empty() || wideTo.empty()) return false;
+  if (wideFrom.empty() || wideTo.empty()) return SystemFailure(kNameNotTextError, FileStep::kWrite);
   // Write-through: the call returns once the rename is on the disk.
-  return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
+  FileResult failed = LastFailure(FileStep::kWrite);
+  // A file that another program holds open refuses the rename as access
+  // denied; asking to delete it tells which it is.
+  if (failed.osError == ERROR_ACCESS_DENIED) {
+    Handle target(
+        CreateFileW(wideTo.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!target.IsOpen() && GetLastError() == ERROR_SHARING_VIOLATION) failed.cause = FileCause::kInUse;
+  }
+  return failed;
 }
 
 }  // namespace vrellix::file_platform
 
 namespace vrellix {
+
+FileResult SystemFailure(int osError, FileStep step) {
+  FileCause cause = FileCause::kOther;
+  switch (static_cast<DWORD>(osError)) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: cause = FileCause::kNotFound; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: cause = FileCause::kNoPermission; break;
+    case ERROR_FILENAME_EXCED_RANGE: cause = FileCause::kNameTooLong; break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: cause = FileCause::kDiskFull; break;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: cause = FileCause::kInUse; break;
+    default: break;
+  }
+  return FileResult{cause, step, osError};
+}
 
 std::string SystemErrorText(int osError) {
   wchar_t* text = nullptr;
@@ -194,8 +207,6 @@ std::string SystemErrorText(int osError) {
   }
   return Utf8FromWide(message);
 }
-
-int LastSystemError() { return static_cast<int>(GetLastError()); }
 
 // Wide, and asked for its length first: the C runtime's getcwd and
 // std::filesystem::current_path give nothing past 260 characters.

@@ -1,6 +1,7 @@
 #include "fileio/file_replace.h"
 
 #include <filesystem>
+#include <new>
 #include <random>
 #include <system_error>
 
@@ -24,11 +25,11 @@ std::string TemporaryNameBeside(const fs::path& target) {
 
 }  // namespace
 
-ReplaceOutcome FileOperations::WriteNewFile(const std::string& path, std::string_view bytes) {
+FileResult FileOperations::WriteNewFile(const std::string& path, std::string_view bytes) {
   return file_platform::WriteNewFileToDisk(path, bytes);
 }
 
-bool FileOperations::Rename(const std::string& from, const std::string& to) {
+FileResult FileOperations::Rename(const std::string& from, const std::string& to) {
   return file_platform::RenameDurably(from, to);
 }
 
@@ -36,27 +37,25 @@ void FileOperations::Remove(const std::string& path) { file_platform::RemoveFile
 
 namespace {
 
-ReplaceOutcome Replace(const std::string& path, std::string_view bytes, FileOperations& files, std::string* reason) {
-  const auto failed = [reason](ReplaceOutcome outcome, const std::string& why) {
-    if (reason) *reason = why;
-    return outcome;
-  };
+FileResult Replace(const std::string& path, std::string_view bytes, FileOperations& files) {
   std::error_code error;
   fs::path target = fs::u8path(path);
   // Replace what a link points at, not the link itself.
   if (fs::is_symlink(target, error)) {
     const fs::path resolved = fs::canonical(target, error);
-    if (error) return failed(ReplaceOutcome::kCannotCreate, error.message());
+    if (error) {
+      // A link to nothing or a loop of links: the platform says why in its own code.
+      const FileResult why = file_platform::CheckRegularFile(path);
+      return why.Ok() ? SystemFailure(error.value(), FileStep::kOpen) : why;
+    }
     target = resolved;
   }
   // A rename over a device node, FIFO or socket would put a file in its place.
-  std::string notAFile;
-  const file_platform::Kind kind = file_platform::KindOf(target.u8string(), &notAFile);
-  if (kind == file_platform::Kind::kOther) return failed(ReplaceOutcome::kCannotCreate, notAFile);
+  const FileResult kind = file_platform::CheckRegularFile(target.u8string());
+  const bool exists = kind.Ok();
+  if (!exists && kind.cause != FileCause::kNotFound) return kind;
   // A rename needs only the folder's permission: it would replace a protected file.
-  if (kind == file_platform::Kind::kRegular && file_platform::IsReadOnly(target.u8string())) {
-    return failed(ReplaceOutcome::kReadOnly, "");
-  }
+  if (exists && file_platform::IsReadOnly(target.u8string())) return FileResult{FileCause::kReadOnly};
 
   std::string temporary;
   for (int attempt = 0; attempt < 10; ++attempt) {
@@ -64,49 +63,41 @@ ReplaceOutcome Replace(const std::string& path, std::string_view bytes, FileOper
     if (!fs::exists(fs::u8path(temporary), error)) break;
   }
 
-  const ReplaceOutcome written = files.WriteNewFile(temporary, bytes);
-  if (written != ReplaceOutcome::kReplaced) {
-    // Taken before the clean-up can change it.
-    const std::string why = SystemErrorText(LastSystemError());
+  const FileResult written = files.WriteNewFile(temporary, bytes);
+  if (!written.Ok()) {
     files.Remove(temporary);
-    return failed(written, why);
+    return written;
   }
   // Keep the owner and the permissions the user gave the old file.
-  if (kind == file_platform::Kind::kRegular) {
+  if (exists) {
     file_platform::CopyOwner(target.u8string(), temporary);
     const fs::file_status status = fs::status(target, error);
     if (!error) fs::permissions(fs::u8path(temporary), status.permissions(), error);
   }
-  if (!files.Rename(temporary, target.u8string())) {
-    const std::string why = SystemErrorText(LastSystemError());
-    files.Remove(temporary);
-    return failed(ReplaceOutcome::kWriteFailed, why);
-  }
-  return ReplaceOutcome::kReplaced;
+  const FileResult renamed = files.Rename(temporary, target.u8string());
+  if (!renamed.Ok()) files.Remove(temporary);
+  return renamed;
 }
 
 }  // namespace
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files,
-                                   std::string* reason) {
-  if (path.empty()) {
-    if (reason) *reason = "no file name";
-    return ReplaceOutcome::kCannotCreate;
-  }
+FileResult ReplaceFileContents(const std::string& path, std::string_view bytes, FileOperations& files) {
+  if (path.empty()) return FileResult{FileCause::kNoName};
   // On Windows a path is converted to UTF-16, which throws for bytes that are
   // not UTF-8: such a name cannot be created. Nothing is written before the
   // names are converted.
   try {
-    return Replace(path, bytes, files, reason);
-  } catch (const std::exception& error) {
-    if (reason) *reason = error.what();
-    return ReplaceOutcome::kCannotCreate;
+    return Replace(path, bytes, files);
+  } catch (const std::bad_alloc&) {
+    return SystemFailure(file_platform::kOutOfMemoryError, FileStep::kOpen);
+  } catch (const std::exception&) {
+    return SystemFailure(file_platform::kNameNotTextError, FileStep::kOpen);
   }
 }
 
-ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes, std::string* reason) {
+FileResult ReplaceFileContents(const std::string& path, std::string_view bytes) {
   FileOperations files;
-  return ReplaceFileContents(path, bytes, files, reason);
+  return ReplaceFileContents(path, bytes, files);
 }
 
 }  // namespace vrellix

@@ -10,7 +10,4 @@ namespace vrellix {
 // GetLastError() on Windows), UTF-8, one line.
 std::string SystemErrorText(int osError);
 
-// The error code that the last failed system call of this thread left.
-int LastSystemError();
-
 }  // namespace vrellix

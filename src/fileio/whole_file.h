@@ -4,22 +4,16 @@
 #include <cstddef>
 #include <string>
 
+#include "fileio/file_result.h"
+
 namespace vrellix {
 
-enum class ReadOutcome {
-  kRead,
-  kMissing,      // nothing by that name
-  kNotReadable,  // a directory, FIFO, socket or device, or a failed open or read
-  kTooLarge,     // more bytes than the caller's limit
-};
-
 // Reads the regular file at path (UTF-8; a link to one counts) into bytes,
-// which change only on kRead. Anything but a regular file is refused without
-// being opened for reading, and the open cannot block, so a FIFO without a
-// writer never holds the caller. On any other outcome *reason, when given,
-// says why: the system's words ("No such file or directory", "Is a
-// directory"), "not a regular file", or "larger than N bytes".
-ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes,
-                          std::string* reason = nullptr);
+// which change only when it succeeds. Anything but a regular file is refused
+// (kNotRegularFile) without being opened for reading, and the open cannot
+// block, so a FIFO without a writer never holds the caller. kNotFound when
+// nothing has that name, kTooLarge (limit maxBytes) for more bytes than
+// maxBytes; every failure's step is kOpen.
+FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 }  // namespace vrellix

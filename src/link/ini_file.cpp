@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "fileio/whole_file.h"
+#include "text/lines.h"
 #include "text/text_codec.h"
 #include "text/trim.h"
 
@@ -83,20 +84,12 @@ Line ParseLine(std::string text, std::string ending, bool cp932) {
   return line;
 }
 
-// A line ends at CR LF, LF or a lone CR, as in album files; neither byte is ever
-// the second byte of a two-byte character.
-std::vector<Line> SplitLines(const std::string& content, bool cp932) {
+// Lines end as in album files.
+std::vector<Line> SplitLines(std::string_view content, bool cp932) {
   std::vector<Line> lines;
-  std::size_t start = 0;
-  while (start < content.size()) {
-    const std::size_t end = content.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(ParseLine(content.substr(start), "", cp932));
-      break;
-    }
-    const std::size_t endingSize = content.compare(end, 2, "\r\n") == 0 ? 2 : 1;
-    lines.push_back(ParseLine(content.substr(start, end - start), content.substr(end, endingSize), cp932));
-    start = end + endingSize;
+  while (!content.empty()) {
+    const TextLine line = TakeLine(content);
+    lines.push_back(ParseLine(std::string(line.text), std::string(line.ending), cp932));
   }
   return lines;
 }
@@ -190,11 +183,12 @@ IniFile ReadIniFile(const std::string& path) {
   std::string bytes;
   // Only a file that is not there counts as empty; anything else that cannot be
   // read (a FIFO, a file far larger than any settings) must not be overwritten.
-  switch (ReadWholeFile(path, kMaxIniBytes, bytes, &file.reason)) {
-    case ReadOutcome::kRead: break;
-    case ReadOutcome::kMissing: file.reason.clear(); return file;
-    case ReadOutcome::kNotReadable:
-    case ReadOutcome::kTooLarge: file.state = IniFile::kNotRead; return file;
+  const FileResult read = ReadWholeFile(path, kMaxIniBytes, bytes);
+  if (read.cause == FileCause::kNotFound) return file;
+  if (!read.Ok()) {
+    file.state = IniFile::kNotRead;
+    file.why = read;
+    return file;
   }
   file.state = IniFile::kRead;
   const std::string_view view = bytes;
@@ -204,7 +198,7 @@ IniFile ReadIniFile(const std::string& path) {
     std::optional<std::string> text = Utf16ToUtf8(view.substr(2), bigEndian);
     if (!text) {
       file.state = IniFile::kNotRead;
-      file.reason = "not UTF-16 text";
+      file.why = FileResult{FileCause::kNotText};
       return file;
     }
     file.text = std::move(*text);
@@ -243,26 +237,27 @@ int IniInt(const IniFile& file, const std::string& section, const std::string& k
   return ParseProfileInt(*value);
 }
 
-bool WriteIniValues(const std::string& path, IniFile& file, const std::vector<IniValue>& values,
-                    FileOperations& files) {
-  if (file.state == IniFile::kNotRead) return false;
+FileResult WriteIniValues(const std::string& path, IniFile& file, const std::vector<IniValue>& values,
+                          FileOperations& files) {
+  if (file.state == IniFile::kNotRead) return file.why;
   const bool cp932 = IsCp932(file);
   std::vector<Line> lines = SplitLines(file.text, cp932);
   for (const IniValue& value : values) {
     const std::optional<std::string> section = InFile(file, value.section);
     const std::optional<std::string> key = InFile(file, value.key);
     // A Unicode file stays text in its encoding.
-    if (!section || !key || (!cp932 && !IsValidUtf8(value.value))) return false;
+    if (!section || !key || (!cp932 && !IsValidUtf8(value.value))) return FileResult{FileCause::kNotText};
     SetValue(lines, IniValue{*section, *key, value.value}, cp932);
   }
   const std::string updated = JoinLines(lines);
-  if (file.state == IniFile::kRead && updated == file.text) return true;
+  if (file.state == IniFile::kRead && updated == file.text) return FileResult{};
   IniFile written = file;
   written.text = updated;
-  if (ReplaceFileContents(path, Encoded(written), files) != ReplaceOutcome::kReplaced) return false;
+  const FileResult replaced = ReplaceFileContents(path, Encoded(written), files);
+  if (!replaced.Ok()) return replaced;
   file = std::move(written);
   file.state = IniFile::kRead;
-  return true;
+  return replaced;
 }
 
 int ReadIniInt(const std::string& path, const std::string& section, const std::string& key, int defaultValue) {
@@ -274,13 +269,13 @@ std::optional<std::string> ReadIniString(const std::string& path, const std::str
   return IniString(ReadIniFile(path), section, key);
 }
 
-bool WriteIniStrings(const std::string& path, const std::vector<IniValue>& values, FileOperations& files) {
+FileResult WriteIniStrings(const std::string& path, const std::vector<IniValue>& values, FileOperations& files) {
   IniFile file = ReadIniFile(path);
   return WriteIniValues(path, file, values, files);
 }
 
-bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value) {
+FileResult WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                          const std::string& value) {
   FileOperations files;
   return WriteIniStrings(path, {IniValue{section, key, value}}, files);
 }

@@ -27,7 +27,7 @@ enum class IniEncoding { kCodePage932, kUtf8, kUtf8WithBom, kUtf16Le, kUtf16Be }
 // A settings file as read.
 struct IniFile {
   enum State { kRead, kMissing, kNotRead } state = kMissing;
-  std::string reason;  // kNotRead: why, in the system's words
+  FileResult why;  // kNotRead: why
   IniEncoding encoding = IniEncoding::kCodePage932;
   std::string text;  // code page 932, or UTF-8 for the Unicode encodings; no byte-order mark
 };
@@ -59,18 +59,18 @@ struct IniValue {
 // the key (after the section's last line) when missing; every other line keeps
 // its bytes and line ending. New lines end with CR LF. The file is written
 // once, through a temporary file that replaces it (files lets tests make that
-// fail), and only if something changed. Returns false when the file was not
-// read, a value for a Unicode file is not UTF-8, or the file could not be
-// written; it is then as it was.
-bool WriteIniValues(const std::string& path, IniFile& file, const std::vector<IniValue>& values,
+// fail), and only if something changed. Fails when the file was not read (its
+// own why), a value for a Unicode file is not UTF-8 (kNotText), or the file
+// could not be written; it is then as it was.
+FileResult WriteIniValues(const std::string& path, IniFile& file, const std::vector<IniValue>& values,
                     FileOperations& files);
 
 // The same, each reading the file at path first.
 int ReadIniInt(const std::string& path, const std::string& section, const std::string& key, int defaultValue);
 std::optional<std::string> ReadIniString(const std::string& path, const std::string& section,
                                          const std::string& key);
-bool WriteIniStrings(const std::string& path, const std::vector<IniValue>& values, FileOperations& files);
-bool WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+FileResult WriteIniStrings(const std::string& path, const std::vector<IniValue>& values, FileOperations& files);
+FileResult WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 
 }  // namespace vrellix

@@ -49,7 +49,7 @@ LinkSettings SettingsIn(const IniFile& file) {
   return settings;
 }
 
-SettingsLoad NotRead(const IniFile& file) { return SettingsLoad{SettingsLoad::kNotRead, file.reason}; }
+SettingsLoad NotRead(const IniFile& file) { return SettingsLoad{SettingsLoad::kNotRead, file.why}; }
 
 }  // namespace
 
@@ -66,12 +66,12 @@ SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings, Fi
   if (file.state == IniFile::kNotRead) return NotRead(file);
   // Written back at once, port first, so a missing file is created holding both
   // defaults.
-  const bool written =
+  const FileResult written =
       WriteIniValues(path, file,
                      {IniValue{kSerialSection, kPortNoKey, std::to_string(settings.m_nPortNo)},
                       IniValue{kInfraredSection, kCommandDelayKey, std::to_string(settings.m_nCommandDelay)}},
                      files);
-  return written ? SettingsLoad{} : SettingsLoad{SettingsLoad::kNotWritten, ""};
+  return written.Ok() ? SettingsLoad{} : SettingsLoad{SettingsLoad::kNotWritten, written};
 }
 
 SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings) {
@@ -82,13 +82,13 @@ SettingsLoad LoadIniSettings(const std::string& path, LinkSettings& settings) {
 std::string SettingsLoadWarning(const std::string& path, const SettingsLoad& load) {
   switch (load.outcome) {
     case SettingsLoad::kDone: break;
-    case SettingsLoad::kNotRead: return messages::SettingsNotRead(path, load.reason);
+    case SettingsLoad::kNotRead: return messages::SettingsNotRead(path, FileFailureReason(load.why));
     case SettingsLoad::kNotWritten: return messages::SettingsWriteFailed(path);
   }
   return std::string();
 }
 
-bool SavePortSettings(const std::string& path, const LinkSettings& settings) {
+FileResult SavePortSettings(const std::string& path, const LinkSettings& settings) {
   FileOperations files;
   return WriteIniStrings(path,
                          {IniValue{kSerialSection, kPortNameKey, settings.portName},

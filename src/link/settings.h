@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fileio/file_replace.h"
+#include "fileio/file_result.h"
 
 namespace vrellix {
 
@@ -27,7 +28,7 @@ struct SettingsLoad {
     kNotRead,     // it is there but could not be read: the defaults apply, it was not written
     kNotWritten,  // the write-back failed: the file is as it was
   } outcome = kDone;
-  std::string reason;  // kNotRead: why, in the system's words
+  FileResult why;  // why it was not read or not written
 };
 
 // Reads both values (defaults where missing) into settings and writes them back
@@ -44,8 +45,8 @@ std::string SettingsLoadWarning(const std::string& path, const SettingsLoad& loa
 
 // Writes the device name and the command delay that the user chose in the
 // 通信設定 dialog, leaving the rest of the file as it is. The only writer of
-// the device name. False when the file could not be written (it is then as it was).
-bool SavePortSettings(const std::string& path, const LinkSettings& settings);
+// the device name. When it fails, the file is as it was.
+FileResult SavePortSettings(const std::string& path, const LinkSettings& settings);
 
 // The warning for a failed write-back (UTF-8), naming the file.
 std::string SettingsWriteFailureMessage(const std::string& path);

@@ -2,6 +2,7 @@
 // end. They are shown exactly as they stand: users and their documents know them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vrellix::messages {
@@ -121,7 +122,8 @@ inline constexpr char kOnlyReadingTyped[] = "「よみ」だけ入力されて�
 inline constexpr char kFaultNotInCodePage[] = "シフトJISで表せない文字です";
 inline constexpr char kFaultNotEnterable[] = "ＲＺＴで入力できない文字です";
 inline constexpr char kFaultReadingNotHiragana[] = "よみにはひらがなだけ入力できます";
-// A track's fields, n from 1.
+// A track's fields, n from 1, as every message and list that names a field
+// names them (the header fields by their places above).
 inline std::string TrackNameField(int n) { return PlaceTrack(n) + "の曲名"; }
 inline std::string TrackYomiField(int n) { return PlaceTrack(n) + "のよみ"; }
 // Character n of a field, from 1.
@@ -141,6 +143,11 @@ inline constexpr char kFileWriteFailed[] = "ファイルの書き込みに失敗
 inline constexpr char kFileSaved[] = "ＳＡＶＥ終了";
 // The reason after kFileOpenFailed when the file is protected against writing.
 inline constexpr char kReadOnlyFile[] = "読み取り専用です";
+// Reasons for the line after a file's message where the system has no words of its own.
+inline constexpr char kNoFileName[] = "no file name";
+inline constexpr char kNotRegularFile[] = "not a regular file";
+inline constexpr char kNotUtf16Text[] = "not UTF-16 text";
+inline std::string LargerThan(std::uint64_t bytes) { return "larger than " + std::to_string(bytes) + " bytes"; }
 inline constexpr char kTooManyFields[] = "フォーマットエラー検出(項目数オーバーフロー)";
 inline constexpr char kCommaRefused[] = "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい";
 inline constexpr char kCharacterRefused[] = "CSVファイルに保存できない文字が含まれています。修正して下さい";
@@ -169,15 +176,6 @@ inline constexpr char kReadingsNoDictionary[] = "このシステムでは読み�
 inline constexpr char kReadingsDictionaryNotUtf8[] =
     "このシステムでは読みの候補を出せません(MeCabの辞書がUTF-8ではありません)";
 inline constexpr char kReadingsBuiltWithoutMecab[] = "このシステムでは読みの候補を出せません(MeCabなしで作られています)";
-
-// ---- Readings for kanji: the fields that a list of changes names.
-
-// The header fields are named as kPlaceTitle, kPlaceYomi and kPlaceArtist.
-inline constexpr char kTrackNameField[] = "曲名";
-// "トラック 3 曲名": field of track n, from 1.
-inline std::string TrackField(int number, const char* field) {
-  return "トラック " + std::to_string(number) + " " + field;
-}
 
 // ---- Readings for kanji in the windows: the actions and what they answer.
 

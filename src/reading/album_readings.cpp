@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "messages/messages.h"
 
 namespace vrellix {
 namespace {
@@ -53,17 +52,6 @@ std::string& FieldText(EditedAlbum& album, AlbumField field) {
 
 const std::string& FieldText(const EditedAlbum& album, AlbumField field) {
   return FieldText(const_cast<EditedAlbum&>(album), field);
-}
-
-std::string FieldLabel(AlbumField field) {
-  switch (field.kind) {
-    case AlbumField::kTitle: return messages::kPlaceTitle;
-    case AlbumField::kYomi: return messages::kPlaceYomi;
-    case AlbumField::kArtist: return messages::kPlaceArtist;
-    case AlbumField::kTrackName: return messages::TrackField(field.track, messages::kTrackNameField);
-    case AlbumField::kTrackYomi: break;
-  }
-  return messages::TrackField(field.track, messages::kTrackListYomi);
 }
 
 AlbumReadings SuggestAlbumReadings(ReadingProvider& provider, const EditedAlbum& album,

@@ -16,10 +16,6 @@ namespace vrellix {
 std::string& FieldText(EditedAlbum& album, AlbumField field);
 const std::string& FieldText(const EditedAlbum& album, AlbumField field);
 
-// How the field is named in a list of changes: "タイトル", "よみ", "アーティスト",
-// "トラック 3 曲名", "トラック 3 よみ".
-std::string FieldLabel(AlbumField field);
-
 struct AlbumReadingOptions {
   bool overwriteReadings = false;  // a suggestion for every named reading, not only the empty ones
   std::optional<KanaStyle> names;  // names with kanji in kana of this style; left as they are without

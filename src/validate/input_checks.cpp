@@ -29,18 +29,6 @@ bool IsCombiningMark(char32_t c) {
          (c >= 0xFE20 && c <= 0xFE2F);
 }
 
-// The field's name in the line under a Start message.
-std::string FieldName(const AlbumField& place) {
-  switch (place.kind) {
-    case AlbumField::kTitle: return messages::kPlaceTitle;
-    case AlbumField::kYomi: return messages::kPlaceYomi;
-    case AlbumField::kArtist: return messages::kPlaceArtist;
-    case AlbumField::kTrackName: return messages::TrackNameField(place.track);
-    case AlbumField::kTrackYomi: return messages::TrackYomiField(place.track);
-  }
-  return {};
-}
-
 struct FieldFault {
   std::string message;
   std::string detail;

@@ -20,7 +20,7 @@ std::string Marked(const std::string& text, const std::vector<TextSpan>& unfit) 
 }
 
 std::string ChangeLine(const FieldChange& change) {
-  return FieldLabel(change.field) + ": " + change.before + " → " + Marked(change.after, change.unfit);
+  return FieldName(change.field) + ": " + change.before + " → " + Marked(change.after, change.unfit);
 }
 
 bool Accepted(MessageView& view, const std::vector<FieldChange>& changes) {

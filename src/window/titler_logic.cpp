@@ -17,9 +17,10 @@ namespace vrellix {
 
 namespace {
 
-// A file's message with the reason, when there is one, on the line below.
-std::string WithReason(const std::string& message, const std::string& reason) {
-  return reason.empty() ? message : message + "\n" + reason;
+// An album file's message with the file's reason, when there is one, on the line below.
+std::string AlbumFileText(const AlbumFileResult& result) {
+  const std::string reason = FileFailureReason(result.file);
+  return AlbumFileMessage(result) + (reason.empty() ? "" : "\n" + reason);
 }
 
 }  // namespace
@@ -85,7 +86,7 @@ void TitlerLogic::OnPortSettings() {
     chosen.portName = TrimWhite(edit.port);
     chosen.m_nCommandDelay = std::clamp(edit.commandDelay, 0, kMaxCommandDelayMs);
     // The choice holds for this run even when it could not be written.
-    if (!SavePortSettings(m_strSettingsPath, chosen))
+    if (!SavePortSettings(m_strSettingsPath, chosen).Ok())
       Show(SettingsWriteFailureMessage(m_strSettingsPath), MessageIcon::kWarning);
     m_settings = chosen;
     if (ReopenLink() || !AskAfterPortFailure()) return;
@@ -228,9 +229,9 @@ void TitlerLogic::OnLoadCsv() {
   if (!path) return;
   // The core replaces the album only when the whole file was read.
   EditedAlbum album = CollectAlbum();
-  const CsvResult result = LoadAlbumCsv(*path, album);
-  if (!result.ok) {
-    Show(WithReason(result.message, result.reason), MessageIcon::kWarning);
+  const AlbumFileResult result = LoadAlbumCsv(*path, album);
+  if (!result.Ok()) {
+    Show(AlbumFileText(result), MessageIcon::kWarning);
     return;
   }
   ApplyAlbum(album);
@@ -244,14 +245,15 @@ void TitlerLogic::OnImportCue() {
   if (HasUnsavedChanges() && !Confirm(messages::kUnsavedLoadQuestion, MessageIcon::kWarning)) return;
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kOpenCueSheet, m_strAlbumPath);
   if (!path) return;
-  const CueSheetResult sheet = LoadCueSheet(*path);
-  if (!sheet.ok) {
-    Show(WithReason(sheet.message, sheet.reason), MessageIcon::kWarning);
+  EditedAlbum album;
+  const AlbumFileResult sheet = LoadCueSheet(*path, album);
+  if (!sheet.Ok()) {
+    Show(AlbumFileText(sheet), MessageIcon::kWarning);
     return;
   }
   // Not saved anywhere yet: the album counts as changed, and the album file
   // last used stays the one the dialogs propose.
-  ApplyAlbum(sheet.album);
+  ApplyAlbum(album);
   SetResume(std::nullopt);
 }
 
@@ -335,12 +337,14 @@ void TitlerLogic::OnSaveCsv() {
   // name is used as it comes.
   const std::optional<std::string> path = m_view.AskFileName(FileQuestion::kSaveAlbum, m_strAlbumPath);
   if (!path) return;
-  const CsvResult result = SaveAlbumCsv(*path, album);
-  if (result.ok) {
-    m_keptAlbum = album;
-    m_strAlbumPath = *path;
+  const AlbumFileResult result = SaveAlbumCsv(*path, album);
+  if (!result.Ok()) {
+    Show(AlbumFileText(result), MessageIcon::kWarning);
+    return;
   }
-  Show(WithReason(result.message, result.reason), result.ok ? MessageIcon::kInformation : MessageIcon::kWarning);
+  m_keptAlbum = album;
+  m_strAlbumPath = *path;
+  Show(messages::kFileSaved, MessageIcon::kInformation);
 }
 
 void TitlerLogic::OnTextChanged(TextField field) {

@@ -17,10 +17,10 @@ TEST(CsvFifo, LoadFailsAtOnceAndSaveIsRefused) {
   const std::string fifo = dir.File("album.csv");
   ASSERT_TRUE(testing::MakeFifo(fifo));
   EditedAlbum album;
-  const auto loaded = testing::UnlessStuckOn<CsvResult>(fifo, [&] { return LoadAlbumCsv(fifo, album); });
+  const auto loaded = testing::UnlessStuckOn<AlbumFileResult>(fifo, [&] { return LoadAlbumCsv(fifo, album); });
   ASSERT_TRUE(loaded) << "the load waited for a writer";
-  EXPECT_EQ(loaded->message, "ファイルオープンに失敗しました");
-  EXPECT_EQ(SaveAlbumCsv(fifo, album).message, "ファイルオープンに失敗しました");
+  EXPECT_EQ(AlbumFileMessage(*loaded), "ファイルオープンに失敗しました");
+  EXPECT_EQ(AlbumFileMessage(SaveAlbumCsv(fifo, album)), "ファイルオープンに失敗しました");
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
@@ -32,7 +32,7 @@ TEST(CsvSave, ReplacingKeepsTheFilePermissionsAndWritesThroughALink) {
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink("album.csv", dir.Path() / "link.csv");
 
-  ASSERT_TRUE(SaveAlbumCsv(dir.File("link.csv"), testing::AlbumWith("T", "", "")).ok);
+  ASSERT_TRUE(SaveAlbumCsv(dir.File("link.csv"), testing::AlbumWith("T", "", "")).Ok());
   EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.csv"));
   EXPECT_EQ(testing::ReadBytes(path), "T\r\nnone\r\nnone\r\n");
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);

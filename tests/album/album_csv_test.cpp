@@ -31,7 +31,6 @@ using testing::WriteBytes;
 
 const char kOpenFailed[] = "ファイルオープンに失敗しました";
 const char kWriteFailed[] = "ファイルの書き込みに失敗しました";
-const char kSaved[] = "ＳＡＶＥ終了";
 const char kOverflow[] = "フォーマットエラー検出(項目数オーバーフロー)";
 const char kComma[] = "「,」(半角カンマ)はCSVファイルに保存できません。修正して下さい";
 const char kUnsaveable[] = "CSVファイルに保存できない文字が含まれています。修正して下さい";
@@ -82,8 +81,8 @@ TEST_P(CsvLoadTest, ReadsTheFieldsInFileOrder) {
   const std::string path = dir.File("album.csv");
   WriteBytes(path, c.file);
   EditedAlbum album = Sentinel();
-  const CsvResult result = LoadAlbumCsv(path, album);
-  ASSERT_TRUE(result.ok) << c.what << ": " << result.message;
+  const AlbumFileResult result = LoadAlbumCsv(path, album);
+  ASSERT_TRUE(result.Ok()) << c.what << ": " << AlbumFileMessage(result);
 
   std::vector<std::string> got = {album.title, album.yomi, album.artist};
   for (const EditedRow& row : album.rows) {
@@ -162,9 +161,9 @@ TEST_P(CsvLoadErrorTest, RefusesAndLeavesTheAlbumUntouched) {
   const std::string path = dir.File("album.csv");
   WriteBytes(path, c.file);
   EditedAlbum album = Sentinel();
-  const CsvResult result = LoadAlbumCsv(path, album);
-  EXPECT_FALSE(result.ok) << c.what;
-  EXPECT_EQ(result.message, c.message) << c.what;
+  const AlbumFileResult result = LoadAlbumCsv(path, album);
+  EXPECT_FALSE(result.Ok()) << c.what;
+  EXPECT_EQ(AlbumFileMessage(result), c.message) << c.what;
   EXPECT_TRUE(SameAlbum(album, Sentinel())) << c.what;
 }
 
@@ -193,7 +192,7 @@ TEST(CsvLoad, SetsTheCheckOfNamedRowsAndKeepsTheOthers) {
   album.rows[3].checked = false;  // receives a name: becomes checked
   album.rows[49].checked = true;  // beyond the file: emptied, stays checked
   album.rows[49].name = "gone";
-  ASSERT_TRUE(LoadAlbumCsv(path, album).ok);
+  ASSERT_TRUE(LoadAlbumCsv(path, album).Ok());
   EXPECT_TRUE(album.rows[0].checked);
   EXPECT_TRUE(album.rows[1].checked);
   EXPECT_FALSE(album.rows[2].checked);
@@ -207,9 +206,9 @@ TEST(CsvLoad, AFileThatCannotBeReadIsAnOpenFailure) {
   ScratchDir dir;
   EditedAlbum album = Sentinel();
   for (const std::string& path : {dir.File("vanished.csv"), dir.File(""), dir.File("no/such/dir.csv"), std::string()}) {
-    const CsvResult result = LoadAlbumCsv(path, album);
-    EXPECT_FALSE(result.ok) << path;
-    EXPECT_EQ(result.message, kOpenFailed) << path;
+    const AlbumFileResult result = LoadAlbumCsv(path, album);
+    EXPECT_FALSE(result.Ok()) << path;
+    EXPECT_EQ(AlbumFileMessage(result), kOpenFailed) << path;
   }
   EXPECT_TRUE(SameAlbum(album, Sentinel()));
 }
@@ -218,7 +217,7 @@ TEST(CsvLoad, AFileThatCannotBeReadIsAnOpenFailure) {
 TEST(CsvLoad, AnEndlessDeviceIsRefused) {
   if (!std::filesystem::exists("/dev/zero")) GTEST_SKIP() << "no /dev/zero here";
   EditedAlbum album = Sentinel();
-  EXPECT_EQ(LoadAlbumCsv("/dev/zero", album).message, kOpenFailed);
+  EXPECT_EQ(AlbumFileMessage(LoadAlbumCsv("/dev/zero", album)), kOpenFailed);
   EXPECT_TRUE(SameAlbum(album, Sentinel()));
 }
 
@@ -240,9 +239,9 @@ TEST(CsvLoad, HugeLinesAreRefusedQuickly) {
     WriteBytes(path, c.file);
     EditedAlbum album = Sentinel();
     const auto start = std::chrono::steady_clock::now();
-    const CsvResult result = LoadAlbumCsv(path, album);
+    const AlbumFileResult result = LoadAlbumCsv(path, album);
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(result.message, c.message) << c.what;
+    EXPECT_EQ(AlbumFileMessage(result), c.message) << c.what;
     EXPECT_TRUE(SameAlbum(album, Sentinel())) << c.what;
     EXPECT_LT(took, std::chrono::seconds(3) * testing::kCpuSlowdown) << c.what;
   }
@@ -266,9 +265,8 @@ class CsvSaveTest : public ::testing::TestWithParam<SaveCase> {
 TEST_P(CsvSaveTest, WritesTheFileForm) {
   const SaveCase& c = GetParam();
   const std::string path = dir.File("out.csv");
-  const CsvResult result = SaveAlbumCsv(path, c.album);
-  ASSERT_TRUE(result.ok) << c.what << ": " << result.message;
-  EXPECT_EQ(result.message, kSaved);
+  const AlbumFileResult result = SaveAlbumCsv(path, c.album);
+  ASSERT_TRUE(result.Ok()) << c.what << ": " << AlbumFileMessage(result);
   EXPECT_EQ(ReadBytes(path), c.file) << c.what;
   EXPECT_EQ(dir.EntryCount(), 1u) << "temporary file left behind";
 }
@@ -326,9 +324,9 @@ TEST_P(CsvSaveRefusedTest, WritesNothing) {
   const RefusedCase& c = GetParam();
   const std::string path = dir.File("out.csv");
   WriteBytes(path, "old contents\r\n");
-  const CsvResult result = SaveAlbumCsv(path, c.album);
-  EXPECT_FALSE(result.ok) << c.what;
-  EXPECT_EQ(result.message, c.message) << c.what;
+  const AlbumFileResult result = SaveAlbumCsv(path, c.album);
+  EXPECT_FALSE(result.Ok()) << c.what;
+  EXPECT_EQ(AlbumFileMessage(result), c.message) << c.what;
   EXPECT_EQ(ReadBytes(path), "old contents\r\n");
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
@@ -366,17 +364,17 @@ TEST(CsvRoundTrip, EveryCharacterClassComesBackAndNamedRowsAreChecked) {
   original.rows[1] = {"１２３～ＡＢＣ　ｘｙｚ", "", false};
   original.rows[2] = {"NONE", "NONE", false};  // before a comma "NONE" would read as empty
   original.rows[3] = {"Track \\4 ~ (Live) [x]", "よん", false};
-  ASSERT_TRUE(SaveAlbumCsv(path, original).ok);
+  ASSERT_TRUE(SaveAlbumCsv(path, original).Ok());
 
   EditedAlbum loaded;
-  ASSERT_TRUE(LoadAlbumCsv(path, loaded).ok);
+  ASSERT_TRUE(LoadAlbumCsv(path, loaded).Ok());
   EditedAlbum expected = original;
   for (int row : {0, 1, 2, 3}) expected.rows[static_cast<std::size_t>(row)].checked = true;
   EXPECT_TRUE(SameAlbum(loaded, expected));
 
   // Saving what was loaded gives the same bytes again.
   const std::string first = ReadBytes(path);
-  ASSERT_TRUE(SaveAlbumCsv(path, loaded).ok);
+  ASSERT_TRUE(SaveAlbumCsv(path, loaded).Ok());
   EXPECT_EQ(ReadBytes(path), first);
 }
 
@@ -395,8 +393,8 @@ TEST(CsvEncoding, RandomAlbumsLoadAsWrittenInBothEncodings) {
     const EditedAlbum album = testing::FileAlbum(pools, random);
     std::string cp932;
     EditedAlbum own, utf8;
-    ownLoadedBack += AlbumCsvBytes(album, cp932).ok && ParseAlbumCsv(cp932, own).ok && SameAlbum(own, album);
-    utf8AsWritten += ParseAlbumCsv(*Cp932ToUtf8(cp932), utf8).ok && SameAlbum(utf8, album);
+    ownLoadedBack += AlbumCsvBytes(album, cp932).Ok() && ParseAlbumCsv(cp932, own).Ok() && SameAlbum(own, album);
+    utf8AsWritten += ParseAlbumCsv(*Cp932ToUtf8(cp932), utf8).Ok() && SameAlbum(utf8, album);
   }
   std::cout << ownLoadedBack << " saved by the program loaded back, " << utf8AsWritten << " in UTF-8 as written\n";
   EXPECT_EQ(ownLoadedBack, albums);
@@ -412,9 +410,9 @@ TEST(CsvSaveFailure, AFailedWriteOrRenameLeavesTheOldFileByteIdentical) {
     const std::string old = "old\r\n\x82\xA0\r\nbytes\r\nN,Y\r\n";
     WriteBytes(path, old);
     FailingFiles files(step);
-    const CsvResult result = SaveAlbumCsv(path, AlbumWith("new", "", ""), files);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, kWriteFailed);
+    const AlbumFileResult result = SaveAlbumCsv(path, AlbumWith("new", "", ""), files);
+    EXPECT_FALSE(result.Ok());
+    EXPECT_EQ(AlbumFileMessage(result), kWriteFailed);
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(dir.EntryCount(), 1u) << "temporary file left behind";
     EXPECT_EQ(files.renamed, step == FailingFiles::kRename) << "renamed after a failed write";
@@ -423,21 +421,21 @@ TEST(CsvSaveFailure, AFailedWriteOrRenameLeavesTheOldFileByteIdentical) {
 
 TEST(CsvSaveFailure, AFolderThatDoesNotExistIsAnOpenFailure) {
   ScratchDir dir;
-  const CsvResult result = SaveAlbumCsv(dir.File("missing/album.csv"), AlbumWith("T", "", ""));
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.message, kOpenFailed);
+  const AlbumFileResult result = SaveAlbumCsv(dir.File("missing/album.csv"), AlbumWith("T", "", ""));
+  EXPECT_FALSE(result.Ok());
+  EXPECT_EQ(AlbumFileMessage(result), kOpenFailed);
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "missing"));
 }
 
 TEST(CsvSaveFailure, AnEmptyPathIsAnOpenFailure) {
-  EXPECT_EQ(SaveAlbumCsv("", AlbumWith("T", "", "")).message, kOpenFailed);
+  EXPECT_EQ(AlbumFileMessage(SaveAlbumCsv("", AlbumWith("T", "", ""))), kOpenFailed);
 }
 
 TEST(CsvSaveFailure, ADirectoryInPlaceOfTheFileIsAnOpenFailure) {
   ScratchDir dir;
   std::filesystem::create_directory(dir.Path() / "taken.csv");
-  const CsvResult result = SaveAlbumCsv(dir.File("taken.csv"), AlbumWith("T", "", ""));
-  EXPECT_EQ(result.message, kOpenFailed);
+  const AlbumFileResult result = SaveAlbumCsv(dir.File("taken.csv"), AlbumWith("T", "", ""));
+  EXPECT_EQ(AlbumFileMessage(result), kOpenFailed);
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "taken.csv"));
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
@@ -448,10 +446,11 @@ TEST(CsvSaveFailure, AnyNameTheSystemTakesIsSavedInPlace) {
   ScratchDir dir;
   const std::string fits = dir.File(std::string(236, 'a') + ".csv"), over = dir.File(std::string(296, 'b') + ".csv");
   ASSERT_TRUE(WriteBytes(fits, "old"));
-  EXPECT_EQ(SaveAlbumCsv(fits, AlbumWith("T", "", "")).message, kSaved);
+  EXPECT_TRUE(SaveAlbumCsv(fits, AlbumWith("T", "", "")).Ok());
   EXPECT_EQ(ReadBytes(fits), "T\r\nnone\r\nnone\r\n");
-  const CsvResult refused = SaveAlbumCsv(over, AlbumWith("T", "", ""));
-  EXPECT_EQ(refused.message + "\n" + refused.reason, kOpenFailed + ("\n" + SystemErrorText(testing::kNameTooLongError)));
+  const AlbumFileResult refused = SaveAlbumCsv(over, AlbumWith("T", "", ""));
+  EXPECT_EQ(AlbumFileMessage(refused) + "\n" + FileFailureReason(refused.file),
+            kOpenFailed + ("\n" + SystemErrorText(testing::kNameTooLongError)));
   EXPECT_EQ(dir.EntryCount(), 1u);
 }
 

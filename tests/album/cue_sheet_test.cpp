@@ -39,14 +39,16 @@ class CueSheetTest : public ::testing::TestWithParam<CueCase> {};
 
 TEST_P(CueSheetTest, ReadsTheDiscAndItsTracks) {
   const CueCase& c = GetParam();
-  const CueSheetResult result = ParseCueSheet(c.sheet);
-  ASSERT_TRUE(result.ok) << result.message;
-  EXPECT_EQ(result.album.title, c.title);
-  EXPECT_EQ(result.album.artist, c.artist);
+  EditedAlbum album;
+  album.rows[49] = EditedRow{"old", "old", true};  // a new album: nothing of the old one stays
+  const AlbumFileResult result = ParseCueSheet(c.sheet, album);
+  ASSERT_TRUE(result.Ok()) << AlbumFileMessage(result);
+  EXPECT_EQ(album.title, c.title);
+  EXPECT_EQ(album.artist, c.artist);
   for (size_t r = 0; r < static_cast<size_t>(kTrackCount); ++r) {
     const std::string expected = r < c.names.size() ? c.names[r] : "";
-    EXPECT_EQ(result.album.rows[r].name, expected) << "row " << r;
-    EXPECT_EQ(result.album.rows[r].checked, !expected.empty()) << "row " << r;
+    EXPECT_EQ(album.rows[r].name + album.rows[r].yomi, expected) << "row " << r;
+    EXPECT_EQ(album.rows[r].checked, !expected.empty()) << "row " << r;
   }
 }
 
@@ -86,7 +88,11 @@ INSTANTIATE_TEST_SUITE_P(Sheets, CueSheetTest, ::testing::Values(
 ));
 // clang-format on
 
-TEST(CueSheet, FiftyTracksLoad) { EXPECT_EQ(ParseCueSheet(Tracks(50)).album.rows[49].name, "トラック50"); }
+TEST(CueSheet, FiftyTracksLoad) {
+  EditedAlbum album;
+  ASSERT_TRUE(ParseCueSheet(Tracks(50), album).Ok());
+  EXPECT_EQ(album.rows[49].name, "トラック50");
+}
 
 struct RefusedCase {
   const char* what;
@@ -99,11 +105,10 @@ class CueSheetRefusedTest : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(CueSheetRefusedTest, SaysWhy) {
   const RefusedCase& c = GetParam();
-  const CueSheetResult result = ParseCueSheet(c.sheet);
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.message, c.message);
-  EXPECT_EQ(result.album.title, "");
-  EXPECT_EQ(result.album.rows[0].name, "");
+  EditedAlbum album;
+  album.title = "kept";
+  EXPECT_EQ(AlbumFileMessage(ParseCueSheet(c.sheet, album)), c.message);
+  EXPECT_EQ(album.title, "kept");
 }
 
 // clang-format off
@@ -121,18 +126,19 @@ INSTANTIATE_TEST_SUITE_P(Sheets, CueSheetRefusedTest, ::testing::Values(
 // Nothing is cut: the Start checks name what does not fit.
 TEST(CueSheet, LongTextsLoadWholeAndTheStartChecksRefuseThem) {
   const std::string longName(40, 'n');
-  const CueSheetResult result =
-      ParseCueSheet("TITLE \"t\"\nTRACK 01 AUDIO\nTITLE \"" + longName + "\"\n");
-  ASSERT_TRUE(result.ok);
-  EXPECT_EQ(result.album.rows[0].name, longName);
-  EXPECT_EQ(RunStartChecks(result.album).message, "文字数が半角３２文字を越えています。修正して下さい(Track[1])");
+  EditedAlbum album;
+  ASSERT_TRUE(ParseCueSheet("TITLE \"t\"\nTRACK 01 AUDIO\nTITLE \"" + longName + "\"\n", album).Ok());
+  EXPECT_EQ(album.rows[0].name, longName);
+  EXPECT_EQ(RunStartChecks(album).message, "文字数が半角３２文字を越えています。修正して下さい(Track[1])");
 }
 
 TEST(CueSheet, LoadsAFileAndRefusesAMissingOne) {
   testing::ScratchDir dir;
   testing::WriteBytes(dir.File("disc.cue"), kDisc);
-  EXPECT_EQ(LoadCueSheet(dir.File("disc.cue")).album.rows[1].name, "Movin' on without you");
-  EXPECT_EQ(LoadCueSheet(dir.File("none.cue")).message, "ファイルオープンに失敗しました");
+  EditedAlbum album;
+  ASSERT_TRUE(LoadCueSheet(dir.File("disc.cue"), album).Ok());
+  EXPECT_EQ(album.rows[1].name, "Movin' on without you");
+  EXPECT_EQ(AlbumFileMessage(LoadCueSheet(dir.File("none.cue"), album)), "ファイルオープンに失敗しました");
 }
 
 }  // namespace

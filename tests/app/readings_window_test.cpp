@@ -89,6 +89,7 @@ class ReadingsWindowTest : public QObject {
     PickFromMenu(script, Edit(&dialog, "trackName"), QStringLiteral("かなに変換(ひらがな)"));
     QTRY_VERIFY(script.Done());
     QCOMPARE(Edit(&dialog, "trackName")->text(), QStringLiteral("しょうじょ"));
+    QVERIFY(script.Texts().value(1).endsWith(QStringLiteral("トラック2の曲名: 少女 → しょうじょ")));
     Edit(&dialog, "trackName")->undo();
     QCOMPARE(Edit(&dialog, "trackName")->text(), QStringLiteral("少女"));
   }

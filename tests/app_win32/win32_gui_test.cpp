@@ -380,7 +380,7 @@ TEST_F(Win32Window, SimulatedJobSucceeds) {
   EXPECT_FALSE(FindDialog("ＲＺＴデータ入力中"));
 
   EditedAlbum edited;
-  EXPECT_TRUE(LoadAlbumCsv(ExampleAlbum(), edited).ok);
+  EXPECT_TRUE(LoadAlbumCsv(ExampleAlbum(), edited).Ok());
   const StartCheckResult checked = RunStartChecks(edited);
   std::array<bool, kTrackCount> checks{};
   for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
@@ -606,7 +606,7 @@ TEST_F(Win32Window, ExitAndLoadAskTheLogic) {
 TEST_F(Win32Window, ResumeFromTrack) {
   EnterFreshDirectory("resume", kNoPort);
   EditedAlbum edited;
-  EXPECT_TRUE(LoadAlbumCsv(ExampleAlbum(), edited).ok);
+  EXPECT_TRUE(LoadAlbumCsv(ExampleAlbum(), edited).Ok());
   std::array<bool, kTrackCount> checks{};
   for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
   sim::SimulatedDevice counting;

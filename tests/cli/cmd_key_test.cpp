@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/settings.h"
+#include "messages/messages.h"
 #include "support/child_process.h"
 #include "support/real_ports.h"
 #include "support/scratch_dir.h"
@@ -162,7 +163,7 @@ TEST_F(CliKeyTest, SettingsThatCannotBeReadAreReportedAndTheRunGoesOn) {
   ScriptedTransmitter responder;
   const ProcessResult r = Run({"key", "select", "--port", responder.SlavePath(), "--delay", "0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, SettingsLoadWarning(ini, SettingsLoad{SettingsLoad::kNotRead, "Is a directory"}) + "\n");
+  EXPECT_EQ(r.err, messages::SettingsNotRead(ini, "Is a directory") + "\n");
   EXPECT_EQ(r.out, "KEY_SELECT acknowledged\n");
   EXPECT_TRUE(std::filesystem::is_directory(ini));
 }

@@ -74,19 +74,19 @@ const std::string kKanaAlbum = "スピッツ\r\nnone\r\nｽﾋﾟｯﾂ\r\nロ�
 INSTANTIATE_TEST_SUITE_P(Readings, ReadingsCliTest, ::testing::Values(
   Invocation{"fills the empty readings; kana need no dictionary",
     {{"in.csv", kKanaAlbum}}, {"readings", "in.csv", "-o", "out.csv"}, 0,
-    {"よみ: \"\" → すぴっつ", "トラック 1 よみ: \"\" → ろびんそん", "ＳＡＶＥ終了"}, "",
+    {"よみ: \"\" → すぴっつ", "トラック1のよみ: \"\" → ろびんそん", "ＳＡＶＥ終了"}, "",
     "スピッツ\r\nすぴっつ\r\nｽﾋﾟｯﾂ\r\nロビンソン,ろびんそん\r\n空も飛べるはず,そらもとべるはず\r\nＢ'z,びー\r\n"},
   Invocation{"--overwrite replaces a reading that differs",
     {{"in.csv", "♪\r\nnone\r\nnone\r\nＢ'z,びー\r\nABCDE,none\r\n"}}, {"readings", "in.csv", "-o", "out.csv", "--overwrite"}, 0,
-    {"トラック 1 よみ: びー → びーぜっと", "ＳＡＶＥ終了"},
-    "よみ: no reading to offer; left as it was\nトラック 2 よみ: no reading to offer; left as it was\n",
+    {"トラック1のよみ: びー → びーぜっと", "ＳＡＶＥ終了"},
+    "よみ: no reading to offer; left as it was\nトラック2のよみ: no reading to offer; left as it was\n",
     "♪\r\nnone\r\nnone\r\nＢ'z,びーぜっと\r\nABCDE,none\r\n"},
   Invocation{"a missing file is named with the reason",
     {}, {"readings", "missing.csv", "-o", "out.csv"}, 1, {},
     "ファイルオープンに失敗しました\nmissing.csv: No such file or directory\n", std::nullopt},
   Invocation{"a target that cannot be made",
     {{"in.csv", kKanaAlbum}}, {"readings", "in.csv", "-o", "no/such/out.csv"}, 1,
-    {"よみ: \"\" → すぴっつ", "トラック 1 よみ: \"\" → ろびんそん"},
+    {"よみ: \"\" → すぴっつ", "トラック1のよみ: \"\" → ろびんそん"},
     "ファイルオープンに失敗しました\nno/such/out.csv: No such file or directory\n", std::nullopt},
   Invocation{"-o is required", {{"in.csv", kKanaAlbum}}, {"readings", "in.csv"}, 2, {}, "-o OUT is required", std::nullopt},
   Invocation{"--names takes a style", {{"in.csv", kKanaAlbum}},
@@ -135,7 +135,7 @@ TEST(ReadingsCliEndToEnd, KanjiAlbumIsEnteredExactlyAfterReadings) {
   EXPECT_EQ(check.exitCode, 0) << check.err;
 
   EditedAlbum album;
-  ASSERT_TRUE(LoadAlbumCsv(dir.File("out.csv"), album).ok);
+  ASSERT_TRUE(LoadAlbumCsv(dir.File("out.csv"), album).Ok());
   std::vector<std::string> expected{"title " + album.title, "yomi " + album.yomi, "artist " + album.artist};
   for (int track = 1; track <= 2; ++track) {
     const EditedRow& row = album.rows[static_cast<size_t>(track - 1)];

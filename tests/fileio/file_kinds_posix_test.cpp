@@ -59,8 +59,8 @@ struct KindCase {
   const char* what;
   bool (*make)(const ScratchDir&);
   const char* path;  // in the directory
-  ReadOutcome read;
-  ReplaceOutcome save;
+  FileCause read;
+  FileCause save;
   const char* saved;  // the entry that holds the new bytes after the save, or nullptr
 };
 
@@ -76,14 +76,14 @@ TEST_P(FileKindTest, OnlyRegularFilesAreReadOrReplacedAndNothingElseIsTouched) {
   auto expected = Snapshot(dir);
 
   std::string bytes = "unchanged";
-  const std::optional<ReadOutcome> read =
-      testing::UnlessStuckOn<ReadOutcome>(path, [&] { return ReadWholeFile(path, 1024, bytes); });
+  const std::optional<FileResult> read =
+      testing::UnlessStuckOn<FileResult>(path, [&] { return ReadWholeFile(path, 1024, bytes); });
   ASSERT_TRUE(read) << "blocked reading a " << c.what;
-  EXPECT_EQ(*read, c.read);
-  EXPECT_EQ(bytes, c.read == ReadOutcome::kRead ? "old" : "unchanged");
+  EXPECT_EQ(read->cause, c.read);
+  EXPECT_EQ(bytes, c.read == FileCause::kNone ? "old" : "unchanged");
   EXPECT_EQ(Snapshot(dir), expected);
 
-  EXPECT_EQ(ReplaceFileContents(path, "new"), c.save);
+  EXPECT_EQ(ReplaceFileContents(path, "new").cause, c.save);
   if (c.saved) expected[c.saved] = std::to_string(static_cast<int>(fs::file_type::regular)) + "new";
   EXPECT_EQ(Snapshot(dir), expected) << "nothing else may change, no temporary file may stay";
 }
@@ -91,16 +91,16 @@ TEST_P(FileKindTest, OnlyRegularFilesAreReadOrReplacedAndNothingElseIsTouched) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, FileKindTest,
     ::testing::Values(
-        //       what                 make           path       read                       save                          saved
-        KindCase{"regular file",      Regular,       "target",  ReadOutcome::kRead,        ReplaceOutcome::kReplaced,     "target"},
-        KindCase{"link to a file",    LinkToRegular, "target",  ReadOutcome::kRead,        ReplaceOutcome::kReplaced,     "real"},
-        KindCase{"missing file",      Nothing,       "target",  ReadOutcome::kMissing,     ReplaceOutcome::kReplaced,     "target"},
-        KindCase{"missing folder",    Nothing,       "no/file", ReadOutcome::kMissing,     ReplaceOutcome::kCannotCreate, nullptr},
-        KindCase{"directory",         Directory,     "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
-        KindCase{"FIFO",              Fifo,          "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
-        KindCase{"link to a FIFO",    LinkToFifo,    "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
-        KindCase{"socket",            Socket,        "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr},
-        KindCase{"null device node",  NullDevice,    "target",  ReadOutcome::kNotReadable, ReplaceOutcome::kCannotCreate, nullptr}));
+        //       what                 make           path       read                        save                        saved
+        KindCase{"regular file",      Regular,       "target",  FileCause::kNone,           FileCause::kNone,           "target"},
+        KindCase{"link to a file",    LinkToRegular, "target",  FileCause::kNone,           FileCause::kNone,           "real"},
+        KindCase{"missing file",      Nothing,       "target",  FileCause::kNotFound,       FileCause::kNone,           "target"},
+        KindCase{"missing folder",    Nothing,       "no/file", FileCause::kNotFound,       FileCause::kNotFound,       nullptr},
+        KindCase{"directory",         Directory,     "target",  FileCause::kNotRegularFile, FileCause::kNotRegularFile, nullptr},
+        KindCase{"FIFO",              Fifo,          "target",  FileCause::kNotRegularFile, FileCause::kNotRegularFile, nullptr},
+        KindCase{"link to a FIFO",    LinkToFifo,    "target",  FileCause::kNotRegularFile, FileCause::kNotRegularFile, nullptr},
+        KindCase{"socket",            Socket,        "target",  FileCause::kNotRegularFile, FileCause::kNotRegularFile, nullptr},
+        KindCase{"null device node",  NullDevice,    "target",  FileCause::kNotRegularFile, FileCause::kNotRegularFile, nullptr}));
 
 // Saved by root in a user's folder, a user's file stays theirs.
 TEST(FileReplace, KeepsTheOwner) {
@@ -108,7 +108,7 @@ TEST(FileReplace, KeepsTheOwner) {
   const std::string path = dir.File("target");
   testing::WriteBytes(path, "old");
   if (chown(path.c_str(), 4321, 4322) != 0) GTEST_SKIP() << "only root can give a file away";
-  ASSERT_EQ(ReplaceFileContents(path, "new"), ReplaceOutcome::kReplaced);
+  ASSERT_TRUE(ReplaceFileContents(path, "new").Ok());
   struct stat info {};
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 4321u);
@@ -122,8 +122,8 @@ TEST(FileReplace, AFileTheUserMayNotWriteIsLeftAlone) {
   fs::permissions(dir.Path(), fs::perms::all);
   testing::WriteBytes(dir.File("target"), "old");
   fs::permissions(dir.File("target"), fs::perms(0644));
-  const auto outcome = testing::RunAsOtherUser([&] { return std::to_string(int(ReplaceFileContents(dir.File("target"), "new"))); });
-  EXPECT_EQ(outcome, std::to_string(int(ReplaceOutcome::kReadOnly)));
+  const auto outcome = testing::RunAsOtherUser([&] { return FileFailureReason(ReplaceFileContents(dir.File("target"), "new")); });
+  EXPECT_EQ(outcome, "読み取り専用です");
   EXPECT_EQ(testing::ReadBytes(dir.File("target")) + std::to_string(dir.EntryCount()), "old1");
 }
 

@@ -93,14 +93,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(WriteBytes(input, std::string_view(reinterpret_cast<const char*>(data), size)), "cannot write " + input);
 
   EditedAlbum loaded;
-  if (!vrellix::LoadAlbumCsv(input, loaded).ok) return 0;
+  if (!vrellix::LoadAlbumCsv(input, loaded).Ok()) return 0;
 
-  const vrellix::CsvResult saved = vrellix::SaveAlbumCsv(first, loaded);
-  Require(saved.ok, "a loaded album does not save: " + saved.message + " " + Describe(loaded));
+  const vrellix::AlbumFileResult saved = vrellix::SaveAlbumCsv(first, loaded);
+  Require(saved.Ok(), "a loaded album does not save: " + vrellix::AlbumFileMessage(saved) + " " + Describe(loaded));
 
   EditedAlbum reloaded;
-  const vrellix::CsvResult again = vrellix::LoadAlbumCsv(first, reloaded);
-  Require(again.ok, "a saved file does not load: " + again.message + " " + Escaped(ReadBytes(first)));
+  const vrellix::AlbumFileResult again = vrellix::LoadAlbumCsv(first, reloaded);
+  Require(again.Ok(), "a saved file does not load: " + vrellix::AlbumFileMessage(again) + " " + Escaped(ReadBytes(first)));
   const EditedAlbum expected = AsSaved(loaded);
   const std::string file = ReadBytes(first);
   if (!SameTexts(reloaded, expected)) {
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  Require(vrellix::SaveAlbumCsv(second, reloaded).ok, "a reloaded album does not save");
+  Require(vrellix::SaveAlbumCsv(second, reloaded).Ok(), "a reloaded album does not save");
   Require(ReadBytes(first) == ReadBytes(second), "saving is not stable");
   return 0;
 }

@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const vrellix::IniFile old = vrellix::ReadIniFile(path);
   const bool cp932 = old.encoding == vrellix::IniEncoding::kCodePage932;
-  const bool written = vrellix::WriteIniString(path, name.section, name.key, value);
+  const bool written = vrellix::WriteIniString(path, name.section, name.key, value).Ok();
   const std::string after = ReadBytes(path);
   if (old.state == vrellix::IniFile::kNotRead || (!cp932 && !vrellix::IsValidUtf8(value))) {
     Require(!written && after == before, "an unreadable file or a value it cannot hold was written");

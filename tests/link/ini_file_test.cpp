@@ -96,13 +96,13 @@ TEST_F(IniFileTest, SecondByteThatLooksLikeABracketStaysInTheName) {
   const std::string zone = "\x83\x5D\x81\x5B\x83\x93";  // ゾーン
   WriteBytes(path, "[" + zone + "]\r\nk=4\r\n");
   EXPECT_EQ(ReadIniInt(path, zone, "k", 0), 4);
-  ASSERT_TRUE(WriteIniString(path, zone, "j", "5"));
+  ASSERT_TRUE(WriteIniString(path, zone, "j", "5").Ok());
   EXPECT_EQ(ReadBytes(path), "[" + zone + "]\r\nk=4\r\nj=5\r\n");
 }
 
 TEST_F(IniFileTest, WriteCreatesAMissingFileWithCrLfLines) {
-  ASSERT_TRUE(WriteIniString(path, "S", "k", "1"));
-  ASSERT_TRUE(WriteIniString(path, "T", "j", "2"));
+  ASSERT_TRUE(WriteIniString(path, "S", "k", "1").Ok());
+  ASSERT_TRUE(WriteIniString(path, "T", "j", "2").Ok());
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=1\r\n[T]\r\nj=2\r\n");
 }
 
@@ -122,7 +122,7 @@ class IniWrite : public IniFileTest, public ::testing::WithParamInterface<WriteC
 TEST_P(IniWrite, ChangesOnlyWhatItMust) {
   const WriteCase& c = GetParam();
   WriteBytes(path, c.before);
-  ASSERT_TRUE(WriteIniString(path, c.section, c.key, c.value));
+  ASSERT_TRUE(WriteIniString(path, c.section, c.key, c.value).Ok());
   EXPECT_EQ(ReadBytes(path), c.after);
 }
 
@@ -173,9 +173,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(IniFileTest, PathThatCannotBeReadIsNeverOverwritten) {
   std::filesystem::create_directory(path);  // a directory where the file should be
-  EXPECT_FALSE(WriteIniString(path, "S", "k", "1"));
+  EXPECT_FALSE(WriteIniString(path, "S", "k", "1").Ok());
   EXPECT_TRUE(std::filesystem::is_directory(path));
-  EXPECT_FALSE(WriteIniString(dir.File("no-such-dir/x.ini"), "S", "k", "1"));
+  EXPECT_FALSE(WriteIniString(dir.File("no-such-dir/x.ini"), "S", "k", "1").Ok());
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ std::vector<std::string> Lines(const std::vector<FieldChange>& changes) {
       after += change.after.substr(at, span.begin - at) + "[" + change.after.substr(span.begin, span.end - span.begin) + "]";
       at = span.end;
     }
-    lines.push_back(FieldLabel(change.field) + ": " + change.before + " → " + after + change.after.substr(at));
+    lines.push_back(FieldName(change.field) + ": " + change.before + " → " + after + change.after.substr(at));
   }
   return lines;
 }
@@ -65,19 +65,19 @@ TEST_P(AlbumReadingsTest, ListsWhatTheSuggestionsWouldChange) {
 INSTANTIATE_TEST_SUITE_P(Options, AlbumReadingsTest, ::testing::Values(
   AlbumCase{"empty readings only", {false, std::nullopt}, {
     "よみ:  → とうきょうじへん",
-    "トラック 1 よみ:  → はるよ、こい"}},
+    "トラック1のよみ:  → はるよ、こい"}},
   AlbumCase{"every reading", {true, std::nullopt}, {
     "よみ:  → とうきょうじへん",
-    "トラック 1 よみ:  → はるよ、こい",
-    "トラック 3 よみ: ちの → せんの"}},
+    "トラック1のよみ:  → はるよ、こい",
+    "トラック3のよみ: ちの → せんの"}},
   AlbumCase{"names in katakana", {false, KanaStyle::kKatakana}, {
     "タイトル: 東京事変 → トウキョウジヘン",
     "よみ:  → とうきょうじへん",
     "アーティスト: 初音ミク → ハツネミク",
-    "トラック 1 曲名: 春よ、来い → ハルよ、コい",
-    "トラック 1 よみ:  → はるよ、こい",
-    "トラック 2 曲名: 少女 → ショウジョ",
-    "トラック 3 曲名: 千の♪ → センの[♪]"}}
+    "トラック1の曲名: 春よ、来い → ハルよ、コい",
+    "トラック1のよみ:  → はるよ、こい",
+    "トラック2の曲名: 少女 → ショウジョ",
+    "トラック3の曲名: 千の♪ → センの[♪]"}}
 ));
 // clang-format on
 
@@ -86,7 +86,7 @@ TEST(AlbumReadings, WithoutReadingsListsWhatNeedsNoneAndSaysWhy) {
   const EditedAlbum album = WithRow(WithRow(AlbumWith("東京", "", "A"), 1, "スピッツ", ""), 2, "少女", "");
   const AlbumReadings readings = SuggestAlbumReadings(none, album, {false, KanaStyle::kHiragana});
   EXPECT_EQ(readings.unavailable, "no readings here");
-  EXPECT_EQ(Lines(readings.changes), std::vector<std::string>{"トラック 1 よみ:  → すぴっつ"});
+  EXPECT_EQ(Lines(readings.changes), std::vector<std::string>{"トラック1のよみ:  → すぴっつ"});
 }
 
 // Applying every change gives each listed field its new text and leaves every
@@ -110,7 +110,7 @@ TEST(AlbumReadingsProperty, ChangesAreWhatApplyingThemDoes) {
       fields.push_back({AlbumField::kTrackYomi, track});
     }
     for (const AlbumField& field : fields) {
-      SCOPED_TRACE(FieldLabel(field) + ": " + FieldText(album, field));
+      SCOPED_TRACE(FieldName(field) + ": " + FieldText(album, field));
       int listed = 0;
       for (const FieldChange& change : readings.changes) {
         if (change.field != field) continue;
@@ -135,7 +135,7 @@ TEST(AlbumReadingsProperty, ChangesAreWhatApplyingThemDoes) {
       bool found = false;
       for (const FieldChange& change : readings.changes) found = found || change.field == reading;
       for (const UnreadField& unread : readings.unread) found = found || unread.field == reading;
-      EXPECT_TRUE(found) << FieldLabel(reading);
+      EXPECT_TRUE(found) << FieldName(reading);
     };
     accounted({AlbumField::kTitle, 0}, {AlbumField::kYomi, 0});
     for (int track = 1; track <= kTrackCount; ++track) {

@@ -13,15 +13,16 @@ class FailingFiles : public FileOperations {
   enum Step { kNothing, kWriteHalf, kRename };
   explicit FailingFiles(Step failing = kNothing) : m_failing(failing) {}
 
-  ReplaceOutcome WriteNewFile(const std::string& path, std::string_view bytes) override {
+  FileResult WriteNewFile(const std::string& path, std::string_view bytes) override {
     ++writes;
     if (m_failing != kWriteHalf) return FileOperations::WriteNewFile(path, bytes);
     FileOperations::WriteNewFile(path, bytes.substr(0, bytes.size() / 2));  // a disk that fills up
-    return ReplaceOutcome::kWriteFailed;
+    return FileResult{FileCause::kDiskFull, FileStep::kWrite};
   }
-  bool Rename(const std::string& from, const std::string& to) override {
+  FileResult Rename(const std::string& from, const std::string& to) override {
     renamed = true;
-    return m_failing != kRename && FileOperations::Rename(from, to);
+    if (m_failing == kRename) return FileResult{FileCause::kOther, FileStep::kWrite};
+    return FileOperations::Rename(from, to);
   }
 
   int writes = 0;

@@ -129,9 +129,9 @@ TEST(TrackEditLogic, ReadingActionsNameTheTrackAndReplaceTheField) {
     return ShownBox{std::string(messages::kChangeQuestion) + "\n" + line, MessageIcon::kInformation,
                     MessageButtons::kYesNo};
   };
-  EXPECT_EQ(user.Boxes(), (std::vector<ShownBox>{question("トラック 2 よみ:  → しょうじょ"),
-                                                 question("トラック 2 曲名: 少女 → しょうじょ"),
-                                                 question("トラック 2 曲名: 少女 → ショウジョ")}));
+  EXPECT_EQ(user.Boxes(), (std::vector<ShownBox>{question("トラック2のよみ:  → しょうじょ"),
+                                                 question("トラック2の曲名: 少女 → しょうじょ"),
+                                                 question("トラック2の曲名: 少女 → ショウジョ")}));
   EXPECT_EQ(view.Text(TrackEditField::kYomi), "しょうじょ");
   EXPECT_EQ(view.Text(TrackEditField::kName), "ショウジョ");
   EXPECT_EQ(view.replaced, (std::vector<TrackEditField>{TrackEditField::kYomi, TrackEditField::kName}));

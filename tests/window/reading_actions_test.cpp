@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(OneField, ReadingActionTest, ::testing::Values(
              {Note(messages::kOfferedReadingTooLong)}, std::nullopt},
   ActionCase{"already so", Reading(kYomi, "少女", "しょうじょ"), std::nullopt, {Note(messages::kNothingToChange)}, std::nullopt},
   ActionCase{"kana, the unfit part marked", Kana(kTrack2Name, "千の♪", KanaStyle::kKatakana), Answer::kYes,
-             {{Question("トラック 2 曲名: 千の♪ → センの【♪】").text + "\n\n" + messages::kUnfitMarked,
+             {{Question("トラック2の曲名: 千の♪ → センの【♪】").text + "\n\n" + messages::kUnfitMarked,
                MessageIcon::kInformation, MessageButtons::kYesNo}}, "センの♪"},
   ActionCase{"kana declined", Kana(kTitle, "少女", KanaStyle::kHiragana), Answer::kNo,
              {Question("タイトル: 少女 → しょうじょ")}, std::nullopt},

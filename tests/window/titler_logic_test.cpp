@@ -460,8 +460,8 @@ TEST(TitlerLogic, MissingFileAndCancelledDialog) {
   rig.view.fileName = rig.dir.File("missing.csv");
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnLoadCsv();
-  std::string bytes, reason;
-  ReadWholeFile(*rig.view.fileName, 1, bytes, &reason);
+  std::string bytes;
+  const std::string reason = FileFailureReason(ReadWholeFile(*rig.view.fileName, 1, bytes));
   EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(messages::kFileOpenFailed + ("\n" + reason))});
   EXPECT_EQ(rig.view.Text(TextField::kTitle), "keep");
   EXPECT_FALSE(rig.logic->HasUnsavedChanges());
@@ -1036,7 +1036,7 @@ TEST(TitlerLogic, FillReadingsChangesTheListedReadingsOnYes) {
   EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
   rig.user.AnswerBox(Answer::kYes);
   logic.OnFillReadings();
-  const ShownBox question = ChangeQuestion("よみ:  → しょうじょ\nトラック 1 よみ:  → とうきょうじへん");
+  const ShownBox question = ChangeQuestion("よみ:  → しょうじょ\nトラック1のよみ:  → とうきょうじへん");
   EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{question, question}));
   EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
   EXPECT_EQ(rig.view.replaced, std::vector<TextField>{TextField::kYomi});

@@ -1,0 +1,38 @@
+// What the Windows API's failures become: the causes that the messages and a
+// later try go by.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "fileio/file_replace.h"
+#include "fileio/whole_file.h"
+#include "support/scratch_dir.h"
+
+namespace vrellix {
+namespace {
+
+// Another program holds the file open without sharing it: it is neither read
+// nor replaced, and said to be in use.
+TEST(FileCausesWin32, AFileHeldWithoutSharingIsInUse) {
+  testing::ScratchDir dir;
+  const std::string path = dir.File("held.csv");
+  ASSERT_TRUE(testing::WriteBytes(path, "old"));
+  const HANDLE held = CreateFileW(std::filesystem::u8path(path).wstring().c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::string bytes;
+  const FileResult read = ReadWholeFile(path, 1024, bytes);
+  const FileResult replaced = ReplaceFileContents(path, "new");
+  CloseHandle(held);
+  EXPECT_EQ(read.cause, FileCause::kInUse);
+  EXPECT_EQ(read.osError, static_cast<int>(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(replaced.cause, FileCause::kInUse);
+  EXPECT_EQ(testing::ReadBytes(path), "old");
+  EXPECT_EQ(dir.EntryCount(), 1u) << "temporary file left behind";
+}
+
+}  // namespace
+}  // namespace vrellix
