@@ -43,10 +43,13 @@ if(WIN32)
 
   # Notepad takes UTF-8 with a byte-order mark for UTF-8 on every Windows
   # version, and CR LF for line ends; the sources stay plain UTF-8 here.
+  # @VARIABLES@ are replaced, but not in others' texts (VERBATIM).
   function(vrellix_notepad_text source name)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
     file(READ "${source}" text)
-    string(CONFIGURE "${text}" text @ONLY)
+    if(NOT "VERBATIM" IN_LIST ARGN)
+      string(CONFIGURE "${text}" text @ONLY)
+    endif()
     string(REPLACE "\n" "\r\n" text "${text}")
     string(ASCII 239 187 191 bom)
     file(WRITE "${PROJECT_BINARY_DIR}/packaging/${name}" "${bom}${text}")
@@ -56,6 +59,16 @@ if(WIN32)
   vrellix_notepad_text("${PROJECT_SOURCE_DIR}/packaging/windows/installed.txt" installed.txt)
   install(FILES "${PROJECT_BINARY_DIR}/packaging/README-ja.txt" "${PROJECT_BINARY_DIR}/packaging/LICENSE.txt"
           DESTINATION .)
+
+  # Readings: MeCab is linked into the programs (its BSD licence beside them),
+  # its dictionary's files, with their own licence, in "dic" (src/reading).
+  if(VRELLIX_HAVE_MECAB)
+    vrellix_notepad_text("${VRELLIX_MECAB_LICENSE}" LICENSE-MeCab.txt VERBATIM)
+    vrellix_notepad_text("${VRELLIX_MECAB_DICTIONARY_LICENSE}" dic-COPYING.txt VERBATIM)
+    install(FILES "${PROJECT_BINARY_DIR}/packaging/LICENSE-MeCab.txt" DESTINATION .)
+    install(FILES ${VRELLIX_MECAB_DICTIONARY_FILES} DESTINATION dic)
+    install(FILES "${PROJECT_BINARY_DIR}/packaging/dic-COPYING.txt" DESTINATION dic RENAME COPYING.txt)
+  endif()
 
   # The same files as an installer (Debian's nsis builds it here: cpack -G
   # NSIS) with a Start-menu entry for the window program. Only the installer

@@ -83,9 +83,9 @@ const Command& ReadingsCommand() {
       "form. With --names, names (title, artist, tracks) that hold kanji are written\n"
       "with the kanji in kana. Prints each change as 'field: old → new', and on\n"
       "stderr the readings it could not offer. Readings of kanji come from MeCab\n"
-      "(Linux, macOS) or the Japanese IME (Windows) and proper names are often\n"
-      "misread: look the changes over. Nothing is written when the load fails or\n"
-      "a name holds kanji on a system without readings.\n",
+      "with the IPA dictionary and proper names are often misread: look the\n"
+      "changes over. Nothing is written when the load fails or a name holds kanji\n"
+      "on a system without readings.\n",
       {{AlbumFileArgument()},
        {Option("--output", {Text("OUT", "a file name")}, "where to save the album (may be FILE)").Short("-o"),
         Option("--names", {CheckedText("hiragana|katakana", "hiragana or katakana", IsKanaStyle)},

@@ -6,13 +6,12 @@
 #include <shlobj.h>
 
 #include "fileio/current_directory.h"
+#include "fileio/program_folder.h"
 #include "fileio/user_folders.h"
 #include "text/wide_text.h"
 
 namespace vrellix {
-namespace {
 
-// The folder of the running .exe, with its trailing backslash; empty if unknown.
 std::wstring ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -23,6 +22,8 @@ std::wstring ProgramFolder() {
   }
   return path.substr(0, path.find_last_of(L'\\') + 1);
 }
+
+namespace {
 
 bool IsInstalledCopy() {
   const std::wstring folder = ProgramFolder();

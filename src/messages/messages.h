@@ -176,7 +176,6 @@ inline constexpr char kReadingsNoDictionary[] = "このシステムでは読み�
 inline constexpr char kReadingsDictionaryNotUtf8[] =
     "このシステムでは読みの候補を出せません(MeCabの辞書がUTF-8ではありません)";
 inline constexpr char kReadingsBuiltWithoutMecab[] = "このシステムでは読みの候補を出せません(MeCabなしで作られています)";
-inline constexpr char kReadingsNoIme[] = "このシステムでは読みの候補を出せません(日本語IMEの読み変換がありません)";
 
 // ---- Readings for kanji in the windows: the actions and what they answer.
 

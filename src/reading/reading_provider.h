@@ -1,6 +1,7 @@
-// Readings of Japanese text from the system: MeCab with the IPA dictionary on
-// Linux and macOS, the Japanese IME on Windows. Readings are only ever offered
-// as suggestions (see reading/suggestions.h); proper names are often misread.
+// Readings of Japanese text: MeCab with the IPA dictionary (the system's on
+// Linux and macOS, the one beside the programs on Windows). Readings are only
+// ever offered as suggestions (see reading/suggestions.h); proper names are
+// often misread.
 #pragma once
 
 #include <memory>
@@ -28,7 +29,7 @@ class ReadingProvider {
   // Cuts the UTF-8 text into segments whose surfaces, joined, are the text
   // exactly (white space included). Without readings (unavailable, or text that
   // is not valid UTF-8) the whole text is one segment with no reading. Call it
-  // only on the thread that made the provider (the IME is a COM object).
+  // from one thread at a time (a MeCab tagger is not shared).
   virtual std::vector<ReadingSegment> Read(std::string_view utf8) = 0;
 };
 

@@ -11,7 +11,6 @@
 namespace vrellix {
 namespace {
 
-
 // The IPA dictionary's features: part of speech (4), conjugation (2), base
 // form, reading, pronunciation. Unknown words stop before the reading.
 constexpr int kReadingField = 7;
@@ -37,10 +36,10 @@ std::string ReadingOf(const char* feature) {
 
 class MecabReadingProvider final : public ReadingProvider {
  public:
-  explicit MecabReadingProvider(const std::vector<std::string>& attempts) {
+  explicit MecabReadingProvider(const std::vector<MecabArguments>& attempts) {
     bool otherCharset = false;
-    for (const std::string& arguments : attempts) {
-      mecab_t* mecab = mecab_new2(arguments.c_str());
+    for (const MecabArguments& arguments : attempts) {
+      mecab_t* mecab = Open(arguments);
       if (!mecab) continue;
       const mecab_dictionary_info_t* info = mecab_dictionary_info(mecab);
       if (info && info->charset && IsUtf8Charset(info->charset)) {
@@ -83,26 +82,27 @@ class MecabReadingProvider final : public ReadingProvider {
   }
 
  private:
+  static mecab_t* Open(MecabArguments arguments) {
+    arguments.insert(arguments.begin(), "mecab");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    return mecab_new(static_cast<int>(argv.size()), argv.data());
+  }
+
   mecab_t* m_mecab = nullptr;
   std::string m_reason;
 };
 
 }  // namespace
 
-std::unique_ptr<ReadingProvider> MakeMecabReadingProvider(const std::vector<std::string>& attempts) {
-  return std::make_unique<MecabReadingProvider>(attempts);
+MecabArguments MecabDictionaryArguments(const std::string& dicdir) {
+  // The dictionary's own settings stand in for MeCab's resource file, which
+  // would otherwise be looked for (and may name another dictionary).
+  return {"-r", dicdir + "/dicrc", "-d", dicdir};
 }
 
-std::unique_ptr<ReadingProvider> MakeSystemReadingProvider() {
-  // MeCab's own configuration first; then the UTF-8 IPA dictionary where
-  // Debian puts it, and where this MeCab keeps its dictionaries, without a
-  // configuration file (which may be missing or name another dictionary).
-  std::vector<std::string> attempts{"", "-r /dev/null -d /var/lib/mecab/dic/ipadic-utf8"};
-#ifdef VRELLIX_MECAB_DICDIR
-  attempts.push_back("-r /dev/null -d " VRELLIX_MECAB_DICDIR "/ipadic-utf8");
-  attempts.push_back("-r /dev/null -d " VRELLIX_MECAB_DICDIR "/ipadic");
-#endif
-  return MakeMecabReadingProvider(attempts);
+std::unique_ptr<ReadingProvider> MakeMecabReadingProvider(const std::vector<MecabArguments>& attempts) {
+  return std::make_unique<MecabReadingProvider>(attempts);
 }
 
 }  // namespace vrellix

@@ -19,7 +19,7 @@ namespace vrellix {
 class ReadingActions {
  public:
   // provider: where readings come from, not owned; nullptr: the system's,
-  // made on first use (on the window thread, as the IME needs).
+  // made on first use (on the window thread).
   explicit ReadingActions(ReadingProvider* provider = nullptr);
   ~ReadingActions();
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "reading/reading_test_names.h"
+#include "reading/system_readings.h"
 #include "text/text_codec.h"
 #include "validate/input_checks.h"
 
@@ -17,6 +18,7 @@ namespace {
 using testing::Dictionary;
 using testing::RandomName;
 using testing::TableReadingProvider;
+using testing::WhyNoReadings;
 
 struct ReadingCase {
   const char* what;
@@ -155,7 +157,7 @@ TEST(SuggestionProperty, EveryOfferedSuggestionPassesTheStartChecks) {
 
 TEST(SuggestionProperty, WithTheSystemProvider) {
   std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
-  if (!provider->Available()) GTEST_SKIP() << "no readings on this system: " << provider->UnavailableReason();
+  if (const std::string why = WhyNoReadings(*provider); !why.empty()) GTEST_SKIP() << why;
   CheckSuggestions(*provider, 20240612);
   // Its segments are the text, white space and all.
   std::mt19937 random(7);

@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "reading/suggestions.h"
+#include "reading/system_readings.h"
 
 namespace vrellix {
 namespace {
 
 TEST(SystemReadings, ReadACommonWord) {
   const std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
-  if (!provider->Available()) GTEST_SKIP() << "no readings on this system: " << provider->UnavailableReason();
+  if (const std::string why = testing::WhyNoReadings(*provider); !why.empty()) GTEST_SKIP() << why;
   const ReadingSuggestion suggestion = SuggestReading(*provider, "東京");
   EXPECT_EQ(suggestion.outcome, ReadingSuggestion::Outcome::kOffered);
   EXPECT_EQ(suggestion.reading, "とうきょう");
