@@ -206,6 +206,10 @@ inline std::string PortOpenFailed(const std::string& tried) {
   return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
          ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
 }
+// number: the port number as configured; used: the port opened instead.
+inline std::string PortNumberNamesNoPort(int number, const std::string& used) {
+  return "通信ポート番号 " + std::to_string(number) + " はポート番号として使えないため、" + used + " を使います";
+}
 // Follows the port failure at start-up and after the 通信設定 dialog.
 inline constexpr char kChoosePortQuestion[] = "通信設定で通信ポートを選びますか？";
 // The last line of PortOpenFailed's message: why.

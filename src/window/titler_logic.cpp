@@ -44,6 +44,8 @@ void TitlerLogic::OnInitDialog() {
   // be read or written back.
   const std::string warning = SettingsLoadWarning(m_strSettingsPath, LoadIniSettings(m_strSettingsPath, m_settings));
   if (!warning.empty()) Show(warning, MessageIcon::kWarning);
+  const std::string portWarning = PortNumberWarning(m_settings);
+  if (!portWarning.empty()) Show(portWarning, MessageIcon::kWarning);
 
   LoadTexts();
   for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);
