@@ -143,6 +143,8 @@ inline constexpr char kFileWriteFailed[] = "ファイルの書き込みに失敗
 inline constexpr char kFileSaved[] = "ＳＡＶＥ終了";
 // The reason after kFileOpenFailed when the file is protected against writing.
 inline constexpr char kReadOnlyFile[] = "読み取り専用です";
+// Another program holds the file open (Windows sharing), also after a second of retries.
+inline constexpr char kFileInUse[] = "他のプログラムが使用中です";
 // Reasons for the line after a file's message where the system has no words of its own.
 inline constexpr char kNoFileName[] = "no file name";
 inline constexpr char kNotRegularFile[] = "not a regular file";
