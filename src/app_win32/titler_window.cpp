@@ -13,6 +13,9 @@ namespace vrellix::win32 {
 
 namespace {
 
+// Sent to itself after a dpi change, once Windows has laid the controls out anew.
+constexpr UINT kLayOutColumns = WM_APP + 1;
+
 // The edit fields keep the system's menu for undo and paste, so the window's
 // menu offers the fields' actions, by field; the system menu takes About and
 // 通信設定.
@@ -69,8 +72,14 @@ void TitlerWindow::OnInitDialog() {
   AppendToSystemMenu(Hwnd(), m_systemMenu);
   // Fixed-width text in the fields and the list, where counts matter.
   m_fixedFont = CreateFixedWidthFont(Hwnd());
-  for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
+  // Windows 10 1703 and later would give them the dialog's font on a dpi change.
+  static const auto keepFont = NewerUser32Function<BOOL(WINAPI*)(HWND, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS,
+                                                                 DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS)>(
+      "SetDialogControlDpiChangeBehavior");
+  for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS}) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_fixedFont), TRUE);
+    if (keepFont) keepFont(Item(id), DCDC_DISABLE_FONT_UPDATE, DCDC_DISABLE_FONT_UPDATE);
+  }
   m_marks.Attach(Hwnd());
   m_bigIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
   m_smallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
@@ -85,21 +94,16 @@ void TitlerWindow::OnInitDialog() {
 void TitlerWindow::BuildTrackList() {
   HWND list = Item(IDC_TRACKS);
   ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  // The two text columns share what the number column and the scroll bar leave.
-  RECT client;
-  GetClientRect(list, &client);
-  const int room = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
-  const int textWidth = room * 5 / 12;
   const std::string headers[] = {messages::kTrackListNumber, messages::kTrackListName, messages::kTrackListYomi};
   for (int column = 0; column < 3; ++column) {
     std::wstring header = Wide(headers[column]);
     LVCOLUMNW lvc{};
-    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    lvc.mask = LVCF_TEXT | LVCF_FMT;
     lvc.fmt = LVCFMT_LEFT;
-    lvc.cx = column == 0 ? room - 2 * textWidth : textWidth;
     lvc.pszText = header.data();
     ListView_InsertColumn(list, column, &lvc);
   }
+  LayOutTrackColumns(WindowDpi(Hwnd()));
   for (int row = 0; row < kTrackCount; ++row) {
     std::wstring number = std::to_wstring(row + 1);
     LVITEMW item{};
@@ -108,6 +112,37 @@ void TitlerWindow::BuildTrackList() {
     item.pszText = number.data();
     ListView_InsertItem(list, &item);
   }
+}
+
+void TitlerWindow::LayOutTrackColumns(int dpi) {
+  HWND list = Item(IDC_TRACKS);
+  static const auto metricsForDpi = NewerUser32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+  const int scrollBar =
+      metricsForDpi ? metricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi)) : GetSystemMetrics(SM_CXVSCROLL);
+  // The two text columns share what the number column and the scroll bar leave.
+  RECT client;
+  GetClientRect(list, &client);
+  const int room = client.right - client.left - scrollBar;
+  const int textWidth = room * 5 / 12;
+  ListView_SetColumnWidth(list, 0, room - 2 * textWidth);
+  ListView_SetColumnWidth(list, 1, textWidth);
+  ListView_SetColumnWidth(list, 2, textWidth);
+}
+
+void TitlerWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  // Windows 10 1703 and later go on to scale the controls and the dialog's font
+  // themselves; the font of the fields and the list, and the columns, are the
+  // program's. The place is set here too for systems that leave it.
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  HFONT font = CreateFixedWidthFont(dpi);
+  if (font) {
+    for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
+      SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (m_fixedFont) DeleteObject(m_fixedFont);
+    m_fixedFont = font;
+  }
+  PostMessageW(Hwnd(), kLayOutColumns, static_cast<WPARAM>(dpi), 0);
 }
 
 std::string TitlerWindow::Text(TextField field) const { return WindowTextUtf8(Item(FieldId(field))); }
@@ -241,6 +276,13 @@ bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       m_marks.SetColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
       result = reinterpret_cast<INT_PTR>(m_background);
+      return true;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return false;  // the dialog manager's own scaling follows
+    case kLayOutColumns:
+      LayOutTrackColumns(static_cast<int>(wParam));
+      result = 0;
       return true;
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<INT_PTR>(m_bigIcon);

@@ -49,6 +49,11 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
 
  private:
   void BuildTrackList();
+  // The columns' widths for the list's present size and the monitor's dpi.
+  void LayOutTrackColumns(int dpi);
+  // Another monitor: the suggested place, the fixed-width font and (posted,
+  // after the controls' new layout) the columns anew.
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void OnTrackListClick(const NMITEMACTIVATE& click);
 
   ProgressWindow& m_progress;
