@@ -50,8 +50,7 @@ TEST(SerialPortList, FindsTheSerialDevicesOfADeviceTree) {
   fs::create_symlink("../../ttyUSB0", dev / "serial" / "by-id" / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
   fs::create_symlink("../../ttyUSB10", dev / "serial" / "by-id" / "usb-Prolific_PL2303-if00-port0");
   fs::create_symlink("../../ttyUSB7", dev / "serial" / "by-id" / "usb-unplugged-if00-port0");
-  // A USB device names its product a few levels above its tty; the by-id
-  // name stands where no product is found.
+  // A USB device's product name, a few levels above its tty, wins over the by-id name.
   const auto usbTty = [&](const char* name, const char* below, const char* product) {
     const fs::path usbDevice = sys / "devices" / "usb1" / name;
     fs::create_directories(usbDevice / below);
