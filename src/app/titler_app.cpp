@@ -6,11 +6,8 @@
 
 namespace vrellix {
 
-CTitlerApp::CTitlerApp(int& argc, char** argv) : QApplication(argc, argv) {
-  for (const QString& argument : arguments().mid(1)) {
-    if (argument == QLatin1String("--simulate")) m_bSimulate = true;
-  }
-}
+CTitlerApp::CTitlerApp(int& argc, char** argv, const TitlerOptions& options)
+    : QApplication(argc, argv), m_options(options) {}
 
 bool CTitlerApp::InitInstance() {
   setApplicationName(QString::fromUtf8(kAppName));
@@ -20,9 +17,7 @@ bool CTitlerApp::InitInstance() {
 
   // The progress window outlives every job: the worker reports to it.
   CEntryProgressDlg progress;
-  TitlerOptions options;
-  options.simulate = m_bSimulate;
-  CTitlerDlg dialog(progress, options);
+  CTitlerDlg dialog(progress, m_options);
   dialog.exec();
   return false;
 }

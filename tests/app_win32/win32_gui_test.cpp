@@ -406,7 +406,7 @@ TEST_F(Win32Window, RefusingLineFails) {
   Click(program.Hwnd(), IDC_START);
   ASSERT_EQ(user.Boxes().size(), 3u);
   EXPECT_TRUE(IsStartQuestion(user.Boxes()[0].text));
-  EXPECT_EQ(user.Boxes()[1].text, std::string(messages::kJobFailed));
+  EXPECT_EQ(user.Boxes()[1].text, messages::kJobFailedBox);
   EXPECT_EQ(user.Boxes()[1].icon, MessageIcon::kError);
   EXPECT_EQ(user.Boxes()[2].text, StoppedBox(messages::kPlaceTitle));
   EXPECT_TRUE(report.shown);
@@ -633,7 +633,7 @@ TEST_F(Win32Window, ResumeFromTrack) {
   user.Answer(Answer::kYes);  // resume from the track next time
   Click(program.Hwnd(), IDC_START);
   ASSERT_EQ(user.Boxes().size(), 4u);
-  EXPECT_EQ(user.Boxes()[1].text, std::string(messages::kJobFailed));
+  EXPECT_EQ(user.Boxes()[1].text, messages::kJobFailedBox);
   std::string place;
   for (int track = 1; track <= kTrackCount; ++track) {
     if (user.Boxes()[3].text == messages::ResumeQuestion(messages::PlaceTrack(track))) place = messages::PlaceTrack(track);
