@@ -169,7 +169,11 @@ TEST_F(Win32Window, StartupWithoutPort) {
   ScriptedUser user;
   user.Answer(Answer::kNo);  // 通信設定?
   Program program(TitlerOptions{});
+  // The question comes once the window is on the screen, over it.
+  EXPECT_TRUE(user.Boxes().empty());
+  PumpUntil([&] { return !user.Boxes().empty(); }, 5000);
   ASSERT_EQ(user.Boxes().size(), 1u);
+  EXPECT_NE(Text(program.Hwnd(), IDC_LINK).find("COM9"), std::string::npos);
   EXPECT_NE(user.Boxes()[0].text.find("(COM9)"), std::string::npos);
   EXPECT_NE(user.Boxes()[0].text.find(messages::kChoosePortQuestion), std::string::npos);
   EXPECT_EQ(user.Boxes()[0].icon, MessageIcon::kError);
@@ -220,20 +224,62 @@ TEST_F(Win32Window, WindowLooksAsLaidOut) {
   EXPECT_EQ(Utf8(item), std::string(messages::kPortSettingsItem));
   GetMenuStringW(menu, static_cast<UINT>(count - 1), item, 128, MF_BYPOSITION);
   EXPECT_EQ(Utf8(item), std::string(messages::kAboutItem));
-  // The About box ignores Enter and Escape and closes with OK.
+  EXPECT_EQ(Text(program.Hwnd(), IDC_LINK), messages::LinkLine(messages::kSimulatorInUse, 100));  // the default delay
+  // The About box closes with Escape, as every dialog does.
   bool aboutShown = false;
   WhenDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報", IDOK, [&](HWND about) {
     aboutShown = true;
     EXPECT_TRUE(FindWindowExW(about, nullptr, L"Static", Wide(std::string("Vrellix Version ") + kVersion).c_str()));
-    HWND ok = GetDlgItem(about, IDOK);
-    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 0);
-    WhenDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報", IDOK, [](HWND stillOpen) { Click(stillOpen, IDOK); });
+    PostMessageW(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
   });
   SendMessageW(program.Hwnd(), WM_SYSCOMMAND, SystemMenuCommand(program.Hwnd(), messages::kAboutItem), 0);
   EXPECT_TRUE(aboutShown);
   EXPECT_FALSE(FindDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報"));
   EXPECT_TRUE(user.Boxes().empty());
+}
+
+// Enter in a field goes on to the next control; Enter and F2 on the list edit
+// its current row (the logic, tests/window); the list takes what the window
+// grows by.
+TEST_F(Win32Window, KeysAndResizing) {
+  EnterFreshDirectory("keys", kNoPort);
+  ScriptedUser user;
+  Program program(Simulating());
+  SetForegroundWindow(program.Hwnd());
+  std::vector<int> focused;
+  for (int id : {IDC_TITLE, IDC_YOMI}) {
+    SetFocus(GetDlgItem(program.Hwnd(), id));
+    SendMessageW(GetDlgItem(program.Hwnd(), id), WM_KEYDOWN, VK_RETURN, 0);
+    focused.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(focused, (std::vector<int>{IDC_YOMI, IDC_ARTIST}));
+  HWND list = GetDlgItem(program.Hwnd(), IDC_TRACKS);
+  ListView_SetItemState(list, 6, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+  std::vector<std::string> numbers;
+  for (WPARAM key : {VK_RETURN, VK_F2}) {
+    WhenDialog("入力", IDC_TRACK_NAME, [&](HWND edit) {
+      numbers.push_back(Text(edit, IDC_TRACK_NUMBER));
+      PostMessageW(GetDlgItem(edit, IDC_TRACK_NAME), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    SendMessageW(list, WM_KEYDOWN, key, 0);
+  }
+  EXPECT_EQ(numbers, (std::vector<std::string>{"7", "7"}));
+  EXPECT_TRUE(user.Boxes().empty());
+
+  RECT before, window, after;
+  GetWindowRect(list, &before);
+  GetWindowRect(program.Hwnd(), &window);
+  // Within the test screen's height.
+  SetWindowPos(program.Hwnd(), nullptr, 0, 0, window.right - window.left + 200, window.bottom - window.top + 100,
+               SWP_NOZORDER);
+  GetWindowRect(list, &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left + 200);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 100);
+  RECT ok, link;
+  GetWindowRect(GetDlgItem(program.Hwnd(), IDOK), &ok);
+  GetWindowRect(GetDlgItem(program.Hwnd(), IDC_LINK), &link);
+  EXPECT_GT(ok.top, after.bottom);
+  EXPECT_GT(link.top, ok.bottom);
 }
 
 // OK goes through the logic's checks (tests/window): a refusal's box comes
@@ -425,7 +471,7 @@ class FastClock final : public Clock {
   SystemClock m_real;
 };
 
-// 中断: No lets the job go on, Enter and Escape do nothing; the close box asks
+// 中断: No lets the job go on, Enter does nothing; Escape and the close box ask
 // the same, and Yes stops the job with no result box.
 TEST_F(Win32Window, AbortDuringJob) {
   EnterFreshDirectory("abort", kNoPort);
@@ -446,25 +492,26 @@ TEST_F(Win32Window, AbortDuringJob) {
   WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [&](HWND progress) {
     if (!g_screenshots.empty()) CaptureWindow(progress, g_screenshots + L"\\win32-progress.bmp");
     EXPECT_EQ(Text(progress, IDC_ABORT), std::string(messages::kAbortButton));
+    // Enter does nothing; Escape is 中断, which asks (after the click's No).
     HWND abort = GetDlgItem(progress, IDC_ABORT);
-    PostMessageW(abort, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageW(abort, WM_KEYDOWN, VK_RETURN, 0);
     Click(progress, IDC_ABORT);  // answered No
     stillOpenAfterNo = FindDialog("ＲＺＴデータ入力中") != nullptr;
+    PostMessageW(abort, WM_KEYDOWN, VK_ESCAPE, 0);
     WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [](HWND again) { SendMessageW(again, WM_SYSCOMMAND, SC_CLOSE, 0); });
   }, started);
   Report report;
   ReadReportWhenShown(report);
   user.Answer(Answer::kYes);  // start
   user.Answer(Answer::kNo);   // 中断?
-  user.Answer(Answer::kYes);  // the close box: 中断?
+  user.Answer(Answer::kNo);   // Escape or the close box, whichever comes first: 中断?
+  user.Answer(Answer::kYes);  // the other: 中断?
   Click(program.Hwnd(), IDC_START);
   EXPECT_TRUE(stillOpenAfterNo);
-  ASSERT_EQ(user.Boxes().size(), 4u);
+  ASSERT_EQ(user.Boxes().size(), 5u);
   EXPECT_TRUE(IsStartQuestion(user.Boxes()[0].text));
-  EXPECT_EQ(user.Boxes()[1].text, std::string(messages::kAbortQuestion));
-  EXPECT_EQ(user.Boxes()[2].text, std::string(messages::kAbortQuestion));
-  EXPECT_EQ(user.Boxes()[3].text, StoppedBox(messages::kPlaceArtist));
+  for (int box = 1; box <= 3; ++box) EXPECT_EQ(user.Boxes()[box].text, std::string(messages::kAbortQuestion));
+  EXPECT_EQ(user.Boxes()[4].text, StoppedBox(messages::kPlaceArtist));
   EXPECT_TRUE(program.Window().Logic().IsJobIdle());
   EXPECT_TRUE(report.shown);
 }
