@@ -61,6 +61,16 @@ TEST(CliConventionsTest, HelpOfACommandInEveryForm) {
     EXPECT_EQ(other.exitCode, 0) << args[1];
     EXPECT_EQ(other.out, help.out) << args[1];
   }
+  // help and version are commands with a help of their own, in every form too.
+  for (const std::string command : {"help", "version"}) {
+    const ProcessResult own = RunCli({"help", command}, dir);
+    EXPECT_EQ(own.exitCode, 0) << own.err;
+    EXPECT_EQ(own.out.rfind("usage: vrellix-cli " + command, 0), 0u) << own.out;
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{command, "--help"}, {"--help", command}}) {
+      EXPECT_EQ(RunCli(args, dir).out, own.out) << args[0];
+    }
+  }
   // The overview: on request to stdout, with no command to stderr as a usage error.
   const ProcessResult overview = RunCli({"help"}, dir);
   EXPECT_EQ(overview.exitCode, 0);
