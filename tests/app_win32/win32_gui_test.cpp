@@ -516,6 +516,47 @@ TEST_F(Win32Window, AbortDuringJob) {
   EXPECT_TRUE(report.shown);
 }
 
+// vrellix.exe --version and a wrong argument: the text goes to the output it
+// was given, and no window opens.
+TEST_F(Win32Window, ProgramArgumentsPrintWithoutAWindow) {
+  EnterFreshDirectory("arguments", kNoPort);
+  const struct {
+    const wchar_t* arguments;
+    std::string output;
+    DWORD exitCode;
+  } cases[] = {
+      {L"--version", std::string("vrellix ") + kVersion + "\n", 0},
+      {L"--simulat", "vrellix: unknown option '--simulat'\n", 2},
+  };
+  for (const auto& c : cases) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileW(L"out.txt", GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(out, INVALID_HANDLE_VALUE);
+    std::wstring commandLine = L"\"" + Wide(VRELLIX_PROGRAM) + L"\" " + c.arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                        &startup, &process) != FALSE;
+    CloseHandle(out);
+    ASSERT_TRUE(started);
+    const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::ifstream written("out.txt", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(exitCode, c.exitCode);
+    EXPECT_EQ(text.substr(0, c.output.size()), c.output);
+  }
+}
+
 // vrellix.exe --simulate itself, with the system's own message boxes, driven
 // from outside: a title, 処理開始, Yes, the success box, the simulator's report
 // (what a job without any window leaves), Escape and Yes to leaving the
