@@ -48,10 +48,10 @@ DIALOGS = [
         ("ctl1006", "QTableWidget", None, (18, 101, 214, 124), {}),
         # Access keys that no menu of the window takes (通信設定 is P, About A);
         # no default button: Enter in a field goes on to the next one.
-        ("ctl1000", "QPushButton", "CSVﾌｧｲﾙ読込(&L)", (17, 240, 52, 25), {}),
-        ("ctl1001", "QPushButton", "CSVﾌｧｲﾙ保存(&S)", (72, 240, 52, 25), {}),
-        ("ctl1002", "QPushButton", "処理開始(&G)", (127, 240, 52, 25), {}),
-        ("ctl1", "QPushButton", "終了(&X)", (182, 240, 52, 25), {}),
+        ("ctl1000", "QPushButton", "CSVﾌｧｲﾙ読込(&L)", (17, 240, 52, 25), {"multiline": True}),
+        ("ctl1001", "QPushButton", "CSVﾌｧｲﾙ保存(&S)", (72, 240, 52, 25), {"multiline": True}),
+        ("ctl1002", "QPushButton", "処理開始(&G)", (127, 240, 52, 25), {"multiline": True}),
+        ("ctl1", "QPushButton", "終了(&X)", (182, 240, 52, 25), {"multiline": True}),
         ("staticTitle", "QLabel", "Title", (18, 13, 83, 8), {}),
         ("staticArtist", "QLabel", "Artist", (18, 71, 83, 8), {}),
         ("staticYomi", "QLabel", "よみ", (18, 42, 83, 8), {}),
@@ -268,7 +268,9 @@ def rc_control(name, cls, text, rect, extra, symbols, tabs):
         return f'    CONTROL         {rc_text(text)}, {ident}, "msctls_progress32", WS_BORDER, {where}\n'
     if cls == "QPushButton":
         kind = "DEFPUSHBUTTON" if extra.get("default") else "PUSHBUTTON"
-        return f"    {kind:<15} {rc_text(text)}, {ident}, {where}{tab.replace(' | ', ', ', 1)}\n"
+        # A caption wider than its button goes on to a second line.
+        wrap = " | BS_MULTILINE" if extra.get("multiline") else ""
+        return f"    {kind:<15} {rc_text(text)}, {ident}, {where}{tab.replace(' | ', ', ', 1)}{wrap}\n"
     if extra.get("icon"):
         return f"    ICON            {ICON_ID[0]}, {ident}, {rect[0]}, {rect[1]}, {rect[2]}, {rect[3]}\n"
     group = ", WS_GROUP" if ident != "IDC_STATIC" else ""

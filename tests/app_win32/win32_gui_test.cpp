@@ -657,6 +657,35 @@ TEST_F(Win32Window, LiveCounts) {
   });
   ClickCell(program.Hwnd(), IDC_TRACKS, 0, 1);
   EXPECT_TRUE(shown);
+
+  // Only the character the device cannot take is drawn in the marks' red.
+  HWND artist = GetDlgItem(program.Hwnd(), IDC_ARTIST);
+  for (const std::string text : {"ABCD", "AB漢D"}) {
+    SetText(program.Hwnd(), IDC_ARTIST, text);
+    RedrawWindow(artist, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const int from = LOWORD(SendMessageW(artist, EM_POSFROMCHAR, 2, 0));
+    const int to = LOWORD(SendMessageW(artist, EM_POSFROMCHAR, 3, 0));
+    RECT area;
+    GetClientRect(artist, &area);
+    HDC dc = GetDC(artist);
+    int left = area.right, right = -1;
+    for (int y = 0; y < area.bottom; ++y) {
+      for (int x = 0; x < area.right; ++x) {
+        if (GetPixel(dc, x, y) != RGB(204, 0, 0)) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+    ReleaseDC(artist, dc);
+    SCOPED_TRACE(text);
+    if (text == "ABCD") {
+      EXPECT_EQ(right, -1);
+    } else {
+      EXPECT_GE(left, from);
+      EXPECT_LE(right, to);
+      EXPECT_GT(right, left);
+    }
+  }
 }
 
 // 終了, Escape and CSVﾌｧｲﾙ読込 ask the logic (tests/window), which asks over
