@@ -194,8 +194,7 @@ TEST(PortSettingsLogic, ListsThePortsAndOkReturnsTheDevice) {
 // first, all files on request.
 TEST(FileDialogStart, InTheLastFilesFolderListingTheKindAskedFor) {
   const std::string first = FirstFileDialogFolder();
-  const std::string csv = messages::kCsvFilesFilter;
-  const std::string cue = messages::kCueFilesFilter;
+  const std::string csv = messages::kCsvFilesFilter, cue = messages::kCueFilesFilter;
   const struct {
     FileQuestion question;
     std::string proposed;

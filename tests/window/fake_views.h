@@ -13,7 +13,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,8 +36,6 @@ struct ShownBox {
     return text == other.text && icon == other.icon && buttons == other.buttons && defaultNo == other.defaultNo;
   }
 };
-// A failed comparison shows the box's text.
-inline void PrintTo(const ShownBox& box, std::ostream* os) { *os << '"' << box.text << '"'; }
 
 class FakeUser {
  public:

@@ -405,8 +405,8 @@ TEST(TitlerLogic, EditorOkWritesTrimmedTextsAndSetsTheCheck) {
 }
 
 // Enter in a text field goes on to the next control and never asks to quit,
-// even over unsaved changes; Enter and F2 on the list edit its current row,
-// and do nothing without one. F2 in a field is left to the field.
+// even over unsaved changes; Enter and F2 on the list edit its current row
+// (none: nothing). F2 in a field is left to the field.
 TEST(TitlerLogic, EnterMovesOnInFieldsAndEditsTheListsRow) {
   TitlerRig rig;
   rig.Open();
@@ -416,18 +416,13 @@ TEST(TitlerLogic, EnterMovesOnInFieldsAndEditsTheListsRow) {
   EXPECT_EQ(rig.view.focusMoves, 1);
   EXPECT_TRUE(rig.logic->OnKey(Key::kEnter, KeyPlace::kTrackList));
   rig.view.currentTrack = 4;
-  rig.user.EditTrack([](TrackEdit& typed) {
-    typed.name = " 曲 ";
-    return true;
-  });
-  rig.user.EditTrack([](TrackEdit&) { return false; });
-  for (Key key : {Key::kEnter, Key::kEdit}) EXPECT_TRUE(rig.logic->OnKey(key, KeyPlace::kTrackList));
+  for (Key key : {Key::kEnter, Key::kEdit}) {
+    rig.user.EditTrack([](TrackEdit&) { return false; });
+    EXPECT_TRUE(rig.logic->OnKey(key, KeyPlace::kTrackList));
+  }
   ASSERT_EQ(rig.user.Edits().size(), 2u);
   EXPECT_EQ(rig.user.Edits()[1].number, "5");
-  EXPECT_EQ(rig.user.Edits()[1].name, "曲");
-  EXPECT_TRUE(rig.view.rows[4].checked);
   EXPECT_TRUE(rig.user.Boxes().empty());
-  EXPECT_TRUE(rig.user.Done());
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
