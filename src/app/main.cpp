@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/titler_app.h"
+#include "sim/simulator_line.h"
 #include "window/program_arguments.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     return start.exitCode;
   }
   vrellix::TitlerOptions options;
-  options.simulate = start.simulate;
+  if (start.simulate) options.openLine = vrellix::sim::SimulatorLines();
   vrellix::CTitlerApp app(argc, argv, options);
   app.InitInstance();
   return 0;

@@ -14,6 +14,7 @@
 #include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
 #include "resource.h"
+#include "sim/simulator_line.h"
 #include "window/program_arguments.h"
 
 namespace {
@@ -58,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   vrellix::TitlerOptions options;
-  options.simulate = start.simulate;
+  if (start.simulate) options.openLine = vrellix::sim::SimulatorLines();
 
   // The progress window outlives every job: the worker reports to it.
   vrellix::win32::ProgressWindow progress;
