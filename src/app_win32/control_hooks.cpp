@@ -43,7 +43,7 @@ LRESULT CALLBACK HookProcedure(HWND control, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_GETDLGCODE: {
       LRESULT code = DefSubclassProc(control, message, wParam, lParam);
-      // Otherwise the dialog takes Enter for its default button (終了 or OK).
+      // Otherwise the dialog takes Enter as IDOK, which is 終了 in the main window.
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
       if (hooks.onKey && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTALLKEYS;
       return code;
