@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app_win32/control_hooks.h"
 #include "app_win32/popup_menu.h"
 #include "app_win32/small_dialogs.h"
@@ -191,6 +193,9 @@ void TitlerWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   scale(m_buttonTop);
   scale(m_linkTop);
   m_dpi = dpi;
+  // Scaled twice, the smallest size may round a pixel past what Windows suggests.
+  m_templateSize.cx = std::min<LONG>(m_templateSize.cx, suggested.right - suggested.left);
+  m_templateSize.cy = std::min<LONG>(m_templateSize.cy, suggested.bottom - suggested.top);
   SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   HFONT font = CreateFixedWidthFont(dpi);

@@ -259,7 +259,7 @@ TEST_F(Win32Window, FollowsTheMonitorsDpi) {
     SendMessageW(program.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     PumpUntil([] { return false; }, 100);  // the posted column layout
     GetWindowRect(program.Hwnd(), &now);
-    EXPECT_TRUE(EqualRect(&now, &suggested)) << dpi;
+    EXPECT_TRUE(EqualRect(&now, &suggested)) << dpi << " dpi: " << now.right - now.left << "x" << now.bottom - now.top;
     for (const int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS}) {
       LOGFONTW font{};
       GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(program.Hwnd(), id, WM_GETFONT, 0, 0)), sizeof font, &font);
