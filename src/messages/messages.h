@@ -126,6 +126,8 @@ inline constexpr char kFaultReadingNotHiragana[] = "よみにはひらがなだ�
 // names them (the header fields by their places above).
 inline std::string TrackNameField(int n) { return PlaceTrack(n) + "の曲名"; }
 inline std::string TrackYomiField(int n) { return PlaceTrack(n) + "のよみ"; }
+// A track's reading typed without its name, in a list of faults.
+inline std::string ReadingWithoutNameLine(int n) { return TrackNameField(n) + ": 未入力で「よみ」だけ入力されています"; }
 // Character n of a field, from 1.
 inline std::string CharFaultLine(int n, const std::string& character, const std::string& reason) {
   return std::to_string(n) + "文字目「" + character + "」: " + reason;
