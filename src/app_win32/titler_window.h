@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <array>
+#include <string>
+
 #include "app_win32/dialog_window.h"
 #include "app_win32/field_marks_win32.h"
 #include "app_win32/progress_window.h"
@@ -33,6 +36,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
   void SetChecked(int row, bool checked) override;
+  void MarkTrack(int row, const std::string& tip) override;
   void EnableControl(Control control, bool enabled) override;
   void SetCaption(const std::string& text) override;
   std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
@@ -50,11 +54,14 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
  private:
   void BuildTrackList();
   void OnTrackListClick(const NMITEMACTIVATE& click);
+  // The list's notifications: clicks, check marks, the marked rows' tips and colour.
+  bool OnTrackListNotify(LPARAM lParam, INT_PTR& result);
 
   ProgressWindow& m_progress;
   TitlerLogic m_logic;
   Menu m_systemMenu;  // what was added to the system menu
   FieldMarkDisplay m_marks;
+  std::array<std::string, kTrackCount> m_trackTips;  // each row's tooltip; empty: not marked
   HFONT m_fixedFont = nullptr;
   HBRUSH m_background = nullptr;
   HICON m_bigIcon = nullptr;

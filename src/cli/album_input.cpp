@@ -18,7 +18,10 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   }
   StartCheckResult checked = RunStartChecks(edited);
   if (checked.outcome != StartCheckResult::kReady) {
+    // The first fault's message as the window shows it, then every fault, one
+    // line each, so that one run shows all there is to correct.
     Print(stderr, "%s\n", checked.message.c_str());
+    for (const StartFault& fault : checked.faults) Print(stderr, "%s\n", fault.line.c_str());
     return std::nullopt;
   }
   CheckedAlbum result;

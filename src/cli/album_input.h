@@ -20,7 +20,8 @@ struct CheckedAlbum {
 
 // Loads the CSV file and runs the Start checks. On any fault (unreadable
 // file, bad format, a text the device cannot take, nothing to enter) prints
-// the message to stderr and returns nothing.
+// the message to stderr (for texts the device cannot take: the first fault's,
+// then a line for every fault) and returns nothing.
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path);
 
 // What a job that continues from `from` enters of the album in path

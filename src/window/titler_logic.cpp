@@ -23,6 +23,19 @@ std::string AlbumFileText(const AlbumFileResult& result) {
   return AlbumFileMessage(result) + (reason.empty() ? "" : "\n" + reason);
 }
 
+// The first fault as the Start has always reported it, then the album's other
+// faults, a line each, so that one press shows what is left to correct.
+std::string StartFaultText(const StartCheckResult& checked) {
+  std::string text = checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail;
+  const std::vector<StartFault>& faults = checked.faults;
+  if (faults.size() < 2) return text;
+  text += std::string("\n\n") + messages::kOtherFaults;
+  const std::size_t shown = std::min<std::size_t>(faults.size(), messages::kOtherFaultsShown + 1);
+  for (std::size_t i = 1; i < shown; ++i) text += "\n" + faults[i].line;
+  if (shown < faults.size()) text += "\n" + messages::MoreFaults(faults.size() - shown);
+  return text;
+}
+
 }  // namespace
 
 CommHandle g_hComm = nullptr;
@@ -153,12 +166,36 @@ void TitlerLogic::ApplyAlbum(const EditedAlbum& album) {
     m_view.SetChecked(row, edited.checked);
   }
   LoadTexts();
+  MarkTracks();
 }
 
 std::array<bool, kTrackCount> TitlerLogic::CheckMarks() const {
   std::array<bool, kTrackCount> checks{};
   for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = m_view.IsChecked(row);
   return checks;
+}
+
+void TitlerLogic::MarkTrack(int row) {
+  std::string tip;
+  // Start leaves unchecked rows alone.
+  if (m_view.IsChecked(row)) {
+    for (const StartFault& fault :
+         ListTrackFaults(row + 1, m_view.CellText(row, TrackColumn::kName), m_view.CellText(row, TrackColumn::kYomi)))
+      tip += (tip.empty() ? "" : "\n") + fault.line;
+  }
+  std::string& shown = m_trackTips[static_cast<std::size_t>(row)];
+  if (tip == shown) return;
+  // Before the view is told: marking the row may report a change of it again.
+  shown = tip;
+  m_view.MarkTrack(row, tip);
+}
+
+void TitlerLogic::MarkTracks() {
+  for (int row = 0; row < kTrackCount; ++row) MarkTrack(row);
+}
+
+void TitlerLogic::OnTrackChecked(int row) {
+  if (row >= 0 && row < kTrackCount) MarkTrack(row);
 }
 
 bool TitlerLogic::IsJobIdle() const { return !m_pRunner || m_pRunner->IsIdle(); }
@@ -221,6 +258,7 @@ void TitlerLogic::OnTrackCellClicked(int row, int column) {
   m_view.SetCellText(row, TrackColumn::kYomi, TrimWhite(edit.yomi));
   m_view.SetChecked(row, !name.empty());
   LoadTexts();
+  MarkTrack(row);
 }
 
 void TitlerLogic::OnLoadCsv() {
@@ -288,6 +326,7 @@ void TitlerLogic::OnFillReadings() {
     if (yomi != album.rows[static_cast<std::size_t>(row)].yomi) m_view.SetCellText(row, TrackColumn::kYomi, yomi);
   }
   SaveTexts();
+  MarkTracks();
 }
 
 Menu TitlerLogic::ConvertNameMenu(TextField field) {
@@ -354,7 +393,8 @@ void TitlerLogic::OnTextChanged(TextField field) {
 void TitlerLogic::OnStart() {
   const StartCheckResult checked = RunStartChecks(CollectAlbum());
   if (checked.outcome == StartCheckResult::kFault) {
-    Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
+    MarkTracks();
+    Show(StartFaultText(checked), MessageIcon::kWarning);
     const AlbumField& place = checked.place;
     switch (place.kind) {
       case AlbumField::kTitle: m_view.FocusText(TextField::kTitle); break;
