@@ -276,6 +276,36 @@ TEST_F(Win32Window, TrackEditDialog) {
   EXPECT_FALSE(FindDialog("入力"));
 }
 
+// Ticking a row whose text Start would refuse marks its number, and the list's
+// tip for the row names the fault; unticking takes both away.
+TEST_F(Win32Window, CheckBoxMarksARowStartWouldRefuse) {
+  EnterFreshDirectory("row-marks", kNoPort);
+  ScriptedUser user;
+  Program program(Simulating());
+  HWND list = GetDlgItem(program.Hwnd(), IDC_TRACKS);
+  std::wstring name = L"\u6F22";  // 漢
+  ListView_SetItemText(list, 4, 1, name.data());
+  const auto tip = [&]() {
+    wchar_t text[256] = L"";
+    NMLVGETINFOTIPW request{};
+    request.hdr.hwndFrom = list;
+    request.hdr.idFrom = IDC_TRACKS;
+    request.hdr.code = LVN_GETINFOTIPW;
+    request.pszText = text;
+    request.cchTextMax = 256;
+    request.iItem = 4;
+    SendMessageW(program.Hwnd(), WM_NOTIFY, IDC_TRACKS, reinterpret_cast<LPARAM>(&request));
+    return Utf8(text);
+  };
+  program.Check(4, true);
+  EXPECT_EQ(program.Cell(4, 0), messages::TrackNumber(5, true));
+  EXPECT_EQ(tip(), "トラック5の曲名の1文字目「漢」: " + std::string(messages::kFaultNotEnterable));
+  program.Check(4, false);
+  EXPECT_EQ(program.Cell(4, 0), std::string("5"));
+  EXPECT_EQ(tip(), std::string());
+  EXPECT_TRUE(user.Boxes().empty());
+}
+
 // Saving and loading back under a Japanese file name keeps every text; loading
 // checks the rows that have a name.
 TEST_F(Win32Window, CsvSaveAndLoad) {
