@@ -16,6 +16,7 @@ namespace vrellix::cli {
 struct CheckedAlbum {
   Album album;                             // code page 932, unchecked rows emptied
   std::array<bool, kTrackCount> checks{};  // the rows' check marks after the load
+  int tracksBefore = 0;                    // ticked tracks before the one it continues from
 };
 
 // Loads the CSV file and runs the Start checks. On any fault (unreadable

@@ -416,12 +416,12 @@ void TitlerLogic::OnStart() {
   const AlbumToEnter entry = m_resumeFrom ? ContinueFrom(checked.album, checks, *m_resumeFrom)
                                           : AlbumToEnter{checked.album, checks};
   const int delay = m_settings.m_nCommandDelay;
-  const JobPlan plan = PlanJob(entry.album, entry.checks, delay);
+  const JobPlan plan = PlanJob(entry, delay);
   const long long minutes = std::max<long long>(1, (EstimateJobMs(plan, delay) + 30000) / 60000);
   std::string question = messages::StartQuestion(minutes);
   if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
   if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
-  RunEntryJob(entry, !m_resumeFrom || m_resumeFrom->IsStart(), MakeJobTimeline(plan, delay, ProgressItems(entry)));
+  RunEntryJob(entry, !m_resumeFrom || m_resumeFrom->IsStart(), plan);
 }
 
 std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter& entry) const {
@@ -431,7 +431,8 @@ std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter
   std::map<std::string, std::string> items{{messages::kStatusTitle, utf8(album.Title)},
                                            {messages::kStatusYomi, utf8(album.Yomi)},
                                            {messages::kStatusArtist, utf8(album.Artist)}};
-  // The job enters the checked rows that have a name, numbering them 1..n.
+  // The job enters the checked rows that have a name, numbering them as the
+  // whole album does when it continues from a track.
   std::vector<int> rows;
   for (int row = 0; row < kTrackCount; ++row) {
     const std::size_t r = static_cast<std::size_t>(row);
@@ -440,19 +441,23 @@ std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter
   const int count = static_cast<int>(rows.size());
   for (int k = 0; k < count; ++k) {
     const int row = rows[static_cast<std::size_t>(k)];
-    items[messages::TrackStatus(k + 1, count)] =
+    items[messages::TrackStatus(entry.tracksBefore + k + 1, entry.tracksBefore + count)] =
         messages::TrackItem(row + 1, utf8(album.Tracks[static_cast<std::size_t>(row)].Name));
   }
   return items;
 }
 
-void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeline timeline) {
+void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, const JobPlan& plan) {
   if (!m_pRunner) return;
-  m_pRunner->SetAlbum(entry.album, entry.checks);
+  m_pRunner->SetAlbum(entry);
 
-  m_progress.BeginJob(std::move(timeline));
+  // Timed on the job's own clock from here, against the plan the question used.
+  JobProgress progress(plan, m_settings.m_nCommandDelay, m_pRunner->JobClock());
+  m_pRunner->SetObserver(&progress);
+  m_progress.BeginJob(MakeJobTimeline(plan, ProgressItems(entry)), &progress);
   if (!m_pRunner->Start(m_progress)) {
     m_progress.EndJob();
+    m_pRunner->SetObserver(nullptr);
     Show(messages::kThreadStartFailed, MessageIcon::kError);
     m_pRunner->Stop();
     return;
@@ -463,6 +468,7 @@ void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeli
   m_progress.DoModal();
   m_pRunner->Stop();
   m_progress.EndJob();
+  m_pRunner->SetObserver(nullptr);
   if (const std::optional<JobPlace> place = m_pRunner->StoppedAt()) AfterStop(*place);
   if (m_pSimulator) ShowSimulatorDump(entry, headers);
 }

@@ -156,7 +156,7 @@ class TitlerLogic {
   void MarkTracks();
   void MarkTrack(int row);
   // headers: false when the job continues from a track and leaves them out.
-  void RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeline timeline);
+  void RunEntryJob(const AlbumToEnter& entry, bool headers, const JobPlan& plan);
   // What the progress window names under each status text of the job.
   std::map<std::string, std::string> ProgressItems(const AlbumToEnter& entry) const;
   // After a failure or a stop: where the job was, what to do on the device,

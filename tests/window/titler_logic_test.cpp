@@ -803,8 +803,9 @@ TEST(TitlerLogic, YesRunsTheJobToTheSuccessBoxTwice) {
     EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
     const std::vector<int> keys = rig.Keys();
     EXPECT_EQ(std::vector<int>(keys.begin() + static_cast<std::ptrdiff_t>(before), keys.end()), planned);
-    EXPECT_EQ(rig.progress.Range(), 4);  // three header fields + one track
-    EXPECT_EQ(rig.progress.Position(), 4);
+    // One bar over the whole job: its keys, all sent.
+    EXPECT_EQ(rig.progress.Range(), static_cast<int>(planned.size()));
+    EXPECT_EQ(rig.progress.Position(), static_cast<int>(planned.size()));
     rig.ExpectIdle();
   }
   EXPECT_TRUE(rig.view.dumps.empty());  // a real port: no simulator dump
@@ -853,7 +854,9 @@ TEST(TitlerLogic, ProgressWindowShowsTheFirstStatusAndRange) {
       [&]() { return clock.Waiting() && rig.progress.StatusTexts().back() == messages::kStatusTitle; });
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
-  EXPECT_EQ(range, 3);
+  Album title;
+  title.Title = "T";
+  EXPECT_EQ(range, PlanJob(title, {}, 0).keys);
   EXPECT_FALSE(usableInJob);
   EXPECT_TRUE(portSettingsUsable());
   EXPECT_EQ(rig.progress.StatusTexts().front(), messages::kProgressStatusLabel);
@@ -1038,7 +1041,9 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
       EXPECT_EQ(question, wholeAlbum);
     }
     EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
-    EXPECT_EQ(rig.progress.Range(), resume ? 2 : 6);  // tracks 2 and 3; or the header and three tracks
+    // Tracks counted as the album does, whether the job continues or not.
+    EXPECT_EQ(rig.progress.Logic().Status(), messages::TrackStatus(3, 3));
+    EXPECT_EQ(rig.progress.Position(), rig.progress.Range());
     ASSERT_EQ(rig.view.dumps.size(), 2u);
     // Empty fields keep their old text; a continued job leaves the header fields out, unjudged.
     const std::string left = resume ? "" : "よみ: 以前の内容のまま\nアーティスト: 以前の内容のまま\nトラック1のよみ: 以前の内容のまま\n";
