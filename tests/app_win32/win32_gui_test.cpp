@@ -25,6 +25,7 @@
 #include "app_win32/titler_window.h"
 #include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
+#include "job/job_plan.h"
 #include "link/clock.h"
 #include "link/stop_event.h"
 #include "messages/messages.h"
@@ -196,8 +197,13 @@ TEST_F(Win32Window, StartupWithoutPort) {
   EXPECT_EQ(written.portName, std::string("COM8"));
   EXPECT_EQ(written.m_nCommandDelay, 250);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(program.Hwnd(), IDC_START)));
-  // Editing still works without a port.
+  // Editing still works without a port; a name the device cannot enter is
+  // kept as typed once the user says so.
+  user.Answer(Answer::kYes);
   EditRowThroughDialog(program, 0, "曲", "きょく");
+  ASSERT_EQ(user.Boxes().size(), 3u);
+  EXPECT_EQ(user.Boxes()[2].buttons, MessageButtons::kYesNo);
+  EXPECT_TRUE(user.Boxes()[2].defaultNo);
   EXPECT_EQ(program.Cell(0, 1), std::string("曲"));
 }
 
@@ -247,7 +253,7 @@ TEST_F(Win32Window, TrackEditDialog) {
   };
   const Case cases[] = {
       {"ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰQ", true},  // 33 bytes
-      {"  名前  ", false},
+      {"  ＮＡＭＥ  ", false},
   };
   ScriptedUser user;
   Program program(Simulating());
@@ -399,8 +405,16 @@ TEST_F(Win32Window, SimulatedJobSucceeds) {
 
   Report report;
   ReadReportWhenShown(report);
+  int keysShown = -1;
+  int barRange = -1;
+  std::string times;
   user.Answer(Answer::kYes);  // the start question
-  user.Answer(Answer::kOk);   // the success box
+  user.Answer(Answer::kOk, [&] {  // the success box, over the progress window
+    HWND progress = FindDialog("ＲＺＴデータ入力中", IDC_PROGRESS);
+    keysShown = static_cast<int>(SendMessageW(GetDlgItem(progress, IDC_PROGRESS), PBM_GETPOS, 0, 0));
+    barRange = static_cast<int>(SendMessageW(GetDlgItem(progress, IDC_PROGRESS), PBM_GETRANGE, FALSE, 0));
+    times = Text(progress, IDC_TIMES);
+  });
   Click(program.Hwnd(), IDC_START);
 
   ASSERT_EQ(user.Boxes().size(), 2u);
@@ -417,6 +431,12 @@ TEST_F(Win32Window, SimulatedJobSucceeds) {
   sim::SimulatedDevice device;
   const sim::SimulatedRun headless = sim::RunJobOnDevice(device, checked.album, checks, kDefaultCommandDelay);
   EXPECT_TRUE(headless.Passed());
+  // One bar over the job's keys, full; the simulator's time (not the moment the
+  // run took), none of it left.
+  EXPECT_EQ(barRange, PlanJob(checked.album, checks, kDefaultCommandDelay).keys);
+  EXPECT_EQ(keysShown, barRange);
+  EXPECT_EQ(times.rfind("経過 0:00", 0), std::string::npos) << times;
+  EXPECT_EQ(times.substr(times.size() - std::strlen("残り 約0:00")), "残り 約0:00") << times;
   EXPECT_EQ(WithoutCarriageReturns(report.dump), device.Dump());
   EXPECT_EQ(WithoutCarriageReturns(report.verdict), SimulatorVerdict(headless));
 }
@@ -469,9 +489,7 @@ TEST_F(Win32Window, AbortDuringJob) {
     program.Window().SetCellText(row, TrackColumn::kName, "TRACK " + std::to_string(row + 1));
     program.Check(row, true);
   }
-  const auto started = [](HWND progress) {
-    return SendMessageW(GetDlgItem(progress, IDC_PROGRESS), PBM_GETPOS, 0, 0) > 0;
-  };
+  const auto started = [](HWND progress) { return Text(progress, IDC_STATUS) == messages::kStatusArtist; };
   bool stillOpenAfterNo = false;
   WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [&](HWND progress) {
     if (!g_screenshots.empty()) CaptureWindow(progress, g_screenshots + L"\\win32-progress.bmp");
