@@ -986,8 +986,6 @@ TEST(TitlerLogic, ThreadThatCannotStartIsReported) {
 
 // ---- Continuing after a stop
 
-
-
 // Stopped inside track 2 on the simulator: the user is told where and what to
 // do, and is offered to continue. Taken, the next start enters tracks 2 and 3
 // only and the device then holds the whole album; declined, the next start
