@@ -17,7 +17,7 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
     return std::nullopt;
   }
   StartCheckResult checked = RunStartChecks(edited);
-  if (checked.outcome != StartCheckResult::kReady) {
+  if (checked.outcome != StartCheckResult::Outcome::kReady) {
     // The first fault's message as the window shows it, then every fault, one
     // line each, so that one run shows all there is to correct.
     Print(stderr, "%s\n", checked.message.c_str());

@@ -58,8 +58,9 @@ ExitCode Run(const ParsedArgs& args) {
   for (const FieldChange& change : readings.changes) PrintChange(change);
   for (const UnreadField& unread : readings.unread) {
     Print(stderr, "%s: %s\n", FieldName(unread.field).c_str(),
-          unread.why == ReadingSuggestion::kTooLong ? "the reading is longer than 16 characters; left as it was"
-                                                    : "no reading to offer; left as it was");
+          unread.why == ReadingSuggestion::Outcome::kTooLong
+              ? "the reading is longer than 16 characters; left as it was"
+              : "no reading to offer; left as it was");
   }
   const AlbumFileResult saved = SaveAlbumCsv(*out, ApplyFieldChanges(album, readings.changes));
   if (!saved.Ok()) {

@@ -9,8 +9,8 @@
 #include <mutex>
 
 #include "job/job_plan.h"
-#include "link/clock.h"
-#include "link/key_link.h"
+#include "keys/key_link.h"
+#include "timing/clock.h"
 
 namespace vrellix {
 

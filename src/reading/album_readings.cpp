@@ -15,14 +15,14 @@ void SuggestReadingFor(ReadingProvider& provider, const EditedAlbum& album, Albu
   if (name.empty() || (!reading.empty() && !options.overwriteReadings)) return;
   const ReadingSuggestion suggestion = SuggestReading(provider, name);
   switch (suggestion.outcome) {
-    case ReadingSuggestion::kOffered:
+    case ReadingSuggestion::Outcome::kOffered:
       if (suggestion.reading != reading) out.changes.push_back(FieldChange{readingField, reading, suggestion.reading, {}});
       break;
-    case ReadingSuggestion::kUnavailable:
+    case ReadingSuggestion::Outcome::kUnavailable:
       out.unavailable = suggestion.reason;
       break;
-    case ReadingSuggestion::kNoReading:
-    case ReadingSuggestion::kTooLong:
+    case ReadingSuggestion::Outcome::kNoReading:
+    case ReadingSuggestion::Outcome::kTooLong:
       out.unread.push_back(UnreadField{readingField, suggestion.outcome});
       break;
   }
@@ -32,8 +32,8 @@ void SuggestNameFor(ReadingProvider& provider, const EditedAlbum& album, AlbumFi
                     AlbumReadings& out) {
   const std::string& name = FieldText(album, field);
   NameSuggestion suggestion = SuggestName(provider, name, style);
-  if (suggestion.outcome == NameSuggestion::kUnavailable) out.unavailable = suggestion.reason;
-  if (suggestion.outcome != NameSuggestion::kSuggested || suggestion.text == name) return;
+  if (suggestion.outcome == NameSuggestion::Outcome::kUnavailable) out.unavailable = suggestion.reason;
+  if (suggestion.outcome != NameSuggestion::Outcome::kSuggested || suggestion.text == name) return;
   out.changes.push_back(FieldChange{field, name, std::move(suggestion.text), std::move(suggestion.unfit)});
 }
 
@@ -41,11 +41,11 @@ void SuggestNameFor(ReadingProvider& provider, const EditedAlbum& album, AlbumFi
 
 std::string& FieldText(EditedAlbum& album, AlbumField field) {
   switch (field.kind) {
-    case AlbumField::kTitle: return album.title;
-    case AlbumField::kYomi: return album.yomi;
-    case AlbumField::kArtist: return album.artist;
-    case AlbumField::kTrackName: return Row(album, field.track).name;
-    case AlbumField::kTrackYomi: break;
+    case AlbumField::Kind::kTitle: return album.title;
+    case AlbumField::Kind::kYomi: return album.yomi;
+    case AlbumField::Kind::kArtist: return album.artist;
+    case AlbumField::Kind::kTrackName: return Row(album, field.track).name;
+    case AlbumField::Kind::kTrackYomi: break;
   }
   return Row(album, field.track).yomi;
 }
@@ -60,13 +60,13 @@ AlbumReadings SuggestAlbumReadings(ReadingProvider& provider, const EditedAlbum&
   const auto name = [&](AlbumField field) {
     if (options.names) SuggestNameFor(provider, album, field, *options.names, out);
   };
-  name({AlbumField::kTitle, 0});
-  SuggestReadingFor(provider, album, {AlbumField::kTitle, 0}, {AlbumField::kYomi, 0}, options, out);
-  name({AlbumField::kArtist, 0});
+  name({AlbumField::Kind::kTitle, 0});
+  SuggestReadingFor(provider, album, {AlbumField::Kind::kTitle, 0}, {AlbumField::Kind::kYomi, 0}, options, out);
+  name({AlbumField::Kind::kArtist, 0});
   for (int track = 1; track <= kTrackCount; ++track) {
-    name({AlbumField::kTrackName, track});
-    SuggestReadingFor(provider, album, {AlbumField::kTrackName, track}, {AlbumField::kTrackYomi, track}, options,
-                      out);
+    name({AlbumField::Kind::kTrackName, track});
+    SuggestReadingFor(provider, album, {AlbumField::Kind::kTrackName, track},
+                      {AlbumField::Kind::kTrackYomi, track}, options, out);
   }
   return out;
 }

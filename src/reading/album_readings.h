@@ -33,7 +33,7 @@ struct FieldChange {
 // A reading that was wanted but for which nothing is offered.
 struct UnreadField {
   AlbumField field;
-  ReadingSuggestion::Outcome why = ReadingSuggestion::kNoReading;  // kNoReading or kTooLong
+  ReadingSuggestion::Outcome why = ReadingSuggestion::Outcome::kNoReading;  // kNoReading or kTooLong
 };
 
 struct AlbumReadings {

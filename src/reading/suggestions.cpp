@@ -142,12 +142,6 @@ std::u32string WithKanjiRead(std::u32string_view surface, std::u32string_view re
   return out;
 }
 
-// Bytes of the UTF-8 character that starts with lead.
-size_t SequenceLength(char lead) {
-  const unsigned char b = static_cast<unsigned char>(lead);
-  return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-}
-
 // Marks that the text codec composes with the character before them.
 bool IsCombining(char32_t c) { return (c >= 0x0300 && c <= 0x036F) || c == 0x3099 || c == 0x309A; }
 
@@ -161,7 +155,7 @@ ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view nam
   std::vector<ReadingSegment> segments{ReadingSegment{std::string(name), std::string()}};
   if (HasKanji(text)) {
     if (!provider.Available()) {
-      return ReadingSuggestion{ReadingSuggestion::kUnavailable, {}, provider.UnavailableReason()};
+      return ReadingSuggestion{ReadingSuggestion::Outcome::kUnavailable, {}, provider.UnavailableReason()};
     }
     segments = provider.Read(name);
   }
@@ -189,18 +183,18 @@ ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view nam
   // The Start checks decide, on the bytes that would be entered.
   std::string reading = CodePointsToUtf8(hiragana);
   const std::optional<std::string> cp932 = Utf8ToCp932(reading);
-  if (hiragana.empty() || !cp932 || !CheckInputString(*cp932, CHECK_READING)) return NoReading();
+  if (hiragana.empty() || !cp932 || !CheckInputString(*cp932, CheckMode::kReading)) return NoReading();
   if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) {
-    return ReadingSuggestion{ReadingSuggestion::kTooLong, {}, {}};
+    return ReadingSuggestion{ReadingSuggestion::Outcome::kTooLong, {}, {}};
   }
-  return ReadingSuggestion{ReadingSuggestion::kOffered, std::move(reading), {}};
+  return ReadingSuggestion{ReadingSuggestion::Outcome::kOffered, std::move(reading), {}};
 }
 
 NameSuggestion SuggestName(ReadingProvider& provider, std::string_view name, KanaStyle style) {
   NameSuggestion result;
   if (!IsValidUtf8(name) || !HasKanji(Utf8ToCodePoints(name))) return result;
   if (!provider.Available()) {
-    result.outcome = NameSuggestion::kUnavailable;
+    result.outcome = NameSuggestion::Outcome::kUnavailable;
     result.reason = provider.UnavailableReason();
     return result;
   }
@@ -209,7 +203,7 @@ NameSuggestion SuggestName(ReadingProvider& provider, std::string_view name, Kan
     const std::u32string surface = Utf8ToCodePoints(segment.surface);
     text += HasKanji(surface) ? WithKanjiRead(surface, Utf8ToCodePoints(segment.reading), style) : surface;
   }
-  result.outcome = NameSuggestion::kSuggested;
+  result.outcome = NameSuggestion::Outcome::kSuggested;
   result.text = CodePointsToUtf8(text);
   result.unfit = UnfitForName(result.text);
   return result;
@@ -219,10 +213,14 @@ std::vector<TextSpan> UnfitForName(std::string_view utf8) {
   std::vector<TextSpan> unfit;
   size_t bytes = 0;  // code page 932 bytes up to the character's end
   for (size_t begin = 0; begin < utf8.size();) {
-    size_t end = std::min(begin + SequenceLength(utf8[begin]), utf8.size());
+    const auto sequenceEnd = [&utf8](size_t at) {
+      return std::min(at + Utf8SequenceLength(static_cast<unsigned char>(utf8[at])), utf8.size());
+    };
+    size_t end = sequenceEnd(begin);
     while (end < utf8.size()) {
-      const size_t next = std::min(end + SequenceLength(utf8[end]), utf8.size());
-      if (!IsCombining(Utf8ToCodePoints(utf8.substr(end, next - end)).front())) break;
+      const size_t next = sequenceEnd(end);
+      const std::u32string mark = Utf8ToCodePoints(utf8.substr(end, next - end));
+      if (mark.empty() || !IsCombining(mark.front())) break;
       end = next;
     }
     const std::optional<std::string> cp932 = Utf8ToCp932(utf8.substr(begin, end - begin));

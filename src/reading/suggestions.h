@@ -14,13 +14,13 @@
 namespace vrellix {
 
 struct ReadingSuggestion {
-  enum Outcome {
+  enum class Outcome {
     kOffered,      // reading passes the Start checks for a reading
     kUnavailable,  // the name has kanji and this system gives no readings (reason says why)
     kNoReading,    // a part has no reading (an unknown kanji, a Latin word of four or more letters), or none is left
     kTooLong,      // more than the 16 characters of a reading field
   };
-  Outcome outcome = kNoReading;
+  Outcome outcome = Outcome::kNoReading;
   std::string reading;  // kOffered: hiragana, ー 、 。, 1 to 16 characters (UTF-8)
   std::string reason;   // kUnavailable: the provider's reason
 };
@@ -39,12 +39,12 @@ struct TextSpan {
 };
 
 struct NameSuggestion {
-  enum Outcome {
+  enum class Outcome {
     kSuggested,
     kNoKanji,      // nothing to replace (or not valid UTF-8)
     kUnavailable,  // this system gives no readings (reason says why)
   };
-  Outcome outcome = kNoKanji;
+  Outcome outcome = Outcome::kNoKanji;
   std::string text;  // kSuggested: the name with each kanji run replaced by its reading, all else as it was
   // kSuggested: the parts of text that the name field does not take, as
   // UnfitForName gives them; empty when text passes the Start checks.

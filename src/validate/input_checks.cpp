@@ -18,7 +18,7 @@ using messages::kReadingTooLong;
 bool TooLong(const std::string& utf8) { return Cp932LengthOf(utf8) > static_cast<size_t>(kFieldLimitBytes); }
 
 // The field's code page 932 bytes when every character can be entered in the mode.
-std::optional<std::string> EnterableText(const std::string& utf8, int mode) {
+std::optional<std::string> EnterableText(const std::string& utf8, CheckMode mode) {
   std::optional<std::string> cp932 = Utf8ToCp932(utf8);
   if (!cp932 || !CheckInputString(*cp932, mode)) return std::nullopt;
   return cp932;
@@ -30,9 +30,9 @@ bool IsCombiningMark(char32_t c) {
 }
 
 // Length first, then each character; the label names the field in the message.
-void AddFieldFaults(const std::string& utf8, int mode, const std::string& label, const AlbumField& place,
+void AddFieldFaults(const std::string& utf8, CheckMode mode, const std::string& label, const AlbumField& place,
                     std::vector<StartFault>& faults) {
-  const bool reading = mode == CHECK_READING;
+  const bool reading = mode == CheckMode::kReading;
   const std::string name = FieldName(place);
   const FieldCheck check = CheckFieldText(utf8, mode);
   if (TooLong(utf8)) {
@@ -61,9 +61,9 @@ std::string CharFaultText(CharFaultReason reason) {
   return {};
 }
 
-FieldCheck CheckFieldText(const std::string& utf8, int mode) {
+FieldCheck CheckFieldText(const std::string& utf8, CheckMode mode) {
   FieldCheck check;
-  const bool reading = mode == CHECK_READING;
+  const bool reading = mode == CheckMode::kReading;
   const int bytes = static_cast<int>(Cp932LengthOf(utf8));
   check.count = reading ? (bytes + 1) / 2 : bytes;
   check.limit = reading ? kFieldLimitBytes / 2 : kFieldLimitBytes;
@@ -82,7 +82,7 @@ FieldCheck CheckFieldText(const std::string& utf8, int mode) {
       check.faults.push_back({index, character, CharFaultReason::kNotInCodePage, start, length});
     } else if (!CheckInputString(*cp932, mode)) {
       // A reading takes hiragana only; anything else the device has no way to enter.
-      const bool enterable = CheckInputString(*cp932, CHECK_GENERAL);
+      const bool enterable = CheckInputString(*cp932, CheckMode::kGeneral);
       check.faults.push_back(
           {index, character, reading && enterable ? CharFaultReason::kReadingNotHiragana : CharFaultReason::kNotEnterable,
            start, length});
@@ -91,14 +91,14 @@ FieldCheck CheckFieldText(const std::string& utf8, int mode) {
   return check;
 }
 
-bool CheckInputString(const std::string& cp932, int mode) {
+bool CheckInputString(const std::string& cp932, CheckMode mode) {
   size_t p = 0;
   while (p < cp932.size()) {
     const std::string piece = cp932.substr(p, 2);
     // A class whose routine cannot enter this code counts as no class.
     if (!CanEnterCharacter(piece)) return false;
     const int charClass = GetCharClass(piece);
-    if (mode == CHECK_READING) {
+    if (mode == CheckMode::kReading) {
       if (charClass != CHARCLASS_HIRAGANA) return false;
       p += 2;
     } else {
@@ -122,11 +122,11 @@ size_t CountUnenterable(std::string_view cp932) {
 std::vector<StartFault> ListTrackFaults(int number, const std::string& name, const std::string& yomi) {
   std::vector<StartFault> faults;
   const std::string label = messages::TrackLabel(number);
-  const AlbumField namePlace{AlbumField::kTrackName, number};
+  const AlbumField namePlace{AlbumField::Kind::kTrackName, number};
   const std::string trimmedName = TrimWhite(name);
   const std::string trimmedYomi = TrimWhite(yomi);
-  AddFieldFaults(trimmedName, CHECK_GENERAL, label, namePlace, faults);
-  AddFieldFaults(trimmedYomi, CHECK_READING, label + messages::kYomiLabel, {AlbumField::kTrackYomi, number}, faults);
+  AddFieldFaults(trimmedName, CheckMode::kGeneral, label, namePlace, faults);
+  AddFieldFaults(trimmedYomi, CheckMode::kReading, label + messages::kYomiLabel, {AlbumField::Kind::kTrackYomi, number}, faults);
   if (trimmedName.empty() && !trimmedYomi.empty()) {
     faults.push_back({namePlace, messages::kReadingWithoutName + label, {}, messages::ReadingWithoutNameLine(number)});
   }
@@ -136,9 +136,9 @@ std::vector<StartFault> ListTrackFaults(int number, const std::string& name, con
 std::vector<StartFault> ListStartFaults(const EditedAlbum& edited) {
   std::vector<StartFault> faults;
   // The album's own texts are checked as typed, not trimmed.
-  AddFieldFaults(edited.title, CHECK_GENERAL, messages::kTitleLabel, {AlbumField::kTitle, 0}, faults);
-  AddFieldFaults(edited.yomi, CHECK_READING, messages::kYomiLabel, {AlbumField::kYomi, 0}, faults);
-  AddFieldFaults(edited.artist, CHECK_GENERAL, messages::kArtistLabel, {AlbumField::kArtist, 0}, faults);
+  AddFieldFaults(edited.title, CheckMode::kGeneral, messages::kTitleLabel, {AlbumField::Kind::kTitle, 0}, faults);
+  AddFieldFaults(edited.yomi, CheckMode::kReading, messages::kYomiLabel, {AlbumField::Kind::kYomi, 0}, faults);
+  AddFieldFaults(edited.artist, CheckMode::kGeneral, messages::kArtistLabel, {AlbumField::Kind::kArtist, 0}, faults);
   for (int r = 0; r < kTrackCount; ++r) {
     const EditedRow& row = edited.rows[static_cast<size_t>(r)];
     if (!row.checked) continue;
@@ -152,7 +152,7 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
   result.faults = ListStartFaults(edited);
   if (!result.faults.empty()) {
     const StartFault& first = result.faults.front();
-    result.outcome = StartCheckResult::kFault;
+    result.outcome = StartCheckResult::Outcome::kFault;
     result.message = first.message;
     result.detail = first.detail;
     result.place = first.place;
@@ -174,11 +174,11 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
   }
 
   if (album.Title.empty() && album.Yomi.empty() && album.Artist.empty() && !namedTrack) {
-    result.outcome = StartCheckResult::kNothingToEnter;
+    result.outcome = StartCheckResult::Outcome::kNothingToEnter;
     result.message = messages::kNothingToEnter;
     return result;
   }
-  result.outcome = StartCheckResult::kReady;
+  result.outcome = StartCheckResult::Outcome::kReady;
   return result;
 }
 

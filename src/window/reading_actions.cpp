@@ -58,10 +58,10 @@ std::optional<std::string> ReadingActions::SuggestReading(MessageView& view, Alb
   }
   const ReadingSuggestion suggestion = vrellix::SuggestReading(Provider(), name);
   switch (suggestion.outcome) {
-    case ReadingSuggestion::kOffered: break;
-    case ReadingSuggestion::kUnavailable: Tell(view, suggestion.reason); return std::nullopt;
-    case ReadingSuggestion::kNoReading: Tell(view, messages::kNoReadingOffered); return std::nullopt;
-    case ReadingSuggestion::kTooLong: Tell(view, messages::kOfferedReadingTooLong); return std::nullopt;
+    case ReadingSuggestion::Outcome::kOffered: break;
+    case ReadingSuggestion::Outcome::kUnavailable: Tell(view, suggestion.reason); return std::nullopt;
+    case ReadingSuggestion::Outcome::kNoReading: Tell(view, messages::kNoReadingOffered); return std::nullopt;
+    case ReadingSuggestion::Outcome::kTooLong: Tell(view, messages::kOfferedReadingTooLong); return std::nullopt;
   }
   if (suggestion.reading == reading) {
     Tell(view, messages::kNothingToChange);
@@ -75,9 +75,9 @@ std::optional<std::string> ReadingActions::ConvertName(MessageView& view, AlbumF
                                                        KanaStyle style) {
   NameSuggestion suggestion = SuggestName(Provider(), name, style);
   switch (suggestion.outcome) {
-    case NameSuggestion::kSuggested: break;
-    case NameSuggestion::kUnavailable: Tell(view, suggestion.reason); return std::nullopt;
-    case NameSuggestion::kNoKanji: Tell(view, messages::kNoKanjiToConvert); return std::nullopt;
+    case NameSuggestion::Outcome::kSuggested: break;
+    case NameSuggestion::Outcome::kUnavailable: Tell(view, suggestion.reason); return std::nullopt;
+    case NameSuggestion::Outcome::kNoKanji: Tell(view, messages::kNoKanjiToConvert); return std::nullopt;
   }
   if (suggestion.text == name) {
     Tell(view, messages::kNoReadingOffered);

@@ -24,8 +24,8 @@ void TrackEditLogic::OnInitDialog() {
 }
 
 void TrackEditLogic::OnTextChanged() {
-  m_view.ShowFieldMarks(TrackEditField::kName, MarkField(m_view.Text(TrackEditField::kName), CHECK_GENERAL));
-  m_view.ShowFieldMarks(TrackEditField::kYomi, MarkField(m_view.Text(TrackEditField::kYomi), CHECK_READING));
+  m_view.ShowFieldMarks(TrackEditField::kName, MarkField(m_view.Text(TrackEditField::kName), CheckMode::kGeneral));
+  m_view.ShowFieldMarks(TrackEditField::kYomi, MarkField(m_view.Text(TrackEditField::kYomi), CheckMode::kReading));
 }
 
 void TrackEditLogic::OnOk() {
@@ -46,7 +46,7 @@ void TrackEditLogic::OnOk() {
     Message question{messages::KeepUnenterableQuestion(lines), MessageIcon::kWarning, MessageButtons::kYesNo};
     question.defaultNo = true;
     if (m_view.ShowMessage(question) != Answer::kYes) {
-      m_view.FocusText(faults.front().place.kind == AlbumField::kTrackYomi ? TrackEditField::kYomi
+      m_view.FocusText(faults.front().place.kind == AlbumField::Kind::kTrackYomi ? TrackEditField::kYomi
                                                                             : TrackEditField::kName);
       return;
     }
@@ -59,7 +59,7 @@ void TrackEditLogic::OnOk() {
 void TrackEditLogic::OnSuggestReading() {
   if (!m_pReadings) return;
   const std::optional<std::string> reading =
-      m_pReadings->SuggestReading(m_view, AlbumField{AlbumField::kTrackYomi, Number()},
+      m_pReadings->SuggestReading(m_view, AlbumField{AlbumField::Kind::kTrackYomi, Number()},
                                   m_view.Text(TrackEditField::kName), m_view.Text(TrackEditField::kYomi));
   if (reading) m_view.ReplaceText(TrackEditField::kYomi, *reading);
 }
@@ -67,7 +67,7 @@ void TrackEditLogic::OnSuggestReading() {
 void TrackEditLogic::OnConvertName(KanaStyle style) {
   if (!m_pReadings) return;
   const std::optional<std::string> name = m_pReadings->ConvertName(
-      m_view, AlbumField{AlbumField::kTrackName, Number()}, m_view.Text(TrackEditField::kName), style);
+      m_view, AlbumField{AlbumField::Kind::kTrackName, Number()}, m_view.Text(TrackEditField::kName), style);
   if (name) m_view.ReplaceText(TrackEditField::kName, *name);
 }
 

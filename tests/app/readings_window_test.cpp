@@ -13,6 +13,7 @@
 #include "app/track_edit_dlg.h"
 #include "gui_test_support.h"
 #include "reading/reading_test_names.h"
+#include "sim/simulator_line.h"
 
 using namespace vrellix;
 using namespace vrellix::testing;
@@ -56,7 +57,7 @@ class ReadingsWindowTest : public QObject {
 
   void mainWindowFieldsOfferTheActionsAndUndoRestoresTheOldText() {
     TitlerOptions options;
-    options.simulate = true;
+    options.openLine = sim::SimulatorLines();
     options.readings = &m_dictionary;
     auto window = m_rig.Open(options);
     Edit(window.get(), "title")->setText(QStringLiteral("東京事変"));

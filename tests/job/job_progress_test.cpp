@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "link/virtual_clock.h"
 #include "support/planned_jobs.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix {
 namespace {
@@ -34,10 +34,10 @@ TEST(JobProgress, OnPlanElapsedAndLeftAddUpToTheEstimate) {
       };
       check();
       for (const JobEvent& event : plan.events) {
-        if (event.kind == JobEvent::kKey) {
+        if (event.kind == JobEvent::Kind::kKey) {
           clock.Sleep(kPacketWriteMs + kReplyWaitMs + delay, nullptr);
           progress.OnKey(event.value, KeyResult::kAcknowledged);
-        } else if (event.kind == JobEvent::kPause) {
+        } else if (event.kind == JobEvent::Kind::kPause) {
           progress.OnPause(event.value);
           clock.Sleep(event.value / 2, nullptr);  // half way through it
           check();

@@ -37,8 +37,8 @@ TEST_P(SuggestReadingTest, GivesTheFormTheReadingFieldTakes) {
   EXPECT_EQ(suggestion.reading, GetParam().reading);
 }
 
-constexpr ReadingSuggestion::Outcome kOffered = ReadingSuggestion::kOffered;
-constexpr ReadingSuggestion::Outcome kNoReading = ReadingSuggestion::kNoReading;
+constexpr ReadingSuggestion::Outcome kOffered = ReadingSuggestion::Outcome::kOffered;
+constexpr ReadingSuggestion::Outcome kNoReading = ReadingSuggestion::Outcome::kNoReading;
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Names, SuggestReadingTest, ::testing::Values(
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SuggestReadingTest, ::testing::Values(
   ReadingCase{"initials spelled",              "少女A B'z",                kOffered, "しょうじょえーびーぜっと"},
   ReadingCase{"full width, digits spelled",    "ＴＭ２ 19",                kOffered, "てぃーえむにいちきゅう"},
   ReadingCase{"sixteen characters",            "アイウエオカキクケコサシスセソタ", kOffered, "あいうえおかきくけこさしすせそた"},
-  ReadingCase{"seventeen characters",          "アイウエオカキクケコサシスセソタチ", ReadingSuggestion::kTooLong, ""},
+  ReadingCase{"seventeen characters",          "アイウエオカキクケコサシスセソタチ", ReadingSuggestion::Outcome::kTooLong, ""},
   ReadingCase{"a word of four letters",        "少女ABCD",                 kNoReading, ""},
   ReadingCase{"kanji without a reading",       "鬱の東京",                 kNoReading, ""},
   ReadingCase{"a reading that is not kana",    "〇",                       kNoReading, ""},
@@ -74,7 +74,7 @@ TEST_P(SuggestNameTest, ReplacesOnlyTheKanji) {
   const NameCase& c = GetParam();
   TableReadingProvider provider = Dictionary();
   const NameSuggestion suggestion = SuggestName(provider, c.name, c.style);
-  ASSERT_EQ(suggestion.outcome, NameSuggestion::kSuggested);
+  ASSERT_EQ(suggestion.outcome, NameSuggestion::Outcome::kSuggested);
   EXPECT_EQ(suggestion.text, c.text);
   std::vector<std::string> marked;
   for (const TextSpan& span : suggestion.unfit) marked.push_back(c.text.substr(span.begin, span.end - span.begin));
@@ -101,12 +101,12 @@ INSTANTIATE_TEST_SUITE_P(Names, SuggestNameTest, ::testing::Values(
 TEST(Suggestions, KanjiNeedTheProviderKanaDoNot) {
   TableReadingProvider none({}, "no readings here");
   const ReadingSuggestion kanji = SuggestReading(none, "東京");
-  EXPECT_EQ(kanji.outcome, ReadingSuggestion::kUnavailable);
+  EXPECT_EQ(kanji.outcome, ReadingSuggestion::Outcome::kUnavailable);
   EXPECT_EQ(kanji.reason, "no readings here");
   EXPECT_EQ(SuggestReading(none, "スピッツ").reading, "すぴっつ");
-  EXPECT_EQ(SuggestName(none, "東京", kHira).outcome, NameSuggestion::kUnavailable);
+  EXPECT_EQ(SuggestName(none, "東京", kHira).outcome, NameSuggestion::Outcome::kUnavailable);
   EXPECT_EQ(SuggestName(none, "東京", kHira).reason, "no readings here");
-  EXPECT_EQ(SuggestName(none, "スピッツ", kHira).outcome, NameSuggestion::kNoKanji);
+  EXPECT_EQ(SuggestName(none, "スピッツ", kHira).outcome, NameSuggestion::Outcome::kNoKanji);
 }
 
 // Every offered reading passes the Start checks; a name suggestion is marked
@@ -118,18 +118,18 @@ void CheckSuggestions(ReadingProvider& provider, int seed) {
     const std::string name = RandomName(random);
     SCOPED_TRACE("name: " + name);
     const ReadingSuggestion reading = SuggestReading(provider, name);
-    if (reading.outcome == ReadingSuggestion::kOffered) {
+    if (reading.outcome == ReadingSuggestion::Outcome::kOffered) {
       EditedAlbum album;
       album.rows[3] = EditedRow{"x", reading.reading, true};
       album.yomi = reading.reading;
-      EXPECT_EQ(RunStartChecks(album).outcome, StartCheckResult::kReady) << reading.reading;
+      EXPECT_EQ(RunStartChecks(album).outcome, StartCheckResult::Outcome::kReady) << reading.reading;
     }
 
     const NameSuggestion suggestion = SuggestName(provider, name, round % 2 ? kHira : kKata);
-    if (suggestion.outcome != NameSuggestion::kSuggested) continue;
+    if (suggestion.outcome != NameSuggestion::Outcome::kSuggested) continue;
     EditedAlbum album;
     album.title = suggestion.text;
-    EXPECT_EQ(suggestion.unfit.empty(), RunStartChecks(album).outcome == StartCheckResult::kReady) << album.title;
+    EXPECT_EQ(suggestion.unfit.empty(), RunStartChecks(album).outcome == StartCheckResult::Outcome::kReady) << album.title;
     album.title.clear();
     size_t at = 0;
     for (const TextSpan& span : suggestion.unfit) {
@@ -138,7 +138,7 @@ void CheckSuggestions(ReadingProvider& provider, int seed) {
       at = span.end;
     }
     album.title += suggestion.text.substr(at);
-    EXPECT_NE(RunStartChecks(album).outcome, StartCheckResult::kFault) << album.title;
+    EXPECT_NE(RunStartChecks(album).outcome, StartCheckResult::Outcome::kFault) << album.title;
 
     const std::u32string text = Utf8ToCodePoints(suggestion.text);
     size_t found = 0;

@@ -13,7 +13,7 @@ TEST(SystemReadings, ReadACommonWord) {
   const std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
   if (const std::string why = testing::WhyNoReadings(*provider); !why.empty()) GTEST_SKIP() << why;
   const ReadingSuggestion suggestion = SuggestReading(*provider, "東京");
-  EXPECT_EQ(suggestion.outcome, ReadingSuggestion::kOffered);
+  EXPECT_EQ(suggestion.outcome, ReadingSuggestion::Outcome::kOffered);
   EXPECT_EQ(suggestion.reading, "とうきょう");
 }
 

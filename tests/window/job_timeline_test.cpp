@@ -20,7 +20,7 @@ TEST(JobTimeline, StepsFollowThePlan) {
     const std::map<std::string, std::string> items{{messages::TrackStatus(1, tracks), "first"}};
     const JobTimeline timeline = MakeJobTimeline(plan, items);
     std::size_t statuses = 0;
-    for (const JobEvent& event : plan.events) statuses += event.kind == JobEvent::kStatus;
+    for (const JobEvent& event : plan.events) statuses += event.kind == JobEvent::Kind::kStatus;
     ASSERT_EQ(timeline.steps.size(), statuses);
     if (tracks > 0) {
       EXPECT_EQ(timeline.steps.back().status, messages::TrackStatus(tracks, tracks));

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "fake_views.h"
-#include "link/virtual_clock.h"
 #include "messages/messages.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix {
 namespace {

@@ -25,9 +25,9 @@ using testing::FakeUser;
 using testing::ShownBox;
 using testing::TableReadingProvider;
 
-constexpr AlbumField kYomi{AlbumField::kYomi, 0};
-constexpr AlbumField kTitle{AlbumField::kTitle, 0};
-constexpr AlbumField kTrack2Name{AlbumField::kTrackName, 2};
+constexpr AlbumField kYomi{AlbumField::Kind::kYomi, 0};
+constexpr AlbumField kTitle{AlbumField::Kind::kTitle, 0};
+constexpr AlbumField kTrack2Name{AlbumField::Kind::kTrackName, 2};
 
 ShownBox Question(const std::string& lines) {
   return {std::string(messages::kChangeQuestion) + "\n" + lines, MessageIcon::kInformation, MessageButtons::kYesNo};
