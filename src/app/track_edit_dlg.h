@@ -9,6 +9,7 @@
 #include "window/track_edit_logic.h"
 #include "window/track_edit_view.h"
 
+class QContextMenuEvent;
 class QLineEdit;
 
 namespace Ui {
@@ -39,6 +40,10 @@ class CTrackEditDlg : public QDialog, public TrackEditView {
   void FocusText(TrackEditField field) override;
   void Close(bool ok) override;
   Answer ShowMessage(const Message& message) override;
+
+ protected:
+  // Beside the fields: both fields' actions, as each field's own menu has its own.
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QLineEdit* Edit(TrackEditField field) const;

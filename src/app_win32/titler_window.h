@@ -32,6 +32,8 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
   void FocusText(TextField field) override;
   void FocusTrack(int row, TrackColumn column) override;
+  void FocusNextControl() override;
+  int CurrentTrack() const override;
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
@@ -39,6 +41,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   void MarkTrack(int row, const std::string& tip) override;
   void EnableControl(Control control, bool enabled) override;
   void SetCaption(const std::string& text) override;
+  void SetLinkText(const std::string& text) override;
   std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
@@ -56,10 +59,20 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   void OnTrackListClick(const NMITEMACTIVATE& click);
   // The list's notifications: clicks, check marks, the marked rows' tips and colour.
   bool OnTrackListNotify(LPARAM lParam, INT_PTR& result);
+  // Enter and F2 in the fields and on the list, the fields' context menus.
+  void HookControls();
+  // The list takes what the window grows by; the buttons and the line under
+  // them keep to the bottom.
+  void LayOut(int width, int height);
 
   ProgressWindow& m_progress;
   TitlerLogic m_logic;
   Menu m_systemMenu;  // what was added to the system menu
+  SIZE m_templateSize{};    // the window's size as laid out, its smallest
+  SIZE m_templateClient{};  // its client area's
+  RECT m_listRect{};        // the list's, at that size (client coordinates)
+  int m_buttonTop = 0;      // the buttons', at that size
+  int m_linkTop = 0;        // the line's under them
   FieldMarkDisplay m_marks;
   std::array<std::string, kTrackCount> m_trackTips;  // each row's tooltip; empty: not marked
   HFONT m_fixedFont = nullptr;

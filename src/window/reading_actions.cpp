@@ -23,8 +23,9 @@ std::string ChangeLine(const FieldChange& change) {
   return FieldName(change.field) + ": " + change.before + " → " + Marked(change.after, change.unfit);
 }
 
-bool Accepted(MessageView& view, const std::vector<FieldChange>& changes) {
-  std::string text = messages::kChangeQuestion;
+// note: a paragraph before the question (empty: none).
+bool Accepted(MessageView& view, const std::vector<FieldChange>& changes, const std::string& note = "") {
+  std::string text = (note.empty() ? "" : note + "\n\n") + messages::kChangeQuestion;
   bool unfit = false;
   for (const FieldChange& change : changes) {
     text += "\n" + ChangeLine(change);
@@ -89,13 +90,14 @@ std::optional<std::string> ReadingActions::ConvertName(MessageView& view, AlbumF
 
 std::optional<EditedAlbum> ReadingActions::FillReadings(MessageView& view, const EditedAlbum& album) {
   const AlbumReadings readings = SuggestAlbumReadings(Provider(), album, AlbumReadingOptions{});
-  // What needs no readings of kanji is still offered after the reason.
-  if (!readings.unavailable.empty()) Tell(view, readings.unavailable);
+  // What needs no readings of kanji is still offered, in the same box as the
+  // reason why the rest is not.
+  const std::string& reason = readings.unavailable;
   if (readings.changes.empty()) {
-    Tell(view, messages::kNothingToChange);
+    Tell(view, (reason.empty() ? "" : reason + "\n\n") + messages::kNothingToChange);
     return std::nullopt;
   }
-  if (!Accepted(view, readings.changes)) return std::nullopt;
+  if (!Accepted(view, readings.changes, reason)) return std::nullopt;
   return ApplyFieldChanges(album, readings.changes);
 }
 

@@ -131,6 +131,12 @@ class FakeTitlerView final : public TitlerView {
   void ShowFieldMarks(TextField field, const FieldMarks& shown) override { marks[field] = shown; }
   void FocusText(TextField field) override { focus = {field, -1, TrackColumn::kName}; }
   void FocusTrack(int row, TrackColumn column) override { focus = {TextField::kTitle, row, column}; }
+  int focusMoves = 0;  // times the focus went on to the next control
+  void FocusNextControl() override { ++focusMoves; }
+  int currentTrack = -1;
+  int CurrentTrack() const override { return currentTrack; }
+  std::string linkText;
+  void SetLinkText(const std::string& text) override { linkText = text; }
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override { return Row(row).checked; }
@@ -210,6 +216,8 @@ class FakePortSettingsView final : public PortSettingsView {
   void SetDelay(int ms) override { delay = ms; }
   int Delay() const override { return delay; }
   void FocusPort() override { focused = true; }
+  std::string note;
+  void SetPortNote(const std::string& text) override { note = text; }
   void Close(bool ok) override { closed = ok; }
 };
 

@@ -100,14 +100,30 @@ TEST(ReadingActions, WithoutReadingsSaysWhy) {
 }
 
 // The list and the changes on Yes are the window's (tests/window/titler_logic_test).
-TEST(ReadingActions, FillReadingsWithNothingToFillSaysSo) {
-  TableReadingProvider provider = Dictionary();
-  ReadingActions actions(&provider);
-  FakeUser user;
-  FakeTitlerView view(user);
-  user.AnswerBox(Answer::kOk);
-  EXPECT_EQ(actions.FillReadings(view, AlbumWith("A", "えー", "")), std::nullopt);
-  EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{Note(messages::kNothingToChange)});
+// Without readings of kanji, why comes in the one box that follows, above
+// what can still be offered.
+TEST(ReadingActions, FillReadingsShowsOneBox) {
+  TableReadingProvider dictionary = Dictionary();
+  TableReadingProvider none({}, "no readings here");
+  const struct {
+    TableReadingProvider* provider;
+    EditedAlbum album;
+    ShownBox box;
+  } cases[] = {
+      {&dictionary, AlbumWith("A", "えー", ""), Note(messages::kNothingToChange)},
+      {&none, AlbumWith("東京", "", ""), Note(std::string("no readings here\n\n") + messages::kNothingToChange)},
+      {&none, testing::WithRow(AlbumWith("スピッツ", "", ""), 1, "東京", ""),
+       {"no readings here\n\n" + Question("よみ:  → すぴっつ").text, MessageIcon::kInformation, MessageButtons::kYesNo}},
+  };
+  for (const auto& c : cases) {
+    ReadingActions actions(c.provider);
+    FakeUser user;
+    FakeTitlerView view(user);
+    user.AnswerBox(c.box.buttons == MessageButtons::kYesNo ? Answer::kNo : Answer::kOk);
+    EXPECT_EQ(actions.FillReadings(view, c.album), std::nullopt);
+    EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{c.box});
+    EXPECT_EQ(user.Unexpected(), 0);
+  }
 }
 
 }  // namespace
