@@ -14,6 +14,7 @@
 #include "app/entry_progress_dlg.h"
 #include "app/file_dialogs.h"
 #include "app/port_settings_dlg.h"
+#include "app/reading_choice_dlg.h"
 #include "app/simulator_dump_dlg.h"
 #include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
@@ -144,6 +145,11 @@ void CTitlerDlg::ShowFieldMarks(TextField field, const FieldMarks& marks) {
 
 void CTitlerDlg::FocusText(TextField field) { Edit(field)->setFocus(); }
 
+void CTitlerDlg::SelectText(TextField field) {
+  Edit(field)->setFocus();
+  Edit(field)->selectAll();
+}
+
 void CTitlerDlg::FocusTrack(int row, TrackColumn column) {
   QTableWidget* list = m_ui->tracks;
   list->setCurrentCell(row, static_cast<int>(column));
@@ -194,6 +200,11 @@ bool CTitlerDlg::EditTrack(TrackEdit& edit) {
 
 bool CTitlerDlg::EditPortSettings(PortSettingsEdit& edit) {
   CPortSettingsDlg dialog(edit, this);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool CTitlerDlg::ChooseReadings(ReadingChoices& choices) {
+  CReadingChoiceDlg dialog(choices, this);
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -63,8 +63,9 @@ ExitCode UnknownCommand(const std::string& name) {
 
 const std::vector<const Command*>& Commands() {
   static const std::vector<const Command*> commands{
-      &KeyCommand(),   &CheckCommand(), &NormalizeCommand(), &ReadingsCommand(), &ImportCueCommand(),
-      &PlanCommand(),  &EnterCommand(), &PortsCommand(),     &SimulateCommand(),
+      &KeyCommand(),   &CheckCommand(), &NormalizeCommand(), &ReadingsCommand(), &ReadingCommand(),
+      &LearnCommand(), &ImportCueCommand(), &PlanCommand(),  &EnterCommand(),    &PortsCommand(),
+      &SimulateCommand(),
   };
   return commands;
 }
