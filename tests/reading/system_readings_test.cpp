@@ -12,9 +12,10 @@ namespace {
 TEST(SystemReadings, ReadACommonWord) {
   const std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
   if (const std::string why = testing::WhyNoReadings(*provider); !why.empty()) GTEST_SKIP() << why;
-  const ReadingSuggestion suggestion = SuggestReading(*provider, "東京");
+  const ReadingSuggestion suggestion = SuggestReadings(*provider, "東京", 5);
   EXPECT_EQ(suggestion.outcome, ReadingSuggestion::kOffered);
-  EXPECT_EQ(suggestion.reading, "とうきょう");
+  ASSERT_FALSE(suggestion.readings.empty());
+  EXPECT_EQ(suggestion.readings.front(), "とうきょう");
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-// よみを推定, かなに変換 and the whole album's readings against a fake view: the
-// user always sees the change, and nothing changes unless they say yes.
+// よみを推定, かなに変換 and the whole album's readings against a fake view:
+// the menus list the candidates, nothing changes until one is picked, and
+// what is picked or saved is learned.
 #include "window/reading_actions.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,6 +14,7 @@
 #include "messages/messages.h"
 #include "reading/reading_test_names.h"
 #include "support/edited_albums.h"
+#include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
@@ -24,90 +25,195 @@ using testing::FakeTitlerView;
 using testing::FakeUser;
 using testing::ShownBox;
 using testing::TableReadingProvider;
+using testing::WithRow;
 
-constexpr AlbumField kYomi{AlbumField::kYomi, 0};
-constexpr AlbumField kTitle{AlbumField::kTitle, 0};
+constexpr AlbumField kArtist{AlbumField::kArtist, 0};
 constexpr AlbumField kTrack2Name{AlbumField::kTrackName, 2};
 
-ShownBox Question(const std::string& lines) {
-  return {std::string(messages::kChangeQuestion) + "\n" + lines, MessageIcon::kInformation, MessageButtons::kYesNo};
-}
 ShownBox Note(const std::string& text) { return {text, MessageIcon::kInformation}; }
 
-struct ActionCase {
-  const char* what;
-  std::function<std::optional<std::string>(ReadingActions&, MessageView&)> act;
-  std::optional<Answer> answer;  // to the one question, when there is one
-  std::vector<ShownBox> boxes;
-  std::optional<std::string> result;
-};
-void PrintTo(const ActionCase& c, std::ostream* os) { *os << c.what; }
+// The item's label, then each of its submenu's.
+std::vector<std::string> Labels(const MenuItem& item) {
+  std::vector<std::string> labels{item.label};
+  for (const MenuItem& sub : item.submenu) labels.push_back(sub.label);
+  return labels;
+}
 
-class ReadingActionTest : public ::testing::TestWithParam<ActionCase> {};
-
-TEST_P(ReadingActionTest, ShowsTheChangeAndMakesItOnlyWhenAccepted) {
-  const ActionCase& c = GetParam();
-  TableReadingProvider provider = Dictionary();
-  ReadingActions actions(&provider);
+// A window's readings with a store of its own that lasts as long as it does.
+struct ActionsRig {
+  TableReadingProvider dictionary = Dictionary();
+  ReadingActions actions{&dictionary, std::string()};
   FakeUser user;
-  FakeTitlerView view(user);
-  user.AnswerBox(c.answer.value_or(Answer::kOk));
-  EXPECT_EQ(c.act(actions, view), c.result);
-  EXPECT_EQ(user.Boxes(), c.boxes);
-  EXPECT_EQ(user.Unexpected(), 0);
+  FakeTitlerView view{user};
+  std::vector<std::string> put;
+  int typedOwn = 0;
+
+  MenuItem ReadingItem(const std::string& name) {
+    return actions.ReadingItem(
+        view, name, [this](const std::string& text) { put.push_back(text); }, [this] { ++typedOwn; });
+  }
+  Menu NameItems(AlbumField field, const std::string& name) {
+    return actions.NameItems(view, field, name, [this](const std::string& text) { put.push_back(text); });
+  }
+};
+
+struct MenuCase {
+  const char* what;
+  std::string name;
+  std::vector<std::string> labels;  // the item's and its submenu's
+  std::string told;                 // without a submenu: what the item says
+};
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.what; }
+
+class ReadingItemTest : public ::testing::TestWithParam<MenuCase> {};
+
+TEST_P(ReadingItemTest, ListsTheCandidatesOrSaysWhyNone) {
+  const MenuCase& c = GetParam();
+  ActionsRig rig;
+  const MenuItem item = rig.ReadingItem(c.name);
+  EXPECT_EQ(Labels(item), c.labels);
+  if (item.submenu.empty()) {
+    rig.user.AnswerBox(Answer::kOk);
+    item.action();
+    EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Note(c.told)});
+  }
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
-auto Reading(AlbumField field, std::string name, std::string reading) {
-  return [=](ReadingActions& actions, MessageView& view) { return actions.SuggestReading(view, field, name, reading); };
-}
-auto Kana(AlbumField field, std::string name, KanaStyle style) {
-  return [=](ReadingActions& actions, MessageView& view) { return actions.ConvertName(view, field, name, style); };
-}
+const std::string kSuggest = messages::kSuggestReadingItem;
+const std::string kOther = messages::kOtherReadingItem;
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(OneField, ReadingActionTest, ::testing::Values(
-  ActionCase{"reading accepted", Reading(kYomi, "東京事変", ""), Answer::kYes,
-             {Question("よみ:  → とうきょうじへん")}, "とうきょうじへん"},
-  ActionCase{"reading declined", Reading(kYomi, "東京事変", "とうきょう"), Answer::kNo,
-             {Question("よみ: とうきょう → とうきょうじへん")}, std::nullopt},
-  ActionCase{"no name", Reading(kYomi, "", ""), std::nullopt, {Note(messages::kNoNameToRead)}, std::nullopt},
-  ActionCase{"nothing offered", Reading(kYomi, "鬱", ""), std::nullopt, {Note(messages::kNoReadingOffered)}, std::nullopt},
-  ActionCase{"too long", Reading(kYomi, "寿限無寿限無寿限無寿限無ジュ", ""), std::nullopt,
-             {Note(messages::kOfferedReadingTooLong)}, std::nullopt},
-  ActionCase{"already so", Reading(kYomi, "少女", "しょうじょ"), std::nullopt, {Note(messages::kNothingToChange)}, std::nullopt},
-  ActionCase{"kana, the unfit part marked", Kana(kTrack2Name, "千の♪", KanaStyle::kKatakana), Answer::kYes,
-             {{Question("トラック2の曲名: 千の♪ → センの【♪】").text + "\n\n" + messages::kUnfitMarked,
-               MessageIcon::kInformation, MessageButtons::kYesNo}}, "センの♪"},
-  ActionCase{"kana declined", Kana(kTitle, "少女", KanaStyle::kHiragana), Answer::kNo,
-             {Question("タイトル: 少女 → しょうじょ")}, std::nullopt},
-  ActionCase{"no kanji", Kana(kTitle, "スピッツ", KanaStyle::kHiragana), std::nullopt,
-             {Note(messages::kNoKanjiToConvert)}, std::nullopt},
-  ActionCase{"kanji unread", Kana(kTitle, "鬱", KanaStyle::kHiragana), std::nullopt,
-             {Note(messages::kNoReadingOffered)}, std::nullopt}
+INSTANTIATE_TEST_SUITE_P(Names, ReadingItemTest, ::testing::Values(
+  MenuCase{"candidates, best first", "米津玄師",
+           {kSuggest, "よねつげんし", "よねつけんし", "よねづげんし", "よねづけんし", "", kOther}, ""},
+  MenuCase{"one reading", "東京事変", {kSuggest, "とうきょうじへん", "", kOther}, ""},
+  MenuCase{"no name", " ", {kSuggest}, messages::kNoNameToRead},
+  MenuCase{"a kanji unread", "鬱", {kSuggest}, messages::kNoReadingOffered},
+  MenuCase{"a Latin word", "Lemon", {kSuggest}, messages::kLatinWordNotRead},
+  MenuCase{"too long", "寿限無寿限無寿限無寿限無ジュ", {kSuggest}, messages::kOfferedReadingTooLong}
 ));
 // clang-format on
 
-TEST(ReadingActions, WithoutReadingsSaysWhy) {
-  TableReadingProvider none({}, "no readings here");
-  ReadingActions actions(&none);
-  FakeUser user;
-  FakeTitlerView view(user);
-  user.AnswerBox(Answer::kOk);
-  user.AnswerBox(Answer::kOk);
-  EXPECT_EQ(actions.SuggestReading(view, kYomi, "東京", ""), std::nullopt);
-  EXPECT_EQ(actions.ConvertName(view, kTitle, "東京", KanaStyle::kHiragana), std::nullopt);
-  EXPECT_EQ(user.Boxes(), (std::vector<ShownBox>{Note("no readings here"), Note("no readings here")}));
+TEST(ReadingActions, APickedReadingIsPutAndComesFirstFromThenOn) {
+  testing::ScratchDir dir;
+  const std::string store = dir.File("readings.tsv");
+  {
+    TableReadingProvider dictionary = Dictionary();
+    ReadingActions actions(&dictionary, store);
+    FakeUser user;
+    FakeTitlerView view(user);
+    std::vector<std::string> put;
+    int typed = 0;
+    const MenuItem item = actions.ReadingItem(
+        view, "米津玄師", [&](const std::string& text) { put.push_back(text); }, [&] { ++typed; });
+    item.submenu[3].action();
+    item.submenu.back().action();
+    EXPECT_EQ(put, std::vector<std::string>{"よねづけんし"});
+    EXPECT_EQ(typed, 1);
+    EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{});
+  }
+  // Another window, later: the store's reading first, for the name and its words.
+  ActionsRig rig;
+  ReadingActions later(&rig.dictionary, store);
+  const MenuItem item = later.ReadingItem(rig.view, "米津玄師の少女", [](const std::string&) {}, [] {});
+  ASSERT_GT(item.submenu.size(), 1u);
+  EXPECT_EQ(item.submenu[0].label, "よねづけんしのしょうじょ");
+  EXPECT_EQ(testing::ReadBytes(store), "米津玄師\tよねづけんし\n");
 }
 
-// The list and the changes on Yes are the window's (tests/window/titler_logic_test).
-TEST(ReadingActions, FillReadingsWithNothingToFillSaysSo) {
-  TableReadingProvider provider = Dictionary();
-  ReadingActions actions(&provider);
+TEST(ReadingActions, KanaInEitherScriptMarksWhatTheFieldDoesNotTake) {
+  ActionsRig rig;
+  const Menu menu = rig.NameItems(kTrack2Name, "千の♪");
+  ASSERT_EQ(menu.size(), 2u);
+  EXPECT_EQ(Labels(menu[0]), (std::vector<std::string>{messages::kToHiraganaItem, "せんの【♪】"}));
+  EXPECT_EQ(Labels(menu[1]), (std::vector<std::string>{messages::kToKatakanaItem, "センノ【♪】"}));
+  rig.user.AnswerBox(Answer::kOk);
+  menu[1].submenu[0].action();
+  EXPECT_EQ(rig.put, std::vector<std::string>{"センノ♪"});
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Note(std::string("センノ【♪】\n\n") + messages::kUnfitMarked)});
+
+  // A name in one script already offers only the other; a kanji unread, nothing.
+  const Menu kana = rig.NameItems(kTrack2Name, "スピッツ");
+  EXPECT_EQ(Labels(kana[0]), (std::vector<std::string>{messages::kToHiraganaItem, "すぴっつ"}));
+  EXPECT_EQ(Labels(kana[1]), std::vector<std::string>{messages::kToKatakanaItem});
+  EXPECT_EQ(Labels(rig.NameItems(kTrack2Name, "鬱")[0]), std::vector<std::string>{messages::kToHiraganaItem});
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
+// 米津玄師 made katakana and corrected before the album is saved teaches the
+// corrected reading; a text that is no correction of it teaches nothing.
+TEST(ReadingActions, AConvertedNameCorrectedBeforeSavingIsLearned) {
+  for (const auto& [corrected, learned] : std::vector<std::pair<std::string, std::string>>{
+           {"ヨネヅケンシ", "よねづけんし"}, {"ヨネツゲンシ", "よねつげんし"}, {"スピッツ", ""}}) {
+    ActionsRig rig;
+    const Menu menu = rig.NameItems(kArtist, "米津玄師");
+    menu[1].submenu[0].action();
+    EXPECT_EQ(rig.put, std::vector<std::string>{"ヨネツゲンシ"});
+    rig.actions.LearnFromAlbum(rig.view, AlbumWith("", "", corrected));
+    const MenuItem item = rig.ReadingItem("米津玄師");
+    EXPECT_EQ(item.submenu[0].label, learned.empty() ? "よねつげんし" : learned) << corrected;
+  }
+}
+
+TEST(ReadingActions, FillReadingsListsEachChangeAndWhatItSkipped) {
+  ActionsRig rig;
+  EditedAlbum album = AlbumWith("米津玄師", "", "");
+  album = WithRow(album, 1, "少女", "");
+  album = WithRow(album, 2, "Lemon", "");
+  album = WithRow(album, 3, "鬱", "");
+  album = WithRow(album, 4, "東京事変", "とうきょう");
+  rig.user.ChooseReadings([](ReadingChoices& choices) {
+    choices.rows[0].reading = choices.rows[0].candidates[3];
+    choices.rows[1].checked = false;
+    return true;
+  });
+  const std::optional<EditedAlbum> filled =
+      rig.actions.FillReadings(rig.view, album, [&](ReadingChoices& c) { return rig.view.ChooseReadings(c); });
+  ASSERT_EQ(rig.user.ReadingDialogs().size(), 1u);
+  const ReadingChoices& shown = rig.user.ReadingDialogs()[0];
+  ASSERT_EQ(shown.rows.size(), 2u);
+  EXPECT_EQ(shown.rows[0].field, (AlbumField{AlbumField::kYomi, 0}));
+  EXPECT_EQ(shown.rows[0].name, "米津玄師");
+  EXPECT_EQ(shown.rows[0].candidates.size(), 4u);
+  EXPECT_EQ(shown.rows[1].reading, "しょうじょ");
+  EXPECT_EQ(shown.skipped, (std::vector<std::string>{
+                               messages::SkippedName("トラック2の曲名", "Lemon", messages::kLatinWordNotRead),
+                               messages::SkippedName("トラック3の曲名", "鬱", messages::kNoReadingOffered)}));
+  ASSERT_TRUE(filled);
+  EXPECT_EQ(filled->yomi, "よねづけんし");
+  EXPECT_EQ(filled->rows[0].yomi, "");
+  EXPECT_EQ(filled->rows[3].yomi, "とうきょう");
+  EXPECT_EQ(rig.ReadingItem("米津玄師").submenu[0].label, "よねづけんし");
+
+  // Cancelled, nothing; with nothing to fill, a box says so and lists the skipped.
+  rig.user.ChooseReadings([](ReadingChoices&) { return false; });
+  EXPECT_EQ(rig.actions.FillReadings(rig.view, album, [&](ReadingChoices& c) { return rig.view.ChooseReadings(c); }),
+            std::nullopt);
+  rig.user.AnswerBox(Answer::kOk);
+  EXPECT_EQ(rig.actions.FillReadings(rig.view, WithRow(AlbumWith("A", "えー", ""), 2, "Lemon", ""),
+                                     [](ReadingChoices&) { return true; }),
+            std::nullopt);
+  ASSERT_FALSE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.user.Boxes().back().text,
+            std::string(messages::kNothingToChange) + "\n" +
+                messages::SkippedName("トラック2の曲名", "Lemon", messages::kLatinWordNotRead));
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
+TEST(ReadingActions, WithoutReadingsEachItemSaysWhy) {
+  TableReadingProvider none({}, "no readings here");
+  ReadingActions actions(&none, std::string());
   FakeUser user;
   FakeTitlerView view(user);
-  user.AnswerBox(Answer::kOk);
-  EXPECT_EQ(actions.FillReadings(view, AlbumWith("A", "えー", "")), std::nullopt);
-  EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{Note(messages::kNothingToChange)});
+  const MenuItem reading = actions.ReadingItem(view, "東京", [](const std::string&) {}, [] {});
+  const Menu kana = actions.NameItems(view, kArtist, "東京", [](const std::string&) {});
+  for (const MenuItem* item : {&reading, &kana[0], &kana[1]}) {
+    EXPECT_TRUE(item->submenu.empty());
+    user.AnswerBox(Answer::kOk);
+    item->action();
+  }
+  EXPECT_EQ(user.Texts(), std::vector<std::string>(3, "no readings here"));
 }
 
 }  // namespace

@@ -89,7 +89,9 @@ struct TitlerRig {
     testing::WriteSettingsFile(dir.File("rzt_input.ini"), device.empty() ? line.SlavePath() : device);
     return OpenAsItStands(options);
   }
-  TitlerLogic& OpenAsItStands(const TitlerOptions& options = {}) {
+  TitlerLogic& OpenAsItStands(TitlerOptions options = {}) {
+    // Never the user's own learned readings.
+    if (!options.learnedReadings) options.learnedReadings = dir.File("readings.tsv");
     logic = std::make_unique<TitlerLogic>(view, progress.Logic(), options);
     logic->OnInitDialog();
     return *logic;
@@ -997,52 +999,68 @@ TitlerLogic& OpenWithDictionary(TitlerRig& rig, ReadingProvider& dictionary) {
   return rig.OpenAsItStands(options);
 }
 
-ShownBox ChangeQuestion(const std::string& lines) {
-  return {std::string(messages::kChangeQuestion) + "\n" + lines, MessageIcon::kInformation, MessageButtons::kYesNo};
+// The field's menu item labelled label.
+const MenuItem& Item(const Menu& menu, const std::string& label) {
+  const auto found = std::find_if(menu.begin(), menu.end(), [&](const MenuItem& item) { return item.label == label; });
+  EXPECT_NE(found, menu.end()) << label;
+  return found == menu.end() ? menu.front() : *found;
 }
 
-TEST(TitlerLogic, FieldActionsReplaceTheFieldUndoablyOnlyWhenAccepted) {
+// A candidate picked replaces the field undoably; その他… selects the reading
+// to be typed over; what a saved album holds comes first from then on.
+TEST(TitlerLogic, FieldMenusPutThePickedCandidateAndSavingTeaches) {
   testing::TableReadingProvider dictionary = testing::Dictionary();
   TitlerRig rig;
   TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
   rig.view.texts[TextField::kTitle] = "東京事変";
   rig.view.texts[TextField::kArtist] = "初音ミク";
-  rig.user.AnswerBox(Answer::kNo);
-  rig.user.AnswerBox(Answer::kYes);
-  rig.user.AnswerBox(Answer::kYes);
-  logic.OnSuggestReading();
-  EXPECT_EQ(rig.view.texts[TextField::kYomi], "");
-  logic.OnSuggestReading();
-  logic.OnConvertName(TextField::kArtist, KanaStyle::kKatakana);
+  const Menu titleMenu = logic.FieldMenu(TextField::kTitle);
+  const MenuItem& reading = Item(titleMenu, messages::kSuggestReadingItem);
+  ASSERT_EQ(reading.submenu.size(), 3u);
+  reading.submenu.front().action();
+  reading.submenu.back().action();
+  const Menu artistMenu = logic.FieldMenu(TextField::kArtist);
+  Item(artistMenu, messages::kToKatakanaItem).submenu.at(0).action();
   EXPECT_EQ(rig.view.texts[TextField::kYomi], "とうきょうじへん");
   EXPECT_EQ(rig.view.texts[TextField::kArtist], "ハツネミク");
   EXPECT_EQ(rig.view.texts[TextField::kTitle], "東京事変");
   EXPECT_EQ(rig.view.replaced, (std::vector<TextField>{TextField::kYomi, TextField::kArtist}));
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{ChangeQuestion("よみ:  → とうきょうじへん"),
-                                                     ChangeQuestion("よみ:  → とうきょうじへん"),
-                                                     ChangeQuestion("アーティスト: 初音ミク → ハツネミク")}));
+  EXPECT_EQ(rig.view.selected, TextField::kYomi);
+
+  rig.view.texts[TextField::kTitle] = "少女";
+  rig.view.texts[TextField::kYomi] = "おとめ";
+  rig.view.fileName = rig.dir.File("album.csv");
+  rig.user.AnswerBox(Answer::kOk);
+  logic.OnSaveCsv();
+  const Menu yomiMenu = logic.FieldMenu(TextField::kYomi);
+  EXPECT_EQ(Item(yomiMenu, messages::kSuggestReadingItem).submenu.at(0).label, "おとめ");
+  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::kFileSaved});
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
-TEST(TitlerLogic, FillReadingsChangesTheListedReadingsOnYes) {
+TEST(TitlerLogic, FillReadingsMakesTheCheckedChoicesOnOk) {
   testing::TableReadingProvider dictionary = testing::Dictionary();
   TitlerRig rig;
   TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
   rig.view.texts[TextField::kTitle] = "少女";
   rig.view.SetRow(0, "東京事変", "");
   rig.view.SetRow(1, "娘", "むすめ");
-  rig.user.AnswerBox(Answer::kNo);
+  rig.user.ChooseReadings([](ReadingChoices&) { return false; });
   logic.OnFillReadings();
   EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
-  rig.user.AnswerBox(Answer::kYes);
+  rig.user.ChooseReadings([](ReadingChoices& choices) {
+    choices.rows[1].checked = false;
+    return true;
+  });
   logic.OnFillReadings();
-  const ShownBox question = ChangeQuestion("よみ:  → しょうじょ\nトラック1のよみ:  → とうきょうじへん");
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{question, question}));
+  ASSERT_EQ(rig.user.ReadingDialogs().size(), 2u);
+  EXPECT_EQ(rig.user.ReadingDialogs()[0].rows.size(), 2u);
   EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
   EXPECT_EQ(rig.view.replaced, std::vector<TextField>{TextField::kYomi});
-  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "とうきょうじへん");
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
   EXPECT_EQ(rig.view.CellText(1, TrackColumn::kYomi), "むすめ");
   EXPECT_TRUE(logic.HasUnsavedChanges());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
 TEST(TitlerLogic, CueSheetBecomesTheAlbumOrIsRefusedLeavingItAlone) {
@@ -1122,17 +1140,16 @@ TEST(TitlerLogic, MenusOfferTheActionsWhereTheLayoutPutsThem) {
 
   rig.view.texts[TextField::kTitle] = "少女";
   rig.view.texts[TextField::kArtist] = "東京事変";
-  for (int question = 0; question < 6; ++question) rig.user.AnswerBox(Answer::kNo);  // each reading's change
+  rig.user.AnswerBox(Answer::kOk);   // よみを一括推定: nothing left to fill
   rig.user.AnswerBox(Answer::kYes);  // CUE読込 over the unsaved texts
   rig.user.EditPorts([](PortSettingsEdit&) { return false; });
   const Menu windowMenu = logic.WindowMenu(layouts[2].layout);
   for (const MenuItem* command : MenuCommands(windowMenu)) command->action();
-  const auto change = [](const std::string& line) { return std::string(messages::kChangeQuestion) + "\n" + line; };
-  EXPECT_EQ(rig.user.Texts(), (std::vector<std::string>{change("よみ:  → しょうじょ"), change("タイトル: 少女 → しょうじょ"),
-                                                        change("タイトル: 少女 → ショウジョ"),
-                                                        change("アーティスト: 東京事変 → とうきょうじへん"),
-                                                        change("アーティスト: 東京事変 → トウキョウジヘン"),
-                                                        change("よみ:  → しょうじょ"), messages::kUnsavedLoadQuestion}));
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
+  EXPECT_EQ(rig.view.selected, TextField::kYomi);  // その他…
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "ショウジョ");
+  EXPECT_EQ(rig.view.texts[TextField::kArtist], "トウキョウジヘン");
+  EXPECT_EQ(rig.user.Texts(), (std::vector<std::string>{messages::kNothingToChange, messages::kUnsavedLoadQuestion}));
   EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kOpenCueSheet});
   EXPECT_EQ(rig.user.PortEdits().size(), 1u);
   EXPECT_TRUE(rig.user.Done());
