@@ -14,7 +14,6 @@
 #include "messages/messages.h"
 #include "reading/reading_test_names.h"
 #include "support/edited_albums.h"
-#include "support/scratch_dir.h"
 
 namespace vrellix {
 namespace {
@@ -25,7 +24,6 @@ using testing::FakeTitlerView;
 using testing::FakeUser;
 using testing::ShownBox;
 using testing::TableReadingProvider;
-using testing::WithRow;
 
 constexpr AlbumField kArtist{AlbumField::kArtist, 0};
 constexpr AlbumField kTrack2Name{AlbumField::kTrackName, 2};
@@ -95,31 +93,14 @@ INSTANTIATE_TEST_SUITE_P(Names, ReadingItemTest, ::testing::Values(
 ));
 // clang-format on
 
-TEST(ReadingActions, APickedReadingIsPutAndComesFirstFromThenOn) {
-  testing::ScratchDir dir;
-  const std::string store = dir.File("readings.tsv");
-  {
-    TableReadingProvider dictionary = Dictionary();
-    ReadingActions actions(&dictionary, store);
-    FakeUser user;
-    FakeTitlerView view(user);
-    std::vector<std::string> put;
-    int typed = 0;
-    const MenuItem item = actions.ReadingItem(
-        view, "米津玄師", [&](const std::string& text) { put.push_back(text); }, [&] { ++typed; });
-    item.submenu[3].action();
-    item.submenu.back().action();
-    EXPECT_EQ(put, std::vector<std::string>{"よねづけんし"});
-    EXPECT_EQ(typed, 1);
-    EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{});
-  }
-  // Another window, later: the store's reading first, for the name and its words.
+// The reading picked is put and comes first from then on, for the name and
+// for its kanji inside other names.
+TEST(ReadingActions, APickedReadingIsPutAndLearned) {
   ActionsRig rig;
-  ReadingActions later(&rig.dictionary, store);
-  const MenuItem item = later.ReadingItem(rig.view, "米津玄師の少女", [](const std::string&) {}, [] {});
-  ASSERT_GT(item.submenu.size(), 1u);
-  EXPECT_EQ(item.submenu[0].label, "よねづけんしのしょうじょ");
-  EXPECT_EQ(testing::ReadBytes(store), "米津玄師\tよねづけんし\n");
+  rig.ReadingItem("米津玄師").submenu[3].action();
+  EXPECT_EQ(rig.put, std::vector<std::string>{"よねづけんし"});
+  EXPECT_EQ(rig.ReadingItem("米津玄師の少女").submenu[0].label, "よねづけんしのしょうじょ");
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{});
 }
 
 TEST(ReadingActions, KanaInEitherScriptMarksWhatTheFieldDoesNotTake) {
@@ -154,51 +135,6 @@ TEST(ReadingActions, AConvertedNameCorrectedBeforeSavingIsLearned) {
     const MenuItem item = rig.ReadingItem("米津玄師");
     EXPECT_EQ(item.submenu[0].label, learned.empty() ? "よねつげんし" : learned) << corrected;
   }
-}
-
-TEST(ReadingActions, FillReadingsListsEachChangeAndWhatItSkipped) {
-  ActionsRig rig;
-  EditedAlbum album = AlbumWith("米津玄師", "", "");
-  album = WithRow(album, 1, "少女", "");
-  album = WithRow(album, 2, "Lemon", "");
-  album = WithRow(album, 3, "鬱", "");
-  album = WithRow(album, 4, "東京事変", "とうきょう");
-  rig.user.ChooseReadings([](ReadingChoices& choices) {
-    choices.rows[0].reading = choices.rows[0].candidates[3];
-    choices.rows[1].checked = false;
-    return true;
-  });
-  const std::optional<EditedAlbum> filled =
-      rig.actions.FillReadings(rig.view, album, [&](ReadingChoices& c) { return rig.view.ChooseReadings(c); });
-  ASSERT_EQ(rig.user.ReadingDialogs().size(), 1u);
-  const ReadingChoices& shown = rig.user.ReadingDialogs()[0];
-  ASSERT_EQ(shown.rows.size(), 2u);
-  EXPECT_EQ(shown.rows[0].field, (AlbumField{AlbumField::kYomi, 0}));
-  EXPECT_EQ(shown.rows[0].name, "米津玄師");
-  EXPECT_EQ(shown.rows[0].candidates.size(), 4u);
-  EXPECT_EQ(shown.rows[1].reading, "しょうじょ");
-  EXPECT_EQ(shown.skipped, (std::vector<std::string>{
-                               messages::SkippedName("トラック2の曲名", "Lemon", messages::kLatinWordNotRead),
-                               messages::SkippedName("トラック3の曲名", "鬱", messages::kNoReadingOffered)}));
-  ASSERT_TRUE(filled);
-  EXPECT_EQ(filled->yomi, "よねづけんし");
-  EXPECT_EQ(filled->rows[0].yomi, "");
-  EXPECT_EQ(filled->rows[3].yomi, "とうきょう");
-  EXPECT_EQ(rig.ReadingItem("米津玄師").submenu[0].label, "よねづけんし");
-
-  // Cancelled, nothing; with nothing to fill, a box says so and lists the skipped.
-  rig.user.ChooseReadings([](ReadingChoices&) { return false; });
-  EXPECT_EQ(rig.actions.FillReadings(rig.view, album, [&](ReadingChoices& c) { return rig.view.ChooseReadings(c); }),
-            std::nullopt);
-  rig.user.AnswerBox(Answer::kOk);
-  EXPECT_EQ(rig.actions.FillReadings(rig.view, WithRow(AlbumWith("A", "えー", ""), 2, "Lemon", ""),
-                                     [](ReadingChoices&) { return true; }),
-            std::nullopt);
-  ASSERT_FALSE(rig.user.Boxes().empty());
-  EXPECT_EQ(rig.user.Boxes().back().text,
-            std::string(messages::kNothingToChange) + "\n" +
-                messages::SkippedName("トラック2の曲名", "Lemon", messages::kLatinWordNotRead));
-  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
 TEST(ReadingActions, WithoutReadingsEachItemSaysWhy) {

@@ -1038,28 +1038,42 @@ TEST(TitlerLogic, FieldMenusPutThePickedCandidateAndSavingTeaches) {
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
+// よみを一括推定 lists each empty reading with its candidates and each name it
+// skipped with why; OK makes the checked choices and teaches them.
 TEST(TitlerLogic, FillReadingsMakesTheCheckedChoicesOnOk) {
   testing::TableReadingProvider dictionary = testing::Dictionary();
   TitlerRig rig;
   TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
-  rig.view.texts[TextField::kTitle] = "少女";
+  rig.view.texts[TextField::kTitle] = "米津玄師";
   rig.view.SetRow(0, "東京事変", "");
   rig.view.SetRow(1, "娘", "むすめ");
+  rig.view.SetRow(2, "Lemon", "");
+  rig.view.SetRow(3, "鬱", "");
   rig.user.ChooseReadings([](ReadingChoices&) { return false; });
   logic.OnFillReadings();
   EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
   rig.user.ChooseReadings([](ReadingChoices& choices) {
+    choices.rows[0].reading = choices.rows[0].candidates[3];
     choices.rows[1].checked = false;
     return true;
   });
   logic.OnFillReadings();
   ASSERT_EQ(rig.user.ReadingDialogs().size(), 2u);
-  EXPECT_EQ(rig.user.ReadingDialogs()[0].rows.size(), 2u);
-  EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
+  const ReadingChoices& shown = rig.user.ReadingDialogs()[0];
+  ASSERT_EQ(shown.rows.size(), 2u);
+  EXPECT_EQ(shown.rows[0].name, "米津玄師");
+  EXPECT_EQ(shown.rows[0].candidates.size(), 4u);
+  EXPECT_EQ(shown.rows[1].field, (AlbumField{AlbumField::kTrackYomi, 1}));
+  EXPECT_EQ(shown.skipped, (std::vector<std::string>{
+                               messages::SkippedName("トラック3の曲名", "Lemon", messages::kLatinWordNotRead),
+                               messages::SkippedName("トラック4の曲名", "鬱", messages::kNoReadingOffered)}));
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "よねづけんし");
   EXPECT_EQ(rig.view.replaced, std::vector<TextField>{TextField::kYomi});
   EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
   EXPECT_EQ(rig.view.CellText(1, TrackColumn::kYomi), "むすめ");
   EXPECT_TRUE(logic.HasUnsavedChanges());
+  const Menu yomiMenu = logic.FieldMenu(TextField::kYomi);
+  EXPECT_EQ(Item(yomiMenu, messages::kSuggestReadingItem).submenu.at(0).label, "よねづけんし");
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
