@@ -15,10 +15,10 @@
 #include "album/album_csv.h"
 #include "job/job_plan.h"
 #include "job/job_runner.h"
-#include "link/clock.h"
-#include "link/keys.h"
-#include "link/serial_port.h"
+#include "keys/keys.h"
+#include "serial/serial_port.h"
 #include "sim/pty_server.h"
+#include "timing/clock.h"
 #include "validate/input_checks.h"
 
 using namespace vrellix;
@@ -80,7 +80,9 @@ int main(int argc, char** argv) {
     const AlbumFileResult loaded = LoadAlbumCsv(file, edited);
     if (!loaded.Ok()) return std::fprintf(stderr, "%s\n", AlbumFileMessage(loaded).c_str()), 1;
     const StartCheckResult checked = RunStartChecks(edited);
-    if (checked.outcome != StartCheckResult::kReady) return std::fprintf(stderr, "%s\n", checked.message.c_str()), 1;
+    if (checked.outcome != StartCheckResult::Outcome::kReady) {
+      return std::fprintf(stderr, "%s\n", checked.message.c_str()), 1;
+    }
     album = checked.album;
     for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
   }

@@ -33,6 +33,7 @@ if [ ! -f "$prefix/.ports-unmapped" ]; then
     "$wine" regedit /S "Z:$(printf '%s' "$prefix/ports.reg" | tr / '\\\\')"
     # The port map is made when wine starts.
     "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w
     touch "$prefix/.ports-unmapped"
   fi
   flock -u 9
@@ -40,6 +41,25 @@ if [ ! -f "$prefix/.ports-unmapped" ]; then
 fi
 if [ "${1:-}" = wineserver ]; then
   shift
-  exec "$wineserver" "$@"
+  status=0
+  "$wineserver" "$@" || status=$?
+  # A server that was told to end takes a moment to go, and a program started
+  # meanwhile cannot connect to it: wait until it has gone.
+  if [ "${1:-}" = -k ]; then "$wineserver" -w; fi
+  exit $status
 fi
+# Debian's wineserver ends as soon as its last program has (-p0), and a test
+# that starts just then fails ("a wine server seems to be running, but I cannot
+# connect to it"): tests get a server that waits 30 s for the next program.
+# The session's own processes (services, devices) start with its first
+# program and keep that program's output open as long as the session lasts:
+# that first program is wineboot, with its output on the null device, not a
+# test whose output ctest reads to its end.
+exec 9>"$prefix.lock"
+flock 9
+if "$wineserver" -p30 >/dev/null 2>&1; then
+  "$wine" wineboot </dev/null >/dev/null 2>&1 || true
+fi
+flock -u 9
+exec 9>&-
 exec "$wine" "$@"

@@ -17,12 +17,24 @@ it would write (the tests run it so).
 
 In the .rc the positions stay dialog units and Windows maps them itself.
 """
+import re
 import struct
 import sys
 from pathlib import Path
 from xml.sax.saxutils import escape
 
 RES = Path(__file__).resolve().parent.parent / "res"
+# The command delay's limit is the core's, which also holds the settings file and
+# --delay to it.
+LINK_SETTINGS = RES.parent / "src" / "settings" / "link_settings.h"
+
+
+def max_command_delay_ms():
+    found = re.search(r"constexpr int kMaxCommandDelayMs = (\d+);", LINK_SETTINGS.read_text(encoding="utf-8"))
+    if not found:
+        sys.exit(f"{LINK_SETTINGS}: no kMaxCommandDelayMs")
+    return int(found.group(1))
+
 
 CX, CY = 7, 13
 
@@ -78,7 +90,7 @@ DIALOGS = [
         ("staticPort", "QLabel", "ｼﾘｱﾙﾎﾟｰﾄ", (7, 7, 80, 8), {}),
         ("ctl1020", "QComboBox", None, (7, 17, 172, 12), {"editable": True}),
         ("staticDelay", "QLabel", "ｺﾏﾝﾄﾞDELAY(ms)", (7, 36, 80, 8), {}),
-        ("ctl1021", "QSpinBox", None, (7, 46, 50, 12), {"range": (0, 10000)}),
+        ("ctl1021", "QSpinBox", None, (7, 46, 50, 12), {"range": (0, max_command_delay_ms())}),
         ("ctl1", "QPushButton", "OK", (91, 56, 42, 14), {"default": True}),
         ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (137, 56, 42, 14), {}),
     ], ["ctl1020", "ctl1021", "ctl1", "ctl2"]),

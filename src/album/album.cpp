@@ -6,11 +6,11 @@ namespace vrellix {
 
 std::string FieldName(AlbumField field) {
   switch (field.kind) {
-    case AlbumField::kTitle: return messages::kPlaceTitle;
-    case AlbumField::kYomi: return messages::kPlaceYomi;
-    case AlbumField::kArtist: return messages::kPlaceArtist;
-    case AlbumField::kTrackName: return messages::TrackNameField(field.track);
-    case AlbumField::kTrackYomi: break;
+    case AlbumField::Kind::kTitle: return messages::kPlaceTitle;
+    case AlbumField::Kind::kYomi: return messages::kPlaceYomi;
+    case AlbumField::Kind::kArtist: return messages::kPlaceArtist;
+    case AlbumField::Kind::kTrackName: return messages::TrackNameField(field.track);
+    case AlbumField::Kind::kTrackYomi: break;
   }
   return messages::TrackYomiField(field.track);
 }

@@ -41,8 +41,8 @@ struct EditedAlbum {
 
 // One text of the edited album.
 struct AlbumField {
-  enum Kind { kTitle, kYomi, kArtist, kTrackName, kTrackYomi };
-  Kind kind = kTitle;
+  enum class Kind { kTitle, kYomi, kArtist, kTrackName, kTrackYomi };
+  Kind kind = Kind::kTitle;
   int track = 0;  // 1..50 for the track kinds, 0 otherwise
 
   bool operator==(const AlbumField& other) const { return kind == other.kind && track == other.track; }

@@ -3,6 +3,7 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
+#include "sim/simulator_line.h"
 
 namespace vrellix {
 
@@ -21,7 +22,7 @@ bool CTitlerApp::InitInstance() {
   // The progress window outlives every job: the worker reports to it.
   CEntryProgressDlg progress;
   TitlerOptions options;
-  options.simulate = m_bSimulate;
+  if (m_bSimulate) options.openLine = sim::SimulatorLines();
   CTitlerDlg dialog(progress, options);
   dialog.exec();
   return false;

@@ -10,6 +10,7 @@
 #include "app_win32/progress_window.h"
 #include "app_win32/titler_window.h"
 #include "resource.h"
+#include "sim/simulator_line.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
@@ -19,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
   if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
     for (int i = 1; i < argc; ++i) {
-      if (std::wstring(argv[i]) == L"--simulate") options.simulate = true;
+      if (std::wstring(argv[i]) == L"--simulate") options.openLine = vrellix::sim::SimulatorLines();
     }
     LocalFree(argv);
   }

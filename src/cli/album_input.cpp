@@ -17,7 +17,7 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
     return std::nullopt;
   }
   StartCheckResult checked = RunStartChecks(edited);
-  if (checked.outcome != StartCheckResult::kReady) {
+  if (checked.outcome != StartCheckResult::Outcome::kReady) {
     Print(stderr, "%s\n", checked.message.c_str());
     return std::nullopt;
   }

@@ -49,11 +49,11 @@ std::string CheckValue(const ValueSpec& spec, const std::string& text, Value* va
   const char* const begin = text.data();
   const char* const end = text.data() + text.size();
   switch (spec.type) {
-    case ValueSpec::kText:
+    case ValueSpec::Type::kText:
       if (text.empty() && !spec.emptyAllowed) return notWhat;
       if (spec.accepts && !spec.accepts(text)) return notWhat;
       return "";
-    case ValueSpec::kInteger: {
+    case ValueSpec::Type::kInteger: {
       const auto [stop, error] = std::from_chars(begin, end, value->integer);
       if (text.empty() || stop != end || (error != std::errc() && error != std::errc::result_out_of_range)) {
         return notWhat;
@@ -62,7 +62,7 @@ std::string CheckValue(const ValueSpec& spec, const std::string& text, Value* va
       if (error == std::errc::result_out_of_range || value->real < spec.min || value->real > spec.max) break;
       return "";
     }
-    case ValueSpec::kReal: {
+    case ValueSpec::Type::kReal: {
       // from_chars ignores the locale and takes no spaces or "+"; "nan" fails the range.
       const auto [stop, error] = std::from_chars(begin, end, value->real);
       if (text.empty() || stop != end || (error != std::errc() && error != std::errc::result_out_of_range)) {
@@ -185,7 +185,7 @@ ValueSpec CheckedText(const char* placeholder, const char* what, bool (*accepts)
 
 ValueSpec Integer(const char* placeholder, const char* what, double min, double max) {
   ValueSpec spec = Text(placeholder, what);
-  spec.type = ValueSpec::kInteger;
+  spec.type = ValueSpec::Type::kInteger;
   spec.min = min;
   spec.max = max;
   return spec;
@@ -193,7 +193,7 @@ ValueSpec Integer(const char* placeholder, const char* what, double min, double 
 
 ValueSpec Real(const char* placeholder, const char* what, double min, double max) {
   ValueSpec spec = Integer(placeholder, what, min, max);
-  spec.type = ValueSpec::kReal;
+  spec.type = ValueSpec::Type::kReal;
   return spec;
 }
 

@@ -16,12 +16,12 @@ namespace vrellix::cli {
 
 // One value that an option or argument takes.
 struct ValueSpec {
-  enum Type {
+  enum class Type {
     kText,     // any text but the empty one, unless emptyAllowed
     kInteger,  // a whole decimal number within [min, max]
     kReal,     // a decimal number within [min, max]
   };
-  Type type = kText;
+  Type type = Type::kText;
   const char* placeholder = "";  // as usage and help show it: "MS", "FILE"
   const char* what = "";         // what the value must be, for the error: "a number of milliseconds"
   double min = 0;

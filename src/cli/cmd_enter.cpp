@@ -19,10 +19,10 @@
 #include "cli/simulator_faults.h"
 #include "job/job_plan.h"
 #include "job/job_runner.h"
-#include "link/clock.h"
-#include "link/key_link.h"
-#include "link/serial_port.h"
+#include "keys/key_link.h"
 #include "messages/messages.h"
+#include "serial/serial_port.h"
+#include "timing/clock.h"
 
 namespace vrellix::cli {
 

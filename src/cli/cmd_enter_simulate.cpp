@@ -34,7 +34,7 @@ ExitCode RunSimulatedEnter(const ParsedArgs& args) {
       Print(stderr, "vrellix-cli enter: --old holds a character that code page 932 cannot hold\n");
       return ExitCode::kUsage;
     }
-    if (sim::SplitCp932(*cp932).size() > kOldTextMostCharacters) {
+    if (SplitCp932(*cp932).size() > kOldTextMostCharacters) {
       Print(stderr, "vrellix-cli enter: --old holds more than %s characters, more than a field can hold\n",
                    std::to_string(kOldTextMostCharacters).c_str());
       return ExitCode::kUsage;

@@ -21,7 +21,7 @@ namespace {
 // The sheet's texts are saved whole; one longer than its field is named here,
 // since the album file cannot be loaded until it is shortened.
 bool ReportTooLong(const EditedAlbum& album, AlbumField field) {
-  const FieldCheck check = CheckFieldText(TrimWhite(FieldText(album, field)), CHECK_GENERAL);
+  const FieldCheck check = CheckFieldText(TrimWhite(FieldText(album, field)), CheckMode::kGeneral);
   if (check.count <= check.limit) return false;
   Print(stderr, "%s: %d bytes, more than the %d the field takes: shorten it in the album file\n",
         FieldName(field).c_str(), check.count, check.limit);
@@ -47,13 +47,13 @@ ExitCode Run(const ParsedArgs& args) {
 
   int tracks = 0;
   for (const EditedRow& row : album.rows) tracks += row.checked ? 1 : 0;
-  Print(stdout, "%s: %s\n%s: %s\n%d track%s\n%s\n", FieldName({AlbumField::kTitle, 0}).c_str(),
-        album.title.c_str(), FieldName({AlbumField::kArtist, 0}).c_str(), album.artist.c_str(), tracks,
+  Print(stdout, "%s: %s\n%s: %s\n%d track%s\n%s\n", FieldName({AlbumField::Kind::kTitle, 0}).c_str(),
+        album.title.c_str(), FieldName({AlbumField::Kind::kArtist, 0}).c_str(), album.artist.c_str(), tracks,
         tracks == 1 ? "" : "s", messages::kFileSaved);
-  bool tooLong = ReportTooLong(album, {AlbumField::kTitle, 0});
-  tooLong = ReportTooLong(album, {AlbumField::kArtist, 0}) || tooLong;
+  bool tooLong = ReportTooLong(album, {AlbumField::Kind::kTitle, 0});
+  tooLong = ReportTooLong(album, {AlbumField::Kind::kArtist, 0}) || tooLong;
   for (int track = 1; track <= kTrackCount; ++track) {
-    tooLong = ReportTooLong(album, {AlbumField::kTrackName, track}) || tooLong;
+    tooLong = ReportTooLong(album, {AlbumField::Kind::kTrackName, track}) || tooLong;
   }
   return tooLong ? ExitCode::kFailed : ExitCode::kDone;
 }

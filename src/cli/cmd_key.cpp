@@ -8,11 +8,11 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/link_setup.h"
-#include "link/clock.h"
-#include "link/key_link.h"
-#include "link/keys.h"
-#include "link/serial_port.h"
-#include "link/stop_event.h"
+#include "keys/key_link.h"
+#include "keys/keys.h"
+#include "serial/serial_port.h"
+#include "timing/clock.h"
+#include "timing/stop_event.h"
 
 namespace vrellix::cli {
 

@@ -6,7 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/console.h"
-#include "link/serial_port.h"
+#include "serial/serial_port.h"
 
 namespace vrellix::cli {
 

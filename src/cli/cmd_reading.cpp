@@ -23,7 +23,7 @@ ExitCode Run(const ParsedArgs& args) {
     std::string line;
     for (const std::string& reading : suggestion.readings) line += (line.empty() ? "" : "\t") + reading;
     Print(stdout, "%s\n", line.c_str());
-    if (suggestion.outcome == ReadingSuggestion::kUnavailable) {
+    if (suggestion.outcome == ReadingSuggestion::Outcome::kUnavailable) {
       Print(stderr, "%s: %s\n", name.c_str(), suggestion.reason.c_str());
       code = ExitCode::kFailed;
     }

@@ -35,9 +35,9 @@ void PrintChange(const FieldChange& change) {
 
 const char* WhyUnread(ReadingSuggestion::Outcome why) {
   switch (why) {
-    case ReadingSuggestion::kTooLong: return "the reading is longer than 16 characters";
-    case ReadingSuggestion::kLatinWord: return "a Latin word of four or more letters is not spelled out";
-    case ReadingSuggestion::kNothingToRead: return "nothing in the name is read aloud";
+    case ReadingSuggestion::Outcome::kTooLong: return "the reading is longer than 16 characters";
+    case ReadingSuggestion::Outcome::kLatinWord: return "a Latin word of four or more letters is not spelled out";
+    case ReadingSuggestion::Outcome::kNothingToRead: return "nothing in the name is read aloud";
     default: return "no reading to offer";
   }
 }

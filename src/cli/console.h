@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/stop_event.h"
+#include "timing/stop_event.h"
 
 namespace vrellix::cli {
 

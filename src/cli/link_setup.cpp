@@ -16,8 +16,7 @@ bool IsDecimal(const std::string& text) {
 
 ValueSpec PortValue() { return Text("NAME", "a device name or port number"); }
 
-// Nine digits, as a port number, always fit an int.
-ValueSpec DelayValue() { return Integer("MS", "a number of milliseconds", 0, 999999999); }
+ValueSpec DelayValue() { return Integer("MS", "a number of milliseconds", 0, kMaxCommandDelayMs); }
 
 int ConfiguredCommandDelay() {
   const std::string settingsPath = SettingsPath();
@@ -38,9 +37,9 @@ std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   if (overrides.port) {
     if (IsDecimal(*overrides.port)) {
       link.settings.m_nPortNo = std::stoi(*overrides.port);
-      link.settings.portName.clear();
+      link.settings.m_strPortName.clear();
     } else {
-      link.settings.portName = *overrides.port;
+      link.settings.m_strPortName = *overrides.port;
     }
   }
   if (overrides.commandDelay) link.settings.m_nCommandDelay = *overrides.commandDelay;

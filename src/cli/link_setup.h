@@ -7,8 +7,8 @@
 #include <string>
 
 #include "cli/arg_parser.h"
-#include "link/serial_port.h"
-#include "link/settings.h"
+#include "serial/serial_port.h"
+#include "settings/link_settings.h"
 
 namespace vrellix::cli {
 

@@ -12,7 +12,7 @@
 
 #include "job/job_plan.h"
 #include "job/job_reporter.h"
-#include "link/key_link.h"
+#include "keys/key_link.h"
 
 namespace vrellix::cli {
 

@@ -77,12 +77,12 @@ void ApplyFaultOptions(const ParsedArgs& args, sim::SimulatorOptions* options) {
   for (const OptionUse& use : args.uses) {
     sim::PacketFault fault;
     if (use.option->name == std::string("--late-at")) {
-      fault.kind = sim::PacketFault::kLate;
+      fault.kind = sim::PacketFault::Kind::kLate;
       fault.lateMs = static_cast<int>(use.values[1].integer);
     } else if (use.option->name == std::string("--double-at")) {
-      fault.kind = sim::PacketFault::kDoubled;
+      fault.kind = sim::PacketFault::Kind::kDoubled;
     } else if (use.option->name == std::string("--junk-at")) {
-      fault.kind = sim::PacketFault::kJunk;
+      fault.kind = sim::PacketFault::Kind::kJunk;
       ParseHexBytes(use.values[1].text, &fault.junk);
     } else {
       continue;

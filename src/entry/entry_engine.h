@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "link/key_link.h"
+#include "keys/key_link.h"
 
 namespace vrellix {
 
@@ -50,11 +50,11 @@ class EntryEngine {
   int HSymbolInputProcess(const std::string& piece);
 
   // The entry state: where the device's palette should be.
-  int m_nPalletPage = 0;      // 0..5
-  int m_nHZMode = 0;          // 0 full width, 1 half width
-  int m_bHasText = 0;         // a character of the current field was entered
-  int m_nSymbolPos = 0;       // symbol grid cell under the cursor (24 is no cell)
-  int m_bCursorOffGrid = 0;   // a width switch or space left the character cells
+  int m_nPalletPage = 0;          // 0..5
+  int m_nHZMode = 0;              // 0 full width, 1 half width
+  bool m_bHasText = false;        // a character of the current field was entered
+  int m_nSymbolPos = 0;           // symbol grid cell under the cursor (24 is no cell)
+  bool m_bCursorOffGrid = false;  // a width switch or space left the character cells
 
  private:
   // The shared bodies of the routines; an empty lookup means "not in the

@@ -4,7 +4,7 @@
 
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {
@@ -177,7 +177,7 @@ int EntryEngine::EnterMultiTap(const std::optional<MultiTap>& stroke) {
   if (!stroke) return 0;
   if (PressKey(stroke->key, stroke->presses) != 1) return 0;
   if (PressKey(KEY_0, stroke->markPresses) != 1) return 0;
-  m_bCursorOffGrid = 0;
+  m_bCursorOffGrid = false;
   return 1;
 }
 

@@ -2,7 +2,7 @@
 // widths), digits by one press of their own key.
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {
@@ -79,7 +79,7 @@ int EntryEngine::HEiziInputProcess(const std::string& piece) {
 int EntryEngine::EnterDigit(const std::optional<int>& key) {
   if (!key) return 0;
   if (PutCommand(*key) != KeyResult::kAcknowledged) return 0;
-  m_bCursorOffGrid = 0;
+  m_bCursorOffGrid = false;
   return 1;
 }
 

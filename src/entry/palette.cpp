@@ -5,7 +5,7 @@
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
 #include "entry/palette_pages.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {
@@ -52,8 +52,8 @@ int EntryEngine::PressKey(int key, int times) {
 void EntryEngine::ResetEntryState() {
   m_nPalletPage = kHiraganaPage;
   m_nHZMode = 0;
-  m_bHasText = 0;
-  m_bCursorOffGrid = 0;
+  m_bHasText = false;
+  m_bCursorOffGrid = false;
 }
 
 int EntryEngine::SetPalletPage(int page) {
@@ -73,13 +73,13 @@ int EntryEngine::SetPalletPage(int page) {
 int EntryEngine::SetHZSwitch(int mode) {
   if (!IsWidthMode(mode)) return 0;
   if (m_nHZMode == mode) return 1;
-  const int downs = m_bHasText != 0 ? kDownsToWidthSwitchWithText : kDownsToWidthSwitchEmptyField;
+  const int downs = m_bHasText ? kDownsToWidthSwitchWithText : kDownsToWidthSwitchEmptyField;
   if (PressKey(KEY_PAL_LEFT, kLeftsToFunctionColumn) != 1 ||
       PressKey(KEY_PAL_UP, kUpsToFunctionTop) != 1 || PressKey(KEY_PAL_DOWN, downs) != 1 ||
       PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) {
     return 0;
   }
-  m_bCursorOffGrid = 1;
+  m_bCursorOffGrid = true;
   m_nHZMode = mode;
   return 1;
 }
@@ -100,7 +100,7 @@ int EntryEngine::SetSpace(int mode) {
       PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) {
     return 0;
   }
-  m_bCursorOffGrid = 1;
+  m_bCursorOffGrid = true;
   return 1;
 }
 
@@ -108,7 +108,7 @@ int EntryEngine::ResetSymbolCursor() {
   for (const KeyRun& run : kBackToSymbolCellZero) {
     if (PressKey(run.key, run.times) != 1) return 0;
   }
-  m_bCursorOffGrid = 0;
+  m_bCursorOffGrid = false;
   m_nSymbolPos = 0;
   return 1;
 }

@@ -2,7 +2,7 @@
 // cell it was last left on, and the cell is pressed.
 #include "entry/entry_engine.h"
 #include "entry/entry_tables.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 namespace {
@@ -56,7 +56,7 @@ std::optional<int> FindHSymbolCell(unsigned char byte) { return FindInGrid(kHSym
 
 int EntryEngine::EnterSymbolCell(const std::optional<int>& target) {
   if (!target) return 0;
-  if (m_bCursorOffGrid != 0) {
+  if (m_bCursorOffGrid) {
     if (ResetSymbolCursor() != 1) return 0;
   } else if (!IsSymbolCell(m_nSymbolPos)) {
     // A record that names no cell cannot be walked from; sending moves from it
@@ -88,7 +88,7 @@ int EntryEngine::EnterSymbolCell(const std::optional<int>& target) {
   if (PutCommand(KEY_PAL_ENTER) != KeyResult::kAcknowledged) return 0;
 
   m_nSymbolPos = *target;
-  m_bCursorOffGrid = 0;
+  m_bCursorOffGrid = false;
   return 1;
 }
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "job/string_input.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "messages/messages.h"
 
 namespace vrellix {
@@ -66,7 +66,7 @@ bool EntryJob::StartInputThread() {
     m_bWorkerDone = true;
     return false;
   }
-  m_bThreadStopped = 0;
+  m_bThreadStopped = false;
   return true;
 }
 
@@ -83,7 +83,7 @@ void EntryJob::StopInputThread(std::chrono::milliseconds limit) {
     m_pInputThread.reset();
   }
   stop.Reset();
-  m_bThreadStopped = 1;
+  m_bThreadStopped = true;
 }
 
 bool EntryJob::WaitForWorker(std::chrono::milliseconds limit) {
@@ -122,11 +122,11 @@ int EntryJob::InputThreadProc() {
     m_reporter.SetStatus(kStatusTitle);
     if (TitleInputProcess() == 1) {
       AdvanceProgress();
-      SetPlace(JobPlace{JobPlace::kYomi, 0});
+      SetPlace(JobPlace{JobPlace::Kind::kYomi, 0});
       m_reporter.SetStatus(kStatusYomi);
       if (YomiInputProcess() == 1) {
         AdvanceProgress();
-        SetPlace(JobPlace{JobPlace::kArtist, 0});
+        SetPlace(JobPlace{JobPlace::Kind::kArtist, 0});
         m_reporter.SetStatus(kStatusArtist);
         if (ArtistInputProcess() == 1) {
           AdvanceProgress();
@@ -156,12 +156,12 @@ int EntryJob::TitleInputProcess() {
   ResetEntryState();
   m_engine.m_nSymbolPos = 0;
   if (!Key(KEY_SELECT) || !Key(KEY_MENU_DOWN, 2) || !Key(KEY_SELECT)) return 0;
-  Pause(1000);
+  Pause(kFieldMenuOpensMs);
   if (m_album.Title.empty()) return 1;
   if (!Key(KEY_SELECT)) return 0;
-  Pause(2000);
+  Pause(kFieldOpensMs);
   if (!ReplaceFieldText(kEraseCountLong, m_album.Title)) return 0;
-  Pause(2500);
+  Pause(kAlbumFieldStoredMs);
   return 1;
 }
 
@@ -169,32 +169,31 @@ int EntryJob::YomiInputProcess() {
   ResetEntryState();
   if (m_album.Yomi.empty()) return 1;
   if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return 0;
-  Pause(2000);
+  Pause(kFieldOpensMs);
   if (!ReplaceFieldText(kEraseCountYomi, m_album.Yomi)) return 0;
-  Pause(2500);
+  Pause(kAlbumFieldStoredMs);
   return 1;
 }
 
 int EntryJob::ArtistInputProcess() {
   ResetEntryState();
   if (m_album.Artist.empty()) return 1;
-  if (!Key(KEY_MENU_DOWN, 2)) return 0;
-  for (int i = 0; i < 2; ++i) {
-    if (!Key(KEY_SELECT)) return 0;
-    Pause(500);
-  }
-  Pause(2000);
+  if (!Key(KEY_MENU_DOWN, 2) || !Key(KEY_SELECT)) return 0;
+  Pause(kMenuOpensMs);
+  if (!Key(KEY_SELECT)) return 0;
+  Pause(kArtistFieldSelectedMs);
+  Pause(kFieldOpensMs);
   if (!ReplaceFieldText(kEraseCountLong, m_album.Artist)) return 0;
-  Pause(2500);
+  Pause(kAlbumFieldStoredMs);
   return 1;
 }
 
 int EntryJob::TrackInputProcess() {
   HeadForTrackFrom(0);
   if (!Key(KEY_BACK)) return 0;
-  Pause(2000);
+  Pause(kBackToPlaylistsMs);
   if (!Key(KEY_SELECT)) return 0;
-  Pause(500);
+  Pause(kMenuOpensMs);
   if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return 0;
 
   const int selected = CountSelectedTracks();
@@ -202,7 +201,7 @@ int EntryJob::TrackInputProcess() {
   for (int row = 0;;) {
     // Rows passed over on the way to a track belong to that track.
     HeadForTrackFrom(row);
-    Pause(3000);
+    Pause(kTrackRowShownMs);
     if (row != 0 && !Key(KEY_MENU_DOWN)) return 0;
     if (IsSelectedTrack(row)) {
       ++begun;
@@ -224,22 +223,22 @@ int EntryJob::TrackInputProcess() {
 bool EntryJob::EnterTrack(const AlbumTrack& track) {
   ResetEntryState();
   if (!Key(KEY_SELECT)) return false;
-  Pause(500);
+  Pause(kMenuOpensMs);
   if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return false;
-  Pause(1000);
+  Pause(kFieldMenuOpensMs);
   if (!Key(KEY_SELECT)) return false;
-  Pause(2000);
+  Pause(kFieldOpensMs);
   if (!ReplaceFieldText(kEraseCountLong, track.Name)) return false;
-  Pause(2000);
+  Pause(kTrackFieldStoredMs);
   if (!track.Yomi.empty()) {
     ResetEntryState();
     if (!Key(KEY_MENU_DOWN) || !Key(KEY_SELECT)) return false;
-    Pause(2000);
+    Pause(kFieldOpensMs);
     if (!ReplaceFieldText(kEraseCountYomi, track.Yomi)) return false;
-    Pause(2000);
+    Pause(kTrackFieldStoredMs);
   }
   if (!Key(KEY_BACK)) return false;
-  Pause(1000);
+  Pause(kBackToTrackListMs);
   return true;
 }
 

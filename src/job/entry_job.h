@@ -26,6 +26,18 @@ constexpr std::chrono::milliseconds kStopWaitLimit{5000};
 constexpr int kEraseCountLong = 32;   // title, artist, track name
 constexpr int kEraseCountYomi = 16;   // readings
 
+// The job's pauses (ms), named for what the device is doing meanwhile: it
+// takes no key before it is done.
+constexpr int kMenuOpensMs = 500;             // KEY_SELECT opens the playlist's, the artist's or a track's menu
+constexpr int kArtistFieldSelectedMs = 500;   // the artist field, a menu deeper than the others, starts to open
+constexpr int kFieldMenuOpensMs = 1000;       // the menu of the album's or a track's fields opens
+constexpr int kFieldOpensMs = 2000;           // a text field opens with its palette
+constexpr int kAlbumFieldStoredMs = 2500;     // KEY_FINISH stores the album's title, reading or artist
+constexpr int kTrackFieldStoredMs = 2000;     // KEY_FINISH stores a track's name or reading
+constexpr int kBackToPlaylistsMs = 2000;      // KEY_BACK leaves the album's menus for the playlist list
+constexpr int kTrackRowShownMs = 3000;        // the track list shows the row its cursor is on
+constexpr int kBackToTrackListMs = 1000;      // KEY_BACK leaves a track's menus for the track list
+
 class EntryJob {
  public:
   // Creates the thread that runs body; throws std::system_error when it cannot.
@@ -83,7 +95,7 @@ class EntryJob {
   void SetThreadFactory(ThreadFactory factory) { m_threadFactory = std::move(factory); }
 
   int m_nProgressPos = 0;    // progress the worker has reached
-  int m_bThreadStopped = 1;  // 1 while no worker runs
+  bool m_bThreadStopped = true;  // while no worker runs
 
  private:
   // Page, width, text and off-grid flags back to 0 as a field opens.

@@ -1,31 +1,31 @@
 #include "job/job_events.h"
 
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 
 std::string FormatJobEvent(const JobEvent& event) {
   switch (event.kind) {
-    case JobEvent::kRange:
+    case JobEvent::Kind::kRange:
       return "range 0 " + std::to_string(event.value);
-    case JobEvent::kStatus:
+    case JobEvent::Kind::kStatus:
       return "status " + event.text;
-    case JobEvent::kKey:
+    case JobEvent::Kind::kKey:
       return "key " + std::to_string(event.value) + " " + KeyName(event.value);
-    case JobEvent::kPause:
+    case JobEvent::Kind::kPause:
       return "pause " + std::to_string(event.value);
-    case JobEvent::kProgress:
+    case JobEvent::Kind::kProgress:
       return "progress " + std::to_string(event.value);
-    case JobEvent::kResult:
+    case JobEvent::Kind::kResult:
       return event.value ? "result success" : "result failure";
-    case JobEvent::kWarning:
+    case JobEvent::Kind::kWarning:
       return "warning " + event.text;
   }
   return {};
 }
 
 bool JobEventLog::PostResult(bool success) {
-  Add({JobEvent::kResult, success ? 1 : 0, {}});
+  Add({JobEvent::Kind::kResult, success ? 1 : 0, {}});
   std::function<void(bool)> hook;
   bool delivered;
   {
@@ -38,7 +38,7 @@ bool JobEventLog::PostResult(bool success) {
 }
 
 void JobEventLog::OnKey(int code, KeyResult result) {
-  Add({JobEvent::kKey, code, {}});
+  Add({JobEvent::Kind::kKey, code, {}});
   if (result != KeyResult::kAcknowledged) {
     std::lock_guard<std::mutex> lock(m_mutex);
     ++m_nRefused;

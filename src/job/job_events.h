@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "job/job_reporter.h"
-#include "link/key_link.h"
+#include "keys/key_link.h"
 
 namespace vrellix {
 
 struct JobEvent {
-  enum Kind { kRange, kStatus, kKey, kPause, kProgress, kResult, kWarning };
+  enum class Kind { kRange, kStatus, kKey, kPause, kProgress, kResult, kWarning };
   Kind kind;
   int value = 0;     // range max, key code, pause ms, position, result 1/0
   std::string text;  // status or warning text
@@ -32,14 +32,14 @@ std::string FormatJobEvent(const JobEvent& event);
 // Safe to feed from the worker thread while another thread reads it.
 class JobEventLog : public JobReporter, public LinkObserver {
  public:
-  void SetRange(int max) override { Add({JobEvent::kRange, max, {}}); }
-  void SetPosition(int position) override { Add({JobEvent::kProgress, position, {}}); }
-  void SetStatus(const std::string& text) override { Add({JobEvent::kStatus, 0, text}); }
+  void SetRange(int max) override { Add({JobEvent::Kind::kRange, max, {}}); }
+  void SetPosition(int position) override { Add({JobEvent::Kind::kProgress, position, {}}); }
+  void SetStatus(const std::string& text) override { Add({JobEvent::Kind::kStatus, 0, text}); }
   bool PostResult(bool success) override;
-  void ShowWarning(const std::string& text) override { Add({JobEvent::kWarning, 0, text}); }
+  void ShowWarning(const std::string& text) override { Add({JobEvent::Kind::kWarning, 0, text}); }
   // Keys that were not acknowledged are recorded too (value is the code either way).
   void OnKey(int code, KeyResult result) override;
-  void OnPause(int ms) override { Add({JobEvent::kPause, ms, {}}); }
+  void OnPause(int ms) override { Add({JobEvent::Kind::kPause, ms, {}}); }
 
   // What PostResult answers, and a hook run after the result was recorded.
   void SetPostSucceeds(bool succeeds);

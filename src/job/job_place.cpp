@@ -6,10 +6,10 @@ namespace vrellix {
 
 std::string PlaceLabel(const JobPlace& place) {
   switch (place.kind) {
-    case JobPlace::kTitle: return messages::kPlaceTitle;
-    case JobPlace::kYomi: return messages::kPlaceYomi;
-    case JobPlace::kArtist: return messages::kPlaceArtist;
-    case JobPlace::kTrack: break;
+    case JobPlace::Kind::kTitle: return messages::kPlaceTitle;
+    case JobPlace::Kind::kYomi: return messages::kPlaceYomi;
+    case JobPlace::Kind::kArtist: return messages::kPlaceArtist;
+    case JobPlace::Kind::kTrack: break;
   }
   return messages::PlaceTrack(place.track);
 }

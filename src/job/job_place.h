@@ -26,13 +26,13 @@
 namespace vrellix {
 
 struct JobPlace {
-  enum Kind { kTitle, kYomi, kArtist, kTrack };
-  Kind kind = kTitle;  // the default place is the start of the album
+  enum class Kind { kTitle, kYomi, kArtist, kTrack };
+  Kind kind = Kind::kTitle;  // the default place is the start of the album
   int track = 0;       // kTrack: the track's number as the user sees it, 1..50
 
-  static JobPlace Track(int number) { return JobPlace{kTrack, number}; }
+  static JobPlace Track(int number) { return JobPlace{Kind::kTrack, number}; }
   // True for a header field: continuing from here is starting over.
-  bool IsStart() const { return kind != kTrack; }
+  bool IsStart() const { return kind != Kind::kTrack; }
   bool operator==(const JobPlace& other) const { return kind == other.kind && track == other.track; }
   bool operator!=(const JobPlace& other) const { return !(*this == other); }
 };

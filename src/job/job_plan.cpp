@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "job/job_runner.h"
-#include "link/keys.h"
-#include "link/virtual_clock.h"
+#include "keys/keys.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix {
 
@@ -39,8 +39,8 @@ JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
   JobPlan plan;
   plan.events = log.Events();
   for (const JobEvent& event : plan.events) {
-    if (event.kind == JobEvent::kKey) ++plan.keys;
-    if (event.kind == JobEvent::kPause) plan.pauseMs += event.value;
+    if (event.kind == JobEvent::Kind::kKey) ++plan.keys;
+    if (event.kind == JobEvent::Kind::kPause) plan.pauseMs += event.value;
   }
   return plan;
 }

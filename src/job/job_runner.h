@@ -20,10 +20,10 @@
 #include "job/entry_job.h"
 #include "job/job_place.h"
 #include "job/job_reporter.h"
-#include "link/byte_channel.h"
-#include "link/clock.h"
-#include "link/key_link.h"
-#include "link/stop_event.h"
+#include "keys/byte_channel.h"
+#include "keys/key_link.h"
+#include "timing/clock.h"
+#include "timing/stop_event.h"
 
 namespace vrellix {
 
@@ -81,7 +81,7 @@ class JobRunner {
   // Ask once Stop() or RunToEnd() has returned.
   std::optional<JobPlace> StoppedAt() const;
   // True while no worker exists: none was started, or Stop() collected the last.
-  bool IsIdle() const { return m_job.m_bThreadStopped != 0; }
+  bool IsIdle() const { return m_job.m_bThreadStopped; }
   // The stop event, for a stop requested where Stop() cannot be called (a
   // signal, another thread). The job ends as after Stop(); Stop() still
   // collects the worker.

@@ -2,7 +2,7 @@
 
 #include "entry/char_class.h"
 #include "entry/palette_pages.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix {
 
@@ -71,7 +71,7 @@ int StringInputProcess(EntryEngine& engine, const std::string& text) {
     const ClassRow* row = FindClassRow(GetCharClass(piece));
     if (row == nullptr) return 0;
     if (EnterCharacter(engine, *row, piece) != 1) return 0;
-    engine.m_bHasText = 1;
+    engine.m_bHasText = true;
     position += static_cast<std::size_t>(row->step);
   }
   return 1;

@@ -14,9 +14,9 @@ void SuggestReadingFor(ReadingProvider& provider, const EditedAlbum& album, Albu
   const std::string& reading = FieldText(album, readingField);
   if (name.empty() || (!reading.empty() && !options.overwriteReadings)) return;
   ReadingSuggestion suggestion = SuggestReadings(provider, name, options.candidates);
-  if (suggestion.outcome == ReadingSuggestion::kUnavailable) {
+  if (suggestion.outcome == ReadingSuggestion::Outcome::kUnavailable) {
     out.unavailable = suggestion.reason;
-  } else if (suggestion.outcome != ReadingSuggestion::kOffered) {
+  } else if (suggestion.outcome != ReadingSuggestion::Outcome::kOffered) {
     out.unread.push_back(UnreadField{readingField, suggestion.outcome});
   } else if (suggestion.readings.front() != reading) {
     std::string after = suggestion.readings.front();
@@ -28,8 +28,8 @@ void SuggestNameFor(ReadingProvider& provider, const EditedAlbum& album, AlbumFi
                     AlbumReadings& out) {
   const std::string& name = FieldText(album, field);
   NameSuggestion suggestion = SuggestNames(provider, name, style);
-  if (suggestion.outcome == NameSuggestion::kUnavailable) out.unavailable = suggestion.reason;
-  if (suggestion.outcome != NameSuggestion::kSuggested) return;
+  if (suggestion.outcome == NameSuggestion::Outcome::kUnavailable) out.unavailable = suggestion.reason;
+  if (suggestion.outcome != NameSuggestion::Outcome::kSuggested) return;
   KanaName& first = suggestion.names.front();
   out.changes.push_back(FieldChange{field, name, std::move(first.text), std::move(first.unfit), {}});
 }
@@ -38,11 +38,11 @@ void SuggestNameFor(ReadingProvider& provider, const EditedAlbum& album, AlbumFi
 
 std::string& FieldText(EditedAlbum& album, AlbumField field) {
   switch (field.kind) {
-    case AlbumField::kTitle: return album.title;
-    case AlbumField::kYomi: return album.yomi;
-    case AlbumField::kArtist: return album.artist;
-    case AlbumField::kTrackName: return Row(album, field.track).name;
-    case AlbumField::kTrackYomi: break;
+    case AlbumField::Kind::kTitle: return album.title;
+    case AlbumField::Kind::kYomi: return album.yomi;
+    case AlbumField::Kind::kArtist: return album.artist;
+    case AlbumField::Kind::kTrackName: return Row(album, field.track).name;
+    case AlbumField::Kind::kTrackYomi: break;
   }
   return Row(album, field.track).yomi;
 }
@@ -57,13 +57,13 @@ AlbumReadings SuggestAlbumReadings(ReadingProvider& provider, const EditedAlbum&
   const auto name = [&](AlbumField field) {
     if (options.names) SuggestNameFor(provider, album, field, *options.names, out);
   };
-  name({AlbumField::kTitle, 0});
-  SuggestReadingFor(provider, album, {AlbumField::kTitle, 0}, {AlbumField::kYomi, 0}, options, out);
-  name({AlbumField::kArtist, 0});
+  name({AlbumField::Kind::kTitle, 0});
+  SuggestReadingFor(provider, album, {AlbumField::Kind::kTitle, 0}, {AlbumField::Kind::kYomi, 0}, options, out);
+  name({AlbumField::Kind::kArtist, 0});
   for (int track = 1; track <= kTrackCount; ++track) {
-    name({AlbumField::kTrackName, track});
-    SuggestReadingFor(provider, album, {AlbumField::kTrackName, track}, {AlbumField::kTrackYomi, track}, options,
-                      out);
+    name({AlbumField::Kind::kTrackName, track});
+    SuggestReadingFor(provider, album, {AlbumField::Kind::kTrackName, track},
+                      {AlbumField::Kind::kTrackYomi, track}, options, out);
   }
   return out;
 }

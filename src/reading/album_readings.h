@@ -37,7 +37,7 @@ struct FieldChange {
 // A reading that was wanted but for which nothing is offered.
 struct UnreadField {
   AlbumField field;
-  ReadingSuggestion::Outcome why = ReadingSuggestion::kNoReading;  // neither kOffered nor kUnavailable
+  ReadingSuggestion::Outcome why = ReadingSuggestion::Outcome::kNoReading;  // neither kOffered nor kUnavailable
 };
 
 struct AlbumReadings {

@@ -24,14 +24,14 @@ constexpr std::size_t kMaxPaths = 120;
 std::size_t PathsFor(std::size_t count) { return std::clamp(count * kPathsPerCandidate, std::size_t{1}, kMaxPaths); }
 
 struct PathReading {
-  ReadingSuggestion::Outcome outcome = ReadingSuggestion::kNoReading;
+  ReadingSuggestion::Outcome outcome = ReadingSuggestion::Outcome::kNoReading;
   std::string reading;  // kOffered
 };
 
 // Text between kanji words, read from its own characters.
 std::optional<std::u32string> SignsRead(std::u32string_view text, ReadingSuggestion::Outcome& why) {
   if (reading::HasLatinWord(text)) {
-    why = ReadingSuggestion::kLatinWord;
+    why = ReadingSuggestion::Outcome::kLatinWord;
     return std::nullopt;
   }
   return reading::ReadingOfKanaAndSigns(text);
@@ -61,18 +61,18 @@ PathReading ReadingOf(const ReadingPath& path) {
   if (!last) return result;
   hiragana += *last;
   if (hiragana.empty()) {
-    result.outcome = ReadingSuggestion::kNothingToRead;
+    result.outcome = ReadingSuggestion::Outcome::kNothingToRead;
     return result;
   }
   // The Start checks decide, on the bytes that would be entered.
   std::string reading = CodePointsToUtf8(hiragana);
   const std::optional<std::string> cp932 = Utf8ToCp932(reading);
-  if (!cp932 || !CheckInputString(*cp932, CHECK_READING)) return result;
+  if (!cp932 || !CheckInputString(*cp932, CheckMode::kReading)) return result;
   if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) {
-    result.outcome = ReadingSuggestion::kTooLong;
+    result.outcome = ReadingSuggestion::Outcome::kTooLong;
     return result;
   }
-  result.outcome = ReadingSuggestion::kOffered;
+  result.outcome = ReadingSuggestion::Outcome::kOffered;
   result.reading = std::move(reading);
   return result;
 }
@@ -108,12 +108,6 @@ std::u32string WithKanjiRead(std::u32string_view surface, std::u32string_view re
   return out;
 }
 
-// Bytes of the UTF-8 character that starts with lead.
-size_t SequenceLength(char lead) {
-  const unsigned char b = static_cast<unsigned char>(lead);
-  return b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-}
-
 // Marks that the text codec composes with the character before them.
 bool IsCombining(char32_t c) { return (c >= 0x0300 && c <= 0x036F) || c == 0x3099 || c == 0x309A; }
 
@@ -125,7 +119,7 @@ ReadingSuggestion SuggestReadings(ReadingProvider& provider, std::string_view na
   std::vector<ReadingPath> paths{{ReadingSegment{std::string(name), std::string()}}};
   if (HasKanji(Utf8ToCodePoints(name))) {
     if (!provider.Available()) {
-      result.outcome = ReadingSuggestion::kUnavailable;
+      result.outcome = ReadingSuggestion::Outcome::kUnavailable;
       result.reason = provider.UnavailableReason();
       return result;
     }
@@ -134,15 +128,15 @@ ReadingSuggestion SuggestReadings(ReadingProvider& provider, std::string_view na
   std::optional<ReadingSuggestion::Outcome> firstFailure;
   for (const ReadingPath& path : paths) {
     PathReading reading = ReadingOf(path);
-    if (reading.outcome != ReadingSuggestion::kOffered) {
+    if (reading.outcome != ReadingSuggestion::Outcome::kOffered) {
       if (!firstFailure) firstFailure = reading.outcome;
     } else if (std::find(result.readings.begin(), result.readings.end(), reading.reading) == result.readings.end()) {
       result.readings.push_back(std::move(reading.reading));
       if (result.readings.size() >= count) break;
     }
   }
-  result.outcome = result.readings.empty() ? firstFailure.value_or(ReadingSuggestion::kNoReading)
-                                           : ReadingSuggestion::kOffered;
+  result.outcome = result.readings.empty() ? firstFailure.value_or(ReadingSuggestion::Outcome::kNoReading)
+                                           : ReadingSuggestion::Outcome::kOffered;
   return result;
 }
 
@@ -153,7 +147,7 @@ NameSuggestion SuggestNames(ReadingProvider& provider, std::string_view name, Ka
   std::vector<ReadingPath> paths{{ReadingSegment{std::string(name), std::string()}}};
   if (kanji) {
     if (!provider.Available()) {
-      result.outcome = NameSuggestion::kUnavailable;
+      result.outcome = NameSuggestion::Outcome::kUnavailable;
       result.reason = provider.UnavailableReason();
       return result;
     }
@@ -173,9 +167,9 @@ NameSuggestion SuggestNames(ReadingProvider& provider, std::string_view name, Ka
     if (result.names.size() >= count) break;
   }
   if (!result.names.empty()) {
-    result.outcome = NameSuggestion::kSuggested;
+    result.outcome = NameSuggestion::Outcome::kSuggested;
   } else {
-    result.outcome = kanji ? NameSuggestion::kNoReading : NameSuggestion::kUnchanged;
+    result.outcome = kanji ? NameSuggestion::Outcome::kNoReading : NameSuggestion::Outcome::kUnchanged;
   }
   return result;
 }
@@ -184,10 +178,14 @@ std::vector<TextSpan> UnfitForName(std::string_view utf8) {
   std::vector<TextSpan> unfit;
   size_t bytes = 0;  // code page 932 bytes up to the character's end
   for (size_t begin = 0; begin < utf8.size();) {
-    size_t end = std::min(begin + SequenceLength(utf8[begin]), utf8.size());
+    const auto sequenceEnd = [&utf8](size_t at) {
+      return std::min(at + Utf8SequenceLength(static_cast<unsigned char>(utf8[at])), utf8.size());
+    };
+    size_t end = sequenceEnd(begin);
     while (end < utf8.size()) {
-      const size_t next = std::min(end + SequenceLength(utf8[end]), utf8.size());
-      if (!IsCombining(Utf8ToCodePoints(utf8.substr(end, next - end)).front())) break;
+      const size_t next = sequenceEnd(end);
+      const std::u32string mark = Utf8ToCodePoints(utf8.substr(end, next - end));
+      if (mark.empty() || !IsCombining(mark.front())) break;
       end = next;
     }
     const std::optional<std::string> cp932 = Utf8ToCp932(utf8.substr(begin, end - begin));
@@ -205,7 +203,7 @@ std::vector<TextSpan> UnfitForName(std::string_view utf8) {
 }
 
 bool FitsReadingField(std::string_view utf8) {
-  const FieldCheck check = CheckFieldText(std::string(utf8), CHECK_READING);
+  const FieldCheck check = CheckFieldText(std::string(utf8), CheckMode::kReading);
   return check.count > 0 && check.count <= check.limit && check.faults.empty();
 }
 

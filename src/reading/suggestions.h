@@ -14,7 +14,7 @@
 namespace vrellix {
 
 struct ReadingSuggestion {
-  enum Outcome {
+  enum class Outcome {
     kOffered,        // readings pass the Start checks for a reading
     kUnavailable,    // the name has kanji and this system gives no readings (reason says why)
     kNoReading,      // a kanji without a reading, or a kana mark the device has no form for
@@ -22,7 +22,7 @@ struct ReadingSuggestion {
     kNothingToRead,  // nothing that is read aloud (signs and spaces only)
     kTooLong,        // more than the 16 characters of a reading field
   };
-  Outcome outcome = kNoReading;
+  Outcome outcome = Outcome::kNoReading;
   // kOffered: distinct, best first; hiragana, ー 、 。, 1 to 16 characters (UTF-8).
   std::vector<std::string> readings;
   std::string reason;  // kUnavailable: the provider's reason
@@ -50,13 +50,13 @@ struct KanaName {
 };
 
 struct NameSuggestion {
-  enum Outcome {
+  enum class Outcome {
     kSuggested,
     kUnchanged,    // no kanji, and the kana already in the style (or not valid UTF-8)
     kNoReading,    // kanji, but no analysis reads any of them
     kUnavailable,  // kanji, and this system gives no readings (reason says why)
   };
-  Outcome outcome = kUnchanged;
+  Outcome outcome = Outcome::kUnchanged;
   std::vector<KanaName> names;  // kSuggested: distinct, best first, none the name itself
   std::string reason;           // kUnavailable: the provider's reason
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "entry/palette_pages.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "sim/palette_layout.h"
 #include "text/text_codec.h"
 
@@ -29,16 +29,6 @@ std::string Join(const std::vector<std::string>& chars) {
 }
 
 }  // namespace
-
-std::vector<std::string> SplitCp932(const std::string& text) {
-  std::vector<std::string> chars;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-    chars.push_back(text.substr(i, len));
-    i += len;
-  }
-  return chars;
-}
 
 DeviceModel::DeviceModel(const std::string& oldText) {
   const CharList old = SplitCp932(oldText);

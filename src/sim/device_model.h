@@ -74,7 +74,7 @@ class DeviceModel {
   // Every field starts holding oldText (code page 932 bytes).
   explicit DeviceModel(const std::string& oldText = "OLD");
 
-  // One key that the device received (a code from link/keys.h).
+  // One key that the device received (a code from keys/keys.h).
   void Press(int key);
 
   Screen CurrentScreen() const { return m_screen; }
@@ -151,9 +151,5 @@ class DeviceModel {
   std::array<int, 3> m_headerOpens{};  // title, yomi, artist
   std::array<Track, kTrackCount> m_tracks;
 };
-
-// Splits code page 932 bytes into characters (a lead byte takes the next byte
-// with it; a lone lead byte at the end stays a character of its own).
-std::vector<std::string> SplitCp932(const std::string& text);
 
 }  // namespace vrellix::sim

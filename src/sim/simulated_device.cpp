@@ -2,17 +2,10 @@
 
 #include <algorithm>
 
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "text/text_codec.h"
 
 namespace vrellix::sim {
-namespace {
-
-// The port's read time-out: 50 ms per byte + 500 ms.
-constexpr std::int64_t kReadMsPerByte = 50;
-constexpr std::int64_t kReadConstantMs = 500;
-
-}  // namespace
 
 SimulatedDevice::SimulatedDevice(const SimulatorOptions& options, Clock* clock)
     : m_options(options),
@@ -31,19 +24,19 @@ std::vector<LineReply> SimulatedDevice::Answer(const std::uint8_t* packet) {
   const int number = ++m_packets;
   const PacketFault* fault = FaultOf(number);
   const bool lost = number == m_options.silentAt || (m_options.silentFrom > 0 && number >= m_options.silentFrom) ||
-                    (fault && fault->kind == PacketFault::kLost);
+                    (fault && fault->kind == PacketFault::Kind::kLost);
   if (lost) return {};  // lost on the way: no answer, no key
   if (!IsWellFormedPacket(packet)) return {{NAK, 0}};
   // One draw per good packet, so the same packets always meet the same NAKs.
   const bool randomNak = m_options.nakRate > 0.0 && m_random() < m_options.nakRate * 4294967296.0;
-  if (number == m_options.nakAt || randomNak || (fault && fault->kind == PacketFault::kRefused)) {
+  if (number == m_options.nakAt || randomNak || (fault && fault->kind == PacketFault::Kind::kRefused)) {
     return {{NAK, 0}};
   }
 
   std::vector<LineReply> replies{{ACK, 0}};
-  if (fault && fault->kind == PacketFault::kLate) replies = {{ACK, fault->lateMs}};
-  if (fault && fault->kind == PacketFault::kDoubled) replies = {{ACK, 0}, {ACK, 0}};
-  if (fault && fault->kind == PacketFault::kJunk) {
+  if (fault && fault->kind == PacketFault::Kind::kLate) replies = {{ACK, fault->lateMs}};
+  if (fault && fault->kind == PacketFault::Kind::kDoubled) replies = {{ACK, 0}, {ACK, 0}};
+  if (fault && fault->kind == PacketFault::Kind::kJunk) {
     replies.clear();
     for (std::uint8_t byte : fault->junk) replies.push_back({byte, 0});
   }
@@ -93,7 +86,7 @@ CommResult SimulatedDevice::Write(const std::uint8_t* data, std::size_t count) {
 
 CommResult SimulatedDevice::Read(std::uint8_t* buffer, std::size_t count) {
   std::unique_lock<std::mutex> lock(m_mutex);
-  const std::int64_t deadline = m_clock.NowMs() + kReadMsPerByte * static_cast<std::int64_t>(count) + kReadConstantMs;
+  const std::int64_t deadline = m_clock.NowMs() + kReadTimeout.For(count);
   // A short read takes what there is, as a port whose time-out ran out would.
   std::size_t got = 0;
   while (got < count) {

@@ -20,8 +20,8 @@
 // In process the replies are timed by a clock, the job's (the device's own
 // virtual clock when none is given): each reply arrives at the time of its
 // packet's write plus its delay. A Read that has to wait moves the clock on, to
-// the reply's arrival when it comes within the read time-out (50 ms per byte +
-// 500 ms), else by the whole time-out, and then fails. TakeWaiting returns only
+// the reply's arrival when it comes within the port's read time-out
+// (keys/byte_channel.h), else by the whole time-out, and then fails. TakeWaiting returns only
 // replies that have arrived. After the line closes, Write fails and Read fails
 // once the replies already sent have been read.
 //
@@ -36,18 +36,18 @@
 #include <string>
 #include <vector>
 
-#include "link/byte_channel.h"
-#include "link/clock.h"
-#include "link/virtual_clock.h"
+#include "keys/byte_channel.h"
 #include "sim/device_model.h"
 #include "sim/line_answer.h"
+#include "timing/clock.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix::sim {
 
 // A fault on one packet (see the list above).
 struct PacketFault {
-  enum Kind { kLost, kRefused, kLate, kDoubled, kJunk };
-  Kind kind = kLost;
+  enum class Kind { kLost, kRefused, kLate, kDoubled, kJunk };
+  Kind kind = Kind::kLost;
   int packet = 0;                   // from 1
   int lateMs = 0;                   // kLate: how late the ACK comes
   std::vector<std::uint8_t> junk;   // kJunk: the answer's bytes

@@ -14,9 +14,9 @@
 #include "album/album.h"
 #include "job/job_place.h"
 #include "job/job_runner.h"
-#include "link/clock.h"
 #include "sim/device_model.h"
 #include "sim/simulated_device.h"
+#include "timing/clock.h"
 
 namespace vrellix::sim {
 

@@ -14,29 +14,22 @@ namespace {
 bool NextCodePoint(std::string_view s, size_t& pos, char32_t& codePoint) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
   const unsigned char b0 = byte(pos);
-  size_t length;
-  char32_t value;
-  char32_t minimum;
   if (b0 < 0x80) {
     codePoint = b0;
     pos += 1;
     return true;
-  } else if ((b0 & 0xE0) == 0xC0) {
-    length = 2, value = b0 & 0x1F, minimum = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    length = 3, value = b0 & 0x0F, minimum = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    length = 4, value = b0 & 0x07, minimum = 0x10000;
-  } else {
-    return false;
   }
+  const size_t length = Utf8SequenceLength(b0);
+  if (length == 1) return false;  // a continuation byte, or F8-FF: no sequence begins here
+  constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+  char32_t value = b0 & (0x7F >> length);
   if (s.size() - pos < length) return false;
   for (size_t i = 1; i < length; ++i) {
     const unsigned char b = byte(pos + i);
     if ((b & 0xC0) != 0x80) return false;
     value = (value << 6) | (b & 0x3F);
   }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+  if (value < kMinimum[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
   codePoint = value;
   pos += length;
   return true;
@@ -179,6 +172,16 @@ std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
     }
   }
   return out;
+}
+
+std::vector<std::string> SplitCp932(std::string_view text) {
+  std::vector<std::string> chars;
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = IsCp932LeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    chars.emplace_back(text.substr(i, length));
+    i += length;
+  }
+  return chars;
 }
 
 bool IsValidUtf8(std::string_view bytes) {

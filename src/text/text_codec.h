@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vrellix {
 
@@ -41,9 +42,20 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 
+// The bytes of the UTF-8 sequence that lead begins: 2, 3 or 4 for the lead
+// bytes C0-F7; 1 for ASCII and for a byte that begins no sequence (a stray
+// continuation byte 80-BF, or F8-FF), which stands for itself.
+constexpr size_t Utf8SequenceLength(unsigned char lead) {
+  return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+}
+
 // True for a byte that begins a two-byte character of code page 932: it takes
 // the byte after it along.
 constexpr bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Splits code page 932 bytes into characters (a lead byte takes the next byte
+// with it; a lone lead byte at the end stays a character of its own).
+std::vector<std::string> SplitCp932(std::string_view text);
 
 // Each byte as \xNN (upper-case hex digits).
 std::string HexEscaped(std::string_view bytes);

@@ -68,7 +68,17 @@ std::optional<std::string> NormalizeNfc(std::string_view utf8) {
   return normalized;
 }
 
+// glibc's converters skip the language tags U+E0000-E007F without counting
+// them as irreversible; code page 932 has none, so they are refused here.
+bool HoldsLanguageTag(std::string_view utf8) {
+  for (size_t at = utf8.find('\xF3'); at != std::string_view::npos; at = utf8.find('\xF3', at + 1)) {
+    if (utf8.substr(at + 1, 2) == "\xA0\x80" || utf8.substr(at + 1, 2) == "\xA0\x81") return true;
+  }
+  return false;
+}
+
 std::optional<std::string> EncodeCp932(std::string_view utf8) {
+  if (HoldsLanguageTag(utf8)) return std::nullopt;
   thread_local Converter encoder(kCp932, "UTF-8");
   return encoder.Convert(utf8);
 }

@@ -18,7 +18,7 @@ using messages::kReadingTooLong;
 bool TooLong(const std::string& utf8) { return Cp932LengthOf(utf8) > static_cast<size_t>(kFieldLimitBytes); }
 
 // The field's code page 932 bytes when every character can be entered in the mode.
-std::optional<std::string> EnterableText(const std::string& utf8, int mode) {
+std::optional<std::string> EnterableText(const std::string& utf8, CheckMode mode) {
   std::optional<std::string> cp932 = Utf8ToCp932(utf8);
   if (!cp932 || !CheckInputString(*cp932, mode)) return std::nullopt;
   return cp932;
@@ -36,9 +36,9 @@ struct FieldFault {
 
 // Length first, then characters; the label names the field in the message,
 // the detail says which field and character, and why.
-std::optional<FieldFault> CheckField(const std::string& utf8, int mode, const std::string& label,
+std::optional<FieldFault> CheckField(const std::string& utf8, CheckMode mode, const std::string& label,
                                      const AlbumField& place, std::string& cp932Out) {
-  const bool reading = mode == CHECK_READING;
+  const bool reading = mode == CheckMode::kReading;
   if (TooLong(utf8)) {
     const FieldCheck check = CheckFieldText(utf8, mode);
     return FieldFault{(reading ? kReadingTooLong : kHalfWidthTooLong) + label,
@@ -61,7 +61,7 @@ std::optional<FieldFault> CheckField(const std::string& utf8, int mode, const st
 
 StartCheckResult Fault(const FieldFault& fault, const AlbumField& place) {
   StartCheckResult result;
-  result.outcome = StartCheckResult::kFault;
+  result.outcome = StartCheckResult::Outcome::kFault;
   result.message = fault.message;
   result.detail = fault.detail;
   result.place = place;
@@ -79,9 +79,9 @@ std::string CharFaultText(CharFaultReason reason) {
   return {};
 }
 
-FieldCheck CheckFieldText(const std::string& utf8, int mode) {
+FieldCheck CheckFieldText(const std::string& utf8, CheckMode mode) {
   FieldCheck check;
-  const bool reading = mode == CHECK_READING;
+  const bool reading = mode == CheckMode::kReading;
   const int bytes = static_cast<int>(Cp932LengthOf(utf8));
   check.count = reading ? (bytes + 1) / 2 : bytes;
   check.limit = reading ? kFieldLimitBytes / 2 : kFieldLimitBytes;
@@ -100,7 +100,7 @@ FieldCheck CheckFieldText(const std::string& utf8, int mode) {
       check.faults.push_back({index, character, CharFaultReason::kNotInCodePage, start, length});
     } else if (!CheckInputString(*cp932, mode)) {
       // A reading takes hiragana only; anything else the device has no way to enter.
-      const bool enterable = CheckInputString(*cp932, CHECK_GENERAL);
+      const bool enterable = CheckInputString(*cp932, CheckMode::kGeneral);
       check.faults.push_back(
           {index, character, reading && enterable ? CharFaultReason::kReadingNotHiragana : CharFaultReason::kNotEnterable,
            start, length});
@@ -109,14 +109,14 @@ FieldCheck CheckFieldText(const std::string& utf8, int mode) {
   return check;
 }
 
-bool CheckInputString(const std::string& cp932, int mode) {
+bool CheckInputString(const std::string& cp932, CheckMode mode) {
   size_t p = 0;
   while (p < cp932.size()) {
     const std::string piece = cp932.substr(p, 2);
     // A class whose routine cannot enter this code counts as no class.
     if (!CanEnterCharacter(piece)) return false;
     const int charClass = GetCharClass(piece);
-    if (mode == CHECK_READING) {
+    if (mode == CheckMode::kReading) {
       if (charClass != CHARCLASS_HIRAGANA) return false;
       p += 2;
     } else {
@@ -142,10 +142,11 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
   Album& album = result.album;
 
   // The album's own texts are checked as typed, not trimmed.
+  using Kind = AlbumField::Kind;
   for (const auto& [text, mode, label, kind, out] :
-       {std::tuple{&edited.title, CHECK_GENERAL, messages::kTitleLabel, AlbumField::kTitle, &album.Title},
-        std::tuple{&edited.yomi, CHECK_READING, messages::kYomiLabel, AlbumField::kYomi, &album.Yomi},
-        std::tuple{&edited.artist, CHECK_GENERAL, messages::kArtistLabel, AlbumField::kArtist, &album.Artist}}) {
+       {std::tuple{&edited.title, CheckMode::kGeneral, messages::kTitleLabel, Kind::kTitle, &album.Title},
+        std::tuple{&edited.yomi, CheckMode::kReading, messages::kYomiLabel, Kind::kYomi, &album.Yomi},
+        std::tuple{&edited.artist, CheckMode::kGeneral, messages::kArtistLabel, Kind::kArtist, &album.Artist}}) {
     const AlbumField place{kind, 0};
     if (auto fault = CheckField(*text, mode, label, place, *out)) return Fault(*fault, place);
   }
@@ -160,14 +161,16 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
     }
     const std::string label = messages::TrackLabel(r + 1);
     const std::string name = TrimWhite(row.name);
-    const AlbumField namePlace{AlbumField::kTrackName, r + 1};
-    const AlbumField yomiPlace{AlbumField::kTrackYomi, r + 1};
-    if (auto fault = CheckField(name, CHECK_GENERAL, label, namePlace, track.Name)) return Fault(*fault, namePlace);
+    const AlbumField namePlace{Kind::kTrackName, r + 1};
+    const AlbumField yomiPlace{Kind::kTrackYomi, r + 1};
+    if (auto fault = CheckField(name, CheckMode::kGeneral, label, namePlace, track.Name)) {
+      return Fault(*fault, namePlace);
+    }
     if (!name.empty()) namedTrack = true;
 
     const std::string reading = TrimWhite(row.yomi);
     std::string readingCp932;
-    if (auto fault = CheckField(reading, CHECK_READING, label + messages::kYomiLabel, yomiPlace, readingCp932)) {
+    if (auto fault = CheckField(reading, CheckMode::kReading, label + messages::kYomiLabel, yomiPlace, readingCp932)) {
       return Fault(*fault, yomiPlace);
     }
     if (name.empty() && !reading.empty()) return Fault({messages::kReadingWithoutName + label, {}}, namePlace);
@@ -175,11 +178,11 @@ StartCheckResult RunStartChecks(const EditedAlbum& edited) {
   }
 
   if (album.Title.empty() && album.Yomi.empty() && album.Artist.empty() && !namedTrack) {
-    result.outcome = StartCheckResult::kNothingToEnter;
+    result.outcome = StartCheckResult::Outcome::kNothingToEnter;
     result.message = messages::kNothingToEnter;
     return result;
   }
-  result.outcome = StartCheckResult::kReady;
+  result.outcome = StartCheckResult::Outcome::kReady;
   return result;
 }
 

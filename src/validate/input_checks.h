@@ -11,11 +11,14 @@
 
 namespace vrellix {
 
-constexpr int CHECK_GENERAL = 0;  // title, artist, track names: classes 1 to 11
-constexpr int CHECK_READING = 1;  // readings: hiragana class only
+// What CheckInputString accepts.
+enum class CheckMode {
+  kGeneral,  // title, artist, track names: classes 1 to 11
+  kReading,  // readings: hiragana class only
+};
 
 // True when every character of the code page 932 text can be entered in the mode.
-bool CheckInputString(const std::string& cp932, int mode);
+bool CheckInputString(const std::string& cp932, CheckMode mode);
 
 // How many characters of the code page 932 text the device cannot enter (a lead
 // byte and the byte after it are one character). Decides how an album file that
@@ -40,16 +43,16 @@ struct FieldCheck {
   std::vector<CharFault> faults;  // every character the device cannot take, in order
 };
 
-// Checks text for a field of the mode (CHECK_GENERAL, CHECK_READING). A
-// character is a code point with the combining marks after it.
-FieldCheck CheckFieldText(const std::string& utf8, int mode);
+// Checks text for a field of the mode. A character is a code point with the
+// combining marks after it.
+FieldCheck CheckFieldText(const std::string& utf8, CheckMode mode);
 
 // The reason as the user reads it (UTF-8).
 std::string CharFaultText(CharFaultReason reason);
 
 struct StartCheckResult {
-  enum Outcome { kFault, kNothingToEnter, kReady };
-  Outcome outcome = kFault;
+  enum class Outcome { kFault, kNothingToEnter, kReady };
+  Outcome outcome = Outcome::kFault;
   std::string message;  // UTF-8; the first fault's message, or the nothing-to-enter message
   AlbumField place;     // kFault: the field at fault
   // kFault: a line naming the field and, for a character, its position and

@@ -5,7 +5,7 @@
 
 namespace vrellix {
 
-FieldMarks MarkField(const std::string& utf8, int mode) {
+FieldMarks MarkField(const std::string& utf8, CheckMode mode) {
   const FieldCheck check = CheckFieldText(utf8, mode);
   FieldMarks marks;
   marks.count = messages::FieldCount(check.count, check.limit);

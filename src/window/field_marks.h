@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "validate/input_checks.h"
+
 namespace vrellix {
 
 struct FieldMarks {
@@ -19,8 +21,7 @@ struct FieldMarks {
   std::string tip;           // one line per fault ("3文字目「漢」: why"); empty when none
 };
 
-// The marks of text (UTF-8, as typed) in a field of the mode (CHECK_GENERAL,
-// CHECK_READING).
-FieldMarks MarkField(const std::string& utf8, int mode);
+// The marks of text (UTF-8, as typed) in a field of the mode.
+FieldMarks MarkField(const std::string& utf8, CheckMode mode);
 
 }  // namespace vrellix

@@ -10,9 +10,9 @@ JobTimeline MakeJobTimeline(const JobPlan& plan, int commandDelayMs, const std::
   int keys = 0;
   std::int64_t pauseMs = 0;
   for (const JobEvent& event : plan.events) {
-    if (event.kind == JobEvent::kKey) ++keys;
-    if (event.kind == JobEvent::kPause) pauseMs += event.value;
-    if (event.kind != JobEvent::kStatus) continue;
+    if (event.kind == JobEvent::Kind::kKey) ++keys;
+    if (event.kind == JobEvent::Kind::kPause) pauseMs += event.value;
+    if (event.kind != JobEvent::Kind::kStatus) continue;
     const auto item = items.find(event.text);
     // A step begins where the time left of the whole job has fallen to the estimate of what follows it.
     timeline.steps.push_back({event.text, item == items.end() ? std::string() : item->second,

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "link/serial_port.h"
+#include "serial/serial_port.h"
 #include "window/port_settings_view.h"
 #include "window/titler_view.h"
 

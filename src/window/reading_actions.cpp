@@ -35,27 +35,27 @@ MenuItem Telling(MessageView& view, const char* label, std::string why) {
 
 std::string WhyNoReading(const ReadingSuggestion& suggestion) {
   switch (suggestion.outcome) {
-    case ReadingSuggestion::kUnavailable: return suggestion.reason;
-    case ReadingSuggestion::kLatinWord: return messages::kLatinWordNotRead;
-    case ReadingSuggestion::kNothingToRead: return messages::kNothingToRead;
-    case ReadingSuggestion::kTooLong: return messages::kOfferedReadingTooLong;
-    case ReadingSuggestion::kNoReading:
-    case ReadingSuggestion::kOffered: break;
+    case ReadingSuggestion::Outcome::kUnavailable: return suggestion.reason;
+    case ReadingSuggestion::Outcome::kLatinWord: return messages::kLatinWordNotRead;
+    case ReadingSuggestion::Outcome::kNothingToRead: return messages::kNothingToRead;
+    case ReadingSuggestion::Outcome::kTooLong: return messages::kOfferedReadingTooLong;
+    case ReadingSuggestion::Outcome::kNoReading:
+    case ReadingSuggestion::Outcome::kOffered: break;
   }
   return messages::kNoReadingOffered;
 }
 
 // The name field a reading field belongs to.
 AlbumField NameFieldOf(AlbumField reading) {
-  return reading.kind == AlbumField::kYomi ? AlbumField{AlbumField::kTitle, 0}
-                                           : AlbumField{AlbumField::kTrackName, reading.track};
+  return reading.kind == AlbumField::Kind::kYomi ? AlbumField{AlbumField::Kind::kTitle, 0}
+                                           : AlbumField{AlbumField::Kind::kTrackName, reading.track};
 }
 
 // The reading of a name without kanji, as the reading field takes it; empty when there is none.
 std::string KanaReading(ReadingProvider& provider, const std::string& kana) {
   if (reading::HasKanji(Utf8ToCodePoints(kana))) return {};
   const ReadingSuggestion suggestion = SuggestReadings(provider, kana);
-  return suggestion.outcome == ReadingSuggestion::kOffered ? suggestion.readings.front() : std::string();
+  return suggestion.outcome == ReadingSuggestion::Outcome::kOffered ? suggestion.readings.front() : std::string();
 }
 
 // True when b could be a correction of a: at most half of the longer changed.
@@ -124,7 +124,7 @@ MenuItem ReadingActions::ReadingItem(MessageView& view, const std::string& name,
     return Telling(view, messages::kSuggestReadingItem, messages::kNoNameToRead);
   }
   const ReadingSuggestion suggestion = SuggestReadings(Provider(view), name, kCandidates);
-  if (suggestion.outcome != ReadingSuggestion::kOffered) {
+  if (suggestion.outcome != ReadingSuggestion::Outcome::kOffered) {
     return Telling(view, messages::kSuggestReadingItem, WhyNoReading(suggestion));
   }
   Menu items;
@@ -144,9 +144,9 @@ Menu ReadingActions::NameItems(MessageView& view, AlbumField field, const std::s
   for (KanaStyle style : {KanaStyle::kHiragana, KanaStyle::kKatakana}) {
     const char* label = style == KanaStyle::kHiragana ? messages::kToHiraganaItem : messages::kToKatakanaItem;
     const NameSuggestion suggestion = SuggestNames(Provider(view), name, style, kCandidates);
-    if (suggestion.outcome != NameSuggestion::kSuggested) {
-      const std::string why = suggestion.outcome == NameSuggestion::kUnavailable ? suggestion.reason
-                              : suggestion.outcome == NameSuggestion::kNoReading ? messages::kNoReadingOffered
+    if (suggestion.outcome != NameSuggestion::Outcome::kSuggested) {
+      const std::string why = suggestion.outcome == NameSuggestion::Outcome::kUnavailable ? suggestion.reason
+                              : suggestion.outcome == NameSuggestion::Outcome::kNoReading ? messages::kNoReadingOffered
                                                                                  : messages::kNothingToChange;
       menu.push_back(Telling(view, label, why));
       continue;

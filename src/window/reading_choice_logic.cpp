@@ -12,7 +12,7 @@ namespace {
 
 // Why the reading field would not take text; empty when it would.
 std::string Fault(const std::string& text) {
-  const FieldCheck check = CheckFieldText(text, CHECK_READING);
+  const FieldCheck check = CheckFieldText(text, CheckMode::kReading);
   if (check.count == 0) return messages::kChosenReadingEmpty;
   if (!check.faults.empty()) return CharFaultText(check.faults.front().reason);
   if (check.count > check.limit) return messages::kReadingTooLong;

@@ -7,11 +7,9 @@
 #include "album/cue_sheet.h"
 #include "job/job_plan.h"
 #include "messages/messages.h"
-#include "sim/simulated_run.h"
 #include "text/text_codec.h"
 #include "text/trim.h"
 #include "validate/input_checks.h"
-#include "window/simulator_verdict.h"
 
 namespace vrellix {
 
@@ -25,18 +23,15 @@ std::string AlbumFileText(const AlbumFileResult& result) {
 
 }  // namespace
 
-CommHandle g_hComm = nullptr;
-
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
     : m_view(view), m_progress(progress), m_options(options), m_readings(options.readings, options.learnedReadings) {}
 
 TitlerLogic::~TitlerLogic() {
   // The runner would stop the job itself; stopping here keeps its warning
   // while the views still stand.
-  if (m_pRunner && !m_pRunner->IsIdle()) m_pRunner->Stop();
+  if (!IsJobIdle()) m_pLine->Runner().Stop();
   // Closes the port.
-  m_pRunner.reset();
-  if (!m_options.simulate) g_hComm = nullptr;
+  m_pLine.reset();
 }
 
 Answer TitlerLogic::Show(const std::string& text, MessageIcon icon, MessageButtons buttons) {
@@ -44,7 +39,6 @@ Answer TitlerLogic::Show(const std::string& text, MessageIcon icon, MessageButto
 }
 
 void TitlerLogic::OnInitDialog() {
-  SetResume(std::nullopt);
   m_strSettingsPath = SettingsPath();
   // The values read (or the defaults) are used even when the file could not
   // be read or written back.
@@ -53,8 +47,11 @@ void TitlerLogic::OnInitDialog() {
 
   LoadTexts();
   for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);
+  const bool open = OpenLink();
+  // The caption says whether the simulator stands in for the device.
+  SetResume(std::nullopt);
   // Load and save stay usable: an album typed meanwhile can still be kept.
-  if (!OpenLink()) {
+  if (!open) {
     m_view.EnableControl(Control::kStart, false);
     if (AskAfterPortFailure()) OnPortSettings();
   }
@@ -66,9 +63,7 @@ bool TitlerLogic::AskAfterPortFailure() {
 }
 
 bool TitlerLogic::ReopenLink() {
-  m_pRunner.reset();  // closes the old port
-  m_pSimulator = nullptr;
-  g_hComm = nullptr;
+  m_pLine.reset();  // closes the old port
   const bool open = OpenLink();
   m_view.EnableControl(Control::kStart, open);
   return open;
@@ -83,7 +78,7 @@ void TitlerLogic::OnPortSettings() {
     edit.commandDelay = m_settings.m_nCommandDelay;
     if (!m_view.EditPortSettings(edit)) return;
     LinkSettings chosen = m_settings;
-    chosen.portName = TrimWhite(edit.port);
+    chosen.m_strPortName = TrimWhite(edit.port);
     chosen.m_nCommandDelay = std::clamp(edit.commandDelay, 0, kMaxCommandDelayMs);
     // The choice holds for this run even when it could not be written.
     if (!SavePortSettings(m_strSettingsPath, chosen).Ok())
@@ -94,24 +89,16 @@ void TitlerLogic::OnPortSettings() {
 }
 
 bool TitlerLogic::OpenLink() {
-  if (m_options.simulate) {
-    // The job runs on the clock that times the simulator's replies.
-    sim::SimulatorRunner simulator = sim::MakeSimulatorRunner(m_options.simulator, m_settings.m_nCommandDelay,
-                                                              m_options.clock);
-    m_pSimulator = simulator.device;
-    m_pRunner = std::move(simulator.runner);
-    return true;
+  const int delay = m_settings.m_nCommandDelay;
+  if (m_options.openLine) {
+    m_pLine = m_options.openLine(delay);
+    return m_pLine != nullptr;
   }
-  g_hComm = nullptr;
   std::unique_ptr<SerialChannel> port = OpenTransmitterPort(PortDeviceName(m_settings), &m_portFailure);
   if (!port) return false;
-  g_hComm = port->Handle();
-  if (m_options.clock) {
-    m_pRunner = std::make_unique<JobRunner>(std::move(port), *m_options.clock, m_settings.m_nCommandDelay);
-  } else {
-    m_pRunner = std::make_unique<JobRunner>(std::move(port), std::make_unique<SystemClock>(),
-                                            m_settings.m_nCommandDelay);
-  }
+  m_pLine = std::make_unique<JobLine>(
+      m_options.clock ? std::make_unique<JobRunner>(std::move(port), *m_options.clock, delay)
+                      : std::make_unique<JobRunner>(std::move(port), std::make_unique<SystemClock>(), delay));
   return true;
 }
 
@@ -162,7 +149,7 @@ std::array<bool, kTrackCount> TitlerLogic::CheckMarks() const {
   return checks;
 }
 
-bool TitlerLogic::IsJobIdle() const { return !m_pRunner || m_pRunner->IsIdle(); }
+bool TitlerLogic::IsJobIdle() const { return !m_pLine || m_pLine->Runner().IsIdle(); }
 
 bool TitlerLogic::Confirm(const std::string& text, MessageIcon icon) {
   Message question{text, icon, MessageButtons::kYesNo};
@@ -202,7 +189,8 @@ bool TitlerLogic::AskBeforeLeaving(bool always) {
 
 void TitlerLogic::SetResume(std::optional<JobPlace> place) {
   m_resumeFrom = place;
-  const std::string caption = m_options.simulate ? messages::kSimulatorCaption : messages::kProgramCaption;
+  const std::string caption =
+      m_pLine && m_pLine->Simulated() ? messages::kSimulatorCaption : messages::kProgramCaption;
   m_view.SetCaption(place ? messages::ResumeCaption(caption, PlaceLabel(*place)) : caption);
 }
 
@@ -285,7 +273,7 @@ MenuItem TitlerLogic::ReadingItem() {
 Menu TitlerLogic::NameItems(TextField field) {
   SaveTexts();
   const bool title = field == TextField::kTitle;
-  return m_readings.NameItems(m_view, AlbumField{title ? AlbumField::kTitle : AlbumField::kArtist, 0},
+  return m_readings.NameItems(m_view, AlbumField{title ? AlbumField::Kind::kTitle : AlbumField::Kind::kArtist, 0},
                               title ? m_strTitle : m_strArtist, [this, field](const std::string& name) {
                                 m_view.ReplaceText(field, name);
                                 SaveTexts();
@@ -346,24 +334,25 @@ void TitlerLogic::OnSaveCsv() {
 }
 
 void TitlerLogic::OnTextChanged(TextField field) {
-  m_view.ShowFieldMarks(field, MarkField(m_view.Text(field), field == TextField::kYomi ? CHECK_READING : CHECK_GENERAL));
+  const CheckMode mode = field == TextField::kYomi ? CheckMode::kReading : CheckMode::kGeneral;
+  m_view.ShowFieldMarks(field, MarkField(m_view.Text(field), mode));
 }
 
 void TitlerLogic::OnStart() {
   const StartCheckResult checked = RunStartChecks(CollectAlbum());
-  if (checked.outcome == StartCheckResult::kFault) {
+  if (checked.outcome == StartCheckResult::Outcome::kFault) {
     Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
     const AlbumField& place = checked.place;
     switch (place.kind) {
-      case AlbumField::kTitle: m_view.FocusText(TextField::kTitle); break;
-      case AlbumField::kYomi: m_view.FocusText(TextField::kYomi); break;
-      case AlbumField::kArtist: m_view.FocusText(TextField::kArtist); break;
-      case AlbumField::kTrackName: m_view.FocusTrack(place.track - 1, TrackColumn::kName); break;
-      case AlbumField::kTrackYomi: m_view.FocusTrack(place.track - 1, TrackColumn::kYomi); break;
+      case AlbumField::Kind::kTitle: m_view.FocusText(TextField::kTitle); break;
+      case AlbumField::Kind::kYomi: m_view.FocusText(TextField::kYomi); break;
+      case AlbumField::Kind::kArtist: m_view.FocusText(TextField::kArtist); break;
+      case AlbumField::Kind::kTrackName: m_view.FocusTrack(place.track - 1, TrackColumn::kName); break;
+      case AlbumField::Kind::kTrackYomi: m_view.FocusTrack(place.track - 1, TrackColumn::kYomi); break;
     }
     return;
   }
-  if (checked.outcome == StartCheckResult::kNothingToEnter) {
+  if (checked.outcome == StartCheckResult::Outcome::kNothingToEnter) {
     Show(checked.message, MessageIcon::kInformation);
     return;
   }
@@ -405,43 +394,38 @@ std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter
 }
 
 void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeline timeline) {
-  if (!m_pRunner) return;
-  m_pRunner->SetAlbum(entry.album, entry.checks);
+  if (!m_pLine) return;
+  JobRunner& runner = m_pLine->Runner();
+  runner.SetAlbum(entry.album, entry.checks);
 
   m_progress.BeginJob(std::move(timeline));
-  if (!m_pRunner->Start(m_progress)) {
+  if (!runner.Start(m_progress)) {
     m_progress.EndJob();
     Show(messages::kThreadStartFailed, MessageIcon::kError);
-    m_pRunner->Stop();
+    runner.Stop();
     return;
   }
   // Taken: the job under way is what continues (or the whole album).
   SetResume(std::nullopt);
   // However the window closes, the job ends here.
   m_progress.DoModal();
-  m_pRunner->Stop();
+  runner.Stop();
   m_progress.EndJob();
-  if (const std::optional<JobPlace> place = m_pRunner->StoppedAt()) AfterStop(*place);
-  if (m_pSimulator) ShowSimulatorDump(entry, headers);
+  if (const std::optional<JobPlace> place = runner.StoppedAt()) AfterStop(*place);
+  if (const std::optional<DeviceReport> report = m_pLine->AfterJob(entry, headers))
+    m_view.ShowSimulatorDump(report->verdict, report->dump);
 }
 
 void TitlerLogic::AfterStop(const JobPlace& place) {
   // The device is left inside a field editor: say where, and how to get back.
   Show(messages::StoppedAt(PlaceLabel(place)) + "\n" + messages::kReturnToPlaylist, MessageIcon::kWarning);
-  // There the user has no remote: the simulated one does what it was told.
-  if (m_pSimulator) m_pSimulator->ReturnToPlaylistList();
+  m_pLine->AfterStop();
   // Among the header fields continuing is starting over: nothing to ask.
   if (place.IsStart()) return;
   if (Show(messages::ResumeQuestion(PlaceLabel(place)), MessageIcon::kInformation, MessageButtons::kYesNo) ==
       Answer::kYes) {
     SetResume(place);
   }
-}
-
-void TitlerLogic::ShowSimulatorDump(const AlbumToEnter& entry, bool headers) {
-  const sim::SimulatedRun run =
-      JudgeSimulatedJob(*m_pSimulator, entry.album, entry.checks, m_pRunner->Result(), headers);
-  m_view.ShowSimulatorDump(SimulatorVerdict(run), m_pSimulator->Dump());
 }
 
 }  // namespace vrellix

@@ -14,22 +14,18 @@
 #include <vector>
 
 #include "album/album.h"
+#include "job/job_line.h"
 #include "job/job_place.h"
 #include "job/job_runner.h"
-#include "link/clock.h"
-#include "link/serial_port.h"
-#include "link/settings.h"
-#include "sim/simulated_device.h"
+#include "serial/serial_port.h"
+#include "settings/link_settings.h"
+#include "timing/clock.h"
 #include "window/menu_model.h"
 #include "window/progress_logic.h"
 #include "window/reading_actions.h"
 #include "window/titler_view.h"
 
 namespace vrellix {
-
-// The one serial port of the program; nullptr when none is open. The job
-// runner's channel owns it and closes it.
-extern CommHandle g_hComm;
 
 // Where a toolkit's main window puts what its menus offer.
 struct MenuLayout {
@@ -43,13 +39,12 @@ struct MenuLayout {
 };
 
 struct TitlerOptions {
-  // The built-in device simulator stands in for the serial port, on a virtual
-  // clock, and the window shows what it holds after each job.
-  bool simulate = false;
-  // How the simulated device behaves (a line that refuses keys, for tests).
-  sim::SimulatorOptions simulator;
-  // The clock of the job's waits; nullptr: the system clock (the simulator's
-  // virtual one when simulating). Not owned.
+  // Makes what jobs run on in the serial port's place (the built-in simulator:
+  // sim::SimulatorLines); the window then shows what the device holds after
+  // each job, as the line reports it. Empty: the serial port that the
+  // settings name.
+  JobLineFactory openLine;
+  // The clock of the serial port's jobs; nullptr: the system clock. Not owned.
   Clock* clock = nullptr;
   // The ports the 通信設定 dialog offers; nullptr: the system's (ListSerialPorts).
   std::function<std::vector<SerialPortInfo>()> listPorts;
@@ -136,7 +131,7 @@ class TitlerLogic {
   // True while no job runs.
   bool IsJobIdle() const;
   // What jobs run through; nullptr while no port or simulator is open.
-  JobRunner* Runner() { return m_pRunner.get(); }
+  JobRunner* Runner() { return m_pLine ? &m_pLine->Runner() : nullptr; }
 
  private:
   bool OpenLink();
@@ -157,7 +152,6 @@ class TitlerLogic {
   // After a failure or a stop: where the job was, what to do on the device,
   // and (from a track) the offer to continue from there.
   void AfterStop(const JobPlace& place);
-  void ShowSimulatorDump(const AlbumToEnter& entry, bool headers);
   Answer Show(const std::string& text, MessageIcon icon, MessageButtons buttons = MessageButtons::kOk);
   // A question whose Yes loses work: No is its default.
   bool Confirm(const std::string& text, MessageIcon icon);
@@ -187,8 +181,7 @@ class TitlerLogic {
 
   ReadingActions m_readings;
 
-  std::unique_ptr<JobRunner> m_pRunner;
-  sim::SimulatedDevice* m_pSimulator = nullptr;  // owned by m_pRunner in simulator mode
+  std::unique_ptr<JobLine> m_pLine;  // what jobs run on; nullptr while no port is open
   // Where the next 処理開始 continues from; nothing: the whole album.
   std::optional<JobPlace> m_resumeFrom;
 };

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "link/serial_port.h"
+#include "serial/serial_port.h"
+#include "settings/link_settings.h"  // kMaxCommandDelayMs
 #include "window/field_marks.h"
 #include "window/message.h"
 #include "window/reading_choice_view.h"
@@ -38,9 +39,6 @@ struct TrackEdit {
   std::string name;
   std::string yomi;
 };
-
-// The highest command delay the 通信設定 dialog offers (ms).
-constexpr int kMaxCommandDelayMs = 10000;
 
 // What the 通信設定 dialog shows, and after OK what the user chose.
 struct PortSettingsEdit {

@@ -23,8 +23,8 @@ void TrackEditLogic::OnInitDialog() {
 }
 
 void TrackEditLogic::OnTextChanged() {
-  m_view.ShowFieldMarks(TrackEditField::kName, MarkField(m_view.Text(TrackEditField::kName), CHECK_GENERAL));
-  m_view.ShowFieldMarks(TrackEditField::kYomi, MarkField(m_view.Text(TrackEditField::kYomi), CHECK_READING));
+  m_view.ShowFieldMarks(TrackEditField::kName, MarkField(m_view.Text(TrackEditField::kName), CheckMode::kGeneral));
+  m_view.ShowFieldMarks(TrackEditField::kYomi, MarkField(m_view.Text(TrackEditField::kYomi), CheckMode::kReading));
 }
 
 void TrackEditLogic::OnOk() {
@@ -50,7 +50,7 @@ Menu TrackEditLogic::FieldMenu(TrackEditField field) {
     return {m_pReadings->ReadingItem(m_view, name, put(TrackEditField::kYomi),
                                      [this] { m_view.SelectText(TrackEditField::kYomi); })};
   }
-  return m_pReadings->NameItems(m_view, AlbumField{AlbumField::kTrackName, Number()}, name, put(TrackEditField::kName));
+  return m_pReadings->NameItems(m_view, AlbumField{AlbumField::Kind::kTrackName, Number()}, name, put(TrackEditField::kName));
 }
 
 Menu TrackEditLogic::DialogMenu() {

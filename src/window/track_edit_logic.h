@@ -22,7 +22,7 @@ class TrackEditLogic {
   // both fields, the focus in the name.
   void OnInitDialog();
   // Whenever either field's text changes: the marks of both fields
-  // (the name CHECK_GENERAL, the reading CHECK_READING).
+  // (the name CheckMode::kGeneral, the reading CheckMode::kReading).
   void OnTextChanged();
   // OK: refuses, with a warning and the dialog left open, a name or reading
   // over 32 bytes or a reading without a name; otherwise edit takes the texts

@@ -10,7 +10,7 @@
 
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "support/fake_transmitter.h"
 #include "support/settings_file.h"
 
@@ -166,7 +166,7 @@ std::unique_ptr<CTitlerDlg> WindowRig::Open(const TitlerOptions& options, FileNa
   if (!m_progress) m_progress = std::make_unique<CEntryProgressDlg>();
   m_pty = std::make_unique<PtyTransmitter>();
   m_dir = std::make_unique<TempWorkDir>();
-  m_dir->WriteSettings(options.simulate ? std::string("/dev/vrellix-test-no-such-port") : m_pty->DevicePath());
+  m_dir->WriteSettings(options.openLine ? std::string("/dev/vrellix-test-no-such-port") : m_pty->DevicePath());
   auto window = std::make_unique<CTitlerDlg>(*m_progress, options, files);
   window->show();
   window->activateWindow();

@@ -18,6 +18,7 @@
 #include "app/track_edit_dlg.h"
 #include "gui_test_support.h"
 #include "reading/reading_test_names.h"
+#include "sim/simulator_line.h"
 
 using namespace vrellix;
 using namespace vrellix::testing;
@@ -63,7 +64,7 @@ class ReadingsWindowTest : public QObject {
 
   void mainWindowFieldsOfferTheCandidatesAndUndoRestoresTheOldText() {
     TitlerOptions options;
-    options.simulate = true;
+    options.openLine = sim::SimulatorLines();
     options.readings = &m_dictionary;
     options.learnedReadings = std::string();
     auto window = m_rig.Open(options);
@@ -103,8 +104,8 @@ class ReadingsWindowTest : public QObject {
 
   void readingChoiceDialogTakesThePickedAndChecked() {
     ReadingChoices choices;
-    choices.rows = {{AlbumField{AlbumField::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
-                    {AlbumField{AlbumField::kTrackYomi, 1}, "少女", {"しょうじょ"}, "しょうじょ", true}};
+    choices.rows = {{AlbumField{AlbumField::Kind::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
+                    {AlbumField{AlbumField::Kind::kTrackYomi, 1}, "少女", {"しょうじょ"}, "しょうじょ", true}};
     choices.skipped = {"skipped line"};
     CReadingChoiceDlg dialog(choices);
     dialog.show();

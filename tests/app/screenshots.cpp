@@ -18,6 +18,7 @@
 #include "app/titler_dlg.h"
 #include "gui_test_support.h"
 #include "messages/messages.h"
+#include "sim/simulator_line.h"
 
 using namespace vrellix;
 using namespace vrellix::testing;
@@ -56,8 +57,7 @@ int main(int argc, char** argv) {
   {
     HoldingClock clock;
     TitlerOptions options;
-    options.simulate = true;
-    options.clock = &clock;
+    options.openLine = sim::SimulatorLines({}, &clock);
     WindowRig rig;
     auto window = rig.Open(options);
     window->findChild<QLineEdit*>("title")->setText(QStringLiteral("ﾐﾅﾄﾉｳﾀ"));

@@ -16,6 +16,7 @@
 #include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
 #include "gui_test_support.h"
+#include "sim/simulator_line.h"
 
 using namespace vrellix;
 using namespace vrellix::testing;
@@ -47,8 +48,11 @@ class StartJobTest : public QObject {
 
   std::unique_ptr<CTitlerDlg> OpenWindow(Clock* clock, bool simulate = false) {
     TitlerOptions options;
-    options.clock = clock;
-    options.simulate = simulate;
+    if (simulate) {
+      options.openLine = sim::SimulatorLines({}, clock);
+    } else {
+      options.clock = clock;
+    }
     return m_rig.Open(options);
   }
 

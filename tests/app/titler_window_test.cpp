@@ -24,6 +24,7 @@
 #include "app/titler_dlg.h"
 #include "app/track_edit_dlg.h"
 #include "gui_test_support.h"
+#include "sim/simulator_line.h"
 #include "support/real_ports.h"
 
 using namespace vrellix;
@@ -408,7 +409,7 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(window->size(), smallest);
     QCOMPARE(window->windowTitle(), QStringLiteral("Vrellix"));
     TitlerOptions simulator;
-    simulator.simulate = true;
+    simulator.openLine = sim::SimulatorLines();
     m_rig.Reset();
     QCOMPARE(m_rig.Open(simulator)->windowTitle(), QStringLiteral("Vrellix (シミュレータ)"));
   }

@@ -26,18 +26,17 @@
 #include "app_win32/titler_window.h"
 #include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
-#include "link/clock.h"
-#include "link/stop_event.h"
+#include "timing/clock.h"
+#include "timing/stop_event.h"
 #include "messages/messages.h"
 #include "resource.h"
-#include "sim/simulated_run.h"
+#include "sim/simulator_line.h"
 #include "text/trim.h"
 #include "validate/input_checks.h"
 #include "version/version.h"
 #include "win32_driver.h"
-#include "link/settings.h"
+#include "settings/link_settings.h"
 #include "window/field_marks.h"
-#include "window/simulator_verdict.h"
 
 namespace vrellix::win32::testing {
 
@@ -86,9 +85,9 @@ class Program {
   TitlerWindow m_window;
 };
 
-TitlerOptions Simulating() {
+TitlerOptions Simulating(const sim::SimulatorOptions& simulator = {}, Clock* clock = nullptr) {
   TitlerOptions options;
-  options.simulate = true;
+  options.openLine = sim::SimulatorLines(simulator, clock);
   return options;
 }
 
@@ -194,7 +193,7 @@ TEST_F(Win32Window, StartupWithoutPort) {
   ASSERT_EQ(user.Boxes().size(), 2u);
   EXPECT_NE(user.Boxes()[1].text.find("(COM8)"), std::string::npos);
   const LinkSettings written = ReadIniSettings(SettingsPath());
-  EXPECT_EQ(written.portName, std::string("COM8"));
+  EXPECT_EQ(written.m_strPortName, std::string("COM8"));
   EXPECT_EQ(written.m_nCommandDelay, 250);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(program.Hwnd(), IDC_START)));
   // Editing still works without a port.
@@ -281,8 +280,8 @@ TEST_F(Win32Window, TrackEditDialog) {
 // from the reading's list and the check marks.
 TEST_F(Win32Window, ReadingChoiceDialog) {
   ReadingChoices choices;
-  choices.rows = {{AlbumField{AlbumField::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
-                  {AlbumField{AlbumField::kTrackYomi, 1}, "少女", {"しょうじょ"}, "しょうじょ", true}};
+  choices.rows = {{AlbumField{AlbumField::Kind::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
+                  {AlbumField{AlbumField::Kind::kTrackYomi, 1}, "少女", {"しょうじょ"}, "しょうじょ", true}};
   choices.skipped = {"skipped line"};
   bool shown = false;
   WhenDialog("よみを一括推定", IDC_READING, [&](HWND dialog) {
@@ -375,7 +374,7 @@ TEST_F(Win32Window, StartRefusesFaults) {
   album.title = "Title";
   album.yomi = "漢字のよみ";
   const StartCheckResult expected = RunStartChecks(album);
-  ASSERT_EQ(expected.outcome, StartCheckResult::kFault);
+  ASSERT_EQ(expected.outcome, StartCheckResult::Outcome::kFault);
   Click(program.Hwnd(), IDC_START);
   ASSERT_EQ(user.Boxes().size(), 1u);
   // The check's message, then a line naming what is at fault.
@@ -415,14 +414,15 @@ TEST_F(Win32Window, SimulatedJobSucceeds) {
   const sim::SimulatedRun headless = sim::RunJobOnDevice(device, checked.album, checks, kDefaultCommandDelay);
   EXPECT_TRUE(headless.Passed());
   EXPECT_EQ(WithoutCarriageReturns(report.dump), device.Dump());
-  EXPECT_EQ(WithoutCarriageReturns(report.verdict), SimulatorVerdict(headless));
+  EXPECT_EQ(WithoutCarriageReturns(report.verdict), sim::SimulatorVerdict(headless));
 }
 
 // A line that answers every key with NAK ends in the failure box.
 TEST_F(Win32Window, RefusingLineFails) {
   EnterFreshDirectory("nak", kNoPort);
-  TitlerOptions options = Simulating();
-  options.simulator.nakRate = 1.0;
+  sim::SimulatorOptions refusing;
+  refusing.nakRate = 1.0;
+  const TitlerOptions options = Simulating(refusing);
   ScriptedUser user;
   Program program(options);
   FillHeader(program.Hwnd(), "Title", "", "");
@@ -457,8 +457,7 @@ class FastClock final : public Clock {
 TEST_F(Win32Window, AbortDuringJob) {
   EnterFreshDirectory("abort", kNoPort);
   FastClock clock;
-  TitlerOptions options = Simulating();
-  options.clock = &clock;
+  const TitlerOptions options = Simulating({}, &clock);
   ScriptedUser user;
   Program program(options);
   FillHeader(program.Hwnd(), "AB", "", "ＡＲＴＩＳＴ");
@@ -570,13 +569,13 @@ TEST_F(Win32Window, LiveCounts) {
   EnterFreshDirectory("counts", kNoPort);
   struct Case {
     int field, count;
-    int mode;
+    CheckMode mode;
     const char* text;
   };
   const Case cases[] = {
-      {IDC_TITLE, IDC_TITLE_COUNT, CHECK_GENERAL, "ＡＢＣ"},
-      {IDC_YOMI, IDC_YOMI_COUNT, CHECK_READING, "ひらがな"},
-      {IDC_ARTIST, IDC_ARTIST_COUNT, CHECK_GENERAL, "AB"},
+      {IDC_TITLE, IDC_TITLE_COUNT, CheckMode::kGeneral, "ＡＢＣ"},
+      {IDC_YOMI, IDC_YOMI_COUNT, CheckMode::kReading, "ひらがな"},
+      {IDC_ARTIST, IDC_ARTIST_COUNT, CheckMode::kGeneral, "AB"},
   };
   ScriptedUser user;
   Program program(Simulating());
@@ -588,7 +587,7 @@ TEST_F(Win32Window, LiveCounts) {
   WhenDialog("入力", IDC_TRACK_NAME, [&](HWND edit) {
     shown = true;
     for (const Case& c : cases) {
-      const bool reading = c.mode == CHECK_READING;
+      const bool reading = c.mode == CheckMode::kReading;
       SetText(edit, reading ? IDC_TRACK_YOMI : IDC_TRACK_NAME, c.text);
       EXPECT_EQ(Text(edit, reading ? IDC_TRACK_YOMI_COUNT : IDC_TRACK_NAME_COUNT), MarkField(c.text, c.mode).count);
     }
@@ -639,17 +638,17 @@ TEST_F(Win32Window, ResumeFromTrack) {
   sim::SimulatedDevice counting;
   const int packets = sim::RunJobOnDevice(counting, RunStartChecks(edited).album, checks, kDefaultCommandDelay).packets;
   // Both tries of one key late in the album are refused.
-  TitlerOptions options = Simulating();
+  sim::SimulatorOptions faulty;
   const int refused = packets * 3 / 4;
   for (int packet : {refused, refused + 1}) {
     sim::PacketFault fault;
-    fault.kind = sim::PacketFault::kRefused;
+    fault.kind = sim::PacketFault::Kind::kRefused;
     fault.packet = packet;
-    options.simulator.faults.push_back(fault);
+    faulty.faults.push_back(fault);
   }
 
   ScriptedUser user;
-  Program program(options);
+  Program program(Simulating(faulty));
   user.FileName(ExampleAlbum());
   Click(program.Hwnd(), IDC_LOAD_CSV);
   Report first;

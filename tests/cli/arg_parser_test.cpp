@@ -41,8 +41,8 @@ std::string Render(const ParseResult& result) {
       std::string shown = use.values[k].text;
       const ValueSpec::Type type = use.option->values[k].type;
       char number[32];
-      if (type == ValueSpec::kInteger) shown = std::to_string(use.values[k].integer);
-      if (type == ValueSpec::kReal) shown = (std::snprintf(number, sizeof number, "%g", use.values[k].real), number);
+      if (type == ValueSpec::Type::kInteger) shown = std::to_string(use.values[k].integer);
+      if (type == ValueSpec::Type::kReal) shown = (std::snprintf(number, sizeof number, "%g", use.values[k].real), number);
       text += "[" + shown + "]";
     }
   }

@@ -38,8 +38,8 @@ cli::ParsedArgs ParseEnter(const std::vector<std::string>& args) {
 int KeysBefore(const JobPlan& plan, const std::string& status) {
   int keys = 0;
   for (const JobEvent& event : plan.events) {
-    if (event.kind == JobEvent::kStatus && event.text == status) return keys;
-    keys += event.kind == JobEvent::kKey;
+    if (event.kind == JobEvent::Kind::kStatus && event.text == status) return keys;
+    keys += event.kind == JobEvent::Kind::kKey;
   }
   ADD_FAILURE() << "no status " << status;
   return 0;
@@ -56,7 +56,7 @@ TEST(EnterResumeTest, FailureInsideTrackTwoContinuesWithTheCommandItPrints) {
   // retry are lost.
   const int packet = KeysBefore(PlanJob(album->album, album->checks, 0), messages::TrackStatus(2, 4)) + 10;
   sim::SimulatorOptions options;
-  options.faults = {{sim::PacketFault::kLost, packet, 0, {}}, {sim::PacketFault::kLost, packet + 1, 0, {}}};
+  options.faults = {{sim::PacketFault::Kind::kLost, packet, 0, {}}, {sim::PacketFault::Kind::kLost, packet + 1, 0, {}}};
   sim::SimulatedDevice device(options);
 
   const sim::SimulatedRun failed = sim::RunJobOnDevice(device, album->album, album->checks, 0);
@@ -118,7 +118,7 @@ TEST(EnterResumeTest, ContinueCommandKeepsTheOptionsAndReplacesFrom) {
        "vrellix-cli enter album.csv --port /dev/ttyUSB0 --from track:2"},
       {{"my album.csv", "--delay=0", "--from", "track:2", "--yes"}, JobPlace::Track(3),
        "vrellix-cli enter 'my album.csv' --delay 0 --yes --from track:3"},
-      {{"it's.csv", "--from", "track:4"}, JobPlace{JobPlace::kArtist, 0}, "vrellix-cli enter 'it'\\''s.csv'"},
+      {{"it's.csv", "--from", "track:4"}, JobPlace{JobPlace::Kind::kArtist, 0}, "vrellix-cli enter 'it'\\''s.csv'"},
       {{"--simulate", "--old", "", "--", "-a.csv"}, JobPlace::Track(1),
        "vrellix-cli enter --simulate --old '' --from track:1 -- -a.csv"},
       {{"アルバム.csv"}, JobPlace::Track(50), "vrellix-cli enter アルバム.csv --from track:50"},
@@ -152,7 +152,7 @@ TEST(EnterResumeTest, ContinueCommandReadsBackThroughTheShell) {
     if (random() % 2) c.args.insert(c.args.begin(), {"--delay", std::to_string(random() % 1000)});
     if (random() % 2) c.args.insert(c.args.begin(), "--yes");
     const int number = static_cast<int>(random() % (kTrackCount + 1));
-    c.place = number == 0 ? JobPlace{JobPlace::kYomi, 0} : JobPlace::Track(number);
+    c.place = number == 0 ? JobPlace{JobPlace::Kind::kYomi, 0} : JobPlace::Track(number);
     const std::string command = ContinueCommand(ParseEnter(c.args), c.place);
     const std::string program = "vrellix-cli enter ";
     ASSERT_EQ(command.compare(0, program.size(), program), 0) << command;

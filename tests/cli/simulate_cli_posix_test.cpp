@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "support/child_process.h"
 #include "support/pty_pair.h"
 

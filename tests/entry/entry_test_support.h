@@ -12,12 +12,12 @@
 
 #include "entry/char_class.h"
 #include "entry/entry_engine.h"
-#include "link/key_link.h"
-#include "link/keys.h"
-#include "link/stop_event.h"
+#include "keys/key_link.h"
+#include "keys/keys.h"
 #include "support/bytes.h"
 #include "support/cp932.h"
 #include "support/engine_rig.h"
+#include "timing/stop_event.h"
 
 namespace vrellix::testing {
 

@@ -189,10 +189,10 @@ TEST(KanaEntryTest, RefusedCharactersSendNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(Hex(c.piece));
     EngineRig rig;
-    rig.engine.m_bCursorOffGrid = 1;
+    rig.engine.m_bCursorOffGrid = true;
     EXPECT_EQ((rig.engine.*c.routine)(c.piece), 0);
     EXPECT_TRUE(rig.Keys().empty());
-    EXPECT_EQ(rig.engine.m_bCursorOffGrid, 1);
+    EXPECT_TRUE(rig.engine.m_bCursorOffGrid);
   }
 }
 

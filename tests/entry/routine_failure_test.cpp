@@ -78,12 +78,12 @@ TEST(RoutineFailureTest, ThirdPressOfGoFails) {
   EngineRig rig;
   KeyRecorder recorder;
   rig.link.SetObserver(&recorder);
-  rig.engine.m_bCursorOffGrid = 1;
+  rig.engine.m_bCursorOffGrid = true;
   rig.RefuseAfterKeys(2);
   EXPECT_EQ(rig.engine.HiraganaInputProcess(Cp932("ご")), 0);
   EXPECT_EQ(recorder.keys, (std::vector<std::pair<int, KeyResult>>{
                                {KEY_2, KeyResult::kAcknowledged}, {KEY_2, KeyResult::kAcknowledged}, {KEY_2, KeyResult::kFailed}}));
-  EXPECT_EQ(rig.engine.m_bCursorOffGrid, 1);
+  EXPECT_TRUE(rig.engine.m_bCursorOffGrid);
 }
 
 }  // namespace

@@ -182,7 +182,7 @@ TEST(SymbolEntryTest, AfterResetMovesAreCountedFromCellZero) {
   deviceCell = *pressed;
 
   ASSERT_EQ(rig.engine.SetHZSwitch(0), 1);
-  ASSERT_EQ(rig.engine.m_bCursorOffGrid, 1);
+  ASSERT_TRUE(rig.engine.m_bCursorOffGrid);
   rig.tx.ClearPackets();
 
   ASSERT_EQ(rig.engine.ZSymbolInputProcess(Cp932("（")), 1);

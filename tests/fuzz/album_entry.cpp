@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const vrellix::StartCheckResult checked = vrellix::RunStartChecks(edited);
-  if (checked.outcome != vrellix::StartCheckResult::kReady) return 0;
+  if (checked.outcome != vrellix::StartCheckResult::Outcome::kReady) return 0;
   std::array<bool, vrellix::kTrackCount> checks{};
   for (std::size_t r = 0; r < vrellix::kTrackCount; ++r) checks[r] = edited.rows[r].checked;
 

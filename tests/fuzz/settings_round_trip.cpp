@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "link/ini_file.h"
+#include "settings/ini_file.h"
 #include "support/scratch_dir.h"
 #include "text/text_codec.h"
 
@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool cp932 = old.encoding == vrellix::IniEncoding::kCodePage932;
   const bool written = vrellix::WriteIniString(path, name.section, name.key, value).Ok();
   const std::string after = ReadBytes(path);
-  if (old.state == vrellix::IniFile::kNotRead || (!cp932 && !vrellix::IsValidUtf8(value))) {
+  if (old.state == vrellix::IniFile::State::kNotRead || (!cp932 && !vrellix::IsValidUtf8(value))) {
     Require(!written && after == before, "an unreadable file or a value it cannot hold was written");
     return 0;
   }

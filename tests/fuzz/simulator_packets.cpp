@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "sim/simulated_device.h"
 
 namespace {

@@ -31,7 +31,7 @@ struct RunnerRig {
     runner.SetObserver(&log);
   }
   int Keys() const { return static_cast<int>(tx.Packets().size()); }
-  bool Posted() const { return !log.Events().empty() && log.Events().back().kind == JobEvent::kResult; }
+  bool Posted() const { return !log.Events().empty() && log.Events().back().kind == JobEvent::Kind::kResult; }
 
   FakeTransmitter tx;
   FakeClock clock;
@@ -50,7 +50,7 @@ TEST(JobRunner, RunToEndGivesTheResultAndLeavesTheRunnerIdle) {
     rig.tx.InjectByte(ACK);  // left from before: would put the line out of step
     EXPECT_EQ(rig.runner.RunToEnd(rig.log), std::optional<bool>(acknowledged));
     EXPECT_EQ(rig.tx.Purges(), 1);
-    EXPECT_EQ(rig.log.Events().back(), (JobEvent{JobEvent::kResult, acknowledged ? 1 : 0, {}}));
+    EXPECT_EQ(rig.log.Events().back(), (JobEvent{JobEvent::Kind::kResult, acknowledged ? 1 : 0, {}}));
     EXPECT_EQ(rig.runner.Result(), std::optional<bool>(acknowledged));
     EXPECT_TRUE(rig.runner.IsIdle());
     EXPECT_FALSE(rig.runner.StopSignal().IsSet());
@@ -126,7 +126,7 @@ TEST(JobRunner, GoingAwayStopsAWaitingWorker) {
     ASSERT_TRUE(runner.Start(log));
     ASSERT_EQ(runner.WaitForResult(10s), std::optional<bool>(true));
   }
-  EXPECT_EQ(log.Events().back(), (JobEvent{JobEvent::kResult, 1, {}}));
+  EXPECT_EQ(log.Events().back(), (JobEvent{JobEvent::Kind::kResult, 1, {}}));
 }
 
 }  // namespace

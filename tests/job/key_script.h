@@ -6,38 +6,38 @@
 #include <vector>
 
 #include "job/job_events.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix::testing {
 
 class KeyScript {
  public:
   KeyScript& Key(int key, int times = 1) {
-    for (int i = 0; i < times; ++i) m_events.push_back({JobEvent::kKey, key, {}});
+    for (int i = 0; i < times; ++i) m_events.push_back({JobEvent::Kind::kKey, key, {}});
     return *this;
   }
   KeyScript& Pause(int ms) {
-    m_events.push_back({JobEvent::kPause, ms, {}});
+    m_events.push_back({JobEvent::Kind::kPause, ms, {}});
     return *this;
   }
   KeyScript& Status(const std::string& text) {
-    m_events.push_back({JobEvent::kStatus, 0, text});
+    m_events.push_back({JobEvent::Kind::kStatus, 0, text});
     return *this;
   }
   KeyScript& Range(int max) {
-    m_events.push_back({JobEvent::kRange, max, {}});
+    m_events.push_back({JobEvent::Kind::kRange, max, {}});
     return *this;
   }
   KeyScript& Progress(int position) {
-    m_events.push_back({JobEvent::kProgress, position, {}});
+    m_events.push_back({JobEvent::Kind::kProgress, position, {}});
     return *this;
   }
   KeyScript& Result(bool success) {
-    m_events.push_back({JobEvent::kResult, success ? 1 : 0, {}});
+    m_events.push_back({JobEvent::Kind::kResult, success ? 1 : 0, {}});
     return *this;
   }
   KeyScript& Warning(const std::string& text) {
-    m_events.push_back({JobEvent::kWarning, 0, text});
+    m_events.push_back({JobEvent::Kind::kWarning, 0, text});
     return *this;
   }
   KeyScript& Append(const std::vector<JobEvent>& events) {

@@ -41,7 +41,7 @@ class StringInputTest : public ::testing::Test {
 };
 
 TEST_F(StringInputTest, EmptyTextSendsNothingAndLeavesHasText) {
-  for (int hasText : {0, 1}) {
+  for (bool hasText : {false, true}) {
     engine.m_bHasText = hasText;
     EXPECT_EQ(StringInputProcess(engine, ""), 1);
     EXPECT_EQ(engine.m_bHasText, hasText);
@@ -82,7 +82,7 @@ TEST_F(StringInputTest, EachClassFromAFreshField) {
     EXPECT_EQ(Lines(fresh.log.Events()), Lines(c.expected.Events()));
     EXPECT_EQ(fresh.engine.m_nPalletPage, c.page);
     EXPECT_EQ(fresh.engine.m_nHZMode, c.mode);
-    EXPECT_EQ(fresh.engine.m_bHasText, 1);
+    EXPECT_TRUE(fresh.engine.m_bHasText);
   }
 }
 
@@ -170,7 +170,7 @@ TEST_F(StringInputTest, UnacknowledgedNextFailsAfterTheLetter) {
   transmitter.Script({Reply::Ack, Reply::Nak, Reply::Silent});
   EXPECT_EQ(StringInputProcess(engine, "ab"), 0);
   EXPECT_EQ(transmitter.Keys(), (std::vector<int>{KEY_1, KEY_NEXT, KEY_NEXT}));
-  EXPECT_EQ(engine.m_bHasText, 0);
+  EXPECT_FALSE(engine.m_bHasText);
 }
 
 // A failure at each step of a character's row ends the string right there.
@@ -198,7 +198,7 @@ TEST_F(StringInputTest, FailingStepEndsTheString) {
     });
     EXPECT_EQ(StringInputProcess(fresh.engine, c.text), 0);
     EXPECT_EQ(fresh.tx.Keys(), c.keysSent);
-    EXPECT_EQ(fresh.engine.m_bHasText, 0);
+    EXPECT_FALSE(fresh.engine.m_bHasText);
   }
 }
 
@@ -206,7 +206,7 @@ TEST_F(StringInputTest, StopRequestFailsWithoutSending) {
   rig.stop.Set();
   EXPECT_EQ(StringInputProcess(engine, kA), 0);
   EXPECT_TRUE(transmitter.Packets().empty());
-  EXPECT_EQ(engine.m_bHasText, 0);
+  EXPECT_FALSE(engine.m_bHasText);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_P(AlbumReadingsTest, ListsWhatTheSuggestionsWouldChange) {
   EXPECT_EQ(readings.unavailable, "");
   // A word of five letters is not spelled out.
   ASSERT_FALSE(readings.unread.empty());
-  EXPECT_EQ(readings.unread.back().field, (AlbumField{AlbumField::kTrackYomi, 5}));
+  EXPECT_EQ(readings.unread.back().field, (AlbumField{AlbumField::Kind::kTrackYomi, 5}));
 }
 
 // clang-format off
@@ -105,10 +105,10 @@ TEST(AlbumReadingsProperty, ChangesAreWhatApplyingThemDoes) {
     const AlbumReadings readings = SuggestAlbumReadings(provider, album, options);
     const EditedAlbum applied = ApplyFieldChanges(album, readings.changes);
 
-    std::vector<AlbumField> fields{{AlbumField::kTitle, 0}, {AlbumField::kYomi, 0}, {AlbumField::kArtist, 0}};
+    std::vector<AlbumField> fields{{AlbumField::Kind::kTitle, 0}, {AlbumField::Kind::kYomi, 0}, {AlbumField::Kind::kArtist, 0}};
     for (int track = 1; track <= kTrackCount; ++track) {
-      fields.push_back({AlbumField::kTrackName, track});
-      fields.push_back({AlbumField::kTrackYomi, track});
+      fields.push_back({AlbumField::Kind::kTrackName, track});
+      fields.push_back({AlbumField::Kind::kTrackYomi, track});
     }
     for (const AlbumField& field : fields) {
       SCOPED_TRACE(FieldName(field) + ": " + FieldText(album, field));
@@ -119,12 +119,12 @@ TEST(AlbumReadingsProperty, ChangesAreWhatApplyingThemDoes) {
         EXPECT_EQ(change.before, FieldText(album, field));
         EXPECT_NE(change.after, change.before);
         EXPECT_EQ(FieldText(applied, field), change.after);
-        const bool reading = field.kind == AlbumField::kYomi || field.kind == AlbumField::kTrackYomi;
+        const bool reading = field.kind == AlbumField::Kind::kYomi || field.kind == AlbumField::Kind::kTrackYomi;
         if (reading) {
           ASSERT_FALSE(change.candidates.empty());
           EXPECT_EQ(change.candidates.front(), change.after);
           EXPECT_LE(change.candidates.size(), options.candidates);
-          EXPECT_TRUE(CheckInputString(Utf8ToCp932(change.after).value_or("\x81"), CHECK_READING)) << change.after;
+          EXPECT_TRUE(CheckInputString(Utf8ToCp932(change.after).value_or("\x81"), CheckMode::kReading)) << change.after;
         } else {
           EXPECT_TRUE(options.names.has_value());
         }
@@ -141,9 +141,9 @@ TEST(AlbumReadingsProperty, ChangesAreWhatApplyingThemDoes) {
       for (const UnreadField& unread : readings.unread) found = found || unread.field == reading;
       EXPECT_TRUE(found) << FieldName(reading);
     };
-    accounted({AlbumField::kTitle, 0}, {AlbumField::kYomi, 0});
+    accounted({AlbumField::Kind::kTitle, 0}, {AlbumField::Kind::kYomi, 0});
     for (int track = 1; track <= kTrackCount; ++track) {
-      accounted({AlbumField::kTrackName, track}, {AlbumField::kTrackYomi, track});
+      accounted({AlbumField::Kind::kTrackName, track}, {AlbumField::Kind::kTrackYomi, track});
     }
   }
 }

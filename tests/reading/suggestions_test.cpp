@@ -38,8 +38,8 @@ TEST_P(SuggestReadingTest, GivesTheFormTheReadingFieldTakes) {
   EXPECT_EQ(suggestion.readings, GetParam().readings);
 }
 
-constexpr ReadingSuggestion::Outcome kOffered = ReadingSuggestion::kOffered;
-constexpr ReadingSuggestion::Outcome kNoReading = ReadingSuggestion::kNoReading;
+constexpr ReadingSuggestion::Outcome kOffered = ReadingSuggestion::Outcome::kOffered;
+constexpr ReadingSuggestion::Outcome kNoReading = ReadingSuggestion::Outcome::kNoReading;
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Names, SuggestReadingTest, ::testing::Values(
@@ -52,13 +52,13 @@ INSTANTIATE_TEST_SUITE_P(Names, SuggestReadingTest, ::testing::Values(
               {"よねつげんし", "よねつけんし", "よねづげんし", "よねづけんし"}},
   ReadingCase{"one reading a distinct text",   "夜に駆ける 夜",            kOffered, {"よるにかけるよる", "よるにかけるよ", "よにかけるよる", "よにかけるよ"}},
   ReadingCase{"sixteen characters",            "アイウエオカキクケコサシスセソタ", kOffered, {"あいうえおかきくけこさしすせそた"}},
-  ReadingCase{"seventeen characters",          "アイウエオカキクケコサシスセソタチ", ReadingSuggestion::kTooLong, {}},
-  ReadingCase{"a word of four letters",        "少女ABCD",                 ReadingSuggestion::kLatinWord, {}},
+  ReadingCase{"seventeen characters",          "アイウエオカキクケコサシスセソタチ", ReadingSuggestion::Outcome::kTooLong, {}},
+  ReadingCase{"a word of four letters",        "少女ABCD",                 ReadingSuggestion::Outcome::kLatinWord, {}},
   ReadingCase{"kanji without a reading",       "鬱の東京",                 kNoReading, {}},
   ReadingCase{"a reading that is not kana",    "〇",                       kNoReading, {}},
   ReadingCase{"kana mark without a form",      "いすゞ",                   kNoReading, {}},
   ReadingCase{"voicing mark on nothing",       "ﾞあ",                      kNoReading, {}},
-  ReadingCase{"nothing left",                  "♪ ! ・",                   ReadingSuggestion::kNothingToRead, {}},
+  ReadingCase{"nothing left",                  "♪ ! ・",                   ReadingSuggestion::Outcome::kNothingToRead, {}},
   ReadingCase{"not UTF-8",                     "\xE3\x81",                 kNoReading, {}}
 ));
 // clang-format on
@@ -78,7 +78,7 @@ TEST_P(SuggestNameTest, WritesTheNameInOneScript) {
   const NameCase& c = GetParam();
   TableReadingProvider provider = Dictionary();
   const NameSuggestion suggestion = SuggestNames(provider, c.name, c.style);
-  ASSERT_EQ(suggestion.outcome == NameSuggestion::kSuggested, !c.text.empty());
+  ASSERT_EQ(suggestion.outcome == NameSuggestion::Outcome::kSuggested, !c.text.empty());
   if (c.text.empty()) return;
   const KanaName& first = suggestion.names.front();
   EXPECT_EQ(first.text, c.text);
@@ -109,10 +109,10 @@ INSTANTIATE_TEST_SUITE_P(Names, SuggestNameTest, ::testing::Values(
 TEST(Suggestions, KanjiNeedTheProviderKanaDoNot) {
   TableReadingProvider none({}, "no readings here");
   const ReadingSuggestion kanji = SuggestReadings(none, "東京");
-  EXPECT_EQ(kanji.outcome, ReadingSuggestion::kUnavailable);
+  EXPECT_EQ(kanji.outcome, ReadingSuggestion::Outcome::kUnavailable);
   EXPECT_EQ(kanji.reason, "no readings here");
   EXPECT_EQ(SuggestReadings(none, "スピッツ").readings, std::vector<std::string>{"すぴっつ"});
-  EXPECT_EQ(SuggestNames(none, "東京", kHira).outcome, NameSuggestion::kUnavailable);
+  EXPECT_EQ(SuggestNames(none, "東京", kHira).outcome, NameSuggestion::Outcome::kUnavailable);
   EXPECT_EQ(SuggestNames(none, "東京", kHira).reason, "no readings here");
   EXPECT_EQ(SuggestNames(none, "スピッツ", kHira).names.at(0).text, "すぴっつ");
 }
@@ -128,7 +128,7 @@ void CheckSuggestions(ReadingProvider& provider, int seed) {
     const std::size_t count = 1 + static_cast<std::size_t>(round % 5);
     SCOPED_TRACE("name: " + name);
     const ReadingSuggestion reading = SuggestReadings(provider, name, count);
-    EXPECT_EQ(reading.outcome == ReadingSuggestion::kOffered, !reading.readings.empty());
+    EXPECT_EQ(reading.outcome == ReadingSuggestion::Outcome::kOffered, !reading.readings.empty());
     EXPECT_LE(reading.readings.size(), count);
     std::set<std::string> distinct(reading.readings.begin(), reading.readings.end());
     EXPECT_EQ(distinct.size(), reading.readings.size());
@@ -136,7 +136,7 @@ void CheckSuggestions(ReadingProvider& provider, int seed) {
       EditedAlbum album;
       album.rows[3] = EditedRow{"x", offered, true};
       album.yomi = offered;
-      EXPECT_EQ(RunStartChecks(album).outcome, StartCheckResult::kReady) << offered;
+      EXPECT_EQ(RunStartChecks(album).outcome, StartCheckResult::Outcome::kReady) << offered;
     }
 
     const NameSuggestion suggestion = SuggestNames(provider, name, round % 2 ? kHira : kKata, count);
@@ -145,7 +145,7 @@ void CheckSuggestions(ReadingProvider& provider, int seed) {
       EditedAlbum album;
       album.title = kana.text;
       EXPECT_NE(kana.text, name);
-      EXPECT_EQ(kana.unfit.empty(), RunStartChecks(album).outcome == StartCheckResult::kReady) << album.title;
+      EXPECT_EQ(kana.unfit.empty(), RunStartChecks(album).outcome == StartCheckResult::Outcome::kReady) << album.title;
       album.title.clear();
       size_t at = 0;
       for (const TextSpan& span : kana.unfit) {
@@ -154,7 +154,7 @@ void CheckSuggestions(ReadingProvider& provider, int seed) {
         at = span.end;
       }
       album.title += kana.text.substr(at);
-      EXPECT_NE(RunStartChecks(album).outcome, StartCheckResult::kFault) << album.title;
+      EXPECT_NE(RunStartChecks(album).outcome, StartCheckResult::Outcome::kFault) << album.title;
 
       const std::u32string text = Utf8ToCodePoints(kana.text);
       size_t found = 0;

@@ -15,7 +15,7 @@ TEST(SystemReadings, ReadACommonWord) {
   const std::unique_ptr<ReadingProvider> provider = MakeSystemReadingProvider();
   if (const std::string why = testing::WhyNoReadings(*provider); !why.empty()) GTEST_SKIP() << why;
   const ReadingSuggestion suggestion = SuggestReadings(*provider, "東京", 5);
-  EXPECT_EQ(suggestion.outcome, ReadingSuggestion::kOffered);
+  EXPECT_EQ(suggestion.outcome, ReadingSuggestion::Outcome::kOffered);
   ASSERT_FALSE(suggestion.readings.empty());
   EXPECT_EQ(suggestion.readings.front(), "とうきょう");
 }

@@ -6,14 +6,14 @@
 
 #include <chrono>
 
-#include "link/clock.h"
-#include "link/key_link.h"
-#include "link/serial_port.h"
-#include "sim/simulated_device.h"
+#include "keys/key_link.h"
+#include "serial/serial_port.h"
 #include "sim/sim_keys.h"
+#include "sim/simulated_device.h"
 #include "support/fake_clock.h"
 #include "support/pty_pair.h"
 #include "support/typed_results.h"
+#include "timing/clock.h"
 
 namespace vrellix::sim {
 namespace {
@@ -122,7 +122,7 @@ class PtyLateAnswer : public PtyServerTest, public ::testing::WithParamInterface
 
 TEST_P(PtyLateAnswer, EndsInFailureOrTheExactDevice) {
   SimulatorOptions options;
-  options.faults.push_back({PacketFault::kLate, GetParam().packet, 800, {}});
+  options.faults.push_back({PacketFault::Kind::kLate, GetParam().packet, 800, {}});
   Start(options);
   std::unique_ptr<SerialChannel> channel = OpenTransmitterPort(server->SlavePath());
   ASSERT_TRUE(channel);

@@ -44,7 +44,7 @@ FirstRun RunUntilItFails(SimulatedDevice& device, const Album& album, const std:
 // The key and its retry at packet n are lost: the key at n fails.
 SimulatorOptions FailingAt(int packet) {
   SimulatorOptions options;
-  options.faults = {{PacketFault::kLost, packet, 0, {}}, {PacketFault::kLost, packet + 1, 0, {}}};
+  options.faults = {{PacketFault::Kind::kLost, packet, 0, {}}, {PacketFault::Kind::kLost, packet + 1, 0, {}}};
   return options;
 }
 
@@ -66,7 +66,7 @@ TEST(ResumeTest, ContinuingLeavesOutTheHeaderAndTheTracksBeforeOnly) {
     std::array<bool, 4> ticked;
   } cases[] = {
       {JobPlace{}, true, {true, false, true, true}},
-      {JobPlace{JobPlace::kArtist, 0}, true, {true, false, true, true}},
+      {JobPlace{JobPlace::Kind::kArtist, 0}, true, {true, false, true, true}},
       {JobPlace::Track(1), false, {true, false, true, true}},
       {JobPlace::Track(3), false, {false, false, true, true}},
       {JobPlace::Track(4), false, {false, false, false, true}},
@@ -81,8 +81,8 @@ TEST(ResumeTest, ContinuingLeavesOutTheHeaderAndTheTracksBeforeOnly) {
     }
   }
   EXPECT_EQ(PlaceLabel(JobPlace{}), "タイトル");
-  EXPECT_EQ(PlaceLabel(JobPlace{JobPlace::kYomi, 0}), "よみ");
-  EXPECT_EQ(PlaceLabel(JobPlace{JobPlace::kArtist, 0}), "アーティスト");
+  EXPECT_EQ(PlaceLabel(JobPlace{JobPlace::Kind::kYomi, 0}), "よみ");
+  EXPECT_EQ(PlaceLabel(JobPlace{JobPlace::Kind::kArtist, 0}), "アーティスト");
 }
 
 TEST(ResumeTest, SuccessAndNoJobHaveNoPlace) {
@@ -112,7 +112,7 @@ TEST(ResumeTest, FailingAtAnyKeyAndContinuingLeavesTheAlbumOnTheDevice) {
     testing::AlbumGenerator generator(pools, 777000 + static_cast<std::uint32_t>(i));
     const EditedAlbum edited = generator.Album();
     const StartCheckResult checked = RunStartChecks(edited);
-    ASSERT_EQ(checked.outcome, StartCheckResult::kReady) << checked.message;
+    ASSERT_EQ(checked.outcome, StartCheckResult::Outcome::kReady) << checked.message;
     std::array<bool, kTrackCount> checks{};
     for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = edited.rows[static_cast<std::size_t>(row)].checked;
     const Album& album = checked.album;
@@ -130,8 +130,8 @@ TEST(ResumeTest, FailingAtAnyKeyAndContinuingLeavesTheAlbumOnTheDevice) {
     if (first.device.CurrentScreen() == Screen::Field) {
       const FieldId field = first.device.OpenField();
       const JobPlace expected = field == FieldId::Title    ? JobPlace{}
-                                : field == FieldId::Yomi   ? JobPlace{JobPlace::kYomi, 0}
-                                : field == FieldId::Artist ? JobPlace{JobPlace::kArtist, 0}
+                                : field == FieldId::Yomi   ? JobPlace{JobPlace::Kind::kYomi, 0}
+                                : field == FieldId::Artist ? JobPlace{JobPlace::Kind::kArtist, 0}
                                                            : JobPlace::Track(first.device.TrackRow() + 1);
       EXPECT_EQ(place, expected) << what.str() << ", device in " << first.device.Describe();
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix::testing {
 

@@ -5,13 +5,13 @@
 #include <atomic>
 #include <thread>
 
-#include "link/key_link.h"
-#include "link/virtual_clock.h"
+#include "keys/key_link.h"
 #include "sim/sim_keys.h"
+#include "support/bytes.h"
 #include "support/cp932.h"
 #include "support/fake_clock.h"
-#include "support/bytes.h"
 #include "support/typed_results.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix::sim {
 namespace {
@@ -139,23 +139,23 @@ INSTANTIATE_TEST_SUITE_P(Sim, Fault,
                                            FaultCase{"SilentAt2", Options(2, 0), {{ACK}, {}, {ACK}}, 1},
                                            FaultCase{"NakAt3", Options(0, 3), {{ACK}, {ACK}, {NAK}}, 1},
                                            FaultCase{"SilentAndNak", Options(3, 2), {{ACK}, {NAK}, {}}, 0},
-                                           FaultCase{"LateWithinTheReadTime", At2(PacketFault::kLate, 540),
+                                           FaultCase{"LateWithinTheReadTime", At2(PacketFault::Kind::kLate, 540),
                                                      {{ACK}, {ACK}, {ACK}}, 2},
-                                           FaultCase{"LatePastTheReadTime", At2(PacketFault::kLate, 800),
+                                           FaultCase{"LatePastTheReadTime", At2(PacketFault::Kind::kLate, 800),
                                                      {{ACK}, {}, {ACK, ACK}}, 2},
-                                           FaultCase{"Doubled", At2(PacketFault::kDoubled), {{ACK}, {ACK, ACK}, {ACK}}, 2},
-                                           FaultCase{"JunkWithAck", At2(PacketFault::kJunk, 0, {0x00, ACK}),
+                                           FaultCase{"Doubled", At2(PacketFault::Kind::kDoubled), {{ACK}, {ACK, ACK}, {ACK}}, 2},
+                                           FaultCase{"JunkWithAck", At2(PacketFault::Kind::kJunk, 0, {0x00, ACK}),
                                                      {{ACK}, {0x00, ACK}, {ACK}}, 2},
-                                           FaultCase{"JunkWithoutAck", At2(PacketFault::kJunk, 0, {0xFF}),
+                                           FaultCase{"JunkWithoutAck", At2(PacketFault::Kind::kJunk, 0, {0xFF}),
                                                      {{ACK}, {0xFF}, {ACK}}, 1},
-                                           FaultCase{"LostFault", At2(PacketFault::kLost), {{ACK}, {}, {ACK}}, 1},
-                                           FaultCase{"RefusedFault", At2(PacketFault::kRefused), {{ACK}, {NAK}, {ACK}}, 1}),
+                                           FaultCase{"LostFault", At2(PacketFault::Kind::kLost), {{ACK}, {}, {ACK}}, 1},
+                                           FaultCase{"RefusedFault", At2(PacketFault::Kind::kRefused), {{ACK}, {NAK}, {ACK}}, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Replies carry the time they arrive; a read that waits moves the clock on.
 TEST(SimulatedDevice, RepliesArriveOnTheJobsClock) {
   VirtualClock clock;
-  SimulatedDevice device(At2(PacketFault::kLate, 800), &clock);
+  SimulatedDevice device(At2(PacketFault::Kind::kLate, 800), &clock);
   const Packet p = PacketOf(KEY_BACK);
   std::uint8_t bytes[2];
   std::size_t taken = 0;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix::testing {
 

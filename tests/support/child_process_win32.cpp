@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -12,6 +13,9 @@
 namespace vrellix::testing {
 
 namespace {
+
+// How often a reader looks for output while the child runs silently.
+constexpr DWORD kPollMs = 10;
 
 // One argument as the C runtime (and CommandLineToArgvW) splits it back out:
 // backslashes are literal except before a quote, where they are doubled.
@@ -36,11 +40,23 @@ std::wstring Quoted(const std::wstring& arg) {
 
 struct ChildProcess::Impl {
   // Both pipes are read at once, each by a thread, so a child that fills one
-  // while the test waits on the other cannot stall.
+  // while the test waits on the other cannot stall. The output is complete
+  // once the child has ended and its pipe is empty, even while a process it
+  // started still holds the pipe (wine's desktop process, which the child's
+  // first window starts, keeps its standard error): so no read waits for more
+  // than there is.
   void ReadInto(HANDLE pipe, std::string& text, bool& open) {
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    for (;;) {
+      DWORD waiting = 0;
+      if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &waiting, nullptr)) break;  // no writer is left
+      if (waiting == 0) {
+        const bool ended = WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0;
+        if (ended && PeekNamedPipe(pipe, nullptr, 0, nullptr, &waiting, nullptr) && waiting == 0) break;
+        continue;
+      }
+      DWORD got = 0;
+      if (!ReadFile(pipe, buffer, std::min<DWORD>(waiting, sizeof buffer), &got, nullptr) || got == 0) break;
       std::lock_guard<std::mutex> lock(mutex);
       text.append(buffer, got);
       changed.notify_all();

@@ -8,10 +8,10 @@
 
 #include "entry/entry_engine.h"
 #include "job/job_events.h"
-#include "link/key_link.h"
-#include "link/stop_event.h"
+#include "keys/key_link.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
+#include "timing/stop_event.h"
 
 namespace vrellix::testing {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "link/clock.h"
-#include "link/stop_event.h"
+#include "timing/clock.h"
+#include "timing/stop_event.h"
 
 namespace vrellix::testing {
 

@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "link/byte_channel.h"
-#include "link/keys.h"
+#include "keys/byte_channel.h"
+#include "keys/keys.h"
 
 namespace vrellix::testing {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "link/clock.h"
-#include "link/stop_event.h"
+#include "timing/clock.h"
+#include "timing/stop_event.h"
 
 namespace vrellix::testing {
 

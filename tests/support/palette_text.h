@@ -5,7 +5,7 @@
 // the device itself, so that the same slip cannot hide in all of them.
 #pragma once
 
-#include "link/keys.h"
+#include "keys/keys.h"
 
 namespace vrellix::testing {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "sim/pty_server.h"
 #include "support/fake_transmitter.h"
 

@@ -3,9 +3,9 @@
 
 #include <ostream>
 
-#include "link/byte_channel.h"
-#include "link/key_link.h"
-#include "link/serial_port.h"
+#include "keys/byte_channel.h"
+#include "keys/key_link.h"
+#include "serial/serial_port.h"
 
 namespace vrellix {
 

@@ -71,6 +71,8 @@ TEST(Utf8ToCp932, RefusesWhatTheCodePageCannotHoldInsteadOfSubstituting) {
       "\xF4\x90\x80\x80",  // above U+10FFFF
       "A\xCC\x81",       // A + combining acute: Á is outside the code page
       "ｶ\xE3\x82\x99",   // half-width ka does not take the combining voiced mark
+      "a\xF3\xA0\x80\x9C" "b",  // language tag, which glibc would drop
+      "\xF3\xA0\x81\xBF",    // the last language tag
   };
   for (const char* text : refused) {
     EXPECT_FALSE(Utf8ToCp932(text).has_value()) << text;
@@ -143,6 +145,17 @@ TEST(IsValidUtf8, AcceptsWellFormedAndRefusesTheRest) {
   EXPECT_FALSE(IsValidUtf8("\xE3\x81"));
   EXPECT_FALSE(IsValidUtf8("\x80"));
   EXPECT_FALSE(IsValidUtf8("\xF8\x88\x80\x80\x80"));
+}
+
+// Every lead byte gives the length of the sequences it begins; a byte that
+// begins none (a stray continuation byte, F8-FF) is one byte.
+TEST(Utf8SequenceLength, IsTheLengthOfTheSequenceTheByteBegins) {
+  for (char32_t c = 0; c <= 0x10FFFF; c += c < 0x800 ? 1 : 0x3F) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const std::string utf8 = CodePointsToUtf8(std::u32string(1, c));
+    ASSERT_EQ(Utf8SequenceLength(static_cast<unsigned char>(utf8[0])), utf8.size()) << std::hex << c;
+  }
+  for (int b = 0x80; b <= 0xFF; b = b == 0xBF ? 0xF8 : b + 1) EXPECT_EQ(Utf8SequenceLength(static_cast<unsigned char>(b)), 1u) << std::hex << b;
 }
 
 TEST(Cp932LengthOf, CountsTheBytesTheTextBecomesAndTwoPerUnconvertibleCharacter) {

@@ -52,8 +52,8 @@ TEST(CheckInputString, AcceptsOnlyWhatTheModeCanEnter) {
       {"control byte", "a\tb", false, false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CheckInputString(c.cp932, CHECK_GENERAL), c.general) << c.what;
-    EXPECT_EQ(CheckInputString(c.cp932, CHECK_READING), c.reading) << c.what;
+    EXPECT_EQ(CheckInputString(c.cp932, CheckMode::kGeneral), c.general) << c.what;
+    EXPECT_EQ(CheckInputString(c.cp932, CheckMode::kReading), c.reading) << c.what;
   }
 }
 
@@ -82,61 +82,61 @@ const std::string k16Hiragana = Repeat("あ", 16);
 INSTANTIATE_TEST_SUITE_P(
     Albums, RunStartChecksTest,
     ::testing::Values(
-        StartCase{"title of 32 bytes", AlbumWith(k16FullWidth, "", ""), StartCheckResult::kReady, ""},
-        StartCase{"title of 33 bytes", AlbumWith(k16FullWidth + "A", "", ""), StartCheckResult::kFault,
+        StartCase{"title of 32 bytes", AlbumWith(k16FullWidth, "", ""), StartCheckResult::Outcome::kReady, ""},
+        StartCase{"title of 33 bytes", AlbumWith(k16FullWidth + "A", "", ""), StartCheckResult::Outcome::kFault,
                   kHalfWidthTooLong + "(Title)"},
-        StartCase{"title not trimmed", AlbumWith(k16FullWidth + " ", "", ""), StartCheckResult::kFault,
+        StartCase{"title not trimmed", AlbumWith(k16FullWidth + " ", "", ""), StartCheckResult::Outcome::kFault,
                   kHalfWidthTooLong + "(Title)"},
-        StartCase{"kanji in the title", AlbumWith("漢", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
-        StartCase{"length before characters", AlbumWith(Repeat("漢", 17), "", ""), StartCheckResult::kFault,
+        StartCase{"kanji in the title", AlbumWith("漢", "", ""), StartCheckResult::Outcome::kFault, kBadCharacter + "(Title)"},
+        StartCase{"length before characters", AlbumWith(Repeat("漢", 17), "", ""), StartCheckResult::Outcome::kFault,
                   kHalfWidthTooLong + "(Title)"},
         StartCase{"16 emoji fit the length, then fail the characters", AlbumWith(Repeat("😀", 16), "", ""),
-                  StartCheckResult::kFault, kBadCharacter + "(Title)"},
-        StartCase{"17 emoji count as 34 bytes", AlbumWith(Repeat("😀", 17), "", ""), StartCheckResult::kFault,
+                  StartCheckResult::Outcome::kFault, kBadCharacter + "(Title)"},
+        StartCase{"17 emoji count as 34 bytes", AlbumWith(Repeat("😀", 17), "", ""), StartCheckResult::Outcome::kFault,
                   kHalfWidthTooLong + "(Title)"},
-        StartCase{"ヴ cannot be entered", AlbumWith("ヴ", "", ""), StartCheckResult::kFault, kBadCharacter + "(Title)"},
+        StartCase{"ヴ cannot be entered", AlbumWith("ヴ", "", ""), StartCheckResult::Outcome::kFault, kBadCharacter + "(Title)"},
         StartCase{"decomposed kana count as composed", AlbumWith("", Repeat("か\xE3\x82\x99", 16), ""),
-                  StartCheckResult::kReady, ""},
-        StartCase{"16 hiragana reading", AlbumWith("", k16Hiragana, ""), StartCheckResult::kReady, ""},
-        StartCase{"17 hiragana reading", AlbumWith("", k16Hiragana + "あ", ""), StartCheckResult::kFault,
+                  StartCheckResult::Outcome::kReady, ""},
+        StartCase{"16 hiragana reading", AlbumWith("", k16Hiragana, ""), StartCheckResult::Outcome::kReady, ""},
+        StartCase{"17 hiragana reading", AlbumWith("", k16Hiragana + "あ", ""), StartCheckResult::Outcome::kFault,
                   kReadingTooLong + "(よみ)"},
-        StartCase{"katakana in the reading", AlbumWith("", "ア", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"space in the reading", AlbumWith("", "あ ", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"digit in the reading", AlbumWith("", "1", ""), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"artist of 33 bytes", AlbumWith("", "", std::string(33, 'a')), StartCheckResult::kFault,
+        StartCase{"katakana in the reading", AlbumWith("", "ア", ""), StartCheckResult::Outcome::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"space in the reading", AlbumWith("", "あ ", ""), StartCheckResult::Outcome::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"digit in the reading", AlbumWith("", "1", ""), StartCheckResult::Outcome::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"artist of 33 bytes", AlbumWith("", "", std::string(33, 'a')), StartCheckResult::Outcome::kFault,
                   kHalfWidthTooLong + "(Artist)"},
-        StartCase{"kanji in the artist", AlbumWith("", "", "a亜"), StartCheckResult::kFault, kBadCharacter + "(Artist)"},
-        StartCase{"title before reading before artist", AlbumWith("漢", "ア", "漢"), StartCheckResult::kFault,
+        StartCase{"kanji in the artist", AlbumWith("", "", "a亜"), StartCheckResult::Outcome::kFault, kBadCharacter + "(Artist)"},
+        StartCase{"title before reading before artist", AlbumWith("漢", "ア", "漢"), StartCheckResult::Outcome::kFault,
                   kBadCharacter + "(Title)"},
-        StartCase{"reading before artist", AlbumWith("T", "ア", "漢"), StartCheckResult::kFault, kBadCharacter + "(よみ)"},
-        StartCase{"album texts before tracks", WithRow(AlbumWith("", "", "漢"), 1, "漢", ""), StartCheckResult::kFault,
+        StartCase{"reading before artist", AlbumWith("T", "ア", "漢"), StartCheckResult::Outcome::kFault, kBadCharacter + "(よみ)"},
+        StartCase{"album texts before tracks", WithRow(AlbumWith("", "", "漢"), 1, "漢", ""), StartCheckResult::Outcome::kFault,
                   kBadCharacter + "(Artist)"},
         StartCase{"track name too long", WithRow(AlbumWith("T", "", ""), 3, std::string(33, 'n'), ""),
-                  StartCheckResult::kFault, kHalfWidthTooLong + "(Track[3])"},
+                  StartCheckResult::Outcome::kFault, kHalfWidthTooLong + "(Track[3])"},
         StartCase{"track name trimmed to 32", WithRow(AlbumWith("", "", ""), 3, " \t" + std::string(32, 'n') + " ", ""),
-                  StartCheckResult::kReady, ""},
-        StartCase{"bad track name", WithRow(AlbumWith("T", "", ""), 1, "漢", ""), StartCheckResult::kFault,
+                  StartCheckResult::Outcome::kReady, ""},
+        StartCase{"bad track name", WithRow(AlbumWith("T", "", ""), 1, "漢", ""), StartCheckResult::Outcome::kFault,
                   kBadCharacter + "(Track[1])"},
         StartCase{"track reading too long", WithRow(AlbumWith("T", "", ""), 2, "N", k16Hiragana + "あ"),
-                  StartCheckResult::kFault, kReadingTooLong + "(Track[2])(よみ)"},
-        StartCase{"bad track reading", WithRow(AlbumWith("T", "", ""), 50, "N", "ア"), StartCheckResult::kFault,
+                  StartCheckResult::Outcome::kFault, kReadingTooLong + "(Track[2])(よみ)"},
+        StartCase{"bad track reading", WithRow(AlbumWith("T", "", ""), 50, "N", "ア"), StartCheckResult::Outcome::kFault,
                   kBadCharacter + "(Track[50])(よみ)"},
-        StartCase{"reading without name", WithRow(AlbumWith("T", "", ""), 1, "", "よみ"), StartCheckResult::kFault,
+        StartCase{"reading without name", WithRow(AlbumWith("T", "", ""), 1, "", "よみ"), StartCheckResult::Outcome::kFault,
                   "曲名が未入力で「よみ」が入力されています。修正して下さい(Track[1])"},
         StartCase{"reading without name, bad reading first", WithRow(AlbumWith("T", "", ""), 4, " ", "ア"),
-                  StartCheckResult::kFault, kBadCharacter + "(Track[4])(よみ)"},
+                  StartCheckResult::Outcome::kFault, kBadCharacter + "(Track[4])(よみ)"},
         StartCase{"unchecked rows are not looked at", WithRow(AlbumWith("T", "", ""), 1, "漢", "ア", false),
-                  StartCheckResult::kReady, ""},
+                  StartCheckResult::Outcome::kReady, ""},
         StartCase{"earlier row first", WithRow(WithRow(AlbumWith("T", "", ""), 7, "漢", ""), 2, "", "ア"),
-                  StartCheckResult::kFault, kBadCharacter + "(Track[2])(よみ)"},
-        StartCase{"nothing to enter", WithRow(AlbumWith("", "", ""), 1, "", ""), StartCheckResult::kNothingToEnter,
+                  StartCheckResult::Outcome::kFault, kBadCharacter + "(Track[2])(よみ)"},
+        StartCase{"nothing to enter", WithRow(AlbumWith("", "", ""), 1, "", ""), StartCheckResult::Outcome::kNothingToEnter,
                   "入力を行う文字がありません"},
         StartCase{"space-only name counts as empty", WithRow(AlbumWith("", "", ""), 5, "   ", ""),
-                  StartCheckResult::kNothingToEnter, "入力を行う文字がありません"},
+                  StartCheckResult::Outcome::kNothingToEnter, "入力を行う文字がありません"},
         StartCase{"unchecked named row counts as nothing", WithRow(AlbumWith("", "", ""), 5, "N", "", false),
-                  StartCheckResult::kNothingToEnter, "入力を行う文字がありません"},
-        StartCase{"only a reading", AlbumWith("", "よみ", ""), StartCheckResult::kReady, ""},
-        StartCase{"only a named track", WithRow(AlbumWith("", "", ""), 9, "N", ""), StartCheckResult::kReady, ""}));
+                  StartCheckResult::Outcome::kNothingToEnter, "入力を行う文字がありません"},
+        StartCase{"only a reading", AlbumWith("", "よみ", ""), StartCheckResult::Outcome::kReady, ""},
+        StartCase{"only a named track", WithRow(AlbumWith("", "", ""), 9, "N", ""), StartCheckResult::Outcome::kReady, ""}));
 
 TEST(RunStartChecks, FillsTheEntryFormInCodePage932) {
   EditedAlbum edited = AlbumWith(" タイトル ", "よみ", "〜Ａ");
@@ -144,7 +144,7 @@ TEST(RunStartChecks, FillsTheEntryFormInCodePage932) {
   edited = WithRow(edited, 2, " \tｿﾝｸﾞ\r\n", " うた ");
   edited = WithRow(edited, 3, "\xE3\x80\x80N\xE3\x80\x80", "");  // full-width spaces stay
   const StartCheckResult result = RunStartChecks(edited);
-  ASSERT_EQ(result.outcome, StartCheckResult::kReady) << result.message;
+  ASSERT_EQ(result.outcome, StartCheckResult::Outcome::kReady) << result.message;
   const Album& album = result.album;
   EXPECT_EQ(album.Title, " \x83\x5E\x83\x43\x83\x67\x83\x8B ");
   EXPECT_EQ(album.Yomi, "\x82\xE6\x82\xDD");
@@ -195,23 +195,23 @@ TEST(CheckFieldText, CountsAndNamesEveryCharacterAtFault) {
   };
   const struct {
     std::string text;
-    int mode;
+    CheckMode mode;
     int count;
     int limit;
     std::vector<Fault> faults;
   } cases[] = {
-      {"", CHECK_GENERAL, 0, 32, {}},
-      {"ABC", CHECK_GENERAL, 3, 32, {}},
-      {"ＡＢＣ", CHECK_GENERAL, 6, 32, {}},
-      {"ab漢c", CHECK_GENERAL, 5, 32, {{2, "漢", R::kNotEnterable, 2}}},
-      {"😀x", CHECK_GENERAL, 3, 32, {{0, "😀", R::kNotInCodePage, 0}}},
-      {"ヴ", CHECK_GENERAL, 2, 32, {{0, "ヴ", R::kNotEnterable, 0}}},
-      {"あいう", CHECK_READING, 3, 16, {}},
-      {"あAカ漢", CHECK_READING, 4, 16,
+      {"", CheckMode::kGeneral, 0, 32, {}},
+      {"ABC", CheckMode::kGeneral, 3, 32, {}},
+      {"ＡＢＣ", CheckMode::kGeneral, 6, 32, {}},
+      {"ab漢c", CheckMode::kGeneral, 5, 32, {{2, "漢", R::kNotEnterable, 2}}},
+      {"😀x", CheckMode::kGeneral, 3, 32, {{0, "😀", R::kNotInCodePage, 0}}},
+      {"ヴ", CheckMode::kGeneral, 2, 32, {{0, "ヴ", R::kNotEnterable, 0}}},
+      {"あいう", CheckMode::kReading, 3, 16, {}},
+      {"あAカ漢", CheckMode::kReading, 4, 16,
        {{1, "A", R::kReadingNotHiragana, 1}, {2, "カ", R::kReadingNotHiragana, 2}, {3, "漢", R::kNotEnterable, 3}}},
       // A mark that combines makes one character with the one before it.
-      {"か\u3099漢", CHECK_READING, 2, 16, {{1, "漢", R::kNotEnterable, 2}}},
-      {Repeat("あ", 17), CHECK_READING, 17, 16, {}},
+      {"か\u3099漢", CheckMode::kReading, 2, 16, {{1, "漢", R::kNotEnterable, 2}}},
+      {Repeat("あ", 17), CheckMode::kReading, 17, 16, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -238,8 +238,8 @@ TEST(CheckFieldText, AgreesWithTheStartCheck) {
     std::string text;
     const int length = static_cast<int>(random() % 20);
     for (int i = 0; i < length; ++i) text += pool[random() % pool.size()];
-    for (const int mode : {CHECK_GENERAL, CHECK_READING}) {
-      SCOPED_TRACE(text + (mode == CHECK_READING ? " (reading)" : ""));
+    for (const CheckMode mode : {CheckMode::kGeneral, CheckMode::kReading}) {
+      SCOPED_TRACE(text + (mode == CheckMode::kReading ? " (reading)" : ""));
       const FieldCheck check = CheckFieldText(text, mode);
       const std::optional<std::string> cp932 = Utf8ToCp932(text);
       EXPECT_EQ(check.faults.empty(), cp932 && CheckInputString(*cp932, mode));

@@ -144,8 +144,8 @@ TEST(TrackEditLogic, ReadingMenusPutThePickedCandidate) {
 // not take refused on OK, the check marks taken on OK.
 TEST(ReadingChoiceLogic, RowsTakeTheReadingPickedOrTypedAndOkChecksThem) {
   ReadingChoices choices;
-  choices.rows = {{AlbumField{AlbumField::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
-                  {AlbumField{AlbumField::kTrackYomi, 2}, "少女", {"しょうじょ"}, "しょうじょ", true}};
+  choices.rows = {{AlbumField{AlbumField::Kind::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
+                  {AlbumField{AlbumField::Kind::kTrackYomi, 2}, "少女", {"しょうじょ"}, "しょうじょ", true}};
   choices.skipped = {"トラック3の曲名「Lemon」: why"};
   FakeUser user;
   testing::FakeReadingChoiceView view(user);

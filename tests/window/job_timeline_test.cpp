@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/key_link.h"
+#include "keys/key_link.h"
 #include "messages/messages.h"
 
 namespace vrellix {
@@ -32,7 +32,7 @@ TEST(JobTimeline, StepsFollowThePlanAndTheTimeLeftOnlyFalls) {
     const JobTimeline timeline = MakeJobTimeline(plan, 50, items);
     EXPECT_EQ(timeline.totalMs, EstimateJobMs(plan.keys, plan.pauseMs, 50));
     std::size_t statuses = 0;
-    for (const JobEvent& event : plan.events) statuses += event.kind == JobEvent::kStatus;
+    for (const JobEvent& event : plan.events) statuses += event.kind == JobEvent::Kind::kStatus;
     ASSERT_EQ(timeline.steps.size(), statuses);
     EXPECT_EQ(timeline.steps.front().startMs, 0);
     if (tracks > 0) {

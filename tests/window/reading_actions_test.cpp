@@ -25,8 +25,8 @@ using testing::FakeUser;
 using testing::ShownBox;
 using testing::TableReadingProvider;
 
-constexpr AlbumField kArtist{AlbumField::kArtist, 0};
-constexpr AlbumField kTrack2Name{AlbumField::kTrackName, 2};
+constexpr AlbumField kArtist{AlbumField::Kind::kArtist, 0};
+constexpr AlbumField kTrack2Name{AlbumField::Kind::kTrackName, 2};
 
 ShownBox Note(const std::string& text) { return {text, MessageIcon::kInformation}; }
 

@@ -16,7 +16,7 @@
 
 #include "fake_views.h"
 #include "fileio/whole_file.h"
-#include "link/keys.h"
+#include "keys/keys.h"
 #include "messages/messages.h"
 #include "support/fake_clock.h"
 #include "support/fake_transmitter.h"
@@ -27,6 +27,7 @@
 #include "support/scratch_dir.h"
 #include "support/settings_file.h"
 #include "reading/reading_test_names.h"
+#include "sim/simulator_line.h"
 #include "text/text_codec.h"
 
 namespace vrellix {
@@ -140,19 +141,18 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesOnlyStart) {
 
   // The message with its last line saying why: the device is not there.
   EXPECT_EQ(rig.user.Boxes(),
-            std::vector<ShownBox>{PortFailureBox(logic.Settings(), PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+            std::vector<ShownBox>{PortFailureBox(logic.Settings(), PortFailure{PortFailureCause::kNotFound, ENOENT, ""})});
   EXPECT_NE(rig.user.Texts()[0].find(kMissingDevice), std::string::npos);
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
   // An album typed now can still be saved.
   for (Control control : {Control::kLoad, Control::kSave, Control::kExit}) EXPECT_TRUE(rig.view.enabled[control]);
-  EXPECT_EQ(g_hComm, nullptr);
   EXPECT_EQ(logic.Runner(), nullptr);
   EXPECT_EQ(rig.user.Unexpected(), 0);
 
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
-  EXPECT_EQ(written.portName, kMissingDevice);
+  EXPECT_EQ(written.m_strPortName, kMissingDevice);
 }
 
 // Picks device and delay in the next 通信設定 dialog.
@@ -192,11 +192,10 @@ TEST(TitlerLogic, PortDialogFromTheStartupFailureOpensTheChosenPortAtOnce) {
   EXPECT_EQ(rig.user.Unexpected(), 0);
 
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
-  EXPECT_NE(g_hComm, nullptr);
   ASSERT_NE(logic.Runner(), nullptr);
   EXPECT_EQ(logic.Settings().m_nCommandDelay, 55);
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
-  EXPECT_EQ(written.portName, rig.line.SlavePath());
+  EXPECT_EQ(written.m_strPortName, rig.line.SlavePath());
   EXPECT_EQ(written.m_nCommandDelay, 55);
 }
 
@@ -211,7 +210,7 @@ TEST(TitlerLogic, PortDialogCancelledOrPointedAtNothing) {
   });
   rig.logic->OnPortSettings();
   EXPECT_EQ(testing::ReadBytes(rig.dir.File("rzt_input.ini")), before);
-  EXPECT_NE(g_hComm, nullptr);
+  EXPECT_NE(rig.logic->Runner(), nullptr);
 
   // A delay out of range is held to it.
   PickPort(rig.user, kMissingDevice, kMaxCommandDelayMs + 1);
@@ -219,7 +218,6 @@ TEST(TitlerLogic, PortDialogCancelledOrPointedAtNothing) {
   rig.logic->OnPortSettings();
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
   EXPECT_TRUE(rig.view.enabled[Control::kSave]);
-  EXPECT_EQ(g_hComm, nullptr);
   EXPECT_EQ(rig.logic->Runner(), nullptr);
   EXPECT_EQ(ReadIniSettings(rig.dir.File("rzt_input.ini")).m_nCommandDelay, kMaxCommandDelayMs);
   EXPECT_TRUE(rig.user.Done());
@@ -236,7 +234,7 @@ TEST(TitlerLogic, StartupInEmptyDirectoryCreatesSettings) {
   EXPECT_EQ(written.m_nPortNo, kDefaultPortNo);
   EXPECT_EQ(written.m_nCommandDelay, kDefaultCommandDelay);
   EXPECT_EQ(rig.user.Boxes(),
-            std::vector<ShownBox>{PortFailureBox(written, PortFailure{PORT_NOT_FOUND, ENOENT, ""})});
+            std::vector<ShownBox>{PortFailureBox(written, PortFailure{PortFailureCause::kNotFound, ENOENT, ""})});
   EXPECT_FALSE(rig.view.enabled[Control::kStart]);
 }
 
@@ -245,11 +243,11 @@ TEST(TitlerLogic, StartupReportsSettingsThatCannotBeReadAndGoesOn) {
   std::filesystem::create_directory(rig.dir.File("rzt_input.ini"));  // a folder where the file belongs
   rig.user.AnswerBox(Answer::kOk);
   TitlerOptions simulator;  // no port of the machine is opened
-  simulator.simulate = true;
+  simulator.openLine = sim::SimulatorLines();
   const TitlerLogic& logic = rig.OpenAsItStands(simulator);
   SettingsLoad load;
   ReadIniSettings(SettingsPath(), &load);
-  EXPECT_EQ(load.outcome, SettingsLoad::kNotRead);
+  EXPECT_EQ(load.outcome, SettingsLoad::Outcome::kNotRead);
   EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(SettingsLoadWarning(SettingsPath(), load))});
   EXPECT_EQ(logic.Settings().m_nCommandDelay, kDefaultCommandDelay);
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
@@ -260,10 +258,11 @@ TEST(TitlerLogic, StartupWithPortEnablesEverythingAndTheEndClosesIt) {
   TitlerRig rig;
   rig.Open();
   EXPECT_TRUE(rig.user.Boxes().empty());
-  EXPECT_NE(g_hComm, nullptr);
   for (const auto& [control, on] : rig.view.enabled) EXPECT_TRUE(on) << static_cast<int>(control);
+  // The window holds the port, so no other open gets it, until it ends.
+  EXPECT_EQ(OpenTransmitterPort(rig.line.SlavePath()), nullptr);
   rig.logic.reset();
-  EXPECT_EQ(g_hComm, nullptr);
+  EXPECT_NE(OpenTransmitterPort(rig.line.SlavePath()), nullptr);
 }
 
 // ---- The exit question
@@ -551,7 +550,7 @@ TEST(TitlerLogic, CaptionSaysWhenTheSimulatorStandsIn) {
   for (const bool simulate : {false, true}) {
     TitlerRig rig;
     TitlerOptions options;
-    options.simulate = simulate;
+    if (simulate) options.openLine = sim::SimulatorLines();
     rig.Open(options);
     EXPECT_EQ(rig.view.caption, simulate ? messages::kSimulatorCaption : "Vrellix");
   }
@@ -711,7 +710,7 @@ TEST(TitlerLogic, YesRunsTheJobToTheSuccessBoxTwice) {
   checks[1] = true;
   std::vector<int> planned;
   for (const JobEvent& event : PlanJob(entered, checks, 0).events) {
-    if (event.kind == JobEvent::kKey) planned.push_back(event.value);
+    if (event.kind == JobEvent::Kind::kKey) planned.push_back(event.value);
   }
   for (int run = 0; run < 2; ++run) {
     SCOPED_TRACE("run " + std::to_string(run));
@@ -923,8 +922,7 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
     HoldingClock clock;
     TitlerRig rig;
     TitlerOptions simulator;
-    simulator.simulate = true;
-    simulator.clock = &clock;
+    simulator.openLine = sim::SimulatorLines({}, &clock);
     rig.Open(simulator, kMissingDevice);
     // Loaded: nothing unsaved.
     testing::WriteBytes(rig.dir.File("a.csv"), "Title\r\nnone\r\nnone\r\nSong1\r\nnone\r\nSong2\r\nnone\r\nSong3\r\n"
@@ -994,7 +992,7 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
 // A window on the simulator whose readings come from the test dictionary.
 TitlerLogic& OpenWithDictionary(TitlerRig& rig, ReadingProvider& dictionary) {
   TitlerOptions options;
-  options.simulate = true;
+  options.openLine = sim::SimulatorLines();
   options.readings = &dictionary;
   return rig.OpenAsItStands(options);
 }
@@ -1063,7 +1061,7 @@ TEST(TitlerLogic, FillReadingsMakesTheCheckedChoicesOnOk) {
   ASSERT_EQ(shown.rows.size(), 2u);
   EXPECT_EQ(shown.rows[0].name, "米津玄師");
   EXPECT_EQ(shown.rows[0].candidates.size(), 4u);
-  EXPECT_EQ(shown.rows[1].field, (AlbumField{AlbumField::kTrackYomi, 1}));
+  EXPECT_EQ(shown.rows[1].field, (AlbumField{AlbumField::Kind::kTrackYomi, 1}));
   EXPECT_EQ(shown.skipped, (std::vector<std::string>{
                                messages::SkippedName("トラック3の曲名", "Lemon", messages::kLatinWordNotRead),
                                messages::SkippedName("トラック4の曲名", "鬱", messages::kNoReadingOffered)}));
@@ -1177,7 +1175,7 @@ TEST(TitlerLogic, MenusOfferTheActionsWhereTheLayoutPutsThem) {
 TEST(TitlerLogic, SimulatorShowsWhatTheDeviceHolds) {
   TitlerRig rig;
   TitlerOptions simulator;
-  simulator.simulate = true;
+  simulator.openLine = sim::SimulatorLines();
   rig.Open(simulator, kMissingDevice);
   EXPECT_TRUE(rig.user.Boxes().empty());
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
@@ -1207,8 +1205,7 @@ TEST(TitlerLogic, SimulatorVerdictOfAStoppedJob) {
   HoldingClock clock;
   TitlerRig rig;
   TitlerOptions simulator;
-  simulator.simulate = true;
-  simulator.clock = &clock;
+  simulator.openLine = sim::SimulatorLines({}, &clock);
   rig.Open(simulator, kMissingDevice);
   rig.view.texts[TextField::kTitle] = "T";
   rig.user.AnswerBox(Answer::kYes);
