@@ -230,12 +230,10 @@ class FakeReadingChoiceView final : public ReadingChoiceView {
  public:
   explicit FakeReadingChoiceView(FakeUser& user) : m_user(user) {}
 
-  std::vector<std::string> rows;
+  std::vector<std::string> rows, candidates, skipped;
   std::vector<bool> checked;
   int selected = -1;
-  std::vector<std::string> candidates;
   std::string reading;
-  std::vector<std::string> skipped;
   std::optional<bool> closed;
 
   void SetRows(const std::vector<std::string>& texts, const std::vector<bool>& marks) override {
