@@ -17,6 +17,7 @@
 #define IDC_TITLE_COUNT          1030
 #define IDC_YOMI_COUNT           1031
 #define IDC_ARTIST_COUNT         1032
+#define IDC_LINK                 1035
 #define IDD_ABOUTBOX             100
 #define IDD_TRACK_EDIT           129
 #define IDC_TRACK_NAME           1007
@@ -27,6 +28,7 @@
 #define IDD_PORT_SETTINGS        132
 #define IDC_PORT                 1020
 #define IDC_COMMAND_DELAY        1021
+#define IDC_PORT_NOTE            1022
 #define IDC_COMMAND_DELAY_SPIN   1121
 #define IDD_READING_CHOICE       133
 #define IDC_READING_ROWS         1040

@@ -58,41 +58,48 @@ DIALOGS = [
         ("ctl1004", "QLineEdit", None, (18, 53, 133, 13), {}),
         ("ctl1007", "QLineEdit", None, (18, 82, 133, 13), {}),
         ("ctl1006", "QTableWidget", None, (18, 101, 214, 124), {}),
-        ("ctl1000", "QPushButton", "CSVﾌｧｲﾙ読込", (17, 240, 52, 25), {}),
-        ("ctl1001", "QPushButton", "CSVﾌｧｲﾙ保存", (72, 240, 52, 25), {}),
-        ("ctl1002", "QPushButton", "処理開始", (127, 240, 52, 25), {}),
-        ("ctl1", "QPushButton", "終了", (182, 240, 52, 25), {"default": True}),
+        # Access keys that no menu of the window takes (通信設定 is P, About A);
+        # no default button: Enter in a field goes on to the next one.
+        ("ctl1000", "QPushButton", "CSVﾌｧｲﾙ読込(&L)", (17, 240, 52, 25), {"multiline": True}),
+        ("ctl1001", "QPushButton", "CSVﾌｧｲﾙ保存(&S)", (72, 240, 52, 25), {"multiline": True}),
+        ("ctl1002", "QPushButton", "処理開始(&G)", (127, 240, 52, 25), {"multiline": True}),
+        ("ctl1", "QPushButton", "終了(&X)", (182, 240, 52, 25), {"multiline": True}),
         ("staticTitle", "QLabel", "Title", (18, 13, 83, 8), {}),
         ("staticArtist", "QLabel", "Artist", (18, 71, 83, 8), {}),
         ("staticYomi", "QLabel", "よみ", (18, 42, 83, 8), {}),
         ("ctl1030", "QLabel", "0/32", (154, 27, 36, 8), {}),
         ("ctl1031", "QLabel", "0/16", (154, 56, 36, 8), {}),
         ("ctl1032", "QLabel", "0/32", (154, 85, 36, 8), {}),
+        # What jobs run on: the port (or the simulator) and the command delay.
+        ("ctl1035", "QLabel", "", (18, 271, 214, 8), {}),
     ], ["ctl1003", "ctl1004", "ctl1007", "ctl1006", "ctl1000", "ctl1001", "ctl1002", "ctl1"]),
     ("about_dlg", "CAboutDlgUi", (235, 55), "Vrellixのﾊﾞｰｼﾞｮﾝ情報", [
         ("staticIcon", "QLabel", None, (11, 17, 20, 20), {"icon": True}),
         ("staticVersion", "QLabel", "Vrellix Version 1.0", (40, 10, 119, 8), {}),
         ("ctl1", "QPushButton", "OK", (178, 7, 50, 14), {"default": True}),
     ], ["ctl1"]),
+    # The Win32 tab order is the template's: the name, the reading, OK, ｷｬﾝｾﾙ.
     ("track_edit_dlg", "CTrackEditDlgUi", (306, 71), "入力", [
         ("ctl1007", "QLineEdit", None, (40, 23, 117, 12), {}),
+        ("ctl1008", "QLineEdit", None, (163, 23, 117, 12), {}),
         ("ctl1", "QPushButton", "OK", (113, 45, 34, 14), {"default": True}),
         ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (158, 45, 34, 14), {}),
         ("ctl1003", "QLineEdit", None, (17, 23, 19, 12), {"disabled": True}),
         ("staticNo", "QLabel", "No", (17, 13, 9, 8), {}),
         ("staticName", "QLabel", "曲名", (40, 13, 79, 8), {}),
-        ("ctl1008", "QLineEdit", None, (163, 23, 117, 12), {}),
         ("staticYomi", "QLabel", "よみ", (163, 13, 79, 8), {}),
         ("ctl1033", "QLabel", "0/32", (120, 13, 37, 8), {"right": True}),
         ("ctl1034", "QLabel", "0/16", (243, 13, 37, 8), {"right": True}),
-    ], ["ctl1007", "ctl1", "ctl2", "ctl1008"]),
-    ("port_settings_dlg", "CPortSettingsDlgUi", (186, 77), "通信設定", [
+    ], ["ctl1007", "ctl1008", "ctl1", "ctl2"]),
+    ("port_settings_dlg", "CPortSettingsDlgUi", (186, 97), "通信設定", [
         ("staticPort", "QLabel", "ｼﾘｱﾙﾎﾟｰﾄ", (7, 7, 80, 8), {}),
         ("ctl1020", "QComboBox", None, (7, 17, 172, 12), {"editable": True}),
-        ("staticDelay", "QLabel", "ｺﾏﾝﾄﾞDELAY(ms)", (7, 36, 80, 8), {}),
-        ("ctl1021", "QSpinBox", None, (7, 46, 50, 12), {"range": (0, max_command_delay_ms())}),
-        ("ctl1", "QPushButton", "OK", (91, 56, 42, 14), {"default": True}),
-        ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (137, 56, 42, 14), {}),
+        # The ports found, or that there are none: two lines for a long list.
+        ("ctl1022", "QLabel", "", (7, 31, 172, 16), {"wrap": True}),
+        ("staticDelay", "QLabel", "ｺﾏﾝﾄﾞDELAY(ms)", (7, 51, 80, 8), {}),
+        ("ctl1021", "QSpinBox", None, (7, 61, 50, 12), {"range": (0, max_command_delay_ms())}),
+        ("ctl1", "QPushButton", "OK", (91, 76, 42, 14), {"default": True}),
+        ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (137, 76, 42, 14), {}),
     ], ["ctl1020", "ctl1021", "ctl1", "ctl2"]),
     # よみを一括推定: the readings it would fill in, each with a check box; the
     # selected row's reading, picked from its candidates or typed; the names
@@ -153,6 +160,8 @@ def control(symbols, key, cls, text, rect, extra):
         out += prop("alignment", "<set>Qt::AlignLeading|Qt::AlignLeft|Qt::AlignTop</set>")
     if cls == "QLabel":
         out += prop("focusPolicy", "<enum>Qt::NoFocus</enum>")
+    if extra.get("wrap"):
+        out += prop("wordWrap", "<bool>true</bool>")
     if extra.get("editable"):
         out += prop("editable", "<bool>true</bool>")
     if cls == "QPlainTextEdit":
@@ -202,11 +211,14 @@ def dialog(name, cls, size, caption, controls, tabs):
 # The Win32 side of each template above: resource id and symbol, window
 # styles, and a symbol for each control that has an id.
 DIALOG_STYLE = "DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU"
+# The main window grows from its template size, as the Qt one does (RESIZABLE).
+RESIZABLE_STYLE = "DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX"
 RC_DIALOGS = {
-    "titler_dlg": ("IDD_TITLER_DIALOG", 102, DIALOG_STYLE, "WS_EX_APPWINDOW", {
+    "titler_dlg": ("IDD_TITLER_DIALOG", 102, RESIZABLE_STYLE, "WS_EX_APPWINDOW", {
         "ctl1003": "IDC_TITLE", "ctl1004": "IDC_YOMI", "ctl1007": "IDC_ARTIST", "ctl1006": "IDC_TRACKS",
         "ctl1000": "IDC_LOAD_CSV", "ctl1001": "IDC_SAVE_CSV", "ctl1002": "IDC_START",
         "ctl1030": "IDC_TITLE_COUNT", "ctl1031": "IDC_YOMI_COUNT", "ctl1032": "IDC_ARTIST_COUNT",
+        "ctl1035": "IDC_LINK",
     }),
     "about_dlg": ("IDD_ABOUTBOX", 100, DIALOG_STYLE, None, {}),
     "track_edit_dlg": ("IDD_TRACK_EDIT", 129, DIALOG_STYLE, None, {
@@ -214,7 +226,7 @@ RC_DIALOGS = {
         "ctl1033": "IDC_TRACK_NAME_COUNT", "ctl1034": "IDC_TRACK_YOMI_COUNT",
     }),
     "port_settings_dlg": ("IDD_PORT_SETTINGS", 132, DIALOG_STYLE, None, {
-        "ctl1020": "IDC_PORT", "ctl1021": "IDC_COMMAND_DELAY",
+        "ctl1020": "IDC_PORT", "ctl1021": "IDC_COMMAND_DELAY", "ctl1022": "IDC_PORT_NOTE",
     }),
     "reading_choice_dlg": ("IDD_READING_CHOICE", 133, DIALOG_STYLE, None, {
         "ctl1040": "IDC_READING_ROWS", "ctl1041": "IDC_READING", "ctl1042": "IDC_READING_SKIPPED",
@@ -231,8 +243,9 @@ RC_DIALOGS = {
 # symbol, id, size, caption, controls: (symbol, id, kind, text, rect, style)
 RC_ONLY_DIALOGS = [
     ("IDD_SIMULATOR_DUMP", 200, (280, 236), "Vrellix", [
+        # As high as five lines; the program fits it to the verdict's.
         ("IDC_VERDICT", 1100, "EDITTEXT", None, (7, 7, 266, 40),
-         "ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL"),
+         "ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP"),
         ("IDC_DUMP_LABEL", 1101, "LTEXT", "", (7, 50, 266, 8), "SS_NOPREFIX"),
         ("IDC_DUMP", 1102, "EDITTEXT", None, (7, 60, 266, 150),
          "ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP"),
@@ -291,7 +304,9 @@ def rc_control(name, cls, text, rect, extra, symbols, tabs):
         return f'    CONTROL         {rc_text(text)}, {ident}, "msctls_progress32", WS_BORDER, {where}\n'
     if cls == "QPushButton":
         kind = "DEFPUSHBUTTON" if extra.get("default") else "PUSHBUTTON"
-        return f"    {kind:<15} {rc_text(text)}, {ident}, {where}{tab.replace(' | ', ', ', 1)}\n"
+        # A caption wider than its button goes on to a second line.
+        wrap = " | BS_MULTILINE" if extra.get("multiline") else ""
+        return f"    {kind:<15} {rc_text(text)}, {ident}, {where}{tab.replace(' | ', ', ', 1)}{wrap}\n"
     if extra.get("icon"):
         return f"    ICON            {ICON_ID[0]}, {ident}, {rect[0]}, {rect[1]}, {rect[2]}, {rect[3]}\n"
     group = ", WS_GROUP" if ident != "IDC_STATIC" else ""

@@ -117,15 +117,15 @@ Answer ShowMessage(QWidget* parent, const Message& message) {
   return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Answer::kYes : Answer::kNo;
 }
 
-EnterEscapeFilter::EnterEscapeFilter(QWidget* dialog) : QObject(dialog) {
+EnterKeyFilter::EnterKeyFilter(QWidget* dialog) : QObject(dialog) {
   dialog->installEventFilter(this);
   for (QWidget* child : dialog->findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
-bool EnterEscapeFilter::eventFilter(QObject* watched, QEvent* event) {
+bool EnterKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       event->accept();
       return event->type() == QEvent::KeyPress;
     }

@@ -78,11 +78,11 @@ void ReplaceTextUndoably(QLineEdit* edit, const QString& text);
 inline QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<int>(utf8.size())); }
 inline std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-// Swallows key presses of Enter and Escape before any widget of a dialog sees
-// them, so the dialog closes only by its buttons or its close box.
-class EnterEscapeFilter final : public QObject {
+// Swallows key presses of Enter before any widget of a dialog sees them, so
+// that a stray Enter presses no button.
+class EnterKeyFilter final : public QObject {
  public:
-  explicit EnterEscapeFilter(QWidget* dialog);
+  explicit EnterKeyFilter(QWidget* dialog);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

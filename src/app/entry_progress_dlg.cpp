@@ -15,8 +15,8 @@ CEntryProgressDlg::CEntryProgressDlg(QWidget* parent)
   m_timer.setInterval(kStatusTimerMs);
   connect(&m_timer, &QTimer::timeout, this, [this]() { m_logic.OnStatusTimer(); });
   connect(m_ui->abort, &QPushButton::clicked, this, [this]() { m_logic.OnAbort(); });
-  // Enter and Escape must neither stop the job nor close the window.
-  new EnterEscapeFilter(this);
+  // Escape is 中断, which asks (reject); a stray Enter does nothing.
+  new EnterKeyFilter(this);
 }
 
 CEntryProgressDlg::~CEntryProgressDlg() = default;

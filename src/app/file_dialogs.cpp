@@ -16,9 +16,12 @@ std::optional<QString> RunFileDialog(QWidget* parent, FileQuestion question, con
   QFileDialog dialog(parent);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  // The non-native dialog treats a wildcard typed as the name as a filter, which
-  // is what "*.csv" as the initial name is for.
+  // The same dialog on every desktop: Qt's own.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // Qt takes the patterns from the labels' parentheses.
+  QStringList filters;
+  for (const FileFilter& filter : start.filters) filters << ToQString(filter.label);
+  dialog.setNameFilters(filters);
   // The dialog adds the extension itself, so that it asks about overwriting the
   // file that will be written, not the name as typed.
   dialog.setDefaultSuffix(ToQString(start.extension));

@@ -25,12 +25,12 @@ class FileNameSource {
 };
 
 // Qt's own file dialogs, started as StartOfFileDialog says (the current folder
-// where it names none). No filter list.
+// where it names none), with its filters.
 class DialogFileNameSource final : public FileNameSource {
  public:
   std::optional<QString> OpenFileName(QWidget* parent, const QString& proposed) override;
   std::optional<QString> SaveFileName(QWidget* parent, const QString& proposed) override;
-  // The same open dialog, first listing the folder's "*.cue" files.
+  // The same open dialog, first listing the folder's CUE sheets.
   std::optional<QString> OpenCueSheetName(QWidget* parent, const QString& proposed) override;
 };
 

@@ -48,6 +48,8 @@ void CPortSettingsDlg::FocusPort() {
   m_ui->port->lineEdit()->setCursorPosition(0);
 }
 
+void CPortSettingsDlg::SetPortNote(const std::string& text) { m_ui->portNote->setText(ToQString(text)); }
+
 void CPortSettingsDlg::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
 
 }  // namespace vrellix

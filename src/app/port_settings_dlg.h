@@ -34,6 +34,7 @@ class CPortSettingsDlg : public QDialog, public PortSettingsView {
   void SetDelay(int ms) override;
   int Delay() const override;
   void FocusPort() override;
+  void SetPortNote(const std::string& text) override;
   void Close(bool ok) override;
 
  private:

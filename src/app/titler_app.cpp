@@ -3,15 +3,11 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
-#include "sim/simulator_line.h"
 
 namespace vrellix {
 
-CTitlerApp::CTitlerApp(int& argc, char** argv) : QApplication(argc, argv) {
-  for (const QString& argument : arguments().mid(1)) {
-    if (argument == QLatin1String("--simulate")) m_bSimulate = true;
-  }
-}
+CTitlerApp::CTitlerApp(int& argc, char** argv, const TitlerOptions& options)
+    : QApplication(argc, argv), m_options(options) {}
 
 bool CTitlerApp::InitInstance() {
   setApplicationName(QString::fromUtf8(kAppName));
@@ -21,9 +17,7 @@ bool CTitlerApp::InitInstance() {
 
   // The progress window outlives every job: the worker reports to it.
   CEntryProgressDlg progress;
-  TitlerOptions options;
-  if (m_bSimulate) options.openLine = sim::SimulatorLines();
-  CTitlerDlg dialog(progress, options);
+  CTitlerDlg dialog(progress, m_options);
   dialog.exec();
   return false;
 }

@@ -4,20 +4,23 @@
 
 #include <QApplication>
 
+#include "window/titler_logic.h"
+
 namespace vrellix {
 
 class CTitlerApp : public QApplication {
   Q_OBJECT
 
  public:
-  CTitlerApp(int& argc, char** argv);
+  // options: as the command line asked (ReadProgramArguments).
+  CTitlerApp(int& argc, char** argv, const TitlerOptions& options);
 
   // Runs the whole program. Returns false: there is no event loop after the
   // main window has closed.
   bool InitInstance();
 
  private:
-  bool m_bSimulate = false;
+  TitlerOptions m_options;
 };
 
 }  // namespace vrellix

@@ -2,12 +2,14 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPalette>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "app/about_dlg.h"
 #include "app/app_common.h"
@@ -43,6 +45,7 @@ CTitlerDlg::CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options
   m_templateSize = size();
   m_listGeometry = m_ui->tracks->geometry();
   m_buttonTop = m_ui->loadCsv->y();
+  m_linkTop = m_ui->link->y();
   setWindowIcon(ProgramIcon());
   if (!m_pFiles) {
     m_pOwnFiles = std::make_unique<DialogFileNameSource>();
@@ -59,8 +62,10 @@ CTitlerDlg::CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options
     Edit(field)->setFont(FixedWidthFont());
     connect(Edit(field), &QLineEdit::textChanged, this, [this, field]() { m_logic.OnTextChanged(field); });
     ExtendContextMenu(Edit(field), [this, field]() { return m_logic.FieldMenu(field); });
+    Edit(field)->installEventFilter(this);
   }
   m_ui->tracks->setFont(FixedWidthFont());
+  m_ui->tracks->installEventFilter(this);
 
   // The dialog's background, seen through the transparent static texts, in the
   // program's colour. Edit fields, the list and the buttons paint with the Base
@@ -70,11 +75,11 @@ CTitlerDlg::CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options
   setPalette(background);
   setAutoFillBackground(true);
 
-  // Where the system menu cannot take About, the context menu offers it.
+  // Windows lets a program add to the system menu; the window's menu has the
+  // same items everywhere.
   if (kHasAppSystemMenu) {
-    m_systemMenu = m_logic.SystemMenu(m_menuLayout);
-    m_menuLayout.systemMenu = AddToSystemMenu(static_cast<std::uintptr_t>(winId()), m_systemMenu);
-    if (!m_menuLayout.systemMenu) m_systemMenu.clear();
+    m_systemMenu = m_logic.SystemMenu();
+    if (!AddToSystemMenu(static_cast<std::uintptr_t>(winId()), m_systemMenu)) m_systemMenu.clear();
   }
   BuildTrackList();
   m_logic.OnInitDialog();
@@ -150,6 +155,10 @@ void CTitlerDlg::SelectText(TextField field) {
   Edit(field)->selectAll();
 }
 
+void CTitlerDlg::FocusNextControl() { focusNextChild(); }
+
+int CTitlerDlg::CurrentTrack() const { return m_ui->tracks->currentRow(); }
+
 void CTitlerDlg::FocusTrack(int row, TrackColumn column) {
   QTableWidget* list = m_ui->tracks;
   list->setCurrentCell(row, static_cast<int>(column));
@@ -179,6 +188,8 @@ void CTitlerDlg::EnableControl(Control control, bool enabled) {
 }
 
 void CTitlerDlg::SetCaption(const std::string& text) { setWindowTitle(ToQString(text)); }
+
+void CTitlerDlg::SetLinkText(const std::string& text) { m_ui->link->setText(ToQString(text)); }
 
 std::optional<std::string> CTitlerDlg::AskFileName(FileQuestion question, const std::string& proposed) {
   const QString last = ToQString(proposed);
@@ -236,6 +247,25 @@ void CTitlerDlg::resizeEvent(QResizeEvent* event) {
   // The buttons' places in the template, moved down by what the window grew.
   const int buttonTop = m_buttonTop + grown.height();
   for (QPushButton* button : {m_ui->loadCsv, m_ui->saveCsv, m_ui->start, m_ui->ok}) button->move(button->x(), buttonTop);
+  m_ui->link->move(m_ui->link->x(), m_linkTop + grown.height());
+  m_ui->link->resize(m_listGeometry.width() + grown.width(), m_ui->link->height());
+}
+
+void CTitlerDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (m_shown) return;
+  m_shown = true;
+  // After the window has been drawn, so that a box comes centred over it.
+  QTimer::singleShot(0, this, [this]() { m_logic.OnWindowShown(); });
+}
+
+bool CTitlerDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+  if (!enter && key != Qt::Key_F2) return QDialog::eventFilter(watched, event);
+  const KeyPlace place = watched == m_ui->tracks ? KeyPlace::kTrackList : KeyPlace::kTextField;
+  return m_logic.OnKey(enter ? Key::kEnter : Key::kEdit, place) || QDialog::eventFilter(watched, event);
 }
 
 bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
@@ -248,7 +278,7 @@ bool CTitlerDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr
 
 void CTitlerDlg::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  AddMenuItems(menu, m_logic.WindowMenu(m_menuLayout));
+  AddMenuItems(menu, m_logic.WindowMenu());
   menu.exec(event->globalPos());
 }
 

@@ -37,7 +37,7 @@ class CTitlerDlg : public QDialog, public TitlerView {
 
   TitlerLogic& Logic() { return m_logic; }
 
-  // The OK command (終了 or Enter): asks before the window ends.
+  // 終了: asks before the window ends.
   void accept() override;
   // Escape and the close box: ask only when there are unsaved changes.
   void reject() override;
@@ -50,6 +50,8 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void FocusText(TextField field) override;
   void FocusTrack(int row, TrackColumn column) override;
   void SelectText(TextField field) override;
+  void FocusNextControl() override;
+  int CurrentTrack() const override;
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
@@ -57,6 +59,7 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void EnableControl(Control control, bool enabled) override;
   std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
   void SetCaption(const std::string& text) override;
+  void SetLinkText(const std::string& text) override;
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
   bool ChooseReadings(ReadingChoices& choices) override;
@@ -69,8 +72,13 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void contextMenuEvent(QContextMenuEvent* event) override;
   // The items of the system menu, where there is one.
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
-  // The list takes what the window grows by; the buttons keep to the bottom.
+  // The list takes what the window grows by; the buttons and the line under
+  // them keep to the bottom.
   void resizeEvent(QResizeEvent* event) override;
+  // Once on the screen, what the start found wrong comes over the window.
+  void showEvent(QShowEvent* event) override;
+  // Enter and F2 in the fields and on the list, as the logic says.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildTrackList();
@@ -78,11 +86,12 @@ class CTitlerDlg : public QDialog, public TitlerView {
   QLineEdit* Edit(TextField field) const;
 
   std::unique_ptr<Ui::CTitlerDlgUi> m_ui;
-  MenuLayout m_menuLayout;  // the fields' actions in their own context menus
-  Menu m_systemMenu;        // what was added to the system menu (Windows)
+  Menu m_systemMenu;     // what was added to the system menu (Windows)
   QSize m_templateSize;  // the window's size as laid out, its smallest
   QRect m_listGeometry;  // the list's, at that size
   int m_buttonTop = 0;   // the buttons', at that size
+  int m_linkTop = 0;     // the line's under them
+  bool m_shown = false;
   std::unique_ptr<FileNameSource> m_pOwnFiles;
   FileNameSource* m_pFiles = nullptr;
   TitlerLogic m_logic;

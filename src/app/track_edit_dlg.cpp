@@ -1,6 +1,8 @@
 #include "app/track_edit_dlg.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -56,5 +58,13 @@ void CTrackEditDlg::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::Reje
 Answer CTrackEditDlg::ShowMessage(const Message& message) { return vrellix::ShowMessage(this, message); }
 
 void CTrackEditDlg::accept() { m_logic.OnOk(); }
+
+void CTrackEditDlg::contextMenuEvent(QContextMenuEvent* event) {
+  const Menu items = m_logic.DialogMenu();
+  if (items.empty()) return;
+  QMenu menu(this);
+  AddMenuItems(menu, items);
+  menu.exec(event->globalPos());
+}
 
 }  // namespace vrellix

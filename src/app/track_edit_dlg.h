@@ -9,6 +9,7 @@
 #include "window/track_edit_logic.h"
 #include "window/track_edit_view.h"
 
+class QContextMenuEvent;
 class QLineEdit;
 
 namespace Ui {
@@ -40,6 +41,10 @@ class CTrackEditDlg : public QDialog, public TrackEditView {
   void SelectText(TrackEditField field) override;
   void Close(bool ok) override;
   Answer ShowMessage(const Message& message) override;
+
+ protected:
+  // Beside the fields: both fields' actions, as each field's own menu has its own.
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   QLineEdit* Edit(TrackEditField field) const;

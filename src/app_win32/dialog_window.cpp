@@ -52,9 +52,7 @@ int DialogWindow::RunModal() {
       break;
     }
     const bool ours = msg.hwnd == m_hwnd || IsChild(m_hwnd, msg.hwnd);
-    if (ours && m_swallowEnterEscape && msg.message == WM_KEYDOWN &&
-        (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
-      continue;
+    if (ours && m_swallowEnter && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) continue;
     if (m_hwnd && IsDialogMessageW(m_hwnd, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
@@ -64,6 +62,11 @@ int DialogWindow::RunModal() {
   if (enableOwner) EnableWindow(owner, TRUE);
   if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
   return m_ended ? m_result : IDCANCEL;
+}
+
+void DialogWindow::SetInitialFocus(HWND control) {
+  SetFocus(control);
+  m_focusSet = true;
 }
 
 void DialogWindow::OnCommand(int id, int /*code*/) {
@@ -77,8 +80,9 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     auto* self = reinterpret_cast<DialogWindow*>(lParam);
     SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     self->m_hwnd = hwnd;
+    self->m_focusSet = false;
     self->OnInitDialog();
-    return TRUE;
+    return self->m_focusSet ? FALSE : TRUE;
   }
   auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (!self) return FALSE;

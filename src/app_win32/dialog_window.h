@@ -33,8 +33,12 @@ class DialogWindow {
   void End(int result);
 
  protected:
-  // Enter and Escape key presses never reach this dialog's controls.
-  bool m_swallowEnterEscape = false;
+  // Enter key presses never reach this dialog's controls.
+  bool m_swallowEnter = false;
+
+  // OnInitDialog may put the focus itself (the dialog otherwise gives it to
+  // the first control that takes it, selecting an edit field's text).
+  void SetInitialFocus(HWND control);
 
   virtual void OnInitDialog() {}
   // A WM_COMMAND; the default ends the dialog with IDOK and IDCANCEL.
@@ -48,6 +52,7 @@ class DialogWindow {
   HWND m_hwnd = nullptr;
   bool m_running = false;
   bool m_ended = false;
+  bool m_focusSet = false;
   int m_result = IDCANCEL;
 };
 

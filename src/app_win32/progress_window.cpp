@@ -19,7 +19,8 @@ constexpr wchar_t kPostClass[] = L"VrellixProgressPosts";
 }  // namespace
 
 ProgressWindow::ProgressWindow() : m_logic(*this) {
-  m_swallowEnterEscape = true;
+  // Escape is 中断 (IDCANCEL), which asks; a stray Enter does nothing.
+  m_swallowEnter = true;
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = &PostedProcedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);

@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app_win32/control_hooks.h"
 #include "app_win32/dialog_window.h"
 #include "app_win32/field_marks_win32.h"
 #include "app_win32/popup_menu.h"
@@ -30,6 +33,8 @@ class TrackEditDialog final : public DialogWindow, public TrackEditView {
     Destroy();
     if (m_font) DeleteObject(m_font);
   }
+  TrackEditDialog(const TrackEditDialog&) = delete;
+  TrackEditDialog& operator=(const TrackEditDialog&) = delete;
 
   // TrackEditView.
   std::string Text(TrackEditField field) const override { return WindowTextUtf8(Item(FieldId(field))); }
@@ -51,13 +56,18 @@ class TrackEditDialog final : public DialogWindow, public TrackEditView {
   void OnInitDialog() override {
     m_font = CreateFixedWidthFont(Hwnd());
     for (int id : {IDC_TRACK_NAME, IDC_TRACK_YOMI}) SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
-    m_marks.Attach(Hwnd());
+    m_marks.Attach(Hwnd(), {Item(IDC_TRACK_NAME), Item(IDC_TRACK_YOMI)});
+    // Each field's own menu: its edit commands, then its actions.
+    for (TrackEditField field : {TrackEditField::kName, TrackEditField::kYomi}) {
+      ControlHooks hooks;
+      hooks.menu = [this, field] { return m_logic.FieldMenu(field); };
+      HookControl(Item(FieldId(field)), std::move(hooks));
+    }
     m_logic.OnInitDialog();
   }
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-    // The dialog's own menu (a right click beside the fields; the edit fields
-    // keep the system's menu for undo and paste).
+    // Beside the fields: both fields' actions.
     if (message == WM_CONTEXTMENU) {
       const Menu menu = m_logic.DialogMenu();
       if (menu.empty()) return false;
@@ -65,12 +75,11 @@ class TrackEditDialog final : public DialogWindow, public TrackEditView {
       result = 0;
       return true;
     }
-    if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) return false;
+    if (message != WM_CTLCOLORSTATIC) return false;
     HDC dc = reinterpret_cast<HDC>(wParam);
     if (!m_marks.SetColour(reinterpret_cast<HWND>(lParam), dc)) return false;
-    const int background = message == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
-    SetBkColor(dc, GetSysColor(background));
-    result = reinterpret_cast<INT_PTR>(GetSysColorBrush(background));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     return true;
   }
 
@@ -118,6 +127,7 @@ class PortSettingsDialog final : public DialogWindow, public PortSettingsView {
         SendMessageW(Item(IDC_COMMAND_DELAY_SPIN), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
   }
   void FocusPort() override { SetFocus(Item(IDC_PORT)); }
+  void SetPortNote(const std::string& text) override { SetWindowTextUtf8(Item(IDC_PORT_NOTE), text); }
   void Close(bool ok) override { End(ok ? IDOK : IDCANCEL); }
 
  protected:
@@ -234,10 +244,8 @@ class ReadingChoiceDialog final : public DialogWindow, public ReadingChoiceView 
   bool m_ready = false;
 };
 
+// OK is its default button: Enter closes it, as Escape does.
 class AboutBox final : public DialogWindow {
- public:
-  AboutBox() { m_swallowEnterEscape = true; }
-
  protected:
   void OnInitDialog() override {
     // The template holds a placeholder number; the one shown is the build's.
@@ -249,9 +257,18 @@ class AboutBox final : public DialogWindow {
 class SimulatorDump final : public DialogWindow {
  public:
   SimulatorDump(const std::string& verdict, const std::string& dump) : m_verdict(verdict), m_dump(dump) {}
+  ~SimulatorDump() override {
+    Destroy();
+    if (m_font) DeleteObject(m_font);
+  }
+  SimulatorDump(const SimulatorDump&) = delete;
+  SimulatorDump& operator=(const SimulatorDump&) = delete;
 
  protected:
   void OnInitDialog() override {
+    // The device's fields line up in columns.
+    m_font = CreateFixedWidthFont(Hwnd());
+    SendMessageW(Item(IDC_DUMP), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     // An edit control breaks lines only at CR LF.
     const auto lines = [](const std::string& lf) {
       std::string crlf;
@@ -264,12 +281,43 @@ class SimulatorDump final : public DialogWindow {
     SetWindowTextUtf8(Item(IDC_VERDICT), lines(m_verdict));
     SetWindowTextUtf8(Item(IDC_DUMP_LABEL), messages::kSimulatorHolds);
     SetWindowTextUtf8(Item(IDC_DUMP), lines(m_dump));
-    SetFocus(Item(IDOK));
+    FitVerdict();
+    // Nothing selected: the dialog would select the first field's whole text.
+    SetInitialFocus(Item(IDOK));
   }
 
  private:
+  // The verdict as high as its lines (the template's five at most), the dump
+  // taking the rest, so that no gap stands under a short verdict.
+  void FitVerdict() {
+    HWND verdict = Item(IDC_VERDICT);
+    RECT box;
+    GetWindowRect(verdict, &box);
+    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&box), 2);
+    HDC dc = GetDC(verdict);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(verdict, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    ReleaseDC(verdict, dc);
+    const int lineCount = static_cast<int>(SendMessageW(verdict, EM_GETLINECOUNT, 0, 0));
+    const int height = std::min<int>(box.bottom - box.top, std::max(1, lineCount) * metrics.tmHeight + 4);
+    const int shift = box.bottom - box.top - height;
+    if (shift <= 0) return;
+    SetWindowPos(verdict, nullptr, 0, 0, box.right - box.left, height, SWP_NOMOVE | SWP_NOZORDER);
+    for (int id : {IDC_DUMP_LABEL, IDC_DUMP}) {
+      RECT rect;
+      GetWindowRect(Item(id), &rect);
+      MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+      // The label moves up; the dump grows by what the verdict gave up.
+      const int grow = id == IDC_DUMP ? shift : 0;
+      SetWindowPos(Item(id), nullptr, rect.left, rect.top - shift, rect.right - rect.left,
+                   rect.bottom - rect.top + grow, SWP_NOZORDER);
+    }
+  }
+
   const std::string& m_verdict;
   const std::string& m_dump;
+  HFONT m_font = nullptr;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app_win32/control_hooks.h"
 #include "app_win32/popup_menu.h"
 #include "app_win32/small_dialogs.h"
 #include "app_win32/user_boxes.h"
@@ -13,10 +14,10 @@ namespace vrellix::win32 {
 
 namespace {
 
-// The edit fields keep the system's menu for undo and paste, so the window's
-// menu offers the fields' actions, by field; the system menu takes About and
-// 通信設定.
-constexpr MenuLayout kMenuLayout{true, true, true};
+// Posted by OnInitDialog: handled once the window is on the screen.
+constexpr UINT kWindowShown = WM_APP + 1;
+
+constexpr TextField kFields[] = {TextField::kTitle, TextField::kYomi, TextField::kArtist};
 
 int FieldId(TextField field) {
   switch (field) {
@@ -51,6 +52,14 @@ HICON LoadProgramIcon(int size) {
                                        size, size, LR_DEFAULTCOLOR));
 }
 
+// A control's rectangle in the dialog's client coordinates.
+RECT ClientRect(HWND dialog, HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 }  // namespace
 
 TitlerWindow::TitlerWindow(ProgressWindow& progress, const TitlerOptions& options)
@@ -65,13 +74,23 @@ TitlerWindow::~TitlerWindow() {
 }
 
 void TitlerWindow::OnInitDialog() {
-  m_systemMenu = m_logic.SystemMenu(kMenuLayout);
+  m_systemMenu = m_logic.SystemMenu();
   AppendToSystemMenu(Hwnd(), m_systemMenu);
   // Fixed-width text in the fields and the list, where counts matter.
   m_fixedFont = CreateFixedWidthFont(Hwnd());
   for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_fixedFont), TRUE);
-  m_marks.Attach(Hwnd());
+  m_marks.Attach(Hwnd(), {Item(IDC_TITLE), Item(IDC_YOMI), Item(IDC_ARTIST)});
+  HookControls();
+  RECT window;
+  GetWindowRect(Hwnd(), &window);
+  m_templateSize = {window.right - window.left, window.bottom - window.top};
+  RECT client;
+  GetClientRect(Hwnd(), &client);
+  m_templateClient = {client.right, client.bottom};
+  m_listRect = ClientRect(Hwnd(), Item(IDC_TRACKS));
+  m_buttonTop = ClientRect(Hwnd(), Item(IDC_LOAD_CSV)).top;
+  m_linkTop = ClientRect(Hwnd(), Item(IDC_LINK)).top;
   m_bigIcon = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
   m_smallIcon = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
@@ -80,6 +99,37 @@ void TitlerWindow::OnInitDialog() {
   m_progress.SetOwner(Hwnd());
   BuildTrackList();
   m_logic.OnInitDialog();
+  PostMessageW(Hwnd(), kWindowShown, 0, 0);
+}
+
+void TitlerWindow::HookControls() {
+  for (TextField field : kFields) {
+    ControlHooks hooks;
+    hooks.onKey = [this](UINT key) { return m_logic.OnKey(key == VK_RETURN ? Key::kEnter : Key::kEdit, KeyPlace::kTextField); };
+    hooks.menu = [this, field] { return m_logic.FieldMenu(field); };
+    HookControl(Item(FieldId(field)), std::move(hooks));
+  }
+  ControlHooks list;
+  list.onKey = [this](UINT key) { return m_logic.OnKey(key == VK_RETURN ? Key::kEnter : Key::kEdit, KeyPlace::kTrackList); };
+  HookControl(Item(IDC_TRACKS), std::move(list));
+}
+
+void TitlerWindow::LayOut(int width, int height) {
+  if (m_templateClient.cx == 0) return;  // before the layout was taken
+  const int grownX = width - m_templateClient.cx;
+  const int grownY = height - m_templateClient.cy;
+  HDWP moves = BeginDeferWindowPos(6);
+  const auto place = [&](int id, int x, int y, int w, int h, UINT flags) {
+    if (moves) moves = DeferWindowPos(moves, Item(id), nullptr, x, y, w, h, flags | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(IDC_TRACKS, m_listRect.left, m_listRect.top, m_listRect.right - m_listRect.left + grownX,
+        m_listRect.bottom - m_listRect.top + grownY, 0);
+  for (int id : {IDC_LOAD_CSV, IDC_SAVE_CSV, IDC_START, IDOK})
+    place(id, ClientRect(Hwnd(), Item(id)).left, m_buttonTop + grownY, 0, 0, SWP_NOSIZE);
+  const RECT link = ClientRect(Hwnd(), Item(IDC_LINK));
+  place(IDC_LINK, link.left, m_linkTop + grownY, m_listRect.right - m_listRect.left + grownX, link.bottom - link.top, 0);
+  if (moves) EndDeferWindowPos(moves);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void TitlerWindow::BuildTrackList() {
@@ -135,7 +185,15 @@ void TitlerWindow::FocusTrack(int row, TrackColumn) {
   SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
 }
 
+void TitlerWindow::FocusNextControl() { SendMessageW(Hwnd(), WM_NEXTDLGCTL, 0, FALSE); }
+
+int TitlerWindow::CurrentTrack() const {
+  return static_cast<int>(ListView_GetNextItem(Item(IDC_TRACKS), -1, LVNI_FOCUSED));
+}
+
 void TitlerWindow::SetCaption(const std::string& text) { SetWindowTextUtf8(Hwnd(), text); }
+
+void TitlerWindow::SetLinkText(const std::string& text) { SetWindowTextUtf8(Item(IDC_LINK), text); }
 
 std::string TitlerWindow::CellText(int row, TrackColumn column) const {
   std::wstring text(1024, L'\0');
@@ -195,7 +253,7 @@ void TitlerWindow::OnCommand(int id, int code) {
     case IDC_LOAD_CSV: m_logic.OnLoadCsv(); break;
     case IDC_SAVE_CSV: m_logic.OnSaveCsv(); break;
     case IDC_START: m_logic.OnStart(); break;
-    // 終了, or Enter through the default button: asks first.
+    // 終了: asks first.
     case IDOK:
       if (m_logic.OnExit()) End(IDOK);
       break;
@@ -221,14 +279,20 @@ bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
       result = 0;
       return true;
     case WM_CONTEXTMENU:
-      RunPopupMenu(Hwnd(), m_logic.WindowMenu(kMenuLayout), lParam);
+      RunPopupMenu(Hwnd(), m_logic.WindowMenu(), lParam);
       result = 0;
       return true;
-    case WM_CTLCOLOREDIT: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      if (!m_marks.SetColour(reinterpret_cast<HWND>(lParam), dc)) return false;
-      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-      result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+    case kWindowShown:
+      m_logic.OnWindowShown();
+      result = 0;
+      return true;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) LayOut(LOWORD(lParam), HIWORD(lParam));
+      return false;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      if (m_templateSize.cx > 0) limits->ptMinTrackSize = {m_templateSize.cx, m_templateSize.cy};
+      result = 0;
       return true;
     }
     case WM_NOTIFY: {

@@ -30,12 +30,15 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   void FocusText(TextField field) override;
   void FocusTrack(int row, TrackColumn column) override;
   void SelectText(TextField field) override;
+  void FocusNextControl() override;
+  int CurrentTrack() const override;
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
   void SetChecked(int row, bool checked) override;
   void EnableControl(Control control, bool enabled) override;
   void SetCaption(const std::string& text) override;
+  void SetLinkText(const std::string& text) override;
   std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
@@ -52,10 +55,20 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
  private:
   void BuildTrackList();
   void OnTrackListClick(const NMITEMACTIVATE& click);
+  // Enter and F2 in the fields and on the list, the fields' context menus.
+  void HookControls();
+  // The list takes what the window grows by; the buttons and the line under
+  // them keep to the bottom.
+  void LayOut(int width, int height);
 
   ProgressWindow& m_progress;
   TitlerLogic m_logic;
   Menu m_systemMenu;  // what was added to the system menu
+  SIZE m_templateSize{};    // the window's size as laid out, its smallest
+  SIZE m_templateClient{};  // its client area's
+  RECT m_listRect{};        // the list's, at that size (client coordinates)
+  int m_buttonTop = 0;      // the buttons', at that size
+  int m_linkTop = 0;        // the line's under them
   FieldMarkDisplay m_marks;
   HFONT m_fixedFont = nullptr;
   HBRUSH m_background = nullptr;

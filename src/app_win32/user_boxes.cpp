@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app_win32/dialog_window.h"
 #include "app_win32/win32_text.h"
 #include "window/file_dialog_start.h"
 
@@ -32,6 +33,23 @@ void SetMessageBoxFunction(MessageBoxFunction function) { g_messageBox = std::mo
 
 void SetFileNameFunction(FileNameFunction function) { g_fileName = std::move(function); }
 
+namespace {
+
+// The box comes centred on the screen; over its window is where it belongs.
+HHOOK g_centreHook = nullptr;
+
+LRESULT CALLBACK CentreBoxOnActivate(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    CentreOverOwner(reinterpret_cast<HWND>(wParam));
+    UnhookWindowsHookEx(g_centreHook);
+    g_centreHook = nullptr;
+    return 0;
+  }
+  return CallNextHookEx(g_centreHook, code, wParam, lParam);
+}
+
+}  // namespace
+
 Answer SystemMessageBox(HWND owner, const Message& message) {
   UINT type = message.buttons == MessageButtons::kYesNo ? MB_YESNO : MB_OK;
   if (message.buttons == MessageButtons::kYesNo && message.defaultNo) type |= MB_DEFBUTTON2;
@@ -40,14 +58,24 @@ Answer SystemMessageBox(HWND owner, const Message& message) {
     case MessageIcon::kWarning: type |= MB_ICONWARNING; break;
     case MessageIcon::kError: type |= MB_ICONERROR; break;
   }
+  if (owner && IsWindowVisible(owner) && !g_centreHook)
+    g_centreHook = SetWindowsHookExW(WH_CBT, &CentreBoxOnActivate, nullptr, GetCurrentThreadId());
   const int result = MessageBoxW(owner, Wide(message.text).c_str(), kCaption, type);
+  // Should the box never have been activated.
+  if (g_centreHook) {
+    UnhookWindowsHookEx(g_centreHook);
+    g_centreHook = nullptr;
+  }
   if (message.buttons == MessageButtons::kOk) return Answer::kOk;
   return result == IDYES ? Answer::kYes : Answer::kNo;
 }
 
 std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, const std::string& proposed) {
-  // No filter list: the first name lists the folder's files of the kind asked for.
   const FileDialogStart start = StartOfFileDialog(question, proposed);
+  // "label\0pattern\0...\0\0"
+  std::wstring filters;
+  for (const FileFilter& filter : start.filters) filters += Wide(filter.label) + L'\0' + Wide(filter.pattern) + L'\0';
+  filters += L'\0';
   const std::wstring folder = Wide(start.folder);
   const std::wstring initial = Wide(start.name);
   const std::wstring extension = Wide(start.extension);
@@ -57,6 +85,8 @@ std::optional<std::string> SystemFileDialog(HWND owner, FileQuestion question, c
   if (!folder.empty()) ofn.lpstrInitialDir = folder.c_str();
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR;

@@ -136,7 +136,9 @@ std::string CheckArguments(const Syntax& syntax, const std::vector<std::string>&
     const std::string wrong = CheckValue(spec.value, given[k], &value);
     if (!wrong.empty()) return std::string(spec.value.placeholder) + ": " + wrong;
   }
-  if (given.size() < specs.size()) return std::string("missing ") + specs[given.size()].value.placeholder;
+  if (given.size() < specs.size() && !specs[given.size()].optional) {
+    return std::string("missing ") + specs[given.size()].value.placeholder;
+  }
   return "";
 }
 

@@ -53,11 +53,13 @@ struct OptionSpec {
 OptionSpec Flag(const char* name, const char* help);
 OptionSpec Option(const char* name, std::vector<ValueSpec> values, const char* help);
 
-// A positional argument; only the last one may be repeated (one or more).
+// A positional argument; only the last one may be repeated (one or more) or
+// left out.
 struct ArgumentSpec {
   ValueSpec value;
   const char* help = "";
   bool repeated = false;
+  bool optional = false;
 };
 
 struct Syntax {

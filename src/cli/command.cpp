@@ -53,10 +53,49 @@ ExitCode ProgramUsageError(const std::string& message) {
 }
 
 ExitCode UnknownCommand(const std::string& name) {
-  std::vector<std::string> names{"help", "version"};
+  std::vector<std::string> names;
   for (const Command* command : Commands()) names.push_back(command->name);
   const std::string hint = DidYouMean(ClosestNames(name, names));
   return ProgramUsageError("unknown command '" + name + "'" + (hint.empty() ? "" : "; " + hint));
+}
+
+ExitCode RunHelp(const ParsedArgs& args) {
+  if (args.arguments.empty()) {
+    Write(stdout, OverviewText().c_str());
+    return ExitCode::kDone;
+  }
+  const Command* command = FindCommand(args.arguments[0]);
+  if (!command) return UnknownCommand(args.arguments[0]);
+  Write(stdout, HelpText(*command).c_str());
+  return ExitCode::kDone;
+}
+
+ExitCode RunVersion(const ParsedArgs&) {
+  Write(stdout, VersionText().c_str());
+  return ExitCode::kDone;
+}
+
+// "help" and "version" are commands like the others, so that each has its help.
+const Command& HelpCommand() {
+  static const Command command{
+      "help",
+      "shows the help of a command",
+      {"help [COMMAND]"},
+      "Shows the list of commands, or a command's usage, options and examples;\n"
+      "'vrellix-cli --help [COMMAND]' and 'vrellix-cli COMMAND --help' do the same.\n",
+      {{{Text("COMMAND", "a command"), "the command whose help to show", false, true}}, {}},
+      {"vrellix-cli help enter"},
+      RunHelp,
+  };
+  return command;
+}
+
+const Command& VersionCommand() {
+  static const Command command{
+      "version", "prints the version", {"version"}, "Prints the program's name and version, as --version does.\n", {},
+      {"vrellix-cli version"}, RunVersion,
+  };
+  return command;
 }
 
 }  // namespace
@@ -65,7 +104,7 @@ const std::vector<const Command*>& Commands() {
   static const std::vector<const Command*> commands{
       &KeyCommand(),   &CheckCommand(), &NormalizeCommand(), &ReadingsCommand(), &ReadingCommand(),
       &LearnCommand(), &ImportCueCommand(), &PlanCommand(),  &EnterCommand(),    &PortsCommand(),
-      &SimulateCommand(),
+      &SimulateCommand(), &HelpCommand(), &VersionCommand(),
   };
   return commands;
 }
@@ -85,8 +124,6 @@ std::string OverviewText() {
                      "       " + kProgram + " --version\n\ncommands:\n";
   std::vector<std::pair<std::string, std::string>> rows;
   for (const Command* command : Commands()) rows.emplace_back(command->name, command->summary);
-  rows.emplace_back("help", "shows the help of a command");
-  rows.emplace_back("version", "prints the version");
   text += Columns(rows);
   text += std::string("\n") +
           "An option's value follows it as the next argument or after '=' (--delay 50 or\n"
@@ -138,26 +175,13 @@ ExitCode RunCommandLine(const std::vector<std::string>& args) {
     return ExitCode::kUsage;
   }
   const std::string& first = args[0];
-  if (first == "--version" || first == "version") {
-    if (args.size() > 1) return ProgramUsageError(first + " takes no arguments");
-    Write(stdout, VersionText().c_str());
-    return ExitCode::kDone;
-  }
-  if (first == "help" || first == "--help" || first == "-h") {
-    if (args.size() > 2) return ProgramUsageError(first + " takes one command at most");
-    if (args.size() == 1) {
-      Write(stdout, OverviewText().c_str());
-      return ExitCode::kDone;
-    }
-    const Command* command = FindCommand(args[1]);
-    if (!command) return UnknownCommand(args[1]);
-    Write(stdout, HelpText(*command).c_str());
-    return ExitCode::kDone;
-  }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (first == "--version") return RunCommand(VersionCommand(), rest);
+  if (first == "--help" || first == "-h") return RunCommand(HelpCommand(), rest);
   if (first.size() > 1 && first[0] == '-') return ProgramUsageError("unknown option '" + first + "'");
   const Command* command = FindCommand(first);
   if (!command) return UnknownCommand(first);
-  return RunCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()));
+  return RunCommand(*command, rest);
 }
 
 }  // namespace vrellix::cli

@@ -13,6 +13,9 @@ inline constexpr char kStartQuestion[] =
     "ＲＺＴへ文字入力を開始します\n入力を行うプレイリストが反転表示状態である事を確認して下さい\nよろしいですか？";
 inline constexpr char kJobSucceeded[] = "入力処理は正常に終了しました";
 inline constexpr char kJobFailed[] = "エラーが発生したので入力処理を中止します(たぶんシリアル通信エラー)";
+// The window's failure box: kJobFailed with what to look at before the next try.
+inline const std::string kJobFailedBox =
+    std::string(kJobFailed) + "\n赤外線送信機のケーブルと電源、通信設定の通信ポートを確認して下さい";
 inline constexpr char kAbortQuestion[] = "入力処理を中止します。よろしいですか？";
 inline constexpr char kThreadStartFailed[] = "ＲＺＴ入力処理スレッドの起動に失敗しました";
 inline constexpr char kForcedStop[] = "ＲＺＴ入力処理スレッド強制停止";
@@ -78,10 +81,32 @@ inline constexpr char kExitQuestion[] = "終了します。よろしいですか
 inline constexpr char kUnsavedExitQuestion[] = "保存されていない変更があります。保存せずに終了しますか？";
 inline constexpr char kUnsavedLoadQuestion[] =
     "保存されていない変更があります。保存せずにCSVファイルを読み込みますか？";
-inline constexpr char kPortSettingsItem[] = "通信設定(&S)...";
+// (&P): the buttons take L, S, G and X, and the system menu S for its サイズ変更.
+inline constexpr char kPortSettingsItem[] = "通信設定(&P)...";
 inline constexpr char kProgramCaption[] = "Vrellix";
 inline constexpr char kSimulatorCaption[] = "Vrellix (シミュレータ)";
 inline constexpr char kAboutItem[] = "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+// The main window's line about what jobs run on: the port and the command delay.
+inline std::string PortInUse(const std::string& port) { return "通信ポート: " + port; }
+inline std::string PortNotOpen(const std::string& port) { return "通信ポート: " + port + " (開けませんでした)"; }
+inline constexpr char kSimulatorInUse[] = "シミュレータ (通信ポートは使いません)";
+inline std::string LinkLine(const std::string& where, int delayMs) {
+  return where + "　ｺﾏﾝﾄﾞDELAY: " + std::to_string(delayMs) + "ms";
+}
+// The 通信設定 dialog's line under the list.
+inline constexpr char kNoPortFound[] = "通信ポートは1つも見つかりませんでした(機器の接続を確認して下さい)";
+inline std::string PortsFound(const std::string& present) { return "見つかった通信ポート: " + present; }
+// The file dialogs' filters.
+inline constexpr char kCsvFilesFilter[] = "CSVファイル (*.csv)";
+inline constexpr char kCueFilesFilter[] = "CUEシート (*.cue)";
+inline constexpr char kAllFilesFilter[] = "すべてのファイル (*.*)";
+// An edit field's own context menu where the toolkit has none of its own (Win32).
+inline constexpr char kUndoItem[] = "元に戻す(&U)";
+inline constexpr char kCutItem[] = "切り取り(&T)";
+inline constexpr char kCopyItem[] = "コピー(&C)";
+inline constexpr char kPasteItem[] = "貼り付け(&P)";
+inline constexpr char kDeleteItem[] = "削除(&D)";
+inline constexpr char kSelectAllItem[] = "すべて選択(&A)";
 inline constexpr char kTrackListNumber[] = "No";
 inline constexpr char kTrackListName[] = "名称";
 inline constexpr char kTrackListYomi[] = "よみ";
@@ -228,10 +253,9 @@ inline std::string PortOpenFailed(const std::string& tried) {
 inline constexpr char kChoosePortQuestion[] = "通信設定で通信ポートを選びますか？";
 // The last line of PortOpenFailed's message: why.
 inline constexpr char kCause[] = "原因: ";
-inline constexpr char kNoPortAtAll[] =
-    "この名前の通信ポートはありません。通信ポートは1つも見つかりませんでした(機器の接続を確認して下さい)";
+inline const std::string kNoPortAtAll = std::string("この名前の通信ポートはありません。") + kNoPortFound;
 inline std::string PortNotFound(const std::string& present) {
-  return "この名前の通信ポートはありません。見つかった通信ポート: " + present;
+  return "この名前の通信ポートはありません。" + PortsFound(present);
 }
 inline constexpr char kNoPermission[] = "この通信ポートを使う権限がありません。管理者に使用の許可を求めて下さい";
 inline std::string NoPermissionJoinGroup(const std::string& group) {

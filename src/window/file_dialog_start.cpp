@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "fileio/user_folders.h"
+#include "messages/messages.h"
 
 namespace vrellix {
 
@@ -14,12 +15,15 @@ FileDialogStart StartOfFileDialog(FileQuestion question, const std::string& prop
   // The installed program's own folder is no place for albums.
   if (start.folder.empty()) start.folder = FirstFileDialogFolder();
   const bool save = question == FileQuestion::kSaveAlbum;
-  if (save && !proposed.empty()) {
-    start.name = last.filename().u8string();
-  } else {
-    start.name = question == FileQuestion::kOpenCueSheet ? "*.cue" : "*.csv";
-  }
+  if (save && !proposed.empty()) start.name = last.filename().u8string();
   if (save) start.extension = "csv";
+  // The settings file lies beside the albums: only the kind asked for is listed first.
+  if (question == FileQuestion::kOpenCueSheet) {
+    start.filters.push_back({messages::kCueFilesFilter, "*.cue"});
+  } else {
+    start.filters.push_back({messages::kCsvFilesFilter, "*.csv"});
+  }
+  start.filters.push_back({messages::kAllFilesFilter, "*.*"});
   return start;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "messages/messages.h"
+
 namespace vrellix {
 
 std::string PortEntryText(const SerialPortInfo& port) {
@@ -20,6 +22,9 @@ void PortSettingsLogic::OnInitDialog() {
     entries.push_back(PortEntryText(port));
   }
   m_view.SetPortEntries(entries);
+  std::string found;
+  for (const SerialPortInfo& port : m_edit.ports) found += (found.empty() ? "" : ", ") + port.device;
+  m_view.SetPortNote(found.empty() ? messages::kNoPortFound : messages::PortsFound(found));
   if (chosen >= 0) {
     m_view.ChoosePortEntry(chosen);
   } else {

@@ -21,8 +21,8 @@ class PortSettingsLogic {
   // view and edit outlive the logic.
   PortSettingsLogic(PortSettingsView& view, PortSettingsEdit& edit);
 
-  // Once the view's controls exist: the list, the port and the delay; the
-  // focus in the port field.
+  // Once the view's controls exist: the list, the line naming the ports found
+  // (or that there are none), the port and the delay; the focus in the port field.
   void OnInitDialog();
   // OK: edit takes the choice and the dialog closes with OK.
   void OnOk();

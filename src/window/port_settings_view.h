@@ -23,6 +23,8 @@ class PortSettingsView {
   virtual void SetDelay(int ms) = 0;
   virtual int Delay() const = 0;
   virtual void FocusPort() = 0;
+  // The line under the list: the ports found, or that there are none.
+  virtual void SetPortNote(const std::string& text) = 0;
   // Ends the dialog, with OK (true) or as cancelled.
   virtual void Close(bool ok) = 0;
 };

@@ -123,7 +123,7 @@ void ProgressLogic::JobEnded(bool success) {
 void ProgressLogic::OnProgressStop() {
   if (!m_view.IsOpen()) return;
   JobEnded(false);
-  m_view.ShowMessage({messages::kJobFailed, MessageIcon::kError, MessageButtons::kOk});
+  m_view.ShowMessage({messages::kJobFailedBox, MessageIcon::kError, MessageButtons::kOk});
   m_view.Close(false);
 }
 

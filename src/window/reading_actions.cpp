@@ -170,25 +170,27 @@ std::optional<EditedAlbum> ReadingActions::FillReadings(MessageView& view, const
   AlbumReadingOptions options;
   options.candidates = kCandidates;
   const AlbumReadings readings = SuggestAlbumReadings(Provider(view), album, options);
-  // What needs no readings of kanji is still offered after the reason.
-  if (!readings.unavailable.empty()) Tell(view, readings.unavailable);
   ReadingChoices choices;
   for (const FieldChange& change : readings.changes) {
     choices.rows.push_back(
         ReadingChoice{change.field, FieldText(album, NameFieldOf(change.field)), change.candidates, change.after, true});
   }
-  for (const UnreadField& unread : readings.unread) {
-    const AlbumField name = NameFieldOf(unread.field);
+  std::string unread;
+  for (const UnreadField& field : readings.unread) {
+    const AlbumField name = NameFieldOf(field.field);
     ReadingSuggestion why;
-    why.outcome = unread.why;
+    why.outcome = field.why;
     choices.skipped.push_back(messages::SkippedName(FieldName(name), FieldText(album, name), WhyNoReading(why)));
+    unread += "\n" + choices.skipped.back();
   }
+  // What needs no readings of kanji is still offered, under the reason why the
+  // rest is not.
+  const std::string& reason = readings.unavailable;
   if (choices.rows.empty()) {
-    std::string text = messages::kNothingToChange;
-    for (const std::string& line : choices.skipped) text += "\n" + line;
-    Tell(view, text);
+    Tell(view, (reason.empty() ? "" : reason + "\n\n") + messages::kNothingToChange + unread);
     return std::nullopt;
   }
+  if (!reason.empty()) choices.skipped.insert(choices.skipped.begin(), reason);
   if (!choose(choices)) return std::nullopt;
   EditedAlbum filled = album;
   std::vector<LearnedPair> pairs;

@@ -42,8 +42,7 @@ void TitlerLogic::OnInitDialog() {
   m_strSettingsPath = SettingsPath();
   // The values read (or the defaults) are used even when the file could not
   // be read or written back.
-  const std::string warning = SettingsLoadWarning(m_strSettingsPath, LoadIniSettings(m_strSettingsPath, m_settings));
-  if (!warning.empty()) Show(warning, MessageIcon::kWarning);
+  m_startWarning = SettingsLoadWarning(m_strSettingsPath, LoadIniSettings(m_strSettingsPath, m_settings));
 
   LoadTexts();
   for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);
@@ -51,10 +50,25 @@ void TitlerLogic::OnInitDialog() {
   // The caption says whether the simulator stands in for the device.
   SetResume(std::nullopt);
   // Load and save stay usable: an album typed meanwhile can still be kept.
-  if (!open) {
-    m_view.EnableControl(Control::kStart, false);
-    if (AskAfterPortFailure()) OnPortSettings();
-  }
+  m_startWithoutPort = !open;
+  if (!open) m_view.EnableControl(Control::kStart, false);
+  ShowLink(open);
+}
+
+void TitlerLogic::OnWindowShown() {
+  // A box before the window would stand alone, away from what it is about.
+  if (m_shown) return;
+  m_shown = true;
+  if (!m_startWarning.empty()) Show(m_startWarning, MessageIcon::kWarning);
+  if (m_startWithoutPort && AskAfterPortFailure()) OnPortSettings();
+}
+
+void TitlerLogic::ShowLink(bool open) {
+  const std::string port = PortDeviceName(m_settings);
+  const std::string where = m_options.openLine ? messages::kSimulatorInUse
+                            : open             ? messages::PortInUse(port)
+                                               : messages::PortNotOpen(port);
+  m_view.SetLinkText(messages::LinkLine(where, m_settings.m_nCommandDelay));
 }
 
 bool TitlerLogic::AskAfterPortFailure() {
@@ -66,6 +80,7 @@ bool TitlerLogic::ReopenLink() {
   m_pLine.reset();  // closes the old port
   const bool open = OpenLink();
   m_view.EnableControl(Control::kStart, open);
+  ShowLink(open);
   return open;
 }
 
@@ -171,7 +186,6 @@ bool SameTexts(const EditedAlbum& a, const EditedAlbum& b) {
 
 bool TitlerLogic::HasUnsavedChanges() { return !SameTexts(CollectAlbum(), m_keptAlbum); }
 
-// Enter in an edit field presses 終了: a second Enter must not end the program.
 bool TitlerLogic::OnExit() { return AskBeforeLeaving(true); }
 
 bool TitlerLogic::OnCancel() { return AskBeforeLeaving(false); }
@@ -195,11 +209,27 @@ void TitlerLogic::SetResume(std::optional<JobPlace> place) {
 }
 
 void TitlerLogic::OnTrackCellClicked(int row, int column) {
-  SaveTexts();
   // The number column holds the check box: a click there only toggles it.
-  if (row < 0 || row >= kTrackCount || column < static_cast<int>(TrackColumn::kName) ||
-      column > static_cast<int>(TrackColumn::kYomi))
-    return;
+  if (column < static_cast<int>(TrackColumn::kName) || column > static_cast<int>(TrackColumn::kYomi)) return;
+  OnEditTrack(row);
+}
+
+bool TitlerLogic::OnKey(Key key, KeyPlace place) {
+  switch (place) {
+    case KeyPlace::kTextField:
+      if (key != Key::kEnter) return false;
+      m_view.FocusNextControl();
+      return true;
+    case KeyPlace::kTrackList:
+      OnEditTrack(m_view.CurrentTrack());
+      return true;
+  }
+  return false;
+}
+
+void TitlerLogic::OnEditTrack(int row) {
+  SaveTexts();
+  if (row < 0 || row >= kTrackCount) return;
   TrackEdit edit;
   edit.number = std::to_string(row + 1);
   edit.name = m_view.CellText(row, TrackColumn::kName);
@@ -294,26 +324,19 @@ Menu TitlerLogic::FieldMenu(TextField field) {
   return menu;
 }
 
-Menu TitlerLogic::WindowMenu(const MenuLayout& layout) {
-  Menu menu;
-  if (layout.fieldActionsInWindowMenu) {
-    menu.push_back(ReadingItem());
-    menu.push_back(Submenu(messages::kPlaceTitle, NameItems(TextField::kTitle)));
-    menu.push_back(Submenu(messages::kPlaceArtist, NameItems(TextField::kArtist)));
-  }
-  menu.push_back({messages::kFillReadingsItem, [this] { OnFillReadings(); }});
-  menu.push_back({messages::kImportCueItem, [this] { OnImportCue(); }});
-  menu.push_back(Separator());
-  menu.push_back(PortSettingsItem());
-  if (!layout.systemMenu) menu.push_back({messages::kAboutItem, [this] { OnAbout(); }});
-  return menu;
+Menu TitlerLogic::WindowMenu() {
+  return {ReadingItem(),
+          Submenu(messages::kPlaceTitle, NameItems(TextField::kTitle)),
+          Submenu(messages::kPlaceArtist, NameItems(TextField::kArtist)),
+          {messages::kFillReadingsItem, [this] { OnFillReadings(); }},
+          {messages::kImportCueItem, [this] { OnImportCue(); }},
+          Separator(),
+          PortSettingsItem(),
+          {messages::kAboutItem, [this] { OnAbout(); }}};
 }
 
-Menu TitlerLogic::SystemMenu(const MenuLayout& layout) {
-  Menu menu{Separator()};
-  if (layout.portSettingsInSystemMenu) menu.push_back(PortSettingsItem());
-  menu.push_back({messages::kAboutItem, [this] { OnAbout(); }});
-  return menu;
+Menu TitlerLogic::SystemMenu() {
+  return {Separator(), PortSettingsItem(), {messages::kAboutItem, [this] { OnAbout(); }}};
 }
 
 void TitlerLogic::OnSaveCsv() {

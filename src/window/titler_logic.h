@@ -27,17 +27,6 @@
 
 namespace vrellix {
 
-// Where a toolkit's main window puts what its menus offer.
-struct MenuLayout {
-  // The edit fields' context menus are the system's own: the window's menu
-  // offers the fields' actions, by field.
-  bool fieldActionsInWindowMenu = false;
-  // The window has a system menu that takes the About item.
-  bool systemMenu = false;
-  // ...and 通信設定 as well.
-  bool portSettingsInSystemMenu = false;
-};
-
 struct TitlerOptions {
   // Makes what jobs run on in the serial port's place (the built-in simulator:
   // sim::SimulatorLines); the window then shows what the device holds after
@@ -65,19 +54,24 @@ class TitlerLogic {
   TitlerLogic& operator=(const TitlerLogic&) = delete;
 
   // Once the view's controls exist: reads (and writes back) the settings file
-  // of the current directory, warning when the write-back failed, and opens
-  // the port or the simulator. A port that cannot be opened is reported with
-  // the offer of the 通信設定 dialog, and leaves only start disabled.
+  // of the current directory and opens the port or the simulator, naming it
+  // in the line under the buttons. A port that cannot be opened leaves only
+  // start disabled.
   void OnInitDialog();
+  // Once the window is on the screen (the first time only): what the start
+  // found wrong, over the window: a settings file that could not be read or
+  // written back, and a port that did not open, with the offer of the
+  // 通信設定 dialog.
+  void OnWindowShown();
 
   // The 通信設定 dialog (context menu): on OK writes the port and the command
   // delay to the settings file and reopens the port at once; start is enabled
   // exactly while a port is open.
   void OnPortSettings();
 
-  // The OK command (終了, or Enter): asks, No by default, and says so when the
-  // album has changes not saved to a file or a 「トラックNから再開」 would be
-  // lost. True when the window may end; the edit fields' texts are then saved.
+  // 終了: asks, No by default, and says so when the album has changes not
+  // saved to a file or a 「トラックNから再開」 would be lost. True when the
+  // window may end; the edit fields' texts are then saved.
   bool OnExit();
   // Escape or the close box: ends without a question unless either would be
   // lost. True when the window may end.
@@ -99,6 +93,14 @@ class TitlerLogic {
   // A click on the track list; row -1 when it hit no row. The name and reading
   // columns open the track edit dialog; the number column only toggles the check.
   void OnTrackCellClicked(int row, int column);
+  // The track edit dialog for the row (0..49): on OK the row takes the
+  // trimmed texts, checked exactly when it has a name.
+  void OnEditTrack(int row);
+  // Enter or F2 where the focus is. Enter in a text field goes on to the next
+  // control, as Tab does (it never ends the program); Enter or F2 on the track
+  // list edits its current row. True when the key was taken; the view then
+  // does nothing else with it.
+  bool OnKey(Key key, KeyPlace place);
 
   // よみを一括推定 (context menu): every empty reading of the title and the
   // named tracks, each with its candidates in the dialog (ChooseReadings),
@@ -112,16 +114,17 @@ class TitlerLogic {
   // The About item: the About box.
   void OnAbout() { m_view.ShowAbout(); }
 
-  // The window's menus, which the views draw as they stand, built as they
-  // open. What a field's own context menu offers after the toolkit's items
-  // (よみを推定 with the title's readings on the title and the reading,
-  // かなに変換 with the name in kana on the title and the artist).
+  // The window's menus, which the views draw as they stand, the same on every
+  // platform, built as they open. What a field's own context menu offers after
+  // the edit items (よみを推定 with the title's readings on the title and the
+  // reading, かなに変換 with the name in kana on the title and the artist).
   Menu FieldMenu(TextField field);
-  // The window's context menu: the album's items (the fields' first where
-  // layout says so), then 通信設定, and About where no system menu takes it.
-  Menu WindowMenu(const MenuLayout& layout);
-  // What the program adds to the window's system menu, after a separator.
-  Menu SystemMenu(const MenuLayout& layout);
+  // The window's context menu: the fields' actions, by field, the album's
+  // items, then 通信設定 and About.
+  Menu WindowMenu();
+  // What the program adds to the window's system menu where it has one
+  // (Windows), after a separator: 通信設定 and About.
+  Menu SystemMenu();
 
   // True when the album on screen differs from the one last loaded or saved
   // (the empty one at start). Check marks are not saved, so they do not count.
@@ -139,6 +142,8 @@ class TitlerLogic {
   bool ReopenLink();
   // The port failure message with the offer of the dialog; true on Yes.
   bool AskAfterPortFailure();
+  // The line naming the port (or the simulator) and the command delay.
+  void ShowLink(bool open);
   // The edited album as the view holds it now (texts saved from the fields).
   EditedAlbum CollectAlbum();
   void SaveTexts();
@@ -178,6 +183,10 @@ class TitlerLogic {
   std::string m_strSettingsPath;
   LinkSettings m_settings;
   PortFailure m_portFailure;  // why the port did not open
+  // What OnInitDialog found, for OnWindowShown to tell.
+  std::string m_startWarning;
+  bool m_startWithoutPort = false;
+  bool m_shown = false;
 
   ReadingActions m_readings;
 

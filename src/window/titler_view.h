@@ -21,6 +21,9 @@ enum class TextField { kTitle, kYomi, kArtist };
 enum class TrackColumn { kName = 1, kYomi = 2 };
 // The buttons 1000, 1001, 1002 and 1 (終了).
 enum class Control { kLoad, kSave, kStart, kExit };
+// Keys whose meaning depends on where the focus is: Enter, and F2 (edit).
+enum class Key { kEnter, kEdit };
+enum class KeyPlace { kTextField, kTrackList };
 enum class FileQuestion { kOpenAlbum, kSaveAlbum, kOpenCueSheet };
 
 // The main window's own colour behind its texts (RGB); the fields, the list
@@ -63,6 +66,10 @@ class TitlerView : public MessageView {
   virtual void FocusTrack(int row, TrackColumn column) = 0;
   // Puts the focus in the field with its whole text selected, to be typed over.
   virtual void SelectText(TextField field) = 0;
+  // Moves the focus to the next control, as Tab does.
+  virtual void FocusNextControl() = 0;
+  // The track list's current row; -1 when it has none.
+  virtual int CurrentTrack() const = 0;
 
   // Rows 0..49.
   virtual std::string CellText(int row, TrackColumn column) const = 0;
@@ -73,6 +80,8 @@ class TitlerView : public MessageView {
   virtual void EnableControl(Control control, bool enabled) = 0;
   // The window's caption.
   virtual void SetCaption(const std::string& text) = 0;
+  // The line under the buttons: what jobs run on (UTF-8).
+  virtual void SetLinkText(const std::string& text) = 0;
 
   // A file name (UTF-8) from the user; nothing when cancelled. For saving, the
   // dialog has added ".csv" to a name typed without an extension and the user

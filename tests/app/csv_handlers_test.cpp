@@ -58,11 +58,11 @@ class CsvHandlersTest : public QObject {
 
   // The dialog starts as the window logic says (tests/window): without a file
   // yet in the current folder, listing its CSV files; after one, saving opens
-  // in its folder and offers its name.
+  // in its folder and offers its name. All files on request.
   void fileDialogsStartWhereTheLogicSays_data() {
     QTest::addColumn<bool>("save");
     QTest::addColumn<QString>("initialName");
-    QTest::newRow("open") << false << "*.csv";
+    QTest::newRow("open") << false << "";
     QTest::newRow("save after a file") << true << "album.csv";
   }
 
@@ -71,7 +71,8 @@ class CsvHandlersTest : public QObject {
     QFETCH(QString, initialName);
     TempWorkDir dir;
     QTemporaryDir other;
-    QString shownName, folder;
+    QString shownName, folder, filter;
+    QStringList filters;
     int acceptMode = -1;
     ModalScript script;
     script.OnDialog([&](QWidget* dialog) {
@@ -79,6 +80,8 @@ class CsvHandlersTest : public QObject {
       if (files) {
         acceptMode = files->acceptMode();
         folder = files->directory().absolutePath();
+        filters = files->nameFilters();
+        filter = files->selectedNameFilter();
         if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) shownName = name->text();
       }
       static_cast<QDialog*>(dialog)->reject();
@@ -89,6 +92,8 @@ class CsvHandlersTest : public QObject {
     QVERIFY(script.Done());
     QVERIFY(!name);  // cancelled
     QCOMPARE(shownName, initialName);
+    QCOMPARE(filters, (QStringList{"CSVファイル (*.csv)", "すべてのファイル (*.*)"}));
+    QCOMPARE(filter, filters[0]);
     QCOMPARE(folder, QDir(save ? other.path() : dir.Path()).absolutePath());
     QCOMPARE(acceptMode, int(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen));
   }

@@ -19,6 +19,11 @@ namespace vrellix::testing {
 namespace {
 constexpr int kPollMs = 10;
 constexpr int kGiveUpTicks = 1000;  // 10 s without anything to do
+
+SeenBox Seen(QMessageBox* box) {
+  return {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+          box->standardButton(box->defaultButton()), box->parentWidget(), box->frameGeometry()};
+}
 }  // namespace
 
 ModalScript::ModalScript() {
@@ -84,8 +89,7 @@ void ModalScript::Poll() {
     if ((box && m_steps.empty()) || ++m_nIdleTicks > kGiveUpTicks) {
       ++m_unexpected;
       m_nIdleTicks = 0;
-      if (box) m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         box->standardButton(box->defaultButton())});
+      if (box) m_boxes.push_back(Seen(box));
       QTimer::singleShot(0, modal, [modal]() { static_cast<QDialog*>(modal)->reject(); });
     }
     return;
@@ -95,8 +99,7 @@ void ModalScript::Poll() {
   m_steps.pop_front();
   m_bActionPending = true;
   if (box) {
-    m_boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         box->standardButton(box->defaultButton())});
+    m_boxes.push_back(Seen(box));
     QTimer::singleShot(0, box, [this, box, button = step.button]() {
       m_bActionPending = false;
       if (QAbstractButton* target = box->button(button)) {

@@ -31,6 +31,8 @@ struct SeenBox {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+  QWidget* parent = nullptr;  // the window it was shown over, if any
+  QRect geometry;             // where it stood on the screen
 };
 
 // Works through modal windows as they come up, one step each, in order. Every

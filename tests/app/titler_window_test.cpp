@@ -79,13 +79,19 @@ class TitlerWindowTest : public QObject {
     script.Answer(QMessageBox::No);
     CEntryProgressDlg progress;
     CTitlerDlg window(progress);
-
-    QCOMPARE(script.Boxes().size(), 1u);
+    // The box comes once the window is on the screen, centred over it.
+    QVERIFY(script.Boxes().empty());
+    window.show();
+    QTRY_COMPARE(script.Boxes().size(), 1u);
     const SeenBox& box = script.Boxes()[0];
     QCOMPARE(box.caption, QStringLiteral("Vrellix"));
     QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
     QVERIFY(box.text.contains(QString::fromLatin1(kMissingDevice)));
+    QCOMPARE(box.parent, &window);
+    QVERIFY((box.geometry.center() - window.frameGeometry().center()).manhattanLength() < 20);
+    // The line under the buttons names the port that did not open.
+    QVERIFY(window.findChild<QLabel*>("link")->text().contains(QString::fromLatin1(kMissingDevice)));
 
     QVERIFY(Button(&window, "loadCsv")->isEnabled());
     QVERIFY(Button(&window, "saveCsv")->isEnabled());
@@ -130,26 +136,38 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(QColor(shot.pixel(label.right() - 1, label.bottom() - 1)), background);
   }
 
-  void enterInEveryEditFieldAsksBeforeExit() {
+  // Enter in a field goes on to the next control and asks nothing (the logic,
+  // tests/window); on the list Enter and F2 edit the current row. 終了 asks.
+  void enterMovesOnInTheFieldsAndEditsOnTheList() {
     auto window = OpenWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    ModalScript script;
+    QStringList focused;
     for (const char* name : {"title", "yomi", "artist"}) {
       QLineEdit* edit = Edit(window.get(), name);
       edit->setText(QStringLiteral("あいう"));
       edit->setFocus();
-      ModalScript script;
-      script.Answer(QMessageBox::No);
       QTest::keyClick(edit, Qt::Key_Return);
-      QTRY_VERIFY(script.Done());
-      QCOMPARE(script.Texts(), QStringList{"保存されていない変更があります。保存せずに終了しますか？"});
-      QCOMPARE(script.Boxes()[0].icon, QMessageBox::Warning);
-      QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
-      QCOMPARE(script.Boxes()[0].defaultButton, QMessageBox::No);
-      QVERIFY2(window->isVisible(), name);
-      QCOMPARE(edit->text(), QStringLiteral("あいう"));
+      focused << QApplication::focusWidget()->objectName();
     }
-    ModalScript script;
+    QCOMPARE(focused, (QStringList{"yomi", "artist", "tracks"}));
+    QTableWidget* list = List(window.get());
+    list->setCurrentCell(6, 1);
+    QStringList numbers;
+    for (int key : {Qt::Key_Return, Qt::Key_F2}) {
+      script.OnDialog([&](QWidget* dialog) {
+        numbers << Edit(dialog, "trackNumber")->text();
+        ClickButton(dialog, "cancel");
+      });
+      QTest::keyClick(list, Qt::Key(key));
+      QTRY_VERIFY(script.Done());
+    }
+    QCOMPARE(numbers, (QStringList{"7", "7"}));
+    QVERIFY(script.Boxes().empty());
     script.Answer(QMessageBox::Yes);
     ClickButton(window.get(), "ok");
+    QCOMPARE(script.Texts(), QStringList{"保存されていない変更があります。保存せずに終了しますか？"});
+    QCOMPARE(script.Boxes()[0].defaultButton, QMessageBox::No);
     QVERIFY(!window->isVisible());
     QCOMPARE(window->result(), int(QDialog::Accepted));
   }
@@ -362,7 +380,7 @@ class TitlerWindowTest : public QObject {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       order << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(order, (QStringList{"ok", "cancel", "trackYomi", "trackName"}));
+    QCOMPARE(order, (QStringList{"trackYomi", "ok", "cancel", "trackName"}));
     QCOMPARE(Edit(&dialog, "trackNumber")->focusPolicy(), Qt::NoFocus);
   }
 
@@ -399,12 +417,15 @@ class TitlerWindowTest : public QObject {
     QTableWidget* list = List(window.get());
     const QRect listBefore = list->geometry();
     const int buttonBottomGap = smallest.height() - Button(window.get(), "ok")->geometry().bottom();
+    const int linkBottomGap = smallest.height() - window->findChild<QLabel*>("link")->geometry().bottom();
     window->resize(smallest + QSize(200, 300));
     QCOMPARE(list->height(), listBefore.height() + 300);
     QCOMPARE(list->width(), listBefore.width() + 200);
     for (const char* name : {"loadCsv", "saveCsv", "start", "ok"}) {
       QCOMPARE(window->height() - Button(window.get(), name)->geometry().bottom(), buttonBottomGap);
     }
+    const QRect link = window->findChild<QLabel*>("link")->geometry();
+    QCOMPARE(QPoint(window->height() - link.bottom(), link.width()), QPoint(linkBottomGap, list->width()));
     window->resize(QSize(100, 100));
     QCOMPARE(window->size(), smallest);
     QCOMPARE(window->windowTitle(), QStringLiteral("Vrellix"));
@@ -426,8 +447,8 @@ class TitlerWindowTest : public QObject {
   void contextMenuOffersPortSettingsAndTheAboutBox_data() {
     QTest::addColumn<int>("item");
     QTest::addColumn<QString>("dialogClass");
-    QTest::newRow("通信設定") << 3 << "vrellix::CPortSettingsDlg";
-    QTest::newRow("About") << 4 << "vrellix::CAboutDlg";
+    QTest::newRow("通信設定") << 6 << "vrellix::CPortSettingsDlg";
+    QTest::newRow("About") << 7 << "vrellix::CAboutDlg";
   }
 
   void contextMenuOffersPortSettingsAndTheAboutBox() {
@@ -449,15 +470,16 @@ class TitlerWindowTest : public QObject {
       shown = QString::fromLatin1(dialog->metaObject()->className());
       if (auto* ports = dialog->findChild<QComboBox*>("port")) port = ports->currentText();
       if (auto* spin = dialog->findChild<QSpinBox*>("commandDelay")) delay = spin->value();
-      ClickButton(dialog, item == 3 ? "cancel" : "ok");
+      ClickButton(dialog, item == 6 ? "cancel" : "ok");
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(window.get(), &event);
     QTRY_VERIFY(script.Done());
-    // The album's items first, then the program's, a separator between.
-    QCOMPARE(items, (QStringList{"よみを一括推定", "CUE読込", "", "通信設定(&S)...", "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    // The fields' and the album's items first, then the program's, a separator between.
+    QCOMPARE(items, (QStringList{"よみを推定", "タイトル", "アーティスト", "よみを一括推定", "CUE読込", "",
+                                 "通信設定(&P)...", "Vrellix のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
     QCOMPARE(shown, dialogClass);
-    if (item == 3) {
+    if (item == 6) {
       // The port in use and the delay the settings hold.
       QCOMPARE(port, QString::fromStdString(m_rig.Pty().DevicePath()));
       QCOMPARE(delay, 0);

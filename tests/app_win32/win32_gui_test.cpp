@@ -140,6 +140,12 @@ struct Report {
 void ReadReportWhenShown(Report& report) {
   WhenDialog("Vrellix", IDC_DUMP, [&report](HWND dialog) {
     report.shown = true;
+    // Nothing selected, the focus on OK.
+    for (int id : {IDC_VERDICT, IDC_DUMP}) {
+      const LRESULT selection = SendMessageW(GetDlgItem(dialog, id), EM_GETSEL, 0, 0);
+      EXPECT_EQ(LOWORD(selection), HIWORD(selection)) << id;
+    }
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
     report.verdict = Text(dialog, IDC_VERDICT);
     report.dump = Text(dialog, IDC_DUMP);
     Click(dialog, IDOK);
@@ -169,7 +175,11 @@ TEST_F(Win32Window, StartupWithoutPort) {
   ScriptedUser user;
   user.Answer(Answer::kNo);  // 通信設定?
   Program program(TitlerOptions{});
+  // The question comes once the window is on the screen, over it.
+  EXPECT_TRUE(user.Boxes().empty());
+  PumpUntil([&] { return !user.Boxes().empty(); }, 5000);
   ASSERT_EQ(user.Boxes().size(), 1u);
+  EXPECT_NE(Text(program.Hwnd(), IDC_LINK).find("COM9"), std::string::npos);
   EXPECT_NE(user.Boxes()[0].text.find("(COM9)"), std::string::npos);
   EXPECT_NE(user.Boxes()[0].text.find(messages::kChoosePortQuestion), std::string::npos);
   EXPECT_EQ(user.Boxes()[0].icon, MessageIcon::kError);
@@ -220,20 +230,54 @@ TEST_F(Win32Window, WindowLooksAsLaidOut) {
   EXPECT_EQ(Utf8(item), std::string(messages::kPortSettingsItem));
   GetMenuStringW(menu, static_cast<UINT>(count - 1), item, 128, MF_BYPOSITION);
   EXPECT_EQ(Utf8(item), std::string(messages::kAboutItem));
-  // The About box ignores Enter and Escape and closes with OK.
+  EXPECT_EQ(Text(program.Hwnd(), IDC_LINK), messages::LinkLine(messages::kSimulatorInUse, 100));  // the default delay
+  // The About box closes with Escape, as every dialog does.
   bool aboutShown = false;
   WhenDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報", IDOK, [&](HWND about) {
     aboutShown = true;
     EXPECT_TRUE(FindWindowExW(about, nullptr, L"Static", Wide(std::string("Vrellix Version ") + kVersion).c_str()));
-    HWND ok = GetDlgItem(about, IDOK);
-    PostMessageW(ok, WM_KEYDOWN, VK_ESCAPE, 0);
-    PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 0);
-    WhenDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報", IDOK, [](HWND stillOpen) { Click(stillOpen, IDOK); });
+    PostMessageW(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
   });
   SendMessageW(program.Hwnd(), WM_SYSCOMMAND, SystemMenuCommand(program.Hwnd(), messages::kAboutItem), 0);
   EXPECT_TRUE(aboutShown);
   EXPECT_FALSE(FindDialog("Vrellixのﾊﾞｰｼﾞｮﾝ情報"));
   EXPECT_TRUE(user.Boxes().empty());
+}
+
+// Enter in a field goes on to the next control; Enter and F2 on the list edit
+// its current row (the logic, tests/window); the list takes what the window
+// grows by.
+TEST_F(Win32Window, KeysAndResizing) {
+  EnterFreshDirectory("keys", kNoPort);
+  ScriptedUser user;
+  Program program(Simulating());
+  SetForegroundWindow(program.Hwnd());
+  SetFocus(GetDlgItem(program.Hwnd(), IDC_TITLE));
+  SendMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(GetFocus(), GetDlgItem(program.Hwnd(), IDC_YOMI));
+  HWND list = GetDlgItem(program.Hwnd(), IDC_TRACKS);
+  ListView_SetItemState(list, 6, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+  std::vector<std::string> numbers;
+  for (WPARAM key : {VK_RETURN, VK_F2}) {
+    WhenDialog("入力", IDC_TRACK_NAME, [&](HWND edit) {
+      numbers.push_back(Text(edit, IDC_TRACK_NUMBER));
+      PostMessageW(GetDlgItem(edit, IDC_TRACK_NAME), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    SendMessageW(list, WM_KEYDOWN, key, 0);
+  }
+  EXPECT_EQ(numbers, (std::vector<std::string>{"7", "7"}));
+  EXPECT_TRUE(user.Boxes().empty());
+
+  RECT before, window, after, ok;
+  GetWindowRect(list, &before);
+  GetWindowRect(program.Hwnd(), &window);
+  SetWindowPos(program.Hwnd(), nullptr, 0, 0, window.right - window.left + 200, window.bottom - window.top + 100,
+               SWP_NOZORDER);  // within the test screen's height
+  GetWindowRect(list, &after);
+  GetWindowRect(GetDlgItem(program.Hwnd(), IDOK), &ok);
+  EXPECT_EQ(after.right - after.left, before.right - before.left + 200);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 100);
+  EXPECT_GT(ok.top, after.bottom);
 }
 
 // OK goes through the logic's checks (tests/window): a refusal's box comes
@@ -433,7 +477,7 @@ TEST_F(Win32Window, RefusingLineFails) {
   Click(program.Hwnd(), IDC_START);
   ASSERT_EQ(user.Boxes().size(), 3u);
   EXPECT_TRUE(IsStartQuestion(user.Boxes()[0].text));
-  EXPECT_EQ(user.Boxes()[1].text, std::string(messages::kJobFailed));
+  EXPECT_EQ(user.Boxes()[1].text, messages::kJobFailedBox);
   EXPECT_EQ(user.Boxes()[1].icon, MessageIcon::kError);
   EXPECT_EQ(user.Boxes()[2].text, StoppedBox(messages::kPlaceTitle));
   EXPECT_TRUE(report.shown);
@@ -452,7 +496,7 @@ class FastClock final : public Clock {
   SystemClock m_real;
 };
 
-// 中断: No lets the job go on, Enter and Escape do nothing; the close box asks
+// 中断: No lets the job go on, Enter does nothing; Escape and the close box ask
 // the same, and Yes stops the job with no result box.
 TEST_F(Win32Window, AbortDuringJob) {
   EnterFreshDirectory("abort", kNoPort);
@@ -472,25 +516,26 @@ TEST_F(Win32Window, AbortDuringJob) {
   WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [&](HWND progress) {
     if (!g_screenshots.empty()) CaptureWindow(progress, g_screenshots + L"\\win32-progress.bmp");
     EXPECT_EQ(Text(progress, IDC_ABORT), std::string(messages::kAbortButton));
+    // Enter does nothing; Escape is 中断, which asks (after the click's No).
     HWND abort = GetDlgItem(progress, IDC_ABORT);
-    PostMessageW(abort, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageW(abort, WM_KEYDOWN, VK_RETURN, 0);
     Click(progress, IDC_ABORT);  // answered No
     stillOpenAfterNo = FindDialog("ＲＺＴデータ入力中") != nullptr;
+    PostMessageW(abort, WM_KEYDOWN, VK_ESCAPE, 0);
     WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [](HWND again) { SendMessageW(again, WM_SYSCOMMAND, SC_CLOSE, 0); });
   }, started);
   Report report;
   ReadReportWhenShown(report);
   user.Answer(Answer::kYes);  // start
   user.Answer(Answer::kNo);   // 中断?
-  user.Answer(Answer::kYes);  // the close box: 中断?
+  user.Answer(Answer::kNo);   // Escape or the close box, whichever comes first: 中断?
+  user.Answer(Answer::kYes);  // the other: 中断?
   Click(program.Hwnd(), IDC_START);
   EXPECT_TRUE(stillOpenAfterNo);
-  ASSERT_EQ(user.Boxes().size(), 4u);
+  ASSERT_EQ(user.Boxes().size(), 5u);
   EXPECT_TRUE(IsStartQuestion(user.Boxes()[0].text));
-  EXPECT_EQ(user.Boxes()[1].text, std::string(messages::kAbortQuestion));
-  EXPECT_EQ(user.Boxes()[2].text, std::string(messages::kAbortQuestion));
-  EXPECT_EQ(user.Boxes()[3].text, StoppedBox(messages::kPlaceArtist));
+  for (int box = 1; box <= 3; ++box) EXPECT_EQ(user.Boxes()[box].text, std::string(messages::kAbortQuestion));
+  EXPECT_EQ(user.Boxes()[4].text, StoppedBox(messages::kPlaceArtist));
   EXPECT_TRUE(program.Window().Logic().IsJobIdle());
   EXPECT_TRUE(report.shown);
 }
@@ -595,6 +640,26 @@ TEST_F(Win32Window, LiveCounts) {
   });
   ClickCell(program.Hwnd(), IDC_TRACKS, 0, 1);
   EXPECT_TRUE(shown);
+
+  // Only the character the device cannot take is drawn in the marks' red.
+  HWND artist = GetDlgItem(program.Hwnd(), IDC_ARTIST);
+  for (const std::string text : {"ABCD", "AB漢D"}) {
+    SetText(program.Hwnd(), IDC_ARTIST, text);
+    RedrawWindow(artist, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT area;
+    GetClientRect(artist, &area);
+    std::vector<int> red;  // the columns holding red
+    HDC dc = GetDC(artist);
+    for (int x = 0; x < area.right; ++x) {
+      for (int y = 0; y < area.bottom; ++y) {
+        if (GetPixel(dc, x, y) == RGB(204, 0, 0)) red.push_back(x);
+      }
+    }
+    ReleaseDC(artist, dc);
+    EXPECT_EQ(red.empty(), text == "ABCD");
+    const auto column = [artist](int character) { return LOWORD(SendMessageW(artist, EM_POSFROMCHAR, character, 0)); };
+    EXPECT_TRUE(red.empty() || (red.front() >= column(2) && red.back() <= column(3)));
+  }
 }
 
 // 終了, Escape and CSVﾌｧｲﾙ読込 ask the logic (tests/window), which asks over
@@ -659,7 +724,7 @@ TEST_F(Win32Window, ResumeFromTrack) {
   user.Answer(Answer::kYes);  // resume from the track next time
   Click(program.Hwnd(), IDC_START);
   ASSERT_EQ(user.Boxes().size(), 4u);
-  EXPECT_EQ(user.Boxes()[1].text, std::string(messages::kJobFailed));
+  EXPECT_EQ(user.Boxes()[1].text, messages::kJobFailedBox);
   std::string place;
   for (int track = 1; track <= kTrackCount; ++track) {
     if (user.Boxes()[3].text == messages::ResumeQuestion(messages::PlaceTrack(track))) place = messages::PlaceTrack(track);

@@ -61,6 +61,13 @@ TEST(CliConventionsTest, HelpOfACommandInEveryForm) {
     EXPECT_EQ(other.exitCode, 0) << args[1];
     EXPECT_EQ(other.out, help.out) << args[1];
   }
+  // help and version are commands with a help of their own, in every form too.
+  for (const std::string command : {"help", "version"}) {
+    const ProcessResult own = RunCli({"help", command}, dir);
+    EXPECT_EQ(own.out.rfind("usage: vrellix-cli " + command, 0), 0u) << own.err;
+    EXPECT_EQ(RunCli({command, "--help"}, dir).out, own.out);
+    EXPECT_EQ(RunCli({"--help", command}, dir).out, own.out);
+  }
   // The overview: on request to stdout, with no command to stderr as a usage error.
   const ProcessResult overview = RunCli({"help"}, dir);
   EXPECT_EQ(overview.exitCode, 0);

@@ -211,38 +211,50 @@ TEST(PortSettingsLogic, ListsThePortsAndOkReturnsTheDevice) {
     EXPECT_EQ(view.delay, 100);
     EXPECT_EQ(std::make_pair(view.minDelay, view.maxDelay), std::make_pair(0, kMaxCommandDelayMs));
     EXPECT_TRUE(view.focused);
+    EXPECT_EQ(view.note, messages::PortsFound("/dev/ttyUSB0, /dev/ttyUSB1"));
     c.user(view);
     logic.OnOk();
     EXPECT_EQ(view.closed, true);
     EXPECT_EQ(edit.port, c.port);
     EXPECT_EQ(edit.commandDelay, c.delay);
   }
+  // None found: the line says so, and the port in use stands typed.
+  FakePortSettingsView view;
+  PortSettingsEdit edit{{}, "COM3", 100};
+  PortSettingsLogic(view, edit).OnInitDialog();
+  EXPECT_EQ(view.note, messages::kNoPortFound);
+  EXPECT_EQ(view.PortText(), "COM3");
 }
 
 // In the last file's folder; before any, where the platform says. Saving
-// offers the last file's name and adds ".csv"; opening lists the files of the
-// kind asked for.
+// offers the last file's name and adds ".csv"; the kind asked for is listed
+// first, all files on request.
 TEST(FileDialogStart, InTheLastFilesFolderListingTheKindAskedFor) {
   const std::string first = FirstFileDialogFolder();
+  const std::string csv = messages::kCsvFilesFilter, cue = messages::kCueFilesFilter;
   const struct {
     FileQuestion question;
     std::string proposed;
-    FileDialogStart start;
+    std::string folder, name, extension, filter;
   } cases[] = {
-      {FileQuestion::kOpenAlbum, "", {first, "*.csv", ""}},
-      {FileQuestion::kSaveAlbum, "", {first, "*.csv", "csv"}},
-      {FileQuestion::kOpenCueSheet, "", {first, "*.cue", ""}},
-      {FileQuestion::kOpenAlbum, "/music/アルバム.csv", {"/music", "*.csv", ""}},
-      {FileQuestion::kSaveAlbum, "/music/アルバム.csv", {"/music", "アルバム.csv", "csv"}},
-      {FileQuestion::kOpenCueSheet, "/music/アルバム.csv", {"/music", "*.cue", ""}},
-      {FileQuestion::kSaveAlbum, "album", {first, "album", "csv"}},
+      {FileQuestion::kOpenAlbum, "", first, "", "", csv},
+      {FileQuestion::kSaveAlbum, "", first, "", "csv", csv},
+      {FileQuestion::kOpenCueSheet, "", first, "", "", cue},
+      {FileQuestion::kOpenAlbum, "/music/アルバム.csv", "/music", "", "", csv},
+      {FileQuestion::kSaveAlbum, "/music/アルバム.csv", "/music", "アルバム.csv", "csv", csv},
+      {FileQuestion::kOpenCueSheet, "/music/アルバム.csv", "/music", "", "", cue},
+      {FileQuestion::kSaveAlbum, "album", first, "album", "csv", csv},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.proposed + " " + std::to_string(static_cast<int>(c.question)));
     const FileDialogStart start = StartOfFileDialog(c.question, c.proposed);
-    EXPECT_EQ(start.folder, c.start.folder);
-    EXPECT_EQ(start.name, c.start.name);
-    EXPECT_EQ(start.extension, c.start.extension);
+    EXPECT_EQ(start.folder, c.folder);
+    EXPECT_EQ(start.name, c.name);
+    EXPECT_EQ(start.extension, c.extension);
+    ASSERT_EQ(start.filters.size(), 2u);
+    EXPECT_EQ(start.filters[0].label, c.filter);
+    EXPECT_EQ(start.filters[0].pattern, c.filter.substr(c.filter.find('(') + 1, 5));
+    EXPECT_EQ(start.filters[1].label, messages::kAllFilesFilter);
   }
 }
 

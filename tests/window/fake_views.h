@@ -141,6 +141,12 @@ class FakeTitlerView final : public TitlerView {
   std::optional<TextField> selected;  // the field last selected to be typed over
   void SelectText(TextField field) override { selected = field; }
   void FocusTrack(int row, TrackColumn column) override { focus = {TextField::kTitle, row, column}; }
+  int focusMoves = 0;  // times the focus went on to the next control
+  void FocusNextControl() override { ++focusMoves; }
+  int currentTrack = -1;
+  int CurrentTrack() const override { return currentTrack; }
+  std::string linkText;
+  void SetLinkText(const std::string& text) override { linkText = text; }
   std::string CellText(int row, TrackColumn column) const override;
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override { return Row(row).checked; }
@@ -221,6 +227,8 @@ class FakePortSettingsView final : public PortSettingsView {
   void SetDelay(int ms) override { delay = ms; }
   int Delay() const override { return delay; }
   void FocusPort() override { focused = true; }
+  std::string note;
+  void SetPortNote(const std::string& text) override { note = text; }
   void Close(bool ok) override { closed = ok; }
 };
 

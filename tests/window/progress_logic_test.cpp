@@ -45,7 +45,7 @@ TEST(ProgressLogic, ReportsBeforeTheWindowOpensReachItAndTheResultClosesIt) {
     EXPECT_EQ(rig.logic.DoModal(), success);
     rig.logic.EndJob();
     const ShownBox result = success ? ShownBox{messages::kJobSucceeded, MessageIcon::kInformation}
-                                    : ShownBox{messages::kJobFailed, MessageIcon::kError};
+                                    : ShownBox{messages::kJobFailedBox, MessageIcon::kError};
     EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{result});
     EXPECT_EQ(rig.view.Range(), 7);
     EXPECT_EQ(rig.view.Position(), 3);

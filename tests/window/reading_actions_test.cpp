@@ -152,5 +152,38 @@ TEST(ReadingActions, WithoutReadingsEachItemSaysWhy) {
   EXPECT_EQ(user.Texts(), std::vector<std::string>(3, "no readings here"));
 }
 
+// Without readings of kanji, why comes in the one box when nothing is left to
+// fill, and above the names skipped in the dialog when something is.
+TEST(ReadingActions, FillReadingsShowsOneBox) {
+  TableReadingProvider dictionary = Dictionary();
+  TableReadingProvider none({}, "no readings here");
+  const struct {
+    TableReadingProvider* provider;
+    EditedAlbum album;
+    std::optional<ShownBox> box;  // nothing: the dialog, cancelled
+  } cases[] = {
+      {&dictionary, AlbumWith("A", "えー", ""), Note(messages::kNothingToChange)},
+      {&none, AlbumWith("東京", "", ""), Note(std::string("no readings here\n\n") + messages::kNothingToChange)},
+      {&none, testing::WithRow(AlbumWith("スピッツ", "", ""), 1, "東京", ""), std::nullopt},
+  };
+  for (const auto& c : cases) {
+    ReadingActions actions(c.provider, std::string());
+    FakeUser user;
+    FakeTitlerView view(user);
+    if (c.box) {
+      user.AnswerBox(Answer::kOk);
+    } else {
+      user.ChooseReadings([](ReadingChoices&) { return false; });
+    }
+    EXPECT_EQ(actions.FillReadings(view, c.album, [&](ReadingChoices& choices) { return view.ChooseReadings(choices); }),
+              std::nullopt);
+    EXPECT_EQ(user.Boxes(), c.box ? std::vector<ShownBox>{*c.box} : std::vector<ShownBox>{});
+    if (!c.box) {
+      EXPECT_EQ(user.ReadingDialogs().at(0).skipped.at(0), "no readings here");
+    }
+    EXPECT_EQ(user.Unexpected(), 0);
+  }
+}
+
 }  // namespace
 }  // namespace vrellix

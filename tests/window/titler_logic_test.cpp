@@ -44,7 +44,7 @@ const char* const kMissingDevice = "/dev/vrellix-test-no-such-port";
 // The start question of an album entered within a minute and a half.
 const ShownBox kConfirm{messages::StartQuestion(1), MessageIcon::kInformation, MessageButtons::kYesNo};
 const ShownBox kSuccess{messages::kJobSucceeded, MessageIcon::kInformation};
-const ShownBox kFailure{messages::kJobFailed, MessageIcon::kError};
+const ShownBox kFailure{messages::kJobFailedBox, MessageIcon::kError};
 const ShownBox kAbortQuestion{messages::kAbortQuestion, MessageIcon::kWarning, MessageButtons::kYesNo};
 const ShownBox kExitQuestion{messages::kExitQuestion, MessageIcon::kInformation, MessageButtons::kYesNo, true};
 const ShownBox kUnsavedExit{messages::kUnsavedExitQuestion, MessageIcon::kWarning, MessageButtons::kYesNo, true};
@@ -95,6 +95,7 @@ struct TitlerRig {
     if (!options.learnedReadings) options.learnedReadings = dir.File("readings.tsv");
     logic = std::make_unique<TitlerLogic>(view, progress.Logic(), options);
     logic->OnInitDialog();
+    logic->OnWindowShown();
     return *logic;
   }
 
@@ -137,7 +138,14 @@ TEST(TitlerLogic, StartupWithoutPortReportsItAndDisablesOnlyStart) {
   testing::WriteBytes(rig.dir.File("rzt_input.ini"),
                       *Utf8ToCp932(std::string("[シリアル通信設定]\r\nｼﾘｱﾙﾎﾟｰﾄ名=") + kMissingDevice + "\r\n"));
   rig.user.AnswerBox(Answer::kNo);
-  TitlerLogic& logic = rig.OpenAsItStands();
+  rig.logic = std::make_unique<TitlerLogic>(rig.view, rig.progress.Logic());
+  TitlerLogic& logic = *rig.logic;
+  logic.OnInitDialog();
+  // Nothing is asked before the window is on the screen, and only once then.
+  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.view.linkText, messages::LinkLine(messages::PortNotOpen(kMissingDevice), kDefaultCommandDelay));
+  logic.OnWindowShown();
+  logic.OnWindowShown();
 
   // The message with its last line saying why: the device is not there.
   EXPECT_EQ(rig.user.Boxes(),
@@ -192,6 +200,7 @@ TEST(TitlerLogic, PortDialogFromTheStartupFailureOpensTheChosenPortAtOnce) {
   EXPECT_EQ(rig.user.Unexpected(), 0);
 
   EXPECT_TRUE(rig.view.enabled[Control::kStart]);
+  EXPECT_EQ(rig.view.linkText, messages::LinkLine(messages::PortInUse(rig.line.SlavePath()), 55));
   ASSERT_NE(logic.Runner(), nullptr);
   EXPECT_EQ(logic.Settings().m_nCommandDelay, 55);
   const LinkSettings written = ReadIniSettings(rig.dir.File("rzt_input.ini"));
@@ -396,6 +405,28 @@ TEST(TitlerLogic, EditorOkWritesTrimmedTextsAndSetsTheCheck) {
   EXPECT_TRUE(rig.user.Boxes().empty());
 }
 
+// Enter in a text field goes on to the next control and never asks to quit,
+// even over unsaved changes; Enter and F2 on the list edit its current row
+// (none: nothing). F2 in a field is left to the field.
+TEST(TitlerLogic, EnterMovesOnInFieldsAndEditsTheListsRow) {
+  TitlerRig rig;
+  rig.Open();
+  rig.view.texts[TextField::kTitle] = "unsaved";
+  EXPECT_TRUE(rig.logic->OnKey(Key::kEnter, KeyPlace::kTextField));
+  EXPECT_FALSE(rig.logic->OnKey(Key::kEdit, KeyPlace::kTextField));
+  EXPECT_EQ(rig.view.focusMoves, 1);
+  EXPECT_TRUE(rig.logic->OnKey(Key::kEnter, KeyPlace::kTrackList));
+  rig.view.currentTrack = 4;
+  for (Key key : {Key::kEnter, Key::kEdit}) {
+    rig.user.EditTrack([](TrackEdit&) { return false; });
+    EXPECT_TRUE(rig.logic->OnKey(key, KeyPlace::kTrackList));
+  }
+  ASSERT_EQ(rig.user.Edits().size(), 2u);
+  EXPECT_EQ(rig.user.Edits()[1].number, "5");
+  EXPECT_TRUE(rig.user.Boxes().empty());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
+}
+
 // ---- Loading and saving
 
 TEST(TitlerLogic, LoadFillsTheWindowAndChecksNamedRows) {
@@ -546,13 +577,17 @@ TEST(TitlerLogic, FileQuestionsProposeTheLastFileAndSaveUsesTheNameGiven) {
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
-TEST(TitlerLogic, CaptionSaysWhenTheSimulatorStandsIn) {
+// The caption and the line under the buttons say what jobs run on.
+TEST(TitlerLogic, CaptionAndLinkLineSayWhatJobsRunOn) {
   for (const bool simulate : {false, true}) {
     TitlerRig rig;
     TitlerOptions options;
     if (simulate) options.openLine = sim::SimulatorLines();
-    rig.Open(options);
+    testing::WriteSettingsFile(rig.dir.File("rzt_input.ini"), rig.line.SlavePath(), 70);
+    rig.OpenAsItStands(options);
     EXPECT_EQ(rig.view.caption, simulate ? messages::kSimulatorCaption : "Vrellix");
+    const std::string where = simulate ? messages::kSimulatorInUse : messages::PortInUse(rig.line.SlavePath());
+    EXPECT_EQ(rig.view.linkText, messages::LinkLine(where, 70));
   }
 }
 
@@ -756,7 +791,7 @@ TEST(TitlerLogic, ProgressWindowShowsTheFirstStatusAndRange) {
   int range = -1;
   // 通信設定 would reopen the port under the job.
   const auto portSettingsUsable = [&]() {
-    const Menu menu = rig.logic->WindowMenu({});
+    const Menu menu = rig.logic->WindowMenu();
     return std::find_if(menu.begin(), menu.end(), [](const MenuItem& item) {
              return item.label == messages::kPortSettingsItem;
            })->enabled;
@@ -1116,8 +1151,9 @@ std::vector<std::string> Labels(const Menu& menu) {
   return labels;
 }
 
-// Each layout's menus, and what each item does: the first box or dialog it brings up.
-TEST(TitlerLogic, MenusOfferTheActionsWhereTheLayoutPutsThem) {
+// The menus, the same in every window, and what each item does: the first
+// box or dialog it brings up.
+TEST(TitlerLogic, MenusOfferEveryActionInTheFieldsAndTheWindowMenu) {
   const std::string suggest = messages::kSuggestReadingItem;
   const std::string hiragana = messages::kToHiraganaItem;
   const std::string katakana = messages::kToKatakanaItem;
@@ -1125,28 +1161,15 @@ TEST(TitlerLogic, MenusOfferTheActionsWhereTheLayoutPutsThem) {
   const std::string artist = std::string(messages::kPlaceArtist) + " > ";
   const std::string port = messages::kPortSettingsItem;
   const std::string about = messages::kAboutItem;
-  const std::vector<std::string> album{messages::kFillReadingsItem, messages::kImportCueItem, "", port};
-  // The fields' menus are the same in every layout.
   const std::vector<std::vector<std::string>> fields{{suggest, hiragana, katakana}, {suggest}, {hiragana, katakana}};
-  const struct {
-    MenuLayout layout;
-    std::vector<std::string> window;
-    std::vector<std::string> system;
-  } layouts[] = {
-      {{false, false, false}, {album[0], album[1], "", port, about}, {"", about}},
-      {{false, true, false}, album, {"", about}},
-      {{true, true, true},
-       {suggest, messages::kPlaceTitle, title + hiragana, title + katakana, messages::kPlaceArtist, artist + hiragana,
-        artist + katakana, album[0], album[1], "", port},
-       {"", port, about}},
-  };
   testing::TableReadingProvider dictionary = testing::Dictionary();
   TitlerRig rig;
   TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
-  for (const auto& l : layouts) {
-    EXPECT_EQ(Labels(logic.WindowMenu(l.layout)), l.window);
-    EXPECT_EQ(Labels(logic.SystemMenu(l.layout)), l.system);
-  }
+  EXPECT_EQ(Labels(logic.WindowMenu()),
+            (std::vector<std::string>{suggest, messages::kPlaceTitle, title + hiragana, title + katakana,
+                                      messages::kPlaceArtist, artist + hiragana, artist + katakana,
+                                      messages::kFillReadingsItem, messages::kImportCueItem, "", port, about}));
+  EXPECT_EQ(Labels(logic.SystemMenu()), (std::vector<std::string>{"", port, about}));
   const TextField fieldOrder[] = {TextField::kTitle, TextField::kYomi, TextField::kArtist};
   for (std::size_t f = 0; f < 3; ++f) EXPECT_EQ(Labels(logic.FieldMenu(fieldOrder[f])), fields[f]);
 
@@ -1155,7 +1178,7 @@ TEST(TitlerLogic, MenusOfferTheActionsWhereTheLayoutPutsThem) {
   rig.user.AnswerBox(Answer::kOk);   // よみを一括推定: nothing left to fill
   rig.user.AnswerBox(Answer::kYes);  // CUE読込 over the unsaved texts
   rig.user.EditPorts([](PortSettingsEdit&) { return false; });
-  const Menu windowMenu = logic.WindowMenu(layouts[2].layout);
+  const Menu windowMenu = logic.WindowMenu();
   for (const MenuItem* command : MenuCommands(windowMenu)) command->action();
   EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
   EXPECT_EQ(rig.view.selected, TextField::kYomi);  // その他…
@@ -1165,10 +1188,10 @@ TEST(TitlerLogic, MenusOfferTheActionsWhereTheLayoutPutsThem) {
   EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kOpenCueSheet});
   EXPECT_EQ(rig.user.PortEdits().size(), 1u);
   EXPECT_TRUE(rig.user.Done());
-  EXPECT_EQ(rig.view.aboutBoxes, 0);
-  const Menu systemMenu = logic.SystemMenu(layouts[2].layout);
-  systemMenu.back().action();
   EXPECT_EQ(rig.view.aboutBoxes, 1);
+  const Menu systemMenu = logic.SystemMenu();
+  systemMenu.back().action();
+  EXPECT_EQ(rig.view.aboutBoxes, 2);
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
