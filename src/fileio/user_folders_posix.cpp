@@ -25,7 +25,7 @@ std::string Environment(const char* name) {
 
 std::string LearnedReadingsFile() {
   if (std::string file = Environment("VRELLIX_READINGS_FILE"); !file.empty()) return file;
-  // The base directory specification ignores a relative XDG_DATA_HOME.
+  // A relative XDG_DATA_HOME counts as unset, as XDG has it.
   std::string data = Environment("XDG_DATA_HOME");
   if (data.empty() || data[0] != '/') {
     std::string home = Environment("HOME");
