@@ -82,6 +82,11 @@ CTitlerDlg::CTitlerDlg(CEntryProgressDlg& progress, const TitlerOptions& options
     if (!AddToSystemMenu(static_cast<std::uintptr_t>(winId()), m_systemMenu)) m_systemMenu.clear();
   }
   BuildTrackList();
+  // Check marks change the row's marks; changes of the text columns come
+  // through the logic itself.
+  connect(m_ui->tracks, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() == 0) m_logic.OnTrackChecked(item->row());
+  });
   m_logic.OnInitDialog();
 }
 
@@ -177,6 +182,15 @@ void CTitlerDlg::SetCellText(int row, TrackColumn column, const std::string& tex
 bool CTitlerDlg::IsChecked(int row) const { return Cell(row, 0)->checkState() == Qt::Checked; }
 
 void CTitlerDlg::SetChecked(int row, bool checked) { Cell(row, 0)->setCheckState(checked ? Qt::Checked : Qt::Unchecked); }
+
+void CTitlerDlg::MarkTrack(int row, const std::string& tip) {
+  const bool fault = !tip.empty();
+  QTableWidgetItem* number = Cell(row, 0);
+  number->setText(ToQString(messages::TrackNumber(row + 1, fault)));
+  // No brush at all when unmarked: the list's own colour.
+  number->setData(Qt::ForegroundRole, fault ? QVariant(QBrush(Qt::red)) : QVariant());
+  for (int column = 0; column <= 2; ++column) Cell(row, column)->setToolTip(ToQString(tip));
+}
 
 void CTitlerDlg::EnableControl(Control control, bool enabled) {
   switch (control) {

@@ -56,6 +56,7 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
   void SetChecked(int row, bool checked) override;
+  void MarkTrack(int row, const std::string& tip) override;
   void EnableControl(Control control, bool enabled) override;
   std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
   void SetCaption(const std::string& text) override;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app_win32/control_hooks.h"
 #include "app_win32/popup_menu.h"
 #include "app_win32/small_dialogs.h"
@@ -134,7 +136,7 @@ void TitlerWindow::LayOut(int width, int height) {
 
 void TitlerWindow::BuildTrackList() {
   HWND list = Item(IDC_TRACKS);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
   // The two text columns share what the number column and the scroll bar leave.
   RECT client;
   GetClientRect(list, &client);
@@ -221,6 +223,12 @@ bool TitlerWindow::IsChecked(int row) const { return ListView_GetCheckState(Item
 
 void TitlerWindow::SetChecked(int row, bool checked) { ListView_SetCheckState(Item(IDC_TRACKS), row, checked); }
 
+void TitlerWindow::MarkTrack(int row, const std::string& tip) {
+  m_trackTips[static_cast<std::size_t>(row)] = tip;
+  std::wstring number = Wide(messages::TrackNumber(row + 1, !tip.empty()));
+  ListView_SetItemText(Item(IDC_TRACKS), row, 0, number.data());
+}
+
 void TitlerWindow::EnableControl(Control control, bool enabled) { EnableWindow(Item(ControlId(control)), enabled); }
 
 std::optional<std::string> TitlerWindow::AskFileName(FileQuestion question, const std::string& proposed) {
@@ -272,6 +280,53 @@ void TitlerWindow::OnTrackListClick(const NMITEMACTIVATE& click) {
   m_logic.OnTrackCellClicked(row < 0 ? -1 : hit.iItem, hit.iSubItem);
 }
 
+bool TitlerWindow::OnTrackListNotify(LPARAM lParam, INT_PTR& result) {
+  const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+  result = 0;
+  switch (header.code) {
+    case NM_CLICK:
+      OnTrackListClick(*reinterpret_cast<const NMITEMACTIVATE*>(lParam));
+      return true;
+    case LVN_ITEMCHANGED: {
+      const auto& change = *reinterpret_cast<const NMLISTVIEW*>(lParam);
+      // The check box is the item's state image.
+      if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK))
+        m_logic.OnTrackChecked(change.iItem);
+      return true;
+    }
+    case LVN_GETINFOTIPW: {
+      auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(lParam);
+      if (tip.iItem < 0 || tip.iItem >= kTrackCount || tip.cchTextMax <= 0) return true;
+      const std::string& text = m_trackTips[static_cast<std::size_t>(tip.iItem)];
+      // Unmarked rows keep the list's own tip (a cut-off text in full).
+      if (text.empty()) return true;
+      const std::wstring wide = Wide(text);
+      const std::size_t length = std::min<std::size_t>(wide.size(), static_cast<std::size_t>(tip.cchTextMax - 1));
+      wide.copy(tip.pszText, length);
+      tip.pszText[length] = L'\0';
+      return true;
+    }
+    case NM_CUSTOMDRAW: {
+      auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+      if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYITEMDRAW;
+      } else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        result = CDRF_NOTIFYSUBITEMDRAW;
+      } else if (draw.nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
+        const std::size_t row = draw.nmcd.dwItemSpec;
+        const bool marked = draw.iSubItem == 0 && row < m_trackTips.size() && !m_trackTips[row].empty();
+        draw.clrText = marked ? RGB(255, 0, 0) : CLR_DEFAULT;
+        result = CDRF_DODEFAULT;
+      } else {
+        result = CDRF_DODEFAULT;
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   switch (message) {
     case WM_SYSCOMMAND:
@@ -297,10 +352,7 @@ bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
     }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom != IDC_TRACKS || header->code != NM_CLICK) return false;
-      OnTrackListClick(*reinterpret_cast<const NMITEMACTIVATE*>(lParam));
-      result = 0;
-      return true;
+      return header->idFrom == IDC_TRACKS && OnTrackListNotify(lParam, result);
     }
     case WM_CTLCOLORDLG:
       result = reinterpret_cast<INT_PTR>(m_background);

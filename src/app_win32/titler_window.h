@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <array>
+#include <string>
+
 #include "app_win32/dialog_window.h"
 #include "app_win32/field_marks_win32.h"
 #include "app_win32/progress_window.h"
@@ -36,6 +39,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override;
   void SetChecked(int row, bool checked) override;
+  void MarkTrack(int row, const std::string& tip) override;
   void EnableControl(Control control, bool enabled) override;
   void SetCaption(const std::string& text) override;
   void SetLinkText(const std::string& text) override;
@@ -55,6 +59,8 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
  private:
   void BuildTrackList();
   void OnTrackListClick(const NMITEMACTIVATE& click);
+  // The list's notifications: clicks, check marks, the marked rows' tips and colour.
+  bool OnTrackListNotify(LPARAM lParam, INT_PTR& result);
   // Enter and F2 in the fields and on the list, the fields' context menus.
   void HookControls();
   // The list takes what the window grows by; the buttons and the line under
@@ -70,6 +76,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   int m_buttonTop = 0;      // the buttons', at that size
   int m_linkTop = 0;        // the line's under them
   FieldMarkDisplay m_marks;
+  std::array<std::string, kTrackCount> m_trackTips;  // each row's tooltip; empty: not marked
   HFONT m_fixedFont = nullptr;
   HBRUSH m_background = nullptr;
   HICON m_bigIcon = nullptr;

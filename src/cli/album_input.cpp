@@ -18,7 +18,10 @@ std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path) {
   }
   StartCheckResult checked = RunStartChecks(edited);
   if (checked.outcome != StartCheckResult::Outcome::kReady) {
+    // The first fault's message as the window shows it, then every fault, one
+    // line each, so that one run shows all there is to correct.
     Print(stderr, "%s\n", checked.message.c_str());
+    for (const StartFault& fault : checked.faults) Print(stderr, "%s\n", fault.line.c_str());
     return std::nullopt;
   }
   CheckedAlbum result;
@@ -34,7 +37,9 @@ std::optional<CheckedAlbum> LoadAlbumToEnter(const std::string& path, const JobP
   if (!loaded || from.IsStart()) return loaded;
   AlbumToEnter next = ContinueFrom(loaded->album, loaded->checks, from);
   for (std::size_t row = 0; row < next.checks.size(); ++row) {
-    if (next.checks[row] && !next.album.Tracks[row].Name.empty()) return CheckedAlbum{std::move(next.album), next.checks};
+    if (next.checks[row] && !next.album.Tracks[row].Name.empty()) {
+      return CheckedAlbum{std::move(next.album), next.checks, next.tracksBefore};
+    }
   }
   Print(stderr, "vrellix-cli enter: --from track:%d: no ticked track from %d on to enter\n", from.track,
                from.track);

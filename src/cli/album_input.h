@@ -16,11 +16,13 @@ namespace vrellix::cli {
 struct CheckedAlbum {
   Album album;                             // code page 932, unchecked rows emptied
   std::array<bool, kTrackCount> checks{};  // the rows' check marks after the load
+  int tracksBefore = 0;                    // ticked tracks before the one it continues from
 };
 
 // Loads the CSV file and runs the Start checks. On any fault (unreadable
 // file, bad format, a text the device cannot take, nothing to enter) prints
-// the message to stderr and returns nothing.
+// the message to stderr (for texts the device cannot take: the first fault's,
+// then a line for every fault) and returns nothing.
 std::optional<CheckedAlbum> LoadCheckedAlbum(const std::string& path);
 
 // What a job that continues from `from` enters of the album in path

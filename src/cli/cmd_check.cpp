@@ -44,8 +44,9 @@ const Command& CheckCommand() {
       {"check FILE"},
       "Loads FILE as the window program does and runs the checks that come before\n"
       "entering it: every text must be one the device can enter and fit its field.\n"
-      "Prints the first fault and exits 1, or a one-line summary of what would be\n"
-      "entered and exits 0.\n",
+      "Prints the first fault's message, then every fault of the album, one line\n"
+      "each naming the field and the character, and exits 1; or a one-line\n"
+      "summary of what would be entered and exits 0.\n",
       {{AlbumFileArgument()}, {}},
       {"vrellix-cli check examples/album.csv"},
       Run,

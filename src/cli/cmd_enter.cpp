@@ -18,6 +18,7 @@
 #include "cli/simulated_enter.h"
 #include "cli/simulator_faults.h"
 #include "job/job_plan.h"
+#include "job/job_progress.h"
 #include "job/job_runner.h"
 #include "keys/key_link.h"
 #include "messages/messages.h"
@@ -47,9 +48,12 @@ bool AskToStart() {
 ExitCode RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, const CheckedAlbum& input,
                 int commandDelay) {
   JobRunner runner(std::move(port), std::make_unique<SystemClock>(), commandDelay);
-  ProgressLine progress(PlanJob(input.album, input.checks, commandDelay), commandDelay, stderr, StderrIsTerminal());
-  runner.SetObserver(&progress);
-  runner.SetAlbum(input.album, input.checks);
+  const AlbumToEnter entry{input.album, input.checks, input.tracksBefore};
+  runner.SetAlbum(entry);
+  // The same plan as the window's: keys sent of keys planned, on the job's clock.
+  JobProgress measured(PlanJob(entry, commandDelay), commandDelay, runner.JobClock());
+  runner.SetObserver(&measured);
+  ProgressLine progress(measured, stderr, StderrIsTerminal());
 
   // Ctrl-C sets the stop event at once: the key under way finishes, no other is sent.
   InterruptToStop interrupt(runner.StopSignal());
@@ -58,19 +62,21 @@ ExitCode RunJob(const ParsedArgs& args, std::unique_ptr<SerialChannel> port, con
     return ExitCode::kFailed;
   }
 
-  const auto started = std::chrono::steady_clock::now();
   std::optional<bool> result;
   while (!result && !runner.StopSignal().IsSet()) {
     result = runner.WaitForResult(kRedrawPeriod);
-    progress.Draw(std::chrono::steady_clock::now() - started);
+    if (!result) progress.Draw();
   }
-  progress.Finish();
   // Ends the worker's wait after its result, or stops it mid-job.
   runner.Stop();
 
   // A result posted just before Ctrl-C still counts.
   result = runner.Result();
-  if (result && *result) {
+  const bool succeeded = result && *result;
+  // Where a failed or stopped job ended; a finished one says how long it took.
+  if (!succeeded) progress.Draw();
+  progress.Finish(succeeded);
+  if (succeeded) {
     Print(stdout, "%s\n", messages::kJobSucceeded);
     return ExitCode::kDone;
   }

@@ -4,21 +4,21 @@
 
 namespace vrellix::cli {
 
-ProgressLine::ProgressLine(const JobPlan& plan, int commandDelayMs, std::FILE* out, bool redraw)
-    : m_plan{{}, plan.keys, plan.pauseMs},
-      m_nCommandDelay(commandDelayMs),
-      m_out(out),
-      m_bRedraw(redraw) {}
+namespace {
 
-void ProgressLine::SetRange(int max) {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  m_nRange = max;
+constexpr int kBarWidth = 20;
+
+std::string Bar(int done, int of) {
+  const int filled = of > 0 ? static_cast<int>(static_cast<long long>(done) * kBarWidth / of) : 0;
+  std::string bar(static_cast<std::size_t>(filled), '#');
+  bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
+  return bar;
 }
 
-void ProgressLine::SetPosition(int position) {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  m_nPosition = position;
-}
+}  // namespace
+
+ProgressLine::ProgressLine(const JobProgress& progress, std::FILE* out, bool redraw)
+    : m_progress(progress), m_out(out), m_bRedraw(redraw) {}
 
 void ProgressLine::SetStatus(const std::string& text) {
   std::lock_guard<std::mutex> lock(m_mutex);
@@ -32,27 +32,29 @@ void ProgressLine::ShowWarning(const std::string& text) {
   std::fflush(m_out);
 }
 
-void ProgressLine::Draw(std::chrono::steady_clock::duration elapsed) {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  const std::string key = std::to_string(m_nPosition) + "/" + std::to_string(m_nRange) + " " + m_strStatus;
-  if (!m_bRedraw && m_bDrawn && key == m_strLastKey) return;
-  m_strLastKey = key;
+void ProgressLine::Write(const std::string& bar, int keys, const std::string& times) {
+  Print(m_out, "%s[%s] %d/%d %s  %s%s", m_bRedraw ? "\r" : "", bar.c_str(), keys, m_progress.KeysPlanned(),
+        m_strStatus.c_str(), times.c_str(), m_bRedraw ? "\x1b[K" : "\n");
   m_bDrawn = true;
-
-  constexpr int kBarWidth = 20;
-  const int filled = m_nRange > 0 ? m_nPosition * kBarWidth / m_nRange : 0;
-  std::string bar(static_cast<std::size_t>(filled), '#');
-  bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
-  const std::int64_t leftMs = EstimateLeftMs(m_plan, m_nCommandDelay, m_nKeysDone.load(), m_nPauseDoneMs.load());
-  const std::int64_t elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
-  Print(m_out, "%s[%s] %s  %s, about %s left%s", m_bRedraw ? "\r" : "", bar.c_str(), key.c_str(),
-               FormatMinutesSeconds(elapsedMs).c_str(), FormatMinutesSeconds(leftMs).c_str(),
-               m_bRedraw ? "\x1b[K" : "\n");
   std::fflush(m_out);
 }
 
-void ProgressLine::Finish() {
+void ProgressLine::Draw() {
   std::lock_guard<std::mutex> lock(m_mutex);
+  if (!m_bRedraw && m_bDrawn && m_strStatus == m_strLastStatus) return;
+  m_strLastStatus = m_strStatus;
+  const int keys = m_progress.KeysSent();
+  Write(Bar(keys, m_progress.KeysPlanned()), keys,
+        FormatMinutesSeconds(m_progress.ElapsedMs()) + ", about " + FormatMinutesSeconds(m_progress.LeftMs()) +
+            " left");
+}
+
+void ProgressLine::Finish(bool succeeded) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (succeeded) {
+    const int keys = m_progress.KeysPlanned();
+    Write(Bar(keys, keys), keys, "done in " + FormatMinutesSeconds(m_progress.ElapsedMs()));
+  }
   if (m_bRedraw && m_bDrawn) Print(m_out, "\n");
   m_bDrawn = false;
   std::fflush(m_out);

@@ -28,9 +28,10 @@ EntryJob::~EntryJob() {
   if (m_pInputThread) StopInputThread();
 }
 
-void EntryJob::SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks) {
+void EntryJob::SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks, int tracksBefore) {
   m_album = album;
   m_checks = checks;
+  m_nTracksBefore = tracksBefore;
 }
 
 bool EntryJob::IsSelectedTrack(int row) const {
@@ -205,7 +206,7 @@ int EntryJob::TrackInputProcess() {
     if (row != 0 && !Key(KEY_MENU_DOWN)) return 0;
     if (IsSelectedTrack(row)) {
       ++begun;
-      m_reporter.SetStatus(messages::TrackStatus(begun, selected));
+      m_reporter.SetStatus(messages::TrackStatus(m_nTracksBefore + begun, m_nTracksBefore + selected));
       AdvanceProgress();
       if (!EnterTrack(m_album.Tracks[static_cast<std::size_t>(row)])) return 0;
     }

@@ -51,8 +51,10 @@ class EntryJob {
   EntryJob& operator=(const EntryJob&) = delete;
 
   // The album to enter and the rows' check marks, copied when the job is set
-  // up, so the worker never asks the window for them.
-  void SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks);
+  // up, so the worker never asks the window for them. tracksBefore: selected
+  // tracks of the album before this job's first (AlbumToEnter), counted in
+  // the status texts of its tracks.
+  void SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks, int tracksBefore = 0);
 
   // Starts the worker running InputThreadProc. False when the thread could not
   // be created (the job stays idle) or a worker exists already.
@@ -115,6 +117,7 @@ class EntryJob {
   JobReporter& m_reporter;
   Album m_album;
   std::array<bool, kTrackCount> m_checks{};
+  int m_nTracksBefore = 0;
   ThreadFactory m_threadFactory;
 
   mutable std::mutex m_placeMutex;

@@ -21,7 +21,11 @@ AlbumToEnter ContinueFrom(const Album& album, const std::array<bool, kTrackCount
   next.album.Title.clear();
   next.album.Yomi.clear();
   next.album.Artist.clear();
-  for (int row = 0; row < place.track - 1 && row < kTrackCount; ++row) next.checks[static_cast<std::size_t>(row)] = false;
+  for (int row = 0; row < place.track - 1 && row < kTrackCount; ++row) {
+    const std::size_t r = static_cast<std::size_t>(row);
+    if (next.checks[r] && !album.Tracks[r].Name.empty()) ++next.tracksBefore;
+    next.checks[r] = false;
+  }
   return next;
 }
 

@@ -15,7 +15,7 @@
 //   show messages::StoppedAt(PlaceLabel(*place)) and messages::kReturnToPlaylist;
 //   if the user wants to continue:
 //     AlbumToEnter next = ContinueFrom(album, checks, *place);
-//     runner.SetAlbum(next.album, next.checks); start as usual.
+//     runner.SetAlbum(next); start as usual.
 #pragma once
 
 #include <array>
@@ -44,11 +44,15 @@ std::string PlaceLabel(const JobPlace& place);
 struct AlbumToEnter {
   Album album;
   std::array<bool, kTrackCount> checks{};
+  // Selected tracks of the whole album before the first one this job enters,
+  // so that a job that continues counts its tracks as the album does.
+  int tracksBefore = 0;
 };
 
 // What a job that continues from place enters: from a header field the album
-// as it is; from track N the album without its header texts and with the rows
-// before N unticked. A copy: the caller's check marks are left as they are.
+// as it is; from track N the album without its header texts, with the rows
+// before N unticked and the selected tracks among them counted. A copy: the
+// caller's check marks are left as they are.
 AlbumToEnter ContinueFrom(const Album& album, const std::array<bool, kTrackCount>& checks, const JobPlace& place);
 
 }  // namespace vrellix

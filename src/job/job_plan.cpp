@@ -30,10 +30,14 @@ class AlwaysAckChannel final : public ByteChannel {
 
 JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                 int commandDelayMs) {
+  return PlanJob(AlbumToEnter{album, checks}, commandDelayMs);
+}
+
+JobPlan PlanJob(const AlbumToEnter& entry, int commandDelayMs) {
   JobRunner runner(std::make_unique<AlwaysAckChannel>(), std::make_unique<VirtualClock>(), commandDelayMs);
   JobEventLog log;
   runner.SetObserver(&log);
-  runner.SetAlbum(album, checks);
+  runner.SetAlbum(entry);
   runner.RunToEnd(log);
 
   JobPlan plan;

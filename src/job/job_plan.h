@@ -9,6 +9,7 @@
 
 #include "album/album.h"
 #include "job/job_events.h"
+#include "job/job_place.h"
 
 namespace vrellix {
 
@@ -23,6 +24,8 @@ struct JobPlan {
 
 JobPlan PlanJob(const Album& album, const std::array<bool, kTrackCount>& checks,
                 int commandDelayMs);
+// The same for a job that may continue from a track (ContinueFrom).
+JobPlan PlanJob(const AlbumToEnter& entry, int commandDelayMs);
 
 // Expected run time: every key costs its write, the reply wait and the command
 // delay, on top of the pauses and the line's settle time after the last key.

@@ -29,6 +29,8 @@ void JobRunner::SetAlbum(const Album& album, const std::array<bool, kTrackCount>
   m_job.SetAlbum(album, checks);
 }
 
+void JobRunner::SetAlbum(const AlbumToEnter& entry) { m_job.SetAlbum(entry.album, entry.checks, entry.tracksBefore); }
+
 void JobRunner::SetObserver(LinkObserver* observer) { m_link.SetObserver(observer); }
 
 void JobRunner::SetCommandDelay(int ms) { m_link.SetCommandDelay(ms); }

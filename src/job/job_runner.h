@@ -44,6 +44,8 @@ class JobRunner {
   // The album and the rows' check marks of the next job, copied now, so the
   // worker never asks the front end for them.
   void SetAlbum(const Album& album, const std::array<bool, kTrackCount>& checks);
+  // The same for a job that may continue from a track (ContinueFrom).
+  void SetAlbum(const AlbumToEnter& entry);
   // Sees every key and pause of the jobs; nullptr for none. Set while idle.
   void SetObserver(LinkObserver* observer);
   void SetCommandDelay(int ms);
@@ -86,6 +88,8 @@ class JobRunner {
   // signal, another thread). The job ends as after Stop(); Stop() still
   // collects the worker.
   StopEvent& StopSignal() { return m_stop; }
+  // The clock the jobs' waits pass on, which their progress is timed by.
+  Clock& JobClock() { return m_clock; }
 
  private:
   // Hands the job's reports to the front end's reporter and keeps the result.

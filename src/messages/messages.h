@@ -151,9 +151,24 @@ inline constexpr char kFaultReadingNotHiragana[] = "よみにはひらがなだ�
 // names them (the header fields by their places above).
 inline std::string TrackNameField(int n) { return PlaceTrack(n) + "の曲名"; }
 inline std::string TrackYomiField(int n) { return PlaceTrack(n) + "のよみ"; }
+// A track's reading typed without its name, in a list of faults.
+inline std::string ReadingWithoutNameLine(int n) { return TrackNameField(n) + ": 未入力で「よみ」だけ入力されています"; }
 // Character n of a field, from 1.
 inline std::string CharFaultLine(int n, const std::string& character, const std::string& reason) {
   return std::to_string(n) + "文字目「" + character + "」: " + reason;
+}
+// After the first fault's message: every other fault of the album, one line
+// each, at most kOtherFaultsShown of them, then how many more there are.
+inline constexpr char kOtherFaults[] = "このほかに修正が必要な箇所:";
+inline constexpr int kOtherFaultsShown = 20;
+inline std::string MoreFaults(std::size_t count) { return "ほかに " + std::to_string(count) + " 件…"; }
+// The track list's number cell of a row whose texts Start would refuse.
+inline std::string TrackNumber(int n, bool fault) { return std::to_string(n) + (fault ? " ×" : ""); }
+// The track edit dialog's OK on texts the device cannot enter; lines: one per
+// character. Yes keeps them as typed.
+inline std::string KeepUnenterableQuestion(const std::string& lines) {
+  return "ＲＺＴで入力できない文字があります:\n" + lines +
+         "\nこのまま確定しますか？(処理開始の前に修正が必要です)";
 }
 // "12/32": what a field holds against its limit, in bytes or, for readings, characters.
 inline std::string FieldCount(int count, int limit) { return std::to_string(count) + "/" + std::to_string(limit); }

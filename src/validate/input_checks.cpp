@@ -1,7 +1,7 @@
 #include "validate/input_checks.h"
 
 #include <optional>
-#include <tuple>
+#include <utility>
 
 #include "entry/char_class.h"
 #include "messages/messages.h"
@@ -29,43 +29,25 @@ bool IsCombiningMark(char32_t c) {
          (c >= 0xFE20 && c <= 0xFE2F);
 }
 
-struct FieldFault {
-  std::string message;
-  std::string detail;
-};
-
-// Length first, then characters; the label names the field in the message,
-// the detail says which field and character, and why.
-std::optional<FieldFault> CheckField(const std::string& utf8, CheckMode mode, const std::string& label,
-                                     const AlbumField& place, std::string& cp932Out) {
+// Length first, then each character; the label names the field in the message.
+void AddFieldFaults(const std::string& utf8, CheckMode mode, const std::string& label, const AlbumField& place,
+                    std::vector<StartFault>& faults) {
   const bool reading = mode == CheckMode::kReading;
+  const std::string name = FieldName(place);
+  const FieldCheck check = CheckFieldText(utf8, mode);
   if (TooLong(utf8)) {
-    const FieldCheck check = CheckFieldText(utf8, mode);
-    return FieldFault{(reading ? kReadingTooLong : kHalfWidthTooLong) + label,
-                      messages::FieldTooLongLine(FieldName(place), check.count, check.limit, reading)};
+    const std::string line = messages::FieldTooLongLine(name, check.count, check.limit, reading);
+    faults.push_back({place, (reading ? kReadingTooLong : kHalfWidthTooLong) + label, line, line});
   }
-  std::optional<std::string> cp932 = EnterableText(utf8, mode);
-  if (!cp932) {
-    FieldFault fault{kBadCharacter + label, {}};
-    const FieldCheck check = CheckFieldText(utf8, mode);
-    if (!check.faults.empty()) {
-      const CharFault& first = check.faults.front();
-      fault.detail = FieldName(place) + "の" +
-                     messages::CharFaultLine(first.index + 1, first.character, CharFaultText(first.reason));
-    }
-    return fault;
+  if (EnterableText(utf8, mode)) return;
+  const std::string message = kBadCharacter + label;
+  // Text that is not UTF-8 has no characters to name.
+  if (check.faults.empty()) faults.push_back({place, message, {}, name + ": " + messages::kFaultNotInCodePage});
+  for (const CharFault& fault : check.faults) {
+    const std::string line =
+        name + "の" + messages::CharFaultLine(fault.index + 1, fault.character, CharFaultText(fault.reason));
+    faults.push_back({place, message, line, line});
   }
-  cp932Out = std::move(*cp932);
-  return std::nullopt;
-}
-
-StartCheckResult Fault(const FieldFault& fault, const AlbumField& place) {
-  StartCheckResult result;
-  result.outcome = StartCheckResult::Outcome::kFault;
-  result.message = fault.message;
-  result.detail = fault.detail;
-  result.place = place;
-  return result;
 }
 
 }  // namespace
@@ -137,44 +119,58 @@ size_t CountUnenterable(std::string_view cp932) {
   return count;
 }
 
-StartCheckResult RunStartChecks(const EditedAlbum& edited) {
-  StartCheckResult result;
-  Album& album = result.album;
-
-  // The album's own texts are checked as typed, not trimmed.
-  using Kind = AlbumField::Kind;
-  for (const auto& [text, mode, label, kind, out] :
-       {std::tuple{&edited.title, CheckMode::kGeneral, messages::kTitleLabel, Kind::kTitle, &album.Title},
-        std::tuple{&edited.yomi, CheckMode::kReading, messages::kYomiLabel, Kind::kYomi, &album.Yomi},
-        std::tuple{&edited.artist, CheckMode::kGeneral, messages::kArtistLabel, Kind::kArtist, &album.Artist}}) {
-    const AlbumField place{kind, 0};
-    if (auto fault = CheckField(*text, mode, label, place, *out)) return Fault(*fault, place);
+std::vector<StartFault> ListTrackFaults(int number, const std::string& name, const std::string& yomi) {
+  std::vector<StartFault> faults;
+  const std::string label = messages::TrackLabel(number);
+  const AlbumField namePlace{AlbumField::Kind::kTrackName, number};
+  const std::string trimmedName = TrimWhite(name);
+  const std::string trimmedYomi = TrimWhite(yomi);
+  AddFieldFaults(trimmedName, CheckMode::kGeneral, label, namePlace, faults);
+  AddFieldFaults(trimmedYomi, CheckMode::kReading, label + messages::kYomiLabel, {AlbumField::Kind::kTrackYomi, number}, faults);
+  if (trimmedName.empty() && !trimmedYomi.empty()) {
+    faults.push_back({namePlace, messages::kReadingWithoutName + label, {}, messages::ReadingWithoutNameLine(number)});
   }
+  return faults;
+}
 
-  bool namedTrack = false;
+std::vector<StartFault> ListStartFaults(const EditedAlbum& edited) {
+  std::vector<StartFault> faults;
+  // The album's own texts are checked as typed, not trimmed.
+  AddFieldFaults(edited.title, CheckMode::kGeneral, messages::kTitleLabel, {AlbumField::Kind::kTitle, 0}, faults);
+  AddFieldFaults(edited.yomi, CheckMode::kReading, messages::kYomiLabel, {AlbumField::Kind::kYomi, 0}, faults);
+  AddFieldFaults(edited.artist, CheckMode::kGeneral, messages::kArtistLabel, {AlbumField::Kind::kArtist, 0}, faults);
   for (int r = 0; r < kTrackCount; ++r) {
     const EditedRow& row = edited.rows[static_cast<size_t>(r)];
-    AlbumTrack& track = album.Tracks[static_cast<size_t>(r)];
-    if (!row.checked) {
-      track = AlbumTrack();
-      continue;
-    }
-    const std::string label = messages::TrackLabel(r + 1);
-    const std::string name = TrimWhite(row.name);
-    const AlbumField namePlace{Kind::kTrackName, r + 1};
-    const AlbumField yomiPlace{Kind::kTrackYomi, r + 1};
-    if (auto fault = CheckField(name, CheckMode::kGeneral, label, namePlace, track.Name)) {
-      return Fault(*fault, namePlace);
-    }
-    if (!name.empty()) namedTrack = true;
+    if (!row.checked) continue;
+    for (StartFault& fault : ListTrackFaults(r + 1, row.name, row.yomi)) faults.push_back(std::move(fault));
+  }
+  return faults;
+}
 
-    const std::string reading = TrimWhite(row.yomi);
-    std::string readingCp932;
-    if (auto fault = CheckField(reading, CheckMode::kReading, label + messages::kYomiLabel, yomiPlace, readingCp932)) {
-      return Fault(*fault, yomiPlace);
-    }
-    if (name.empty() && !reading.empty()) return Fault({messages::kReadingWithoutName + label, {}}, namePlace);
-    track.Yomi = std::move(readingCp932);
+StartCheckResult RunStartChecks(const EditedAlbum& edited) {
+  StartCheckResult result;
+  result.faults = ListStartFaults(edited);
+  if (!result.faults.empty()) {
+    const StartFault& first = result.faults.front();
+    result.outcome = StartCheckResult::Outcome::kFault;
+    result.message = first.message;
+    result.detail = first.detail;
+    result.place = first.place;
+    return result;
+  }
+
+  // Every text passed, so each converts.
+  const auto cp932 = [](const std::string& utf8) { return Utf8ToCp932(utf8).value_or(std::string()); };
+  Album& album = result.album;
+  album.Title = cp932(edited.title);
+  album.Yomi = cp932(edited.yomi);
+  album.Artist = cp932(edited.artist);
+  bool namedTrack = false;
+  for (size_t r = 0; r < album.Tracks.size(); ++r) {
+    const EditedRow& row = edited.rows[r];
+    if (!row.checked) continue;
+    album.Tracks[r] = {cp932(TrimWhite(row.name)), cp932(TrimWhite(row.yomi))};
+    if (!album.Tracks[r].Name.empty()) namedTrack = true;
   }
 
   if (album.Title.empty() && album.Yomi.empty() && album.Artist.empty() && !namedTrack) {

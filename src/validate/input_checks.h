@@ -50,19 +50,38 @@ FieldCheck CheckFieldText(const std::string& utf8, CheckMode mode);
 // The reason as the user reads it (UTF-8).
 std::string CharFaultText(CharFaultReason reason);
 
+// One fault the Start checks find in an album (UTF-8 texts).
+struct StartFault {
+  AlbumField place;     // the field at fault; a reading without a name: the name
+  std::string message;  // the Start's message for it, ending in the field's label
+  // The line under the message: the field and, for a character, its position
+  // and why ("トラック3のよみの2文字目「ア」: …"); empty where the message says it all.
+  std::string detail;
+  std::string line;  // the fault in a list of faults: the detail, or a line of its own
+};
+
+// Every fault of the album in the Start checks' order: title, reading, artist,
+// then each checked row's name and reading (trimmed) and a reading without a
+// name; within a field its length, then each character the device cannot
+// take. The first is the one the Start reports.
+std::vector<StartFault> ListStartFaults(const EditedAlbum& edited);
+
+// The faults of one row's texts (untrimmed; number from 1), as the Start finds
+// them when the row is checked.
+std::vector<StartFault> ListTrackFaults(int number, const std::string& name, const std::string& yomi);
+
 struct StartCheckResult {
   enum class Outcome { kFault, kNothingToEnter, kReady };
   Outcome outcome = Outcome::kFault;
   std::string message;  // UTF-8; the first fault's message, or the nothing-to-enter message
   AlbumField place;     // kFault: the field at fault
-  // kFault: a line naming the field and, for a character, its position and
-  // why ("トラック3のよみの2文字目「ア」: …"); empty where the message says it all.
-  std::string detail;
+  std::string detail;   // kFault: the first fault's detail
+  std::vector<StartFault> faults;  // kFault: every fault, the first one first
   Album album;          // complete when kReady
 };
 
-// The Start button's checks, in order: title, reading, artist, then every
-// checked row. Unchecked rows are emptied in the result's album.
+// The Start button's checks (ListStartFaults), then whether anything is left to
+// enter. Unchecked rows are emptied in the result's album.
 StartCheckResult RunStartChecks(const EditedAlbum& edited);
 
 // The track edit dialog's check of one row's texts as typed (UTF-8, untrimmed):

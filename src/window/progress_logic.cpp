@@ -1,27 +1,23 @@
 #include "window/progress_logic.h"
 
-#include <chrono>
 #include <utility>
 
 #include "messages/messages.h"
 
 namespace vrellix {
 
-ProgressLogic::ProgressLogic(ProgressView& view)
-    : m_view(view), m_windowThread(std::this_thread::get_id()), m_nowMs([] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-      }) {}
+ProgressLogic::ProgressLogic(ProgressView& view) : m_view(view), m_windowThread(std::this_thread::get_id()) {}
 
-void ProgressLogic::BeginJob(JobTimeline timeline) {
+void ProgressLogic::BeginJob(JobTimeline timeline, const JobProgress* progress) {
   m_timeline = std::move(timeline);
+  m_pJobProgress = progress;
   ++m_nJob;
 }
 
-void ProgressLogic::SetTimeSource(std::function<std::int64_t()> nowMs) { m_nowMs = std::move(nowMs); }
-
-void ProgressLogic::EndJob() { ++m_nJob; }
+void ProgressLogic::EndJob() {
+  ++m_nJob;
+  m_pJobProgress = nullptr;
+}
 
 bool ProgressLogic::DoModal() { return m_view.RunModal(); }
 
@@ -35,31 +31,37 @@ void ProgressLogic::OnInitDialog() {
   m_view.SetPosition(0);
   m_view.SetItemText("");
   m_shownTimes.clear();
-  m_startMs = m_statusMs = m_nowMs();
+  m_nShownKeys = -1;
+  if (const JobProgress* progress = m_pJobProgress.load()) m_view.SetRange(progress->KeysPlanned());
+  ShowTimes(false);
 }
 
 void ProgressLogic::OnStatusTimer() {
   // Set only when the text changed, so the line is not redrawn every tick.
-  const std::int64_t now = m_nowMs();
   std::string status = Status();
   if (status != m_shownStatus) {
     m_shownStatus = std::move(status);
-    m_statusMs = now;
     m_view.SetStatusText(m_shownStatus);
     for (const PlannedStep& step : m_timeline.steps) {
       if (step.status == m_shownStatus) m_view.SetItemText(step.item);
     }
   }
-  if (!m_ended) ShowTimes(now, false);
+  if (!m_ended) ShowTimes(false);
 }
 
-void ProgressLogic::ShowTimes(std::int64_t now, bool finished) {
-  if (m_timeline.totalMs <= 0) return;
-  // In the job's own time, from the moment the window opened.
-  const std::int64_t elapsed = now - m_startMs;
-  const std::int64_t remaining =
-      finished ? 0 : RemainingMs(m_timeline, m_shownStatus, m_statusMs - m_startMs, elapsed);
-  std::string times = messages::ProgressTimes(FormatMinutesSeconds(elapsed), FormatMinutesSeconds(remaining));
+void ProgressLogic::ShowTimes(bool finished) {
+  const JobProgress* progress = m_pJobProgress.load();
+  if (!progress) return;
+  const int keys = finished ? progress->KeysPlanned() : progress->KeysSent();
+  if (keys != m_nShownKeys) {
+    m_nShownKeys = keys;
+    m_view.SetPosition(keys);
+  }
+  // On the clock the job runs on, so that a simulated job's virtual time
+  // agrees with the estimate the question gave.
+  const std::int64_t remaining = finished ? 0 : progress->LeftMs();
+  std::string times =
+      messages::ProgressTimes(FormatMinutesSeconds(progress->ElapsedMs()), FormatMinutesSeconds(remaining));
   if (times == m_shownTimes) return;
   m_shownTimes = std::move(times);
   m_view.SetTimeText(m_shownTimes);
@@ -81,10 +83,13 @@ bool ProgressLogic::Post(std::function<void()> fn) {
 }
 
 void ProgressLogic::SetRange(int max) {
+  // The bar follows the keys when the job's progress is measured.
+  if (m_pJobProgress.load()) return;
   Post([this, max]() { m_view.SetRange(max); });
 }
 
 void ProgressLogic::SetPosition(int position) {
+  if (m_pJobProgress.load()) return;
   Post([this, position]() { m_view.SetPosition(position); });
 }
 
@@ -116,7 +121,7 @@ void ProgressLogic::ShowWarning(const std::string& text) {
 
 void ProgressLogic::JobEnded(bool success) {
   m_ended = true;
-  ShowTimes(m_nowMs(), success);
+  ShowTimes(success);
   m_view.EnableAbort(false);
 }
 

@@ -1,15 +1,16 @@
 // The progress window's behaviour (dialog 131): the job's reporter, whose calls
 // from the worker thread reach the window thread through the view, the status
-// line handed over under a lock, the abort question and the result boxes.
+// line handed over under a lock, one bar over the whole job with its times
+// (JobProgress), the abort question and the result boxes.
 #pragma once
 
 #include <atomic>
-#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "job/job_progress.h"
 #include "job/job_reporter.h"
 #include "window/job_timeline.h"
 #include "window/progress_view.h"
@@ -22,11 +23,11 @@ class ProgressLogic final : public JobReporter {
   explicit ProgressLogic(ProgressView& view);
 
   // Before the worker starts: reports from then on belong to the new job,
-  // whose planned course the window follows.
-  void BeginJob(JobTimeline timeline = {});
-  // Where the window's elapsed time comes from (ms, steady); the system's
-  // steady clock unless set.
-  void SetTimeSource(std::function<std::int64_t()> nowMs);
+  // whose planned course names what is being entered. With progress (which
+  // outlives the job's window) the bar counts its keys sent of those planned
+  // and the time line shows its elapsed time and time left; the job's own
+  // section reports then leave the bar alone.
+  void BeginJob(JobTimeline timeline = {}, const JobProgress* progress = nullptr);
   // After the worker has ended: reports of the old job still queued are dropped.
   void EndJob();
 
@@ -36,7 +37,7 @@ class ProgressLogic final : public JobReporter {
 
   // The view's events, on the window thread.
   void OnInitDialog();   // "処理内容", "中断", the bar at 0, the clock started
-  void OnStatusTimer();  // the worker's status text, what it stands for, and the times, when changed
+  void OnStatusTimer();  // the worker's status text, what it stands for, the bar and the times, when changed
   // 中断 or the close box: asks; Yes closes the window, which stops the job.
   // Nothing once the job's result has come.
   void OnAbort();
@@ -58,7 +59,7 @@ class ProgressLogic final : public JobReporter {
   void OnProgressSuccess();
   // The job's result has come: the time stops there and 中断 has nothing left to stop.
   void JobEnded(bool success);
-  void ShowTimes(std::int64_t now, bool finished);
+  void ShowTimes(bool finished);
 
   ProgressView& m_view;
   const std::thread::id m_windowThread;
@@ -67,9 +68,9 @@ class ProgressLogic final : public JobReporter {
   std::string m_shownStatus;  // window thread: what the status line shows
   std::string m_shownTimes;
   JobTimeline m_timeline;
-  std::function<std::int64_t()> m_nowMs;
-  std::int64_t m_startMs = 0;   // when the window opened
-  std::int64_t m_statusMs = 0;  // when the status line last changed
+  // Set by BeginJob before the worker starts, cleared by EndJob after it ended.
+  std::atomic<const JobProgress*> m_pJobProgress{nullptr};
+  int m_nShownKeys = -1;
   bool m_ended = false;         // the result of the job in the window has come
   std::atomic<unsigned> m_nJob{0};
 };

@@ -21,6 +21,19 @@ std::string AlbumFileText(const AlbumFileResult& result) {
   return AlbumFileMessage(result) + (reason.empty() ? "" : "\n" + reason);
 }
 
+// The first fault as the Start has always reported it, then the album's other
+// faults, a line each, so that one press shows what is left to correct.
+std::string StartFaultText(const StartCheckResult& checked) {
+  std::string text = checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail;
+  const std::vector<StartFault>& faults = checked.faults;
+  if (faults.size() < 2) return text;
+  text += std::string("\n\n") + messages::kOtherFaults;
+  const std::size_t shown = std::min<std::size_t>(faults.size(), messages::kOtherFaultsShown + 1);
+  for (std::size_t i = 1; i < shown; ++i) text += "\n" + faults[i].line;
+  if (shown < faults.size()) text += "\n" + messages::MoreFaults(faults.size() - shown);
+  return text;
+}
+
 }  // namespace
 
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
@@ -155,6 +168,7 @@ void TitlerLogic::ApplyAlbum(const EditedAlbum& album) {
     m_view.SetChecked(row, edited.checked);
   }
   LoadTexts();
+  MarkTracks();
   m_readings.ForgetConversions();
 }
 
@@ -162,6 +176,29 @@ std::array<bool, kTrackCount> TitlerLogic::CheckMarks() const {
   std::array<bool, kTrackCount> checks{};
   for (int row = 0; row < kTrackCount; ++row) checks[static_cast<std::size_t>(row)] = m_view.IsChecked(row);
   return checks;
+}
+
+void TitlerLogic::MarkTrack(int row) {
+  std::string tip;
+  // Start leaves unchecked rows alone.
+  if (m_view.IsChecked(row)) {
+    for (const StartFault& fault :
+         ListTrackFaults(row + 1, m_view.CellText(row, TrackColumn::kName), m_view.CellText(row, TrackColumn::kYomi)))
+      tip += (tip.empty() ? "" : "\n") + fault.line;
+  }
+  std::string& shown = m_trackTips[static_cast<std::size_t>(row)];
+  if (tip == shown) return;
+  // Before the view is told: marking the row may report a change of it again.
+  shown = tip;
+  m_view.MarkTrack(row, tip);
+}
+
+void TitlerLogic::MarkTracks() {
+  for (int row = 0; row < kTrackCount; ++row) MarkTrack(row);
+}
+
+void TitlerLogic::OnTrackChecked(int row) {
+  if (row >= 0 && row < kTrackCount) MarkTrack(row);
 }
 
 bool TitlerLogic::IsJobIdle() const { return !m_pLine || m_pLine->Runner().IsIdle(); }
@@ -240,6 +277,7 @@ void TitlerLogic::OnEditTrack(int row) {
   m_view.SetCellText(row, TrackColumn::kYomi, TrimWhite(edit.yomi));
   m_view.SetChecked(row, !name.empty());
   LoadTexts();
+  MarkTrack(row);
 }
 
 void TitlerLogic::OnLoadCsv() {
@@ -287,6 +325,7 @@ void TitlerLogic::OnFillReadings() {
     if (yomi != album.rows[static_cast<std::size_t>(row)].yomi) m_view.SetCellText(row, TrackColumn::kYomi, yomi);
   }
   SaveTexts();
+  MarkTracks();
 }
 
 MenuItem TitlerLogic::ReadingItem() {
@@ -364,7 +403,8 @@ void TitlerLogic::OnTextChanged(TextField field) {
 void TitlerLogic::OnStart() {
   const StartCheckResult checked = RunStartChecks(CollectAlbum());
   if (checked.outcome == StartCheckResult::Outcome::kFault) {
-    Show(checked.detail.empty() ? checked.message : checked.message + "\n" + checked.detail, MessageIcon::kWarning);
+    MarkTracks();
+    Show(StartFaultText(checked), MessageIcon::kWarning);
     const AlbumField& place = checked.place;
     switch (place.kind) {
       case AlbumField::Kind::kTitle: m_view.FocusText(TextField::kTitle); break;
@@ -386,12 +426,12 @@ void TitlerLogic::OnStart() {
   const AlbumToEnter entry = m_resumeFrom ? ContinueFrom(checked.album, checks, *m_resumeFrom)
                                           : AlbumToEnter{checked.album, checks};
   const int delay = m_settings.m_nCommandDelay;
-  const JobPlan plan = PlanJob(entry.album, entry.checks, delay);
+  const JobPlan plan = PlanJob(entry, delay);
   const long long minutes = std::max<long long>(1, (EstimateJobMs(plan, delay) + 30000) / 60000);
   std::string question = messages::StartQuestion(minutes);
   if (m_resumeFrom) question = messages::ResumeNote(PlaceLabel(*m_resumeFrom)) + "\n" + question;
   if (Show(question, MessageIcon::kInformation, MessageButtons::kYesNo) != Answer::kYes) return;
-  RunEntryJob(entry, !m_resumeFrom || m_resumeFrom->IsStart(), MakeJobTimeline(plan, delay, ProgressItems(entry)));
+  RunEntryJob(entry, !m_resumeFrom || m_resumeFrom->IsStart(), plan);
 }
 
 std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter& entry) const {
@@ -401,7 +441,8 @@ std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter
   std::map<std::string, std::string> items{{messages::kStatusTitle, utf8(album.Title)},
                                            {messages::kStatusYomi, utf8(album.Yomi)},
                                            {messages::kStatusArtist, utf8(album.Artist)}};
-  // The job enters the checked rows that have a name, numbering them 1..n.
+  // The job enters the checked rows that have a name, numbering them as the
+  // whole album does when it continues from a track.
   std::vector<int> rows;
   for (int row = 0; row < kTrackCount; ++row) {
     const std::size_t r = static_cast<std::size_t>(row);
@@ -410,20 +451,24 @@ std::map<std::string, std::string> TitlerLogic::ProgressItems(const AlbumToEnter
   const int count = static_cast<int>(rows.size());
   for (int k = 0; k < count; ++k) {
     const int row = rows[static_cast<std::size_t>(k)];
-    items[messages::TrackStatus(k + 1, count)] =
+    items[messages::TrackStatus(entry.tracksBefore + k + 1, entry.tracksBefore + count)] =
         messages::TrackItem(row + 1, utf8(album.Tracks[static_cast<std::size_t>(row)].Name));
   }
   return items;
 }
 
-void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeline timeline) {
+void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, const JobPlan& plan) {
   if (!m_pLine) return;
   JobRunner& runner = m_pLine->Runner();
-  runner.SetAlbum(entry.album, entry.checks);
+  runner.SetAlbum(entry);
 
-  m_progress.BeginJob(std::move(timeline));
+  // Timed on the job's own clock from here, against the plan the question used.
+  JobProgress progress(plan, m_settings.m_nCommandDelay, runner.JobClock());
+  runner.SetObserver(&progress);
+  m_progress.BeginJob(MakeJobTimeline(plan, ProgressItems(entry)), &progress);
   if (!runner.Start(m_progress)) {
     m_progress.EndJob();
+    runner.SetObserver(nullptr);
     Show(messages::kThreadStartFailed, MessageIcon::kError);
     runner.Stop();
     return;
@@ -434,6 +479,7 @@ void TitlerLogic::RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeli
   m_progress.DoModal();
   runner.Stop();
   m_progress.EndJob();
+  runner.SetObserver(nullptr);
   if (const std::optional<JobPlace> place = runner.StoppedAt()) AfterStop(*place);
   if (const std::optional<DeviceReport> report = m_pLine->AfterJob(entry, headers))
     m_view.ShowSimulatorDump(report->verdict, report->dump);

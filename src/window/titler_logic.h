@@ -90,6 +90,9 @@ class TitlerLogic {
   // start then enters that track and the ticked ones after it. On the
   // simulator it then shows what the device holds.
   void OnStart();
+  // The view calls this whenever a row's check mark changes, also through
+  // SetChecked: marks the row when Start would refuse it.
+  void OnTrackChecked(int row);
   // A click on the track list; row -1 when it hit no row. The name and reading
   // columns open the track edit dialog; the number column only toggles the check.
   void OnTrackCellClicked(int row, int column);
@@ -150,8 +153,11 @@ class TitlerLogic {
   void LoadTexts();
   void ApplyAlbum(const EditedAlbum& album);
   std::array<bool, kTrackCount> CheckMarks() const;
+  // Marks the rows that Start would refuse, as their texts and check marks stand.
+  void MarkTracks();
+  void MarkTrack(int row);
   // headers: false when the job continues from a track and leaves them out.
-  void RunEntryJob(const AlbumToEnter& entry, bool headers, JobTimeline timeline);
+  void RunEntryJob(const AlbumToEnter& entry, bool headers, const JobPlan& plan);
   // What the progress window names under each status text of the job.
   std::map<std::string, std::string> ProgressItems(const AlbumToEnter& entry) const;
   // After a failure or a stop: where the job was, what to do on the device,
@@ -178,6 +184,7 @@ class TitlerLogic {
   std::string m_strYomi;
   std::string m_strArtist;
   EditedAlbum m_keptAlbum;  // as last loaded or saved
+  std::array<std::string, kTrackCount> m_trackTips;  // each row's mark as shown; empty: none
 
   std::string m_strAlbumPath;  // the album file last loaded or saved
   std::string m_strSettingsPath;

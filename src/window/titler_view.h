@@ -76,6 +76,10 @@ class TitlerView : public MessageView {
   virtual void SetCellText(int row, TrackColumn column, const std::string& text) = 0;
   virtual bool IsChecked(int row) const = 0;
   virtual void SetChecked(int row, bool checked) = 0;
+  // Marks the row as one Start would refuse: its number cell reads
+  // messages::TrackNumber(row + 1, true) (in red), and tip, one line per fault,
+  // is the row's tooltip. An empty tip takes the mark away.
+  virtual void MarkTrack(int row, const std::string& tip) = 0;
 
   virtual void EnableControl(Control control, bool enabled) = 0;
   // The window's caption.

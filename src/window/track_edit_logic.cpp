@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "messages/messages.h"
 #include "validate/input_checks.h"
@@ -34,6 +35,21 @@ void TrackEditLogic::OnOk() {
     // The fields keep what the user typed, so it can be corrected.
     m_view.ShowMessage({*fault, MessageIcon::kWarning});
     return;
+  }
+  // An album file may hold what the device cannot take: the user may keep it,
+  // once told, and correct it before entering.
+  const std::vector<StartFault> faults = ListTrackFaults(Number(), name, yomi);
+  if (!faults.empty()) {
+    std::string lines;
+    for (const StartFault& fault : faults) lines += fault.line + "\n";
+    lines.pop_back();
+    Message question{messages::KeepUnenterableQuestion(lines), MessageIcon::kWarning, MessageButtons::kYesNo};
+    question.defaultNo = true;
+    if (m_view.ShowMessage(question) != Answer::kYes) {
+      m_view.FocusText(faults.front().place.kind == AlbumField::Kind::kTrackYomi ? TrackEditField::kYomi
+                                                                            : TrackEditField::kName);
+      return;
+    }
   }
   m_edit.name = name;
   m_edit.yomi = yomi;

@@ -25,8 +25,10 @@ class TrackEditLogic {
   // (the name CheckMode::kGeneral, the reading CheckMode::kReading).
   void OnTextChanged();
   // OK: refuses, with a warning and the dialog left open, a name or reading
-  // over 32 bytes or a reading without a name; otherwise edit takes the texts
-  // as typed and the dialog closes with OK.
+  // over 32 bytes or a reading without a name; asks, No by default, before it
+  // takes characters the device cannot enter (No: the dialog stays open on the
+  // field at fault); otherwise edit takes the texts as typed and the dialog
+  // closes with OK.
   void OnOk();
 
   // What a field's own context menu offers after the toolkit's items, built

@@ -15,6 +15,7 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/titler_dlg.h"
+#include "job/job_plan.h"
 #include "gui_test_support.h"
 #include "sim/simulator_line.h"
 
@@ -98,7 +99,9 @@ class StartJobTest : public QObject {
     QCOMPARE(script.Boxes()[0].buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(script.Boxes()[1].icon, QMessageBox::Information);
     QCOMPARE(status, QStringLiteral("タイトル名入力中"));
-    QCOMPARE(maximum, 3);
+    Album title;
+    title.Title = "T";
+    QCOMPARE(maximum, PlanJob(title, {}, 0).keys);  // one bar over the job's keys
     QVERIFY(stillOpen);
     QCOMPARE(m_rig.Progress().findChild<QPushButton*>("abort")->text(), QStringLiteral("中断"));
     QVERIFY(!m_rig.Progress().findChild<QPushButton*>("abort")->isEnabled());  // once the job had ended
@@ -143,6 +146,12 @@ class StartJobTest : public QObject {
     });
     window->Logic().OnStart();
     QCOMPARE(script.Texts(), (QStringList{kConfirm, kSuccess}));
+    // The bar full, and the simulator's time (not the moment the run took) with none left.
+    const QProgressBar* bar = m_rig.Progress().findChild<QProgressBar*>("progress");
+    QCOMPARE(bar->value(), bar->maximum());
+    const QString times = m_rig.Progress().findChild<QLabel*>("times")->text();
+    QVERIFY2(times.endsWith(QStringLiteral("残り 約0:00")) && !times.startsWith(QStringLiteral("経過 0:00")),
+             qPrintable(times));
     const QStringList lines = dump.split('\n', Qt::SkipEmptyParts);
     QVERIFY2(lines.contains(QStringLiteral("title Abc 1")), qPrintable(dump));
     QVERIFY2(lines.contains(QStringLiteral("yomi あいう")), qPrintable(dump));

@@ -217,6 +217,24 @@ class TitlerWindowTest : public QObject {
     QCOMPARE(script.Unexpected(), 0);
   }
 
+  // Ticking a row whose text Start would refuse marks its number in red, with
+  // the faults as the row's tooltip; unticking takes the mark away.
+  void checkBoxMarksARowStartWouldRefuse() {
+    auto window = OpenWindow();
+    QTableWidget* list = List(window.get());
+    list->item(4, 1)->setText(QStringLiteral("漢"));
+    ClickCell(list, 4, 0, true);
+    QCOMPARE(list->item(4, 0)->text(), QStringLiteral("5 ×"));
+    QCOMPARE(list->item(4, 0)->foreground().color(), QColor(Qt::red));
+    for (int column = 0; column < 3; ++column) {
+      QCOMPARE(list->item(4, column)->toolTip(), QStringLiteral("トラック5の曲名の1文字目「漢」: ＲＺＴで入力できない文字です"));
+    }
+    ClickCell(list, 4, 0, true);
+    QCOMPARE(list->item(4, 0)->text(), QStringLiteral("5"));
+    QVERIFY(!list->item(4, 0)->data(Qt::ForegroundRole).isValid());
+    QVERIFY(list->item(4, 1)->toolTip().isEmpty());
+  }
+
   void nameAndReadingCellsOpenTheEditor_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");

@@ -83,8 +83,9 @@ vrellix::Answer ScriptedUser::OnBox(const Message& message) {
     ++m_unanswered;
     return yesNo ? vrellix::Answer::kNo : vrellix::Answer::kOk;
   }
-  const vrellix::Answer answer = m_answers.front();
+  const auto [answer, whileShown] = m_answers.front();
   m_answers.pop_front();
+  if (whileShown) whileShown();
   if (yesNo == (answer == vrellix::Answer::kOk)) ++m_unanswered;  // a button the box does not have
   return answer;
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "window/message.h"
@@ -25,7 +26,10 @@ class ScriptedUser {
   ScriptedUser();
   ~ScriptedUser();
 
-  void Answer(vrellix::Answer answer) { m_answers.push_back(answer); }
+  // whileShown runs as the box comes up, before it is answered.
+  void Answer(vrellix::Answer answer, std::function<void()> whileShown = nullptr) {
+    m_answers.push_back({answer, std::move(whileShown)});
+  }
   void FileName(std::optional<std::string> name) { m_files.push_back(std::move(name)); }
 
   const std::vector<Message>& Boxes() const { return m_boxes; }
@@ -36,7 +40,7 @@ class ScriptedUser {
   vrellix::Answer OnBox(const Message& message);
   std::optional<std::string> OnFile(FileQuestion question);
 
-  std::deque<vrellix::Answer> m_answers;
+  std::deque<std::pair<vrellix::Answer, std::function<void()>>> m_answers;
   std::deque<std::optional<std::string>> m_files;
   std::vector<Message> m_boxes;
   int m_unanswered = 0;

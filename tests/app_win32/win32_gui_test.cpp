@@ -26,6 +26,7 @@
 #include "app_win32/titler_window.h"
 #include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
+#include "job/job_plan.h"
 #include "timing/clock.h"
 #include "timing/stop_event.h"
 #include "messages/messages.h"
@@ -206,8 +207,13 @@ TEST_F(Win32Window, StartupWithoutPort) {
   EXPECT_EQ(written.m_strPortName, std::string("COM8"));
   EXPECT_EQ(written.m_nCommandDelay, 250);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(program.Hwnd(), IDC_START)));
-  // Editing still works without a port.
+  // Editing still works without a port; a name the device cannot enter is
+  // kept as typed once the user says so.
+  user.Answer(Answer::kYes);
   EditRowThroughDialog(program, 0, "曲", "きょく");
+  ASSERT_EQ(user.Boxes().size(), 3u);
+  EXPECT_EQ(user.Boxes()[2].buttons, MessageButtons::kYesNo);
+  EXPECT_TRUE(user.Boxes()[2].defaultNo);
   EXPECT_EQ(program.Cell(0, 1), std::string("曲"));
 }
 
@@ -291,7 +297,7 @@ TEST_F(Win32Window, TrackEditDialog) {
   };
   const Case cases[] = {
       {"ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰQ", true},  // 33 bytes
-      {"  名前  ", false},
+      {"  ＮＡＭＥ  ", false},
   };
   ScriptedUser user;
   Program program(Simulating());
@@ -344,6 +350,36 @@ TEST_F(Win32Window, ReadingChoiceDialog) {
   EXPECT_TRUE(shown);
   EXPECT_EQ(choices.rows[0].reading, "よねづけんし");
   EXPECT_FALSE(choices.rows[1].checked);
+}
+
+// Ticking a row whose text Start would refuse marks its number, and the list's
+// tip for the row names the fault; unticking takes both away.
+TEST_F(Win32Window, CheckBoxMarksARowStartWouldRefuse) {
+  EnterFreshDirectory("row-marks", kNoPort);
+  ScriptedUser user;
+  Program program(Simulating());
+  HWND list = GetDlgItem(program.Hwnd(), IDC_TRACKS);
+  std::wstring name = L"\u6F22";  // 漢
+  ListView_SetItemText(list, 4, 1, name.data());
+  const auto tip = [&]() {
+    wchar_t text[256] = L"";
+    NMLVGETINFOTIPW request{};
+    request.hdr.hwndFrom = list;
+    request.hdr.idFrom = IDC_TRACKS;
+    request.hdr.code = LVN_GETINFOTIPW;
+    request.pszText = text;
+    request.cchTextMax = 256;
+    request.iItem = 4;
+    SendMessageW(program.Hwnd(), WM_NOTIFY, IDC_TRACKS, reinterpret_cast<LPARAM>(&request));
+    return Utf8(text);
+  };
+  program.Check(4, true);
+  EXPECT_EQ(program.Cell(4, 0), messages::TrackNumber(5, true));
+  EXPECT_EQ(tip(), "トラック5の曲名の1文字目「漢」: " + std::string(messages::kFaultNotEnterable));
+  program.Check(4, false);
+  EXPECT_EQ(program.Cell(4, 0), std::string("5"));
+  EXPECT_EQ(tip(), std::string());
+  EXPECT_TRUE(user.Boxes().empty());
 }
 
 // Saving and loading back under a Japanese file name keeps every text; loading
@@ -439,8 +475,16 @@ TEST_F(Win32Window, SimulatedJobSucceeds) {
 
   Report report;
   ReadReportWhenShown(report);
+  int keysShown = -1;
+  int barRange = -1;
+  std::string times;
   user.Answer(Answer::kYes);  // the start question
-  user.Answer(Answer::kOk);   // the success box
+  user.Answer(Answer::kOk, [&] {  // the success box, over the progress window
+    HWND progress = FindDialog("ＲＺＴデータ入力中", IDC_PROGRESS);
+    keysShown = static_cast<int>(SendMessageW(GetDlgItem(progress, IDC_PROGRESS), PBM_GETPOS, 0, 0));
+    barRange = static_cast<int>(SendMessageW(GetDlgItem(progress, IDC_PROGRESS), PBM_GETRANGE, FALSE, 0));
+    times = Text(progress, IDC_TIMES);
+  });
   Click(program.Hwnd(), IDC_START);
 
   ASSERT_EQ(user.Boxes().size(), 2u);
@@ -457,6 +501,12 @@ TEST_F(Win32Window, SimulatedJobSucceeds) {
   sim::SimulatedDevice device;
   const sim::SimulatedRun headless = sim::RunJobOnDevice(device, checked.album, checks, kDefaultCommandDelay);
   EXPECT_TRUE(headless.Passed());
+  // One bar over the job's keys, full; the simulator's time (not the moment the
+  // run took), none of it left.
+  EXPECT_EQ(barRange, PlanJob(checked.album, checks, kDefaultCommandDelay).keys);
+  EXPECT_EQ(keysShown, barRange);
+  EXPECT_EQ(times.rfind("経過 0:00", 0), std::string::npos) << times;
+  EXPECT_EQ(times.substr(times.size() - std::strlen("残り 約0:00")), "残り 約0:00") << times;
   EXPECT_EQ(WithoutCarriageReturns(report.dump), device.Dump());
   EXPECT_EQ(WithoutCarriageReturns(report.verdict), sim::SimulatorVerdict(headless));
 }
@@ -509,9 +559,7 @@ TEST_F(Win32Window, AbortDuringJob) {
     program.Window().SetCellText(row, TrackColumn::kName, "TRACK " + std::to_string(row + 1));
     program.Check(row, true);
   }
-  const auto started = [](HWND progress) {
-    return SendMessageW(GetDlgItem(progress, IDC_PROGRESS), PBM_GETPOS, 0, 0) > 0;
-  };
+  const auto started = [](HWND progress) { return Text(progress, IDC_STATUS) == messages::kStatusArtist; };
   bool stillOpenAfterNo = false;
   WhenDialog("ＲＺＴデータ入力中", IDC_ABORT, [&](HWND progress) {
     if (!g_screenshots.empty()) CaptureWindow(progress, g_screenshots + L"\\win32-progress.bmp");

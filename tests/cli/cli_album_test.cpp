@@ -70,14 +70,23 @@ TEST_F(CliAlbumTest, CheckReadsCodePage932AndUtf8WithBom) {
   }
 }
 
-TEST_F(CliAlbumTest, CheckReportsTheFirstFaultAndFails) {
+// The first fault's message, then every fault with its field and character.
+TEST_F(CliAlbumTest, CheckReportsEveryFaultAndFails) {
+  const std::string cannot = "ＲＺＴで入力できない文字です";
+  const std::string hiragana = "よみにはひらがなだけ入力できます";
   const struct {
     const char* what;
     std::string file;
     std::string message;
   } cases[] = {
-      {"kanji in the title", "漢字\r\nよみ\r\n", "不正な文字が含まれています。修正して下さい(Title)"},
-      {"katakana in a track reading", "T\r\nnone\r\nA\r\nア,ア\r\n", "不正な文字が含まれています。修正して下さい(Track[1])(よみ)"},
+      {"kanji in the title", "漢字\r\nよみ\r\n",
+       "不正な文字が含まれています。修正して下さい(Title)\nタイトルの1文字目「漢」: " + cannot +
+           "\nタイトルの2文字目「字」: " + cannot},
+      {"katakana in a track reading", "T\r\nnone\r\nA\r\nア,ア\r\n",
+       "不正な文字が含まれています。修正して下さい(Track[1])(よみ)\nトラック1のよみの1文字目「ア」: " + hiragana},
+      {"faults in several fields", "T\r\nカ\r\nA亜\r\n曲,よみ\r\n",
+       "不正な文字が含まれています。修正して下さい(よみ)\nよみの1文字目「カ」: " + hiragana +
+           "\nアーティストの2文字目「亜」: " + cannot + "\nトラック1の曲名の1文字目「曲」: " + cannot},
       {"nothing to enter", "\r\n\r\n", "入力を行う文字がありません"},
       {"field too long", std::string(33, 'x'), "フォーマットエラー検出(文字数オーバー[1項目目])"},
       {"undecodable bytes", "T,\x82", "フォーマットエラー検出(文字コード[2項目目])"},

@@ -19,8 +19,10 @@
 #include "cli/enter_resume.h"
 #include "cli/progress_line.h"
 #include "job/job_plan.h"
+#include "job/job_progress.h"
 #include "messages/messages.h"
 #include "sim/simulated_run.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix {
 namespace {
@@ -183,23 +185,25 @@ TEST(EnterResumeTest, ContinueCommandReadsBackThroughTheShell) {
   }
 }
 
-// What a progress line writes, for each of its two forms.
-std::string ProgressOutput(bool redraw) {
+// What a progress line writes, for each of its two forms, over a job of four
+// keys of 159 ms; after success a last line with the time the job took.
+std::string ProgressOutput(bool redraw, bool succeeded) {
   std::FILE* out = std::tmpfile();
-  cli::ProgressLine progress(JobPlan{}, 0, out, redraw);
-  const auto draw = [&progress](int seconds) { progress.Draw(std::chrono::seconds(seconds)); };
-  progress.SetRange(4);
+  VirtualClock clock;
+  JobProgress measured(JobPlan{{}, 4, 0}, 0, clock);
+  cli::ProgressLine progress(measured, out, redraw);
+  const auto wait = [&clock](int seconds) { clock.Sleep(seconds * 1000, nullptr); };
   progress.SetStatus("タイトル名入力中");
-  draw(0);
-  draw(1);
-  draw(2);  // nothing changed
-  progress.SetPosition(1);
-  draw(3);
+  progress.Draw();
+  wait(1);
+  progress.Draw();  // nothing changed
+  measured.OnKey(0, KeyResult::kAcknowledged);
   progress.SetStatus("よみ入力中");
-  draw(4);
+  wait(2);
+  progress.Draw();
   progress.ShowWarning("warning");
-  draw(5);  // nothing changed
-  progress.Finish();
+  progress.Draw();  // nothing changed
+  progress.Finish(succeeded);
   std::string text(static_cast<std::size_t>(std::ftell(out)), '\0');
   std::rewind(out);
   text.resize(std::fread(text.data(), 1, text.size(), out));
@@ -207,19 +211,22 @@ std::string ProgressOutput(bool redraw) {
   return text;
 }
 
-TEST(EnterResumeTest, ProgressRedrawsOnlyOnATerminal) {
-  const std::string plain = ProgressOutput(false);
-  EXPECT_EQ(plain,
-            "[--------------------] 0/4 タイトル名入力中  0:00, about 0:01 left\n"
-            "[#####---------------] 1/4 タイトル名入力中  0:03, about 0:01 left\n"
-            "[#####---------------] 1/4 よみ入力中  0:04, about 0:01 left\n"
-            "warning\n");
+TEST(EnterResumeTest, ProgressRedrawsOnlyOnATerminalAndSaysWhenItIsDone) {
+  const std::string lines =
+      "[--------------------] 0/4 タイトル名入力中  0:00, about 0:02 left\n"
+      "[#####---------------] 1/4 よみ入力中  0:03, about 0:01 left\n"
+      "warning\n";
+  EXPECT_EQ(ProgressOutput(false, false), lines);
+  EXPECT_EQ(ProgressOutput(false, true), lines + "[####################] 4/4 よみ入力中  done in 0:03\n");
 
-  const std::string redrawn = ProgressOutput(true);
-  EXPECT_EQ(std::count(redrawn.begin(), redrawn.end(), '\r'), 6) << redrawn;
-  EXPECT_EQ(std::count(redrawn.begin(), redrawn.end(), '\n'), 3) << redrawn;  // warning, and the end
-  EXPECT_NE(redrawn.find("left\x1b[K\nwarning\n\r"), std::string::npos) << redrawn;
-  EXPECT_EQ(redrawn.substr(redrawn.size() - 4), "\x1b[K\n");
+  for (const bool succeeded : {false, true}) {
+    const std::string redrawn = ProgressOutput(true, succeeded);
+    EXPECT_EQ(std::count(redrawn.begin(), redrawn.end(), '\r'), succeeded ? 5 : 4) << redrawn;
+    EXPECT_EQ(std::count(redrawn.begin(), redrawn.end(), '\n'), 3) << redrawn;  // warning, and the end
+    EXPECT_NE(redrawn.find("left\x1b[K\nwarning\n\r"), std::string::npos) << redrawn;
+    EXPECT_EQ(redrawn.substr(redrawn.size() - 4), "\x1b[K\n");
+    EXPECT_EQ(redrawn.find("done in 0:03") != std::string::npos, succeeded) << redrawn;
+  }
 }
 
 }  // namespace

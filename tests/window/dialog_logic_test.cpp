@@ -83,7 +83,6 @@ TEST(TrackEditLogic, OkTakesTheTextsAsTypedOrRefusesTheFirstFault) {
       {"", "あ", messages::kOnlyReadingTyped},
       {"", "  \t", ""},
       {"", "", ""},
-      {"n", "漢字カナ", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name + " / " + c.yomi);
@@ -106,6 +105,48 @@ TEST(TrackEditLogic, OkTakesTheTextsAsTypedOrRefusesTheFirstFault) {
       EXPECT_FALSE(view.closed);
       EXPECT_EQ(view.Text(TrackEditField::kName), c.name);
       EXPECT_EQ(edit.name, "before");
+    }
+  }
+}
+
+// Characters the device cannot enter are named in a question, No by default:
+// Yes takes the texts as typed, No leaves the dialog open on the first field
+// at fault.
+TEST(TrackEditLogic, OkAsksBeforeTakingWhatTheDeviceCannotEnter) {
+  const std::string cannot = messages::kFaultNotEnterable;
+  const std::string hiragana = messages::kFaultReadingNotHiragana;
+  const struct {
+    std::string name;
+    std::string yomi;
+    std::string lines;
+    TrackEditField focus;
+  } cases[] = {
+      // Counted in the trimmed name, as 処理開始 counts.
+      {" 漢a字 ", "かな", "トラック4の曲名の1文字目「漢」: " + cannot + "\nトラック4の曲名の3文字目「字」: " + cannot,
+       TrackEditField::kName},
+      {"name", "カな", "トラック4のよみの1文字目「カ」: " + hiragana, TrackEditField::kYomi},
+      {"ヴ", "a", "トラック4の曲名の1文字目「ヴ」: " + cannot + "\nトラック4のよみの1文字目「a」: " + hiragana,
+       TrackEditField::kName},
+  };
+  for (const auto& c : cases) {
+    for (const Answer answer : {Answer::kNo, Answer::kYes}) {
+      SCOPED_TRACE(c.name + " / " + c.yomi + (answer == Answer::kYes ? ": Yes" : ": No"));
+      FakeUser user;
+      FakeTrackEditView view(user);
+      TrackEdit edit{"4", "before", ""};
+      TrackEditLogic logic(view, edit, nullptr);
+      logic.OnInitDialog();
+      view.texts = {{TrackEditField::kName, c.name}, {TrackEditField::kYomi, c.yomi}};
+      view.focus.reset();
+      user.AnswerBox(answer);
+      logic.OnOk();
+      const ShownBox question{messages::KeepUnenterableQuestion(c.lines), MessageIcon::kWarning,
+                              MessageButtons::kYesNo, true};
+      EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{question});
+      EXPECT_EQ(user.Unexpected(), 0);
+      EXPECT_EQ(view.closed, answer == Answer::kYes ? std::optional<bool>(true) : std::nullopt);
+      EXPECT_EQ(edit.name, answer == Answer::kYes ? c.name : "before");
+      EXPECT_EQ(view.focus, answer == Answer::kYes ? std::nullopt : std::optional<TrackEditField>(c.focus));
     }
   }
 }

@@ -151,6 +151,8 @@ class FakeTitlerView final : public TitlerView {
   void SetCellText(int row, TrackColumn column, const std::string& text) override;
   bool IsChecked(int row) const override { return Row(row).checked; }
   void SetChecked(int row, bool checked) override { Row(row).checked = checked; }
+  std::map<int, std::string> trackMarks;  // each row's tooltip as last marked; empty: unmarked
+  void MarkTrack(int row, const std::string& tip) override { trackMarks[row] = tip; }
   void EnableControl(Control control, bool on) override { enabled[control] = on; }
   std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
   void SetCaption(const std::string& text) override { caption = text; }

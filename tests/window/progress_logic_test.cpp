@@ -10,6 +10,7 @@
 
 #include "fake_views.h"
 #include "messages/messages.h"
+#include "timing/virtual_clock.h"
 
 namespace vrellix {
 namespace {
@@ -72,45 +73,55 @@ TEST(ProgressLogic, StatusLineFollowsTheWorkerAndIsSetOnlyWhenItChanges) {
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
-// Every run starts from an empty bar; the item line names what the worker's
-// status stands for, and the time line counts up the elapsed time and down the
-// time left, on the window's clock, until the result (none left after success),
-// which also disables 中断.
-TEST(ProgressLogic, EachRunStartsAtZeroAndShowsTheItemAndTimes) {
+// Every run starts from an empty bar over the keys the job plans; the item line
+// names what the worker's status stands for; the bar and the times follow the
+// job's progress on the job's own clock, and the job's section reports leave
+// the bar alone. Success fills the bar, leaves no time and disables 中断.
+TEST(ProgressLogic, EachRunStartsAtZeroAndFollowsTheJobsProgress) {
   ProgressRig rig;
-  std::int64_t now = 0;
-  rig.logic.SetTimeSource([&] { return now; });
+  VirtualClock clock;
+  // 10 keys of 159 ms at no delay, a minute of pauses and the line's settle time: 62.59 s.
+  JobProgress progress(JobPlan{{}, 10, 60000}, 0, clock);
   JobTimeline timeline;
-  timeline.steps = {{"タイトル名入力中", "Album", 0}, {messages::TrackStatus(1, 1), "トラック2: Song", 50000}};
-  timeline.totalMs = 125000;
+  timeline.steps = {{"タイトル名入力中", "Album"}, {messages::TrackStatus(2, 3), "トラック2: Song"}};
   rig.view.SetPosition(4);  // where the last run ended
-  now = 1000000;
-  rig.logic.BeginJob(timeline);
-  int positionAtOpen = -1;
+  rig.logic.BeginJob(timeline, &progress);
+  std::vector<int> positions;
   const auto step = [&](std::function<void()> act) {
-    rig.user.InProgress([act](FakeProgressView&) { act(); });
+    rig.user.InProgress([act, &positions](FakeProgressView& view) {
+      positions.push_back(view.Position());
+      act();
+    });
   };
-  step([&] { positionAtOpen = rig.view.Position(); });
-  step([&] { rig.logic.SetStatus("タイトル名入力中"); });
   step([&] {
-    now += 61000;  // late by 11 s: the title's step is used up
-    rig.logic.SetStatus(messages::TrackStatus(1, 1));
+    rig.logic.SetStatus("タイトル名入力中");
+    rig.logic.SetRange(3);
+    rig.logic.SetPosition(1);
   });
-  step([&] { now += 4000; });
   step([&] {
-    rig.logic.PostResult(true);
-    now += 2000;  // before it is handled
+    for (int key = 0; key < 4; ++key) {
+      clock.Sleep(159, nullptr);
+      progress.OnKey(0, KeyResult::kAcknowledged);
+    }
+    rig.logic.SetStatus(messages::TrackStatus(2, 3));
   });
+  step([&] {
+    progress.OnPause(60000);
+    clock.Sleep(30000, nullptr);
+  });
+  step([&] { rig.logic.PostResult(true); });
   rig.user.AnswerBox(Answer::kOk);  // the timer ticks while it is up
   rig.logic.DoModal();
   rig.logic.EndJob();
   EXPECT_FALSE(rig.view.AbortEnabled());
-  EXPECT_EQ(positionAtOpen, 0);
+  EXPECT_EQ(positions, (std::vector<int>{0, 0, 4, 4}));
+  EXPECT_EQ(rig.view.Range(), 10);
+  EXPECT_EQ(rig.view.Position(), 10);
   EXPECT_EQ(rig.view.ItemTexts(), (std::vector<std::string>{"", "Album", "トラック2: Song"}));
-  EXPECT_EQ(rig.view.TimeTexts(), (std::vector<std::string>{messages::ProgressTimes("0:00", "2:05"),
-                                                            messages::ProgressTimes("1:01", "1:15"),
-                                                            messages::ProgressTimes("1:05", "1:11"),
-                                                            messages::ProgressTimes("1:07", "0:00")}));
+  EXPECT_EQ(rig.view.TimeTexts(), (std::vector<std::string>{messages::ProgressTimes("0:00", "1:03"),
+                                                            messages::ProgressTimes("0:01", "1:02"),
+                                                            messages::ProgressTimes("0:31", "0:32"),
+                                                            messages::ProgressTimes("0:31", "0:00")}));
   EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 

@@ -66,6 +66,15 @@ std::string Repeat(const std::string& text, int times) {
   return repeated;
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
 class WorkingDir {
  public:
   explicit WorkingDir(const std::filesystem::path& dir) : m_previous(std::filesystem::current_path()) {
@@ -647,9 +656,10 @@ TEST(TitlerLogic, StartFaultIsReportedOnceWithTheFieldFocusedAndNothingIsSent) {
        halfWidth + messages::kArtistLabel + "\nアーティスト: 33/32バイト", {TextField::kArtist, -1, TrackColumn::kName}},
       {row(0, "漢", ""), bad + messages::TrackLabel(1) + "\nトラック1の曲名の1文字目「漢」: " + cannot,
        {TextField::kTitle, 0, TrackColumn::kName}},
-      {row(2, "name", "abc"),
+      {row(2, "name", "ab"),
        bad + messages::TrackLabel(3) + messages::kYomiLabel + "\nトラック3のよみの1文字目「a」: " +
-           messages::kFaultReadingNotHiragana,
+           messages::kFaultReadingNotHiragana + "\n\n" + messages::kOtherFaults +
+           "\nトラック3のよみの2文字目「b」: " + messages::kFaultReadingNotHiragana,
        {TextField::kTitle, 2, TrackColumn::kYomi}},
       {row(1, "  ", "よみ"), messages::kReadingWithoutName + messages::TrackLabel(2),
        {TextField::kTitle, 1, TrackColumn::kName}},
@@ -670,6 +680,78 @@ TEST(TitlerLogic, StartFaultIsReportedOnceWithTheFieldFocusedAndNothingIsSent) {
     EXPECT_EQ(rig.progress.TimesOpened(), 0);
     EXPECT_EQ(rig.Packets(), 0u);
   }
+}
+
+// Under the first fault the box lists the album's other faults, in the order of
+// the checks, at most twenty of them and then how many more; every checked row
+// with a fault is marked with its lines, unchecked ones are not.
+TEST(TitlerLogic, StartFaultListsTheOtherFaultsAndMarksTheirRows) {
+  const std::string cannot = messages::kFaultNotEnterable;
+  for (const int rows : {1, 21, 22, 30}) {
+    SCOPED_TRACE(std::to_string(rows) + " rows at fault");
+    TitlerRig rig;
+    rig.Open();
+    rig.view.texts[TextField::kTitle] = "曲";
+    for (int row = 0; row < rows; ++row) rig.view.SetRow(row, "N漢", "");
+    rig.view.SetRow(rows, "字", "", false);
+    rig.user.AnswerBox(Answer::kOk);
+    rig.logic->OnStart();
+    ASSERT_EQ(rig.user.Boxes().size(), 1u);
+    const std::vector<std::string> lines = Lines(rig.user.Texts()[0]);
+    const std::size_t listed = std::min(rows, messages::kOtherFaultsShown);
+    ASSERT_EQ(lines.size(), 4 + listed + (rows > messages::kOtherFaultsShown ? 1 : 0));
+    EXPECT_EQ(lines[0], messages::kBadCharacter + std::string(messages::kTitleLabel));
+    EXPECT_EQ(lines[1], "タイトルの1文字目「曲」: " + cannot);
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], messages::kOtherFaults);
+    for (std::size_t i = 0; i < listed; ++i) {
+      EXPECT_EQ(lines[4 + i], messages::TrackNameField(static_cast<int>(i) + 1) + "の2文字目「漢」: " + cannot);
+    }
+    if (rows > messages::kOtherFaultsShown) {
+      EXPECT_EQ(lines.back(), messages::MoreFaults(static_cast<std::size_t>(rows - messages::kOtherFaultsShown)));
+    }
+    EXPECT_EQ(rig.view.focus, (FakeTitlerView::Focus{TextField::kTitle, -1, TrackColumn::kName}));
+    for (int row = 0; row <= rows; ++row) {
+      const std::string mark = row < rows ? messages::TrackNameField(row + 1) + "の2文字目「漢」: " + cannot : "";
+      EXPECT_EQ(rig.view.trackMarks[row], mark) << row;
+    }
+  }
+}
+
+// A row's mark follows its texts and its check mark as they change: through
+// the track edit dialog, the check box, and an album loaded.
+TEST(TitlerLogic, RowsStartWouldRefuseAreMarked) {
+  TitlerRig rig;
+  rig.Open();
+  const auto edit = [&](int row, std::string name, std::string yomi) {
+    rig.user.EditTrack([=](TrackEdit& typed) {
+      typed.name = name;
+      typed.yomi = yomi;
+      return true;
+    });
+    rig.logic->OnTrackCellClicked(row, static_cast<int>(TrackColumn::kName));
+  };
+  const std::string nameLine = "トラック3の曲名の1文字目「漢」: " + std::string(messages::kFaultNotEnterable);
+  const std::string yomiLine = "トラック3のよみの1文字目「カ」: " + std::string(messages::kFaultReadingNotHiragana);
+  edit(2, "漢", "カ");
+  EXPECT_EQ(rig.view.trackMarks[2], nameLine + "\n" + yomiLine);
+  rig.view.SetChecked(2, false);
+  rig.logic->OnTrackChecked(2);
+  EXPECT_EQ(rig.view.trackMarks[2], "");
+  rig.view.SetChecked(2, true);
+  rig.logic->OnTrackChecked(2);
+  EXPECT_EQ(rig.view.trackMarks[2], nameLine + "\n" + yomiLine);
+  edit(2, "ok", "");
+  EXPECT_EQ(rig.view.trackMarks[2], "");
+
+  testing::WriteBytes(rig.dir.File("a.csv"), "T\r\nnone\r\nnone\r\nA\r\nnone\r\nnone,none\r\nB,\x83\x4A\r\n");
+  rig.view.fileName = rig.dir.File("a.csv");
+  rig.user.AnswerBox(Answer::kYes);  // over unsaved changes
+  rig.logic->OnLoadCsv();
+  EXPECT_EQ(rig.view.trackMarks[2], "トラック3のよみの1文字目「カ」: " + std::string(messages::kFaultReadingNotHiragana));
+  EXPECT_EQ(rig.view.trackMarks.count(0), 0u);  // never marked
+  EXPECT_TRUE(rig.user.Done());
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
 // Each field shows its count and marks as it changes; a reading counts characters.
@@ -757,8 +839,9 @@ TEST(TitlerLogic, YesRunsTheJobToTheSuccessBoxTwice) {
     EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
     const std::vector<int> keys = rig.Keys();
     EXPECT_EQ(std::vector<int>(keys.begin() + static_cast<std::ptrdiff_t>(before), keys.end()), planned);
-    EXPECT_EQ(rig.progress.Range(), 4);  // three header fields + one track
-    EXPECT_EQ(rig.progress.Position(), 4);
+    // One bar over the whole job: its keys, all sent.
+    EXPECT_EQ(rig.progress.Range(), static_cast<int>(planned.size()));
+    EXPECT_EQ(rig.progress.Position(), static_cast<int>(planned.size()));
     rig.ExpectIdle();
   }
   EXPECT_TRUE(rig.view.dumps.empty());  // a real port: no simulator dump
@@ -807,7 +890,9 @@ TEST(TitlerLogic, ProgressWindowShowsTheFirstStatusAndRange) {
       [&]() { return clock.Waiting() && rig.progress.StatusTexts().back() == messages::kStatusTitle; });
   rig.user.AnswerBox(Answer::kOk);
   rig.logic->OnStart();
-  EXPECT_EQ(range, 3);
+  Album title;
+  title.Title = "T";
+  EXPECT_EQ(range, PlanJob(title, {}, 0).keys);
   EXPECT_FALSE(usableInJob);
   EXPECT_TRUE(portSettingsUsable());
   EXPECT_EQ(rig.progress.StatusTexts().front(), messages::kProgressStatusLabel);
@@ -937,16 +1022,6 @@ TEST(TitlerLogic, ThreadThatCannotStartIsReported) {
 
 // ---- Continuing after a stop
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
-
 // Stopped inside track 2 on the simulator: the user is told where and what to
 // do, and is offered to continue. Taken, the next start enters tracks 2 and 3
 // only and the device then holds the whole album; declined, the next start
@@ -999,7 +1074,9 @@ TEST(TitlerLogic, StopInATrackOffersToContinueFromIt) {
       EXPECT_EQ(question, wholeAlbum);
     }
     EXPECT_EQ(rig.user.Boxes().back(), kSuccess);
-    EXPECT_EQ(rig.progress.Range(), resume ? 2 : 6);  // tracks 2 and 3; or the header and three tracks
+    // Tracks counted as the album does, whether the job continues or not.
+    EXPECT_EQ(rig.progress.Logic().Status(), messages::TrackStatus(3, 3));
+    EXPECT_EQ(rig.progress.Position(), rig.progress.Range());
     ASSERT_EQ(rig.view.dumps.size(), 2u);
     // Empty fields keep their old text; a continued job leaves the header fields out, unjudged.
     const std::string left = resume ? "" : "よみ: 以前の内容のまま\nアーティスト: 以前の内容のまま\nトラック1のよみ: 以前の内容のまま\n";
