@@ -30,6 +30,10 @@
 #define IDC_COMMAND_DELAY        1021
 #define IDC_PORT_NOTE            1022
 #define IDC_COMMAND_DELAY_SPIN   1121
+#define IDD_READING_CHOICE       133
+#define IDC_READING_ROWS         1040
+#define IDC_READING              1041
+#define IDC_READING_SKIPPED      1042
 #define IDD_ENTRY_PROGRESS       131
 #define IDC_PROGRESS             1010
 #define IDC_STATUS               1011

@@ -102,6 +102,19 @@ DIALOGS = [
         ("ctl1", "QPushButton", "OK", (91, 76, 42, 14), {"default": True}),
         ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (137, 76, 42, 14), {}),
     ], ["ctl1020", "ctl1021", "ctl1", "ctl2"]),
+    # よみを一括推定: the readings it would fill in, each with a check box; the
+    # selected row's reading, picked from its candidates or typed; the names
+    # left unread and why.
+    ("reading_choice_dlg", "CReadingChoiceDlgUi", (280, 214), "よみを一括推定", [
+        ("staticRows", "QLabel", "よみを入れる項目(チェックした項目だけ変更します)", (7, 7, 266, 8), {}),
+        ("ctl1040", "QListWidget", None, (7, 17, 266, 96), {}),
+        ("staticReading", "QLabel", "選んだ項目のよみ(候補から選ぶか入力して下さい)", (7, 118, 266, 8), {}),
+        ("ctl1041", "QComboBox", None, (7, 128, 266, 12), {"editable": True}),
+        ("staticSkipped", "QLabel", "よみを推定しなかった名前", (7, 146, 266, 8), {}),
+        ("ctl1042", "QPlainTextEdit", None, (7, 156, 266, 32), {}),
+        ("ctl1", "QPushButton", "OK", (177, 193, 46, 14), {"default": True}),
+        ("ctl2", "QPushButton", "ｷｬﾝｾﾙ", (227, 193, 46, 14), {}),
+    ], ["ctl1040", "ctl1041", "ctl1042", "ctl1", "ctl2"]),
     ("entry_progress_dlg", "CEntryProgressDlgUi", (154, 115), "ＲＺＴデータ入力中", [
         ("ctl1010", "QProgressBar", "Progress1", (14, 42, 127, 10), {}),
         ("ctl1011", "QLabel", "処理内容", (16, 23, 101, 11), {}),
@@ -152,6 +165,8 @@ def control(symbols, key, cls, text, rect, extra):
         out += prop("wordWrap", "<bool>true</bool>")
     if extra.get("editable"):
         out += prop("editable", "<bool>true</bool>")
+    if cls == "QPlainTextEdit":
+        out += prop("readOnly", "<bool>true</bool>")
     if "range" in extra:
         out += prop("minimum", f"<number>{extra['range'][0]}</number>")
         out += prop("maximum", f"<number>{extra['range'][1]}</number>")
@@ -214,6 +229,9 @@ RC_DIALOGS = {
     "port_settings_dlg": ("IDD_PORT_SETTINGS", 132, DIALOG_STYLE, None, {
         "ctl1020": "IDC_PORT", "ctl1021": "IDC_COMMAND_DELAY", "ctl1022": "IDC_PORT_NOTE",
     }),
+    "reading_choice_dlg": ("IDD_READING_CHOICE", 133, DIALOG_STYLE, None, {
+        "ctl1040": "IDC_READING_ROWS", "ctl1041": "IDC_READING", "ctl1042": "IDC_READING_SKIPPED",
+    }),
     "entry_progress_dlg": ("IDD_ENTRY_PROGRESS", 131, DIALOG_STYLE, None, {
         "ctl1010": "IDC_PROGRESS", "ctl1011": "IDC_STATUS", "ctl1000": "IDC_ABORT",
         "ctl1012": "IDC_ITEM", "ctl1013": "IDC_TIMES",
@@ -266,6 +284,12 @@ def rc_control(name, cls, text, rect, extra, symbols, tabs):
     if cls == "QTableWidget":
         return (f'    CONTROL         "", {ident}, "SysListView32", LVS_REPORT | LVS_SINGLESEL | WS_BORDER{tab}, '
                 f"{where}\n")
+    if cls == "QListWidget":
+        # One column of rows with check boxes (set by the program), no header.
+        return (f'    CONTROL         "", {ident}, "SysListView32", LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | '
+                f"LVS_SHOWSELALWAYS | WS_BORDER{tab}, {where}\n")
+    if cls == "QPlainTextEdit":
+        return f"    EDITTEXT        {ident}, {where}, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL{tab}\n"
     if cls == "QComboBox":
         # The height of a combo box in a template is that of its open list.
         kind = "CBS_DROPDOWN" if extra.get("editable") else "CBS_DROPDOWNLIST"

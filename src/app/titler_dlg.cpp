@@ -16,6 +16,7 @@
 #include "app/entry_progress_dlg.h"
 #include "app/file_dialogs.h"
 #include "app/port_settings_dlg.h"
+#include "app/reading_choice_dlg.h"
 #include "app/simulator_dump_dlg.h"
 #include "app/system_menu.h"
 #include "app/track_edit_dlg.h"
@@ -154,6 +155,11 @@ void CTitlerDlg::ShowFieldMarks(TextField field, const FieldMarks& marks) {
 
 void CTitlerDlg::FocusText(TextField field) { Edit(field)->setFocus(); }
 
+void CTitlerDlg::SelectText(TextField field) {
+  Edit(field)->setFocus();
+  Edit(field)->selectAll();
+}
+
 void CTitlerDlg::FocusNextControl() { focusNextChild(); }
 
 int CTitlerDlg::CurrentTrack() const { return m_ui->tracks->currentRow(); }
@@ -219,6 +225,11 @@ bool CTitlerDlg::EditTrack(TrackEdit& edit) {
 
 bool CTitlerDlg::EditPortSettings(PortSettingsEdit& edit) {
   CPortSettingsDlg dialog(edit, this);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool CTitlerDlg::ChooseReadings(ReadingChoices& choices) {
+  CReadingChoiceDlg dialog(choices, this);
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -49,6 +49,7 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
   void FocusText(TextField field) override;
   void FocusTrack(int row, TrackColumn column) override;
+  void SelectText(TextField field) override;
   void FocusNextControl() override;
   int CurrentTrack() const override;
   std::string CellText(int row, TrackColumn column) const override;
@@ -62,6 +63,7 @@ class CTitlerDlg : public QDialog, public TitlerView {
   void SetLinkText(const std::string& text) override;
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
+  bool ChooseReadings(ReadingChoices& choices) override;
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
   void ShowAbout() override;
   Answer ShowMessage(const Message& message) override;

@@ -48,6 +48,11 @@ void CTrackEditDlg::ShowFieldMarks(TrackEditField field, const FieldMarks& marks
 
 void CTrackEditDlg::FocusText(TrackEditField field) { Edit(field)->setFocus(); }
 
+void CTrackEditDlg::SelectText(TrackEditField field) {
+  Edit(field)->setFocus();
+  Edit(field)->selectAll();
+}
+
 void CTrackEditDlg::Close(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
 
 Answer CTrackEditDlg::ShowMessage(const Message& message) { return vrellix::ShowMessage(this, message); }

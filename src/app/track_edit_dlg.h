@@ -22,9 +22,9 @@ class CTrackEditDlg : public QDialog, public TrackEditView {
   Q_OBJECT
 
  public:
-  // Shows edit; on OK edit holds the texts typed. readings: where よみを推定 and
-  // かなに変換 (the fields' context menus) come from; nullptr: the dialog
-  // offers neither. Neither is owned.
+  // Shows edit; on OK edit holds the texts typed. readings: what よみを推定 and
+  // かなに変換 (the fields' context menus) offer; nullptr: the dialog offers
+  // neither. Neither is owned.
   explicit CTrackEditDlg(TrackEdit& edit, ReadingActions* readings = nullptr, QWidget* parent = nullptr);
   ~CTrackEditDlg() override;
 
@@ -38,6 +38,7 @@ class CTrackEditDlg : public QDialog, public TrackEditView {
   void SetNumber(const std::string& number) override;
   void ShowFieldMarks(TrackEditField field, const FieldMarks& marks) override;
   void FocusText(TrackEditField field) override;
+  void SelectText(TrackEditField field) override;
   void Close(bool ok) override;
   Answer ShowMessage(const Message& message) override;
 

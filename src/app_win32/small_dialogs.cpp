@@ -18,6 +18,7 @@
 #include "version/version.h"
 #include "window/port_settings_logic.h"
 #include "window/port_settings_view.h"
+#include "window/reading_choice_logic.h"
 #include "window/track_edit_logic.h"
 #include "window/track_edit_view.h"
 
@@ -47,6 +48,7 @@ class TrackEditDialog final : public DialogWindow, public TrackEditView {
                  Item(field == TrackEditField::kName ? IDC_TRACK_NAME_COUNT : IDC_TRACK_YOMI_COUNT), marks);
   }
   void FocusText(TrackEditField field) override { SetFocus(Item(FieldId(field))); }
+  void SelectText(TrackEditField field) override { SelectWholeText(Hwnd(), Item(FieldId(field))); }
   void Close(bool ok) override { End(ok ? IDOK : IDCANCEL); }
   Answer ShowMessage(const Message& message) override { return ShowMessageBox(Hwnd(), message); }
 
@@ -143,6 +145,105 @@ class PortSettingsDialog final : public DialogWindow, public PortSettingsView {
   PortSettingsLogic m_logic;
 };
 
+class ReadingChoiceDialog final : public DialogWindow, public ReadingChoiceView {
+ public:
+  explicit ReadingChoiceDialog(ReadingChoices& choices) : m_logic(*this, choices) {}
+
+  // ReadingChoiceView.
+  void SetRows(const std::vector<std::string>& texts, const std::vector<bool>& checked) override {
+    HWND list = Item(IDC_READING_ROWS);
+    ListView_DeleteAllItems(list);
+    for (std::size_t row = 0; row < texts.size(); ++row) {
+      std::wstring text = Wide(texts[row]);
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = static_cast<int>(row);
+      item.pszText = text.data();
+      const int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+      ListView_SetCheckState(list, index, checked[row]);
+    }
+  }
+  void SetRowText(int row, const std::string& text) override {
+    std::wstring wide = Wide(text);
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = wide.data();
+    SendMessageW(Item(IDC_READING_ROWS), LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
+  bool IsRowChecked(int row) const override { return ListView_GetCheckState(Item(IDC_READING_ROWS), row) != 0; }
+  void SelectRow(int row) override {
+    HWND list = Item(IDC_READING_ROWS);
+    const UINT state = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(list, row, state, state);
+    ListView_EnsureVisible(list, row, FALSE);
+  }
+  void SetCandidates(const std::vector<std::string>& candidates, const std::string& text) override {
+    HWND field = Item(IDC_READING);
+    SendMessageW(field, CB_RESETCONTENT, 0, 0);
+    for (const std::string& candidate : candidates) {
+      const std::wstring wide = Wide(candidate);
+      SendMessageW(field, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    SetWindowTextUtf8(field, text);
+  }
+  std::string ReadingText() const override { return WindowTextUtf8(Item(IDC_READING)); }
+  void SetSkipped(const std::vector<std::string>& lines) override {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+    SetWindowTextUtf8(Item(IDC_READING_SKIPPED), text);
+  }
+  void Close(bool ok) override { End(ok ? IDOK : IDCANCEL); }
+  Answer ShowMessage(const Message& message) override { return ShowMessageBox(Hwnd(), message); }
+
+ protected:
+  void OnInitDialog() override {
+    HWND list = Item(IDC_READING_ROWS);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    RECT inside{};
+    GetClientRect(list, &inside);
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = inside.right - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    m_logic.OnInitDialog();
+    m_ready = true;  // what the logic put in is no choice of the user's
+  }
+
+  bool OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) override {
+    if (message != WM_NOTIFY || !m_ready) return false;
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+    if (change->hdr.idFrom != IDC_READING_ROWS || change->hdr.code != LVN_ITEMCHANGED) return false;
+    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
+      m_logic.OnRowSelected(change->iItem);
+    }
+    result = 0;
+    return true;
+  }
+
+  void OnCommand(int id, int code) override {
+    if (id == IDC_READING && m_ready && code == CBN_SELCHANGE) {
+      // The field shows the entry picked only after this notification.
+      HWND field = Item(IDC_READING);
+      const LRESULT picked = SendMessageW(field, CB_GETCURSEL, 0, 0);
+      if (picked == CB_ERR) return;
+      std::wstring text(static_cast<std::size_t>(SendMessageW(field, CB_GETLBTEXTLEN, static_cast<WPARAM>(picked), 0)), L'\0');
+      SendMessageW(field, CB_GETLBTEXT, static_cast<WPARAM>(picked), reinterpret_cast<LPARAM>(text.data()));
+      SetWindowTextW(field, text.c_str());
+      m_logic.OnReadingChanged();
+    } else if (id == IDC_READING && m_ready && code == CBN_EDITCHANGE) {
+      m_logic.OnReadingChanged();
+    } else if (id == IDOK) {
+      m_logic.OnOk();
+    } else {
+      DialogWindow::OnCommand(id, code);
+    }
+  }
+
+ private:
+  ReadingChoiceLogic m_logic;
+  bool m_ready = false;
+};
+
 // OK is its default button: Enter closes it, as Escape does.
 class AboutBox final : public DialogWindow {
  protected:
@@ -234,6 +335,11 @@ void RunAboutBox(HWND owner) {
 bool RunPortSettingsDialog(HWND owner, PortSettingsEdit& edit) {
   PortSettingsDialog dialog(edit);
   return dialog.DoModal(owner, IDD_PORT_SETTINGS) == IDOK;
+}
+
+bool RunReadingChoiceDialog(HWND owner, ReadingChoices& choices) {
+  ReadingChoiceDialog dialog(choices);
+  return dialog.DoModal(owner, IDD_READING_CHOICE) == IDOK;
 }
 
 void RunSimulatorDump(HWND owner, const std::string& verdict, const std::string& dump) {

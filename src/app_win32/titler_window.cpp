@@ -224,6 +224,8 @@ void TitlerWindow::FocusText(TextField field) {
   SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(FieldId(field))), TRUE);
 }
 
+void TitlerWindow::SelectText(TextField field) { SelectWholeText(Hwnd(), Item(FieldId(field))); }
+
 void TitlerWindow::FocusTrack(int row, TrackColumn) {
   HWND list = Item(IDC_TRACKS);
   ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -282,6 +284,8 @@ std::optional<std::string> TitlerWindow::AskFileName(FileQuestion question, cons
 bool TitlerWindow::EditTrack(TrackEdit& edit) { return RunTrackEditDialog(Hwnd(), edit, &m_logic.Readings()); }
 
 bool TitlerWindow::EditPortSettings(PortSettingsEdit& edit) { return RunPortSettingsDialog(Hwnd(), edit); }
+
+bool TitlerWindow::ChooseReadings(ReadingChoices& choices) { return RunReadingChoiceDialog(Hwnd(), choices); }
 
 void TitlerWindow::ShowSimulatorDump(const std::string& verdict, const std::string& dump) {
   RunSimulatorDump(Hwnd(), verdict, dump);

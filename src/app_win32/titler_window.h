@@ -32,6 +32,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   void ShowFieldMarks(TextField field, const FieldMarks& marks) override;
   void FocusText(TextField field) override;
   void FocusTrack(int row, TrackColumn column) override;
+  void SelectText(TextField field) override;
   void FocusNextControl() override;
   int CurrentTrack() const override;
   std::string CellText(int row, TrackColumn column) const override;
@@ -45,6 +46,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   std::optional<std::string> AskFileName(FileQuestion question, const std::string& proposed) override;
   bool EditTrack(TrackEdit& edit) override;
   bool EditPortSettings(PortSettingsEdit& edit) override;
+  bool ChooseReadings(ReadingChoices& choices) override;
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
   void ShowAbout() override;
   Answer ShowMessage(const Message& message) override;

@@ -25,4 +25,9 @@ void ReplaceTextUndoably(HWND edit, const std::string& text) {
   SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+void SelectWholeText(HWND dialog, HWND edit) {
+  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+}
+
 }  // namespace vrellix::win32

@@ -16,5 +16,7 @@ void SetWindowTextUtf8(HWND window, const std::string& text);
 // Replaces an edit field's whole text as typing would, so that its undo
 // brings the old text back.
 void ReplaceTextUndoably(HWND edit, const std::string& text);
+// Moves the dialog's focus to the edit field with its whole text selected.
+void SelectWholeText(HWND dialog, HWND edit);
 
 }  // namespace vrellix::win32

@@ -102,9 +102,9 @@ const Command& VersionCommand() {
 
 const std::vector<const Command*>& Commands() {
   static const std::vector<const Command*> commands{
-      &KeyCommand(),   &CheckCommand(), &NormalizeCommand(), &ReadingsCommand(), &ImportCueCommand(),
-      &PlanCommand(),  &EnterCommand(), &PortsCommand(),     &SimulateCommand(), &HelpCommand(),
-      &VersionCommand(),
+      &KeyCommand(),   &CheckCommand(), &NormalizeCommand(), &ReadingsCommand(), &ReadingCommand(),
+      &LearnCommand(), &ImportCueCommand(), &PlanCommand(),  &EnterCommand(),    &PortsCommand(),
+      &SimulateCommand(), &HelpCommand(), &VersionCommand(),
   };
   return commands;
 }

@@ -13,6 +13,8 @@ const Command& EnterCommand();
 const Command& PortsCommand();
 const Command& SimulateCommand();
 const Command& ReadingsCommand();
+const Command& ReadingCommand();
+const Command& LearnCommand();
 const Command& ImportCueCommand();
 
 }  // namespace vrellix::cli

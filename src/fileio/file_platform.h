@@ -40,6 +40,10 @@ FileResult WriteNewFileToDisk(const std::string& path, std::string_view bytes);
 // process may (a root run must not take a user's file over).
 void CopyOwner(const std::string& from, const std::string& to);
 
+// Makes the folder at path and any folders above it that are missing; a
+// folder that is already there is no failure.
+FileResult MakeFolders(const std::string& path);
+
 // Removes the file at path, if there is one.
 void RemoveFile(const std::string& path);
 

@@ -142,6 +142,17 @@ void CopyOwner(const std::string& from, const std::string& to) {
   }
 }
 
+FileResult MakeFolders(const std::string& path) {
+  for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const std::string folder = path.substr(0, end);
+    struct stat status {};
+    if (!folder.empty() && stat(folder.c_str(), &status) != 0 && mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+      return SystemFailure(errno, FileStep::kWrite);
+    }
+    if (end == std::string::npos) return FileResult{};
+  }
+}
+
 void RemoveFile(const std::string& path) { unlink(path.c_str()); }
 
 FileResult RenameDurably(const std::string& from, const std::string& to) {

@@ -150,6 +150,23 @@ void CopyOwner(const std::string&, const std::string&) {
   // A new file takes its access rights from the folder, as the old one did.
 }
 
+FileResult MakeFolders(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (wide.empty()) return SystemFailure(kNameNotTextError, FileStep::kWrite);
+  // Each folder from the first below a drive or share; those that are there
+  // only fail with ERROR_ALREADY_EXISTS (or access denied for a drive's root).
+  for (std::size_t end = wide.find_first_of(L"\\/", 1);; end = wide.find_first_of(L"\\/", end + 1)) {
+    const std::wstring folder = wide.substr(0, end);
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    const bool there = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!there && !CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS &&
+        end == std::wstring::npos) {
+      return LastFailure(FileStep::kWrite);
+    }
+    if (end == std::wstring::npos) return FileResult{};
+  }
+}
+
 void RemoveFile(const std::string& path) {
   const std::wstring wide = Wide(path);
   if (!wide.empty()) DeleteFileW(wide.c_str());

@@ -21,4 +21,11 @@ std::string SettingsFolder();
 // system's own choice) otherwise.
 std::string FirstFileDialogFolder();
 
+// The file of the readings the user taught the program (UTF-8): the
+// environment's VRELLIX_READINGS_FILE when it is set and not empty, else
+// $XDG_DATA_HOME/vrellix/readings.tsv (~/.local/share without it) on POSIX
+// systems and %APPDATA%\Vrellix\readings.tsv on Windows, for every copy of
+// the program. Empty when the system cannot tell the folder.
+std::string LearnedReadingsFile();
+
 }  // namespace vrellix

@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <cstdlib>
+
 #include "fileio/current_directory.h"
 #include "fileio/program_folder.h"
 #include "fileio/user_folders.h"
@@ -52,6 +54,13 @@ std::string SettingsFolder() {
   // shows as the settings write's failure, naming the file.
   CreateDirectoryW(folder.c_str(), nullptr);
   return Utf8FromWide(folder);
+}
+
+std::string LearnedReadingsFile() {
+  // The environment's own UTF-16 text: the ANSI code page cannot hold every path.
+  if (const wchar_t* file = _wgetenv(L"VRELLIX_READINGS_FILE"); file && *file) return Utf8FromWide(file);
+  const std::wstring appData = KnownFolder(FOLDERID_RoamingAppData);
+  return appData.empty() ? std::string() : Utf8FromWide(appData + L"\\Vrellix\\readings.tsv");
 }
 
 std::string FirstFileDialogFolder() {

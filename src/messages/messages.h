@@ -226,13 +226,31 @@ inline constexpr char kToHiraganaItem[] = "かなに変換(ひらがな)";
 inline constexpr char kToKatakanaItem[] = "かなに変換(カタカナ)";
 inline constexpr char kFillReadingsItem[] = "よみを一括推定";
 inline constexpr char kImportCueItem[] = "CUE読込";
-inline constexpr char kChangeQuestion[] = "次のとおり変更します。よろしいですか？\n";
-inline constexpr char kUnfitMarked[] = "【】の部分はこのままでは入力できません。変更後に修正して下さい";
+inline constexpr char kOtherReadingItem[] = "その他…";
+inline constexpr char kUnfitMarked[] = "【】の部分はこのままでは入力できません。修正して下さい";
 inline constexpr char kNoNameToRead[] = "よみを推定する名前が入力されていません";
 inline constexpr char kNoReadingOffered[] = "よみの候補がありません";
 inline constexpr char kOfferedReadingTooLong[] = "よみの候補が１６文字を越えています";
-inline constexpr char kNoKanjiToConvert[] = "かなに変換する漢字がありません";
+inline constexpr char kLatinWordNotRead[] = "4文字以上の英単語のよみは推定しません";
+inline constexpr char kNothingToRead[] = "よみになる文字がありません";
 inline constexpr char kNothingToChange[] = "変更する項目はありません";
+// The よみを一括推定 dialog.
+inline constexpr char kChosenReadingEmpty[] = "よみが入力されていません";
+// One row of the dialog: the reading field, the reading, and the name read.
+inline std::string ReadingChoiceRow(const std::string& field, const std::string& reading, const std::string& name) {
+  return field + ": " + reading + " (" + name + ")";
+}
+// A name left unread, and why.
+inline std::string SkippedName(const std::string& field, const std::string& name, const std::string& why) {
+  return field + "「" + name + "」: " + why;
+}
+// The store of learned readings; reason: why, in the system's words.
+inline std::string LearnedReadingsNotRead(const std::string& path, const std::string& reason) {
+  return "学習したよみを読み込めませんでした(" + path + ": " + reason + ")";
+}
+inline std::string LearnedReadingsNotSaved(const std::string& path, const std::string& reason) {
+  return "学習したよみを保存できませんでした(" + path + ": " + reason + ")";
+}
 
 // ---- The settings file and the serial port.
 

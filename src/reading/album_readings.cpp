@@ -13,28 +13,25 @@ void SuggestReadingFor(ReadingProvider& provider, const EditedAlbum& album, Albu
   const std::string& name = FieldText(album, nameField);
   const std::string& reading = FieldText(album, readingField);
   if (name.empty() || (!reading.empty() && !options.overwriteReadings)) return;
-  const ReadingSuggestion suggestion = SuggestReading(provider, name);
-  switch (suggestion.outcome) {
-    case ReadingSuggestion::Outcome::kOffered:
-      if (suggestion.reading != reading) out.changes.push_back(FieldChange{readingField, reading, suggestion.reading, {}});
-      break;
-    case ReadingSuggestion::Outcome::kUnavailable:
-      out.unavailable = suggestion.reason;
-      break;
-    case ReadingSuggestion::Outcome::kNoReading:
-    case ReadingSuggestion::Outcome::kTooLong:
-      out.unread.push_back(UnreadField{readingField, suggestion.outcome});
-      break;
+  ReadingSuggestion suggestion = SuggestReadings(provider, name, options.candidates);
+  if (suggestion.outcome == ReadingSuggestion::Outcome::kUnavailable) {
+    out.unavailable = suggestion.reason;
+  } else if (suggestion.outcome != ReadingSuggestion::Outcome::kOffered) {
+    out.unread.push_back(UnreadField{readingField, suggestion.outcome});
+  } else if (suggestion.readings.front() != reading) {
+    std::string after = suggestion.readings.front();
+    out.changes.push_back(FieldChange{readingField, reading, std::move(after), {}, std::move(suggestion.readings)});
   }
 }
 
 void SuggestNameFor(ReadingProvider& provider, const EditedAlbum& album, AlbumField field, KanaStyle style,
                     AlbumReadings& out) {
   const std::string& name = FieldText(album, field);
-  NameSuggestion suggestion = SuggestName(provider, name, style);
+  NameSuggestion suggestion = SuggestNames(provider, name, style);
   if (suggestion.outcome == NameSuggestion::Outcome::kUnavailable) out.unavailable = suggestion.reason;
-  if (suggestion.outcome != NameSuggestion::Outcome::kSuggested || suggestion.text == name) return;
-  out.changes.push_back(FieldChange{field, name, std::move(suggestion.text), std::move(suggestion.unfit)});
+  if (suggestion.outcome != NameSuggestion::Outcome::kSuggested) return;
+  KanaName& first = suggestion.names.front();
+  out.changes.push_back(FieldChange{field, name, std::move(first.text), std::move(first.unfit), {}});
 }
 
 }  // namespace

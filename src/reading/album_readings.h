@@ -3,6 +3,7 @@
 // logic and both window programs share it.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,7 +19,8 @@ const std::string& FieldText(const EditedAlbum& album, AlbumField field);
 
 struct AlbumReadingOptions {
   bool overwriteReadings = false;  // a suggestion for every named reading, not only the empty ones
-  std::optional<KanaStyle> names;  // names with kanji in kana of this style; left as they are without
+  std::optional<KanaStyle> names;  // names in kana of one script, this one; left as they are without
+  std::size_t candidates = 1;      // readings offered for each reading field (FieldChange::candidates)
 };
 
 struct FieldChange {
@@ -28,12 +30,14 @@ struct FieldChange {
   // Names only: the parts of after that the field does not take (see
   // UnfitForName); empty when after passes the Start checks.
   std::vector<TextSpan> unfit;
+  // Readings only: every reading offered, best first (after is the first).
+  std::vector<std::string> candidates;
 };
 
 // A reading that was wanted but for which nothing is offered.
 struct UnreadField {
   AlbumField field;
-  ReadingSuggestion::Outcome why = ReadingSuggestion::Outcome::kNoReading;  // kNoReading or kTooLong
+  ReadingSuggestion::Outcome why = ReadingSuggestion::Outcome::kNoReading;  // neither kOffered nor kUnavailable
 };
 
 struct AlbumReadings {
@@ -46,8 +50,8 @@ struct AlbumReadings {
 
 // What the suggestions would change in album: each empty reading of a title or
 // track with a name (every such reading with overwriteReadings) takes the
-// reading of its name, as it was before any conversion; each name with kanji
-// its kana form when options.names is set. A suggestion equal to the text
+// reading of its name, as it was before any conversion; each name its kana
+// form in one script when options.names is set. A suggestion equal to the text
 // already there is no change.
 AlbumReadings SuggestAlbumReadings(ReadingProvider& provider, const EditedAlbum& album,
                                    const AlbumReadingOptions& options);

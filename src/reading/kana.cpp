@@ -1,5 +1,6 @@
 #include "reading/kana.h"
-#include "text/text_codec.h"
+
+#include <algorithm>
 
 namespace vrellix::reading {
 namespace {
@@ -118,6 +119,59 @@ std::u32string_view SpokenName(char32_t c) {
   if (c >= U'a' && c <= U'z') c -= U'a' - U'A';
   if (c >= U'A' && c <= U'Z') return kLetterNames[c - U'A'];
   return {};
+}
+
+bool HasKanji(std::u32string_view text) { return std::any_of(text.begin(), text.end(), IsKanjiLike); }
+
+bool HasLatinWord(std::u32string_view text) {
+  size_t run = 0;
+  for (char32_t c : text) {
+    run = IsLatinLetter(c) ? run + 1 : 0;
+    if (run > 3) return true;
+  }
+  return false;
+}
+
+namespace {
+
+// Where the run of kana that starts at begin ends.
+size_t KanaRunEnd(std::u32string_view text, size_t begin) {
+  return static_cast<size_t>(std::find_if_not(text.begin() + static_cast<std::ptrdiff_t>(begin), text.end(), IsKanaLike) -
+                             text.begin());
+}
+
+}  // namespace
+
+std::optional<std::u32string> ReadingOfKanaAndSigns(std::u32string_view text) {
+  std::u32string out;
+  for (size_t i = 0; i < text.size();) {
+    if (!IsKanaLike(text[i])) {
+      if (text[i] >= 0x3040 && text[i] <= 0x30FF && text[i] != U'・') return std::nullopt;  // ・ is punctuation
+      out += SpokenName(text[i++]);
+      continue;
+    }
+    const size_t end = KanaRunEnd(text, i);
+    const std::optional<std::u32string> kana = EnterableKana(text.substr(i, end - i), KanaStyle::kHiragana);
+    if (!kana) return std::nullopt;
+    out += *kana;
+    i = end;
+  }
+  return out;
+}
+
+std::u32string InOneScript(std::u32string_view text, KanaStyle style) {
+  std::u32string out;
+  for (size_t i = 0; i < text.size();) {
+    if (!IsKanaLike(text[i])) {
+      out += text[i++];
+      continue;
+    }
+    const size_t end = KanaRunEnd(text, i);
+    const std::u32string_view run = text.substr(i, end - i);
+    out += EnterableKana(run, style).value_or(std::u32string(run));
+    i = end;
+  }
+  return out;
 }
 
 }  // namespace vrellix::reading

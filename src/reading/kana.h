@@ -33,5 +33,23 @@ std::u32string_view SpokenName(char32_t c);
 // A half-width or full-width Latin letter.
 bool IsLatinLetter(char32_t c);
 
+bool HasKanji(std::u32string_view text);
+
+// True when the text holds a run of more than three Latin letters: spelling
+// a word letter by letter is how initials are read (B'z, TM), rarely how a
+// word is.
+bool HasLatinWord(std::u32string_view text);
+
+// Text without kanji in hiragana as a reading field takes it: kana in their
+// enterable forms, letters and digits spelled by their names, everything else
+// dropped. Nothing when a kana run has no enterable form, or the text holds a
+// kana mark the device has no form for (ゝ ゞ ヽ ヾ), which would change the
+// reading if dropped.
+std::optional<std::u32string> ReadingOfKanaAndSigns(std::u32string_view text);
+
+// The text with every run of kana in its enterable form in the style (one
+// script throughout); everything else, kanji included, as it is.
+std::u32string InOneScript(std::u32string_view text, KanaStyle style);
+
 }  // namespace reading
 }  // namespace vrellix

@@ -4,6 +4,7 @@
 // often misread.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ struct ReadingSegment {
   std::string surface;  // UTF-8, as it stands in the text
   std::string reading;  // UTF-8 kana (katakana as the systems give it); empty when unknown
 };
+
+// One analysis of a text: segments whose surfaces, joined, are the text.
+using ReadingPath = std::vector<ReadingSegment>;
 
 class ReadingProvider {
  public:
@@ -31,7 +35,21 @@ class ReadingProvider {
   // is not valid UTF-8) the whole text is one segment with no reading. Call it
   // from one thread at a time (a MeCab tagger is not shared).
   virtual std::vector<ReadingSegment> Read(std::string_view utf8) = 0;
+
+  // Up to maxPaths (at least 1) analyses of the text as Read gives one, best
+  // first, the first being Read's; two may give the same readings (MeCab's
+  // n-best paths differ in parts of speech too). A provider with one analysis
+  // gives that one.
+  virtual std::vector<ReadingPath> ReadPaths(std::string_view utf8, std::size_t maxPaths) {
+    (void)maxPaths;
+    return {Read(utf8)};
+  }
 };
+
+// Paths of a text cut into pieces, from each piece's own paths (best first):
+// one path of each piece joined, in the order of the sum of their ranks, the
+// best of every piece first; up to maxPaths. A piece without paths gives none.
+std::vector<ReadingPath> CombinePaths(const std::vector<std::vector<ReadingPath>>& pieces, std::size_t maxPaths);
 
 // The provider of this system; never null (check Available()).
 std::unique_ptr<ReadingProvider> MakeSystemReadingProvider();

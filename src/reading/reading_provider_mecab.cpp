@@ -44,6 +44,7 @@ class MecabReadingProvider final : public ReadingProvider {
       const mecab_dictionary_info_t* info = mecab_dictionary_info(mecab);
       if (info && info->charset && IsUtf8Charset(info->charset)) {
         m_mecab = mecab;
+        m_lattice = mecab_lattice_new();
         return;
       }
       otherCharset = true;
@@ -52,6 +53,7 @@ class MecabReadingProvider final : public ReadingProvider {
     m_reason = otherCharset ? messages::kReadingsDictionaryNotUtf8 : messages::kReadingsNoDictionary;
   }
   ~MecabReadingProvider() override {
+    if (m_lattice) mecab_lattice_destroy(m_lattice);
     if (m_mecab) mecab_destroy(m_mecab);
   }
   MecabReadingProvider(const MecabReadingProvider&) = delete;
@@ -60,18 +62,34 @@ class MecabReadingProvider final : public ReadingProvider {
   bool Available() const override { return m_mecab != nullptr; }
   const std::string& UnavailableReason() const override { return m_reason; }
 
-  std::vector<ReadingSegment> Read(std::string_view utf8) override {
-    const std::string text(utf8);
-    const mecab_node_t* node = nullptr;
-    if (m_mecab && IsValidUtf8(text)) node = mecab_sparse_tonode2(m_mecab, text.data(), text.size());
-    if (!node) return {ReadingSegment{text, std::string()}};
+  std::vector<ReadingSegment> Read(std::string_view utf8) override { return ReadPaths(utf8, 1).front(); }
 
-    // MeCab skips white space between words; it becomes a segment of its own.
-    std::vector<ReadingSegment> segments;
+  std::vector<ReadingPath> ReadPaths(std::string_view utf8, size_t maxPaths) override {
+    const std::string text(utf8);
+    if (!m_mecab || !m_lattice || !IsValidUtf8(text)) return {{ReadingSegment{text, std::string()}}};
+    mecab_lattice_set_request_type(m_lattice, maxPaths > 1 ? MECAB_NBEST : MECAB_ONE_BEST);
+    mecab_lattice_set_sentence2(m_lattice, text.data(), text.size());
+    std::vector<ReadingPath> paths;
+    if (mecab_parse_lattice(m_mecab, m_lattice)) {
+      do {
+        paths.push_back(Segments(mecab_lattice_get_bos_node(m_lattice), mecab_lattice_get_sentence(m_lattice), text));
+      } while (paths.size() < maxPaths && mecab_lattice_next(m_lattice));
+    }
+    mecab_lattice_clear(m_lattice);
+    if (paths.empty()) paths.push_back({ReadingSegment{text, std::string()}});
+    return paths;
+  }
+
+ private:
+  // The nodes of one path as segments of text, which the lattice holds a copy
+  // of at sentence. MeCab skips white space between words; it becomes a
+  // segment of its own.
+  static ReadingPath Segments(const mecab_node_t* node, const char* sentence, const std::string& text) {
+    ReadingPath segments;
     size_t done = 0;
     for (; node; node = node->next) {
       if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
-      const size_t begin = static_cast<size_t>(node->surface - text.data());
+      const size_t begin = static_cast<size_t>(node->surface - sentence);
       if (begin < done || begin + node->length > text.size()) continue;
       if (begin > done) segments.push_back(ReadingSegment{text.substr(done, begin - done), std::string()});
       segments.push_back(ReadingSegment{text.substr(begin, node->length), ReadingOf(node->feature)});
@@ -81,7 +99,6 @@ class MecabReadingProvider final : public ReadingProvider {
     return segments;
   }
 
- private:
   static mecab_t* Open(MecabArguments arguments) {
     arguments.insert(arguments.begin(), "mecab");
     std::vector<char*> argv;
@@ -90,6 +107,7 @@ class MecabReadingProvider final : public ReadingProvider {
   }
 
   mecab_t* m_mecab = nullptr;
+  mecab_lattice_t* m_lattice = nullptr;  // n-best paths are taken from it one by one
   std::string m_reason;
 };
 

@@ -5,6 +5,7 @@
 
 #include "album/album.h"
 #include "entry/char_class.h"
+#include "reading/alignment.h"
 #include "text/text_codec.h"
 #include "validate/input_checks.h"
 
@@ -12,125 +13,90 @@ namespace vrellix {
 namespace {
 
 using reading::EnterableKana;
-using reading::IsKanaLike;
+using reading::HasKanji;
 using reading::IsKanjiLike;
 
-// Spelling a Latin word letter by letter is how initials are read (B'z, TM),
-// rarely how a word is.
-constexpr size_t kMaxSpelledLetters = 3;
+// MeCab's n-best paths often differ only in parts of speech: this many paths
+// are looked at for each distinct reading wanted.
+constexpr std::size_t kPathsPerCandidate = 12;
+constexpr std::size_t kMaxPaths = 120;
 
-bool HasKanji(std::u32string_view text) { return std::any_of(text.begin(), text.end(), IsKanjiLike); }
+std::size_t PathsFor(std::size_t count) { return std::clamp(count * kPathsPerCandidate, std::size_t{1}, kMaxPaths); }
 
-bool HasLongLatinWord(std::u32string_view text) {
-  size_t run = 0;
-  for (char32_t c : text) {
-    run = reading::IsLatinLetter(c) ? run + 1 : 0;
-    if (run > kMaxSpelledLetters) return true;
-  }
-  return false;
-}
-
-// A piece without kanji in hiragana: kana converted, letters and digits
-// spelled, everything else dropped. Nothing when a kana run has no enterable form.
-std::optional<std::u32string> ReadingOfKanaAndSigns(std::u32string_view text) {
-  std::u32string out;
-  for (size_t i = 0; i < text.size();) {
-    if (!IsKanaLike(text[i])) {
-      // A kana mark the device has no form for (ゝ ゞ ヽ ヾ) would change the
-      // reading if dropped; ・ is punctuation.
-      if (text[i] >= 0x3040 && text[i] <= 0x30FF && text[i] != U'・') return std::nullopt;
-      out += reading::SpokenName(text[i++]);
-      continue;
-    }
-    const size_t end = std::find_if_not(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(), IsKanaLike) -
-                       text.begin();
-    const std::optional<std::u32string> kana = EnterableKana(text.substr(i, end - i), KanaStyle::kHiragana);
-    if (!kana) return std::nullopt;
-    out += *kana;
-    i = end;
-  }
-  return out;
-}
-
-ReadingSuggestion NoReading() { return ReadingSuggestion{}; }
-
-// Hiragana as katakana, for matching a surface's kana against a reading.
-char32_t Folded(char32_t c) { return c >= 0x3041 && c <= 0x3096 ? c + 0x60 : c; }
-
-// One segment's surface cut into runs of kanji and single other characters.
-struct Part {
-  size_t begin;
-  size_t end;
-  bool kanji;
+struct PathReading {
+  ReadingSuggestion::Outcome outcome = ReadingSuggestion::Outcome::kNoReading;
+  std::string reading;  // kOffered
 };
 
-std::vector<Part> Parts(std::u32string_view surface) {
-  std::vector<Part> parts;
+// Text between kanji words, read from its own characters.
+std::optional<std::u32string> SignsRead(std::u32string_view text, ReadingSuggestion::Outcome& why) {
+  if (reading::HasLatinWord(text)) {
+    why = ReadingSuggestion::Outcome::kLatinWord;
+    return std::nullopt;
+  }
+  return reading::ReadingOfKanaAndSigns(text);
+}
+
+// The reading of one analysis, or why it gives none. A word with kanji takes
+// its reading whole; the text between such words is read from its own
+// characters, in one piece, so a voicing mark that the provider cut off still
+// finds its kana.
+PathReading ReadingOf(const ReadingPath& path) {
+  PathReading result;
+  std::u32string hiragana;
+  std::u32string between;
+  for (const ReadingSegment& segment : path) {
+    const std::u32string surface = Utf8ToCodePoints(segment.surface);
+    if (!HasKanji(surface)) {
+      between += surface;
+      continue;
+    }
+    const std::optional<std::u32string> before = SignsRead(between, result.outcome);
+    const std::optional<std::u32string> word = EnterableKana(Utf8ToCodePoints(segment.reading), KanaStyle::kHiragana);
+    if (!before || !word || word->empty()) return result;
+    hiragana += *before + *word;
+    between.clear();
+  }
+  const std::optional<std::u32string> last = SignsRead(between, result.outcome);
+  if (!last) return result;
+  hiragana += *last;
+  if (hiragana.empty()) {
+    result.outcome = ReadingSuggestion::Outcome::kNothingToRead;
+    return result;
+  }
+  // The Start checks decide, on the bytes that would be entered.
+  std::string reading = CodePointsToUtf8(hiragana);
+  const std::optional<std::string> cp932 = Utf8ToCp932(reading);
+  if (!cp932 || !CheckInputString(*cp932, CheckMode::kReading)) return result;
+  if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) {
+    result.outcome = ReadingSuggestion::Outcome::kTooLong;
+    return result;
+  }
+  result.outcome = ReadingSuggestion::Outcome::kOffered;
+  result.reading = std::move(reading);
+  return result;
+}
+
+// One segment's surface cut into runs of kanji and single other characters,
+// each of which stands in the reading as it is.
+std::vector<reading::NamePart> CharacterParts(std::u32string_view surface) {
+  std::vector<reading::NamePart> parts;
   for (size_t i = 0; i < surface.size(); ++i) {
     const bool kanji = IsKanjiLike(surface[i]);
     if (kanji && !parts.empty() && parts.back().kanji && parts.back().end == i) {
       parts.back().end = i + 1;
     } else {
-      parts.push_back(Part{i, i + 1, kanji});
+      parts.push_back(reading::NamePart{i, i + 1, kanji, kanji ? std::u32string() : std::u32string(1, surface[i])});
     }
   }
   return parts;
 }
 
-// Where each part's reading starts in reading (cuts[p], with cuts[parts.size()]
-// the end): the other characters must stand in the reading as they are (kana
-// of either kind), each kanji run takes at least one character between them,
-// the shortest first. Memoised, so a long text cannot take long.
-class Aligner {
- public:
-  Aligner(std::u32string_view surface, std::u32string_view reading, const std::vector<Part>& parts)
-      : m_surface(surface), m_reading(reading), m_parts(parts), m_failed((parts.size() + 1) * (reading.size() + 1)) {}
-
-  std::optional<std::vector<size_t>> Cuts() {
-    std::vector<size_t> cuts(m_parts.size() + 1);
-    if (!Align(0, 0, cuts)) return std::nullopt;
-    return cuts;
-  }
-
- private:
-  bool Align(size_t p, size_t pos, std::vector<size_t>& cuts) {
-    cuts[p] = pos;
-    if (p == m_parts.size()) return pos == m_reading.size();
-    const size_t state = p * (m_reading.size() + 1) + pos;
-    if (m_failed[state]) return false;
-    const Part& part = m_parts[p];
-    if (!part.kanji) {
-      if (pos < m_reading.size() && Folded(m_reading[pos]) == Folded(m_surface[part.begin]) &&
-          Align(p + 1, pos + 1, cuts)) {
-        return true;
-      }
-    } else {
-      for (size_t end = pos + 1; end <= m_reading.size(); ++end) {
-        if (Align(p + 1, end, cuts)) return true;
-      }
-    }
-    m_failed[state] = true;
-    return false;
-  }
-
-  std::u32string_view m_surface;
-  std::u32string_view m_reading;
-  const std::vector<Part>& m_parts;
-  std::vector<bool> m_failed;
-};
-
-// A word is a few characters; the bound keeps the aligner's recursion and
-// table small whatever a provider makes one segment.
-constexpr size_t kMaxAlignedCharacters = 256;
-
 // The segment with each kanji run replaced by its share of the reading; a run
 // stays when the reading does not align with the surface or its share is not kana.
 std::u32string WithKanjiRead(std::u32string_view surface, std::u32string_view reading, KanaStyle style) {
-  if (surface.size() > kMaxAlignedCharacters || reading.size() > 4 * kMaxAlignedCharacters) {
-    return std::u32string(surface);
-  }
-  const std::vector<Part> parts = Parts(surface);
-  const std::optional<std::vector<size_t>> cuts = Aligner(surface, reading, parts).Cuts();
+  const std::vector<reading::NamePart> parts = CharacterParts(surface);
+  const std::optional<std::vector<size_t>> cuts = reading::AlignReading(parts, reading);
   if (!cuts) return std::u32string(surface);
   std::u32string out;
   for (size_t p = 0; p < parts.size(); ++p) {
@@ -147,65 +113,64 @@ bool IsCombining(char32_t c) { return (c >= 0x0300 && c <= 0x036F) || c == 0x309
 
 }  // namespace
 
-ReadingSuggestion SuggestReading(ReadingProvider& provider, std::string_view name) {
-  if (!IsValidUtf8(name)) return NoReading();
-  const std::u32string text = Utf8ToCodePoints(name);
-  if (HasLongLatinWord(text)) return NoReading();
-
-  std::vector<ReadingSegment> segments{ReadingSegment{std::string(name), std::string()}};
-  if (HasKanji(text)) {
+ReadingSuggestion SuggestReadings(ReadingProvider& provider, std::string_view name, std::size_t count) {
+  ReadingSuggestion result;
+  if (!IsValidUtf8(name)) return result;
+  std::vector<ReadingPath> paths{{ReadingSegment{std::string(name), std::string()}}};
+  if (HasKanji(Utf8ToCodePoints(name))) {
     if (!provider.Available()) {
-      return ReadingSuggestion{ReadingSuggestion::Outcome::kUnavailable, {}, provider.UnavailableReason()};
+      result.outcome = ReadingSuggestion::Outcome::kUnavailable;
+      result.reason = provider.UnavailableReason();
+      return result;
     }
-    segments = provider.Read(name);
+    paths = provider.ReadPaths(name, PathsFor(count));
   }
-  // A word with kanji takes its reading whole; the text between such words is
-  // read from its own characters, in one piece, so a voicing mark that the
-  // provider cut off still finds its kana.
-  std::u32string hiragana;
-  std::u32string between;
-  for (const ReadingSegment& segment : segments) {
-    const std::u32string surface = Utf8ToCodePoints(segment.surface);
-    if (!HasKanji(surface)) {
-      between += surface;
-      continue;
+  std::optional<ReadingSuggestion::Outcome> firstFailure;
+  for (const ReadingPath& path : paths) {
+    PathReading reading = ReadingOf(path);
+    if (reading.outcome != ReadingSuggestion::Outcome::kOffered) {
+      if (!firstFailure) firstFailure = reading.outcome;
+    } else if (std::find(result.readings.begin(), result.readings.end(), reading.reading) == result.readings.end()) {
+      result.readings.push_back(std::move(reading.reading));
+      if (result.readings.size() >= count) break;
     }
-    const std::optional<std::u32string> before = ReadingOfKanaAndSigns(between);
-    const std::optional<std::u32string> word = EnterableKana(Utf8ToCodePoints(segment.reading), KanaStyle::kHiragana);
-    if (!before || !word || word->empty()) return NoReading();
-    hiragana += *before + *word;
-    between.clear();
   }
-  const std::optional<std::u32string> last = ReadingOfKanaAndSigns(between);
-  if (!last) return NoReading();
-  hiragana += *last;
-
-  // The Start checks decide, on the bytes that would be entered.
-  std::string reading = CodePointsToUtf8(hiragana);
-  const std::optional<std::string> cp932 = Utf8ToCp932(reading);
-  if (hiragana.empty() || !cp932 || !CheckInputString(*cp932, CheckMode::kReading)) return NoReading();
-  if (cp932->size() > static_cast<size_t>(kFieldLimitBytes)) {
-    return ReadingSuggestion{ReadingSuggestion::Outcome::kTooLong, {}, {}};
-  }
-  return ReadingSuggestion{ReadingSuggestion::Outcome::kOffered, std::move(reading), {}};
+  result.outcome = result.readings.empty() ? firstFailure.value_or(ReadingSuggestion::Outcome::kNoReading)
+                                           : ReadingSuggestion::Outcome::kOffered;
+  return result;
 }
 
-NameSuggestion SuggestName(ReadingProvider& provider, std::string_view name, KanaStyle style) {
+NameSuggestion SuggestNames(ReadingProvider& provider, std::string_view name, KanaStyle style, std::size_t count) {
   NameSuggestion result;
-  if (!IsValidUtf8(name) || !HasKanji(Utf8ToCodePoints(name))) return result;
-  if (!provider.Available()) {
-    result.outcome = NameSuggestion::Outcome::kUnavailable;
-    result.reason = provider.UnavailableReason();
-    return result;
+  if (!IsValidUtf8(name)) return result;
+  const bool kanji = HasKanji(Utf8ToCodePoints(name));
+  std::vector<ReadingPath> paths{{ReadingSegment{std::string(name), std::string()}}};
+  if (kanji) {
+    if (!provider.Available()) {
+      result.outcome = NameSuggestion::Outcome::kUnavailable;
+      result.reason = provider.UnavailableReason();
+      return result;
+    }
+    paths = provider.ReadPaths(name, PathsFor(count));
   }
-  std::u32string text;
-  for (const ReadingSegment& segment : provider.Read(name)) {
-    const std::u32string surface = Utf8ToCodePoints(segment.surface);
-    text += HasKanji(surface) ? WithKanjiRead(surface, Utf8ToCodePoints(segment.reading), style) : surface;
+  for (const ReadingPath& path : paths) {
+    std::u32string text;
+    for (const ReadingSegment& segment : path) {
+      const std::u32string surface = Utf8ToCodePoints(segment.surface);
+      text += HasKanji(surface) ? WithKanjiRead(surface, Utf8ToCodePoints(segment.reading), style) : surface;
+    }
+    std::string written = CodePointsToUtf8(reading::InOneScript(text, style));
+    const auto same = [&](const KanaName& other) { return other.text == written; };
+    if (written == name || std::any_of(result.names.begin(), result.names.end(), same)) continue;
+    std::vector<TextSpan> unfit = UnfitForName(written);
+    result.names.push_back(KanaName{std::move(written), std::move(unfit)});
+    if (result.names.size() >= count) break;
   }
-  result.outcome = NameSuggestion::Outcome::kSuggested;
-  result.text = CodePointsToUtf8(text);
-  result.unfit = UnfitForName(result.text);
+  if (!result.names.empty()) {
+    result.outcome = NameSuggestion::Outcome::kSuggested;
+  } else {
+    result.outcome = kanji ? NameSuggestion::Outcome::kNoReading : NameSuggestion::Outcome::kUnchanged;
+  }
   return result;
 }
 
@@ -235,6 +200,11 @@ std::vector<TextSpan> UnfitForName(std::string_view utf8) {
     begin = end;
   }
   return unfit;
+}
+
+bool FitsReadingField(std::string_view utf8) {
+  const FieldCheck check = CheckFieldText(std::string(utf8), CheckMode::kReading);
+  return check.count > 0 && check.count <= check.limit && check.faults.empty();
 }
 
 }  // namespace vrellix

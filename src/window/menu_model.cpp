@@ -16,6 +16,12 @@ void Collect(const Menu& menu, std::vector<const MenuItem*>& commands) {
 
 }  // namespace
 
+std::string LiteralLabel(const std::string& text) {
+  std::string label;
+  for (char c : text) label += c == '&' ? std::string("&&") : std::string(1, c);
+  return label;
+}
+
 std::vector<const MenuItem*> MenuCommands(const Menu& menu) {
   std::vector<const MenuItem*> commands;
   Collect(menu, commands);

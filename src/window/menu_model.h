@@ -21,6 +21,9 @@ using Menu = std::vector<MenuItem>;
 
 inline MenuItem Separator() { return MenuItem{}; }
 
+// A label that shows text as it is: each "&" doubled, so none makes an access key.
+std::string LiteralLabel(const std::string& text);
+
 inline MenuItem Submenu(std::string label, Menu items) {
   MenuItem item;
   item.label = std::move(label);

@@ -37,7 +37,7 @@ std::string StartFaultText(const StartCheckResult& checked) {
 }  // namespace
 
 TitlerLogic::TitlerLogic(TitlerView& view, ProgressLogic& progress, const TitlerOptions& options)
-    : m_view(view), m_progress(progress), m_options(options), m_readings(options.readings) {}
+    : m_view(view), m_progress(progress), m_options(options), m_readings(options.readings, options.learnedReadings) {}
 
 TitlerLogic::~TitlerLogic() {
   // The runner would stop the job itself; stopping here keeps its warning
@@ -171,6 +171,7 @@ void TitlerLogic::ApplyAlbum(const EditedAlbum& album) {
   }
   LoadTexts();
   MarkTracks();
+  m_readings.ForgetConversions();
 }
 
 std::array<bool, kTrackCount> TitlerLogic::CheckMarks() const {
@@ -315,30 +316,10 @@ void TitlerLogic::OnImportCue() {
   SetResume(std::nullopt);
 }
 
-void TitlerLogic::OnSuggestReading() {
-  SaveTexts();
-  const std::optional<std::string> reading =
-      m_readings.SuggestReading(m_view, AlbumField{AlbumField::Kind::kYomi, 0}, m_strTitle, m_strYomi);
-  if (!reading) return;
-  m_view.ReplaceText(TextField::kYomi, *reading);
-  SaveTexts();
-}
-
-void TitlerLogic::OnConvertName(TextField field, KanaStyle style) {
-  if (field == TextField::kYomi) return;
-  SaveTexts();
-  const bool title = field == TextField::kTitle;
-  const std::optional<std::string> name =
-      m_readings.ConvertName(m_view, AlbumField{title ? AlbumField::Kind::kTitle : AlbumField::Kind::kArtist, 0},
-                             title ? m_strTitle : m_strArtist, style);
-  if (!name) return;
-  m_view.ReplaceText(field, *name);
-  SaveTexts();
-}
-
 void TitlerLogic::OnFillReadings() {
   const EditedAlbum album = CollectAlbum();
-  const std::optional<EditedAlbum> filled = m_readings.FillReadings(m_view, album);
+  const std::optional<EditedAlbum> filled =
+      m_readings.FillReadings(m_view, album, [this](ReadingChoices& choices) { return m_view.ChooseReadings(choices); });
   if (!filled) return;
   if (filled->yomi != album.yomi) m_view.ReplaceText(TextField::kYomi, filled->yomi);
   for (int row = 0; row < kTrackCount; ++row) {
@@ -349,9 +330,25 @@ void TitlerLogic::OnFillReadings() {
   MarkTracks();
 }
 
-Menu TitlerLogic::ConvertNameMenu(TextField field) {
-  return {{messages::kToHiraganaItem, [this, field] { OnConvertName(field, KanaStyle::kHiragana); }},
-          {messages::kToKatakanaItem, [this, field] { OnConvertName(field, KanaStyle::kKatakana); }}};
+MenuItem TitlerLogic::ReadingItem() {
+  SaveTexts();
+  return m_readings.ReadingItem(
+      m_view, m_strTitle,
+      [this](const std::string& reading) {
+        m_view.ReplaceText(TextField::kYomi, reading);
+        SaveTexts();
+      },
+      [this] { m_view.SelectText(TextField::kYomi); });
+}
+
+Menu TitlerLogic::NameItems(TextField field) {
+  SaveTexts();
+  const bool title = field == TextField::kTitle;
+  return m_readings.NameItems(m_view, AlbumField{title ? AlbumField::Kind::kTitle : AlbumField::Kind::kArtist, 0},
+                              title ? m_strTitle : m_strArtist, [this, field](const std::string& name) {
+                                m_view.ReplaceText(field, name);
+                                SaveTexts();
+                              });
 }
 
 MenuItem TitlerLogic::PortSettingsItem() {
@@ -361,17 +358,17 @@ MenuItem TitlerLogic::PortSettingsItem() {
 
 Menu TitlerLogic::FieldMenu(TextField field) {
   Menu menu;
-  if (field != TextField::kArtist) menu.push_back({messages::kSuggestReadingItem, [this] { OnSuggestReading(); }});
+  if (field != TextField::kArtist) menu.push_back(ReadingItem());
   if (field != TextField::kYomi) {
-    for (MenuItem& item : ConvertNameMenu(field)) menu.push_back(std::move(item));
+    for (MenuItem& item : NameItems(field)) menu.push_back(std::move(item));
   }
   return menu;
 }
 
 Menu TitlerLogic::WindowMenu() {
-  return {{messages::kSuggestReadingItem, [this] { OnSuggestReading(); }},
-          Submenu(messages::kPlaceTitle, ConvertNameMenu(TextField::kTitle)),
-          Submenu(messages::kPlaceArtist, ConvertNameMenu(TextField::kArtist)),
+  return {ReadingItem(),
+          Submenu(messages::kPlaceTitle, NameItems(TextField::kTitle)),
+          Submenu(messages::kPlaceArtist, NameItems(TextField::kArtist)),
           {messages::kFillReadingsItem, [this] { OnFillReadings(); }},
           {messages::kImportCueItem, [this] { OnImportCue(); }},
           Separator(),
@@ -397,6 +394,7 @@ void TitlerLogic::OnSaveCsv() {
   m_keptAlbum = album;
   m_strAlbumPath = *path;
   Show(messages::kFileSaved, MessageIcon::kInformation);
+  m_readings.LearnFromAlbum(m_view, album);
 }
 
 void TitlerLogic::OnTextChanged(TextField field) {

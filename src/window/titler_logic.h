@@ -39,6 +39,9 @@ struct TitlerOptions {
   std::function<std::vector<SerialPortInfo>()> listPorts;
   // Where readings of kanji come from; nullptr: the system's. Not owned.
   ReadingProvider* readings = nullptr;
+  // The file of learned readings; nothing: the user's; empty: none (learned
+  // only while the window is open).
+  std::optional<std::string> learnedReadings;
 };
 
 class TitlerLogic {
@@ -102,12 +105,9 @@ class TitlerLogic {
   // does nothing else with it.
   bool OnKey(Key key, KeyPlace place);
 
-  // よみを推定 (title or よみ field): the title's reading into よみ, once accepted.
-  void OnSuggestReading();
-  // かなに変換 on the title or the artist field, once accepted.
-  void OnConvertName(TextField field, KanaStyle style);
   // よみを一括推定 (context menu): every empty reading of the title and the
-  // named tracks, listed and made once accepted.
+  // named tracks, each with its candidates in the dialog (ChooseReadings),
+  // made as chosen there.
   void OnFillReadings();
   // CUE読込 (context menu): a CUE sheet's title, artist and track names as
   // the album, asking first when there are unsaved changes.
@@ -118,9 +118,9 @@ class TitlerLogic {
   void OnAbout() { m_view.ShowAbout(); }
 
   // The window's menus, which the views draw as they stand, the same on every
-  // platform. What a field's own context menu offers after the edit items
-  // (よみを推定 on the title and the reading, かなに変換 on the title and the
-  // artist).
+  // platform, built as they open. What a field's own context menu offers after
+  // the edit items (よみを推定 with the title's readings on the title and the
+  // reading, かなに変換 with the name in kana on the title and the artist).
   Menu FieldMenu(TextField field);
   // The window's context menu: the fields' actions, by field, the album's
   // items, then 通信設定 and About.
@@ -170,7 +170,9 @@ class TitlerLogic {
   bool AskBeforeLeaving(bool always);
   // Where the next 処理開始 continues from (nothing: the whole album), shown in the caption.
   void SetResume(std::optional<JobPlace> place);
-  Menu ConvertNameMenu(TextField field);
+  // よみを推定 for the title's reading; かなに変換 for the field's name.
+  MenuItem ReadingItem();
+  Menu NameItems(TextField field);
   MenuItem PortSettingsItem();
 
   TitlerView& m_view;

@@ -11,6 +11,7 @@
 #include "settings/link_settings.h"  // kMaxCommandDelayMs
 #include "window/field_marks.h"
 #include "window/message.h"
+#include "window/reading_choice_view.h"
 
 namespace vrellix {
 
@@ -63,6 +64,8 @@ class TitlerView : public MessageView {
   // Puts the keyboard focus in the field, or on the row's cell (scrolled into view).
   virtual void FocusText(TextField field) = 0;
   virtual void FocusTrack(int row, TrackColumn column) = 0;
+  // Puts the focus in the field with its whole text selected, to be typed over.
+  virtual void SelectText(TextField field) = 0;
   // Moves the focus to the next control, as Tab does.
   virtual void FocusNextControl() = 0;
   // The track list's current row; -1 when it has none.
@@ -98,6 +101,11 @@ class TitlerView : public MessageView {
   // Runs the 通信設定 dialog (PortSettingsLogic) modally on edit. True when
   // it closed with OK; edit then holds the choice (the port untrimmed).
   virtual bool EditPortSettings(PortSettingsEdit& edit) = 0;
+
+  // Runs the よみを一括推定 dialog (ReadingChoiceLogic) modally on choices.
+  // True when it closed with OK; choices then holds the check marks and the
+  // readings chosen.
+  virtual bool ChooseReadings(ReadingChoices& choices) = 0;
 
   // After a job on the built-in simulator: the verdict and what the simulated
   // device holds (UTF-8), modally.

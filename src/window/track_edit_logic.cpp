@@ -56,26 +56,17 @@ void TrackEditLogic::OnOk() {
   m_view.Close(true);
 }
 
-void TrackEditLogic::OnSuggestReading() {
-  if (!m_pReadings) return;
-  const std::optional<std::string> reading =
-      m_pReadings->SuggestReading(m_view, AlbumField{AlbumField::Kind::kTrackYomi, Number()},
-                                  m_view.Text(TrackEditField::kName), m_view.Text(TrackEditField::kYomi));
-  if (reading) m_view.ReplaceText(TrackEditField::kYomi, *reading);
-}
-
-void TrackEditLogic::OnConvertName(KanaStyle style) {
-  if (!m_pReadings) return;
-  const std::optional<std::string> name = m_pReadings->ConvertName(
-      m_view, AlbumField{AlbumField::Kind::kTrackName, Number()}, m_view.Text(TrackEditField::kName), style);
-  if (name) m_view.ReplaceText(TrackEditField::kName, *name);
-}
-
 Menu TrackEditLogic::FieldMenu(TrackEditField field) {
   if (!m_pReadings) return {};
-  if (field == TrackEditField::kYomi) return {{messages::kSuggestReadingItem, [this] { OnSuggestReading(); }}};
-  return {{messages::kToHiraganaItem, [this] { OnConvertName(KanaStyle::kHiragana); }},
-          {messages::kToKatakanaItem, [this] { OnConvertName(KanaStyle::kKatakana); }}};
+  const std::string name = m_view.Text(TrackEditField::kName);
+  const auto put = [this](TrackEditField into) {
+    return [this, into](const std::string& text) { m_view.ReplaceText(into, text); };
+  };
+  if (field == TrackEditField::kYomi) {
+    return {m_pReadings->ReadingItem(m_view, name, put(TrackEditField::kYomi),
+                                     [this] { m_view.SelectText(TrackEditField::kYomi); })};
+  }
+  return m_pReadings->NameItems(m_view, AlbumField{AlbumField::Kind::kTrackName, Number()}, name, put(TrackEditField::kName));
 }
 
 Menu TrackEditLogic::DialogMenu() {

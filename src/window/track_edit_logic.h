@@ -1,10 +1,9 @@
 // The track edit dialog's behaviour, apart from how it draws: the texts it
 // opens with, the fields' marks as the user types, the checks of OK, and
-// よみを推定 and かなに変換 from its menus. Each toolkit's dialog implements
+// よみを推定 and かなに変換 in its menus. Each toolkit's dialog implements
 // TrackEditView, owns one TrackEditLogic and calls its handlers.
 #pragma once
 
-#include "reading/kana.h"
 #include "window/menu_model.h"
 #include "window/reading_actions.h"
 #include "window/titler_view.h"
@@ -32,13 +31,9 @@ class TrackEditLogic {
   // closes with OK.
   void OnOk();
 
-  // よみを推定 (the name's reading into the reading field) and かなに変換 (the
-  // name's kanji into kana), once the user accepts the change.
-  void OnSuggestReading();
-  void OnConvertName(KanaStyle style);
-
-  // What a field's own context menu offers after the toolkit's items: よみを推定
-  // on the reading, かなに変換 on the name; empty without readings.
+  // What a field's own context menu offers after the toolkit's items, built
+  // as it opens: よみを推定 with the name's readings on the reading, かなに変換
+  // with the name in kana on the name; empty without readings.
   Menu FieldMenu(TrackEditField field);
   // Both fields' items in one menu, for a dialog whose fields keep the
   // system's menu.

@@ -25,6 +25,8 @@ class TrackEditView : public MessageView {
   // As TitlerView::ShowFieldMarks.
   virtual void ShowFieldMarks(TrackEditField field, const FieldMarks& marks) = 0;
   virtual void FocusText(TrackEditField field) = 0;
+  // Puts the focus in the field with its whole text selected, to be typed over.
+  virtual void SelectText(TrackEditField field) = 0;
   // Ends the dialog, with OK (true) or as cancelled.
   virtual void Close(bool ok) = 0;
 };

@@ -22,6 +22,7 @@
 
 #include "album/album_csv.h"
 #include "app_win32/progress_window.h"
+#include "app_win32/small_dialogs.h"
 #include "app_win32/titler_window.h"
 #include "app_win32/user_boxes.h"
 #include "app_win32/win32_text.h"
@@ -353,6 +354,32 @@ TEST_F(Win32Window, TrackEditDialog) {
   // The number column never opens the dialog.
   ClickCell(program.Hwnd(), IDC_TRACKS, 5, 0);
   EXPECT_FALSE(FindDialog("入力"));
+}
+
+// The よみを一括推定 dialog's logic (tests/window) sees its rows, the pick
+// from the reading's list and the check marks.
+TEST_F(Win32Window, ReadingChoiceDialog) {
+  ReadingChoices choices;
+  choices.rows = {{AlbumField{AlbumField::Kind::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
+                  {AlbumField{AlbumField::Kind::kTrackYomi, 1}, "少女", {"しょうじょ"}, "しょうじょ", true}};
+  choices.skipped = {"skipped line"};
+  bool shown = false;
+  WhenDialog("よみを一括推定", IDC_READING, [&](HWND dialog) {
+    shown = true;
+    HWND rows = GetDlgItem(dialog, IDC_READING_ROWS);
+    EXPECT_EQ(ListView_GetItemCount(rows), 2);
+    EXPECT_EQ(Text(dialog, IDC_READING_SKIPPED), "skipped line");
+    HWND reading = GetDlgItem(dialog, IDC_READING);
+    EXPECT_EQ(SendMessageW(reading, CB_GETCOUNT, 0, 0), 2);
+    SendMessageW(reading, CB_SETCURSEL, 1, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_READING, CBN_SELCHANGE), reinterpret_cast<LPARAM>(reading));
+    ListView_SetCheckState(rows, 1, FALSE);
+    Click(dialog, IDOK);
+  });
+  EXPECT_TRUE(RunReadingChoiceDialog(nullptr, choices));
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(choices.rows[0].reading, "よねづけんし");
+  EXPECT_FALSE(choices.rows[1].checked);
 }
 
 // Ticking a row whose text Start would refuse marks its number, and the list's

@@ -79,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(Readings, ReadingsCliTest, ::testing::Values(
   Invocation{"--overwrite replaces a reading that differs",
     {{"in.csv", "♪\r\nnone\r\nnone\r\nＢ'z,びー\r\nABCDE,none\r\n"}}, {"readings", "in.csv", "-o", "out.csv", "--overwrite"}, 0,
     {"トラック1のよみ: びー → びーぜっと", "ＳＡＶＥ終了"},
-    "よみ: no reading to offer; left as it was\nトラック2のよみ: no reading to offer; left as it was\n",
+    "よみ: nothing in the name is read aloud; left as it was\n"
+    "トラック2のよみ: a Latin word of four or more letters is not spelled out; left as it was\n",
     "♪\r\nnone\r\nnone\r\nＢ'z,びーぜっと\r\nABCDE,none\r\n"},
   Invocation{"a missing file is named with the reason",
     {}, {"readings", "missing.csv", "-o", "out.csv"}, 1, {},
@@ -89,9 +90,38 @@ INSTANTIATE_TEST_SUITE_P(Readings, ReadingsCliTest, ::testing::Values(
     {"よみ: \"\" → すぴっつ", "トラック1のよみ: \"\" → ろびんそん"},
     "ファイルオープンに失敗しました\nno/such/out.csv: No such file or directory\n", std::nullopt},
   Invocation{"-o is required", {{"in.csv", kKanaAlbum}}, {"readings", "in.csv"}, 2, {}, "-o OUT is required", std::nullopt},
+  Invocation{"--names: each name in kana of one script, the rest as it is",
+    {{"in.csv", "すぴっつ\r\nnone\r\nＢ'zのうた\r\nﾛﾋﾞﾝｿﾝ,none\r\n"}}, {"readings", "in.csv", "-o", "out.csv", "--names", "katakana"}, 0,
+    {"タイトル: すぴっつ → スピッツ", "よみ: \"\" → すぴっつ", "アーティスト: Ｂ'zのうた → Ｂ'zノウタ",
+     "トラック1の曲名: ﾛﾋﾞﾝｿﾝ → ロビンソン", "トラック1のよみ: \"\" → ろびんそん", "ＳＡＶＥ終了"}, "",
+    "スピッツ\r\nすぴっつ\r\nＢ'zノウタ\r\nロビンソン,ろびんそん\r\n"},
   Invocation{"--names takes a style", {{"in.csv", kKanaAlbum}},
     {"readings", "in.csv", "-o", "out.csv", "--names", "romaji"}, 2, {}, "hiragana or katakana", std::nullopt}
 ));
+
+const std::string kLearnedAlbum = "米津玄師\r\nよねづけんし\r\nA\r\n夜に駆ける,よるにかける\r\nLemon,none\r\n少女,Ａ\r\n";
+
+INSTANTIATE_TEST_SUITE_P(Learning, ReadingsCliTest, ::testing::Values(
+  Invocation{"reading: a line for each name, learned first; kana need no dictionary",
+    {{"learned-readings.tsv", "米津玄師\tよねづけんし\n"}}, {"reading", "米津玄師", "Lemon", "すぴっつ", "--count", "1"}, 0,
+    {"よねづけんし", "", "すぴっつ"}, "", std::nullopt},
+  Invocation{"learn: a file that cannot be read is named; the others are learned",
+    {{"a.csv", kLearnedAlbum}}, {"learn", "missing.csv", "a.csv"}, 1,
+    {"a.csv: 2 readings", "2 readings learned (learned-readings.tsv)"},
+    "ファイルオープンに失敗しました\nmissing.csv: No such file or directory\n", std::nullopt},
+  Invocation{"reading: --count is a number", {}, {"reading", "東京", "--count", "0"}, 2, {}, "--count", std::nullopt}
+));
+
+// learn keeps the pairs with kanji and a reading the field takes, which
+// reading then gives first, in the store the user may edit.
+TEST(LearnCli, WhatIsLearnedComesFirstInLaterRuns) {
+  ScratchDir dir;
+  WriteBytes(dir.File("a.csv"), kLearnedAlbum);
+  ASSERT_EQ(RunCli({"learn", "a.csv"}, dir).exitCode, 0);
+  EXPECT_EQ(ReadBytes(dir.File("learned-readings.tsv")), "米津玄師\tよねづけんし\n夜に駆ける\tよるにかける\n");
+  const ProcessResult run = RunCli({"reading", "米津玄師", "夜に駆ける", "--count", "1"}, dir);
+  EXPECT_EQ(SplitLines(run.out), (std::vector<std::string>{"よねづけんし", "よるにかける"}));
+}
 
 INSTANTIATE_TEST_SUITE_P(ImportCue, ReadingsCliTest, ::testing::Values(
   Invocation{"UTF-8 with a byte-order mark",

@@ -74,10 +74,10 @@ INSTANTIATE_TEST_SUITE_P(Options, AlbumReadingsTest, ::testing::Values(
     "タイトル: 東京事変 → トウキョウジヘン",
     "よみ:  → とうきょうじへん",
     "アーティスト: 初音ミク → ハツネミク",
-    "トラック1の曲名: 春よ、来い → ハルよ、コい",
+    "トラック1の曲名: 春よ、来い → ハルヨ、コイ",
     "トラック1のよみ:  → はるよ、こい",
     "トラック2の曲名: 少女 → ショウジョ",
-    "トラック3の曲名: 千の♪ → センの[♪]"}}
+    "トラック3の曲名: 千の♪ → センノ[♪]"}}
 ));
 // clang-format on
 
@@ -86,7 +86,8 @@ TEST(AlbumReadings, WithoutReadingsListsWhatNeedsNoneAndSaysWhy) {
   const EditedAlbum album = WithRow(WithRow(AlbumWith("東京", "", "A"), 1, "スピッツ", ""), 2, "少女", "");
   const AlbumReadings readings = SuggestAlbumReadings(none, album, {false, KanaStyle::kHiragana});
   EXPECT_EQ(readings.unavailable, "no readings here");
-  EXPECT_EQ(Lines(readings.changes), std::vector<std::string>{"トラック1のよみ:  → すぴっつ"});
+  EXPECT_EQ(Lines(readings.changes),
+            (std::vector<std::string>{"トラック1の曲名: スピッツ → すぴっつ", "トラック1のよみ:  → すぴっつ"}));
 }
 
 // Applying every change gives each listed field its new text and leaves every
@@ -99,8 +100,8 @@ TEST(AlbumReadingsProperty, ChangesAreWhatApplyingThemDoes) {
   for (int round = 0; round < 300; ++round) {
     EditedAlbum album = AlbumWith(RandomName(random), coin(random) ? "" : "よみ", RandomName(random));
     for (EditedRow& row : album.rows) row = EditedRow{RandomName(random), coin(random) ? "" : "うた", coin(random)};
-    const AlbumReadingOptions options{coin(random),
-                                      coin(random) ? std::optional<KanaStyle>() : KanaStyle::kKatakana};
+    const AlbumReadingOptions options{coin(random), coin(random) ? std::optional<KanaStyle>() : KanaStyle::kKatakana,
+                                      coin(random) ? 1u : 3u};
     const AlbumReadings readings = SuggestAlbumReadings(provider, album, options);
     const EditedAlbum applied = ApplyFieldChanges(album, readings.changes);
 
@@ -120,6 +121,9 @@ TEST(AlbumReadingsProperty, ChangesAreWhatApplyingThemDoes) {
         EXPECT_EQ(FieldText(applied, field), change.after);
         const bool reading = field.kind == AlbumField::Kind::kYomi || field.kind == AlbumField::Kind::kTrackYomi;
         if (reading) {
+          ASSERT_FALSE(change.candidates.empty());
+          EXPECT_EQ(change.candidates.front(), change.after);
+          EXPECT_LE(change.candidates.size(), options.candidates);
           EXPECT_TRUE(CheckInputString(Utf8ToCp932(change.after).value_or("\x81"), CheckMode::kReading)) << change.after;
         } else {
           EXPECT_TRUE(options.names.has_value());

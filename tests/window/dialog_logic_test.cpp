@@ -15,6 +15,7 @@
 #include "reading/reading_test_names.h"
 #include "window/file_dialog_start.h"
 #include "window/port_settings_logic.h"
+#include "window/reading_choice_logic.h"
 #include "window/track_edit_logic.h"
 
 namespace vrellix {
@@ -31,9 +32,13 @@ std::string Repeat(const std::string& text, int times) {
   return repeated;
 }
 
+// Each item's label, each followed by its submenu's as "item > sub".
 std::vector<std::string> Labels(const Menu& menu) {
   std::vector<std::string> labels;
-  for (const MenuItem& item : menu) labels.push_back(item.label);
+  for (const MenuItem& item : menu) {
+    labels.push_back(item.label);
+    for (const MenuItem& sub : item.submenu) labels.push_back(item.label + " > " + sub.label);
+  }
   return labels;
 }
 
@@ -146,38 +151,70 @@ TEST(TrackEditLogic, OkAsksBeforeTakingWhatTheDeviceCannotEnter) {
   }
 }
 
-// よみを推定 on the reading and かなに変換 on the name, naming the track in the
-// question; an accepted change replaces the field undoably.
-TEST(TrackEditLogic, ReadingActionsNameTheTrackAndReplaceTheField) {
+// よみを推定 on the reading and かなに変換 on the name list the candidates; the
+// one picked replaces the field undoably, その他… selects the reading.
+TEST(TrackEditLogic, ReadingMenusPutThePickedCandidate) {
   testing::TableReadingProvider dictionary = testing::Dictionary();
-  ReadingActions readings(&dictionary);
+  ReadingActions readings(&dictionary, std::string());
   FakeUser user;
   FakeTrackEditView view(user);
   TrackEdit edit{"2", "少女", ""};
   TrackEditLogic logic(view, edit, &readings);
   logic.OnInitDialog();
-  EXPECT_EQ(Labels(logic.FieldMenu(TrackEditField::kYomi)), std::vector<std::string>{messages::kSuggestReadingItem});
+  const std::string suggest = messages::kSuggestReadingItem;
+  const std::string hiragana = messages::kToHiraganaItem;
+  const std::string katakana = messages::kToKatakanaItem;
+  EXPECT_EQ(Labels(logic.FieldMenu(TrackEditField::kYomi)),
+            (std::vector<std::string>{suggest, suggest + " > しょうじょ", suggest + " > ",
+                                      suggest + " > " + messages::kOtherReadingItem}));
   EXPECT_EQ(Labels(logic.FieldMenu(TrackEditField::kName)),
-            (std::vector<std::string>{messages::kToHiraganaItem, messages::kToKatakanaItem}));
+            (std::vector<std::string>{hiragana, hiragana + " > しょうじょ", katakana, katakana + " > ショウジョ"}));
   const Menu menu = logic.DialogMenu();
-  EXPECT_EQ(Labels(menu), (std::vector<std::string>{messages::kSuggestReadingItem, messages::kToHiraganaItem,
-                                                    messages::kToKatakanaItem}));
-  user.AnswerBox(Answer::kYes);
-  user.AnswerBox(Answer::kNo);
-  user.AnswerBox(Answer::kYes);
   for (const MenuItem* command : MenuCommands(menu)) command->action();
-  const auto question = [](const std::string& line) {
-    return ShownBox{std::string(messages::kChangeQuestion) + "\n" + line, MessageIcon::kInformation,
-                    MessageButtons::kYesNo};
-  };
-  EXPECT_EQ(user.Boxes(), (std::vector<ShownBox>{question("トラック2のよみ:  → しょうじょ"),
-                                                 question("トラック2の曲名: 少女 → しょうじょ"),
-                                                 question("トラック2の曲名: 少女 → ショウジョ")}));
   EXPECT_EQ(view.Text(TrackEditField::kYomi), "しょうじょ");
   EXPECT_EQ(view.Text(TrackEditField::kName), "ショウジョ");
-  EXPECT_EQ(view.replaced, (std::vector<TrackEditField>{TrackEditField::kYomi, TrackEditField::kName}));
-  EXPECT_EQ(user.Unexpected(), 0);
+  EXPECT_EQ(view.replaced,
+            (std::vector<TrackEditField>{TrackEditField::kYomi, TrackEditField::kName, TrackEditField::kName}));
+  EXPECT_EQ(view.selected, TrackEditField::kYomi);
+  EXPECT_EQ(user.Boxes(), std::vector<ShownBox>{});
   EXPECT_FALSE(view.closed);
+}
+
+// The よみを一括推定 dialog: a row per reading with its candidates, the
+// reading picked or typed shown in its row, a checked reading the field would
+// not take refused on OK, the check marks taken on OK.
+TEST(ReadingChoiceLogic, RowsTakeTheReadingPickedOrTypedAndOkChecksThem) {
+  ReadingChoices choices;
+  choices.rows = {{AlbumField{AlbumField::Kind::kYomi, 0}, "米津玄師", {"よねつげんし", "よねづけんし"}, "よねつげんし", true},
+                  {AlbumField{AlbumField::Kind::kTrackYomi, 2}, "少女", {"しょうじょ"}, "しょうじょ", true}};
+  choices.skipped = {"トラック3の曲名「Lemon」: why"};
+  FakeUser user;
+  testing::FakeReadingChoiceView view(user);
+  ReadingChoiceLogic logic(view, choices);
+  logic.OnInitDialog();
+  EXPECT_EQ(view.rows, (std::vector<std::string>{"よみ: よねつげんし (米津玄師)", "トラック2のよみ: しょうじょ (少女)"}));
+  EXPECT_EQ(view.skipped, choices.skipped);
+  EXPECT_EQ(view.selected, 0);
+  EXPECT_EQ(view.candidates, choices.rows[0].candidates);
+  view.reading = "よねづけんし";
+  logic.OnReadingChanged();
+  EXPECT_EQ(view.rows[0], "よみ: よねづけんし (米津玄師)");
+  logic.OnRowSelected(1);
+  EXPECT_EQ(view.reading, "しょうじょ");
+  for (const char* typed : {"", "少女"}) {
+    view.reading = typed;
+    logic.OnReadingChanged();
+    user.AnswerBox(Answer::kOk);
+    logic.OnOk();
+    EXPECT_EQ(user.Boxes().back().icon, MessageIcon::kWarning) << typed;
+    EXPECT_FALSE(view.closed);
+  }
+  view.checked[1] = false;
+  logic.OnOk();
+  EXPECT_EQ(view.closed, true);
+  EXPECT_EQ(choices.rows[0].reading, "よねづけんし");
+  EXPECT_FALSE(choices.rows[1].checked);
+  EXPECT_EQ(user.Unexpected(), 0);
 }
 
 // The list shows each port with the system's name for it, the one in use

@@ -12,18 +12,23 @@ constexpr auto kGiveUp = std::chrono::seconds(10);
 
 }  // namespace
 
-void FakeUser::AnswerBox(Answer answer) { m_steps.push_back({Step::kBox, answer, nullptr, nullptr, nullptr, nullptr}); }
+void FakeUser::AnswerBox(Answer answer) { m_steps.push_back({Step::kBox, answer, nullptr, nullptr, nullptr, nullptr, nullptr}); }
 
 void FakeUser::EditTrack(std::function<bool(TrackEdit&)> action) {
-  m_steps.push_back({Step::kTrackEdit, Answer::kOk, std::move(action), nullptr, nullptr, nullptr});
+  m_steps.push_back({Step::kTrackEdit, Answer::kOk, std::move(action), nullptr, nullptr, nullptr, nullptr});
 }
 
 void FakeUser::EditPorts(std::function<bool(PortSettingsEdit&)> action) {
-  m_steps.push_back({Step::kPortEdit, Answer::kOk, nullptr, std::move(action), nullptr, nullptr});
+  m_steps.push_back({Step::kPortEdit, Answer::kOk, nullptr, std::move(action), nullptr, nullptr, nullptr});
+}
+
+void FakeUser::ChooseReadings(std::function<bool(ReadingChoices&)> action) {
+  Step step{Step::kReadingChoice, Answer::kOk, nullptr, nullptr, nullptr, nullptr, std::move(action)};
+  m_steps.push_back(std::move(step));
 }
 
 void FakeUser::InProgress(ProgressAction action, std::function<bool()> ready) {
-  m_steps.push_back({Step::kProgress, Answer::kOk, nullptr, nullptr, std::move(action), std::move(ready)});
+  m_steps.push_back({Step::kProgress, Answer::kOk, nullptr, nullptr, std::move(action), std::move(ready), nullptr});
 }
 
 std::vector<std::string> FakeUser::Texts() const {
@@ -60,6 +65,17 @@ bool FakeUser::TrackEditAnswer(TrackEdit& edit) {
   const std::function<bool(TrackEdit&)> action = std::move(m_steps.front().edit);
   m_steps.pop_front();
   return action(edit);
+}
+
+bool FakeUser::ReadingChoiceAnswer(ReadingChoices& choices) {
+  m_readingDialogs.push_back(choices);
+  if (m_steps.empty() || m_steps.front().kind != Step::kReadingChoice) {
+    ++m_unexpected;
+    return false;
+  }
+  const std::function<bool(ReadingChoices&)> action = std::move(m_steps.front().choose);
+  m_steps.pop_front();
+  return action(choices);
 }
 
 bool FakeUser::PortEditAnswer(PortSettingsEdit& edit) {
@@ -130,6 +146,11 @@ std::string FakeTrackEditView::Text(TrackEditField field) const {
 }
 
 Answer FakeTrackEditView::ShowMessage(const Message& message) {
+  m_user.BoxShown(message);
+  return m_user.BoxAnswer(message);
+}
+
+Answer FakeReadingChoiceView::ShowMessage(const Message& message) {
   m_user.BoxShown(message);
   return m_user.BoxAnswer(message);
 }

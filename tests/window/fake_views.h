@@ -20,6 +20,7 @@
 #include "window/progress_logic.h"
 #include "window/port_settings_view.h"
 #include "window/progress_view.h"
+#include "window/reading_choice_view.h"
 #include "window/titler_view.h"
 #include "window/track_edit_view.h"
 
@@ -47,6 +48,8 @@ class FakeUser {
   void EditTrack(std::function<bool(TrackEdit&)> action);
   // Runs action on the next 通信設定 dialog: true presses OK, false ｷｬﾝｾﾙ.
   void EditPorts(std::function<bool(PortSettingsEdit&)> action);
+  // Runs action on the next よみを一括推定 dialog: true presses OK, false ｷｬﾝｾﾙ.
+  void ChooseReadings(std::function<bool(ReadingChoices&)> action);
   // Acts in the open progress window once ready (if given) returns true.
   void InProgress(ProgressAction action, std::function<bool()> ready = nullptr);
 
@@ -57,6 +60,8 @@ class FakeUser {
   const std::vector<TrackEdit>& Edits() const { return m_edits; }
   // What each 通信設定 dialog showed when it came up.
   const std::vector<PortSettingsEdit>& PortEdits() const { return m_portEdits; }
+  // What each よみを一括推定 dialog showed when it came up.
+  const std::vector<ReadingChoices>& ReadingDialogs() const { return m_readingDialogs; }
   bool Done() const { return m_steps.empty(); }
   // Windows that came up with no step for them, and steps that did not fit.
   int Unexpected() const { return m_unexpected; }
@@ -66,24 +71,27 @@ class FakeUser {
   Answer BoxAnswer(const Message& message);
   bool TrackEditAnswer(TrackEdit& edit);
   bool PortEditAnswer(PortSettingsEdit& edit);
+  bool ReadingChoiceAnswer(ReadingChoices& choices);
   // Runs the next step if it is a progress action that is ready.
   bool ActInProgress(FakeProgressView& view);
   void CountUnexpected() { ++m_unexpected; }
 
  private:
   struct Step {
-    enum Kind { kBox, kTrackEdit, kPortEdit, kProgress } kind;
+    enum Kind { kBox, kTrackEdit, kPortEdit, kProgress, kReadingChoice } kind;
     Answer answer = Answer::kOk;
     std::function<bool(TrackEdit&)> edit;
     std::function<bool(PortSettingsEdit&)> portEdit;
     ProgressAction act;
     std::function<bool()> ready;
+    std::function<bool(ReadingChoices&)> choose;
   };
 
   std::deque<Step> m_steps;
   std::vector<ShownBox> m_boxes;
   std::vector<TrackEdit> m_edits;
   std::vector<PortSettingsEdit> m_portEdits;
+  std::vector<ReadingChoices> m_readingDialogs;
   int m_unexpected = 0;
 };
 
@@ -130,6 +138,8 @@ class FakeTitlerView final : public TitlerView {
   }
   void ShowFieldMarks(TextField field, const FieldMarks& shown) override { marks[field] = shown; }
   void FocusText(TextField field) override { focus = {field, -1, TrackColumn::kName}; }
+  std::optional<TextField> selected;  // the field last selected to be typed over
+  void SelectText(TextField field) override { selected = field; }
   void FocusTrack(int row, TrackColumn column) override { focus = {TextField::kTitle, row, column}; }
   int focusMoves = 0;  // times the focus went on to the next control
   void FocusNextControl() override { ++focusMoves; }
@@ -148,6 +158,7 @@ class FakeTitlerView final : public TitlerView {
   void SetCaption(const std::string& text) override { caption = text; }
   bool EditTrack(TrackEdit& edit) override { return m_user.TrackEditAnswer(edit); }
   bool EditPortSettings(PortSettingsEdit& edit) override { return m_user.PortEditAnswer(edit); }
+  bool ChooseReadings(ReadingChoices& choices) override { return m_user.ReadingChoiceAnswer(choices); }
   void ShowSimulatorDump(const std::string& verdict, const std::string& dump) override;
   int aboutBoxes = 0;
   void ShowAbout() override { ++aboutBoxes; }
@@ -182,6 +193,8 @@ class FakeTrackEditView final : public TrackEditView {
   void SetNumber(const std::string& shown) override { number = shown; }
   void ShowFieldMarks(TrackEditField field, const FieldMarks& shown) override { marks[field] = shown; }
   void FocusText(TrackEditField field) override { focus = field; }
+  std::optional<TrackEditField> selected;  // the field last selected to be typed over
+  void SelectText(TrackEditField field) override { selected = field; }
   void Close(bool ok) override { closed = ok; }
   Answer ShowMessage(const Message& message) override;
 
@@ -219,6 +232,38 @@ class FakePortSettingsView final : public PortSettingsView {
   std::string note;
   void SetPortNote(const std::string& text) override { note = text; }
   void Close(bool ok) override { closed = ok; }
+};
+
+// The よみを一括推定 dialog: its rows with their check boxes, the reading
+// field, which a test types into, and the names left unread.
+class FakeReadingChoiceView final : public ReadingChoiceView {
+ public:
+  explicit FakeReadingChoiceView(FakeUser& user) : m_user(user) {}
+
+  std::vector<std::string> rows, candidates, skipped;
+  std::vector<bool> checked;
+  int selected = -1;
+  std::string reading;
+  std::optional<bool> closed;
+
+  void SetRows(const std::vector<std::string>& texts, const std::vector<bool>& marks) override {
+    rows = texts;
+    checked = marks;
+  }
+  void SetRowText(int row, const std::string& text) override { rows.at(static_cast<size_t>(row)) = text; }
+  bool IsRowChecked(int row) const override { return checked.at(static_cast<size_t>(row)); }
+  void SelectRow(int row) override { selected = row; }
+  void SetCandidates(const std::vector<std::string>& shown, const std::string& text) override {
+    candidates = shown;
+    reading = text;
+  }
+  std::string ReadingText() const override { return reading; }
+  void SetSkipped(const std::vector<std::string>& lines) override { skipped = lines; }
+  void Close(bool ok) override { closed = ok; }
+  Answer ShowMessage(const Message& message) override;
+
+ private:
+  FakeUser& m_user;
 };
 
 // Its window thread is the thread that made it. RunModal pumps what was

@@ -99,7 +99,9 @@ struct TitlerRig {
     testing::WriteSettingsFile(dir.File("rzt_input.ini"), device.empty() ? line.SlavePath() : device);
     return OpenAsItStands(options);
   }
-  TitlerLogic& OpenAsItStands(const TitlerOptions& options = {}) {
+  TitlerLogic& OpenAsItStands(TitlerOptions options = {}) {
+    // Never the user's own learned readings.
+    if (!options.learnedReadings) options.learnedReadings = dir.File("readings.tsv");
     logic = std::make_unique<TitlerLogic>(view, progress.Logic(), options);
     logic->OnInitDialog();
     logic->OnWindowShown();
@@ -1119,52 +1121,67 @@ TitlerLogic& OpenWithDictionary(TitlerRig& rig, ReadingProvider& dictionary) {
   return rig.OpenAsItStands(options);
 }
 
-ShownBox ChangeQuestion(const std::string& lines) {
-  return {std::string(messages::kChangeQuestion) + "\n" + lines, MessageIcon::kInformation, MessageButtons::kYesNo};
+// The field's menu item labelled label.
+const MenuItem& Item(const Menu& menu, const std::string& label) {
+  const auto found = std::find_if(menu.begin(), menu.end(), [&](const MenuItem& item) { return item.label == label; });
+  EXPECT_NE(found, menu.end()) << label;
+  return found == menu.end() ? menu.front() : *found;
 }
 
-TEST(TitlerLogic, FieldActionsReplaceTheFieldUndoablyOnlyWhenAccepted) {
-  testing::TableReadingProvider dictionary = testing::Dictionary();
-  TitlerRig rig;
-  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
-  rig.view.texts[TextField::kTitle] = "東京事変";
-  rig.view.texts[TextField::kArtist] = "初音ミク";
-  rig.user.AnswerBox(Answer::kNo);
-  rig.user.AnswerBox(Answer::kYes);
-  rig.user.AnswerBox(Answer::kYes);
-  logic.OnSuggestReading();
-  EXPECT_EQ(rig.view.texts[TextField::kYomi], "");
-  logic.OnSuggestReading();
-  logic.OnConvertName(TextField::kArtist, KanaStyle::kKatakana);
-  EXPECT_EQ(rig.view.texts[TextField::kYomi], "とうきょうじへん");
-  EXPECT_EQ(rig.view.texts[TextField::kArtist], "ハツネミク");
-  EXPECT_EQ(rig.view.texts[TextField::kTitle], "東京事変");
-  EXPECT_EQ(rig.view.replaced, (std::vector<TextField>{TextField::kYomi, TextField::kArtist}));
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{ChangeQuestion("よみ:  → とうきょうじへん"),
-                                                     ChangeQuestion("よみ:  → とうきょうじへん"),
-                                                     ChangeQuestion("アーティスト: 初音ミク → ハツネミク")}));
-  EXPECT_EQ(rig.user.Unexpected(), 0);
-}
-
-TEST(TitlerLogic, FillReadingsChangesTheListedReadingsOnYes) {
+// The readings of an album saved come first from then on (what each menu
+// item does is in MenusOfferEveryActionInTheFieldsAndTheWindowMenu).
+TEST(TitlerLogic, SavingTeachesTheAlbumsReadings) {
   testing::TableReadingProvider dictionary = testing::Dictionary();
   TitlerRig rig;
   TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
   rig.view.texts[TextField::kTitle] = "少女";
+  rig.view.texts[TextField::kYomi] = "おとめ";
+  rig.view.fileName = rig.dir.File("album.csv");
+  rig.user.AnswerBox(Answer::kOk);
+  logic.OnSaveCsv();
+  const Menu yomiMenu = logic.FieldMenu(TextField::kYomi);
+  EXPECT_EQ(Item(yomiMenu, messages::kSuggestReadingItem).submenu.at(0).label, "おとめ");
+  EXPECT_EQ(testing::ReadBytes(rig.dir.File("readings.tsv")), "少女\tおとめ\n");
+  EXPECT_EQ(rig.user.Texts(), std::vector<std::string>{messages::kFileSaved});
+}
+
+// よみを一括推定 lists each empty reading with its candidates and each name it
+// skipped with why; OK makes the checked choices and teaches them.
+TEST(TitlerLogic, FillReadingsMakesTheCheckedChoicesOnOk) {
+  testing::TableReadingProvider dictionary = testing::Dictionary();
+  TitlerRig rig;
+  TitlerLogic& logic = OpenWithDictionary(rig, dictionary);
+  rig.view.texts[TextField::kTitle] = "米津玄師";
   rig.view.SetRow(0, "東京事変", "");
   rig.view.SetRow(1, "娘", "むすめ");
-  rig.user.AnswerBox(Answer::kNo);
+  rig.view.SetRow(2, "Lemon", "");
+  rig.view.SetRow(3, "鬱", "");
+  rig.user.ChooseReadings([](ReadingChoices&) { return false; });
   logic.OnFillReadings();
   EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
-  rig.user.AnswerBox(Answer::kYes);
+  rig.user.ChooseReadings([](ReadingChoices& choices) {
+    choices.rows[0].reading = choices.rows[0].candidates[3];
+    choices.rows[1].checked = false;
+    return true;
+  });
   logic.OnFillReadings();
-  const ShownBox question = ChangeQuestion("よみ:  → しょうじょ\nトラック1のよみ:  → とうきょうじへん");
-  EXPECT_EQ(rig.user.Boxes(), (std::vector<ShownBox>{question, question}));
-  EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
+  ASSERT_EQ(rig.user.ReadingDialogs().size(), 2u);
+  const ReadingChoices& shown = rig.user.ReadingDialogs()[0];
+  ASSERT_EQ(shown.rows.size(), 2u);
+  EXPECT_EQ(shown.rows[0].name, "米津玄師");
+  EXPECT_EQ(shown.rows[0].candidates.size(), 4u);
+  EXPECT_EQ(shown.rows[1].field, (AlbumField{AlbumField::Kind::kTrackYomi, 1}));
+  EXPECT_EQ(shown.skipped, (std::vector<std::string>{
+                               messages::SkippedName("トラック3の曲名", "Lemon", messages::kLatinWordNotRead),
+                               messages::SkippedName("トラック4の曲名", "鬱", messages::kNoReadingOffered)}));
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "よねづけんし");
   EXPECT_EQ(rig.view.replaced, std::vector<TextField>{TextField::kYomi});
-  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "とうきょうじへん");
+  EXPECT_EQ(rig.view.CellText(0, TrackColumn::kYomi), "");
   EXPECT_EQ(rig.view.CellText(1, TrackColumn::kYomi), "むすめ");
   EXPECT_TRUE(logic.HasUnsavedChanges());
+  const Menu yomiMenu = logic.FieldMenu(TextField::kYomi);
+  EXPECT_EQ(Item(yomiMenu, messages::kSuggestReadingItem).submenu.at(0).label, "よねづけんし");
+  EXPECT_EQ(rig.user.Unexpected(), 0);
 }
 
 TEST(TitlerLogic, CueSheetBecomesTheAlbumOrIsRefusedLeavingItAlone) {
@@ -1232,17 +1249,17 @@ TEST(TitlerLogic, MenusOfferEveryActionInTheFieldsAndTheWindowMenu) {
 
   rig.view.texts[TextField::kTitle] = "少女";
   rig.view.texts[TextField::kArtist] = "東京事変";
-  for (int question = 0; question < 6; ++question) rig.user.AnswerBox(Answer::kNo);  // each reading's change
+  rig.user.AnswerBox(Answer::kOk);   // よみを一括推定: nothing left to fill
   rig.user.AnswerBox(Answer::kYes);  // CUE読込 over the unsaved texts
   rig.user.EditPorts([](PortSettingsEdit&) { return false; });
   const Menu windowMenu = logic.WindowMenu();
   for (const MenuItem* command : MenuCommands(windowMenu)) command->action();
-  const auto change = [](const std::string& line) { return std::string(messages::kChangeQuestion) + "\n" + line; };
-  EXPECT_EQ(rig.user.Texts(), (std::vector<std::string>{change("よみ:  → しょうじょ"), change("タイトル: 少女 → しょうじょ"),
-                                                        change("タイトル: 少女 → ショウジョ"),
-                                                        change("アーティスト: 東京事変 → とうきょうじへん"),
-                                                        change("アーティスト: 東京事変 → トウキョウジヘン"),
-                                                        change("よみ:  → しょうじょ"), messages::kUnsavedLoadQuestion}));
+  EXPECT_EQ(rig.view.texts[TextField::kYomi], "しょうじょ");
+  EXPECT_EQ(rig.view.selected, TextField::kYomi);  // その他…
+  EXPECT_EQ(rig.view.texts[TextField::kTitle], "ショウジョ");
+  EXPECT_EQ(rig.view.texts[TextField::kArtist], "トウキョウジヘン");
+  EXPECT_EQ(rig.view.replaced.size(), 5u);  // each candidate picked, undoably
+  EXPECT_EQ(rig.user.Texts(), (std::vector<std::string>{messages::kNothingToChange, messages::kUnsavedLoadQuestion}));
   EXPECT_EQ(rig.view.fileQuestions, std::vector<FileQuestion>{FileQuestion::kOpenCueSheet});
   EXPECT_EQ(rig.user.PortEdits().size(), 1u);
   EXPECT_TRUE(rig.user.Done());
