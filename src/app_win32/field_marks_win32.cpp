@@ -126,10 +126,21 @@ bool FieldMarkDisplay::SetColour(HWND control, HDC dc) const {
   return true;
 }
 
-HFONT CreateFixedWidthFont(HWND window) {
+int WindowDpi(HWND window) {
+  static const auto dpiForWindow = NewerUser32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (dpiForWindow) {
+    if (const UINT dpi = dpiForWindow(window)) return static_cast<int>(dpi);
+  }
   HDC dc = GetDC(window);
-  const int height = -MulDiv(9, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
   ReleaseDC(window, dc);
+  return dpi;
+}
+
+HFONT CreateFixedWidthFont(HWND window) { return CreateFixedWidthFont(WindowDpi(window)); }
+
+HFONT CreateFixedWidthFont(int dpi) {
+  const int height = -MulDiv(9, dpi, 72);
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
 }

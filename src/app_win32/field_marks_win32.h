@@ -37,7 +37,21 @@ class FieldMarkDisplay {
 };
 
 // "ＭＳ ゴシック" 9 pt (or wine's stand-in): every character one cell, so a
-// count against a limit can be seen. Deleted by the caller.
+// count against a limit can be seen, sized for the window's monitor or for
+// dpi. Deleted by the caller.
 HFONT CreateFixedWidthFont(HWND window);
+HFONT CreateFixedWidthFont(int dpi);
+
+// A user32 function of Windows 10 1607 and later, looked up so that older
+// systems still start the program; nullptr where there is none.
+template <typename Function>
+Function NewerUser32Function(const char* name) {
+  const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// The dots per inch of the monitor the window is on (the system's where
+// Windows cannot say per monitor).
+int WindowDpi(HWND window);
 
 }  // namespace vrellix::win32

@@ -18,6 +18,8 @@ namespace {
 
 // Posted by OnInitDialog: handled once the window is on the screen.
 constexpr UINT kWindowShown = WM_APP + 1;
+// Sent to itself after a dpi change, once Windows has laid the controls out anew.
+constexpr UINT kLayOutColumns = WM_APP + 2;
 
 constexpr TextField kFields[] = {TextField::kTitle, TextField::kYomi, TextField::kArtist};
 
@@ -80,10 +82,17 @@ void TitlerWindow::OnInitDialog() {
   AppendToSystemMenu(Hwnd(), m_systemMenu);
   // Fixed-width text in the fields and the list, where counts matter.
   m_fixedFont = CreateFixedWidthFont(Hwnd());
-  for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
+  // Windows 10 1703 and later would give them the dialog's font on a dpi change.
+  static const auto keepFont = NewerUser32Function<BOOL(WINAPI*)(HWND, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS,
+                                                                 DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS)>(
+      "SetDialogControlDpiChangeBehavior");
+  for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS}) {
     SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(m_fixedFont), TRUE);
+    if (keepFont) keepFont(Item(id), DCDC_DISABLE_FONT_UPDATE, DCDC_DISABLE_FONT_UPDATE);
+  }
   m_marks.Attach(Hwnd(), {Item(IDC_TITLE), Item(IDC_YOMI), Item(IDC_ARTIST)});
   HookControls();
+  m_dpi = WindowDpi(Hwnd());
   RECT window;
   GetWindowRect(Hwnd(), &window);
   m_templateSize = {window.right - window.left, window.bottom - window.top};
@@ -137,21 +146,16 @@ void TitlerWindow::LayOut(int width, int height) {
 void TitlerWindow::BuildTrackList() {
   HWND list = Item(IDC_TRACKS);
   ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
-  // The two text columns share what the number column and the scroll bar leave.
-  RECT client;
-  GetClientRect(list, &client);
-  const int room = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
-  const int textWidth = room * 5 / 12;
   const std::string headers[] = {messages::kTrackListNumber, messages::kTrackListName, messages::kTrackListYomi};
   for (int column = 0; column < 3; ++column) {
     std::wstring header = Wide(headers[column]);
     LVCOLUMNW lvc{};
-    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    lvc.mask = LVCF_TEXT | LVCF_FMT;
     lvc.fmt = LVCFMT_LEFT;
-    lvc.cx = column == 0 ? room - 2 * textWidth : textWidth;
     lvc.pszText = header.data();
     ListView_InsertColumn(list, column, &lvc);
   }
+  LayOutTrackColumns(WindowDpi(Hwnd()));
   for (int row = 0; row < kTrackCount; ++row) {
     std::wstring number = std::to_wstring(row + 1);
     LVITEMW item{};
@@ -160,6 +164,48 @@ void TitlerWindow::BuildTrackList() {
     item.pszText = number.data();
     ListView_InsertItem(list, &item);
   }
+}
+
+void TitlerWindow::LayOutTrackColumns(int dpi) {
+  HWND list = Item(IDC_TRACKS);
+  static const auto metricsForDpi = NewerUser32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+  const int scrollBar =
+      metricsForDpi ? metricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi)) : GetSystemMetrics(SM_CXVSCROLL);
+  // The two text columns share what the number column and the scroll bar leave.
+  RECT client;
+  GetClientRect(list, &client);
+  const int room = client.right - client.left - scrollBar;
+  const int textWidth = room * 5 / 12;
+  ListView_SetColumnWidth(list, 0, room - 2 * textWidth);
+  ListView_SetColumnWidth(list, 1, textWidth);
+  ListView_SetColumnWidth(list, 2, textWidth);
+}
+
+void TitlerWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  // Windows 10 1703 and later go on to scale the controls and the dialog's font
+  // themselves; the font of the fields and the list, and the columns, are the
+  // program's. The place is set here too for systems that leave it. The
+  // layout taken at the start, the smallest size among it, is in pixels of the
+  // old dpi: it scales first, so the resize below lays out by the new one.
+  const auto scale = [&](auto& value) { value = MulDiv(value, dpi, m_dpi); };
+  for (auto* value : {&m_templateSize.cx, &m_templateSize.cy, &m_templateClient.cx, &m_templateClient.cy}) scale(*value);
+  for (auto* value : {&m_listRect.left, &m_listRect.top, &m_listRect.right, &m_listRect.bottom}) scale(*value);
+  scale(m_buttonTop);
+  scale(m_linkTop);
+  m_dpi = dpi;
+  // Scaled twice, the smallest size may round a pixel past what Windows suggests.
+  m_templateSize.cx = std::min<LONG>(m_templateSize.cx, suggested.right - suggested.left);
+  m_templateSize.cy = std::min<LONG>(m_templateSize.cy, suggested.bottom - suggested.top);
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  HFONT font = CreateFixedWidthFont(dpi);
+  if (font) {
+    for (int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS})
+      SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (m_fixedFont) DeleteObject(m_fixedFont);
+    m_fixedFont = font;
+  }
+  PostMessageW(Hwnd(), kLayOutColumns, static_cast<WPARAM>(dpi), 0);
 }
 
 std::string TitlerWindow::Text(TextField field) const { return WindowTextUtf8(Item(FieldId(field))); }
@@ -361,6 +407,13 @@ bool TitlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       m_marks.SetColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
       result = reinterpret_cast<INT_PTR>(m_background);
+      return true;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return false;  // the dialog manager's own scaling follows
+    case kLayOutColumns:
+      LayOutTrackColumns(static_cast<int>(wParam));
+      result = 0;
       return true;
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<INT_PTR>(m_bigIcon);

@@ -58,6 +58,11 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
 
  private:
   void BuildTrackList();
+  // The columns' widths for the list's present size and the monitor's dpi.
+  void LayOutTrackColumns(int dpi);
+  // Another monitor: the suggested place, the fixed-width font and (posted,
+  // after the controls' new layout) the columns anew.
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void OnTrackListClick(const NMITEMACTIVATE& click);
   // The list's notifications: clicks, check marks, the marked rows' tips and colour.
   bool OnTrackListNotify(LPARAM lParam, INT_PTR& result);
@@ -75,6 +80,7 @@ class TitlerWindow final : public DialogWindow, public TitlerView {
   RECT m_listRect{};        // the list's, at that size (client coordinates)
   int m_buttonTop = 0;      // the buttons', at that size
   int m_linkTop = 0;        // the line's under them
+  int m_dpi = 96;           // the monitor's, which those are in
   FieldMarkDisplay m_marks;
   std::array<std::string, kTrackCount> m_trackTips;  // each row's tooltip; empty: not marked
   HFONT m_fixedFont = nullptr;

@@ -36,8 +36,9 @@ const Command& PortsCommand() {
       "lists the serial ports present",
       {"ports"},
       "Lists the serial ports present, one per line: the name that --port and\n"
-      "ｼﾘｱﾙﾎﾟｰﾄ名 take, then a tab and the system's name for it (on Linux the\n"
-      "/dev/serial/by-id name of a USB adapter, on Windows the driver's device).\n"
+      "ｼﾘｱﾙﾎﾟｰﾄ名 take, then a tab and the system's name for it (on Linux a USB\n"
+      "adapter's product name, else its /dev/serial/by-id name; on Windows the\n"
+      "Device Manager's name for the port, else the driver's device).\n"
       "Exits 1 when there is none.\n",
       {},
       {"vrellix-cli ports"},

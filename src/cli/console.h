@@ -14,7 +14,8 @@ namespace vrellix::cli {
 // Messages are UTF-8: have the console show them as such (Windows consoles
 // default to the OEM code page; terminals elsewhere already take UTF-8), and
 // write line ends as they stand, so a pipe or file gets the same bytes on
-// every platform.
+// every platform. The console is put back as it was when the process ends
+// (returning from main, exit(), Ctrl-C, the console window closed).
 void UseUtf8Output();
 
 // Writes UTF-8 text to stdout or stderr: to a console as the characters it

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 #include "text/wide_text.h"
@@ -31,18 +32,54 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
   return TRUE;
 }
 
+// The console as the user's window had it: the code page and the output modes
+// are the console's, not this process's, and outlive it unless put back.
+struct ConsoleAsFound {
+  UINT outputCodePage = 0;  // 0: no console
+  DWORD modes[2] = {};
+  bool hasMode[2] = {};
+};
+ConsoleAsFound g_found;
+std::atomic<bool> g_changed{false};
+
+constexpr DWORD kOutputHandles[2] = {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+
+void RestoreConsole() {
+  if (!g_changed.exchange(false)) return;
+  if (g_found.outputCodePage != 0) SetConsoleOutputCP(g_found.outputCodePage);
+  for (int i = 0; i < 2; ++i) {
+    if (g_found.hasMode[i]) SetConsoleMode(GetStdHandle(kOutputHandles[i]), g_found.modes[i]);
+  }
+}
+
+// Runs before the default handler ends the process (Ctrl-C outside a stop
+// request, a second Ctrl-C, the window closed); the process then ends as usual.
+BOOL WINAPI RestoreOnConsoleControl(DWORD) {
+  RestoreConsole();
+  return FALSE;
+}
+
 }  // namespace
 
 void UseUtf8Output() {
   // In text mode the C runtime would turn every "\n" into "\r\n".
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
-  SetConsoleOutputCP(CP_UTF8);
+  g_found.outputCodePage = GetConsoleOutputCP();
+  for (int i = 0; i < 2; ++i) {
+    g_found.hasMode[i] = GetConsoleMode(GetStdHandle(kOutputHandles[i]), &g_found.modes[i]) != 0;
+  }
+  g_changed.store(true);
+  // Every return from main and every exit() goes through here.
+  std::atexit(RestoreConsole);
+  SetConsoleCtrlHandler(RestoreOnConsoleControl, TRUE);
+
+  if (g_found.outputCodePage != 0) SetConsoleOutputCP(CP_UTF8);
   // The progress line clears its end with an escape sequence.
-  for (DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
-    const HANDLE handle = GetStdHandle(which);
-    DWORD mode = 0;
-    if (GetConsoleMode(handle, &mode)) SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+  for (int i = 0; i < 2; ++i) {
+    if (g_found.hasMode[i]) {
+      SetConsoleMode(GetStdHandle(kOutputHandles[i]), g_found.modes[i] | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    }
   }
 }
 

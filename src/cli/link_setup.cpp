@@ -44,6 +44,8 @@ std::optional<OpenLink> OpenConfiguredLink(const LinkOverrides& overrides) {
   }
   if (overrides.commandDelay) link.settings.m_nCommandDelay = *overrides.commandDelay;
 
+  const std::string portWarning = PortNumberWarning(link.settings);
+  if (!portWarning.empty()) Print(stderr, "%s\n", portWarning.c_str());
   PortFailure failure;
   link.port = OpenTransmitterPort(PortDeviceName(link.settings), &failure);
   if (!link.port) {

@@ -172,10 +172,14 @@ void RemoveFile(const std::string& path) {
   if (!wide.empty()) DeleteFileW(wide.c_str());
 }
 
-FileResult RenameDurably(const std::string& from, const std::string& to) {
-  const std::wstring wideFrom = Wide(from);
-  const std::wstring wideTo = Wide(to);
-  if (wideFrom.empty() || wideTo.empty()) return SystemFailure(kNameNotTextError, FileStep::kWrite);
+namespace {
+
+// Excel holds an open file, an antivirus scanner a new one for a moment: a
+// rename refused as in use is tried again for about a second.
+constexpr ULONGLONG kInUseRetryMs = 1000;
+constexpr DWORD kInUsePauseMs = 50;
+
+FileResult RenameOnce(const std::wstring& wideFrom, const std::wstring& wideTo) {
   // Write-through: the call returns once the rename is on the disk.
   if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
   FileResult failed = LastFailure(FileStep::kWrite);
@@ -187,6 +191,20 @@ FileResult RenameDurably(const std::string& from, const std::string& to) {
     if (!target.IsOpen() && GetLastError() == ERROR_SHARING_VIOLATION) failed.cause = FileCause::kInUse;
   }
   return failed;
+}
+
+}  // namespace
+
+FileResult RenameDurably(const std::string& from, const std::string& to) {
+  const std::wstring wideFrom = Wide(from);
+  const std::wstring wideTo = Wide(to);
+  if (wideFrom.empty() || wideTo.empty()) return SystemFailure(kNameNotTextError, FileStep::kWrite);
+  const ULONGLONG deadline = GetTickCount64() + kInUseRetryMs;
+  for (;;) {
+    const FileResult result = RenameOnce(wideFrom, wideTo);
+    if (result.cause != FileCause::kInUse || GetTickCount64() >= deadline) return result;
+    Sleep(kInUsePauseMs);
+  }
 }
 
 }  // namespace vrellix::file_platform

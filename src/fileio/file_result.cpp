@@ -12,6 +12,7 @@ std::string FileFailureReason(const FileResult& result) {
     case FileCause::kReadOnly: return messages::kReadOnlyFile;
     case FileCause::kTooLarge: return messages::LargerThan(result.limit);
     case FileCause::kNotText: return messages::kNotUtf16Text;
+    case FileCause::kInUse: return messages::kFileInUse;
     default: break;
   }
   // A directory has the system's words ("Is a directory"); a FIFO or a device has none.

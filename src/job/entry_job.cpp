@@ -6,6 +6,7 @@
 #include "job/string_input.h"
 #include "keys/keys.h"
 #include "messages/messages.h"
+#include "timing/timer_resolution.h"
 
 namespace vrellix {
 
@@ -109,6 +110,9 @@ void EntryJob::HeadForTrackFrom(int row) {
 }
 
 int EntryJob::InputThreadProc() {
+  // Every key's pauses are a few to a hundred milliseconds: they keep to the
+  // estimate only with a fine timer.
+  const FineTimerResolution fineTimer;
   m_nProgressPos = 0;
   SetPlace(JobPlace{});
   const int selected = CountSelectedTracks();

@@ -183,6 +183,8 @@ inline constexpr char kFileWriteFailed[] = "ファイルの書き込みに失敗
 inline constexpr char kFileSaved[] = "ＳＡＶＥ終了";
 // The reason after kFileOpenFailed when the file is protected against writing.
 inline constexpr char kReadOnlyFile[] = "読み取り専用です";
+// Another program holds the file open (Windows sharing), also after a second of retries.
+inline constexpr char kFileInUse[] = "他のプログラムが使用中です";
 // Reasons for the line after a file's message where the system has no words of its own.
 inline constexpr char kNoFileName[] = "no file name";
 inline constexpr char kNotRegularFile[] = "not a regular file";
@@ -263,6 +265,10 @@ inline std::string SettingsNotRead(const std::string& path, const std::string& r
 inline std::string PortOpenFailed(const std::string& tried) {
   return "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(" + tried +
          ")\n通信ポートを変更する場合はINIファイルを編集して下さい";
+}
+// number: the port number as configured; used: the port opened instead.
+inline std::string PortNumberNamesNoPort(int number, const std::string& used) {
+  return "通信ポート番号 " + std::to_string(number) + " はポート番号として使えないため、" + used + " を使います";
 }
 // Follows the port failure at start-up and after the 通信設定 dialog.
 inline constexpr char kChoosePortQuestion[] = "通信設定で通信ポートを選びますか？";

@@ -26,14 +26,13 @@ constexpr int kTwoStopBits = 2;
 constexpr int kTransmitterBaudRate = 4800;
 constexpr int kTransmitterDataBits = 8;
 
-// "COM1".."COM9" (Windows) or "/dev/ttyS0".."/dev/ttyS8" for 1..9; the first
-// port for any other number.
-std::string PortNameForNumber(int portNo);
+// Whether a port number names a port of its own: 1-255 (COM1-COM255) on
+// Windows, 1-9 (/dev/ttyS0-/dev/ttyS8) elsewhere.
+bool PortNumberNamesAPort(int portNo);
 
-// What the port-failure message names for a port number: "COM<number>" with the
-// number as configured on Windows (also when it is out of range and COM1 was
-// tried), the device path that was tried elsewhere.
-std::string PortNumberLabel(int portNo);
+// The device a port number names: "COM12" on Windows, "/dev/ttyS0" for 1
+// elsewhere; the first port for a number that names none.
+std::string PortNameForNumber(int portNo);
 
 // Why a port did not open; the same causes on every platform.
 enum class PortFailureCause {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <system_error>
 
 #include "serial/serial_port_posix.h"
@@ -84,6 +85,24 @@ bool HasSerialPort(const fs::path& device, const fs::path& ttyClassDir) {
   return known ? *known : PortAnswers(device);
 }
 
+// How far above a tty's device the USB device with its product name sits: the
+// interface for ttyACM, the usb-serial port below it for ttyUSB.
+constexpr int kUsbDeviceLevels = 3;
+
+// The product name a USB adapter gives itself ("FT232R USB UART"), read from
+// the USB device above the tty in sysfs; empty for any other port.
+std::string UsbProduct(const fs::path& ttyEntry) {
+  std::error_code error;
+  fs::path dir = fs::canonical(ttyEntry / "device", error);
+  if (error) return std::string();
+  for (int level = 0; level <= kUsbDeviceLevels && dir.has_relative_path(); ++level, dir = dir.parent_path()) {
+    std::ifstream in(dir / "product");
+    std::string product;
+    if (in && std::getline(in, product) && !product.empty()) return product;
+  }
+  return std::string();
+}
+
 }  // namespace
 
 bool KnownToHaveNoPort(int fd) {
@@ -119,7 +138,11 @@ std::vector<SerialPortInfo> ListSerialPortsUnder(const std::string& devDirName, 
   });
 
   std::vector<SerialPortInfo> ports;
-  for (const auto& [device, description] : found) ports.push_back({device, description});
+  for (const auto& [device, byIdName] : found) {
+    // The adapter's own name says more than its by-id link; the link is kept where there is none.
+    const std::string product = UsbProduct(fs::path(ttyClassDir) / fs::path(device).filename());
+    ports.push_back({device, product.empty() ? byIdName : product});
+  }
   std::sort(ports.begin(), ports.end(),
             [](const SerialPortInfo& a, const SerialPortInfo& b) { return PortNameLess(a.device, b.device); });
   return ports;

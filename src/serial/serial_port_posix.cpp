@@ -194,12 +194,11 @@ OpenResult Refuse(PortFailure* failure, const std::string& deviceName) {
 
 }  // namespace
 
-std::string PortNameForNumber(int portNo) {
-  const int index = portNo >= 1 && portNo <= 9 ? portNo - 1 : 0;
-  return "/dev/ttyS" + std::to_string(index);
-}
+bool PortNumberNamesAPort(int portNo) { return portNo >= 1 && portNo <= 9; }
 
-std::string PortNumberLabel(int portNo) { return PortNameForNumber(portNo); }
+std::string PortNameForNumber(int portNo) {
+  return "/dev/ttyS" + std::to_string(PortNumberNamesAPort(portNo) ? portNo - 1 : 0);
+}
 
 OpenResult OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
                     int parity, int stopBits, PortFailure* failure) {

@@ -7,7 +7,6 @@
 #include "serial/serial_port_win32.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "serial/line_settings.h"
@@ -25,17 +24,6 @@ constexpr DWORD kQueueSize = 1000;
 constexpr std::size_t kWritePiece = 512;
 constexpr std::size_t kReadPiece = 1024;
 constexpr WORD kFirstCommPropLength = 64;
-
-// COM10 and above are reachable only through the device namespace.
-std::string DevicePathFor(const std::string& name) {
-  if (name.size() < 5 || name.compare(0, 4, "\\\\.\\") == 0) return name;
-  const bool isComName =
-      std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
-      std::toupper(static_cast<unsigned char>(name[1])) == 'O' &&
-      std::toupper(static_cast<unsigned char>(name[2])) == 'M' &&
-      std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; });
-  return isComName ? "\\\\.\\" + name : name;
-}
 
 BYTE ParityFor(int parity) {
   if (parity == kEvenParity) return EVENPARITY;
@@ -82,18 +70,19 @@ void FillTimeouts(COMMTIMEOUTS& timeouts) {
 }
 
 // The driver's properties, asked for twice: the first answer says how long the
-// provider's full record is.
+// provider's full record is. All zero when the driver does not answer, which
+// CanCarryTheLink takes as a driver that reports nothing.
 std::vector<DWORD> ReadCommProperties(HANDLE handle) {
   std::vector<DWORD> first(kFirstCommPropLength / sizeof(DWORD) + 1, 0);
   auto* prop = reinterpret_cast<COMMPROP*>(first.data());
   prop->wPacketLength = kFirstCommPropLength;
-  GetCommProperties(handle, prop);
+  if (!GetCommProperties(handle, prop)) return std::vector<DWORD>(first.size(), 0);
 
   const WORD length = std::max<WORD>(prop->wPacketLength, kFirstCommPropLength);
   std::vector<DWORD> full(length / sizeof(DWORD) + 1, 0);
   auto* fullProp = reinterpret_cast<COMMPROP*>(full.data());
   fullProp->wPacketLength = length;
-  GetCommProperties(handle, fullProp);
+  if (!GetCommProperties(handle, fullProp)) return first;
   return full;
 }
 
@@ -143,7 +132,9 @@ bool WaitOutputQueueEmpty(HANDLE handle, std::size_t count, int baudRate) {
     if (status.cbOutQue == 0) return true;
     if (GetTickCount64() > deadline) return false;
     // A short sleep between polls: the queue empties at line speed, and a bare
-    // polling loop would keep a core busy for the whole time.
+    // polling loop would keep a core busy for the whole time. A job runs with a
+    // fine timer (timing/timer_resolution.h), so this is a millisecond, not a
+    // 15.6 ms tick.
     Sleep(1);
   }
 }
@@ -168,18 +159,25 @@ PortFailureCause CauseOfOpenError(DWORD error, const std::string& path) {
 
 }  // namespace
 
+std::string DevicePathFor(const std::string& name) {
+  // A path of its own ("\\.\COM3", "\\?\...", "C:\dev") is taken as written.
+  if (name.find_first_of("\\/:") != std::string::npos) return name;
+  return "\\\\.\\" + name;
+}
+
 bool CanCarryTheLink(const COMMPROP& prop) {
+  // Some virtual and Bluetooth drivers report nothing; only SetCommState can tell.
+  if (prop.dwSettableParams == 0 || prop.dwSettableBaud == 0) return true;
   // BAUD_4800 is required whatever rate is asked for.
   return (prop.dwSettableBaud & BAUD_4800) != 0 && (prop.wSettableData & DATABITS_8) != 0 &&
          (prop.dwProvCapabilities & PCF_TOTALTIMEOUTS) != 0 && (prop.dwProvCapabilities & PCF_INTTIMEOUTS) != 0;
 }
 
-std::string PortNameForNumber(int portNo) {
-  const int number = portNo >= 1 && portNo <= 9 ? portNo : 1;
-  return "COM" + std::to_string(number);
-}
+bool PortNumberNamesAPort(int portNo) { return portNo >= 1 && portNo <= kHighestComNumber; }
 
-std::string PortNumberLabel(int portNo) { return "COM" + std::to_string(portNo); }
+std::string PortNameForNumber(int portNo) {
+  return "COM" + std::to_string(PortNumberNamesAPort(portNo) ? portNo : 1);
+}
 
 OpenResult OpenComm(CommHandle* handle, const std::string& deviceName, int baudRate, int dataBits,
                     int parity, int stopBits, PortFailure* failure) {

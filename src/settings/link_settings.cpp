@@ -105,10 +105,13 @@ std::string PortDeviceName(const LinkSettings& settings) {
   return settings.m_strPortName.empty() ? PortNameForNumber(settings.m_nPortNo) : settings.m_strPortName;
 }
 
+std::string PortNumberWarning(const LinkSettings& settings) {
+  if (!settings.m_strPortName.empty() || PortNumberNamesAPort(settings.m_nPortNo)) return std::string();
+  return messages::PortNumberNamesNoPort(settings.m_nPortNo, PortNameForNumber(settings.m_nPortNo));
+}
+
 std::string PortFailureMessage(const LinkSettings& settings, const PortFailure& failure) {
-  const std::string tried =
-      settings.m_strPortName.empty() ? PortNumberLabel(settings.m_nPortNo) : settings.m_strPortName;
-  std::string message = messages::PortOpenFailed(tried);
+  std::string message = messages::PortOpenFailed(PortDeviceName(settings));
   const std::vector<SerialPortInfo> present =
       failure.cause == PortFailureCause::kNotFound ? ListSerialPorts() : std::vector<SerialPortInfo>{};
   const std::string reason = PortFailureReason(failure, present);

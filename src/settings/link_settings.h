@@ -61,6 +61,11 @@ LinkSettings ReadIniSettings(const std::string& path, SettingsLoad* load = nullp
 // The device the settings name: m_strPortName when set, else the port number's device.
 std::string PortDeviceName(const LinkSettings& settings);
 
+// The warning for a port number that names no port (UTF-8), naming the number
+// and the port used instead; empty when the number is used as it stands or a
+// device name is set.
+std::string PortNumberWarning(const LinkSettings& settings);
+
 struct PortFailure;  // serial/serial_port.h
 
 // The start-up message for a port that could not be opened (UTF-8), naming the

@@ -56,6 +56,8 @@ void TitlerLogic::OnInitDialog() {
   // The values read (or the defaults) are used even when the file could not
   // be read or written back.
   m_startWarning = SettingsLoadWarning(m_strSettingsPath, LoadIniSettings(m_strSettingsPath, m_settings));
+  const std::string portWarning = PortNumberWarning(m_settings);
+  if (!portWarning.empty()) m_startWarning += (m_startWarning.empty() ? "" : "\n") + portWarning;
 
   LoadTexts();
   for (TextField field : {TextField::kTitle, TextField::kYomi, TextField::kArtist}) OnTextChanged(field);

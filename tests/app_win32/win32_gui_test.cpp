@@ -250,6 +250,36 @@ TEST_F(Win32Window, WindowLooksAsLaidOut) {
   EXPECT_TRUE(user.Boxes().empty());
 }
 
+// Moved to a monitor of another dpi, the window takes the place Windows
+// suggests, its fixed-width text the new size, and its columns the list's width.
+TEST_F(Win32Window, FollowsTheMonitorsDpi) {
+  EnterFreshDirectory("dpi", kNoPort);
+  ScriptedUser user;
+  Program program(Simulating());
+  HWND list = GetDlgItem(program.Hwnd(), IDC_TRACKS);
+  RECT start{}, now{}, client{};
+  GetWindowRect(program.Hwnd(), &start);
+  for (const int dpi : {144, 120, 96}) {
+    RECT suggested{start.left + dpi / 8, start.top + dpi / 8, 0, 0};
+    suggested.right = suggested.left + MulDiv(start.right - start.left, dpi, 96);
+    suggested.bottom = suggested.top + MulDiv(start.bottom - start.top, dpi, 96);
+    SendMessageW(program.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    PumpUntil([] { return false; }, 100);  // the posted column layout
+    GetWindowRect(program.Hwnd(), &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested)) << dpi << " dpi: " << now.right - now.left << "x" << now.bottom - now.top;
+    for (const int id : {IDC_TITLE, IDC_YOMI, IDC_ARTIST, IDC_TRACKS}) {
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(program.Hwnd(), id, WM_GETFONT, 0, 0)), sizeof font, &font);
+      EXPECT_EQ(font.lfHeight, -MulDiv(9, dpi, 72)) << "control " << id << " at " << dpi << " dpi";
+    }
+    GetClientRect(list, &client);
+    const int columns = ListView_GetColumnWidth(list, 0) + 2 * ListView_GetColumnWidth(list, 1);
+    EXPECT_LE(columns, client.right) << dpi;
+    EXPECT_GE(columns, client.right - 2 * GetSystemMetrics(SM_CXVSCROLL) * dpi / 96) << dpi;
+  }
+  EXPECT_TRUE(user.Boxes().empty());
+}
+
 // Enter in a field goes on to the next control; Enter and F2 on the list edit
 // its current row (the logic, tests/window); the list takes what the window
 // grows by.

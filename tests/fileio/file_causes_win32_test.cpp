@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <string>
+#include <chrono>
+#include <thread>
 
 #include "fileio/file_replace.h"
 #include "fileio/whole_file.h"
@@ -14,14 +16,18 @@
 namespace vrellix {
 namespace {
 
+HANDLE HoldWithoutSharing(const std::string& path) {
+  return CreateFileW(std::filesystem::u8path(path).wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 // Another program holds the file open without sharing it: it is neither read
-// nor replaced, and said to be in use.
+// nor replaced (after a second of tries), and said to be in use.
 TEST(FileCausesWin32, AFileHeldWithoutSharingIsInUse) {
   testing::ScratchDir dir;
   const std::string path = dir.File("held.csv");
   ASSERT_TRUE(testing::WriteBytes(path, "old"));
-  const HANDLE held = CreateFileW(std::filesystem::u8path(path).wstring().c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE held = HoldWithoutSharing(path);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   std::string bytes;
   const FileResult read = ReadWholeFile(path, 1024, bytes);
@@ -30,8 +36,26 @@ TEST(FileCausesWin32, AFileHeldWithoutSharingIsInUse) {
   EXPECT_EQ(read.cause, FileCause::kInUse);
   EXPECT_EQ(read.osError, static_cast<int>(ERROR_SHARING_VIOLATION));
   EXPECT_EQ(replaced.cause, FileCause::kInUse);
+  EXPECT_EQ(FileFailureReason(replaced), "他のプログラムが使用中です");
   EXPECT_EQ(testing::ReadBytes(path), "old");
   EXPECT_EQ(dir.EntryCount(), 1u) << "temporary file left behind";
+}
+
+// A scanner lets go of the file within the second: the replace goes through.
+TEST(FileCausesWin32, AFileHeldForAMomentIsReplaced) {
+  testing::ScratchDir dir;
+  const std::string path = dir.File("scanned.csv");
+  ASSERT_TRUE(testing::WriteBytes(path, "old"));
+  const HANDLE held = HoldWithoutSharing(path);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread scanner([held] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    CloseHandle(held);
+  });
+  const FileResult replaced = ReplaceFileContents(path, "new");
+  scanner.join();
+  EXPECT_TRUE(replaced.Ok()) << FileFailureReason(replaced);
+  EXPECT_EQ(testing::ReadBytes(path), "new");
 }
 
 }  // namespace

@@ -48,16 +48,28 @@ TEST(SerialPortList, FindsTheSerialDevicesOfADeviceTree) {
   sysfsType("ttyS1", "0\n");   // a node without a UART
   sysfsType("ttyS10", "4\n");  // ttyS2 has no record: asked, and a pty is no serial port
   fs::create_symlink("../../ttyUSB0", dev / "serial" / "by-id" / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  fs::create_symlink("../../ttyUSB10", dev / "serial" / "by-id" / "usb-Prolific_PL2303-if00-port0");
   fs::create_symlink("../../ttyUSB7", dev / "serial" / "by-id" / "usb-unplugged-if00-port0");
+  // A USB device's product name, a few levels above its tty, wins over the by-id name.
+  const auto usbTty = [&](const char* name, const char* below, const char* product) {
+    const fs::path usbDevice = sys / "devices" / "usb1" / name;
+    fs::create_directories(usbDevice / below);
+    if (product) testing::WriteBytes((usbDevice / "product").string(), product);
+    fs::create_directories(sys / name);
+    fs::create_symlink(usbDevice / below, sys / name / "device");
+  };
+  usbTty("ttyUSB0", "1-1:1.0/ttyUSB0", "FT232R USB UART\n");
+  usbTty("ttyACM0", "1-2:1.0", "Pico");
+  usbTty("ttyUSB10", "1-3:1.0/ttyUSB10", nullptr);
 
   const auto at = [&](const char* name) { return (dev / name).string(); };
   const std::vector<SerialPortInfo> expected = {
-      {at("ttyACM0"), ""},
+      {at("ttyACM0"), "Pico"},
       {at("ttyS0"), ""},
       {at("ttyS10"), ""},
-      {at("ttyUSB0"), "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"},
+      {at("ttyUSB0"), "FT232R USB UART"},
       {at("ttyUSB2"), ""},
-      {at("ttyUSB10"), ""},
+      {at("ttyUSB10"), "usb-Prolific_PL2303-if00-port0"},
   };
   EXPECT_EQ(ListSerialPortsUnder(dev.string(), sys.string()), expected);
   EXPECT_TRUE(ListSerialPortsUnder((root.Path() / "none").string(), sys.string()).empty());

@@ -221,9 +221,27 @@ TEST(SettingsPort, DeviceNameWinsOverTheNumber) {
   settings.m_nPortNo = 3;
   EXPECT_EQ(PortDeviceName(settings), kPortNames.third);
   settings.m_nPortNo = 12;
+  EXPECT_EQ(PortDeviceName(settings), kPortNames.twelfth);
+  settings.m_nPortNo = 300;
   EXPECT_EQ(PortDeviceName(settings), kPortNames.outOfRange);
   settings.m_strPortName = kPortNames.namedDevice;
   EXPECT_EQ(PortDeviceName(settings), kPortNames.namedDevice);
+}
+
+// A number is used as it stands or, with a warning that names it and the port
+// used instead, not at all; a device name set makes the number irrelevant.
+TEST(SettingsPort, WarnsExactlyWhenTheNumberNamesNoPort) {
+  for (const int number : {-1, 0, 1, 9, 10, 12, 255, 256, 300, 99999}) {
+    LinkSettings settings;
+    settings.m_nPortNo = number;
+    const std::string warning = PortNumberWarning(settings);
+    const bool namesBoth = warning.find(" " + std::to_string(number) + " ") != std::string::npos &&
+                           warning.find(kPortNames.outOfRange) != std::string::npos;
+    EXPECT_EQ(warning.empty(), PortNumberNamesAPort(number)) << number;
+    EXPECT_TRUE(warning.empty() || namesBoth) << warning;
+    settings.m_strPortName = kPortNames.namedDevice;
+    EXPECT_EQ(PortNumberWarning(settings), "") << number;
+  }
 }
 
 const std::string kFailureHead = "通信ポートの初期化に失敗しました。環境を確認して再起動して下さい(";
@@ -236,8 +254,10 @@ TEST(SettingsPort, FailureMessageNamesTheDeviceTried) {
   LinkSettings settings;
   settings.m_nPortNo = 3;
   EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + kPortNames.third + kFailureTail + reason);
-  settings.m_nPortNo = 12;
-  EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + kPortNames.twelfthLabel + kFailureTail + reason);
+  for (const int number : {12, 300}) {
+    settings.m_nPortNo = number;
+    EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + PortNameForNumber(number) + kFailureTail + reason);
+  }
   settings.m_strPortName = named;
   EXPECT_EQ(PortFailureMessage(settings, busy), kFailureHead + named + kFailureTail + reason);
   EXPECT_EQ(PortFailureMessage(settings, PortFailure{}), kFailureHead + named + kFailureTail);

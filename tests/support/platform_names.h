@@ -6,8 +6,8 @@ namespace vrellix::testing {
 
 struct PortNames {
   const char* third;          // the device of port number 3
-  const char* outOfRange;     // the device of a number outside 1-9
-  const char* twelfthLabel;   // how the failure message names port number 12
+  const char* outOfRange;     // the device of port number 300, which names no port
+  const char* twelfth;        // the device of port number 12
   const char* namedDevice;    // a device named in the settings file
 };
 

@@ -272,6 +272,18 @@ TEST(TitlerLogic, StartupReportsSettingsThatCannotBeReadAndGoesOn) {
   EXPECT_TRUE(std::filesystem::is_directory(rig.dir.File("rzt_input.ini")));
 }
 
+TEST(TitlerLogic, StartupWarnsOfAPortNumberThatNamesNoPort) {
+  TitlerRig rig;
+  std::ofstream(rig.dir.File("rzt_input.ini"), std::ios::binary)
+      << testing::IniSection(testing::kSerialSection) << testing::IniEntry(testing::kPortNumberKey, "300");
+  rig.user.AnswerBox(Answer::kOk);
+  TitlerOptions simulator;  // no port of the machine is opened
+  simulator.openLine = sim::SimulatorLines();
+  const TitlerLogic& logic = rig.OpenAsItStands(simulator);
+  EXPECT_EQ(rig.user.Boxes(), std::vector<ShownBox>{Warning(PortNumberWarning(logic.Settings()))});
+  EXPECT_NE(rig.user.Boxes().at(0).text.find("300"), std::string::npos);
+}
+
 TEST(TitlerLogic, StartupWithPortEnablesEverythingAndTheEndClosesIt) {
   TitlerRig rig;
   rig.Open();
