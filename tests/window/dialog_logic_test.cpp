@@ -23,6 +23,7 @@ namespace {
 
 using testing::FakePortSettingsView;
 using testing::FakeTrackEditView;
+using testing::Labels;
 using testing::FakeUser;
 using testing::ShownBox;
 
@@ -30,16 +31,6 @@ std::string Repeat(const std::string& text, int times) {
   std::string repeated;
   for (int i = 0; i < times; ++i) repeated += text;
   return repeated;
-}
-
-// Each item's label, each followed by its submenu's as "item > sub".
-std::vector<std::string> Labels(const Menu& menu) {
-  std::vector<std::string> labels;
-  for (const MenuItem& item : menu) {
-    labels.push_back(item.label);
-    for (const MenuItem& sub : item.submenu) labels.push_back(item.label + " > " + sub.label);
-  }
-  return labels;
 }
 
 // The dialog opens on the row as it stands, focused on the name, with both

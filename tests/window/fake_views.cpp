@@ -5,6 +5,15 @@
 
 namespace vrellix::testing {
 
+std::vector<std::string> Labels(const Menu& menu) {
+  std::vector<std::string> labels;
+  for (const MenuItem& item : menu) {
+    labels.push_back(item.label);
+    for (const MenuItem& sub : item.submenu) labels.push_back(item.label + " > " + sub.label);
+  }
+  return labels;
+}
+
 namespace {
 
 // Ten seconds without anything to do in an open progress window: give up.

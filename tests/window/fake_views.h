@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "album/album.h"
+#include "window/menu_model.h"
 #include "window/progress_logic.h"
 #include "window/port_settings_view.h"
 #include "window/progress_view.h"
@@ -25,6 +26,9 @@
 #include "window/track_edit_view.h"
 
 namespace vrellix::testing {
+
+// The labels of a menu, a submenu's after its own as "label > item".
+std::vector<std::string> Labels(const Menu& menu);
 
 class FakeProgressView;
 

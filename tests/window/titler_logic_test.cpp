@@ -38,6 +38,7 @@ using testing::FakeProgressView;
 using testing::FakeTitlerView;
 using testing::FakeUser;
 using testing::HoldingClock;
+using testing::Labels;
 using testing::ShownBox;
 
 const char* const kMissingDevice = "/dev/vrellix-test-no-such-port";
@@ -1214,16 +1215,6 @@ TEST(TitlerLogic, CueSheetBecomesTheAlbumOrIsRefusedLeavingItAlone) {
 }
 
 // ---- Menus
-
-// The labels of a menu, a submenu's after its own as "label > item".
-std::vector<std::string> Labels(const Menu& menu) {
-  std::vector<std::string> labels;
-  for (const MenuItem& item : menu) {
-    labels.push_back(item.label);
-    for (const MenuItem& sub : item.submenu) labels.push_back(item.label + " > " + sub.label);
-  }
-  return labels;
-}
 
 // The menus, the same in every window, and what each item does: the first
 // box or dialog it brings up.
