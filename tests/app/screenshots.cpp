@@ -1,5 +1,6 @@
 // Writes the README's screenshots into the folder given: the main window, the
-// progress window in the middle of a track, and the 通信設定 dialog, all on the
+// progress window in the middle of a track, the 通信設定 dialog and the
+// よみを一括推定 dialog, all on the
 // offscreen platform with the built-in simulator. Not a test: run by hand,
 //   QT_QPA_PLATFORM=offscreen build/ci/tests/app/screenshots docs
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include "app/app_common.h"
 #include "app/entry_progress_dlg.h"
 #include "app/port_settings_dlg.h"
+#include "app/reading_choice_dlg.h"
 #include "app/titler_dlg.h"
 #include "gui_test_support.h"
 #include "messages/messages.h"
@@ -103,6 +105,23 @@ int main(int argc, char** argv) {
     ModalScript script;
     script.OnDialog([&](QWidget* modal) {
       ok &= Save(modal, folder, "screenshot-port-dialog.png");
+      static_cast<QDialog*>(modal)->reject();
+    });
+    dialog.exec();
+  }
+  {
+    using Kind = AlbumField::Kind;
+    ReadingChoices choices;
+    choices.rows = {
+        {{Kind::kYomi, 0}, "港の歌", {"みなとのうた", "みなとのか"}, "みなとのうた", true},
+        {{Kind::kTrackYomi, 2}, "青い窓", {"あおいまど"}, "あおいまど", true},
+        {{Kind::kTrackYomi, 5}, "夜明けのうた", {"よあけのうた", "よあけの"}, "よあけのうた", false},
+    };
+    choices.skipped = {messages::SkippedName(FieldName({Kind::kTrackYomi, 6}), "Last Song", messages::kLatinWordNotRead)};
+    CReadingChoiceDlg dialog(choices);
+    ModalScript script;
+    script.OnDialog([&](QWidget* modal) {
+      ok &= Save(modal, folder, "screenshot-readings.png");
       static_cast<QDialog*>(modal)->reject();
     });
     dialog.exec();
