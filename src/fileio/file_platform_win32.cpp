@@ -179,18 +179,30 @@ namespace {
 constexpr ULONGLONG kInUseRetryMs = 1000;
 constexpr DWORD kInUsePauseMs = 50;
 
-FileResult RenameOnce(const std::wstring& wideFrom, const std::wstring& wideTo) {
+bool Rename(const std::wstring& wideFrom, const std::wstring& wideTo) {
   // Write-through: the call returns once the rename is on the disk.
-  if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
+  return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+FileResult RenameOnce(const std::wstring& wideFrom, const std::wstring& wideTo) {
+  if (Rename(wideFrom, wideTo)) return {};
   FileResult failed = LastFailure(FileStep::kWrite);
   // A file that another program holds open refuses the rename as access
   // denied; asking to delete it tells which it is.
-  if (failed.osError == ERROR_ACCESS_DENIED) {
+  if (failed.osError != ERROR_ACCESS_DENIED) return failed;
+  bool held = false;
+  {
     Handle target(
         CreateFileW(wideTo.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!target.IsOpen() && GetLastError() == ERROR_SHARING_VIOLATION) failed.cause = FileCause::kInUse;
+    held = !target.IsOpen() && GetLastError() == ERROR_SHARING_VIOLATION;
   }
-  return failed;
+  if (held) {
+    failed.cause = FileCause::kInUse;
+    return failed;
+  }
+  // Not held now: the holder may have let go since the first try.
+  if (Rename(wideFrom, wideTo)) return {};
+  return LastFailure(FileStep::kWrite);
 }
 
 }  // namespace
