@@ -16,7 +16,7 @@ class FineTimerResolution {
   FineTimerResolution& operator=(const FineTimerResolution&) = delete;
 
  private:
-  bool m_bRaised = false;
+  [[maybe_unused]] bool m_bRaised = false;  // read on Windows only
 };
 
 }  // namespace vrellix
