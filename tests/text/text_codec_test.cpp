@@ -71,8 +71,8 @@ TEST(Utf8ToCp932, RefusesWhatTheCodePageCannotHoldInsteadOfSubstituting) {
       "\xF4\x90\x80\x80",  // above U+10FFFF
       "A\xCC\x81",       // A + combining acute: Á is outside the code page
       "ｶ\xE3\x82\x99",   // half-width ka does not take the combining voiced mark
-      "a\xF3\xA0\x80\x9C" "b",  // language tag, which glibc would drop
-      "\xF3\xA0\x81\xBF",    // the last language tag
+      "a\U000E001Cb",   // language tag, which glibc would drop
+      "\U000E007F",     // the last language tag
   };
   for (const char* text : refused) {
     EXPECT_FALSE(Utf8ToCp932(text).has_value()) << text;
