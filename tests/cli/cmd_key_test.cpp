@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "messages/messages.h"
@@ -180,7 +181,10 @@ TEST_F(CliKeyTest, InterruptLetsTheExchangeFinishAndSendsNothingMore) {
   WriteSettings(responder.SlavePath(), kMaxCommandDelayMs);
   std::atomic<pid_t> child{0};
   responder.OnPacket([&](std::size_t) {
-    if (child > 0) kill(child, SIGINT);  // never 0: that would signal the test itself
+    // The child may send its first packet before the spawn has told its pid;
+    // 0 would signal the test itself.
+    while (child == 0) std::this_thread::yield();
+    kill(child, SIGINT);
   });
   const auto start = std::chrono::steady_clock::now();
   const ProcessResult r = Run({"key", "select", "menu_down", "back"}, [&](pid_t pid) { child = pid; });

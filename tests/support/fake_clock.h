@@ -1,6 +1,7 @@
 // Virtual time for tests: Sleep never blocks, it records the wait and moves the clock on.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -17,7 +18,8 @@ class FakeClock final : public Clock {
     bool interrupted;  // the stop event was set, so no time passed
   };
 
-  std::int64_t NowMs() override { return m_now; }
+  // Read by a window's thread while the job's thread sleeps.
+  std::int64_t NowMs() override { return m_now.load(); }
 
   bool Sleep(int ms, const StopEvent* stop) override {
     if (stop && stop->IsSet()) {
@@ -37,7 +39,7 @@ class FakeClock final : public Clock {
   void OnSleep(std::function<void(int)> hook) { m_onSleep = std::move(hook); }
 
  private:
-  std::int64_t m_now = 0;
+  std::atomic<std::int64_t> m_now{0};
   std::vector<SleepCall> m_sleeps;
   std::function<void(int)> m_onSleep;
 };
