@@ -16,19 +16,24 @@
 namespace vrellix {
 namespace {
 
-HANDLE HoldWithoutSharing(const std::string& path) {
-  return CreateFileW(std::filesystem::u8path(path).wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
+// A file holding "old" that another program keeps open without sharing it.
+class FileCausesWin32 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(testing::WriteBytes(path, "old"));
+    held = CreateFileW(std::filesystem::u8path(path).wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  }
 
-// Another program holds the file open without sharing it: it is neither read
-// nor replaced (after a second of tries), and said to be in use.
-TEST(FileCausesWin32, AFileHeldWithoutSharingIsInUse) {
   testing::ScratchDir dir;
   const std::string path = dir.File("held.csv");
-  ASSERT_TRUE(testing::WriteBytes(path, "old"));
-  const HANDLE held = HoldWithoutSharing(path);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HANDLE held = INVALID_HANDLE_VALUE;
+};
+
+// Held for good: the file is neither read nor replaced (after a second of
+// tries), and said to be in use.
+TEST_F(FileCausesWin32, AFileHeldWithoutSharingIsInUse) {
   std::string bytes;
   const FileResult read = ReadWholeFile(path, 1024, bytes);
   const FileResult replaced = ReplaceFileContents(path, "new");
@@ -42,13 +47,8 @@ TEST(FileCausesWin32, AFileHeldWithoutSharingIsInUse) {
 }
 
 // A scanner lets go of the file within the second: the replace goes through.
-TEST(FileCausesWin32, AFileHeldForAMomentIsReplaced) {
-  testing::ScratchDir dir;
-  const std::string path = dir.File("scanned.csv");
-  ASSERT_TRUE(testing::WriteBytes(path, "old"));
-  const HANDLE held = HoldWithoutSharing(path);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  std::thread scanner([held] {
+TEST_F(FileCausesWin32, AFileHeldForAMomentIsReplaced) {
+  std::thread scanner([this] {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     CloseHandle(held);
   });
