@@ -62,7 +62,15 @@ ExitCode Run(const ParsedArgs& args) {
   for (; next < keys.size(); ++next) {
     const int key = keys[next];
     const KeyResult result = link.PutCommand(key);
-    if (result == KeyResult::kStopped) break;  // this key was not sent
+    if (result == KeyResult::kStopped) {
+      // Stopped before its first try, the key was not sent and is listed so
+      // below; after one, it may have reached the device unconfirmed.
+      if (link.LastKeyWasTried()) {
+        PrintKeyLine(key, "stopped before it was acknowledged; it may have reached the device");
+        ++next;
+      }
+      break;
+    }
     if (result == KeyResult::kAcknowledged) {
       PrintKeyLine(key, "acknowledged");
       continue;

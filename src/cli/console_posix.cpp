@@ -1,13 +1,15 @@
-// SIGINT → StopEvent. StopEvent::Set takes a mutex, which a signal handler must
-// not do, so the handler only writes a byte to a pipe and a small thread that
-// waits on the pipe sets the event.
+// SIGINT → StopEvent. While an InterruptToStop lives, SIGINT is blocked in the
+// thread that made it and in the threads that thread starts, and a thread of
+// its own takes the signal with sigwait and sets the event. No signal handler
+// runs, so nothing depends on when (or, under ThreadSanitizer, whether) an
+// asynchronous handler is called.
 #include "cli/console.h"
 
-#include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <thread>
@@ -16,16 +18,11 @@ namespace vrellix::cli {
 
 namespace {
 
-constexpr char kInterrupted = 1;
-constexpr char kShutDown = 0;
-
-volatile std::sig_atomic_t g_wakeFd = -1;
-
-extern "C" void OnInterrupt(int) {
-  const int savedErrno = errno;
-  const char byte = kInterrupted;
-  [[maybe_unused]] const ssize_t n = write(g_wakeFd, &byte, 1);
-  errno = savedErrno;
+sigset_t InterruptSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  return set;
 }
 
 }  // namespace
@@ -54,47 +51,46 @@ std::string ShellQuoted(const std::string& word) {
 }
 
 struct InterruptToStop::Impl {
-  int pipeFds[2] = {-1, -1};
-  struct sigaction previous {};
-  bool installed = false;
+  sigset_t previousMask{};
+  bool blocked = false;
+  std::atomic<bool> shuttingDown{false};
   std::thread watcher;
 };
 
 InterruptToStop::InterruptToStop(StopEvent& stop) : m_impl(std::make_unique<Impl>()) {
-  if (pipe2(m_impl->pipeFds, O_CLOEXEC) != 0) return;  // Ctrl-C then simply ends the process
-  const int readFd = m_impl->pipeFds[0];
-  m_impl->watcher = std::thread([readFd, &stop] {
-    for (;;) {
-      char byte = kShutDown;
-      const ssize_t n = read(readFd, &byte, 1);
-      if (n == -1 && errno == EINTR) continue;
-      if (n != 1 || byte == kShutDown) return;
-      stop.Set();
+  const sigset_t interrupt = InterruptSet();
+  // Blocked before the watcher starts, so it and every thread started later
+  // inherit the mask and the signal waits for sigwait.
+  if (pthread_sigmask(SIG_BLOCK, &interrupt, &m_impl->previousMask) != 0) return;  // Ctrl-C then simply ends the process
+  m_impl->blocked = true;
+  Impl& impl = *m_impl;
+  m_impl->watcher = std::thread([&impl, &stop, interrupt] {
+    for (bool stopping = false;;) {
+      int signal = 0;
+      if (sigwait(&interrupt, &signal) != 0) return;
+      if (impl.shuttingDown) return;
+      if (!stopping) {
+        stopping = true;
+        stop.Set();
+        continue;
+      }
+      // A second Ctrl-C, while the last exchange is still finishing, ends the
+      // process at once as usual: the signal is let through to this thread.
+      pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
+      raise(SIGINT);
     }
   });
-  g_wakeFd = m_impl->pipeFds[1];
-
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  // A second Ctrl-C, while the last exchange is still finishing, ends the
-  // process at once as usual.
-  action.sa_flags = SA_RESTART | SA_RESETHAND;
-  m_impl->installed = sigaction(SIGINT, &action, &m_impl->previous) == 0;
 }
 
 InterruptToStop::~InterruptToStop() {
-  if (m_impl->installed) sigaction(SIGINT, &m_impl->previous, nullptr);
   if (m_impl->watcher.joinable()) {
-    const char byte = kShutDown;
-    while (write(m_impl->pipeFds[1], &byte, 1) == -1 && errno == EINTR) {
-    }
+    m_impl->shuttingDown = true;
+    pthread_kill(m_impl->watcher.native_handle(), SIGINT);
     m_impl->watcher.join();
   }
-  g_wakeFd = -1;
-  for (int fd : m_impl->pipeFds) {
-    if (fd != -1) close(fd);
-  }
+  // A Ctrl-C that came after the watcher left is still pending and is
+  // delivered here, as if the interrupt had come after the run.
+  if (m_impl->blocked) pthread_sigmask(SIG_SETMASK, &m_impl->previousMask, nullptr);
 }
 
 }  // namespace vrellix::cli

@@ -21,6 +21,7 @@ KeyLink::KeyLink(ByteChannel& channel, Clock& clock, StopEvent& stop, int comman
     : m_channel(channel), m_clock(clock), m_stop(stop), m_nCommandDelay(commandDelayMs) {}
 
 KeyResult KeyLink::PutCommand(int key) {
+  m_bTried = false;
   // Looked at without waiting: a stop never interrupts a try under way.
   if (m_stop.IsSet()) return KeyResult::kStopped;
 
@@ -62,6 +63,7 @@ int KeyLink::MsUntilNoReplyCanCome() {
 }
 
 KeyLink::Try KeyLink::TryOnce(const std::uint8_t* packet) {
+  m_bTried = true;
   const CommResult written = m_channel.Write(packet, kPacketSize);
   // A write that failed may still have sent the packet, or part of it.
   m_nLastWriteMs = m_clock.NowMs();

@@ -63,6 +63,10 @@ class KeyLink {
   // to no packet (the line is out of step; a key may have gone through twice).
   bool LastKeyOutOfStep() const { return m_bOutOfStep; }
 
+  // True when the last PutCommand wrote its packet at least once (a failed
+  // write included): a key that then ended kStopped may have reached the device.
+  bool LastKeyWasTried() const { return m_bTried; }
+
   // A pause of the engine or the job. Ends at once when a stop is requested;
   // returns true when the whole time passed.
   bool Pause(int ms);
@@ -93,6 +97,7 @@ class KeyLink {
   int m_nCommandDelay;
   LinkObserver* m_pObserver = nullptr;
   bool m_bOutOfStep = false;
+  bool m_bTried = false;
   std::int64_t m_nLastWriteMs = 0;  // when the last write (even a failed one) returned
 };
 

@@ -55,6 +55,7 @@ TEST_F(PutCommandTest, CodeWithoutARowIsSentAndAcknowledged) {
 TEST_F(PutCommandTest, StopSetBeforehandSendsAndWaitsNothing) {
   stop.Set();
   EXPECT_EQ(link.PutCommand(KEY_1), KeyResult::kStopped);
+  EXPECT_FALSE(link.LastKeyWasTried());
   EXPECT_EQ(tx.WriteCalls(), 0);
   EXPECT_EQ(tx.ReadCalls(), 0);
   EXPECT_TRUE(clock.Sleeps().empty());
@@ -230,6 +231,7 @@ TEST(PutCommandProperty, RepliesOutOfStepAreNeverTakenForAKeysAcknowledgement) {
           ackWaited = ackWaited || (e[i].kind == 't' && Acks(e[i].bytes) > 0);
         }
       }
+      EXPECT_EQ(link.LastKeyWasTried(), writes > 0);
       if (!e[0].bytes.empty()) {
         // Something waited before the first try: nothing is sent.
         EXPECT_EQ(writes, 0);
