@@ -52,7 +52,6 @@ std::string ShellQuoted(const std::string& word) {
 
 struct InterruptToStop::Impl {
   sigset_t previousMask{};
-  bool blocked = false;
   std::atomic<bool> shuttingDown{false};
   std::thread watcher;
 };
@@ -62,7 +61,6 @@ InterruptToStop::InterruptToStop(StopEvent& stop) : m_impl(std::make_unique<Impl
   // Blocked before the watcher starts, so it and every thread started later
   // inherit the mask and the signal waits for sigwait.
   if (pthread_sigmask(SIG_BLOCK, &interrupt, &m_impl->previousMask) != 0) return;  // Ctrl-C then simply ends the process
-  m_impl->blocked = true;
   Impl& impl = *m_impl;
   m_impl->watcher = std::thread([&impl, &stop, interrupt] {
     for (bool stopping = false;;) {
@@ -83,14 +81,14 @@ InterruptToStop::InterruptToStop(StopEvent& stop) : m_impl(std::make_unique<Impl
 }
 
 InterruptToStop::~InterruptToStop() {
-  if (m_impl->watcher.joinable()) {
-    m_impl->shuttingDown = true;
-    pthread_kill(m_impl->watcher.native_handle(), SIGINT);
-    m_impl->watcher.join();
-  }
+  // A watcher runs exactly when SIGINT was blocked.
+  if (!m_impl->watcher.joinable()) return;
+  m_impl->shuttingDown = true;
+  pthread_kill(m_impl->watcher.native_handle(), SIGINT);
+  m_impl->watcher.join();
   // A Ctrl-C that came after the watcher left is still pending and is
   // delivered here, as if the interrupt had come after the run.
-  if (m_impl->blocked) pthread_sigmask(SIG_SETMASK, &m_impl->previousMask, nullptr);
+  pthread_sigmask(SIG_SETMASK, &m_impl->previousMask, nullptr);
 }
 
 }  // namespace vrellix::cli
